@@ -1,0 +1,63 @@
+#include "EditorLayout.h"
+
+#include <cmath>
+
+namespace pelorin {
+
+namespace {
+
+constexpr int kF4 = 115;
+constexpr int kPaletteCellTwips = 240;
+
+int FloorDiv(int value, int divisor) {
+  const int quotient = value / divisor;
+  return (value % divisor != 0 && (value < 0) != (divisor < 0)) ? quotient - 1 : quotient;
+}
+
+}  // namespace
+
+int RoundHalfEven(double value) {
+  const double floor = std::floor(value);
+  const double fraction = value - floor;
+  if (fraction > 0.5) return static_cast<int>(floor) + 1;
+  if (fraction < 0.5) return static_cast<int>(floor);
+  const int lower = static_cast<int>(floor);
+  return lower % 2 == 0 ? lower : lower + 1;
+}
+
+std::int16_t HistoryMarkerTop(int y) {
+  int top = FloorDiv(y, 17) * 15 + 1;
+  if (top >= 30 && top <= 39) top = 32;
+  if (top >= 40 && top <= 49) top = 48;
+  if (top >= 60 && top <= 69) top = 64;
+  return static_cast<std::int16_t>(top);
+}
+
+int HistoryRowOfMarker(int markerTop) { return RoundHalfEven(markerTop / 16.0); }
+
+Point LetterMarkerOfPointer(int xTwips, int yTwips) {
+  const int columnLeft = FloorDiv(xTwips, kPaletteCellTwips) * 16;
+  const int rowTop = FloorDiv(yTwips, kPaletteCellTwips) * 16;
+  return {layout::kTwipsPerPixel * columnLeft, layout::kTwipsPerPixel * rowTop};
+}
+
+int LetterCodeOfMarker(int leftTwips, int topTwips) {
+  const int column = RoundHalfEven(static_cast<double>(leftTwips) / kPaletteCellTwips);
+  const int row = RoundHalfEven(static_cast<double>(topTwips) / kPaletteCellTwips);
+  return 16 * row + column;
+}
+
+SkinHit HitTestSkin(int x, int y) {
+  if (x >= 354 && y <= 18) return SkinHit::kClose;
+  if (y <= 20) return SkinHit::kMove;
+  return SkinHit::kNone;
+}
+
+bool IsCloseKey(int keyCode, int modifierMask) { return keyCode == kF4 && modifierMask == kAltMask; }
+
+int ToggledHeightTwips(int heightTwips) {
+  return heightTwips != layout::kCollapsedHeightTwips ? layout::kCollapsedHeightTwips
+                                                      : layout::kExpandedHeightTwips;
+}
+
+}  // namespace pelorin

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "GlyphCanvas.h"
+#include "Pixels.h"
+
+namespace pelorin {
+
+// Draws one coded name as a 16-pixel band whose top row is `pixelY`: the band is cleared
+// across the target's width, then every drawn character takes one 16-pixel column.
+// A caret that starts a drawing step consumes itself and the next character; "^0" to "^7"
+// change the canvas colour, which carries over to the next call.
+void PrintName(PixelSurface& target, GlyphCanvas& canvas, std::string_view name,
+               std::int16_t pixelY);
+
+}  // namespace pelorin
