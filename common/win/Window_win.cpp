@@ -1,0 +1,51 @@
+#include "Window_win.h"
+
+namespace pelorin::win {
+
+Window::~Window() {
+  if (hwnd_ != nullptr) {
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+}
+
+void Window::RegisterWindowClass(const char* className, UINT style, HCURSOR cursor, HICON icon) {
+  WNDCLASSA windowClass{};
+  windowClass.style = style;
+  windowClass.lpfnWndProc = Procedure;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hCursor = cursor;
+  windowClass.hIcon = icon;
+  windowClass.lpszClassName = className;
+  RegisterClassA(&windowClass);
+}
+
+HWND Window::Create(DWORD exStyle, const char* className, const char* title, DWORD style, int x,
+                    int y, int width, int height, HWND parent, int id) {
+  return CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         GetModuleHandleA(nullptr), this);
+}
+
+LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* window = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    window->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+  }
+  auto* window = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (window == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    const LRESULT result = window->OnMessage(message, wParam, lParam);
+    window->hwnd_ = nullptr;
+    return result;
+  }
+  return window->OnMessage(message, wParam, lParam);
+}
+
+}  // namespace pelorin::win

@@ -1,0 +1,273 @@
+#include "MainWindow_win.h"
+
+#include <windowsx.h>
+
+#include "EditorLayout.h"
+#include "NameColours.h"
+#include "PrintName.h"
+#include "Skin_win.h"
+#include "TextInsertion.h"
+#include "TitleBar_win.h"
+
+namespace pelorin::win {
+
+namespace {
+
+constexpr char kClassName[] = "PelorinMain";
+constexpr char kCaption[] = "Pelorin";
+
+enum ControlId : int {
+  kNameBoxId = 100,
+  kPreviewId,
+  kHistoryId,
+  kLettersId,
+  kKeypadId,
+  kSaveId,
+  kColourBoxId,  // eight in a row
+  kDeleteNameCommand = kColourBoxId + 8,
+  kSaveAllCommand,
+  kSelectModsCommand,
+};
+
+constexpr int PixelsOfTwips(int twips) { return twips / layout::kTwipsPerPixel; }
+
+int ModifierMask() {
+  int mask = 0;
+  if (GetKeyState(VK_SHIFT) < 0) mask |= kShiftMask;
+  if (GetKeyState(VK_CONTROL) < 0) mask |= kCtrlMask;
+  if (GetKeyState(VK_MENU) < 0) mask |= kAltMask;
+  return mask;
+}
+
+HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style,
+                 const Rect& rect, int id) {
+  return CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
+                         rect.width, rect.height, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const GlyphSheet& sheet) : sheet_(sheet), canvas_(sheet) {}
+
+bool MainWindow::Open() {
+  RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_ARROW),
+                      LoadIcon(nullptr, IDI_APPLICATION));
+  const int width = PixelsOfTwips(layout::kDesignWidthTwips);
+  const int height = layout::kClientHeight;
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  if (Create(0, kClassName, kCaption, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
+                 WS_CLIPCHILDREN, left, top, width, height, nullptr) == nullptr)
+    return false;
+
+  ToggleTitleBar(Handle(), false);
+  heightTwips_ = layout::kCollapsedHeightTwips;
+  SetWindowPos(Handle(), nullptr, 0, 0, PixelsOfTwips(layout::kWidthTwips),
+               PixelsOfTwips(heightTwips_), SWP_NOMOVE | SWP_NOZORDER);
+  CreateControls();
+  DrawPreview();
+  DrawHistory();
+  ShowWindow(Handle(), SW_SHOWNORMAL);
+  SetFocus(nameBox_);
+  return true;
+}
+
+void MainWindow::CreateControls() {
+  HWND hwnd = Handle();
+  bandBrush_ = GdiObject<HBRUSH>(CreateSolidBrush(ColorRefFromPixel(kBandColour)));
+  font_ = GdiObject<HFONT>(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                       DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif"));
+
+  nameBox_ = CreateChild(hwnd, "EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, layout::kNameBox,
+                         kNameBoxId);
+  SendMessageA(nameBox_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+
+  preview_ = std::make_unique<PictureControl>(hwnd, kPreviewId, layout::kPreview, kBandColour, *this);
+  for (int k = 0; k < 8; ++k) {
+    colourBoxes_[k] = std::make_unique<PictureControl>(hwnd, kColourBoxId + k,
+                                                       layout::ColourBox(k), kPalette[k], *this);
+  }
+  keypadButton_ = CreateChild(hwnd, "BUTTON", "Keypad", BS_PUSHBUTTON, layout::kKeypadButton,
+                              kKeypadId);
+  saveButton_ = CreateChild(hwnd, "BUTTON", "Save", BS_PUSHBUTTON, layout::kSaveButton, kSaveId);
+  for (HWND button : {keypadButton_, saveButton_})
+    SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+
+  historyArea_ = std::make_unique<PictureControl>(hwnd, kHistoryId, layout::kHistory, kBandColour, *this);
+  historyArea_->SetMarker(Rect{0, historyMarkerTop_, layout::kHistory.width, 16});
+
+  letters_ = std::make_unique<PictureControl>(hwnd, kLettersId, layout::kLetters, kWhite, *this);
+  DrawSheet(sheet_, kWhite, letters_->Pixels());
+  letters_->SetMarker(Rect{0, 0, 16, 16});
+
+  deleteMenu_ = CreatePopupMenu();
+  AppendMenuA(deleteMenu_, MF_STRING, kDeleteNameCommand, "&Delete this name");
+  saveMenu_ = CreatePopupMenu();
+  AppendMenuA(saveMenu_, MF_STRING, kSaveAllCommand, "Save to &All Mods");
+  AppendMenuA(saveMenu_, MF_STRING, kSelectModsCommand, "&Select Mod to Save To...");
+}
+
+bool MainWindow::PreviewKey(const MSG& message) {
+  if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+  if (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd)) return false;
+  if (!IsCloseKey(static_cast<int>(message.wParam), ModifierMask())) return false;
+  PostMessageA(Handle(), WM_CLOSE, 0, 0);
+  return true;
+}
+
+LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_CTLCOLOREDIT:
+      SetTextColor(reinterpret_cast<HDC>(wParam), ColorRefFromPixel(kYellow));
+      SetBkColor(reinterpret_cast<HDC>(wParam), ColorRefFromPixel(kBandColour));
+      return reinterpret_cast<LRESULT>(bandBrush_.Get());
+    case WM_LBUTTONDOWN:
+      OnSkinPress(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PaintContext paint(Handle());
+      PaintSkin(paint.Dc(), PixelsOfTwips(layout::kDesignWidthTwips) + 1, layout::kClientHeight);
+      return 0;
+    }
+    case WM_CLOSE:
+      DestroyWindow(Handle());
+      return 0;
+    case WM_DESTROY:
+      DestroyMenu(deleteMenu_);
+      DestroyMenu(saveMenu_);
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return Window::OnMessage(message, wParam, lParam);
+  }
+}
+
+void MainWindow::OnCommand(int id, int notification) {
+  switch (id) {
+    case kNameBoxId:
+      if (notification == EN_CHANGE) DrawPreview();
+      break;
+    case kKeypadId:
+      if (notification == BN_CLICKED) ToggleKeypad();
+      break;
+    case kSaveId:
+      if (notification == BN_CLICKED) ShowSaveMenu();
+      break;
+    case kDeleteNameCommand:
+      DeleteHistoryRow();
+      break;
+    default:
+      break;
+  }
+}
+
+void MainWindow::OnSkinPress(int x, int y) {
+  switch (HitTestSkin(x, y)) {
+    case SkinHit::kClose:
+      PostMessageA(Handle(), WM_CLOSE, 0, 0);
+      break;
+    case SkinHit::kMove:
+      ReleaseCapture();
+      SendMessageA(Handle(), WM_NCLBUTTONDOWN, HTCAPTION, 0);
+      break;
+    case SkinHit::kNone:
+      break;
+  }
+}
+
+void MainWindow::OnPictureMouseMove(int id, int x, int y) {
+  if (id == kHistoryId) {
+    historyMarkerTop_ = HistoryMarkerTop(y);
+    historyArea_->SetMarker(Rect{0, historyMarkerTop_, layout::kHistory.width, 16});
+  } else if (id == kLettersId) {
+    letterMarkerTwips_ = LetterMarkerOfPointer(x * layout::kTwipsPerPixel, y * layout::kTwipsPerPixel);
+    letters_->SetMarker(Rect{PixelsOfTwips(letterMarkerTwips_.x),
+                             PixelsOfTwips(letterMarkerTwips_.y), 16, 16});
+  }
+}
+
+void MainWindow::OnPictureButtonUp(int id, int button, int, int) {
+  if (id != kHistoryId) return;
+  const int row = HistoryRowOfMarker(historyMarkerTop_);
+  if (button == 1) {
+    if (row < 0 || row >= NameHistory::kRows) return;
+    SetNameText(std::string(history_.Entry(row)));
+    SetFocus(nameBox_);
+  } else if (button == 2) {
+    deleteIndex_ = static_cast<std::int16_t>(row);
+    POINT cursor;
+    GetCursorPos(&cursor);
+    TrackPopupMenu(deleteMenu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, cursor.x,
+                   cursor.y, 0, Handle(), nullptr);
+  }
+}
+
+void MainWindow::OnPictureClick(int id) {
+  if (id >= kColourBoxId && id < kColourBoxId + 8) {
+    InsertIntoName({'^', static_cast<char>('0' + id - kColourBoxId)});
+  } else if (id == kLettersId) {
+    const int code = LetterCodeOfMarker(letterMarkerTwips_.x, letterMarkerTwips_.y);
+    // Code 0 inserts nothing; a marker left outside the sheet by a captured drag names no cell.
+    if (code > 0 && code < 128) InsertIntoName(std::string(1, static_cast<char>(code)));
+  }
+}
+
+std::string MainWindow::NameText() const {
+  const int length = GetWindowTextLengthA(nameBox_);
+  std::string text(length + 1, '\0');
+  text.resize(GetWindowTextA(nameBox_, text.data(), length + 1));
+  return text;
+}
+
+void MainWindow::SetNameText(const std::string& text) { SetWindowTextA(nameBox_, text.c_str()); }
+
+void MainWindow::InsertIntoName(const std::string& inserted) {
+  DWORD selectionStart = 0;
+  SendMessageA(nameBox_, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart), 0);
+  const Insertion result = InsertAtCaret(NameText(), static_cast<int>(selectionStart), inserted);
+  SetNameText(result.text);
+  SendMessageA(nameBox_, EM_SETSEL, result.caret, result.caret);
+  SetFocus(nameBox_);
+}
+
+void MainWindow::DrawPreview() {
+  canvas_.SetColour(kWhite);
+  PrintName(preview_->Pixels(), canvas_, NameText(), 0);
+  preview_->Refresh();
+}
+
+void MainWindow::DrawHistory() {
+  for (int row = 0; row < NameHistory::kRows; ++row)
+    PrintName(historyArea_->Pixels(), canvas_, history_.Entry(row), static_cast<std::int16_t>(16 * row));
+  historyArea_->Refresh();
+}
+
+void MainWindow::ToggleKeypad() {
+  heightTwips_ = ToggledHeightTwips(heightTwips_);
+  RECT window;
+  GetWindowRect(Handle(), &window);
+  SetWindowPos(Handle(), nullptr, 0, 0, window.right - window.left, PixelsOfTwips(heightTwips_),
+               SWP_NOMOVE | SWP_NOZORDER);
+}
+
+void MainWindow::ShowSaveMenu() {
+  POINT corner{layout::kSaveButton.left, layout::kSaveButton.top};
+  ClientToScreen(Handle(), &corner);
+  TrackPopupMenu(saveMenu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, corner.x, corner.y, 0,
+                 Handle(), nullptr);
+}
+
+void MainWindow::DeleteHistoryRow() {
+  if (!history_.Remove(deleteIndex_)) return;
+  DrawHistory();
+}
+
+}  // namespace pelorin::win

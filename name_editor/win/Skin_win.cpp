@@ -1,0 +1,64 @@
+#include "Skin_win.h"
+
+#include "EditorLayout.h"
+#include "GdiObject_win.h"
+
+namespace pelorin::win {
+
+namespace {
+
+constexpr COLORREF kBackground = RGB(16, 28, 48);
+constexpr COLORREF kStripTop = RGB(40, 84, 150);
+constexpr COLORREF kStripBottom = RGB(8, 30, 70);
+constexpr COLORREF kFrame = RGB(96, 130, 180);
+constexpr COLORREF kTitleText = RGB(255, 255, 0);
+constexpr int kStripHeight = 21;
+
+void FillSolid(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
+  GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
+  const RECT rect{left, top, right, bottom};
+  FillRect(dc, &rect, brush.Get());
+}
+
+void Frame(HDC dc, const Rect& area, int margin) {
+  GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, kFrame));
+  Selection penSelection(dc, pen.Get());
+  Selection brushSelection(dc, GetStockObject(NULL_BRUSH));
+  Rectangle(dc, area.left - margin, area.top - margin, area.left + area.width + margin,
+            area.top + area.height + margin);
+}
+
+void PaintTitleStrip(HDC dc, int width) {
+  for (int y = 0; y < kStripHeight; ++y) {
+    const auto blend = [y](int top, int bottom) { return top + (bottom - top) * y / kStripHeight; };
+    FillSolid(dc, 0, y, width, y + 1,
+              RGB(blend(GetRValue(kStripTop), GetRValue(kStripBottom)),
+                  blend(GetGValue(kStripTop), GetGValue(kStripBottom)),
+                  blend(GetBValue(kStripTop), GetBValue(kStripBottom))));
+  }
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, kTitleText);
+  RECT title{8, 0, 300, kStripHeight};
+  DrawTextA(dc, "Pelorin", -1, &title, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+
+  // The close mark: a cross inside a small box at the strip's right end.
+  GdiObject<HPEN> pen(CreatePen(PS_SOLID, 2, RGB(255, 255, 255)));
+  Selection penSelection(dc, pen.Get());
+  MoveToEx(dc, 354, 6, nullptr);
+  LineTo(dc, 360, 14);
+  MoveToEx(dc, 360, 6, nullptr);
+  LineTo(dc, 354, 14);
+}
+
+}  // namespace
+
+void PaintSkin(HDC dc, int width, int height) {
+  FillSolid(dc, 0, 0, width, height, kBackground);
+  PaintTitleStrip(dc, width);
+  Frame(dc, {layout::kNameBox.left, layout::kNameBox.top, layout::kNameBox.width,
+             layout::kPreview.top + layout::kPreview.height - layout::kNameBox.top}, 2);
+  Frame(dc, layout::kHistory, 2);
+  Frame(dc, layout::kLetters, 2);
+}
+
+}  // namespace pelorin::win
