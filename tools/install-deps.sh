@@ -1,24 +1,37 @@
 #!/usr/bin/env bash
-# Installs what building and testing need on a Debian 12 machine, only when missing.
+# Installs what building, running and testing need on a Debian 12 machine (as root), only
+# what is missing, so a second call costs nothing.
 set -euo pipefail
 
-need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
-  updated=
+packages=(cmake ninja-build g++ libgtest-dev
+          g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
+          wine wine64 wine32:i386 xvfb xauth xdotool)
+missing=()
+for p in "${packages[@]}"; do have "$p" || missing+=("$p"); done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-for p in cmake ninja-build g++ libgtest-dev g++-mingw-w64-i686-posix \
-         wine wine64 xvfb xdotool imagemagick x11-utils; do
-  have "$p" || need+=("$p")
-done
-have wine32:i386 || need+=("wine32:i386")
-
-if [ ${#need[@]} -gt 0 ]; then
-  echo "installing: ${need[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+# 32-bit Wine needs a kernel that runs 32-bit x86 code. Where it is switched off (some
+# virtual machines boot with ia32 emulation disabled), let qemu run the 32-bit side instead:
+# slow, but the very 32-bit programs then still run.
+if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+  if ! have qemu-user-static; then
+    echo "This kernel runs no 32-bit code; installing qemu-user-static to run it"
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends qemu-user-static >/dev/null
+  fi
+  binfmt=/proc/sys/fs/binfmt_misc
+  [ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt"
+  if [ ! -e "$binfmt/qemu-i386" ]; then
+    printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' \
+      > "$binfmt/register"
+  fi
+  /lib/ld-linux.so.2 --version >/dev/null 2>&1 || { echo "32-bit programs cannot run here" >&2; exit 1; }
 fi

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Makes docs/pelorin-expanded.png: the editor, expanded, with a coloured name typed in.
+# Uses the 64-bit test build, which draws exactly as the shipped one and starts at once.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+command -v import >/dev/null || apt-get install -y -qq imagemagick >/dev/null
+tools/build.sh >/dev/null
+
+work=$(mktemp -d)
+trap 'WINEPREFIX=$work/prefix wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
+Xvfb :47 -screen 0 1024x768x24 >/dev/null 2>&1 & xvfb=$!
+export DISPLAY=:47 WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+/usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+cp build/windows-x64/dist/Pelorin.exe "$work/"
+(cd "$work" && /usr/lib/wine/wine64 Pelorin.exe &)
+for _ in $(seq 50); do xdotool search --name '^Pelorin$' >/dev/null 2>&1 && break; sleep 0.2; done
+sleep 1
+read -r x y < <(xdotool search --name '^Pelorin$' getwindowgeometry | awk '/Position/ {split($2, p, ","); print p[1], p[2]}')
+xdotool mousemove $((x + 215)) $((y + 89)) click 1; sleep 0.5
+xdotool mousemove $((x + 60)) $((y + 38)) click 1
+xdotool type --delay 40 '^1Pel^3o^2rin^7!'; sleep 0.3
+xdotool mousemove $((x + 57 + 16 * 3 + 8)) $((y + 195 + 16 * 5 + 8)); sleep 0.5
+import -window root -crop "363x381+$x+$y" +repage docs/pelorin-expanded.png
+echo "wrote docs/pelorin-expanded.png"
