@@ -86,20 +86,20 @@ Probe::Probe(const WineSession& session)
         return Process({session.Loader(), session.ProbePath().string()}, options);
       }()) {}
 
-std::string Probe::Ask(const std::string& command) {
+std::string Probe::Ask(const std::string& command, int waitMs) {
   process_.WriteLine(command);
-  return process_.ReadLine(60s).value_or("(no answer)");
+  return process_.ReadLine(60s + std::chrono::milliseconds(waitMs)).value_or("(no answer)");
 }
 
 std::optional<WindowInfo> Probe::WaitWindow(const std::string& title, int milliseconds) {
-  const std::string answer = Ask("wait \"" + title + "\" " + std::to_string(milliseconds));
+  const std::string answer = Ask("wait \"" + title + "\" " + std::to_string(milliseconds), milliseconds);
   const std::size_t blank = answer.find(' ');
   if (answer == "none" || blank == std::string::npos) return std::nullopt;
   return ParseWindow(answer.substr(0, blank), answer.substr(blank + 1));
 }
 
 bool Probe::WaitGone(const std::string& title, int milliseconds) {
-  return Ask("gone \"" + title + "\" " + std::to_string(milliseconds)) == "gone";
+  return Ask("gone \"" + title + "\" " + std::to_string(milliseconds), milliseconds) == "gone";
 }
 
 std::optional<WindowInfo> Probe::Rect(const std::string& handle) {

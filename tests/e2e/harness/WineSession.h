@@ -67,7 +67,8 @@ struct ControlInfo {
 class Probe {
  public:
   explicit Probe(const WineSession& session);
-  std::string Ask(const std::string& command);
+  // Sends one command and waits for its answer (a minute, or `waitMs` more than that).
+  std::string Ask(const std::string& command, int waitMs = 0);
 
   std::optional<WindowInfo> WaitWindow(const std::string& title, int milliseconds = 15000);
   bool WaitGone(const std::string& title, int milliseconds = 10000);

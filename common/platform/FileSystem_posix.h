@@ -1,0 +1,24 @@
+#pragma once
+
+#include "FileSystem.h"
+
+namespace pelorin {
+
+// Files on a POSIX system; backslashes in paths are taken as slashes.
+class PosixFileSystem : public FileSystem {
+ public:
+  bool FolderExists(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  FileError ListFiles(const std::string& folder, const std::string& pattern,
+                      std::vector<std::string>& names) override;
+  FileError ListFolders(const std::string& folder, std::vector<std::string>& names) override;
+  FileError ReadFile(const std::string& path, std::string& bytes) override;
+  FileError WriteNewFile(const std::string& path, const std::string& bytes) override;
+  FileError ReplaceFile(const std::string& from, const std::string& to) override;
+  FileError DeleteFile(const std::string& path) override;
+};
+
+// A case-insensitive match of `name` against a pattern of '*' and '?' wildcards.
+bool MatchesWildcard(const std::string& name, const std::string& pattern);
+
+}  // namespace pelorin

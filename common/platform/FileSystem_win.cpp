@@ -1,0 +1,129 @@
+#include "FileSystem_win.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "SystemError_win.h"
+
+namespace pelorin {
+
+namespace {
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  ~FileHandle() {
+    if (Valid()) CloseHandle(handle_);
+  }
+  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return handle_; }
+  // Closes now, reporting whether the system accepted the close.
+  bool Close() {
+    const bool closed = CloseHandle(handle_) != 0;
+    handle_ = INVALID_HANDLE_VALUE;
+    return closed;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+template <class Accept>
+FileError ListEntries(const std::string& folder, const std::string& pattern, Accept accept,
+                      std::vector<std::string>& names) {
+  names.clear();
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((WithTrailingBackslash(folder) + pattern).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
+    // A folder that exists but holds no match is an empty listing, not a failure.
+    if (code == ERROR_FILE_NOT_FOUND && Attributes(folder) != INVALID_FILE_ATTRIBUTES) return {};
+    FileError error = LastFileError();
+    if (code == ERROR_FILE_NOT_FOUND) error.kind = FileError::Kind::kPathNotFound;
+    return error;
+  }
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != ".." && accept(found)) names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return {};
+}
+
+}  // namespace
+
+bool Win32FileSystem::FolderExists(const std::string& path) {
+  const DWORD attributes = Attributes(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::FileExists(const std::string& path) {
+  const DWORD attributes = Attributes(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+FileError Win32FileSystem::ListFiles(const std::string& folder, const std::string& pattern,
+                                     std::vector<std::string>& names) {
+  return ListEntries(
+      folder, pattern,
+      [](const WIN32_FIND_DATAA& found) { return !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY); },
+      names);
+}
+
+FileError Win32FileSystem::ListFolders(const std::string& folder, std::vector<std::string>& names) {
+  return ListEntries(
+      folder, "*",
+      [](const WIN32_FIND_DATAA& found) { return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; },
+      names);
+}
+
+FileError Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
+  bytes.clear();
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return LastFileError();
+  char chunk[65536];
+  DWORD read = 0;
+  do {
+    if (!::ReadFile(file.Get(), chunk, sizeof(chunk), &read, nullptr)) return LastFileError();
+    bytes.append(chunk, read);
+  } while (read > 0);
+  return {};
+}
+
+FileError Win32FileSystem::WriteNewFile(const std::string& path, const std::string& bytes) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return LastFileError();
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1 << 20));
+    DWORD done = 0;
+    if (!WriteFile(file.Get(), bytes.data() + written, chunk, &done, nullptr)) return LastFileError();
+    if (done == 0) {
+      SetLastError(ERROR_DISK_FULL);
+      return LastFileError();
+    }
+    written += done;
+  }
+  if (!FlushFileBuffers(file.Get()) || !file.Close()) return LastFileError();
+  return {};
+}
+
+FileError Win32FileSystem::ReplaceFile(const std::string& from, const std::string& to) {
+  if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return LastFileError();
+  return {};
+}
+
+FileError Win32FileSystem::DeleteFile(const std::string& path) {
+  if (!::DeleteFileA(path.c_str())) return LastFileError();
+  return {};
+}
+
+}  // namespace pelorin

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "FileSystem.h"
+
+namespace pelorin {
+
+class Win32FileSystem : public FileSystem {
+ public:
+  bool FolderExists(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  FileError ListFiles(const std::string& folder, const std::string& pattern,
+                      std::vector<std::string>& names) override;
+  FileError ListFolders(const std::string& folder, std::vector<std::string>& names) override;
+  FileError ReadFile(const std::string& path, std::string& bytes) override;
+  FileError WriteNewFile(const std::string& path, const std::string& bytes) override;
+  FileError ReplaceFile(const std::string& from, const std::string& to) override;
+  FileError DeleteFile(const std::string& path) override;
+};
+
+}  // namespace pelorin

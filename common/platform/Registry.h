@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace pelorin {
+
+// Root keys, as the system numbers them.
+enum class RegistryRoot : std::uint32_t {
+  kCurrentUser = 0x80000001,
+  kLocalMachine = 0x80000002,
+};
+
+// The registry as the programs use it: string values under keys that are created on demand.
+// None of the calls reports failure; a refused write leaves no entry.
+class Registry {
+ public:
+  virtual ~Registry() = default;
+  virtual void SetKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name,
+                           const std::string& text) = 0;
+  virtual void DeleteKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name) = 0;
+  virtual void DeleteKey(RegistryRoot root, const std::string& subkey) = 0;
+};
+
+}  // namespace pelorin

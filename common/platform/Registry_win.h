@@ -1,0 +1,15 @@
+#pragma once
+
+#include "Registry.h"
+
+namespace pelorin {
+
+class Win32Registry : public Registry {
+ public:
+  void SetKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name,
+                   const std::string& text) override;
+  void DeleteKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name) override;
+  void DeleteKey(RegistryRoot root, const std::string& subkey) override;
+};
+
+}  // namespace pelorin

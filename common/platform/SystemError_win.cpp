@@ -1,0 +1,37 @@
+#include "SystemError_win.h"
+
+namespace pelorin {
+
+std::string SystemErrorText(DWORD code) {
+  char buffer[512] = {};
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                nullptr, code, 0, buffer, sizeof(buffer), nullptr);
+  while (length > 0 && (buffer[length - 1] == '\r' || buffer[length - 1] == '\n' ||
+                        buffer[length - 1] == ' ' || buffer[length - 1] == '.'))
+    --length;
+  if (length == 0) return "System error " + std::to_string(code);
+  return std::string(buffer, length);
+}
+
+FileError LastFileError() {
+  const DWORD code = GetLastError();
+  FileError error;
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND: error.kind = FileError::Kind::kFileNotFound; break;
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_BAD_NETPATH:
+    case ERROR_INVALID_DRIVE: error.kind = FileError::Kind::kPathNotFound; break;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT: error.kind = FileError::Kind::kAccessDenied; break;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: error.kind = FileError::Kind::kDiskFull; break;
+    default: error.kind = FileError::Kind::kOther; break;
+  }
+  error.systemCode = code;
+  error.message = SystemErrorText(code);
+  return error;
+}
+
+}  // namespace pelorin

@@ -1,0 +1,85 @@
+#include "NameSaves.h"
+
+#include "ConfigWriter.h"
+
+namespace pelorin {
+
+namespace {
+
+// Records the name as saved: it becomes the last saved name and enters the history.
+bool BeginSave(SaveUi& ui, EditorState& state, const std::string& name) {
+  if (!NameFitsConfigLine(name)) {
+    ui.ShowError(kNameRefusedMessage);
+    return false;
+  }
+  state.lastSavedName = name;
+  state.history.AddName(name);
+  state.gameFolder = WithTrailingBackslash(state.gameFolder);
+  return true;
+}
+
+SaveOutcome SaveMods(FileSystem& files, SaveUi& ui, const std::string& gameFolder,
+                     const std::vector<std::string>& mods, const std::string& name) {
+  for (const std::string& mod : mods) {
+    const std::string folder = gameFolder + mod;
+    const ModSaveResult result = SaveNameToMod(files, folder, name);
+    if (result.error) {
+      ui.ShowError(UnhandledErrorText(result.error, folder));
+      return SaveOutcome::kFailed;
+    }
+  }
+  return SaveOutcome::kSaved;
+}
+
+}  // namespace
+
+bool EnsureGameFolder(FileSystem& files, SaveUi& ui, std::string& gameFolder) {
+  while (!files.FolderExists(gameFolder)) {
+    if (!ui.LocateGameFolder(gameFolder)) return false;
+  }
+  gameFolder = WithTrailingBackslash(gameFolder);
+  return true;
+}
+
+SaveOutcome SaveToAllMods(FileSystem& files, SaveUi& ui, EditorState& state, const std::string& name) {
+  if (!BeginSave(ui, state, name)) return SaveOutcome::kNameRefused;
+  std::vector<std::string> mods;
+  for (;;) {
+    if (!EnsureGameFolder(files, ui, state.gameFolder)) return SaveOutcome::kNoGameFolder;
+    const FileError error = files.ListFolders(state.gameFolder, mods);
+    if (!error) break;
+    if (error.kind != FileError::Kind::kPathNotFound) {
+      ui.ShowError(UnhandledErrorText(error, state.gameFolder));
+      return SaveOutcome::kFailed;
+    }
+  }
+  return SaveMods(files, ui, state.gameFolder, mods, name);
+}
+
+SaveOutcome SaveToChosenMods(FileSystem& files, SaveUi& ui, EditorState& state,
+                             const std::string& name, const std::vector<std::string>& mods) {
+  if (mods.empty()) {
+    ui.ShowInformation(kNothingCheckedMessage);
+    return SaveOutcome::kNothingChosen;
+  }
+  if (!BeginSave(ui, state, name)) return SaveOutcome::kNameRefused;
+  if (!EnsureGameFolder(files, ui, state.gameFolder)) return SaveOutcome::kNoGameFolder;
+  return SaveMods(files, ui, state.gameFolder, mods, name);
+}
+
+std::string UnhandledErrorText(const FileError& error, const std::string& path) {
+  int number = 75;
+  std::string description = "Path/File access error";
+  switch (error.kind) {
+    case FileError::Kind::kPathNotFound: number = 76; description = "Path not found"; break;
+    case FileError::Kind::kFileNotFound: number = 53; description = "File not found"; break;
+    case FileError::Kind::kAccessDenied: number = 70; description = "Permission denied"; break;
+    case FileError::Kind::kDiskFull: number = 61; description = "Disk full"; break;
+    case FileError::Kind::kNone:
+    case FileError::Kind::kOther: break;
+  }
+  return "Unhandled error!\r\n" + std::to_string(number) + " - " + description + ": " + path +
+         " (" + error.message + ", system error " + std::to_string(error.systemCode) + ")";
+}
+
+}  // namespace pelorin

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "FileSystem.h"
+#include "NameHistory.h"
+
+namespace pelorin {
+
+// The editor state that saving reads and changes.
+struct EditorState {
+  std::string gameFolder;
+  std::string lastSavedName;
+  NameHistory history;
+};
+
+// What a save needs from the windows around it.
+class SaveUi {
+ public:
+  // Shows the game folder locator; true when the user accepted a folder, now in `gameFolder`.
+  virtual bool LocateGameFolder(std::string& gameFolder) = 0;
+  virtual void ShowError(const std::string& text) = 0;
+  virtual void ShowInformation(const std::string& text) = 0;
+
+ protected:
+  ~SaveUi() = default;
+};
+
+enum class SaveOutcome {
+  kSaved,           // every file written; the history needs redrawing
+  kNothingChosen,   // no mod was checked; nothing changed
+  kNameRefused,     // the name cannot stand in a configuration line; nothing changed
+  kNoGameFolder,    // the game folder is gone and the user chose none; nothing written
+  kFailed,          // a file could not be written; the user was told, earlier files stay saved
+};
+
+inline constexpr char kNothingCheckedMessage[] =
+    "You didn't select any mods!  Make sure you place checks next to those you wish to save to!";
+inline constexpr char kNameRefusedMessage[] =
+    "This name cannot be saved: it holds a line break or a double quote, which would break the "
+    "game's configuration line.  Remove them and save again.";
+
+// Makes sure the game folder exists, offering the locator while it does not. False when the
+// user closed the locator without choosing a folder.
+bool EnsureGameFolder(FileSystem& files, SaveUi& ui, std::string& gameFolder);
+
+// Writes `name` into every configuration file of every mod folder.
+SaveOutcome SaveToAllMods(FileSystem& files, SaveUi& ui, EditorState& state, const std::string& name);
+
+// Writes `name` into the configuration files of the named mod folders only.
+SaveOutcome SaveToChosenMods(FileSystem& files, SaveUi& ui, EditorState& state,
+                             const std::string& name, const std::vector<std::string>& mods);
+
+// "Unhandled error!", a line break, a number and a description, as the saves report.
+std::string UnhandledErrorText(const FileError& error, const std::string& path);
+
+}  // namespace pelorin

@@ -1,0 +1,119 @@
+#include "NameSaves.h"
+
+#include <gtest/gtest.h>
+
+#include "support/FaultyFileSystem.h"
+#include "support/TempFolder.h"
+
+namespace pelorin {
+namespace {
+
+// Records what a save shows; the locator answers with the folders it is given, in turn.
+class ScriptedUi : public SaveUi {
+ public:
+  std::vector<std::string> locatorAnswers;  // "" = the user closed the locator
+  int locatorShown = 0;
+  std::vector<std::string> errors;
+  std::vector<std::string> notes;
+
+  bool LocateGameFolder(std::string& gameFolder) override {
+    const std::string answer = locatorShown < static_cast<int>(locatorAnswers.size())
+                                   ? locatorAnswers[locatorShown] : "";
+    ++locatorShown;
+    if (answer.empty()) return false;
+    gameFolder = answer;
+    return true;
+  }
+  void ShowError(const std::string& text) override { errors.push_back(text); }
+  void ShowInformation(const std::string& text) override { notes.push_back(text); }
+};
+
+class NameSavesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    game_.Write("Quake3\\quake3.exe", "");
+    game_.Write("Quake3\\baseq3\\q3config.cfg", "seta name \"Old\"\r\n");
+    game_.Write("Quake3\\osp\\q3config.cfg", "seta name \"Old\"\r\n");
+    game_.Write("Quake3\\osp\\autoexec.cfg", "seta name \"Old\"\r\n");
+    game_.MakeFolder("Quake3\\cpma");
+    state_.gameFolder = game_.Path("Quake3");
+  }
+
+  testing::TempFolder game_;
+  testing::FaultyFileSystem files_;
+  ScriptedUi ui_;
+  EditorState state_;
+};
+
+TEST_F(NameSavesTest, SaveToAllModsWritesEveryModAndRecordsTheName) {
+  EXPECT_EQ(SaveToAllMods(files_, ui_, state_, "^1Neo"), SaveOutcome::kSaved);
+  for (const char* file : {"baseq3\\q3config.cfg", "osp\\q3config.cfg", "osp\\autoexec.cfg"})
+    EXPECT_EQ(game_.Read(std::string("Quake3\\") + file), "seta name \"^1Neo\"\r\n") << file;
+  EXPECT_EQ(state_.lastSavedName, "^1Neo");
+  EXPECT_EQ(state_.history.Entry(0), "^1Neo");
+  EXPECT_EQ(state_.gameFolder, game_.Path("Quake3") + "\\");
+  EXPECT_TRUE(ui_.errors.empty());
+  EXPECT_EQ(ui_.locatorShown, 0);
+}
+
+TEST_F(NameSavesTest, SaveToChosenModsWritesOnlyThose) {
+  EXPECT_EQ(SaveToChosenMods(files_, ui_, state_, "x", {"osp"}), SaveOutcome::kSaved);
+  EXPECT_EQ(game_.Read("Quake3\\osp\\autoexec.cfg"), "seta name \"x\"\r\n");
+  EXPECT_EQ(game_.Read("Quake3\\baseq3\\q3config.cfg"), "seta name \"Old\"\r\n");
+}
+
+TEST_F(NameSavesTest, NothingCheckedChangesNothing) {
+  state_.lastSavedName = "before";
+  EXPECT_EQ(SaveToChosenMods(files_, ui_, state_, "x", {}), SaveOutcome::kNothingChosen);
+  EXPECT_EQ(ui_.notes, std::vector<std::string>{kNothingCheckedMessage});
+  EXPECT_EQ(state_.lastSavedName, "before");
+  EXPECT_TRUE(state_.history.Empty());
+  EXPECT_EQ(game_.Read("Quake3\\osp\\q3config.cfg"), "seta name \"Old\"\r\n");
+}
+
+TEST_F(NameSavesTest, NamesThatWouldBreakTheLineAreRefused) {
+  for (const char* name : {"a\rb", "a\nb", "say \"x"}) {
+    ScriptedUi ui;
+    EXPECT_EQ(SaveToAllMods(files_, ui, state_, name), SaveOutcome::kNameRefused);
+    EXPECT_EQ(SaveToChosenMods(files_, ui, state_, name, {"osp"}), SaveOutcome::kNameRefused);
+    EXPECT_EQ(ui.errors.size(), 2u);
+  }
+  EXPECT_TRUE(state_.history.Empty());
+  EXPECT_EQ(game_.Read("Quake3\\baseq3\\q3config.cfg"), "seta name \"Old\"\r\n");
+}
+
+TEST_F(NameSavesTest, MissingGameFolderOffersTheLocatorAndRetries) {
+  state_.gameFolder = game_.Path("Moved");
+  ui_.locatorAnswers = {game_.Path("Quake3")};
+  EXPECT_EQ(SaveToAllMods(files_, ui_, state_, "n"), SaveOutcome::kSaved);
+  EXPECT_EQ(ui_.locatorShown, 1);
+  EXPECT_EQ(game_.Read("Quake3\\baseq3\\q3config.cfg"), "seta name \"n\"\r\n");
+
+  // The chooser joins folder and mod name, so the located folder gets its backslash too.
+  state_.gameFolder = game_.Path("Moved");
+  ui_.locatorAnswers = {game_.Path("Quake3")};
+  ui_.locatorShown = 0;
+  EXPECT_EQ(SaveToChosenMods(files_, ui_, state_, "m", {"osp"}), SaveOutcome::kSaved);
+  EXPECT_EQ(game_.Read("Quake3\\osp\\q3config.cfg"), "seta name \"m\"\r\n");
+}
+
+TEST_F(NameSavesTest, ClosingTheLocatorEndsTheSaveWithoutWriting) {
+  state_.gameFolder = game_.Path("Moved");
+  EXPECT_EQ(SaveToAllMods(files_, ui_, state_, "n"), SaveOutcome::kNoGameFolder);
+  EXPECT_EQ(SaveToChosenMods(files_, ui_, state_, "n", {"osp"}), SaveOutcome::kNoGameFolder);
+  EXPECT_EQ(ui_.locatorShown, 2);
+  EXPECT_EQ(game_.Read("Quake3\\baseq3\\q3config.cfg"), "seta name \"Old\"\r\n");
+}
+
+TEST_F(NameSavesTest, OtherFailuresAreReportedByBothSaves) {
+  files_.readOnlyFiles.insert(game_.Path("Quake3\\osp\\q3config.cfg"));
+  EXPECT_EQ(SaveToAllMods(files_, ui_, state_, "n"), SaveOutcome::kFailed);
+  EXPECT_EQ(SaveToChosenMods(files_, ui_, state_, "n", {"osp"}), SaveOutcome::kFailed);
+  ASSERT_EQ(ui_.errors.size(), 2u);
+  for (const auto& error : ui_.errors) EXPECT_EQ(error.rfind("Unhandled error!\r\n70 - Permission denied", 0), 0u) << error;
+  EXPECT_EQ(game_.Read("Quake3\\osp\\q3config.cfg"), "seta name \"Old\"\r\n");
+  EXPECT_FALSE(game_.Exists("Quake3\\osp\\q3config.cfg.tmp"));
+}
+
+}  // namespace
+}  // namespace pelorin

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <set>
+#include <string>
+
+#include "FileSystem_posix.h"
+
+namespace pelorin::testing {
+
+// Real files, with failures the tests ask for. The tests run as root, for whom read-only
+// files and folders are writable, so refusals are made here: a read-only file cannot be
+// replaced or deleted, an unwritable folder takes no new file, and a full disk takes a write
+// only halfway.
+class FaultyFileSystem : public PosixFileSystem {
+ public:
+  std::set<std::string> readOnlyFiles;
+  std::set<std::string> unwritableFolders;
+  bool diskFull = false;
+  bool replaceFails = false;
+
+  FileError WriteNewFile(const std::string& path, const std::string& bytes) override {
+    if (readOnlyFiles.count(path) || unwritableFolders.count(FolderOf(path))) return Denied();
+    if (diskFull) {
+      PosixFileSystem::WriteNewFile(path, bytes.substr(0, bytes.size() / 2));
+      return {FileError::Kind::kDiskFull, 28, "No space left on device"};
+    }
+    return PosixFileSystem::WriteNewFile(path, bytes);
+  }
+  FileError ReplaceFile(const std::string& from, const std::string& to) override {
+    if (replaceFails || readOnlyFiles.count(to) || unwritableFolders.count(FolderOf(to))) return Denied();
+    return PosixFileSystem::ReplaceFile(from, to);
+  }
+  FileError DeleteFile(const std::string& path) override {
+    if (readOnlyFiles.count(path) || unwritableFolders.count(FolderOf(path))) return Denied();
+    return PosixFileSystem::DeleteFile(path);
+  }
+
+ private:
+  static std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('\\')); }
+  static FileError Denied() { return {FileError::Kind::kAccessDenied, 13, "Permission denied"}; }
+};
+
+}  // namespace pelorin::testing
