@@ -47,6 +47,15 @@ int LetterCodeOfMarker(int leftTwips, int topTwips) {
   return 16 * row + column;
 }
 
+int LinkAreaAt(int x, int y) {
+  for (int i = 0; i < 2; ++i) {
+    const Rect& area = layout::kLinkAreas[i];
+    if (x >= area.left && x < area.left + area.width && y >= area.top && y < area.top + area.height)
+      return i;
+  }
+  return -1;
+}
+
 SkinHit HitTestSkin(int x, int y) {
   if (x >= 354 && y <= 18) return SkinHit::kClose;
   if (y <= 20) return SkinHit::kMove;

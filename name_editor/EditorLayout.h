@@ -59,6 +59,9 @@ Point LetterMarkerOfPointer(int xTwips, int yTwips);
 // The character code of the palette cell under a marker at (left, top) twips.
 int LetterCodeOfMarker(int leftTwips, int topTwips);
 
+// The link area (0 or 1) at (x, y) window pixels, or -1.
+int LinkAreaAt(int x, int y);
+
 enum class SkinHit { kClose, kMove, kNone };
 
 // What a left press on the bare skin at (x, y) window pixels does.

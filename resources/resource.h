@@ -1,3 +1,15 @@
 #pragma once
 
 #define IDR_GLYPHS 101
+#define IDI_PELORIN 102
+
+#define IDD_FIND_GAME 200
+#define IDC_DRIVES 201
+#define IDC_FOLDERS 202
+#define IDC_STATUS 203
+#define IDC_FIND_BUTTON 204
+
+#define IDD_CHOOSE_MODS 300
+#define IDC_MODS 301
+#define IDC_SAVE_MODS 302
+#define IDC_CANCEL_MODS 303

@@ -5,8 +5,8 @@ namespace pelorin {
 FileError ReplaceFileContents(FileSystem& files, const std::string& path, const std::string& bytes) {
   const std::string temporary = path + ".tmp";
   FileError error = files.WriteNewFile(temporary, bytes);
-  if (!error) error = files.ReplaceFile(temporary, path);
-  if (error) files.DeleteFile(temporary);
+  if (!error) error = files.MoveFileOver(temporary, path);
+  if (error) files.RemoveFile(temporary);
   return error;
 }
 

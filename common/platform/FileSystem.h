@@ -34,8 +34,8 @@ class FileSystem {
   // Creates or truncates `path` and writes `bytes`; the file is complete when this succeeds.
   virtual FileError WriteNewFile(const std::string& path, const std::string& bytes) = 0;
   // Moves `from` over `to`, replacing it in one step; on failure `to` is as it was.
-  virtual FileError ReplaceFile(const std::string& from, const std::string& to) = 0;
-  virtual FileError DeleteFile(const std::string& path) = 0;
+  virtual FileError MoveFileOver(const std::string& from, const std::string& to) = 0;
+  virtual FileError RemoveFile(const std::string& path) = 0;
 };
 
 // Replaces the contents of `path` safely: writes `path` + ".tmp" beside it, then moves it

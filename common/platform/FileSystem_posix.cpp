@@ -138,12 +138,12 @@ FileError PosixFileSystem::WriteNewFile(const std::string& path, const std::stri
   return {};
 }
 
-FileError PosixFileSystem::ReplaceFile(const std::string& from, const std::string& to) {
+FileError PosixFileSystem::MoveFileOver(const std::string& from, const std::string& to) {
   if (std::rename(Native(from).c_str(), Native(to).c_str()) != 0) return ErrorOf(errno);
   return {};
 }
 
-FileError PosixFileSystem::DeleteFile(const std::string& path) {
+FileError PosixFileSystem::RemoveFile(const std::string& path) {
   if (unlink(Native(path).c_str()) != 0) return ErrorOf(errno);
   return {};
 }

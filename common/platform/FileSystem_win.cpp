@@ -115,13 +115,13 @@ FileError Win32FileSystem::WriteNewFile(const std::string& path, const std::stri
   return {};
 }
 
-FileError Win32FileSystem::ReplaceFile(const std::string& from, const std::string& to) {
+FileError Win32FileSystem::MoveFileOver(const std::string& from, const std::string& to) {
   if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return LastFileError();
   return {};
 }
 
-FileError Win32FileSystem::DeleteFile(const std::string& path) {
+FileError Win32FileSystem::RemoveFile(const std::string& path) {
   if (!::DeleteFileA(path.c_str())) return LastFileError();
   return {};
 }

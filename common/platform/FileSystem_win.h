@@ -13,8 +13,8 @@ class Win32FileSystem : public FileSystem {
   FileError ListFolders(const std::string& folder, std::vector<std::string>& names) override;
   FileError ReadFile(const std::string& path, std::string& bytes) override;
   FileError WriteNewFile(const std::string& path, const std::string& bytes) override;
-  FileError ReplaceFile(const std::string& from, const std::string& to) override;
-  FileError DeleteFile(const std::string& path) override;
+  FileError MoveFileOver(const std::string& from, const std::string& to) override;
+  FileError RemoveFile(const std::string& path) override;
 };
 
 }  // namespace pelorin

@@ -2,12 +2,19 @@
 
 #include <windowsx.h>
 
+#include <shellapi.h>
+
 #include "EditorLayout.h"
+#include "FindGameDialog_win.h"
+#include "ModChooserDialog_win.h"
 #include "NameColours.h"
 #include "PrintName.h"
+#include "Settings.h"
 #include "Skin_win.h"
+#include "Startup.h"
 #include "TextInsertion.h"
 #include "TitleBar_win.h"
+#include "resource.h"
 
 namespace pelorin::win {
 
@@ -15,6 +22,7 @@ namespace {
 
 constexpr char kClassName[] = "PelorinMain";
 constexpr char kCaption[] = "Pelorin";
+constexpr char kMakersPage[] = "http://www.brackwater.example/pelorin/";
 
 enum ControlId : int {
   kNameBoxId = 100,
@@ -49,11 +57,12 @@ HWND CreateChild(HWND parent, const char* className, const char* text, DWORD sty
 
 }  // namespace
 
-MainWindow::MainWindow(const GlyphSheet& sheet) : sheet_(sheet), canvas_(sheet) {}
+MainWindow::MainWindow(const GlyphSheet& sheet, const ProgramContext& context)
+    : sheet_(sheet), context_(context), canvas_(sheet) {}
 
 bool MainWindow::Open() {
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_ARROW),
-                      LoadIcon(nullptr, IDI_APPLICATION));
+                      LoadIcon(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PELORIN)));
   const int width = PixelsOfTwips(layout::kDesignWidthTwips);
   const int height = layout::kClientHeight;
   const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
@@ -64,13 +73,86 @@ bool MainWindow::Open() {
 
   ToggleTitleBar(Handle(), false);
   heightTwips_ = layout::kCollapsedHeightTwips;
-  SetWindowPos(Handle(), nullptr, 0, 0, PixelsOfTwips(layout::kWidthTwips),
-               PixelsOfTwips(heightTwips_), SWP_NOMOVE | SWP_NOZORDER);
+  if (!context_.uninstall) {
+    RegisterProgram(context_.registry, context_.productName, context_.executablePath, context_.version);
+    SetWindowPos(Handle(), nullptr, 0, 0, PixelsOfTwips(layout::kWidthTwips),
+                 PixelsOfTwips(heightTwips_), SWP_NOMOVE | SWP_NOZORDER);
+  }
   CreateControls();
   DrawPreview();
+  LoadSettings();
+  if (state_.gameFolder.empty()) EnableWindow(saveButton_, FALSE);
+  if (state_.history.Empty() && !NameText().empty()) state_.history.AddName(NameText());
   DrawHistory();
+
+  if (context_.uninstall) {
+    // Asked by the uninstaller, which waits for this program: remove the key and end unseen.
+    UnregisterProgram(context_.registry, context_.productName);
+    DestroyWindow(Handle());
+    return false;
+  }
   ShowWindow(Handle(), SW_SHOWNORMAL);
   SetFocus(nameBox_);
+  return true;
+}
+
+void MainWindow::LoadSettings() {
+  const EditorSettings settings =
+      pelorin::LoadSettings(context_.files, SettingsPath(context_.programFolder));
+  state_.gameFolder = settings.gameFolder;
+  if (state_.gameFolder.empty()) {
+    // The uninstall start never asks: the uninstaller is waiting for this program.
+    if (!context_.uninstall) LocateGameFolder(state_.gameFolder);
+    return;
+  }
+  state_.lastSavedName = settings.lastSavedName;
+  SetNameText(settings.lastSavedName);
+  for (const std::string& name : settings.history) state_.history.Append(name);
+}
+
+void MainWindow::StoreSettings() {
+  // Nothing else can be done about a folder that takes no file: the values are simply not kept.
+  pelorin::StoreSettings(context_.files, SettingsPath(context_.programFolder),
+                         {state_.gameFolder, state_.lastSavedName, state_.history.Names()});
+}
+
+bool MainWindow::LocateGameFolder(std::string& gameFolder) {
+  FindGameDialog dialog(context_.files);
+  const std::optional<std::string> folder = dialog.Run(nullptr);
+  if (!folder) return false;
+  gameFolder = *folder;
+  return true;
+}
+
+void MainWindow::ShowError(const std::string& text) {
+  MessageBoxA(Handle(), text.c_str(), kCaption, MB_OK);
+}
+
+void MainWindow::ShowInformation(const std::string& text) {
+  MessageBoxA(GetActiveWindow(), text.c_str(), kCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+void MainWindow::SaveToAll() {
+  AfterSave(SaveToAllMods(context_.files, *this, state_, NameText()));
+}
+
+void MainWindow::SaveToChosen() {
+  if (!EnsureGameFolder(context_.files, *this, state_.gameFolder)) return;
+  ModChooserDialog dialog(context_.files, *this, state_, NameText());
+  dialog.Run(Handle());
+  DrawHistory();
+}
+
+void MainWindow::AfterSave(SaveOutcome outcome) {
+  if (outcome == SaveOutcome::kSaved) DrawHistory();
+}
+
+bool MainWindow::OnSetCursor() {
+  POINT point;
+  GetCursorPos(&point);
+  ScreenToClient(Handle(), &point);
+  if (LinkAreaAt(point.x, point.y) < 0) return false;
+  SetCursor(LoadCursor(nullptr, IDC_HAND));
   return true;
 }
 
@@ -130,6 +212,10 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
       OnSkinPress(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) == Handle() && LOWORD(lParam) == HTCLIENT && OnSetCursor())
+        return TRUE;
+      return Window::OnMessage(message, wParam, lParam);
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
@@ -141,6 +227,7 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       DestroyWindow(Handle());
       return 0;
     case WM_DESTROY:
+      StoreSettings();
       DestroyMenu(deleteMenu_);
       DestroyMenu(saveMenu_);
       PostQuitMessage(0);
@@ -164,12 +251,22 @@ void MainWindow::OnCommand(int id, int notification) {
     case kDeleteNameCommand:
       DeleteHistoryRow();
       break;
+    case kSaveAllCommand:
+      SaveToAll();
+      break;
+    case kSelectModsCommand:
+      SaveToChosen();
+      break;
     default:
       break;
   }
 }
 
 void MainWindow::OnSkinPress(int x, int y) {
+  if (LinkAreaAt(x, y) >= 0) {
+    ShellExecuteA(Handle(), "open", kMakersPage, "", "", SW_HIDE);
+    return;
+  }
   switch (HitTestSkin(x, y)) {
     case SkinHit::kClose:
       PostMessageA(Handle(), WM_CLOSE, 0, 0);
@@ -199,7 +296,7 @@ void MainWindow::OnPictureButtonUp(int id, int button, int, int) {
   const int row = HistoryRowOfMarker(historyMarkerTop_);
   if (button == 1) {
     if (row < 0 || row >= NameHistory::kRows) return;
-    SetNameText(std::string(history_.Entry(row)));
+    SetNameText(std::string(state_.history.Entry(row)));
     SetFocus(nameBox_);
   } else if (button == 2) {
     deleteIndex_ = static_cast<std::int16_t>(row);
@@ -246,7 +343,7 @@ void MainWindow::DrawPreview() {
 
 void MainWindow::DrawHistory() {
   for (int row = 0; row < NameHistory::kRows; ++row)
-    PrintName(historyArea_->Pixels(), canvas_, history_.Entry(row), static_cast<std::int16_t>(16 * row));
+    PrintName(historyArea_->Pixels(), canvas_, state_.history.Entry(row), static_cast<std::int16_t>(16 * row));
   historyArea_->Refresh();
 }
 
@@ -266,7 +363,7 @@ void MainWindow::ShowSaveMenu() {
 }
 
 void MainWindow::DeleteHistoryRow() {
-  if (!history_.Remove(deleteIndex_)) return;
+  if (!state_.history.Remove(deleteIndex_)) return;
   DrawHistory();
 }
 

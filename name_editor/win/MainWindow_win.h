@@ -7,22 +7,36 @@
 #include <memory>
 #include <string>
 
+#include "FileSystem.h"
 #include "GdiObject_win.h"
 #include "GlyphCanvas.h"
 #include "GlyphSheet.h"
-#include "NameHistory.h"
+#include "NameSaves.h"
 #include "PictureControl_win.h"
+#include "Registry.h"
 #include "Window_win.h"
 
 namespace pelorin::win {
 
+// Where the program runs and how it was started.
+struct ProgramContext {
+  FileSystem& files;
+  Registry& registry;
+  std::string executablePath;
+  std::string programFolder;
+  std::string productName;
+  std::string version;
+  bool uninstall = false;
+};
+
 // The name editor's borderless main window: name box, live preview, colour boxes, history
 // and letter palette. It draws the core's state and forwards input to it.
-class MainWindow : public Window, public PictureListener {
+class MainWindow : public Window, public PictureListener, public SaveUi {
  public:
-  explicit MainWindow(const GlyphSheet& sheet);
+  MainWindow(const GlyphSheet& sheet, const ProgramContext& context);
 
-  // Creates the window and its controls; false when the system refused.
+  // Creates the window, runs the start-up and shows it. False when there is nothing to show:
+  // the system refused the window, or an "uninstall" start has done its work.
   bool Open();
 
   // Handles the window's own keys before the focused control sees them; true when used.
@@ -38,6 +52,16 @@ class MainWindow : public Window, public PictureListener {
   void OnPictureMouseMove(int id, int x, int y) override;
   void OnPictureButtonUp(int id, int button, int x, int y) override;
   void OnPictureClick(int id) override;
+  bool LocateGameFolder(std::string& gameFolder) override;
+  void ShowError(const std::string& text) override;
+  void ShowInformation(const std::string& text) override;
+
+  void LoadSettings();
+  void StoreSettings();
+  void SaveToAll();
+  void SaveToChosen();
+  void AfterSave(SaveOutcome outcome);
+  bool OnSetCursor();
 
   std::string NameText() const;
   void SetNameText(const std::string& text);
@@ -49,8 +73,9 @@ class MainWindow : public Window, public PictureListener {
   void DeleteHistoryRow();
 
   const GlyphSheet& sheet_;
+  ProgramContext context_;
   GlyphCanvas canvas_;
-  NameHistory history_;
+  EditorState state_;
   std::int16_t deleteIndex_ = 0;
   int heightTwips_ = 0;
 

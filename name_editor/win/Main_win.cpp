@@ -3,8 +3,12 @@
 #include <optional>
 #include <span>
 
+#include "FileSystem_win.h"
 #include "GlyphSheet.h"
 #include "MainWindow_win.h"
+#include "Registry_win.h"
+#include "Startup.h"
+#include "VersionBlock_win.h"
 #include "resource.h"
 
 namespace {
@@ -18,9 +22,15 @@ std::optional<pelorin::GlyphSheet> LoadGlyphSheet() {
   return pelorin::GlyphSheet::FromBmp(std::span(bytes, SizeofResource(nullptr, resource)));
 }
 
+std::string ExecutablePath() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return path;
+}
+
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   const std::optional<pelorin::GlyphSheet> sheet = LoadGlyphSheet();
   if (!sheet) {
     MessageBoxA(nullptr, "The font picture built into this program is damaged.", "Pelorin",
@@ -28,8 +38,21 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return 1;
   }
 
-  pelorin::win::MainWindow window(*sheet);
-  if (!window.Open()) return 1;
+  pelorin::Win32FileSystem files;
+  pelorin::Win32Registry registry;
+  const std::string executable = ExecutablePath();
+  const pelorin::win::VersionBlock version = pelorin::win::ReadVersionBlock(executable);
+  const pelorin::win::ProgramContext context{
+      files,
+      registry,
+      executable,
+      executable.substr(0, executable.rfind('\\')),
+      version.productName.empty() ? "Pelorin" : version.productName,
+      pelorin::VersionText(version.major, version.minor, version.revision),
+      pelorin::IsUninstallStart(arguments)};
+
+  pelorin::win::MainWindow window(*sheet, context);
+  if (!window.Open()) return context.uninstall ? 0 : 1;
 
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {

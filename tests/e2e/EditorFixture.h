@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -13,21 +15,53 @@ namespace pelorin::e2e {
 inline constexpr std::uint32_t kBand = 0x00417C;
 inline constexpr std::uint32_t kYellow = 0xFFFF00;
 
-// Starts a copy of the name editor in a fresh folder and finds its window.
+// The Windows path of a file of this machine, as Wine shows it (drive Z: is the root).
+inline std::string WinePath(const std::filesystem::path& path) {
+  std::string text = "Z:" + path.string();
+  for (char& c : text)
+    if (c == '/') c = '\\';
+  return text;
+}
+
+inline std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Starts a copy of the name editor in a fresh folder beside a copy of the demo game, whose
+// folder the settings file already names, and finds its window.
 class EditorTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(session_.Problem(), "");
     program_ = sandbox_.Copy(session_.Programs() / "Pelorin.exe", "Pelorin.exe");
+    game_ = sandbox_.Copy(session_.DemoGame(), "Quake3");
+    PrepareSettings();
     StartEditor();
   }
 
   void TearDown() override { session_.EndAll(); }
 
-  void StartEditor(const std::vector<std::string>& arguments = {}) {
-    editor_.emplace(session_.Start(program_, arguments, sandbox_.Path()));
+  virtual void PrepareSettings() { WriteFile(SettingsFile(), WinePath(game_) + "\r\n\r\n"); }
+
+  std::filesystem::path SettingsFile() const { return sandbox_.Path() / "settings.ini"; }
+
+  void StartEditor(const std::vector<std::string>& arguments = {},
+                   const std::filesystem::path& workingDirectory = {}) {
+    editor_.emplace(session_.Start(program_, arguments,
+                                   workingDirectory.empty() ? sandbox_.Path() : workingDirectory));
     window_ = probe_.WaitWindow("Pelorin");
     ASSERT_TRUE(window_) << "the editor's window did not appear";
+  }
+
+  void CloseEditor() {
+    probe_.Ask("post " + window_->handle + " 16 0 0");  // WM_CLOSE
+    ASSERT_TRUE(probe_.WaitGone("Pelorin"));
+    ASSERT_TRUE(editor_->Wait(std::chrono::seconds(10)));
   }
 
   // Window pixels to screen pixels.
@@ -51,6 +85,7 @@ class EditorTest : public ::testing::Test {
   Sandbox sandbox_;
   Probe probe_{session_};
   std::filesystem::path program_;
+  std::filesystem::path game_;
   std::optional<Process> editor_;
   std::optional<WindowInfo> window_;
 };

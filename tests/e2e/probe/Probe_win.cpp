@@ -211,6 +211,23 @@ std::string Execute(const std::vector<std::string>& words) {
     SendMessageTimeoutA(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result);
     return std::to_string(static_cast<long long>(result));
   }
+  if (command == "items") {  // items HWND -> each list box entry as text|data;
+    HWND list = ParseHandle(arg(1));
+    DWORD_PTR count = 0;
+    SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count);
+    std::string out;
+    for (DWORD_PTR i = 0; i < count; ++i) {
+      // Wine hands list box texts across processes as UTF-16, whichever call asks.
+      wchar_t wide[1024] = {};
+      char text[2048] = {};
+      DWORD_PTR data = 0;
+      SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG, 2000, &data);
+      WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
+      SendMessageTimeoutA(list, LB_GETITEMDATA, i, 0, SMTO_ABORTIFHUNG, 2000, &data);
+      out += Escape(text) + "|" + std::to_string(static_cast<long long>(data)) + ";";
+    }
+    return out;
+  }
   if (command == "settext") {  // settext HWND TEXT
     DWORD_PTR result = 0;
     SendMessageTimeoutA(ParseHandle(arg(1)), WM_SETTEXT, 0,

@@ -26,13 +26,13 @@ class FaultyFileSystem : public PosixFileSystem {
     }
     return PosixFileSystem::WriteNewFile(path, bytes);
   }
-  FileError ReplaceFile(const std::string& from, const std::string& to) override {
+  FileError MoveFileOver(const std::string& from, const std::string& to) override {
     if (replaceFails || readOnlyFiles.count(to) || unwritableFolders.count(FolderOf(to))) return Denied();
-    return PosixFileSystem::ReplaceFile(from, to);
+    return PosixFileSystem::MoveFileOver(from, to);
   }
-  FileError DeleteFile(const std::string& path) override {
+  FileError RemoveFile(const std::string& path) override {
     if (readOnlyFiles.count(path) || unwritableFolders.count(FolderOf(path))) return Denied();
-    return PosixFileSystem::DeleteFile(path);
+    return PosixFileSystem::RemoveFile(path);
   }
 
  private:

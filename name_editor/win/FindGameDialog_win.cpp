@@ -1,0 +1,156 @@
+#include "FindGameDialog_win.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "GameFolder.h"
+#include "resource.h"
+
+namespace pelorin::win {
+
+namespace {
+
+constexpr char kValid[] = "Valid Quake 3 Directory !!";
+constexpr char kNotValid[] = "Not a valid Quake 3 Directory...";
+constexpr char kAccept[] = "&Accept";
+constexpr char kCancel[] = "&Cancel";
+constexpr char kParentEntry[] = "[..]";
+
+bool IsDriveRoot(const std::string& folder) { return folder.size() <= 3; }
+
+std::string ParentOf(const std::string& folder) {
+  const std::size_t slash = folder.rfind('\\');
+  if (slash == std::string::npos) return folder;
+  return slash <= 2 ? folder.substr(0, 3) : folder.substr(0, slash);
+}
+
+std::string Join(const std::string& folder, const std::string& name) {
+  return WithTrailingBackslash(folder) + name;
+}
+
+}  // namespace
+
+std::optional<std::string> FindGameDialog::Run(HWND owner) {
+  RunModal(IDD_FIND_GAME, owner);
+  return accepted_;
+}
+
+void FindGameDialog::OnInit() {
+  SetClientTwips(4680, 3735);
+  PlaceTwips(IDC_DRIVES, 120, 120, 4455, 315);
+  PlaceTwips(IDC_FOLDERS, 120, 480, 4455, 2340);
+  PlaceTwips(IDC_STATUS, 120, 2880, 4455, 255);
+  PlaceTwips(IDC_FIND_BUTTON, 3720, 3240, 855, 375);
+
+  char current[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, current);
+  FillDrives();
+  ChangeFolder(current);
+  if (valid_) OnButton();
+}
+
+void FindGameDialog::FillDrives() {
+  HWND drives = Item(IDC_DRIVES);
+  char letters[512] = {};
+  GetLogicalDriveStringsA(sizeof(letters), letters);
+  for (const char* root = letters; *root != '\0'; root += lstrlenA(root) + 1) {
+    const char entry[3] = {static_cast<char>(std::tolower(static_cast<unsigned char>(root[0]))), ':', '\0'};
+    SendMessageA(drives, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+  }
+}
+
+void FindGameDialog::ChangeFolder(const std::string& folder) {
+  std::vector<std::string> subfolders;
+  if (files_.ListFolders(folder, subfolders)) return;  // unreadable: stay where we are
+  folder_ = folder;
+  std::sort(subfolders.begin(), subfolders.end(), [](const std::string& a, const std::string& b) {
+    return lstrcmpiA(a.c_str(), b.c_str()) < 0;
+  });
+
+  HWND list = Item(IDC_FOLDERS);
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  if (!IsDriveRoot(folder_)) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kParentEntry));
+  for (const std::string& name : subfolders) {
+    const std::string entry = "[" + name + "]";
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+  }
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+
+  HWND drives = Item(IDC_DRIVES);
+  const char drive[3] = {folder_.empty() ? 'c' : folder_[0], ':', '\0'};
+  const LRESULT index = SendMessageA(drives, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(drive));
+  if (index != CB_ERR) SendMessageA(drives, CB_SETCURSEL, index, 0);
+
+  valid_ = IsGameFolder(files_, folder_);
+  SetDlgItemTextA(Handle(), IDC_STATUS, valid_ ? kValid : kNotValid);
+  SetDlgItemTextA(Handle(), IDC_FIND_BUTTON, valid_ ? kAccept : kCancel);
+  InvalidateRect(Item(IDC_STATUS), nullptr, TRUE);
+}
+
+void FindGameDialog::OpenSelectedFolder() {
+  HWND list = Item(IDC_FOLDERS);
+  const LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
+  if (index == LB_ERR) return;
+  char entry[MAX_PATH + 3] = {};
+  if (SendMessageA(list, LB_GETTEXTLEN, index, 0) > MAX_PATH) return;
+  SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(entry));
+  const std::string text = entry;
+  if (text == kParentEntry) ChangeFolder(ParentOf(folder_));
+  else ChangeFolder(Join(folder_, text.substr(1, text.size() - 2)));
+}
+
+void FindGameDialog::ChangeDrive() {
+  HWND drives = Item(IDC_DRIVES);
+  const LRESULT index = SendMessageA(drives, CB_GETCURSEL, 0, 0);
+  char drive[8] = {};
+  if (index == CB_ERR || SendMessageA(drives, CB_GETLBTEXTLEN, index, 0) >= 7) return;
+  SendMessageA(drives, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(drive));
+  // The drive's own current folder, as the system keeps one for each drive.
+  char full[MAX_PATH] = {};
+  if (GetFullPathNameA(drive, MAX_PATH, full, nullptr) == 0) return;
+  ChangeFolder(full);  // a drive that is not ready leaves the dialog where it was
+}
+
+void FindGameDialog::OnButton() {
+  char caption[32] = {};
+  GetDlgItemTextA(Handle(), IDC_FIND_BUTTON, caption, sizeof(caption));
+  if (lstrcmpA(caption, kAccept) == 0) accepted_ = folder_;
+  End(IDOK);
+}
+
+void FindGameDialog::OnCommand(int id, int notification) {
+  switch (id) {
+    case IDC_FOLDERS:
+      if (notification == LBN_DBLCLK) OpenSelectedFolder();
+      break;
+    case IDC_DRIVES:
+      if (notification == CBN_SELCHANGE) ChangeDrive();
+      break;
+    case IDC_FIND_BUTTON:
+      OnButton();
+      break;
+    case IDOK:  // Enter opens the folder chosen in the list
+      if (GetFocus() == Item(IDC_FOLDERS)) OpenSelectedFolder();
+      else if (GetFocus() == Item(IDC_FIND_BUTTON)) OnButton();
+      break;
+    case IDCANCEL:
+      End(IDCANCEL);
+      break;
+    default:
+      break;
+  }
+}
+
+bool FindGameDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+  if (message != WM_CTLCOLORSTATIC || reinterpret_cast<HWND>(lParam) != Item(IDC_STATUS)) return false;
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  SetTextColor(dc, GetSysColor(valid_ ? COLOR_HIGHLIGHT : COLOR_BTNTEXT));
+  SetBkMode(dc, TRANSPARENT);
+  result = reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+  return true;
+}
+
+}  // namespace pelorin::win

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "Dialog_win.h"
+#include "FileSystem.h"
+
+namespace pelorin::win {
+
+// "Where is Quake 3?": browse drives and folders until the folder holds the game; accepting
+// it returns the folder. Opening on a valid folder accepts it at once, unseen.
+class FindGameDialog : public Dialog {
+ public:
+  explicit FindGameDialog(FileSystem& files) : files_(files) {}
+
+  // The accepted folder, or nothing when the dialog was closed otherwise.
+  std::optional<std::string> Run(HWND owner);
+
+ private:
+  void OnInit() override;
+  void OnCommand(int id, int notification) override;
+  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+  void FillDrives();
+  void ChangeFolder(const std::string& folder);
+  void OpenSelectedFolder();
+  void ChangeDrive();
+  void OnButton();
+
+  FileSystem& files_;
+  std::string folder_;
+  bool valid_ = false;
+  std::optional<std::string> accepted_;
+};
+
+}  // namespace pelorin::win

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "EditorFixture.h"
+
+namespace pelorin::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+class SavingTest : public EditorTest {
+ protected:
+  void TypeName(const std::string& name) {
+    ClickNameBox();
+    input::Type(name);
+  }
+
+  void ChooseSaveMenuItem(const std::string& key) {
+    input::Click(X(256 + 30), Y(80 + 9));
+    ASSERT_NE(probe_.Ask("menu 3000"), "none");
+    input::Key(key);
+  }
+
+  std::string Config(const std::string& relative) { return ReadFile(game_ / relative); }
+};
+
+TEST_F(SavingTest, SaveToAllModsRewritesEveryConfigAndRecordsTheName) {
+  TypeName("^1Neo");
+  ChooseSaveMenuItem("a");
+  std::this_thread::sleep_for(500ms);
+
+  const std::string baseq3 = Config("baseq3/q3config.cfg");
+  EXPECT_NE(baseq3.find("\nseta name \"^1Neo\"\nseta model \"sarge\"\n"), std::string::npos) << baseq3;
+  EXPECT_EQ(baseq3.substr(baseq3.size() - 3), "\n\r\n");
+  EXPECT_EQ(Config("osp/q3config.cfg"), "seta name \"^1Neo\"\r\nseta osp_client \"1008\"\r\nseta cg_drawTimer \"1\"\r\n");
+  EXPECT_EQ(Config("osp/autoexec.cfg"), "seta name \"^1Neo\"\r\nexec q3config.cfg\r\n");
+  EXPECT_EQ(Config("cpma/readme.txt"), "This mod keeps no configuration file of its own.\r\n");
+  EXPECT_FALSE(std::filesystem::exists(game_ / "baseq3/q3config.cfg.tmp"));
+
+  // The name is in history row 0, drawn red.
+  bool red = false;
+  for (const auto& row : probe_.Pixels(X(50), Y(108), 48, 16))
+    for (auto pixel : row) red = red || pixel == 0xFF0000;
+  EXPECT_TRUE(red);
+
+  CloseEditor();
+  EXPECT_EQ(ReadFile(SettingsFile()), WinePath(game_) + "\\\r\n^1Neo\r\n^1Neo\r\n");
+  StartEditor();
+  EXPECT_EQ(NameText(), "^1Neo");
+}
+
+TEST_F(SavingTest, ChooserListsModsWithConfigsAndSavesOnlyTheCheckedOnes) {
+  TypeName("Solo");
+  ChooseSaveMenuItem("s");
+  const std::string answer = probe_.Ask("waitclass #32770 \"Choose Mod to Save to:\" 10000", 10000);
+  ASSERT_NE(answer, "none");
+  const std::string dialog = answer.substr(0, answer.find(' '));
+  const auto list = probe_.Child(dialog, 301);
+  ASSERT_TRUE(list);
+  EXPECT_EQ(probe_.Ask("items " + list->handle), "baseq3|0;osp|0;");
+
+  // Save with nothing checked: the exact message, and the dialog stays.
+  const auto save = probe_.Child(dialog, 302);
+  input::Click((save->left + save->right) / 2, (save->top + save->bottom) / 2);
+  const std::string box = probe_.Ask("dialog Pelorin 10000", 10000);
+  EXPECT_NE(box.find("You didn't select any mods!  Make sure you place checks next to those you "
+                     "wish to save to!"), std::string::npos) << box;
+  probe_.Ask("press " + box.substr(0, box.find(' ')) + " OK");
+  EXPECT_EQ(probe_.Ask("gone \"Choose Mod to Save to:\" 300"), "present");
+
+  // Check "osp" (the second row) and save.
+  input::Click(list->left + 10, list->top + 2 + 16 + 8);
+  EXPECT_EQ(probe_.Ask("items " + list->handle), "baseq3|0;osp|1;");
+  input::Click((save->left + save->right) / 2, (save->top + save->bottom) / 2);
+  EXPECT_EQ(probe_.Ask("gone \"Choose Mod to Save to:\" 5000", 5000), "gone");
+  EXPECT_EQ(Config("osp/autoexec.cfg"), "seta name \"Solo\"\r\nexec q3config.cfg\r\n");
+  EXPECT_NE(Config("baseq3/q3config.cfg").find("seta name \"UnnamedPlayer\""), std::string::npos);
+}
+
+TEST_F(SavingTest, MovedGameFolderOffersTheLocatorAndClosingItWritesNothing) {
+  CloseEditor();
+  WriteFile(SettingsFile(), WinePath(sandbox_.Path() / "Moved") + "\r\n\r\n");
+  StartEditor();
+  TypeName("x");
+  ChooseSaveMenuItem("a");
+  const std::string answer = probe_.Ask("waitclass #32770 \"Where is Quake 3?\" 10000", 10000);
+  ASSERT_NE(answer, "none");
+  probe_.Ask("post " + answer.substr(0, answer.find(' ')) + " 16 0 0");  // closed unanswered
+  EXPECT_EQ(probe_.Ask("gone \"Where is Quake 3?\" 5000", 5000), "gone");
+  EXPECT_NE(Config("baseq3/q3config.cfg").find("seta name \"UnnamedPlayer\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pelorin::e2e
