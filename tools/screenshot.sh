@@ -12,6 +12,8 @@ Xvfb :47 -screen 0 1024x768x24 >/dev/null 2>&1 & xvfb=$!
 export DISPLAY=:47 WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
 cp build/windows-x64/dist/Pelorin.exe "$work/"
+cp -r demo/Quake3 "$work/"
+printf 'Z:%s\r\n\r\n^1Pel^3o^2rin^7!\r\n^4Blue^7Fox\r\n' "${work//\//\\}\\Quake3" > "$work/settings.ini"
 (cd "$work" && /usr/lib/wine/wine64 Pelorin.exe &)
 for _ in $(seq 50); do xdotool search --name '^Pelorin$' >/dev/null 2>&1 && break; sleep 0.2; done
 sleep 1

@@ -50,6 +50,23 @@ void PaintTitleStrip(HDC dc, int width) {
   LineTo(dc, 354, 14);
 }
 
+// The two link areas: the maker's name up the right-hand strip and the page at the bottom.
+void PaintLinks(HDC dc) {
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, kFrame);
+  const Rect& bottom = layout::kLinkAreas[1];
+  RECT page{bottom.left, bottom.top, bottom.left + bottom.width, bottom.top + bottom.height};
+  DrawTextA(dc, "www.brackwater", -1, &page, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+
+  GdiObject<HFONT> upright(CreateFontA(-16, 0, 900, 900, FW_BOLD, FALSE, FALSE, FALSE,
+                                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                       DEFAULT_QUALITY, DEFAULT_PITCH, "Arial"));
+  Selection font(dc, upright.Get());
+  const Rect& strip = layout::kLinkAreas[0];
+  SetTextColor(dc, kTitleText);
+  TextOutA(dc, strip.left + 8, strip.top + strip.height - 12, "Brackwater", 10);
+}
+
 }  // namespace
 
 void PaintSkin(HDC dc, int width, int height) {
@@ -59,6 +76,7 @@ void PaintSkin(HDC dc, int width, int height) {
              layout::kPreview.top + layout::kPreview.height - layout::kNameBox.top}, 2);
   Frame(dc, layout::kHistory, 2);
   Frame(dc, layout::kLetters, 2);
+  PaintLinks(dc);
 }
 
 }  // namespace pelorin::win

@@ -121,5 +121,22 @@ TEST_F(EditorTest, SettingsFileRestoresNameAndHistory) {
   EXPECT_EQ(ReadFile(SettingsFile()), WinePath(game_) + "\r\n^2Last\r\n^2Last\r\nOlder\r\n");
 }
 
+TEST_F(EditorTest, DeleteCommandRemovesTheRightClickedHistoryRow) {
+  CloseEditor();
+  WriteFile(SettingsFile(), WinePath(game_) + "\r\nb\r\na\r\nb\r\nc\r\n");
+  StartEditor();
+  input::MoveTo(X(60), Y(108 + 20));
+  input::Click(X(60), Y(108 + 20), 3);  // row 1: "b"
+  ASSERT_NE(probe_.Ask("menu 3000"), "none");
+  input::Key("d");
+  // Row 3 holds no name: deleting it changes nothing.
+  input::MoveTo(X(60), Y(108 + 55));
+  input::Click(X(60), Y(108 + 55), 3);
+  ASSERT_NE(probe_.Ask("menu 3000"), "none");
+  input::Key("d");
+  CloseEditor();
+  EXPECT_EQ(ReadFile(SettingsFile()), WinePath(game_) + "\r\nb\r\na\r\nc\r\n");
+}
+
 }  // namespace
 }  // namespace pelorin::e2e

@@ -76,3 +76,19 @@ TEST(EditorLayout, KeypadTogglesBetweenTheTwoHeights) {
 
 }  // namespace
 }  // namespace pelorin
+
+namespace pelorin {
+namespace {
+
+TEST(EditorLayout, LinkAreasCoverTheirRectanglesOnly) {
+  EXPECT_EQ(LinkAreaAt(325, 198), 0);
+  EXPECT_EQ(LinkAreaAt(357, 361), 0);
+  EXPECT_EQ(LinkAreaAt(358, 300), -1);
+  EXPECT_EQ(LinkAreaAt(126, 351), 1);
+  EXPECT_EQ(LinkAreaAt(245, 367), 1);
+  EXPECT_EQ(LinkAreaAt(125, 360), -1);
+  EXPECT_EQ(LinkAreaAt(100, 5), -1);
+}
+
+}  // namespace
+}  // namespace pelorin
