@@ -62,7 +62,7 @@ TEST_F(SavingTest, ChooserListsModsWithConfigsAndSavesOnlyTheCheckedOnes) {
 
   // Save with nothing checked: the exact message, and the dialog stays.
   const auto save = probe_.Child(dialog, 302);
-  input::Click((save->left + save->right) / 2, (save->top + save->bottom) / 2);
+  input::ClickCentre(*save);
   const std::string box = probe_.Ask("dialog Pelorin 10000", 10000);
   EXPECT_NE(box.find("You didn't select any mods!  Make sure you place checks next to those you "
                      "wish to save to!"), std::string::npos) << box;
@@ -72,7 +72,7 @@ TEST_F(SavingTest, ChooserListsModsWithConfigsAndSavesOnlyTheCheckedOnes) {
   // Check "osp" (the second row) and save.
   input::Click(list->left + 10, list->top + 2 + 16 + 8);
   EXPECT_EQ(probe_.Ask("items " + list->handle), "baseq3|0;osp|1;");
-  input::Click((save->left + save->right) / 2, (save->top + save->bottom) / 2);
+  input::ClickCentre(*save);
   EXPECT_EQ(probe_.Ask("gone \"Choose Mod to Save to:\" 5000", 5000), "gone");
   EXPECT_EQ(Config("osp/autoexec.cfg"), "seta name \"Solo\"\r\nexec q3config.cfg\r\n");
   EXPECT_NE(Config("baseq3/q3config.cfg").find("seta name \"UnnamedPlayer\""), std::string::npos);

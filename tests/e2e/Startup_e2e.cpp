@@ -55,7 +55,7 @@ TEST_F(FirstStartTest, AsksWhereTheGameIsAndKeepsTheAnswer) {
   EXPECT_EQ(ControlText(controls, 204), "&Accept");
 
   const auto button = probe_.Child(dialog, 204);
-  input::Click((button->left + button->right) / 2, (button->top + button->bottom) / 2);
+  input::ClickCentre(*button);
   window_ = probe_.WaitWindow("Pelorin");
   ASSERT_TRUE(window_);
   EXPECT_TRUE(probe_.Child(window_->handle, kSaveButtonId)->enabled);
@@ -69,7 +69,7 @@ TEST_F(FirstStartTest, CancelledLocatorLeavesSaveDisabledAndAsksAgainNextTime) {
   std::string dialog;
   ASSERT_FALSE(DialogControls(probe_, "Where is Quake 3?", dialog).empty());
   const auto button = probe_.Child(dialog, 204);
-  input::Click((button->left + button->right) / 2, (button->top + button->bottom) / 2);
+  input::ClickCentre(*button);
   window_ = probe_.WaitWindow("Pelorin");
   ASSERT_TRUE(window_);
   EXPECT_FALSE(probe_.Child(window_->handle, kSaveButtonId)->enabled);

@@ -171,6 +171,10 @@ void Click(int x, int y, int button) {
   Xdotool({"click", std::to_string(button)});
 }
 
+void ClickCentre(const ControlInfo& control) {
+  Click((control.left + control.right) / 2, (control.top + control.bottom) / 2);
+}
+
 void Press(int x, int y, int button) {
   MoveTo(x, y);
   Xdotool({"mousedown", std::to_string(button)});

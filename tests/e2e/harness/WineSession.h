@@ -89,6 +89,8 @@ class Probe {
 namespace input {
 void MoveTo(int x, int y);
 void Click(int x, int y, int button = 1);
+// A left click in the middle of a control.
+void ClickCentre(const ControlInfo& control);
 void Press(int x, int y, int button = 1);
 void Release(int button = 1);
 void Type(const std::string& text);
