@@ -10,6 +10,22 @@ FileError ReplaceFileContents(FileSystem& files, const std::string& path, const 
   return error;
 }
 
+void CreateFolderChain(FileSystem& files, const std::string& path) {
+  for (std::size_t slash = path.find('\\'); slash != std::string::npos;
+       slash = path.find('\\', slash + 1)) {
+    const std::string folder = path.substr(0, slash + 1);
+    // A drive root ("C:\") or a UNC prefix exists or cannot be made; skip it.
+    if (folder.size() <= 3 || folder.starts_with("\\\\") || files.FolderExists(folder)) continue;
+    files.CreateFolder(folder.substr(0, folder.size() - 1));
+  }
+  if (!path.empty() && path.back() != '\\' && !files.FolderExists(path)) files.CreateFolder(path);
+}
+
+std::string FolderOfPath(const std::string& path) {
+  const std::size_t slash = path.rfind('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
 std::string WithTrailingBackslash(const std::string& folder) {
   if (!folder.empty() && folder.back() == '\\') return folder;
   return folder + '\\';

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +17,30 @@ struct FileError {
   std::string message;
 
   explicit operator bool() const { return kind != Kind::kNone; }
+};
+
+// A file time as UTC calendar fields, to the second.
+struct FileTime {
+  int year = 1601, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+  auto operator<=>(const FileTime&) const = default;
+};
+
+// An open file read in pieces, so memory does not grow with the file.
+class FileReader {
+ public:
+  virtual ~FileReader() = default;
+  virtual std::uint64_t Size() = 0;
+  virtual FileError Seek(std::uint64_t offset) = 0;
+  // Reads up to `size` bytes; `got` is 0 at the end of the file.
+  virtual FileError Read(char* buffer, std::size_t size, std::size_t& got) = 0;
+};
+
+class FileWriter {
+ public:
+  virtual ~FileWriter() = default;
+  virtual FileError Write(const char* bytes, std::size_t size) = 0;
+  // Flushes and closes; the file is complete when this succeeds.
+  virtual FileError Close() = 0;
 };
 
 // The files and folders the programs touch. Paths are Windows paths (backslashes); the
@@ -36,11 +63,27 @@ class FileSystem {
   // Moves `from` over `to`, replacing it in one step; on failure `to` is as it was.
   virtual FileError MoveFileOver(const std::string& from, const std::string& to) = 0;
   virtual FileError RemoveFile(const std::string& path) = 0;
+
+  virtual FileError OpenForReading(const std::string& path, std::unique_ptr<FileReader>& reader) = 0;
+  // Creates or truncates `path`, or with `append` keeps its bytes and writes after them.
+  virtual FileError OpenForWriting(const std::string& path, bool append,
+                                   std::unique_ptr<FileWriter>& writer) = 0;
+  virtual FileError LastWriteTime(const std::string& path, FileTime& time) = 0;
+  // Sets the creation, last-access and last-write times.
+  virtual FileError SetFileTimes(const std::string& path, const FileTime& time) = 0;
+  // Creates one folder; its parent must exist.
+  virtual FileError CreateFolder(const std::string& path) = 0;
 };
 
 // Replaces the contents of `path` safely: writes `path` + ".tmp" beside it, then moves it
 // over the original. On any failure the original keeps its bytes and no ".tmp" stays.
 FileError ReplaceFileContents(FileSystem& files, const std::string& path, const std::string& bytes);
+
+// Creates every missing folder along `path`, from the top down; failures are ignored.
+void CreateFolderChain(FileSystem& files, const std::string& path);
+
+// The part of a path before its last backslash; empty when it has none.
+std::string FolderOfPath(const std::string& path);
 
 // `folder` with one backslash at its end.
 std::string WithTrailingBackslash(const std::string& folder);

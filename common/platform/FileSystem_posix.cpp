@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 namespace pelorin {
 
@@ -51,6 +52,60 @@ FileError ListEntries(const std::string& folder, Accept accept, std::vector<std:
   std::sort(names.begin(), names.end());
   return {};
 }
+
+class PosixReader : public FileReader {
+ public:
+  explicit PosixReader(int descriptor) : descriptor_(descriptor) {}
+  ~PosixReader() override { close(descriptor_); }
+  std::uint64_t Size() override {
+    struct stat info {};
+    return fstat(descriptor_, &info) == 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
+  }
+  FileError Seek(std::uint64_t offset) override {
+    if (lseek(descriptor_, static_cast<off_t>(offset), SEEK_SET) < 0) return ErrorOf(errno);
+    return {};
+  }
+  FileError Read(char* buffer, std::size_t size, std::size_t& got) override {
+    const ssize_t n = read(descriptor_, buffer, size);
+    if (n < 0) return ErrorOf(errno);
+    got = static_cast<std::size_t>(n);
+    return {};
+  }
+
+ private:
+  int descriptor_;
+};
+
+class PosixWriter : public FileWriter {
+ public:
+  explicit PosixWriter(int descriptor) : descriptor_(descriptor) {}
+  ~PosixWriter() override {
+    if (descriptor_ >= 0) close(descriptor_);
+  }
+  FileError Write(const char* bytes, std::size_t size) override {
+    std::size_t written = 0;
+    while (written < size) {
+      const ssize_t n = write(descriptor_, bytes + written, size - written);
+      if (n <= 0) return ErrorOf(n < 0 ? errno : ENOSPC);
+      written += static_cast<std::size_t>(n);
+    }
+    return {};
+  }
+  FileError Close() override {
+    const int descriptor = descriptor_;
+    descriptor_ = -1;
+    if (fsync(descriptor) != 0) {
+      const int code = errno;
+      close(descriptor);
+      return ErrorOf(code);
+    }
+    if (close(descriptor) != 0) return ErrorOf(errno);
+    return {};
+  }
+
+ private:
+  int descriptor_;
+};
 
 }  // namespace
 
@@ -140,6 +195,50 @@ FileError PosixFileSystem::WriteNewFile(const std::string& path, const std::stri
 
 FileError PosixFileSystem::MoveFileOver(const std::string& from, const std::string& to) {
   if (std::rename(Native(from).c_str(), Native(to).c_str()) != 0) return ErrorOf(errno);
+  return {};
+}
+
+FileError PosixFileSystem::OpenForReading(const std::string& path, std::unique_ptr<FileReader>& reader) {
+  const int descriptor = open(Native(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) return ErrorOf(errno);
+  reader = std::make_unique<PosixReader>(descriptor);
+  return {};
+}
+
+FileError PosixFileSystem::OpenForWriting(const std::string& path, bool append,
+                                          std::unique_ptr<FileWriter>& writer) {
+  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND : O_TRUNC);
+  const int descriptor = open(Native(path).c_str(), flags, 0644);
+  if (descriptor < 0) return ErrorOf(errno);
+  writer = std::make_unique<PosixWriter>(descriptor);
+  return {};
+}
+
+FileError PosixFileSystem::LastWriteTime(const std::string& path, FileTime& time) {
+  struct stat info {};
+  if (stat(Native(path).c_str(), &info) != 0) return ErrorOf(errno);
+  std::tm utc{};
+  gmtime_r(&info.st_mtime, &utc);
+  time = {utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec};
+  return {};
+}
+
+FileError PosixFileSystem::SetFileTimes(const std::string& path, const FileTime& time) {
+  std::tm utc{};
+  utc.tm_year = time.year - 1900;
+  utc.tm_mon = time.month - 1;
+  utc.tm_mday = time.day;
+  utc.tm_hour = time.hour;
+  utc.tm_min = time.minute;
+  utc.tm_sec = time.second;
+  const timespec stamp{timegm(&utc), 0};
+  const timespec both[2] = {stamp, stamp};
+  if (utimensat(AT_FDCWD, Native(path).c_str(), both, 0) != 0) return ErrorOf(errno);
+  return {};
+}
+
+FileError PosixFileSystem::CreateFolder(const std::string& path) {
+  if (mkdir(Native(path).c_str(), 0755) != 0) return ErrorOf(errno);
   return {};
 }
 

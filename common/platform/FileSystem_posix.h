@@ -16,6 +16,12 @@ class PosixFileSystem : public FileSystem {
   FileError WriteNewFile(const std::string& path, const std::string& bytes) override;
   FileError MoveFileOver(const std::string& from, const std::string& to) override;
   FileError RemoveFile(const std::string& path) override;
+  FileError OpenForReading(const std::string& path, std::unique_ptr<FileReader>& reader) override;
+  FileError OpenForWriting(const std::string& path, bool append,
+                           std::unique_ptr<FileWriter>& writer) override;
+  FileError LastWriteTime(const std::string& path, FileTime& time) override;
+  FileError SetFileTimes(const std::string& path, const FileTime& time) override;
+  FileError CreateFolder(const std::string& path) override;
 };
 
 // A case-insensitive match of `name` against a pattern of '*' and '?' wildcards.

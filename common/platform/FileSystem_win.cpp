@@ -31,6 +31,69 @@ class FileHandle {
   HANDLE handle_;
 };
 
+class Win32Reader : public FileReader {
+ public:
+  explicit Win32Reader(HANDLE handle) : file_(handle) {}
+  std::uint64_t Size() override {
+    LARGE_INTEGER size{};
+    return GetFileSizeEx(file_.Get(), &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+  }
+  FileError Seek(std::uint64_t offset) override {
+    LARGE_INTEGER to{};
+    to.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(file_.Get(), to, nullptr, FILE_BEGIN)) return LastFileError();
+    return {};
+  }
+  FileError Read(char* buffer, std::size_t size, std::size_t& got) override {
+    DWORD read = 0;
+    if (!::ReadFile(file_.Get(), buffer, static_cast<DWORD>(size), &read, nullptr)) return LastFileError();
+    got = read;
+    return {};
+  }
+
+ private:
+  FileHandle file_;
+};
+
+class Win32Writer : public FileWriter {
+ public:
+  explicit Win32Writer(HANDLE handle) : file_(handle) {}
+  FileError Write(const char* bytes, std::size_t size) override {
+    std::size_t written = 0;
+    while (written < size) {
+      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size - written, 1 << 20));
+      DWORD done = 0;
+      if (!WriteFile(file_.Get(), bytes + written, chunk, &done, nullptr)) return LastFileError();
+      if (done == 0) {
+        SetLastError(ERROR_DISK_FULL);
+        return LastFileError();
+      }
+      written += done;
+    }
+    return {};
+  }
+  FileError Close() override {
+    if (!FlushFileBuffers(file_.Get()) || !file_.Close()) return LastFileError();
+    return {};
+  }
+
+ private:
+  FileHandle file_;
+};
+
+FILETIME ToFileTime(const FileTime& time) {
+  SYSTEMTIME system{};
+  system.wYear = static_cast<WORD>(time.year);
+  system.wMonth = static_cast<WORD>(time.month);
+  system.wDay = static_cast<WORD>(time.day);
+  system.wHour = static_cast<WORD>(time.hour);
+  system.wMinute = static_cast<WORD>(time.minute);
+  system.wSecond = static_cast<WORD>(time.second);
+  FILETIME result{};
+  SystemTimeToFileTime(&system, &result);
+  return result;
+}
+
 DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 
 template <class Accept>
@@ -118,6 +181,53 @@ FileError Win32FileSystem::WriteNewFile(const std::string& path, const std::stri
 FileError Win32FileSystem::MoveFileOver(const std::string& from, const std::string& to) {
   if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return LastFileError();
+  return {};
+}
+
+FileError Win32FileSystem::OpenForReading(const std::string& path, std::unique_ptr<FileReader>& reader) {
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return LastFileError();
+  reader = std::make_unique<Win32Reader>(handle);
+  return {};
+}
+
+FileError Win32FileSystem::OpenForWriting(const std::string& path, bool append,
+                                          std::unique_ptr<FileWriter>& writer) {
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return LastFileError();
+  if (append && SetFilePointer(handle, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
+      GetLastError() != NO_ERROR) {
+    FileError error = LastFileError();
+    CloseHandle(handle);
+    return error;
+  }
+  writer = std::make_unique<Win32Writer>(handle);
+  return {};
+}
+
+FileError Win32FileSystem::LastWriteTime(const std::string& path, FileTime& time) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  SYSTEMTIME utc{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      !FileTimeToSystemTime(&data.ftLastWriteTime, &utc))
+    return LastFileError();
+  time = {utc.wYear, utc.wMonth, utc.wDay, utc.wHour, utc.wMinute, utc.wSecond};
+  return {};
+}
+
+FileError Win32FileSystem::SetFileTimes(const std::string& path, const FileTime& time) {
+  FileHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return LastFileError();
+  const FILETIME stamp = ToFileTime(time);
+  if (!SetFileTime(file.Get(), &stamp, &stamp, &stamp)) return LastFileError();
+  return {};
+}
+
+FileError Win32FileSystem::CreateFolder(const std::string& path) {
+  if (!CreateDirectoryA(path.c_str(), nullptr)) return LastFileError();
   return {};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <set>
 #include <string>
 
@@ -30,12 +31,34 @@ class FaultyFileSystem : public PosixFileSystem {
     if (replaceFails || readOnlyFiles.count(to) || unwritableFolders.count(FolderOf(to))) return Denied();
     return PosixFileSystem::MoveFileOver(from, to);
   }
+  FileError OpenForWriting(const std::string& path, bool append,
+                           std::unique_ptr<FileWriter>& writer) override {
+    if (readOnlyFiles.count(path) || unwritableFolders.count(FolderOf(path))) return Denied();
+    if (FileError error = PosixFileSystem::OpenForWriting(path, append, writer)) return error;
+    if (diskFull) writer = std::make_unique<FullDiskWriter>(std::move(writer));
+    return {};
+  }
   FileError RemoveFile(const std::string& path) override {
     if (readOnlyFiles.count(path) || unwritableFolders.count(FolderOf(path))) return Denied();
     return PosixFileSystem::RemoveFile(path);
   }
 
  private:
+  // Takes the first write, then finds the disk full.
+  class FullDiskWriter : public FileWriter {
+   public:
+    explicit FullDiskWriter(std::unique_ptr<FileWriter> inner) : inner_(std::move(inner)) {}
+    FileError Write(const char* bytes, std::size_t size) override {
+      if (written_++ == 0) return inner_->Write(bytes, size / 2);
+      return {FileError::Kind::kDiskFull, 28, "No space left on device"};
+    }
+    FileError Close() override { return inner_->Close(); }
+
+   private:
+    std::unique_ptr<FileWriter> inner_;
+    int written_ = 0;
+  };
+
   static std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('\\')); }
   static FileError Denied() { return {FileError::Kind::kAccessDenied, 13, "Permission denied"}; }
 };

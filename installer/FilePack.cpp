@@ -1,0 +1,168 @@
+#include "FilePack.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "TextLines.h"
+
+namespace pelorin {
+
+namespace {
+
+constexpr std::size_t kCopyBuffer = 64 * 1024;
+
+FileError Corrupt(const std::string& what) {
+  return {FileError::Kind::kOther, 13, what};  // 13: the data is invalid
+}
+
+// Copies `size` bytes from `reader` (already positioned) to `writer` through a fixed buffer.
+FileError CopyBytes(FileReader& reader, FileWriter& writer, std::uint64_t size) {
+  std::unique_ptr<char[]> buffer(new char[kCopyBuffer]);
+  while (size > 0) {
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(size, kCopyBuffer));
+    std::size_t got = 0;
+    if (FileError error = reader.Read(buffer.get(), want, got)) return error;
+    if (got == 0) return Corrupt("the file ended early");
+    if (FileError error = writer.Write(buffer.get(), got)) return error;
+    size -= got;
+  }
+  return {};
+}
+
+bool StartsWithMagic(FileReader& reader) {
+  char head[kPackMagic.size()] = {};
+  std::size_t got = 0;
+  if (reader.Read(head, sizeof(head), got) || got != sizeof(head)) return false;
+  return std::string_view(head, sizeof(head)) == kPackMagic;
+}
+
+}  // namespace
+
+std::string OverwriteOlderQuestion(const std::string& newText, const std::string& oldText) {
+  return "Setup has detected that the file: \r\n\r\n" + newText +
+         "\r\n\r\nwhich comes with this Application is older than\r\n\r\n" + oldText +
+         "\r\n\r\nwhich you currently have on your system.  \r\nWould you like to overwrite your "
+         "existing file with this older file?";
+}
+
+std::string DescribeFileTime(const std::string& name, const FileTime& t) {
+  return name + " - " + std::to_string(t.day) + "/" + std::to_string(t.month) + "/" +
+         std::to_string(t.year) + " " + std::to_string(t.hour) + ":" + std::to_string(t.minute) +
+         ":" + std::to_string(t.second);
+}
+
+AddOutcome AddFile(FileSystem& files, const std::string& dataFile, const std::string& listFile,
+                   const std::string& source, const std::string& itemName) {
+  if (!IsValidItemName(itemName)) return {AddResult::kFailed, Corrupt("invalid item name: " + itemName)};
+  PackRecord record;
+  record.name = itemName;
+  std::unique_ptr<FileReader> input;
+  if (FileError error = files.LastWriteTime(source, record.time)) return {AddResult::kFailed, error};
+  if (FileError error = files.OpenForReading(source, input)) return {AddResult::kFailed, error};
+  record.size = input->Size();
+
+  std::uint64_t dataSize = 0;
+  std::unique_ptr<FileReader> existing;
+  if (!files.OpenForReading(dataFile, existing)) {
+    dataSize = existing->Size();
+    if (dataSize > 0 && !StartsWithMagic(*existing)) return {AddResult::kNotAPack, {}};
+    existing.reset();
+  }
+
+  std::unique_ptr<FileWriter> data;
+  if (FileError error = files.OpenForWriting(dataFile, true, data)) return {AddResult::kFailed, error};
+  if (dataSize == 0) {
+    if (FileError error = data->Write(kPackMagic.data(), kPackMagic.size())) return {AddResult::kFailed, error};
+    dataSize = kPackMagic.size();
+  }
+  record.offset = dataSize + 1;
+  if (FileError error = CopyBytes(*input, *data, record.size)) return {AddResult::kFailed, error};
+  if (FileError error = data->Close()) return {AddResult::kFailed, error};
+
+  std::uint64_t listSize = 0;
+  std::unique_ptr<FileReader> oldList;
+  if (!files.OpenForReading(listFile, oldList)) listSize = oldList->Size();
+  oldList.reset();
+  std::string lines = listSize == 0 ? std::string(kPackListHeader) + "\r\n" : std::string();
+  lines += FormatRecord(record) + "\r\n";
+  std::unique_ptr<FileWriter> list;
+  if (FileError error = files.OpenForWriting(listFile, true, list)) return {AddResult::kFailed, error};
+  if (FileError error = list->Write(lines.data(), lines.size())) return {AddResult::kFailed, error};
+  if (FileError error = list->Close()) return {AddResult::kFailed, error};
+  return {AddResult::kAdded, {}};
+}
+
+const PackRecord* PackList::Find(const std::string& name) const {
+  for (const PackRecord& record : records)
+    if (record.name == name) return &record;
+  return nullptr;
+}
+
+PackList ReadPackList(FileSystem& files, const std::string& listFile) {
+  PackList list;
+  std::string text;
+  if ((list.error = files.ReadFile(listFile, text))) return list;
+  const std::vector<std::string> lines = SplitLines(text);
+  if (lines.empty()) return list;
+  const std::string& header = lines[0];
+  list.headerValid = header.substr(0, header.find(',')) == kPackListHeader;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    if (lines[i].empty()) continue;
+    if (auto record = ParseRecord(lines[i])) list.records.push_back(std::move(*record));
+    else list.damaged = true;
+  }
+  return list;
+}
+
+std::string ListFiles(FileSystem& files, const std::string& listFile) {
+  const PackList list = ReadPackList(files, listFile);
+  if (!list.headerValid) return "1";
+  std::string result;
+  for (const PackRecord& record : list.records)
+    result += record.name + '\xFF' + std::to_string(record.size) + '\xFF';
+  return result;
+}
+
+ExtractOutcome ExtractFile(FileSystem& files, PackUi& ui, const std::string& dataFile,
+                           const std::string& listFile, const std::string& item,
+                           const std::string& destination) {
+  const PackList list = ReadPackList(files, listFile);
+  if (list.error) return {ExtractResult::kFailed, list.error};
+  const PackRecord* record = list.Find(item);
+  if (record == nullptr) return {ExtractResult::kNotListed, {}};
+
+  FileTime existing;  // a missing destination counts as 1601-01-01, older than any item
+  files.LastWriteTime(destination, existing);
+  if (existing > record->time &&
+      !ui.ConfirmOverwriteOlder(DescribeFileTime(item, record->time),
+                                DescribeFileTime(destination, existing)))
+    return {ExtractResult::kKeptNewer, {}};
+
+  CreateFolderChain(files, FolderOfPath(destination));
+  if (record->size == 0) return {ExtractResult::kEmptyItem, {}};
+
+  std::unique_ptr<FileReader> data;
+  if (FileError error = files.OpenForReading(dataFile, data)) return {ExtractResult::kFailed, error};
+  const std::uint64_t start = record->offset - 1;
+  if (start > data->Size() || record->size > data->Size() - start)
+    return {ExtractResult::kFailed, Corrupt("the item lies outside the pack data file")};
+  if (FileError error = data->Seek(start)) return {ExtractResult::kFailed, error};
+
+  const std::string temporary = destination + ".tmp";
+  FileError error;
+  {
+    std::unique_ptr<FileWriter> output;
+    error = files.OpenForWriting(temporary, false, output);
+    if (!error) error = CopyBytes(*data, *output, record->size);
+    if (!error) error = output->Close();
+  }
+  if (!error) error = files.MoveFileOver(temporary, destination);
+  if (error) {
+    files.RemoveFile(temporary);
+    return {ExtractResult::kFailed, error};
+  }
+  files.SetFileTimes(destination, record->time);
+  return {ExtractResult::kCopied, {}};
+}
+
+}  // namespace pelorin

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "FileSystem.h"
+#include "PackFormat.h"
+
+namespace pelorin {
+
+// What the pack operations ask the user.
+class PackUi {
+ public:
+  // Whether to replace an existing file that is newer than the item about to replace it.
+  virtual bool ConfirmOverwriteOlder(const std::string& newText, const std::string& oldText) = 0;
+
+ protected:
+  ~PackUi() = default;
+};
+
+inline constexpr char kOverwriteOlderTitle[] = "Overwrite existing file with older file?";
+
+// The text of the older-file question, for the two descriptions it compares.
+std::string OverwriteOlderQuestion(const std::string& newText, const std::string& oldText);
+
+// "name - day/month/year hour:minute:second", numbers without leading zeros.
+std::string DescribeFileTime(const std::string& name, const FileTime& time);
+
+enum class AddResult { kAdded, kNotAPack, kFailed };
+struct AddOutcome {
+  AddResult result;
+  FileError error;  // with kFailed
+};
+
+// Appends the file `source` to the archive under `itemName`; either archive file is created
+// when missing. A data file that does not start with the magic is left alone (kNotAPack).
+// The bytes are copied in pieces, so memory does not grow with the file.
+AddOutcome AddFile(FileSystem& files, const std::string& dataFile, const std::string& listFile,
+                   const std::string& source, const std::string& itemName);
+
+struct PackList {
+  bool headerValid = false;
+  bool damaged = false;  // a record line that is not a valid record
+  FileError error;       // the list file could not be read
+  std::vector<PackRecord> records;
+
+  // The first record of that name (names compare exactly), or null.
+  const PackRecord* Find(const std::string& name) const;
+};
+
+PackList ReadPackList(FileSystem& files, const std::string& listFile);
+
+// The listing as text: for each record its name, byte 0xFF, its size, byte 0xFF; "1" when
+// the first line is not the header.
+std::string ListFiles(FileSystem& files, const std::string& listFile);
+
+enum class ExtractResult {
+  kCopied,
+  kNotListed,   // no item of that name
+  kEmptyItem,   // size 0: nothing written, folders made
+  kKeptNewer,   // the user kept the newer existing file
+  kFailed,      // unreadable archive or destination; the destination is as it was
+};
+struct ExtractOutcome {
+  ExtractResult result;
+  FileError error;
+};
+
+// Copies item `item` to `destination`, asking before a newer file is replaced. The copy goes
+// to a file beside the destination and replaces it only when complete; its three file times
+// are then set to the item's stored time.
+ExtractOutcome ExtractFile(FileSystem& files, PackUi& ui, const std::string& dataFile,
+                           const std::string& listFile, const std::string& item,
+                           const std::string& destination);
+
+}  // namespace pelorin
