@@ -1,0 +1,101 @@
+#include "SetupData.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "TextLines.h"
+
+namespace pelorin {
+
+namespace {
+
+std::optional<std::uint64_t> ParseField(std::string_view field) {
+  while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
+  while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+  std::uint64_t value = 0;
+  if (field.empty() || field.size() > 19) return std::nullopt;
+  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+  if (error != std::errc() || end != field.data() + field.size()) return std::nullopt;
+  return value;
+}
+
+// A range of 1-based `position` and `length` that ends at or before `limit` bytes.
+bool RangeFits(std::uint64_t position, std::uint64_t length, std::uint64_t limit) {
+  return position >= 1 && position - 1 <= limit && length <= limit - (position - 1);
+}
+
+double LeadingNumber(std::string_view line) {
+  while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+  double value = 0;
+  const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), value);
+  return error == std::errc() && std::isfinite(value) ? value : 0;
+}
+
+long RoundHalfEven(double value) {
+  const double rounded = std::nearbyint(value);  // the default rounding takes halves to even
+  if (rounded > 2147483647.0 || rounded < -2147483648.0) return 1;  // far from 0 all the same
+  return static_cast<long>(rounded);
+}
+
+}  // namespace
+
+std::optional<Trailer> ParseTrailer(std::string_view bytes, std::uint64_t fileSize) {
+  if (bytes.size() != kTrailerSize || fileSize < kTrailerSize) return std::nullopt;
+  if (bytes.substr(0, kTrailerMagic.size()) != kTrailerMagic) return std::nullopt;
+  std::optional<std::uint64_t> fields[4];
+  for (std::size_t i = 0; i < 4; ++i)
+    fields[i] = ParseField(bytes.substr(kTrailerMagic.size() + i * kTrailerField, kTrailerField));
+  for (const auto& field : fields)
+    if (!field) return std::nullopt;
+  const Trailer trailer{*fields[0], *fields[1], *fields[2], *fields[3]};
+  const std::uint64_t limit = fileSize - kTrailerSize;
+  if (!RangeFits(trailer.listPosition, trailer.listLength, limit) ||
+      !RangeFits(trailer.dataPosition, trailer.dataLength, limit))
+    return std::nullopt;
+  return trailer;
+}
+
+std::string FormatTrailer(const Trailer& trailer) {
+  std::string text(kTrailerMagic);
+  for (std::uint64_t field : {trailer.listPosition, trailer.listLength, trailer.dataPosition,
+                              trailer.dataLength}) {
+    std::string number = std::to_string(field);
+    number.resize(kTrailerField, ' ');
+    text += number;
+  }
+  return text;
+}
+
+bool IsFlagSet(std::string_view line) { return RoundHalfEven(LeadingNumber(line)) != 0; }
+
+SetupInfo ParseSetupInfo(std::string_view text) {
+  const std::vector<std::string> lines = SplitLines(text);
+  SetupInfo info;
+  const auto line = [&](std::size_t index) -> const std::string* {
+    return index < lines.size() ? &lines[index] : nullptr;
+  };
+  if (auto* l = line(0)) info.appName = *l;
+  if (auto* l = line(1)) info.appVersion = *l;
+  if (auto* l = line(2)) info.appCompany = *l;
+  if (auto* l = line(3)) info.showLicence = IsFlagSet(*l);
+  if (auto* l = line(4)) info.useFixedPath = IsFlagSet(*l);
+  if (auto* l = line(5)) info.fixedPath = *l;
+  if (auto* l = line(6)) info.reserved = IsFlagSet(*l);
+  if (auto* l = line(7)) info.runAfterInstall = IsFlagSet(*l);
+  if (auto* l = line(8)) info.mainExe = *l;
+  if (auto* l = line(9)) info.noUninstall = RoundHalfEven(LeadingNumber(*l));
+  return info;
+}
+
+std::vector<std::string> ParseShortcutLines(std::string_view text) {
+  std::vector<std::string> lines = SplitLines(text);
+  if (lines.size() > kMaxShortcuts) lines.resize(kMaxShortcuts);
+  return lines;
+}
+
+std::string SetupTempFolder(std::string_view temporaryPath) {
+  while (!temporaryPath.empty() && temporaryPath.back() == '\\') temporaryPath.remove_suffix(1);
+  return std::string(temporaryPath) + "\\SetupTemp\\";
+}
+
+}  // namespace pelorin

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pelorin {
+
+// The self-extracting file: program image, pack list copy, pack data copy, any bytes, then a
+// 272-byte trailer: the magic and four decimal fields, each padded with blanks to 64 bytes:
+// 1-based position and length of the list copy, then of the data copy.
+inline constexpr std::string_view kTrailerMagic = "TANNERSHOALSDATA";
+inline constexpr std::size_t kTrailerField = 64;
+inline constexpr std::size_t kTrailerSize = kTrailerMagic.size() + 4 * kTrailerField;
+static_assert(kTrailerSize == 272);
+
+struct Trailer {
+  std::uint64_t listPosition = 0;
+  std::uint64_t listLength = 0;
+  std::uint64_t dataPosition = 0;
+  std::uint64_t dataLength = 0;
+};
+
+// The trailer read from the last 272 bytes of a file of `fileSize` bytes; nothing unless the
+// magic is there, each field is a decimal number and both copies lie inside the file before
+// the trailer.
+std::optional<Trailer> ParseTrailer(std::string_view bytes, std::uint64_t fileSize);
+std::string FormatTrailer(const Trailer& trailer);
+
+inline constexpr char kCorruptSetupMessage[] =
+    "Setup data is corrupt or cannot be read.  Make sure that another process is not using it.";
+inline constexpr char kSetupDataMissingMessage[] = "Required Setup Data not found!";
+
+// The setup information: ten lines, flags counted set when their leading number is not 0.
+struct SetupInfo {
+  std::string appName = "(untitled)";
+  std::string appVersion = "?.?";
+  std::string appCompany = "(no one)";
+  bool showLicence = false;
+  bool useFixedPath = false;
+  std::string fixedPath;
+  bool reserved = false;
+  bool runAfterInstall = false;
+  std::string mainExe;
+  long noUninstall = 0;
+};
+
+SetupInfo ParseSetupInfo(std::string_view text);
+
+// Whether a flag line is set: its leading number (blanks before it allowed), rounded to a
+// whole number, is not 0. A line without a number reads as 0.
+bool IsFlagSet(std::string_view line);
+
+inline constexpr std::size_t kMaxShortcuts = 10;
+
+// The first ten lines of the shortcut list.
+std::vector<std::string> ParseShortcutLines(std::string_view text);
+
+// The system's temporary folder with exactly one backslash, then "SetupTemp\".
+std::string SetupTempFolder(std::string_view temporaryPath);
+
+}  // namespace pelorin

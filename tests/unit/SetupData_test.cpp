@@ -1,0 +1,102 @@
+#include "SetupData.h"
+
+#include <gtest/gtest.h>
+
+namespace pelorin {
+namespace {
+
+TEST(SetupData, TrailerRoundTripsAndDescribesTheShippedLayout) {
+  const Trailer shipped{110593, 345, 110938, 345255};
+  const std::string text = FormatTrailer(shipped);
+  ASSERT_EQ(text.size(), 272u);
+  EXPECT_EQ(text.substr(0, 16), "TANNERSHOALSDATA");
+  EXPECT_EQ(text.substr(16, 64), "110593" + std::string(58, ' '));
+  const auto parsed = ParseTrailer(text, 456465);
+  ASSERT_TRUE(parsed);
+  EXPECT_EQ(parsed->listPosition, 110593u);
+  EXPECT_EQ(parsed->listLength, 345u);
+  EXPECT_EQ(parsed->dataPosition, 110938u);
+  EXPECT_EQ(parsed->dataLength, 345255u);
+}
+
+TEST(SetupData, DamagedTrailersAreRefused) {
+  const std::string good = FormatTrailer({11, 5, 16, 10});
+  EXPECT_TRUE(ParseTrailer(good, 26 + 272));
+  EXPECT_TRUE(ParseTrailer(good, 25 + 272));   // the data copy ends right before the trailer
+  EXPECT_FALSE(ParseTrailer(good, 24 + 272));  // the data copy would reach into the trailer
+  EXPECT_FALSE(ParseTrailer(good, 100));        // a file shorter than a trailer
+
+  auto withField = [&](int index, const std::string& value) {
+    std::string text = good;
+    std::string field = value;
+    field.resize(64, ' ');
+    text.replace(16 + 64 * index, 64, field);
+    return text;
+  };
+  for (const std::string& bad : {std::string("x"), std::string("-5"), std::string("1e3"),
+                                 std::string("0x10"), std::string(""), std::string("12 3"),
+                                 std::string("99999999999999999999")}) {
+    EXPECT_FALSE(ParseTrailer(withField(0, bad), 1 << 20)) << bad;
+  }
+  EXPECT_FALSE(ParseTrailer(withField(0, "0"), 1 << 20));  // positions count from 1
+  EXPECT_FALSE(ParseTrailer(withField(3, "18446744073709551615"), 1 << 20));
+  std::string wrongMagic = good;
+  wrongMagic[0] = 't';
+  EXPECT_FALSE(ParseTrailer(wrongMagic, 1 << 20));
+  EXPECT_FALSE(ParseTrailer(good.substr(1), 1 << 20));
+}
+
+TEST(SetupData, FlagsCountWhenTheirLeadingNumberIsNotZero) {
+  EXPECT_TRUE(IsFlagSet(" 1 "));
+  EXPECT_TRUE(IsFlagSet("2"));
+  EXPECT_TRUE(IsFlagSet("  -1"));
+  EXPECT_TRUE(IsFlagSet("0.6"));
+  EXPECT_FALSE(IsFlagSet(" 0 "));
+  EXPECT_FALSE(IsFlagSet("0.5"));  // rounds to the even 0
+  EXPECT_FALSE(IsFlagSet(""));
+  EXPECT_FALSE(IsFlagSet("yes"));
+}
+
+TEST(SetupData, SetupInformationReadsTenLinesWithDefaults) {
+  const SetupInfo shipped = ParseSetupInfo(
+      "Pelorin\r\n1.2 (build 16)\r\nBrackwater\r\n 1 \r\n 0 \r\n\r\n 1 \r\n 1 \r\nPelorin.exe\r\n 0 \r\n");
+  EXPECT_EQ(shipped.appName, "Pelorin");
+  EXPECT_EQ(shipped.appVersion, "1.2 (build 16)");
+  EXPECT_EQ(shipped.appCompany, "Brackwater");
+  EXPECT_TRUE(shipped.showLicence);
+  EXPECT_FALSE(shipped.useFixedPath);
+  EXPECT_EQ(shipped.fixedPath, "");
+  EXPECT_TRUE(shipped.runAfterInstall);
+  EXPECT_EQ(shipped.mainExe, "Pelorin.exe");
+  EXPECT_EQ(shipped.noUninstall, 0);
+
+  const SetupInfo none = ParseSetupInfo("");
+  EXPECT_EQ(none.appName, "(untitled)");
+  EXPECT_EQ(none.appVersion, "?.?");
+  EXPECT_EQ(none.appCompany, "(no one)");
+  EXPECT_FALSE(none.showLicence);
+
+  const SetupInfo shortFile = ParseSetupInfo("App\r\n2.0\r\n");
+  EXPECT_EQ(shortFile.appVersion, "2.0");
+  EXPECT_EQ(shortFile.appCompany, "(no one)");
+  EXPECT_EQ(ParseSetupInfo("a\r\nb\r\nc\r\n0\r\n0\r\n\r\n0\r\n0\r\n\r\nlots\r\n").noUninstall, 0);
+  EXPECT_EQ(ParseSetupInfo("a\r\nb\r\nc\r\n0\r\n0\r\n\r\n0\r\n0\r\n\r\n3\r\n").noUninstall, 3);
+}
+
+TEST(SetupData, ShortcutListKeepsTenLinesAtMost) {
+  std::string text;
+  for (int i = 0; i < 12; ++i) text += "link" + std::to_string(i) + "\xFF" "a.exe\xFE" "Programs\\\r\n";
+  const auto lines = ParseShortcutLines(text);
+  ASSERT_EQ(lines.size(), 10u);
+  EXPECT_EQ(lines[9], "link9\xFF" "a.exe\xFE" "Programs\\");
+  EXPECT_TRUE(ParseShortcutLines("").empty());
+}
+
+TEST(SetupData, TemporaryFolderGetsExactlyOneBackslash) {
+  EXPECT_EQ(SetupTempFolder("C:\\users\\root\\Temp\\"), "C:\\users\\root\\Temp\\SetupTemp\\");
+  EXPECT_EQ(SetupTempFolder("C:\\users\\root\\Temp"), "C:\\users\\root\\Temp\\SetupTemp\\");
+  EXPECT_EQ(SetupTempFolder("C:\\Temp\\\\"), "C:\\Temp\\SetupTemp\\");
+}
+
+}  // namespace
+}  // namespace pelorin

@@ -1,0 +1,96 @@
+#include "SetupUnpack.h"
+
+#include <gtest/gtest.h>
+
+#include "support/FaultyFileSystem.h"
+#include "support/TempFolder.h"
+
+namespace pelorin {
+namespace {
+
+class NeverAsked : public PackUi {
+ public:
+  bool ConfirmOverwriteOlder(const std::string&, const std::string&) override { return true; }
+};
+
+// Builds a self-extracting file as the build tool does: image, list copy, data copy, one
+// spare byte, trailer.
+class SetupUnpackTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::pair<const char*, std::string> items[] = {
+        {"Uninstall.exe", "MZ uninstall"},
+        {"%SETUPINFO%", "Pelorin\r\n1.2 (build 16)\r\nBrackwater\r\n 1 \r\n 0 \r\n\r\n 1 \r\n 1 \r\nPelorin.exe\r\n 0 \r\n"},
+        {"%SHORTCUTS%", "Pelorin\xFFPelorin.exe\xFEPrograms\\Brackwater\\Pelorin\\\r\n"},
+        {"%LICENSE%", "Licence text\r\n"},
+        {"%README%", "Readme text\r\n"},
+        {"%SIDEPIC%", "BM picture"},
+    };
+    for (const auto& [name, bytes] : items) {
+      folder_.Write("source\\item", bytes);
+      ASSERT_EQ(AddFile(files_, folder_.Path("pack.mif"), folder_.Path("pack.lst"),
+                        folder_.Path("source\\item"), name).result, AddResult::kAdded);
+    }
+  }
+
+  std::string SetupProgram(const std::string& image = "MZ the setup program image") {
+    const std::string list = folder_.Read("pack.lst");
+    const std::string data = folder_.Read("pack.mif");
+    const Trailer trailer{image.size() + 1, list.size(), image.size() + list.size() + 1, data.size()};
+    return image + list + data + "\xFF" + FormatTrailer(trailer);
+  }
+
+  UnpackOutcome Unpack(const std::string& program) {
+    folder_.Write("setup.exe", program);
+    return UnpackSetupData(files_, ui_, folder_.Path("setup.exe"), setup_);
+  }
+
+  testing::TempFolder folder_;
+  testing::FaultyFileSystem files_;
+  NeverAsked ui_;
+  SetupFiles setup_ = SetupFilesIn(folder_.Path("Temp\\SetupTemp"));
+};
+
+TEST_F(SetupUnpackTest, CopiesThePackOutAndReadsTheSetupData) {
+  const UnpackOutcome outcome = Unpack(SetupProgram());
+  ASSERT_EQ(outcome.result, UnpackResult::kReady);
+  EXPECT_EQ(folder_.Read("Temp\\SetupTemp\\Setup.lst"), folder_.Read("pack.lst"));
+  EXPECT_EQ(folder_.Read("Temp\\SetupTemp\\Setup.mif"), folder_.Read("pack.mif"));
+  EXPECT_EQ(folder_.Read("Temp\\SetupTemp\\License.txt"), "Licence text\r\n");
+  EXPECT_EQ(folder_.Read("Temp\\SetupTemp\\SidePic.bmp"), "BM picture");
+  EXPECT_EQ(outcome.info.appName, "Pelorin");
+  EXPECT_EQ(outcome.info.appVersion, "1.2 (build 16)");
+  ASSERT_EQ(outcome.shortcuts.size(), 1u);
+  EXPECT_EQ(outcome.shortcuts[0], "Pelorin\xFFPelorin.exe\xFEPrograms\\Brackwater\\Pelorin\\");
+
+  RemoveSetupDataFiles(files_, setup_);
+  EXPECT_FALSE(folder_.Exists("Temp\\SetupTemp\\License.txt"));
+  EXPECT_FALSE(folder_.Exists("Temp\\SetupTemp\\SetupInfo.txt"));
+  EXPECT_TRUE(folder_.Exists("Temp\\SetupTemp\\Setup.lst"));
+  RemovePackCopies(files_, setup_);
+  EXPECT_FALSE(folder_.Exists("Temp\\SetupTemp\\Setup.lst"));
+  EXPECT_FALSE(folder_.Exists("Temp\\SetupTemp\\Setup.mif"));
+  EXPECT_TRUE(folder_.Exists("Temp\\SetupTemp"));
+}
+
+TEST_F(SetupUnpackTest, ProgramsWithoutAGoodTrailerAreCorrupt) {
+  const std::string program = SetupProgram();
+  EXPECT_EQ(Unpack("MZ just a program image without any payload").result, UnpackResult::kCorrupt);
+  std::string damaged = program;
+  damaged[damaged.size() - 272 + 16] = 'x';
+  EXPECT_EQ(Unpack(damaged).result, UnpackResult::kCorrupt);
+  std::string beyond = program;
+  beyond.replace(beyond.size() - 272 + 16 + 128, 10, "9999999999");
+  EXPECT_EQ(Unpack(beyond).result, UnpackResult::kCorrupt);
+  EXPECT_EQ(Unpack("").result, UnpackResult::kCorrupt);
+  EXPECT_TRUE(folder_.Exists("Temp\\SetupTemp"));  // made before the trailer was read
+  EXPECT_FALSE(folder_.Exists("Temp\\SetupTemp\\Setup.lst"));
+}
+
+TEST_F(SetupUnpackTest, AnUnwritableTemporaryFolderMeansTheDataIsMissing) {
+  files_.unwritableFolders.insert(folder_.Path("Temp\\SetupTemp"));
+  EXPECT_EQ(Unpack(SetupProgram()).result, UnpackResult::kMissingData);
+}
+
+}  // namespace
+}  // namespace pelorin
