@@ -24,11 +24,19 @@ bool RangeFits(std::uint64_t position, std::uint64_t length, std::uint64_t limit
   return position >= 1 && position - 1 <= limit && length <= limit - (position - 1);
 }
 
+// The number a line starts with (blanks before it allowed): sign, digits, a decimal part.
 double LeadingNumber(std::string_view line) {
-  while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+  std::size_t i = 0;
+  while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+  double sign = 1;
+  if (i < line.size() && (line[i] == '-' || line[i] == '+')) sign = line[i++] == '-' ? -1 : 1;
   double value = 0;
-  const auto [end, error] = std::from_chars(line.data(), line.data() + line.size(), value);
-  return error == std::errc() && std::isfinite(value) ? value : 0;
+  for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) value = value * 10 + (line[i] - '0');
+  if (i < line.size() && line[i] == '.') {
+    double scale = 0.1;
+    for (++i; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i, scale /= 10) value += (line[i] - '0') * scale;
+  }
+  return std::isfinite(value) ? sign * value : 0;
 }
 
 long RoundHalfEven(double value) {

@@ -2,6 +2,7 @@
 
 #define IDR_GLYPHS 101
 #define IDI_PELORIN 102
+#define IDI_SETUP 103
 
 #define IDD_FIND_GAME 200
 #define IDC_DRIVES 201

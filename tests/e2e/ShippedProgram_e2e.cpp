@@ -48,8 +48,10 @@ TEST(ShippedProgram, OpensItsWindowAndDrawsTheTypedName) {
   ASSERT_EQ(session.Problem(), "");
   Sandbox sandbox;
   const auto program = sandbox.Copy(Shipped() / "Pelorin.exe", "Pelorin.exe");
+  const auto game = sandbox.Copy(session.DemoGame(), "Quake3");
   Probe probe(session);
-  Process editor = session.Start(program, {}, sandbox.Path());
+  // Started in the game folder, it takes that folder without asking.
+  Process editor = session.Start(program, {}, game);
   const auto window = probe.WaitWindow("Pelorin", 400000);
   ASSERT_TRUE(window);
   EXPECT_EQ(window->Width(), 363);

@@ -22,6 +22,10 @@ class WineSession {
 
   std::filesystem::path Programs() const { return programs_; }
   std::filesystem::path ProbePath() const { return probe_; }
+  // Program images built beside the programs: setup without its payload, and the like.
+  std::filesystem::path Images() const { return programs_.parent_path() / "images"; }
+  // The user's temporary folder inside the prefix, as this machine sees it.
+  std::filesystem::path TempFolder() const { return prefix_ / "drive_c/users/root/Temp"; }
   std::filesystem::path Shipped() const { return shipped_; }
   std::filesystem::path DemoGame() const { return demoGame_; }
   const std::string& Loader() const { return loader_; }

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <thread>
+
+#include "EditorFixture.h"
+
+namespace pelorin::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr char kWizardCaption[] = "Pelorin v1.2 (build 16)";
+constexpr char kCorrupt[] =
+    "Setup data is corrupt or cannot be read.  Make sure that another process is not using it.";
+
+class SetupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(session_.Problem(), "");
+    std::filesystem::remove_all(SetupTemp());
+  }
+  void TearDown() override { session_.EndAll(); }
+
+  std::filesystem::path SetupTemp() const { return session_.TempFolder() / "SetupTemp"; }
+
+  // Starts a setup file and expects the corrupt-data message, then its end.
+  void ExpectCorrupt(const std::filesystem::path& program) {
+    Process setup = session_.Start(program, {}, sandbox_.Path());
+    const std::string box = probe_.Ask("dialog Setup 20000", 20000);
+    EXPECT_NE(box.find(kCorrupt), std::string::npos) << box;
+    probe_.Ask("press " + box.substr(0, box.find(' ')) + " OK");
+    EXPECT_EQ(setup.Wait(20s), 1);
+    EXPECT_TRUE(std::filesystem::is_directory(SetupTemp()));
+    EXPECT_FALSE(std::filesystem::exists(SetupTemp() / "Setup.lst"));
+  }
+
+  WineSession& session_ = WineSession::Get();
+  Sandbox sandbox_;
+  Probe probe_{session_};
+};
+
+TEST_F(SetupTest, UnpacksItsDataAndOpensTheWizardWithTheLicence) {
+  const auto program = sandbox_.Copy(session_.Programs() / "setup.exe", "setup.exe");
+  Process setup = session_.Start(program, {}, sandbox_.Path());
+  const auto wizard = probe_.WaitWindow(kWizardCaption, 20000);
+  ASSERT_TRUE(wizard);
+
+  std::string licence, company;
+  for (const auto& control : probe_.Children(wizard->handle)) {
+    if (control.id == 100) licence = control.text;
+    if (control.id == 101) company = control.text;
+  }
+  EXPECT_EQ(licence.rfind("Pelorin licence\\x0D\\x0A\\x0D\\x0APelorin is free", 0), 0u) << licence;
+  EXPECT_EQ(company, "Brought to you by Brackwater");
+
+  // The pack copies stay while setup runs; the setup data files are gone already.
+  EXPECT_TRUE(std::filesystem::exists(SetupTemp() / "Setup.lst"));
+  EXPECT_TRUE(std::filesystem::exists(SetupTemp() / "Setup.mif"));
+  for (const char* data : {"SetupInfo.txt", "ShortCuts.txt", "License.txt", "Readme.txt", "SidePic.bmp"})
+    EXPECT_FALSE(std::filesystem::exists(SetupTemp() / data)) << data;
+  EXPECT_EQ(ReadFile(SetupTemp() / "Setup.lst").rfind("List File for KESTRELBOX@PACKEDFILE\r\n"
+                                                       "Uninstall.exe,22,", 0), 0u);
+
+  // The side picture is drawn at the window's left.
+  const std::string client = probe_.Ask("client " + wizard->handle);
+  int left = 0, top = 0;
+  std::istringstream(client) >> left >> top;
+  EXPECT_NE(probe_.Pixel(left + 10, top + 10), 0xF0F0F0u);
+
+  probe_.Ask("post " + wizard->handle + " 16 0 0");  // closed: the same as Cancel
+  EXPECT_EQ(setup.Wait(20s), 0);
+  EXPECT_FALSE(std::filesystem::exists(SetupTemp() / "Setup.lst"));
+  EXPECT_FALSE(std::filesystem::exists(SetupTemp() / "Setup.mif"));
+  EXPECT_TRUE(std::filesystem::is_directory(SetupTemp()));
+}
+
+TEST_F(SetupTest, ProgramWithoutPayloadReportsCorruptData) {
+  ExpectCorrupt(sandbox_.Copy(session_.Images() / "setup.exe", "setup.exe"));
+}
+
+TEST_F(SetupTest, DamagedTrailerReportsCorruptData) {
+  const auto program = sandbox_.Copy(session_.Programs() / "setup.exe", "setup.exe");
+  std::string bytes = ReadFile(program);
+  bytes[bytes.size() - 272 + 16 + 64] = 'x';  // the list copy's length is no number now
+  WriteFile(program, bytes);
+  ExpectCorrupt(program);
+}
+
+}  // namespace
+}  // namespace pelorin::e2e
