@@ -99,9 +99,17 @@ const PackRecord* PackList::Find(const std::string& name) const {
 }
 
 PackList ReadPackList(FileSystem& files, const std::string& listFile) {
-  PackList list;
   std::string text;
-  if ((list.error = files.ReadFile(listFile, text))) return list;
+  if (FileError error = files.ReadFile(listFile, text)) {
+    PackList list;
+    list.error = error;
+    return list;
+  }
+  return ParsePackList(text);
+}
+
+PackList ParsePackList(std::string_view text) {
+  PackList list;
   const std::vector<std::string> lines = SplitLines(text);
   if (lines.empty()) return list;
   const std::string& header = lines[0];

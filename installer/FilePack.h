@@ -48,6 +48,7 @@ struct PackList {
   const PackRecord* Find(const std::string& name) const;
 };
 
+PackList ParsePackList(std::string_view text);
 PackList ReadPackList(FileSystem& files, const std::string& listFile);
 
 // The listing as text: for each record its name, byte 0xFF, its size, byte 0xFF; "1" when
