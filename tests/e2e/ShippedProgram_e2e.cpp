@@ -7,7 +7,9 @@
 #include <thread>
 
 #include "EditorFixture.h"
+#include "FilePack.h"
 #include "Process.h"
+#include "SetupData.h"
 
 namespace pelorin::e2e {
 namespace {
@@ -16,10 +18,12 @@ using namespace std::chrono_literals;
 
 std::filesystem::path Shipped() { return WineSession::Get().Shipped(); }
 
-// The machine code of the shipped program is 32-bit x86, a GUI program that needs only
+// The machine code of the shipped programs is 32-bit x86, GUI programs that need only
 // system DLLs.
-TEST(ShippedProgram, IsA32BitGuiProgramThatImportsOnlySystemDlls) {
-  const auto program = Shipped() / "Pelorin.exe";
+class ShippedFile : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ShippedFile, IsA32BitGuiProgramThatImportsOnlySystemDlls) {
+  const auto program = Shipped() / GetParam();
   ASSERT_TRUE(std::filesystem::exists(program)) << program;
   const RunResult headers = e2e::Run({"i686-w64-mingw32-objdump", "-p", program.string()});
   ASSERT_EQ(headers.exitCode, 0);
@@ -39,6 +43,34 @@ TEST(ShippedProgram, IsA32BitGuiProgramThatImportsOnlySystemDlls) {
     EXPECT_NE(std::find(system.begin(), system.end(), name), system.end()) << name;
   }
   EXPECT_GT(imports, 0);
+  std::cout << GetParam() << ": " << std::filesystem::file_size(program) << " bytes\n";
+}
+
+INSTANTIATE_TEST_SUITE_P(ShippedProgram, ShippedFile, ::testing::Values("Pelorin.exe", "setup.exe"));
+
+// setup.exe carries both programs byte for byte and the setup data, and stays smaller than
+// the setup it replaces.
+TEST(ShippedProgram, SetupHoldsBothProgramsAndItsDataWithinTheSizeLimit) {
+  const std::string setup = ReadFile(Shipped() / "setup.exe");
+  EXPECT_LT(setup.size(), 456465u);
+  ASSERT_GT(setup.size(), kTrailerSize);
+  const auto trailer = ParseTrailer(std::string_view(setup).substr(setup.size() - kTrailerSize), setup.size());
+  ASSERT_TRUE(trailer);
+  const PackList list = ParsePackList(std::string_view(setup).substr(trailer->listPosition - 1, trailer->listLength));
+  ASSERT_TRUE(list.headerValid);
+  ASSERT_FALSE(list.damaged);
+  std::vector<std::string> names;
+  for (const auto& record : list.records) names.push_back(record.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"Uninstall.exe", "Pelorin.exe", "%SETUPINFO%", "%SHORTCUTS%",
+                                             "%LICENSE%", "%README%", "%SIDEPIC%"}));
+  const std::string_view data = std::string_view(setup).substr(trailer->dataPosition - 1, trailer->dataLength);
+  EXPECT_EQ(data.substr(0, 21), "KESTRELBOX@PACKEDFILE");
+  const PackRecord* editor = list.Find("Pelorin.exe");
+  ASSERT_TRUE(editor);
+  EXPECT_EQ(data.substr(editor->offset - 1, editor->size), ReadFile(Shipped() / "Pelorin.exe"));
+  const PackRecord* info = list.Find("%SETUPINFO%");
+  EXPECT_EQ(data.substr(info->offset - 1, info->size),
+            "Pelorin\r\n1.2 (build 16)\r\nBrackwater\r\n 1 \r\n 0 \r\n\r\n 1 \r\n 1 \r\nPelorin.exe\r\n 0 \r\n");
 }
 
 // The very file that ships, started under 32-bit Wine. Where the machine has no 32-bit
@@ -66,6 +98,20 @@ TEST(ShippedProgram, OpensItsWindowAndDrawsTheTypedName) {
     if (!yellow) std::this_thread::sleep_for(1s);
   }
   EXPECT_TRUE(yellow);
+  session.EndAll();
+}
+
+TEST(ShippedProgram, SetupOpensItsWizard) {
+  WineSession& session = WineSession::Get();
+  ASSERT_EQ(session.Problem(), "");
+  Sandbox sandbox;
+  const auto program = sandbox.Copy(Shipped() / "setup.exe", "setup.exe");
+  Probe probe(session);
+  Process setup = session.Start(program, {}, sandbox.Path());
+  const auto wizard = probe.WaitWindow("Pelorin v1.2 (build 16)", 400000);
+  ASSERT_TRUE(wizard);
+  probe.Ask("post " + wizard->handle + " 16 0 0");
+  EXPECT_EQ(setup.Wait(120s), 0);
   session.EndAll();
 }
 
