@@ -1,0 +1,96 @@
+#include "StoredButtons.h"
+
+#include <cstdlib>
+
+#include "TextLines.h"
+
+namespace pelorin {
+
+namespace {
+
+std::string_view NextWord(std::string_view& rest) {
+  while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+  std::size_t end = 0;
+  if (!rest.empty() && rest.front() == '"') {
+    end = rest.find('"', 1);
+    if (end == std::string_view::npos) return {};
+    const std::string_view word = rest.substr(1, end - 1);
+    rest.remove_prefix(end + 1);
+    return word;
+  }
+  end = rest.find(' ');
+  const std::string_view word = rest.substr(0, end);
+  rest.remove_prefix(end == std::string_view::npos ? rest.size() : end);
+  return word;
+}
+
+std::optional<double> ParseNumber(std::string_view word) {
+  const std::string text(word);
+  char* end = nullptr;
+  const double value = std::strtod(text.c_str(), &end);
+  if (text.empty() || end != text.c_str() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::optional<PropertyValue> ParseValue(std::string_view type, std::string_view rest,
+                                        const PictureLoader& loadPicture) {
+  while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+  if (type == "text") return PropertyValue(std::string(rest));
+  if (type == "picture") {
+    PictureRef picture = loadPicture(rest);
+    if (!picture) return std::nullopt;
+    return PropertyValue(picture);
+  }
+  if (type == "font") {
+    auto font = std::make_shared<FontObject>();
+    font->name = NextWord(rest);
+    const auto size = ParseNumber(NextWord(rest));
+    const auto weight = ParseNumber(NextWord(rest));
+    const auto italic = ParseNumber(NextWord(rest));
+    const auto underline = ParseNumber(NextWord(rest));
+    const auto strikethrough = ParseNumber(NextWord(rest));
+    if (font->name.empty() || !size || !weight || !italic || !underline || !strikethrough) return std::nullopt;
+    font->size = static_cast<float>(*size);
+    font->weight = static_cast<int>(*weight);
+    font->italic = *italic != 0;
+    font->underline = *underline != 0;
+    font->strikethrough = *strikethrough != 0;
+    return PropertyValue(FontRef(font));
+  }
+  const auto number = ParseNumber(rest);
+  if (!number) return std::nullopt;
+  if (type == "int16") return PropertyValue(static_cast<std::int16_t>(*number));
+  if (type == "int32") return PropertyValue(static_cast<std::int32_t>(static_cast<long long>(*number)));
+  if (type == "bool") return PropertyValue(*number != 0);
+  if (type == "float") return PropertyValue(static_cast<float>(*number));
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<StoredButtons> ParseStoredButtons(std::string_view text, const PictureLoader& loadPicture,
+                                                std::string& error) {
+  StoredButtons buttons;
+  PropertyStore* current = nullptr;
+  int number = 0;
+  for (const std::string& line : SplitLines(text)) {
+    ++number;
+    if (line.empty() || line.front() == '#') continue;
+    if (line.front() == '[' && line.back() == ']') {
+      current = &buttons[line.substr(1, line.size() - 2)];
+      continue;
+    }
+    std::string_view rest = line;
+    const std::string_view key = NextWord(rest);
+    const std::string_view type = NextWord(rest);
+    const auto value = current ? ParseValue(type, rest, loadPicture) : std::nullopt;
+    if (!value) {
+      error = "line " + std::to_string(number) + ": " + line;
+      return std::nullopt;
+    }
+    current->Set(key, *value);
+  }
+  return buttons;
+}
+
+}  // namespace pelorin

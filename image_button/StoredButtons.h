@@ -1,0 +1,27 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "PropertyStore.h"
+
+namespace pelorin {
+
+// A window's stored button instances, as readable text: a "[name]" line opens an instance,
+// then one property per line as key, type and value:
+//   caption text Save
+//   forecolor int32 65535
+//   font font "MS Sans Serif" 8.25 700 0 0 0     (name, size, weight, italic, underline, strikeout)
+//   picturenormal picture save-normal           (a picture the loader knows by that name)
+// Types: int16, int32, bool, float, text, font, picture. Lines starting with '#' are notes.
+using StoredButtons = std::map<std::string, PropertyStore>;
+using PictureLoader = std::function<PictureRef(std::string_view name)>;
+
+// The instances, or nothing with `error` set to the first line that could not be read.
+std::optional<StoredButtons> ParseStoredButtons(std::string_view text, const PictureLoader& loadPicture,
+                                                std::string& error);
+
+}  // namespace pelorin

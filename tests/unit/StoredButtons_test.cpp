@@ -1,0 +1,52 @@
+#include "StoredButtons.h"
+
+#include <gtest/gtest.h>
+
+namespace pelorin {
+namespace {
+
+TEST(StoredButtons, ReadsInstancesWithTypedValues) {
+  const PictureRef face = std::make_shared<PictureObject>(PictureObject{65, 19, std::vector<Pixel>(65 * 19, 1)});
+  std::string error;
+  const auto buttons = ParseStoredButtons(
+      "# the main window's buttons\r\n[cmdGo]\r\n_extentx int32 1720\r\nforecolor int32 65535\r\n"
+      "font font \"MS Sans Serif\" 8.25 700 0 0 0\r\ncaption text Save\r\n"
+      "picturenormal picture save-normal\r\n[cmdkeypad]\r\ncaption text Keypad\r\n",
+      [&](std::string_view name) { return name == "save-normal" ? face : nullptr; }, error);
+  ASSERT_TRUE(buttons) << error;
+  const PropertyStore& go = buttons->at("cmdGo");
+  EXPECT_EQ(std::get<std::int32_t>(go.ReadProperty("ForeColor", std::int32_t(0))), 65535);
+  EXPECT_EQ(std::get<std::string>(go.ReadProperty("Caption", std::string())), "Save");
+  EXPECT_EQ(std::get<PictureRef>(go.ReadProperty("PictureNormal", EmptyPicture())), face);
+  const FontRef font = std::get<FontRef>(go.ReadProperty("Font", FontRef()));
+  EXPECT_EQ(*font, (FontObject{"MS Sans Serif", 8.25f, 700, false, false, false}));
+  EXPECT_EQ(std::get<std::string>(buttons->at("cmdkeypad").ReadProperty("caption", std::string())), "Keypad");
+}
+
+TEST(StoredButtons, UnreadableLinesAreNamed) {
+  std::string error;
+  const auto noPicture = [](std::string_view) { return PictureRef(); };
+  EXPECT_FALSE(ParseStoredButtons("[a]\r\nx int32 twelve\r\n", noPicture, error));
+  EXPECT_EQ(error, "line 2: x int32 twelve");
+  EXPECT_FALSE(ParseStoredButtons("[a]\r\np picture missing\r\n", noPicture, error));
+  EXPECT_FALSE(ParseStoredButtons("caption text outside any instance\r\n", noPicture, error));
+  EXPECT_FALSE(ParseStoredButtons("[a]\r\nf font \"Arial\" 8\r\n", noPicture, error));
+}
+
+TEST(PropertyStore, DefaultRuleComparesAcrossNumericTypes) {
+  PropertyStore store;
+  store.WriteProperty("CaptionMoveWhenPressed", true, std::int16_t(1));
+  store.WriteProperty("Resizeable", false, std::int16_t(0));
+  store.WriteProperty("CaptionDownXAmount", 15.0f, std::int16_t(15));
+  store.WriteProperty("PictureNormal", EmptyPicture(), EmptyPicture());
+  EXPECT_EQ(store.Size(), 0u);
+  store.WriteProperty("CaptionDownYAmount", 15.5f, std::int16_t(15));
+  store.WriteProperty("Caption", std::string("button"), std::string("Button"));
+  EXPECT_EQ(store.Size(), 2u);
+  EXPECT_TRUE(store.Has("CAPTION"));
+  store.WriteProperty("caption", std::string("Button"), std::string("Button"));  // back to default
+  EXPECT_FALSE(store.Has("Caption"));
+}
+
+}  // namespace
+}  // namespace pelorin
