@@ -1,7 +1,8 @@
 #include "Button.h"
 
+#include "DecimalText.h"
+
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 namespace pelorin {
@@ -41,11 +42,7 @@ std::optional<double> Number(const PropertyValue& value) {
   if (auto* i = std::get_if<std::int32_t>(&value)) return *i;
   if (auto* f = std::get_if<float>(&value)) return *f;
   if (auto* b = std::get_if<bool>(&value)) return *b ? -1 : 0;
-  if (auto* s = std::get_if<std::string>(&value)) {
-    char* end = nullptr;
-    const double parsed = std::strtod(s->c_str(), &end);
-    if (!s->empty() && end == s->c_str() + s->size()) return parsed;
-  }
+  if (auto* s = std::get_if<std::string>(&value)) return ParseDecimal(*s);
   return std::nullopt;
 }
 
@@ -83,8 +80,7 @@ ButtonError ToText(const PropertyValue& value, std::string_view key, std::string
     return std::nullopt;
   }
   if (std::holds_alternative<FontRef>(value) || std::holds_alternative<PictureRef>(value)) return Mismatch(key);
-  const double number = *Number(value);
-  out = number == std::floor(number) ? std::to_string(static_cast<long long>(number)) : std::to_string(number);
+  out = FormatDecimal(*Number(value));
   return std::nullopt;
 }
 

@@ -1,7 +1,6 @@
 #include "StoredButtons.h"
 
-#include <cstdlib>
-
+#include "DecimalText.h"
 #include "TextLines.h"
 
 namespace pelorin {
@@ -24,13 +23,7 @@ std::string_view NextWord(std::string_view& rest) {
   return word;
 }
 
-std::optional<double> ParseNumber(std::string_view word) {
-  const std::string text(word);
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  if (text.empty() || end != text.c_str() + text.size()) return std::nullopt;
-  return value;
-}
+std::optional<double> ParseNumber(std::string_view word) { return ParseDecimal(word); }
 
 std::optional<PropertyValue> ParseValue(std::string_view type, std::string_view rest,
                                         const PictureLoader& loadPicture) {

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "DecimalText.h"
 #include "TextLines.h"
 
 namespace pelorin {
@@ -24,19 +25,11 @@ bool RangeFits(std::uint64_t position, std::uint64_t length, std::uint64_t limit
   return position >= 1 && position - 1 <= limit && length <= limit - (position - 1);
 }
 
-// The number a line starts with (blanks before it allowed): sign, digits, a decimal part.
+// The number a line starts with, blanks before it allowed; 0 when there is none.
 double LeadingNumber(std::string_view line) {
-  std::size_t i = 0;
-  while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-  double sign = 1;
-  if (i < line.size() && (line[i] == '-' || line[i] == '+')) sign = line[i++] == '-' ? -1 : 1;
-  double value = 0;
-  for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) value = value * 10 + (line[i] - '0');
-  if (i < line.size() && line[i] == '.') {
-    double scale = 0.1;
-    for (++i; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i, scale /= 10) value += (line[i] - '0') * scale;
-  }
-  return std::isfinite(value) ? sign * value : 0;
+  while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+  std::size_t length = 0;
+  return LeadingDecimal(line, length);
 }
 
 long RoundHalfEven(double value) {

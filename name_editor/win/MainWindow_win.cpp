@@ -8,10 +8,13 @@
 #include "FindGameDialog_win.h"
 #include "ModChooserDialog_win.h"
 #include "NameColours.h"
+#include "PictureFile.h"
 #include "PrintName.h"
+#include "Resource_win.h"
 #include "Settings.h"
 #include "Skin_win.h"
 #include "Startup.h"
+#include "StoredButtons.h"
 #include "TextInsertion.h"
 #include "TitleBar_win.h"
 #include "resource.h"
@@ -81,7 +84,7 @@ bool MainWindow::Open() {
   CreateControls();
   DrawPreview();
   LoadSettings();
-  if (state_.gameFolder.empty()) EnableWindow(saveButton_, FALSE);
+  if (state_.gameFolder.empty()) saveButton_->Model().SetEnabled(false);
   if (state_.history.Empty() && !NameText().empty()) state_.history.AddName(NameText());
   DrawHistory();
 
@@ -172,11 +175,7 @@ void MainWindow::CreateControls() {
     colourBoxes_[k] = std::make_unique<PictureControl>(hwnd, kColourBoxId + k,
                                                        layout::ColourBox(k), kPalette[k], *this);
   }
-  keypadButton_ = CreateChild(hwnd, "BUTTON", "Keypad", BS_PUSHBUTTON, layout::kKeypadButton,
-                              kKeypadId);
-  saveButton_ = CreateChild(hwnd, "BUTTON", "Save", BS_PUSHBUTTON, layout::kSaveButton, kSaveId);
-  for (HWND button : {keypadButton_, saveButton_})
-    SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  CreateImageButtons();
 
   historyArea_ = std::make_unique<PictureControl>(hwnd, kHistoryId, layout::kHistory, kBandColour, *this);
   historyArea_->SetMarker(Rect{0, historyMarkerTop_, layout::kHistory.width, 16});
@@ -190,6 +189,42 @@ void MainWindow::CreateControls() {
   saveMenu_ = CreatePopupMenu();
   AppendMenuA(saveMenu_, MF_STRING, kSaveAllCommand, "Save to &All Mods");
   AppendMenuA(saveMenu_, MF_STRING, kSelectModsCommand, "&Select Mod to Save To...");
+}
+
+// The two image buttons come from the window's stored data, faces included.
+void MainWindow::CreateImageButtons() {
+  keypadButton_ = std::make_unique<ImageButton>(Handle(), kKeypadId, layout::kKeypadButton.left,
+                                                layout::kKeypadButton.top, *this);
+  saveButton_ = std::make_unique<ImageButton>(Handle(), kSaveId, layout::kSaveButton.left,
+                                              layout::kSaveButton.top, *this);
+  const auto stored = ResourceBytes("BUTTONS");
+  std::string error;
+  const std::optional<StoredButtons> buttons = ParseStoredButtons(
+      std::string_view(reinterpret_cast<const char*>(stored.data()), stored.size()),
+      [](std::string_view name) { return PictureFromBmp(ResourceBytes(std::string(name).c_str())); },
+      error);
+  if (!buttons) {
+    MessageBoxA(Handle(), ("The stored button data is damaged: " + error).c_str(), kCaption, MB_OK | MB_ICONERROR);
+    return;
+  }
+  for (auto& [name, button] : {std::pair{"cmdkeypad", keypadButton_.get()}, std::pair{"cmdGo", saveButton_.get()}}) {
+    const auto found = buttons->find(name);
+    if (found == buttons->end()) continue;
+    const PropertyStore& store = found->second;
+    const auto extent = [&](const char* key) {
+      const PropertyValue value = store.ReadProperty(key, std::int32_t(0));
+      const auto* number = std::get_if<std::int32_t>(&value);
+      return number ? *number : 0;
+    };
+    button->SetExtents(extent("_extentx"), extent("_extenty"));
+    if (const ButtonError failed = button->Model().ReadProperties(store))
+      MessageBoxA(Handle(), failed->c_str(), kCaption, MB_OK | MB_ICONERROR);
+  }
+}
+
+void MainWindow::OnImageButtonClick(int id) {
+  if (id == kKeypadId) ToggleKeypad();
+  if (id == kSaveId) ShowSaveMenu();
 }
 
 bool MainWindow::PreviewKey(const MSG& message) {
@@ -241,12 +276,6 @@ void MainWindow::OnCommand(int id, int notification) {
   switch (id) {
     case kNameBoxId:
       if (notification == EN_CHANGE) DrawPreview();
-      break;
-    case kKeypadId:
-      if (notification == BN_CLICKED) ToggleKeypad();
-      break;
-    case kSaveId:
-      if (notification == BN_CLICKED) ShowSaveMenu();
       break;
     case kDeleteNameCommand:
       DeleteHistoryRow();

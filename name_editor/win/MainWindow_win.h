@@ -11,6 +11,7 @@
 #include "GdiObject_win.h"
 #include "GlyphCanvas.h"
 #include "GlyphSheet.h"
+#include "ImageButton_win.h"
 #include "NameSaves.h"
 #include "PictureControl_win.h"
 #include "Registry.h"
@@ -31,7 +32,7 @@ struct ProgramContext {
 
 // The name editor's borderless main window: name box, live preview, colour boxes, history
 // and letter palette. It draws the core's state and forwards input to it.
-class MainWindow : public Window, public PictureListener, public SaveUi {
+class MainWindow : public Window, public PictureListener, public SaveUi, public ImageButtonListener {
  public:
   MainWindow(const GlyphSheet& sheet, const ProgramContext& context);
 
@@ -52,6 +53,8 @@ class MainWindow : public Window, public PictureListener, public SaveUi {
   void OnPictureMouseMove(int id, int x, int y) override;
   void OnPictureButtonUp(int id, int button, int x, int y) override;
   void OnPictureClick(int id) override;
+  void OnImageButtonClick(int id) override;
+  void CreateImageButtons();
   bool LocateGameFolder(std::string& gameFolder) override;
   void ShowError(const std::string& text) override;
   void ShowInformation(const std::string& text) override;
@@ -80,8 +83,8 @@ class MainWindow : public Window, public PictureListener, public SaveUi {
   int heightTwips_ = 0;
 
   HWND nameBox_ = nullptr;
-  HWND keypadButton_ = nullptr;
-  HWND saveButton_ = nullptr;
+  std::unique_ptr<ImageButton> keypadButton_;
+  std::unique_ptr<ImageButton> saveButton_;
   std::unique_ptr<PictureControl> preview_;
   std::unique_ptr<PictureControl> historyArea_;
   std::unique_ptr<PictureControl> letters_;

@@ -7,6 +7,7 @@
 #include "GlyphSheet.h"
 #include "MainWindow_win.h"
 #include "Registry_win.h"
+#include "Resource_win.h"
 #include "Startup.h"
 #include "VersionBlock_win.h"
 #include "resource.h"
@@ -14,12 +15,7 @@
 namespace {
 
 std::optional<pelorin::GlyphSheet> LoadGlyphSheet() {
-  HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(IDR_GLYPHS), MAKEINTRESOURCEA(10));
-  if (resource == nullptr) return std::nullopt;
-  HGLOBAL loaded = LoadResource(nullptr, resource);
-  const auto* bytes = static_cast<const std::uint8_t*>(LockResource(loaded));
-  if (bytes == nullptr) return std::nullopt;
-  return pelorin::GlyphSheet::FromBmp(std::span(bytes, SizeofResource(nullptr, resource)));
+  return pelorin::GlyphSheet::FromBmp(pelorin::win::ResourceBytes(MAKEINTRESOURCEA(IDR_GLYPHS)));
 }
 
 std::string ExecutablePath() {

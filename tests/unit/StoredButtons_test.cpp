@@ -11,8 +11,8 @@ TEST(StoredButtons, ReadsInstancesWithTypedValues) {
   const auto buttons = ParseStoredButtons(
       "# the main window's buttons\r\n[cmdGo]\r\n_extentx int32 1720\r\nforecolor int32 65535\r\n"
       "font font \"MS Sans Serif\" 8.25 700 0 0 0\r\ncaption text Save\r\n"
-      "picturenormal picture save-normal\r\n[cmdkeypad]\r\ncaption text Keypad\r\n",
-      [&](std::string_view name) { return name == "save-normal" ? face : nullptr; }, error);
+      "picturenormal picture save_normal\r\n[cmdkeypad]\r\ncaption text Keypad\r\n",
+      [&](std::string_view name) { return name == "save_normal" ? face : nullptr; }, error);
   ASSERT_TRUE(buttons) << error;
   const PropertyStore& go = buttons->at("cmdGo");
   EXPECT_EQ(std::get<std::int32_t>(go.ReadProperty("ForeColor", std::int32_t(0))), 65535);
@@ -46,6 +46,41 @@ TEST(PropertyStore, DefaultRuleComparesAcrossNumericTypes) {
   EXPECT_TRUE(store.Has("CAPTION"));
   store.WriteProperty("caption", std::string("Button"), std::string("Button"));  // back to default
   EXPECT_FALSE(store.Has("Caption"));
+}
+
+}  // namespace
+}  // namespace pelorin
+
+#include <fstream>
+#include <iterator>
+
+#include "PictureFile.h"
+
+namespace pelorin {
+namespace {
+
+std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(PictureFile, ShippedFacesAre65By19AndDamageIsRefused) {
+  for (const char* face : {"save-normal", "save-pressed", "keypad-normal", "keypad-pressed"}) {
+    const auto bytes = ReadBytes(std::string(PELORIN_RESOURCES_DIR "/buttons/") + face + ".bmp");
+    const PictureRef picture = PictureFromBmp(bytes);
+    ASSERT_TRUE(picture) << face;
+    EXPECT_EQ(picture->width, 65);
+    EXPECT_EQ(picture->height, 19);
+    EXPECT_TRUE(picture->Present());
+  }
+  auto bytes = ReadBytes(PELORIN_RESOURCES_DIR "/buttons/save-normal.bmp");
+  const PictureRef normal = PictureFromBmp(bytes);
+  const PictureRef pressed = PictureFromBmp(ReadBytes(PELORIN_RESOURCES_DIR "/buttons/save-pressed.bmp"));
+  EXPECT_NE(normal->pixels, pressed->pixels);
+  bytes.resize(bytes.size() - 10);
+  EXPECT_FALSE(PictureFromBmp(bytes));
+  bytes[28] = 8;
+  EXPECT_FALSE(PictureFromBmp(bytes));
 }
 
 }  // namespace

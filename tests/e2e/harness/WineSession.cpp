@@ -138,6 +138,14 @@ std::uint32_t Probe::Pixel(int x, int y) {
       std::stoul(Ask("pixel " + std::to_string(x) + " " + std::to_string(y)), nullptr, 16));
 }
 
+bool Probe::WaitPixel(int x, int y, std::uint32_t colour, int milliseconds) {
+  for (int waited = 0;; waited += 100) {
+    if (Pixel(x, y) == colour) return true;
+    if (waited >= milliseconds) return false;
+    std::this_thread::sleep_for(100ms);
+  }
+}
+
 std::vector<std::vector<std::uint32_t>> Probe::Pixels(int x, int y, int width, int height) {
   std::vector<std::vector<std::uint32_t>> rows;
   const std::string answer = Ask("pixels " + std::to_string(x) + " " + std::to_string(y) + " " +

@@ -82,6 +82,8 @@ class Probe {
   std::string Text(const std::string& handle);
   // 0xRRGGBB of a screen pixel.
   std::uint32_t Pixel(int x, int y);
+  // Waits until a screen pixel shows `colour` (0xRRGGBB); false when it did not in time.
+  bool WaitPixel(int x, int y, std::uint32_t colour, int milliseconds = 3000);
   // A block of screen pixels, row by row.
   std::vector<std::vector<std::uint32_t>> Pixels(int x, int y, int width, int height);
 

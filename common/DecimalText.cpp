@@ -1,0 +1,49 @@
+#include "DecimalText.h"
+
+#include <cmath>
+
+namespace pelorin {
+
+double LeadingDecimal(std::string_view text, std::size_t& length) {
+  std::size_t i = 0;
+  double sign = 1;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) sign = text[i++] == '-' ? -1 : 1;
+  double value = 0;
+  bool digits = false;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, digits = true) value = value * 10 + (text[i] - '0');
+  if (i < text.size() && text[i] == '.') {
+    double scale = 0.1;
+    for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, scale /= 10, digits = true)
+      value += (text[i] - '0') * scale;
+  }
+  length = digits ? i : 0;
+  return digits && std::isfinite(value) ? sign * value : 0;
+}
+
+std::optional<double> ParseDecimal(std::string_view text) {
+  std::size_t length = 0;
+  const double value = LeadingDecimal(text, length);
+  if (length == 0 || length != text.size()) return std::nullopt;
+  return value;
+}
+
+std::string FormatDecimal(double value) {
+  if (!std::isfinite(value)) return "0";
+  std::string text = value < 0 ? "-" : "";
+  value = std::fabs(value);
+  const double whole = std::floor(value);
+  long long fraction = std::llround((value - whole) * 1000000);
+  long long integer = static_cast<long long>(whole);
+  if (fraction == 1000000) {
+    ++integer;
+    fraction = 0;
+  }
+  text += std::to_string(integer);
+  if (fraction == 0) return text;
+  std::string digits = std::to_string(fraction);
+  digits.insert(0, 6 - digits.size(), '0');
+  while (digits.back() == '0') digits.pop_back();
+  return text + "." + digits;
+}
+
+}  // namespace pelorin

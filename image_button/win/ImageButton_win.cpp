@@ -1,0 +1,256 @@
+#include "ImageButton_win.h"
+
+#include <windowsx.h>
+
+#include <cmath>
+
+namespace pelorin::win {
+
+namespace {
+
+constexpr char kClassName[] = "PelorinImageButton";
+constexpr float kTwipsPerPixel = 15;
+
+int Pixels(float twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+
+COLORREF ColourOf(std::int32_t value) {
+  const auto bits = static_cast<std::uint32_t>(value);
+  return (bits & 0x80000000u) ? GetSysColor(static_cast<int>(bits & 0xFF)) : static_cast<COLORREF>(bits & 0xFFFFFF);
+}
+
+std::int16_t ShiftMask(WPARAM keys) {
+  std::int16_t mask = 0;
+  if (keys & MK_SHIFT) mask |= 1;
+  if (keys & MK_CONTROL) mask |= 2;
+  if (GetKeyState(VK_MENU) < 0) mask |= 4;
+  return mask;
+}
+
+std::int16_t KeyShiftMask() {
+  std::int16_t mask = 0;
+  if (GetKeyState(VK_SHIFT) < 0) mask |= 1;
+  if (GetKeyState(VK_CONTROL) < 0) mask |= 2;
+  if (GetKeyState(VK_MENU) < 0) mask |= 4;
+  return mask;
+}
+
+std::int16_t ButtonMask(WPARAM keys) {
+  std::int16_t mask = 0;
+  if (keys & MK_LBUTTON) mask |= 1;
+  if (keys & MK_RBUTTON) mask |= 2;
+  if (keys & MK_MBUTTON) mask |= 4;
+  return mask;
+}
+
+void DrawPicture(HDC dc, const PictureObject& picture, int x, int y, int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = picture.width;
+  info.bmiHeader.biHeight = -picture.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  StretchDIBits(dc, x, y, width, height, 0, 0, picture.width, picture.height, picture.pixels.data(),
+                &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+bool Within(const ElementBox& box, int x, int y) {
+  const int left = Pixels(box.left), top = Pixels(box.top);
+  return box.visible && x >= left && x < left + Pixels(box.width) && y >= top && y < top + Pixels(box.height);
+}
+
+}  // namespace
+
+ImageButton::ImageButton(HWND parent, int id, int x, int y, ImageButtonListener& listener)
+    : id_(id), listener_(listener), model_(*this) {
+  RegisterWindowClass(kClassName, CS_DBLCLKS);
+  Create(0, kClassName, "", WS_CHILD | WS_VISIBLE, x, y, Pixels(model_.Width()), Pixels(model_.Height()),
+         parent, id);
+}
+
+void ImageButton::SetExtents(int extentX, int extentY) {
+  // Hundredths of a millimetre to twips: 1440 twips make 2540 of them.
+  model_.Resize(std::round(extentX * 1440.0f / 2540.0f), std::round(extentY * 1440.0f / 2540.0f));
+  SizeChanged(model_.Width(), model_.Height());
+}
+
+void ImageButton::PropertyChanged(std::string_view key) {
+  if (key == "Enabled" && Handle() != nullptr) EnableWindow(Handle(), model_.Enabled());
+}
+
+FontRef ImageButton::AmbientFont() {
+  return std::make_shared<FontObject>(FontObject{"MS Sans Serif", 8.25f, 400});
+}
+
+HFONT ImageButton::CaptionFont() {
+  const FontObject& wanted = *model_.Font();
+  if (font_.Get() == nullptr || !(wanted == fontMade_)) {
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(static_cast<int>(std::lround(wanted.size * 100)), GetDeviceCaps(screen, LOGPIXELSY), 7200);
+    ReleaseDC(nullptr, screen);
+    font_ = GdiObject<HFONT>(CreateFontA(height, 0, 0, 0, wanted.weight, wanted.italic, wanted.underline,
+                                         wanted.strikethrough, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                         wanted.name.c_str()));
+    fontMade_ = wanted;
+  }
+  return font_.Get();
+}
+
+void ImageButton::MeasureCaption(const std::string& text, const FontObject&, float& width, float& height) {
+  HDC dc = GetDC(nullptr);
+  SIZE size{};
+  {
+    Selection font(dc, CaptionFont());
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  }
+  ReleaseDC(nullptr, dc);
+  width = size.cx * kTwipsPerPixel;
+  height = size.cy * kTwipsPerPixel;
+}
+
+void ImageButton::SizeChanged(float width, float height) {
+  if (Handle() != nullptr)
+    SetWindowPos(Handle(), nullptr, 0, 0, Pixels(width), Pixels(height), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ImageButton::FaceChanged() {
+  if (Handle() != nullptr) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void ImageButton::Paint() {
+  PaintContext paint(Handle());
+  RECT client;
+  GetClientRect(Handle(), &client);
+  HDC memory = CreateCompatibleDC(paint.Dc());
+  GdiObject<HBITMAP> canvas(CreateCompatibleBitmap(paint.Dc(), client.right, client.bottom));
+  {
+    Selection canvasSelection(memory, canvas.Get());
+    if (model_.BackStyle() == 1) {
+      GdiObject<HBRUSH> back(CreateSolidBrush(ColourOf(model_.BackColor())));
+      FillRect(memory, &client, back.Get());
+    }
+    const PictureObject& normal = *model_.PictureNormal();
+    if (normal.Present()) DrawPicture(memory, normal, 0, 0, normal.width, normal.height);
+    if (const PictureRef& painted = model_.PaintedPicture(); painted && painted->Present())
+      DrawPicture(memory, *painted, 0, 0, client.right, client.bottom);
+    if (const ElementBox& icon = model_.IconBox(); icon.visible) {
+      const PictureObject& picture = *model_.Picture();
+      DrawPicture(memory, picture, Pixels(icon.left), Pixels(icon.top), picture.width, picture.height);
+    }
+    if (model_.BorderStyle() == 1) {
+      Selection brush(memory, GetStockObject(NULL_BRUSH));
+      Rectangle(memory, 0, 0, client.right, client.bottom);
+    }
+    const ElementBox& caption = model_.CaptionBox();
+    Selection font(memory, CaptionFont());
+    SetBkMode(memory, TRANSPARENT);
+    SetTextColor(memory, model_.Enabled() ? ColourOf(model_.ForeColor()) : GetSysColor(COLOR_GRAYTEXT));
+    TextOutA(memory, Pixels(caption.left), Pixels(caption.top), model_.Caption().c_str(),
+             static_cast<int>(model_.Caption().size()));
+    BitBlt(paint.Dc(), 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+  }
+  DeleteDC(memory);
+}
+
+Button::Source ImageButton::HitSource(int x, int y) const {
+  if (Within(model_.CaptionBox(), x, y)) return Button::Source::kCaption;
+  if (Within(model_.IconBox(), x, y)) return Button::Source::kIcon;
+  return Button::Source::kSurface;
+}
+
+// The source's own coordinates, in twips.
+static void SourcePoint(const Button& model, Button::Source source, int x, int y, float& tx, float& ty) {
+  tx = x * kTwipsPerPixel;
+  ty = y * kTwipsPerPixel;
+  if (source == Button::Source::kCaption) {
+    tx -= model.CaptionBox().left;
+    ty -= model.CaptionBox().top;
+  } else if (source == Button::Source::kIcon) {
+    tx -= model.IconBox().left;
+    ty -= model.IconBox().top;
+  }
+}
+
+void ImageButton::OnButtonDown(int button, WPARAM keys, int x, int y) {
+  if (!gestureActive_) {
+    gestureSource_ = HitSource(x, y);
+    gestureActive_ = true;
+    SetCapture(Handle());
+  }
+  float tx = 0, ty = 0;
+  SourcePoint(model_, gestureSource_, x, y, tx, ty);
+  model_.Press(gestureSource_, static_cast<std::int16_t>(button), ShiftMask(keys), tx, ty);
+}
+
+void ImageButton::OnButtonUp(int button, WPARAM keys, int x, int y) {
+  if (!gestureActive_) return;
+  const Button::Source source = gestureSource_;
+  if (ButtonMask(keys) == 0) {
+    gestureActive_ = false;
+    ReleaseCapture();
+  }
+  float tx = 0, ty = 0;
+  SourcePoint(model_, source, x, y, tx, ty);
+  model_.Release(source, static_cast<std::int16_t>(button), ShiftMask(keys), tx, ty);
+}
+
+void ImageButton::OnMouseMove(WPARAM keys, int x, int y) {
+  const Button::Source source = gestureActive_ ? gestureSource_ : HitSource(x, y);
+  float tx = 0, ty = 0;
+  SourcePoint(model_, source, x, y, tx, ty);
+  model_.Move(source, ButtonMask(keys), ShiftMask(keys), tx, ty);
+}
+
+LRESULT ImageButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const int x = GET_X_LPARAM(lParam);
+  const int y = GET_Y_LPARAM(lParam);
+  switch (message) {
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_LBUTTONDOWN:
+      OnButtonDown(1, wParam, x, y);
+      return 0;
+    case WM_RBUTTONDOWN:
+      OnButtonDown(2, wParam, x, y);
+      return 0;
+    case WM_MBUTTONDOWN:
+      OnButtonDown(4, wParam, x, y);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      model_.DoubleClick(HitSource(x, y));
+      OnButtonDown(1, wParam, x, y);
+      return 0;
+    case WM_LBUTTONUP:
+      OnButtonUp(1, wParam, x, y);
+      return 0;
+    case WM_RBUTTONUP:
+      OnButtonUp(2, wParam, x, y);
+      return 0;
+    case WM_MBUTTONUP:
+      OnButtonUp(4, wParam, x, y);
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(wParam, x, y);
+      return 0;
+    case WM_CAPTURECHANGED:
+      gestureActive_ = false;
+      return 0;
+    case WM_KEYDOWN:
+      model_.KeyDown(static_cast<std::int16_t>(wParam), KeyShiftMask());
+      return 0;
+    case WM_CHAR:
+      model_.KeyPress(static_cast<std::int16_t>(wParam));
+      return 0;
+    case WM_KEYUP:
+      model_.KeyUp(static_cast<std::int16_t>(wParam), KeyShiftMask());
+      return 0;
+    default:
+      return Window::OnMessage(message, wParam, lParam);
+  }
+}
+
+}  // namespace pelorin::win

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <windows.h>
+
+#include "Button.h"
+#include "GdiObject_win.h"
+#include "Window_win.h"
+
+namespace pelorin::win {
+
+// What the window that holds an image button hears from it.
+class ImageButtonListener {
+ public:
+  virtual void OnImageButtonClick(int id) = 0;
+
+ protected:
+  ~ImageButtonListener() = default;
+};
+
+// The image button as a child window: draws the model's face, icon and caption, and feeds it
+// pointer and key input from the surface or from the element that was hit.
+class ImageButton : public Window, private ButtonHost {
+ public:
+  ImageButton(HWND parent, int id, int x, int y, ImageButtonListener& listener);
+
+  Button& Model() { return model_; }
+  // Sizes the control from the stored extents (hundredths of a millimetre).
+  void SetExtents(int extentX, int extentY);
+
+ protected:
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void PropertyChanged(std::string_view key) override;
+  FontRef AmbientFont() override;
+  void MeasureCaption(const std::string& text, const FontObject& font, float& width, float& height) override;
+  void SizeChanged(float width, float height) override;
+  void FaceChanged() override;
+  void Click() override { listener_.OnImageButtonClick(id_); }
+
+  void Paint();
+  void OnButtonDown(int button, WPARAM keys, int x, int y);
+  void OnButtonUp(int button, WPARAM keys, int x, int y);
+  void OnMouseMove(WPARAM keys, int x, int y);
+  Button::Source HitSource(int x, int y) const;
+  HFONT CaptionFont();
+
+  int id_;
+  ImageButtonListener& listener_;
+  Button model_;
+  bool gestureActive_ = false;
+  Button::Source gestureSource_ = Button::Source::kSurface;
+  GdiObject<HFONT> font_;
+  FontObject fontMade_;
+};
+
+}  // namespace pelorin::win
