@@ -8,6 +8,8 @@ Run from anywhere: python3 resources/make_glyph_sheet.py
 import os
 from PIL import Image, ImageDraw, ImageFont
 
+from bmp_writer import save_indexed_bmp
+
 FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 CELL = 16
 BLANK = {0, 5, 10, 12, 13, 22, 32, 34, 59, 92, 94}
@@ -88,24 +90,9 @@ def main():
 
 
 def save_bmp(sheet, path):
-    """Writes a bottom-up 1-bit BMP whose palette is [band colour, white]."""
-    import struct
-    width, height = sheet.size
-    stride = ((width + 31) // 32) * 4
-    rows = []
-    for y in range(height - 1, -1, -1):
-        row = bytearray(stride)
-        for x in range(width):
-            if sheet.getpixel((x, y)):
-                row[x // 8] |= 0x80 >> (x % 8)
-        rows.append(bytes(row))
-    pixels = b"".join(rows)
-    palette = bytes([BAND[2], BAND[1], BAND[0], 0, 255, 255, 255, 0])
-    offset = 14 + 40 + len(palette)
-    header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 1, 0, len(pixels), 2835, 2835, 2, 2)
-    with open(path, "wb") as f:
-        f.write(header + info + palette + pixels)
+    """Writes a 1-bit BMP whose palette is [band colour, white]."""
+    save_indexed_bmp(path, sheet.width, sheet.height, 1, [BAND, (255, 255, 255)],
+                     lambda x, y: 1 if sheet.getpixel((x, y)) else 0)
 
 
 if __name__ == "__main__":

@@ -2,8 +2,9 @@
 """Draws the installer's side picture (resources/setup/SidePic.bmp), 136 x 330 pixels with
 16 colours, stored as a 4-bit BMP to keep setup small. Needs python3-pil and DejaVu fonts."""
 import os
-import struct
 from PIL import Image, ImageDraw, ImageFont
+
+from bmp_writer import save_indexed_bmp
 
 WIDTH, HEIGHT = 136, 330
 FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
@@ -28,21 +29,8 @@ def draw():
 def save_bmp4(image, path):
     palette = image.getpalette()[: 16 * 3]
     palette += [0] * (48 - len(palette))
-    stride = ((WIDTH * 4 + 31) // 32) * 4
-    rows = []
-    for y in range(HEIGHT - 1, -1, -1):
-        row = bytearray(stride)
-        for x in range(WIDTH):
-            index = image.getpixel((x, y))
-            row[x // 2] |= index << (4 if x % 2 == 0 else 0)
-        rows.append(bytes(row))
-    pixels = b"".join(rows)
-    colours = b"".join(bytes([palette[3 * i + 2], palette[3 * i + 1], palette[3 * i], 0]) for i in range(16))
-    offset = 14 + 40 + len(colours)
-    header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0, offset)
-    info = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 4, 0, len(pixels), 2835, 2835, 16, 16)
-    with open(path, "wb") as f:
-        f.write(header + info + colours + pixels)
+    colours = [tuple(palette[3 * i: 3 * i + 3]) for i in range(16)]
+    save_indexed_bmp(path, WIDTH, HEIGHT, 4, colours, lambda x, y: image.getpixel((x, y)))
 
 
 if __name__ == "__main__":
