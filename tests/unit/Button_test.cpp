@@ -329,6 +329,33 @@ TEST_F(ButtonTest, APictureHoldingNoObjectFailsTheInput) {
   EXPECT_FALSE(button.HandlePress(1, 0, 1, 1));
 }
 
+TEST(ButtonProperties, InitPropertiesSetsItsFiveThingsQuietly) {
+  RecordingHost host;
+  Button button(host);
+  host.log.clear();
+  button.InitProperties();
+  EXPECT_EQ(button.Font(), host.ambient);
+  EXPECT_FALSE(button.PictureNormal()->Present());
+  EXPECT_FALSE(button.Resizeable());
+  EXPECT_EQ(button.CaptionDownXAmount(), 15.0f);
+  EXPECT_TRUE(button.CaptionMoveWhenPressed());
+  EXPECT_EQ(button.Caption(), "Button");
+  // No notification and no layout: the caption keeps its creation place.
+  EXPECT_TRUE(host.log.empty());
+  EXPECT_EQ(button.CaptionBox().left, 240.0f);
+  EXPECT_EQ(button.CaptionBox().top, 240.0f);
+}
+
+TEST(ButtonProperties, DoubleClicksReachTheHostFromTheSurfaceAndTheIconOnly) {
+  RecordingHost host;
+  Button button(host);
+  host.log.clear();
+  button.DoubleClick(Button::Source::kSurface);
+  button.DoubleClick(Button::Source::kIcon);
+  button.DoubleClick(Button::Source::kCaption);
+  EXPECT_EQ(host.Events(), (Events{"DblClick", "DblClick"}));
+}
+
 TEST(ButtonProperties, NoNormalPictureKeepsTheHostsSize) {
   RecordingHost host;
   Button button(host);
