@@ -161,6 +161,16 @@ TEST_F(FilePackTest, NewerExistingFilesAreReplacedOnlyWhenTheUserAgrees) {
   EXPECT_EQ(ui_.asked.back().second, folder_.Path("dest.txt") + " - 17/6/2001 11:26:51");
 }
 
+TEST(FilePackQuestion, OlderFileQuestionReadsAsWritten) {
+  EXPECT_STREQ(kOverwriteOlderTitle, "Overwrite existing file with older file?");
+  EXPECT_EQ(OverwriteOlderQuestion("new", "old"),
+            "Setup has detected that the file: \r\n\r\nnew\r\n\r\nwhich comes with this Application is "
+            "older than\r\n\r\nold\r\n\r\nwhich you currently have on your system.  \r\nWould you "
+            "like to overwrite your existing file with this older file?");
+  EXPECT_EQ(DescribeFileTime("Uninstall.exe", {2001, 6, 17, 11, 26, 50}), "Uninstall.exe - 17/6/2001 11:26:50");
+  EXPECT_EQ(DescribeFileTime("a", {2001, 1, 2, 3, 4, 5}), "a - 2/1/2001 3:4:5");
+}
+
 TEST_F(FilePackTest, FailedExtractionLeavesTheDestinationAsItWas) {
   Source("item.txt", std::string(200000, 'p'), june17_);
   Add("item.txt", "item.txt");
