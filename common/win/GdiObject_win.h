@@ -40,6 +40,20 @@ class Selection {
   HGDIOBJ previous_;
 };
 
+// A memory device context compatible with another one, deleted at the end of its scope.
+class MemoryDc {
+ public:
+  explicit MemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
+  MemoryDc(const MemoryDc&) = delete;
+  MemoryDc& operator=(const MemoryDc&) = delete;
+  ~MemoryDc() { DeleteDC(dc_); }
+
+  HDC Get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
 // BeginPaint and EndPaint around a WM_PAINT handler.
 class PaintContext {
  public:

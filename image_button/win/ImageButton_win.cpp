@@ -122,7 +122,8 @@ void ImageButton::Paint() {
   PaintContext paint(Handle());
   RECT client;
   GetClientRect(Handle(), &client);
-  HDC memory = CreateCompatibleDC(paint.Dc());
+  MemoryDc dc(paint.Dc());
+  HDC memory = dc.Get();
   GdiObject<HBITMAP> canvas(CreateCompatibleBitmap(paint.Dc(), client.right, client.bottom));
   {
     Selection canvasSelection(memory, canvas.Get());
@@ -150,7 +151,6 @@ void ImageButton::Paint() {
              static_cast<int>(model_.Caption().size()));
     BitBlt(paint.Dc(), 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
   }
-  DeleteDC(memory);
 }
 
 Button::Source ImageButton::HitSource(int x, int y) const {

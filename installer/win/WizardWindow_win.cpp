@@ -96,14 +96,11 @@ LRESULT WizardWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
       PaintContext paint(Handle());
       if (sidePicture_.Get() == nullptr) return 0;
-      HDC memory = CreateCompatibleDC(paint.Dc());
-      {
-        Selection picture(memory, sidePicture_.Get());
-        BITMAP info{};
-        GetObjectA(sidePicture_.Get(), sizeof(info), &info);
-        BitBlt(paint.Dc(), 0, 0, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
-      }
-      DeleteDC(memory);
+      MemoryDc memory(paint.Dc());
+      Selection picture(memory.Get(), sidePicture_.Get());
+      BITMAP info{};
+      GetObjectA(sidePicture_.Get(), sizeof(info), &info);
+      BitBlt(paint.Dc(), 0, 0, info.bmWidth, info.bmHeight, memory.Get(), 0, 0, SRCCOPY);
       return 0;
     }
     case WM_COMMAND:
