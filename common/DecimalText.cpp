@@ -1,5 +1,6 @@
 #include "DecimalText.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace pelorin {
@@ -25,6 +26,23 @@ std::optional<double> ParseDecimal(std::string_view text) {
   const double value = LeadingDecimal(text, length);
   if (length == 0 || length != text.size()) return std::nullopt;
   return value;
+}
+
+std::optional<std::uint64_t> ParseWholeNumber(std::string_view text) {
+  std::uint64_t value = 0;
+  if (text.empty() || text.size() > 19) return std::nullopt;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+long long RoundHalfEven(double value) {
+  const double floor = std::floor(value);
+  const double fraction = value - floor;
+  const auto lower = static_cast<long long>(floor);
+  if (fraction > 0.5) return lower + 1;
+  if (fraction < 0.5) return lower;
+  return lower % 2 == 0 ? lower : lower + 1;
 }
 
 std::string FormatDecimal(double value) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,12 @@ double LeadingDecimal(std::string_view text, std::size_t& length);
 
 // `text` as a whole decimal number, or nothing when anything else is in it.
 std::optional<double> ParseDecimal(std::string_view text);
+
+// `text` as a whole unsigned decimal number of digits only (at most 19), or nothing.
+std::optional<std::uint64_t> ParseWholeNumber(std::string_view text);
+
+// Rounds to the nearest whole number, halves to the even neighbour.
+long long RoundHalfEven(double value);
 
 // A number as short decimal text: whole numbers without a point, others to six places.
 std::string FormatDecimal(double value);

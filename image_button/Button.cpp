@@ -188,11 +188,7 @@ void Button::SetCaptionMoveWhenPressed(bool New_CaptionMoveWhenPressed) {
 ButtonError Button::SetPicture(PictureRef New_Picture) {
   if (!New_Picture) return NoPicture();
   iconPicture_ = std::move(New_Picture);
-  icon_.visible = iconPicture_->Present();
-  if (icon_.visible) {
-    icon_.width = iconPicture_->width * kTwipsPerPixel;
-    icon_.height = iconPicture_->height * kTwipsPerPixel;
-  }
+  ShowIconIfPresent();
   Relayout();
   Notify("Picture");
   return std::nullopt;
@@ -237,11 +233,7 @@ ButtonError Button::ReadProperties(const PropertyStore& store) {
     return e;
   if (auto e = ToPicture(read("Picture", EmptyPicture()), "Picture", iconPicture_)) return e;
 
-  icon_.visible = iconPicture_->Present();
-  if (icon_.visible) {
-    icon_.width = iconPicture_->width * kTwipsPerPixel;
-    icon_.height = iconPicture_->height * kTwipsPerPixel;
-  }
+  ShowIconIfPresent();
   host_.FaceChanged();
   Relayout();
   return std::nullopt;
@@ -350,6 +342,15 @@ void Button::Resize(float width, float height) {
   width_ = width;
   height_ = height;
   Relayout();
+}
+
+// The icon element takes its picture's natural size and shows only when there is an image.
+void Button::ShowIconIfPresent() {
+  icon_.visible = iconPicture_->Present();
+  if (icon_.visible) {
+    icon_.width = iconPicture_->width * kTwipsPerPixel;
+    icon_.height = iconPicture_->height * kTwipsPerPixel;
+  }
 }
 
 void Button::MeasureCaption() {

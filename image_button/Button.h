@@ -126,6 +126,7 @@ class Button {
  private:
   void Notify(std::string_view key) { host_.PropertyChanged(key); }
   void MeasureCaption();
+  void ShowIconIfPresent();
   void ShiftCaption();
   void UnshiftCaption();
   void Paint(const PictureRef& picture);

@@ -9,24 +9,8 @@ namespace pelorin {
 
 namespace {
 
-constexpr std::size_t kCopyBuffer = 64 * 1024;
-
 FileError Corrupt(const std::string& what) {
   return {FileError::Kind::kOther, 13, what};  // 13: the data is invalid
-}
-
-// Copies `size` bytes from `reader` (already positioned) to `writer` through a fixed buffer.
-FileError CopyBytes(FileReader& reader, FileWriter& writer, std::uint64_t size) {
-  std::unique_ptr<char[]> buffer(new char[kCopyBuffer]);
-  while (size > 0) {
-    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(size, kCopyBuffer));
-    std::size_t got = 0;
-    if (FileError error = reader.Read(buffer.get(), want, got)) return error;
-    if (got == 0) return Corrupt("the file ended early");
-    if (FileError error = writer.Write(buffer.get(), got)) return error;
-    size -= got;
-  }
-  return {};
 }
 
 bool StartsWithMagic(FileReader& reader) {
@@ -76,7 +60,7 @@ AddOutcome AddFile(FileSystem& files, const std::string& dataFile, const std::st
     dataSize = kPackMagic.size();
   }
   record.offset = dataSize + 1;
-  if (FileError error = CopyBytes(*input, *data, record.size)) return {AddResult::kFailed, error};
+  if (FileError error = CopyFileBytes(*input, *data, record.size)) return {AddResult::kFailed, error};
   if (FileError error = data->Close()) return {AddResult::kFailed, error};
 
   std::uint64_t listSize = 0;
@@ -161,7 +145,7 @@ ExtractOutcome ExtractFile(FileSystem& files, PackUi& ui, const std::string& dat
   {
     std::unique_ptr<FileWriter> output;
     error = files.OpenForWriting(temporary, false, output);
-    if (!error) error = CopyBytes(*data, *output, record->size);
+    if (!error) error = CopyFileBytes(*data, *output, record->size);
     if (!error) error = output->Close();
   }
   if (!error) error = files.MoveFileOver(temporary, destination);

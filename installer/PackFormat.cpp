@@ -1,22 +1,15 @@
 #include "PackFormat.h"
 
-#include <charconv>
 #include <vector>
+
+#include "DecimalText.h"
 
 namespace pelorin {
 
 namespace {
 
-std::optional<std::uint64_t> ParseNumber(std::string_view text) {
-  std::uint64_t value = 0;
-  if (text.empty() || text.size() > 19) return std::nullopt;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
 std::optional<int> ParseField(std::string_view text, int low, int high) {
-  const auto value = ParseNumber(text);
+  const auto value = ParseWholeNumber(text);
   if (!value || *value < static_cast<std::uint64_t>(low) || *value > static_cast<std::uint64_t>(high))
     return std::nullopt;
   return static_cast<int>(*value);
@@ -44,8 +37,8 @@ std::optional<PackRecord> ParseRecord(std::string_view line) {
 
   PackRecord record;
   record.name = fields[0];
-  const auto offset = ParseNumber(fields[1]);
-  const auto size = ParseNumber(fields[2]);
+  const auto offset = ParseWholeNumber(fields[1]);
+  const auto size = ParseWholeNumber(fields[2]);
   const auto hour = ParseField(fields[3], 0, 23);
   const auto minute = ParseField(fields[4], 0, 59);
   const auto second = ParseField(fields[5], 0, 59);

@@ -1,8 +1,5 @@
 #include "SetupData.h"
 
-#include <charconv>
-#include <cmath>
-
 #include "DecimalText.h"
 #include "TextLines.h"
 
@@ -13,11 +10,7 @@ namespace {
 std::optional<std::uint64_t> ParseField(std::string_view field) {
   while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
   while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
-  std::uint64_t value = 0;
-  if (field.empty() || field.size() > 19) return std::nullopt;
-  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
-  if (error != std::errc() || end != field.data() + field.size()) return std::nullopt;
-  return value;
+  return ParseWholeNumber(field);
 }
 
 // A range of 1-based `position` and `length` that ends at or before `limit` bytes.
@@ -32,10 +25,11 @@ double LeadingNumber(std::string_view line) {
   return LeadingDecimal(line, length);
 }
 
-long RoundHalfEven(double value) {
-  const double rounded = std::nearbyint(value);  // the default rounding takes halves to even
-  if (rounded > 2147483647.0 || rounded < -2147483648.0) return 1;  // far from 0 all the same
-  return static_cast<long>(rounded);
+// A whole number as the setup information holds one; values past 32 bits are far from 0
+// all the same.
+long WholeNumber(double value) {
+  if (value > 2147483647.0 || value < -2147483648.0) return 1;
+  return static_cast<long>(RoundHalfEven(value));
 }
 
 }  // namespace
@@ -67,7 +61,7 @@ std::string FormatTrailer(const Trailer& trailer) {
   return text;
 }
 
-bool IsFlagSet(std::string_view line) { return RoundHalfEven(LeadingNumber(line)) != 0; }
+bool IsFlagSet(std::string_view line) { return WholeNumber(LeadingNumber(line)) != 0; }
 
 SetupInfo ParseSetupInfo(std::string_view text) {
   const std::vector<std::string> lines = SplitLines(text);
@@ -84,7 +78,7 @@ SetupInfo ParseSetupInfo(std::string_view text) {
   if (auto* l = line(6)) info.reserved = IsFlagSet(*l);
   if (auto* l = line(7)) info.runAfterInstall = IsFlagSet(*l);
   if (auto* l = line(8)) info.mainExe = *l;
-  if (auto* l = line(9)) info.noUninstall = RoundHalfEven(LeadingNumber(*l));
+  if (auto* l = line(9)) info.noUninstall = WholeNumber(LeadingNumber(*l));
   return info;
 }
 

@@ -6,21 +6,12 @@ namespace pelorin {
 
 namespace {
 
-constexpr std::size_t kCopyBuffer = 64 * 1024;
-
 // Copies `length` bytes from `reader` at 1-based `position` into a new file `path`.
 bool CopyRange(FileSystem& files, FileReader& reader, std::uint64_t position, std::uint64_t length,
                const std::string& path) {
   std::unique_ptr<FileWriter> writer;
   if (files.OpenForWriting(path, false, writer) || reader.Seek(position - 1)) return false;
-  std::unique_ptr<char[]> buffer(new char[kCopyBuffer]);
-  while (length > 0) {
-    std::size_t got = 0;
-    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(length, kCopyBuffer));
-    if (reader.Read(buffer.get(), want, got) || got == 0 || writer->Write(buffer.get(), got)) return false;
-    length -= got;
-  }
-  return !writer->Close();
+  return !CopyFileBytes(reader, *writer, length) && !writer->Close();
 }
 
 std::optional<Trailer> ReadTrailer(FileReader& program) {

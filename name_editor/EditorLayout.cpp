@@ -16,15 +16,6 @@ int FloorDiv(int value, int divisor) {
 
 }  // namespace
 
-int RoundHalfEven(double value) {
-  const double floor = std::floor(value);
-  const double fraction = value - floor;
-  if (fraction > 0.5) return static_cast<int>(floor) + 1;
-  if (fraction < 0.5) return static_cast<int>(floor);
-  const int lower = static_cast<int>(floor);
-  return lower % 2 == 0 ? lower : lower + 1;
-}
-
 std::int16_t HistoryMarkerTop(int y) {
   int top = FloorDiv(y, 17) * 15 + 1;
   if (top >= 30 && top <= 39) top = 32;
@@ -33,7 +24,7 @@ std::int16_t HistoryMarkerTop(int y) {
   return static_cast<std::int16_t>(top);
 }
 
-int HistoryRowOfMarker(int markerTop) { return RoundHalfEven(markerTop / 16.0); }
+int HistoryRowOfMarker(int markerTop) { return static_cast<int>(RoundHalfEven(markerTop / 16.0)); }
 
 Point LetterMarkerOfPointer(int xTwips, int yTwips) {
   const int columnLeft = FloorDiv(xTwips, kPaletteCellTwips) * 16;
@@ -42,9 +33,9 @@ Point LetterMarkerOfPointer(int xTwips, int yTwips) {
 }
 
 int LetterCodeOfMarker(int leftTwips, int topTwips) {
-  const int column = RoundHalfEven(static_cast<double>(leftTwips) / kPaletteCellTwips);
-  const int row = RoundHalfEven(static_cast<double>(topTwips) / kPaletteCellTwips);
-  return 16 * row + column;
+  const auto column = RoundHalfEven(static_cast<double>(leftTwips) / kPaletteCellTwips);
+  const auto row = RoundHalfEven(static_cast<double>(topTwips) / kPaletteCellTwips);
+  return static_cast<int>(16 * row + column);
 }
 
 int LinkAreaAt(int x, int y) {

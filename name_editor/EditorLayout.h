@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "DecimalText.h"
+
 namespace pelorin {
 
 struct Point {
@@ -43,9 +45,6 @@ inline constexpr Rect ColourBox(int index) {
 }
 
 }  // namespace layout
-
-// Rounds to the nearest integer, halves to the even neighbour.
-int RoundHalfEven(double value);
 
 // Top of the history marker, in pixels, for a pointer at `y` pixels within the history area.
 std::int16_t HistoryMarkerTop(int y);

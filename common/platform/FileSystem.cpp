@@ -1,5 +1,7 @@
 #include "FileSystem.h"
 
+#include <algorithm>
+
 namespace pelorin {
 
 FileError ReplaceFileContents(FileSystem& files, const std::string& path, const std::string& bytes) {
@@ -8,6 +10,20 @@ FileError ReplaceFileContents(FileSystem& files, const std::string& path, const 
   if (!error) error = files.MoveFileOver(temporary, path);
   if (error) files.RemoveFile(temporary);
   return error;
+}
+
+FileError CopyFileBytes(FileReader& reader, FileWriter& writer, std::uint64_t size) {
+  constexpr std::size_t kBuffer = 64 * 1024;
+  std::unique_ptr<char[]> buffer(new char[kBuffer]);
+  while (size > 0) {
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(size, kBuffer));
+    std::size_t got = 0;
+    if (FileError error = reader.Read(buffer.get(), want, got)) return error;
+    if (got == 0) return {FileError::Kind::kOther, 38, "the file ended early"};  // 38: end of file
+    if (FileError error = writer.Write(buffer.get(), got)) return error;
+    size -= got;
+  }
+  return {};
 }
 
 void CreateFolderChain(FileSystem& files, const std::string& path) {

@@ -79,6 +79,10 @@ class FileSystem {
 // over the original. On any failure the original keeps its bytes and no ".tmp" stays.
 FileError ReplaceFileContents(FileSystem& files, const std::string& path, const std::string& bytes);
 
+// Copies `size` bytes from `reader`, as positioned, to `writer` through a fixed buffer, so
+// memory does not grow with the size; a file that ends early is an error.
+FileError CopyFileBytes(FileReader& reader, FileWriter& writer, std::uint64_t size);
+
 // Creates every missing folder along `path`, from the top down; failures are ignored.
 void CreateFolderChain(FileSystem& files, const std::string& path);
 

@@ -27,6 +27,15 @@ HWND Window::Create(DWORD exStyle, const char* className, const char* title, DWO
                          GetModuleHandleA(nullptr), this);
 }
 
+HWND CreateControl(HWND parent, const char* className, const char* text, DWORD style, int x, int y,
+                   int width, int height, int id, HFONT font, DWORD exStyle) {
+  HWND control = CreateWindowExA(exStyle, className, text, WS_CHILD | style, x, y, width, height, parent,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleA(nullptr), nullptr);
+  if (control != nullptr && font != nullptr) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return control;
+}
+
 LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(hwnd_, message, wParam, lParam);
 }

@@ -32,4 +32,8 @@ class Window {
   HWND hwnd_ = nullptr;
 };
 
+// Creates a child control (a system class such as "EDIT") and gives it `font` when one is given.
+HWND CreateControl(HWND parent, const char* className, const char* text, DWORD style, int x, int y,
+                   int width, int height, int id, HFONT font = nullptr, DWORD exStyle = 0);
+
 }  // namespace pelorin::win

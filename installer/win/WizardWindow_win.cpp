@@ -16,16 +16,6 @@ constexpr int kPageWidth = kWidth - kPageLeft - 8;
 
 enum ControlId : int { kLicenceId = 100, kCompanyId, kReadmeId, kCancelId };
 
-HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y,
-                 int width, int height, int id, HFONT font) {
-  HWND child = CreateWindowExA(className[0] == 'E' ? WS_EX_CLIENTEDGE : 0, className, text,
-                               WS_CHILD | style, x, y, width, height, parent,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return child;
-}
-
 void AppendText(HWND edit, const std::string& text) {
   const int length = GetWindowTextLengthA(edit);
   SendMessageA(edit, EM_SETSEL, length, length);
@@ -49,16 +39,17 @@ bool WizardWindow::Open(const SetupInfo& info, HICON icon) {
   font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   HWND hwnd = Handle();
   HFONT font = font_;
-  licence_ = CreateChild(hwnd, "EDIT", "", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
-                         ES_AUTOVSCROLL, kPageLeft, kPageTop, kPageWidth, 250, kLicenceId, font);
+  licence_ = CreateControl(hwnd, "EDIT", "", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
+                         ES_AUTOVSCROLL, kPageLeft, kPageTop, kPageWidth, 250, kLicenceId, font,
+                           WS_EX_CLIENTEDGE);
   const std::string company = "Brought to you by " + info.appCompany;
-  CreateChild(hwnd, "STATIC", company.c_str(), WS_VISIBLE, kPageLeft, 262, kPageWidth, 16,
+  CreateControl(hwnd, "STATIC", company.c_str(), WS_VISIBLE, kPageLeft, 262, kPageWidth, 16,
               kCompanyId, font);
-  CreateChild(hwnd, "BUTTON", "&Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+  CreateControl(hwnd, "BUTTON", "&Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
               kWidth - 8 - 90, kHeight - 8 - 25, 90, 25, kCancelId, font);
   // The readme belongs to the last page, which this window does not show yet.
-  readme_ = CreateChild(hwnd, "EDIT", "", WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-                        kPageLeft, kPageTop, kPageWidth, 200, kReadmeId, font);
+  readme_ = CreateControl(hwnd, "EDIT", "", WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                        kPageLeft, kPageTop, kPageWidth, 200, kReadmeId, font, WS_EX_CLIENTEDGE);
   return true;
 }
 

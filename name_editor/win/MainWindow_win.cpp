@@ -50,14 +50,6 @@ int ModifierMask() {
   return mask;
 }
 
-HWND CreateChild(HWND parent, const char* className, const char* text, DWORD style,
-                 const Rect& rect, int id) {
-  return CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
-                         rect.width, rect.height, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         GetModuleHandleA(nullptr), nullptr);
-}
-
 }  // namespace
 
 MainWindow::MainWindow(const GlyphSheet& sheet, const ProgramContext& context)
@@ -166,9 +158,9 @@ void MainWindow::CreateControls() {
                                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                        DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif"));
 
-  nameBox_ = CreateChild(hwnd, "EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, layout::kNameBox,
-                         kNameBoxId);
-  SendMessageA(nameBox_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  const Rect& box = layout::kNameBox;
+  nameBox_ = CreateControl(hwnd, "EDIT", "", WS_VISIBLE | ES_AUTOHSCROLL | WS_TABSTOP, box.left, box.top,
+                           box.width, box.height, kNameBoxId, font_.Get());
 
   preview_ = std::make_unique<PictureControl>(hwnd, kPreviewId, layout::kPreview, kBandColour, *this);
   for (int k = 0; k < 8; ++k) {
