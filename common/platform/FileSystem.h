@@ -73,6 +73,8 @@ class FileSystem {
   virtual FileError SetFileTimes(const std::string& path, const FileTime& time) = 0;
   // Creates one folder; its parent must exist.
   virtual FileError CreateFolder(const std::string& path) = 0;
+  // Removes one folder; only an empty folder can be removed.
+  virtual FileError RemoveFolder(const std::string& path) = 0;
 };
 
 // Replaces the contents of `path` safely: writes `path` + ".tmp" beside it, then moves it

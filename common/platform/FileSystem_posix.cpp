@@ -242,6 +242,11 @@ FileError PosixFileSystem::CreateFolder(const std::string& path) {
   return {};
 }
 
+FileError PosixFileSystem::RemoveFolder(const std::string& path) {
+  if (rmdir(Native(path).c_str()) != 0) return ErrorOf(errno);
+  return {};
+}
+
 FileError PosixFileSystem::RemoveFile(const std::string& path) {
   if (unlink(Native(path).c_str()) != 0) return ErrorOf(errno);
   return {};

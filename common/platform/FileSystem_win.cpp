@@ -231,6 +231,11 @@ FileError Win32FileSystem::CreateFolder(const std::string& path) {
   return {};
 }
 
+FileError Win32FileSystem::RemoveFolder(const std::string& path) {
+  if (!RemoveDirectoryA(path.c_str())) return LastFileError();
+  return {};
+}
+
 FileError Win32FileSystem::RemoveFile(const std::string& path) {
   if (!::DeleteFileA(path.c_str())) return LastFileError();
   return {};

@@ -21,6 +21,7 @@ class Win32FileSystem : public FileSystem {
   FileError LastWriteTime(const std::string& path, FileTime& time) override;
   FileError SetFileTimes(const std::string& path, const FileTime& time) override;
   FileError CreateFolder(const std::string& path) override;
+  FileError RemoveFolder(const std::string& path) override;
 };
 
 }  // namespace pelorin

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace pelorin {
+
+enum class WindowShow { kNormal, kNormalNoFocus, kHidden };
+
+// Starting other programs. A command line is in the system's form: the program's path comes
+// first and is quoted when it may hold blanks (QuotedPath).
+class Processes {
+ public:
+  virtual ~Processes() = default;
+  // Starts a program and goes on at once; false when it could not be started.
+  virtual bool Start(const std::string& commandLine, WindowShow show) = 0;
+  // Starts a program and waits until it has ended or `timeoutMs` have passed; false when it
+  // could not be started.
+  virtual bool RunAndWait(const std::string& commandLine, unsigned long timeoutMs) = 0;
+};
+
+// `path` in quotation marks, so that a command line names it whole even with blanks in it.
+inline std::string QuotedPath(const std::string& path) { return '"' + path + '"'; }
+
+}  // namespace pelorin

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "Processes.h"
+
+namespace pelorin {
+
+class Win32Processes : public Processes {
+ public:
+  bool Start(const std::string& commandLine, WindowShow show) override;
+  bool RunAndWait(const std::string& commandLine, unsigned long timeoutMs) override;
+};
+
+}  // namespace pelorin
