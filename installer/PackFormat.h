@@ -36,11 +36,3 @@ std::optional<PackRecord> ParseRecord(std::string_view line);
 bool IsValidItemName(std::string_view name);
 
 }  // namespace pelorin
-
-namespace pelorin {
-
-// Whether an item name, taken as a path below a folder, stays inside that folder: not
-// absolute, no drive, no ".." step, no empty step.
-bool IsSafeRelativeName(std::string_view name);
-
-}  // namespace pelorin

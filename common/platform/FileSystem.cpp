@@ -47,4 +47,15 @@ std::string WithTrailingBackslash(const std::string& folder) {
   return folder + '\\';
 }
 
+bool IsSafeRelativeName(std::string_view name) {
+  if (name.empty() || name.find(':') != std::string_view::npos) return false;
+  for (std::size_t start = 0;;) {
+    const std::size_t end = name.find_first_of("\\/", start);
+    const std::string_view step = name.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    if (step.empty() || step == "..") return false;
+    if (end == std::string_view::npos) return true;
+    start = end + 1;
+  }
+}
+
 }  // namespace pelorin

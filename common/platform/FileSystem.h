@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pelorin {
@@ -90,6 +91,10 @@ void CreateFolderChain(FileSystem& files, const std::string& path);
 
 // The part of a path before its last backslash; empty when it has none.
 std::string FolderOfPath(const std::string& path);
+
+// Whether a name, taken as a path below a folder, stays inside that folder: not absolute, no
+// drive, no ".." step, no empty step.
+bool IsSafeRelativeName(std::string_view name);
 
 // `folder` with one backslash at its end.
 std::string WithTrailingBackslash(const std::string& folder);

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pelorin {
+
+// What setup leaves in the install folder and the registry for the uninstaller to read.
+
+// The install log in the install folder: the application's name, its version and the main
+// program's file name, then one line per installed entry.
+inline constexpr char kInstallLogName[] = "install.log";
+// An entry's first character marks a file in the system folder or a shortcut; any other
+// entry is a path relative to the install folder.
+inline constexpr char kSystemFileMarker = '$';
+inline constexpr char kShortcutMarker = '&';
+
+// Where the system keeps its list of removable programs, under HKEY_LOCAL_MACHINE.
+inline constexpr std::string_view kUninstallKeys =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+// `text` with every `from` character replaced by `to`.
+std::string ReplaceChars(std::string text, char from, char to);
+
+// The application's name as a registry key name: backslashes and slashes become blanks.
+std::string UninstallKeyName(const std::string& appName);
+
+// The full path of the application's removal registration below HKEY_LOCAL_MACHINE.
+std::string UninstallKeyPath(const std::string& appName);
+
+}  // namespace pelorin
