@@ -21,6 +21,13 @@ void SetTextIfChanged(HWND control, const std::string& text) {
   UpdateWindow(control);
 }
 
+// Paints what is due at once. Only paint messages are taken: the install goes on inside one
+// event, and input waits until it is over.
+void PaintNow(HWND window) {
+  MSG message;
+  while (PeekMessageA(&message, window, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&message);
+}
+
 }  // namespace
 
 bool InstallWindow::Open(HICON icon) {
@@ -44,6 +51,7 @@ bool InstallWindow::Open(HICON icon) {
 void InstallWindow::ShowProgress(const std::string& percentText, const std::string& statusText) {
   SetTextIfChanged(percent_, percentText);
   SetTextIfChanged(status_, statusText);
+  PaintNow(Handle());
 }
 
 void InstallWindow::ShowBar(std::size_t done, std::size_t total) {
@@ -53,10 +61,12 @@ void InstallWindow::ShowBar(std::size_t done, std::size_t total) {
   if (dc == nullptr) return;
   PaintBar(dc);
   ReleaseDC(Handle(), dc);
+  PaintNow(Handle());
 }
 
 void InstallWindow::ShowCaption(const std::string& caption) {
   SetWindowTextA(Handle(), caption.c_str());
+  PaintNow(Handle());
 }
 
 void InstallWindow::ShowMessage(const std::string& text, bool problem) {
@@ -85,6 +95,8 @@ LRESULT InstallWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       PaintBar(paint.Dc());
       return 0;
     }
+    case WM_CLOSE:  // the installation cannot be cancelled halfway
+      return 0;
     default:
       return Window::OnMessage(message, wParam, lParam);
   }

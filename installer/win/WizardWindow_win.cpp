@@ -47,6 +47,9 @@ void AppendText(HWND edit, const std::string& text) {
   const int length = GetWindowTextLengthA(edit);
   SendMessageA(edit, EM_SETSEL, length, length);
   SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+  // The text is read from its start.
+  SendMessageA(edit, EM_SETSEL, 0, 0);
+  SendMessageA(edit, EM_SCROLLCARET, 0, 0);
 }
 
 std::string TextOf(HWND control) {

@@ -100,19 +100,22 @@ TEST_F(InstallTest, ClicksThroughTheWizardAndInstalls) {
 
   const std::string key = places_.Registration("/reg:64");
   const std::string folder = "C:\\Program Files\\Brackwater\\Pelorin\\";
-  EXPECT_TRUE(HasValue(key, "DisplayName", "REG_SZ", "Pelorin v1.2 (build 16)")) << key;
-  EXPECT_TRUE(HasValue(key, "UninstallString", "REG_SZ", "\"" + folder + "Uninstall.exe\"")) << key;
-  EXPECT_TRUE(HasValue(key, "DisplayVersion", "REG_SZ", "1.2 (build 16)")) << key;
-  EXPECT_TRUE(HasValue(key, "Publisher", "REG_SZ", "Brackwater")) << key;
-  EXPECT_TRUE(HasValue(key, "DisplayIcon", "REG_SZ", folder + "Pelorin.exe")) << key;
-  EXPECT_TRUE(HasValue(key, "InstallLocation", "REG_SZ", folder)) << key;
-  const auto kib = (std::filesystem::file_size(built / "Pelorin.exe") +
-                    std::filesystem::file_size(session_.Images() / "Uninstall.exe") + 1023) / 1024;
-  char hex[16];
-  std::snprintf(hex, sizeof(hex), "0x%llx", static_cast<unsigned long long>(kib));
-  EXPECT_TRUE(HasValue(key, "EstimatedSize", "REG_DWORD", hex)) << key;
-  EXPECT_TRUE(HasValue(key, "NoModify", "REG_DWORD", "0x1")) << key;
-  EXPECT_TRUE(HasValue(key, "NoRepair", "REG_DWORD", "0x1")) << key;
+  char kib[16];
+  std::snprintf(kib, sizeof(kib), "0x%llx",
+                static_cast<unsigned long long>((std::filesystem::file_size(built / "Pelorin.exe") +
+                                                 std::filesystem::file_size(session_.Images() / "Uninstall.exe") + 1023) / 1024));
+  const std::string values[][3] = {
+      {"DisplayName", "REG_SZ", "Pelorin v1.2 (build 16)"},
+      {"UninstallString", "REG_SZ", "\"" + folder + "Uninstall.exe\""},
+      {"DisplayVersion", "REG_SZ", "1.2 (build 16)"},
+      {"Publisher", "REG_SZ", "Brackwater"},
+      {"DisplayIcon", "REG_SZ", folder + "Pelorin.exe"},
+      {"InstallLocation", "REG_SZ", folder},
+      {"EstimatedSize", "REG_DWORD", kib},
+      {"NoModify", "REG_DWORD", "0x1"},
+      {"NoRepair", "REG_DWORD", "0x1"},
+  };
+  for (const auto& [name, type, data] : values) EXPECT_TRUE(HasValue(key, name, type, data)) << name << "\n" << key;
 
   EXPECT_EQ(probe_.Ask("link \"" + InstallPlaces::Link() + "\""),
             "C:\\x5CProgram Files\\x5CBrackwater\\x5CPelorin\\x5CPelorin.exe|"
