@@ -66,7 +66,7 @@ InstallResult Installation::Run() {
   if (!list.headerValid) return Stop("Setup's file list " + request_.packList + " is not a file list.");
   if (list.damaged)
     return Stop("Setup's file list " + request_.packList +
-                " is damaged: an entry's offset, size or time is not a whole number.");
+                " is damaged: an entry is not a valid name, offset, size and time.");
 
   std::vector<std::string> created;
   const FileError folderError = CreateFolderChain(files_, installFolder_, &created);

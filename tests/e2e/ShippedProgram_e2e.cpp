@@ -54,6 +54,9 @@ INSTANTIATE_TEST_SUITE_P(ShippedProgram, ShippedFile, ::testing::Values("Pelorin
 TEST(ShippedProgram, SetupHoldsBothProgramsAndItsDataWithinTheSizeLimit) {
   const std::string setup = ReadFile(Shipped() / "setup.exe");
   EXPECT_LT(setup.size(), 456465u);
+  // Setup asks for administrator rights; the editor, which writes only beside itself, does not.
+  EXPECT_NE(setup.find("level=\"requireAdministrator\""), std::string::npos);
+  EXPECT_EQ(ReadFile(Shipped() / "Pelorin.exe").find("requestedExecutionLevel"), std::string::npos);
   ASSERT_GT(setup.size(), kTrailerSize);
   const auto trailer = ParseTrailer(std::string_view(setup).substr(setup.size() - kTrailerSize), setup.size());
   ASSERT_TRUE(trailer);
