@@ -10,12 +10,13 @@ namespace pelorin::testing {
 
 // Real files, with failures the tests ask for. The tests run as root, for whom read-only
 // files and folders are writable, so refusals are made here: a read-only file cannot be
-// replaced or deleted, an unwritable folder takes no new file, and a full disk takes a write
-// only halfway.
+// replaced or deleted, an unwritable folder takes no new file or folder, and a full disk takes a write
+// only halfway (everywhere, or for the files named).
 class FaultyFileSystem : public PosixFileSystem {
  public:
   std::set<std::string> readOnlyFiles;
   std::set<std::string> unwritableFolders;
+  std::set<std::string> fullDiskFiles;  // files whose writes find the disk full
   bool diskFull = false;
   bool replaceFails = false;
 
@@ -35,8 +36,12 @@ class FaultyFileSystem : public PosixFileSystem {
                            std::unique_ptr<FileWriter>& writer) override {
     if (readOnlyFiles.count(path) || unwritableFolders.count(FolderOf(path))) return Denied();
     if (FileError error = PosixFileSystem::OpenForWriting(path, append, writer)) return error;
-    if (diskFull) writer = std::make_unique<FullDiskWriter>(std::move(writer));
+    if (diskFull || fullDiskFiles.count(path)) writer = std::make_unique<FullDiskWriter>(std::move(writer));
     return {};
+  }
+  FileError CreateFolder(const std::string& path) override {
+    if (unwritableFolders.count(FolderOf(path))) return Denied();
+    return PosixFileSystem::CreateFolder(path);
   }
   FileError RemoveFile(const std::string& path) override {
     if (readOnlyFiles.count(path) || unwritableFolders.count(FolderOf(path))) return Denied();
