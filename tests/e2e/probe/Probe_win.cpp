@@ -151,6 +151,11 @@ std::string Execute(const std::vector<std::string>& words) {
     }
   }
   if (command == "rect") return RectOf(ParseHandle(arg(1)));
+  if (command == "enabled") return IsWindowEnabled(ParseHandle(arg(1))) ? "enabled" : "disabled";
+  if (command == "move") {  // move HWND X Y -> puts a window's top-left corner there
+    return SetWindowPos(ParseHandle(arg(1)), nullptr, number(2), number(3), 0, 0,
+                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) ? "ok" : "failed";
+  }
   if (command == "client") {  // client HWND -> screen position of the client area's origin
     POINT origin{0, 0};
     ClientToScreen(ParseHandle(arg(1)), &origin);

@@ -19,6 +19,15 @@ class FaultyFileSystem : public PosixFileSystem {
   std::set<std::string> fullDiskFiles;  // files whose writes find the disk full
   bool diskFull = false;
   bool replaceFails = false;
+  // Listings of existing folders fail with path not found, as past the path length limit.
+  bool listingNotFound = false;
+  int listings = 0;
+
+  FileError ListFolders(const std::string& folder, std::vector<std::string>& names) override {
+    // A caller that keeps retrying gets another error at last, so a test fails, not hangs.
+    if (listingNotFound) return ++listings > 50 ? FileError{FileError::Kind::kOther, 0, "retried"} : NotFound();
+    return PosixFileSystem::ListFolders(folder, names);
+  }
 
   FileError WriteNewFile(const std::string& path, const std::string& bytes) override {
     if (readOnlyFiles.count(path) || unwritableFolders.count(FolderOf(path))) return Denied();
@@ -65,6 +74,7 @@ class FaultyFileSystem : public PosixFileSystem {
   };
 
   static std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('\\')); }
+  static FileError NotFound() { return {FileError::Kind::kPathNotFound, 3, "The path was not found"}; }
   static FileError Denied() { return {FileError::Kind::kAccessDenied, 13, "Permission denied"}; }
 };
 
