@@ -127,7 +127,7 @@ void MainWindow::SaveToChosen() {
   WindowSaveUi ui(context_.files, Handle());
   if (!EnsureGameFolder(context_.files, ui, state_.gameFolder)) return;
   ModChooserDialog dialog(context_.files, state_, NameText());
-  AfterSave(dialog.Run(Handle()) ? SaveOutcome::kSaved : SaveOutcome::kFailed);
+  if (dialog.Run(Handle())) AfterSave(SaveOutcome::kSaved);
 }
 
 // Only a finished save redraws the history: the glyph colour carries over from row to row,
