@@ -15,6 +15,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   place.self.shortFolder = pelorin::ShortPathOf(pelorin::FolderOfPath(place.self.programPath));
   place.self.setupTemp = pelorin::SetupTempFolder(pelorin::TemporaryFolder());
   place.systemFolder = pelorin::SystemFolder();
+  // A folder that is some program's current folder cannot be removed: neither this program
+  // nor what it starts (the batch file's interpreter and its console) may stand in the
+  // install folder.
+  SetCurrentDirectoryA(pelorin::TemporaryFolder().c_str());
 
   pelorin::win::UninstallWindow window;
   if (!window.Open()) return 1;
