@@ -46,7 +46,7 @@ TEST_P(ShippedFile, IsA32BitGuiProgramThatImportsOnlySystemDlls) {
   std::cout << GetParam() << ": " << std::filesystem::file_size(program) << " bytes\n";
 }
 
-INSTANTIATE_TEST_SUITE_P(ShippedProgram, ShippedFile, ::testing::Values("Pelorin.exe", "setup.exe"));
+INSTANTIATE_TEST_SUITE_P(ShippedProgram, ShippedFile, ::testing::Values("Pelorin.exe", "setup.exe", "Uninstall.exe"));
 
 // setup.exe carries both programs byte for byte and the setup data, and stays smaller than
 // the setup it replaces.
@@ -68,6 +68,9 @@ TEST(ShippedProgram, SetupHoldsBothProgramsAndItsDataWithinTheSizeLimit) {
   const PackRecord* editor = list.Find("Pelorin.exe");
   ASSERT_TRUE(editor);
   EXPECT_EQ(data.substr(editor->offset - 1, editor->size), ReadFile(Shipped() / "Pelorin.exe"));
+  const PackRecord* uninstaller = list.Find("Uninstall.exe");
+  ASSERT_TRUE(uninstaller);
+  EXPECT_EQ(data.substr(uninstaller->offset - 1, uninstaller->size), ReadFile(Shipped() / "Uninstall.exe"));
   const PackRecord* info = list.Find("%SETUPINFO%");
   EXPECT_EQ(data.substr(info->offset - 1, info->size),
             "Pelorin\r\n1.2 (build 16)\r\nBrackwater\r\n 1 \r\n 0 \r\n\r\n 1 \r\n 1 \r\nPelorin.exe\r\n 0 \r\n");

@@ -33,6 +33,8 @@ bool UninstallWindow::Open() {
               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, nullptr))
     return false;
 
+  // The removal cannot be stopped half way; WM_CLOSE is ignored too.
+  EnableMenuItem(GetSystemMenu(Handle(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
   HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   HWND picture = CreateControl(Handle(), "STATIC", "", WS_VISIBLE | SS_ICON, kMargin, kMargin,
                                kIconSize, kIconSize, kPictureId);
