@@ -27,21 +27,14 @@ class WatchedFiles : public PosixFileSystem {
   Events& events_;
 };
 
-class WatchedProcesses : public testing::RecordingProcesses {
+// Records program starts and window closes among the events.
+class WatchedOutside : public testing::RecordingProcesses, public AppWindows {
  public:
-  explicit WatchedProcesses(Events& events) : events_(events) {}
+  explicit WatchedOutside(Events& events) : events_(events) {}
   bool RunAndWait(const std::string& commandLine, unsigned long timeoutMs) override {
     events_.push_back("run " + commandLine);
     return RecordingProcesses::RunAndWait(commandLine, timeoutMs);
   }
-
- private:
-  Events& events_;
-};
-
-class WatchedWindows : public AppWindows {
- public:
-  explicit WatchedWindows(Events& events) : events_(events) {}
   void Close(const std::string& title) override { events_.push_back("close " + title); }
 
  private:
@@ -76,7 +69,7 @@ class UninstallRunTest : public ::testing::Test {
     temp_.Write("app\\Uninstall.exe", "MZ");
   }
 
-  UninstallEnd Run() { return RunUninstall({files_, registry_, processes_, windows_, ui_}, place_); }
+  UninstallEnd Run() { return RunUninstall({files_, registry_, processes_, processes_, ui_}, place_); }
 
   std::string Installed(const std::string& relative) const { return temp_.Path("app\\" + relative); }
 
@@ -84,8 +77,7 @@ class UninstallRunTest : public ::testing::Test {
   Events events_;
   WatchedFiles files_{events_};
   MemoryRegistry registry_;
-  WatchedProcesses processes_{events_};
-  WatchedWindows windows_{events_};
+  WatchedOutside processes_{events_};
   ScriptedUi ui_;
   UninstallPlace place_;
 };
