@@ -32,7 +32,7 @@ std::string SelfRemovalBatch(const SelfRemovalPaths& paths) {
   const std::string folder = paths.shortFolder.empty() ? FolderOfPath(paths.programPath) : paths.shortFolder;
   const std::string program = paths.shortProgram.empty() ? paths.programPath : paths.shortProgram;
   const std::string answerFile = BatchPath(paths.setupTemp + kAnswerFileName);
-  return JoinLines({
+  std::vector<std::string> lines = {
       "@echo off",
       // The interpreter must not stand in the install folder, or that folder cannot be removed.
       "cd /d " + BatchPath(WithoutTrailingBackslash(paths.setupTemp)),
@@ -46,10 +46,15 @@ std::string SelfRemovalBatch(const SelfRemovalPaths& paths) {
       ":Removed",
       "del " + BatchPath(folder + "\\*.*") + " < " + answerFile,
       "rmdir " + BatchPath(folder),
-      "del " + answerFile,
-      "del %0",
-      "exit",
-  });
+  };
+  // Its parents go too when that leaves them empty (setup may have made them), as they do
+  // below it during the removal; rmdir leaves a folder that is not empty. A network path's
+  // server and share are no folders to remove.
+  for (std::string parent = FolderOfPath(folder); parent.find('\\') != std::string::npos && !parent.starts_with("\\\\");
+       parent = FolderOfPath(parent))
+    lines.push_back("rmdir " + BatchPath(parent));
+  lines.insert(lines.end(), {"del " + answerFile, "del %0", "exit"});
+  return JoinLines(lines);
 }
 
 bool PrepareSelfRemoval(FileSystem& files, const SelfRemovalPaths& paths) {

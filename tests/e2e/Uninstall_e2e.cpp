@@ -80,6 +80,7 @@ class UninstallTest : public ::testing::Test {
         left += " " + entry.path().string();
       ADD_FAILURE() << "the install folder stays, with:" << left;
     }
+    EXPECT_FALSE(std::filesystem::exists(install_.parent_path())) << "its emptied parent stays";
     EXPECT_FALSE(std::filesystem::exists(shortcut_));
     EXPECT_FALSE(std::filesystem::exists(StartMenu() / "Programs" / "Brackwater"));
     EXPECT_FALSE(KeyExists(session_, kRemovalKey));
