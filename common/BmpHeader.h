@@ -1,5 +1,7 @@
 #pragma once
 
+#include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -17,12 +19,12 @@ struct BmpHeader {
 
   std::int32_t Rows() const { return height < 0 ? -height : height; }
   bool BottomUp() const { return height > 0; }
-  // Bytes per stored row, padded to four.
-  std::size_t Stride() const { return (static_cast<std::size_t>(width) * bitsPerPixel + 31) / 32 * 4; }
+  // Bytes per stored row, padded to four; 64-bit, so no width and depth can overflow it.
+  std::uint64_t Stride() const { return (static_cast<std::uint64_t>(width) * bitsPerPixel + 31) / 32 * 4; }
   // Whether the file holds every row the header promises.
   bool DataFits(std::size_t fileSize) const {
     return dataOffset <= fileSize && Stride() > 0 &&
-           (fileSize - dataOffset) / Stride() >= static_cast<std::size_t>(Rows());
+           (fileSize - dataOffset) / Stride() >= static_cast<std::uint64_t>(Rows());
   }
 };
 
@@ -41,6 +43,8 @@ inline std::optional<BmpHeader> ReadBmpHeader(std::span<const std::uint8_t> file
   header.height = static_cast<std::int32_t>(ReadLittleEndian(file, 22, 4));
   header.bitsPerPixel = ReadLittleEndian(file, 28, 2);
   header.compression = ReadLittleEndian(file, 30, 4);
+  // A width below 0 means nothing, and the lowest height has no row count to match it.
+  if (header.width < 0 || header.height == INT32_MIN) return std::nullopt;
   return header;
 }
 

@@ -49,14 +49,19 @@ std::string FormatDecimal(double value) {
   if (!std::isfinite(value)) return "0";
   std::string text = value < 0 ? "-" : "";
   value = std::fabs(value);
-  const double whole = std::floor(value);
+  double whole = std::floor(value);
   long long fraction = std::llround((value - whole) * 1000000);
-  long long integer = static_cast<long long>(whole);
   if (fraction == 1000000) {
-    ++integer;
+    whole += 1;
     fraction = 0;
   }
-  text += std::to_string(integer);
+  // Digit by digit, so a whole part beyond any integer type is written too.
+  std::string integer;
+  do {
+    integer.insert(integer.begin(), static_cast<char>('0' + static_cast<int>(std::fmod(whole, 10))));
+    whole = std::floor(whole / 10);
+  } while (whole >= 1);
+  text += integer;
   if (fraction == 0) return text;
   std::string digits = std::to_string(fraction);
   digits.insert(0, 6 - digits.size(), '0');

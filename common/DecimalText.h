@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +20,25 @@ std::optional<double> ParseDecimal(std::string_view text);
 
 // `text` as a whole unsigned decimal number of digits only (at most 19), or nothing.
 std::optional<std::uint64_t> ParseWholeNumber(std::string_view text);
+
+// `value` rounded to the nearest whole number (halves to the even one) when that fits in
+// `Integer`; nothing when it does not, or for a value that is no number. Converting a value
+// out of range would be undefined, so untrusted numbers go through here.
+template <class Integer>
+std::optional<Integer> WholeInRange(double value) {
+  static_assert(sizeof(Integer) <= 4, "every value of the type must be exact in a double");
+  const double rounded = std::nearbyint(value);
+  if (!(rounded >= static_cast<double>(std::numeric_limits<Integer>::min()) &&
+        rounded <= static_cast<double>(std::numeric_limits<Integer>::max())))
+    return std::nullopt;
+  return static_cast<Integer>(rounded);
+}
+
+// `value` as a float when it lies within a float's range; nothing otherwise.
+inline std::optional<float> FloatInRange(double value) {
+  if (!(std::fabs(value) <= static_cast<double>(std::numeric_limits<float>::max()))) return std::nullopt;
+  return static_cast<float>(value);
+}
 
 // Rounds to the nearest whole number, halves to the even neighbour.
 long long RoundHalfEven(double value);

@@ -2,8 +2,6 @@
 
 #include "DecimalText.h"
 
-#include <cmath>
-#include <limits>
 
 namespace pelorin {
 
@@ -47,16 +45,15 @@ std::optional<double> Number(const PropertyValue& value) {
 }
 
 ButtonError Mismatch(std::string_view key) { return "Type mismatch reading \"" + std::string(key) + "\""; }
+ButtonError Overflow(std::string_view key) { return "Overflow reading \"" + std::string(key) + "\""; }
 
 template <class Integer>
 ButtonError ToInteger(const PropertyValue& value, std::string_view key, Integer& out) {
   const auto number = Number(value);
   if (!number) return Mismatch(key);
-  const double rounded = std::nearbyint(*number);
-  if (rounded < static_cast<double>(std::numeric_limits<Integer>::min()) ||
-      rounded > static_cast<double>(std::numeric_limits<Integer>::max()))
-    return "Overflow reading \"" + std::string(key) + "\"";
-  out = static_cast<Integer>(rounded);
+  const std::optional<Integer> whole = WholeInRange<Integer>(*number);
+  if (!whole) return Overflow(key);
+  out = *whole;
   return std::nullopt;
 }
 
@@ -70,7 +67,9 @@ ButtonError ToBool(const PropertyValue& value, std::string_view key, bool& out) 
 ButtonError ToFloat(const PropertyValue& value, std::string_view key, float& out) {
   const auto number = Number(value);
   if (!number) return Mismatch(key);
-  out = static_cast<float>(*number);
+  const std::optional<float> single = FloatInRange(*number);
+  if (!single) return Overflow(key);
+  out = *single;
   return std::nullopt;
 }
 
@@ -102,7 +101,10 @@ ButtonError NoPicture() { return std::string("Object variable not set: a picture
 
 }  // namespace
 
-Button::Button(ButtonHost& host) : host_(host) { MeasureCaption(); }
+// The host is usually still being built when its button is (the button is one of its
+// members), so nothing here may call it: the caption keeps its creation size until the
+// first reading of properties or caption change measures it.
+Button::Button(ButtonHost& host) : host_(host) {}
 
 void Button::SetBackColor(std::int32_t New_BackColor) {
   backColor_ = New_BackColor;
@@ -256,27 +258,38 @@ void Button::WriteProperties(PropertyStore& store) const {
   store.WriteProperty("Picture", iconPicture_, EmptyPicture());
 }
 
+// A disabled control takes no input at all, however it came to be disabled (a setter, or
+// stored data read without notifications).
 ButtonError Button::Press(Source, std::int16_t button, std::int16_t shift, float x, float y) {
+  if (!enabled_) return std::nullopt;
   return HandlePress(button, shift, x, y);
 }
 
 ButtonError Button::Move(Source source, std::int16_t button, std::int16_t shift, float x, float y) {
+  if (!enabled_) return std::nullopt;
   if (source == Source::kSurface) return HandlePointerMove(button, shift, x, y);
   host_.MouseMove(button, shift, x, y);  // the elements report moves without tracking
   return std::nullopt;
 }
 
 ButtonError Button::Release(Source, std::int16_t button, std::int16_t shift, float x, float y) {
+  if (!enabled_) return std::nullopt;
   return HandleRelease(button, shift, x, y);
 }
 
 void Button::DoubleClick(Source source) {
-  if (source != Source::kCaption) host_.DblClick();
+  if (enabled_ && source != Source::kCaption) host_.DblClick();
 }
 
-void Button::KeyDown(std::int16_t keyCode, std::int16_t shift) { host_.KeyDown(keyCode, shift); }
-void Button::KeyPress(std::int16_t keyAscii) { host_.KeyPress(keyAscii); }
-void Button::KeyUp(std::int16_t keyCode, std::int16_t shift) { host_.KeyUp(keyCode, shift); }
+void Button::KeyDown(std::int16_t keyCode, std::int16_t shift) {
+  if (enabled_) host_.KeyDown(keyCode, shift);
+}
+void Button::KeyPress(std::int16_t keyAscii) {
+  if (enabled_) host_.KeyPress(keyAscii);
+}
+void Button::KeyUp(std::int16_t keyCode, std::int16_t shift) {
+  if (enabled_) host_.KeyUp(keyCode, shift);
+}
 
 ButtonError Button::HandlePress(std::int16_t button, std::int16_t shift, float x, float y) {
   if (!picturePressed_) return NoPicture();

@@ -25,6 +25,12 @@ std::string_view NextWord(std::string_view& rest) {
 
 std::optional<double> ParseNumber(std::string_view word) { return ParseDecimal(word); }
 
+template <class T>
+std::optional<PropertyValue> Wrapped(const std::optional<T>& value) {
+  if (!value) return std::nullopt;
+  return PropertyValue(*value);
+}
+
 std::optional<PropertyValue> ParseValue(std::string_view type, std::string_view rest,
                                         const PictureLoader& loadPicture) {
   while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
@@ -43,8 +49,11 @@ std::optional<PropertyValue> ParseValue(std::string_view type, std::string_view 
     const auto underline = ParseNumber(NextWord(rest));
     const auto strikethrough = ParseNumber(NextWord(rest));
     if (font->name.empty() || !size || !weight || !italic || !underline || !strikethrough) return std::nullopt;
-    font->size = static_cast<float>(*size);
-    font->weight = static_cast<int>(*weight);
+    const auto points = FloatInRange(*size);
+    const auto boldness = WholeInRange<std::int32_t>(*weight);
+    if (!points || !boldness) return std::nullopt;
+    font->size = *points;
+    font->weight = *boldness;
     font->italic = *italic != 0;
     font->underline = *underline != 0;
     font->strikethrough = *strikethrough != 0;
@@ -52,10 +61,15 @@ std::optional<PropertyValue> ParseValue(std::string_view type, std::string_view 
   }
   const auto number = ParseNumber(rest);
   if (!number) return std::nullopt;
-  if (type == "int16") return PropertyValue(static_cast<std::int16_t>(*number));
-  if (type == "int32") return PropertyValue(static_cast<std::int32_t>(static_cast<long long>(*number)));
+  // A number that does not fit its type is refused, as the property setters refuse one.
+  if (type == "int16") return Wrapped(WholeInRange<std::int16_t>(*number));
+  if (type == "int32") {
+    // Colours may be stored unsigned: 2147483663 is the system colour 0x8000000F.
+    if (const auto colour = WholeInRange<std::uint32_t>(*number)) return PropertyValue(static_cast<std::int32_t>(*colour));
+    return Wrapped(WholeInRange<std::int32_t>(*number));
+  }
   if (type == "bool") return PropertyValue(*number != 0);
-  if (type == "float") return PropertyValue(static_cast<float>(*number));
+  if (type == "float") return Wrapped(FloatInRange(*number));
   return std::nullopt;
 }
 

@@ -1,5 +1,7 @@
 #include "NameSaves.h"
 
+#include <algorithm>
+
 #include "ConfigWriter.h"
 
 namespace pelorin {
@@ -44,14 +46,20 @@ bool EnsureGameFolder(FileSystem& files, SaveUi& ui, std::string& gameFolder) {
 SaveOutcome SaveToAllMods(FileSystem& files, SaveUi& ui, EditorState& state, const std::string& name) {
   if (!BeginSave(ui, state, name)) return SaveOutcome::kNameRefused;
   std::vector<std::string> mods;
+  // A folder that exists and still cannot be listed (a path past the system's length limit)
+  // fails the same way each time: the locator is offered once for it, then it is reported.
+  std::vector<std::string> offeredFor;
   for (;;) {
     if (!EnsureGameFolder(files, ui, state.gameFolder)) return SaveOutcome::kNoGameFolder;
     const FileError error = files.ListFolders(state.gameFolder, mods);
     if (!error) break;
-    if (error.kind != FileError::Kind::kPathNotFound) {
+    if (error.kind != FileError::Kind::kPathNotFound ||
+        std::find(offeredFor.begin(), offeredFor.end(), state.gameFolder) != offeredFor.end()) {
       ui.ShowError(UnhandledErrorText(error, state.gameFolder));
       return SaveOutcome::kFailed;
     }
+    offeredFor.push_back(state.gameFolder);
+    if (!ui.LocateGameFolder(state.gameFolder)) return SaveOutcome::kNoGameFolder;
   }
   return SaveMods(files, ui, state.gameFolder, mods, name);
 }

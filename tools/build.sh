@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the shipped 32-bit programs into dist/, the 64-bit test builds of the same programs,
-# and the portable core with its tests.
+# the portable core with its tests, and the fuzzers that tools/fuzz.sh runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-for preset in windows windows-x64 native; do
+for preset in windows windows-x64 native fuzz; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
 done

@@ -1,19 +1,33 @@
 #!/usr/bin/env bash
-# Fuzzes the pack list parser and the trailer reader with libFuzzer under AddressSanitizer
-# and UndefinedBehaviorSanitizer, each for SECONDS (default 60), starting from the seeds in
-# tests/fuzz/corpus. New inputs that found new paths are kept in build/fuzz/.
+# Fuzzes every reader of data from outside the programs with libFuzzer under
+# AddressSanitizer and UndefinedBehaviorSanitizer, each target for SECONDS (default 60), or
+# for FUZZ_RUNS executions when that is set, starting from its seeds in tests/fuzz/corpus.
+# The fuzzers are the CMake preset "fuzz" (build/fuzz), which lists them in targets.txt;
+# inputs that found new paths are kept in build/fuzz/corpus/, each run's log in
+# build/fuzz/logs/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
-command -v clang++ >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq clang >/dev/null
+if ! command -v clang++ >/dev/null || ! dpkg-query -W libclang-rt-14-dev >/dev/null 2>&1; then
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends clang libclang-rt-14-dev >/dev/null
+fi
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+
+limit=(-max_total_time="$seconds")
+[ -n "${FUZZ_RUNS:-}" ] && limit=(-runs="$FUZZ_RUNS")
 out=build/fuzz
-mkdir -p "$out"
-sources="common/TextLines.cpp common/platform/FileSystem.cpp installer/FilePack.cpp installer/PackFormat.cpp installer/SetupData.cpp"
-for target in PackList Trailer; do
-  corpus=tests/fuzz/corpus/$( [ $target = PackList ] && echo pack_list || echo trailer )
-  clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-    -Icommon -Icommon/platform -Iinstaller tests/fuzz/${target}_fuzz.cpp $sources -o "$out/$target"
-  mkdir -p "$out/$target-corpus"
-  "$out/$target" -max_total_time="$seconds" -max_len=4096 "$out/$target-corpus" "$corpus"
-done
+mkdir -p "$out/logs"
+while read -r fuzzer seeds; do
+  kept=$out/corpus/${fuzzer%_fuzz}
+  log=$out/logs/$fuzzer.log
+  mkdir -p "$kept"
+  if ! "$out/tests/fuzz/$fuzzer" "${limit[@]}" -max_len=8192 -artifact_prefix="$out/logs/$fuzzer-" \
+       "$kept" "$seeds" >"$log" 2>&1; then
+    tail -n 40 "$log"
+    echo "$fuzzer found a fault: see $log" >&2
+    exit 1
+  fi
+  echo "$fuzzer: $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$log" | tail -n 1)"
+done <"$out/targets.txt"
 echo "fuzzing found no fault"

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing need on a Debian 12 machine (as root), only
-# what is missing, so a second call costs nothing.
+# what is missing, so a second call costs nothing. Packages named as arguments are added
+# (run.sh asks for imagemagick when it has to take a picture of the window).
 set -euo pipefail
 
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-packages=(cmake ninja-build g++ libgtest-dev
+packages=(cmake ninja-build g++ libgtest-dev clang libclang-rt-14-dev
           g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
-          wine wine64 wine32:i386 xvfb xauth xdotool)
+          wine wine64 wine32:i386 xvfb xauth xdotool "$@")
 missing=()
 for p in "${packages[@]}"; do have "$p" || missing+=("$p"); done
 

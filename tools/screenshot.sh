@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Makes docs/pelorin-expanded.png: the editor, expanded, with a coloured name typed in.
+# Makes the README's screenshots: docs/pelorin-expanded.png, the editor, expanded, with a
+# coloured name typed in; docs/setup-path.png, the setup wizard's install-path page; and
+# docs/uninstall-progress.png, the uninstaller at work.
 # Uses the 64-bit test build, which draws exactly as the shipped one and starts at once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,6 +26,17 @@ xdotool type --delay 40 '^1Pel^3o^2rin^7!'; sleep 0.3
 xdotool mousemove $((x + 57 + 16 * 3 + 8)) $((y + 195 + 16 * 5 + 8)); sleep 0.5
 import -window root -crop "363x381+$x+$y" +repage docs/pelorin-expanded.png
 echo "wrote docs/pelorin-expanded.png"
+
+# The wizard opens in front of the editor, in the middle of the screen.
+cp build/windows-x64/dist/setup.exe "$work/"
+(cd "$work" && /usr/lib/wine/wine64 setup.exe &)
+for _ in $(seq 100); do xdotool search --name '^Pelorin v1.2' >/dev/null 2>&1 && break; sleep 0.2; done
+sleep 1
+wizard=$(xdotool search --name '^Pelorin v1.2' | head -1)
+xdotool key Return; sleep 1
+read -r x y w h < <(xdotool getwindowgeometry "$wizard" | awk '/Position/ {split($2, p, ",")} /Geometry/ {split($2, g, "x")} END {print p[1], p[2], g[1], g[2]}')
+import -window root -crop "${w}x${h}+$x+$y" +repage docs/setup-path.png
+echo "wrote docs/setup-path.png"
 
 # docs/uninstall-progress.png: the uninstaller's window part way through a removal, while it
 # asks about a system file (that question is moved aside). Wine draws the window frames

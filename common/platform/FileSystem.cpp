@@ -26,15 +26,23 @@ FileError CopyFileBytes(FileReader& reader, FileWriter& writer, std::uint64_t si
   return {};
 }
 
-void CreateFolderChain(FileSystem& files, const std::string& path) {
+FileError CreateFolderChain(FileSystem& files, const std::string& path,
+                            std::vector<std::string>* created) {
+  FileError first;
+  const auto make = [&](const std::string& folder) {
+    FileError error = files.CreateFolder(folder);
+    if (!error && created != nullptr) created->push_back(folder);
+    if (error && !first) first = std::move(error);
+  };
   for (std::size_t slash = path.find('\\'); slash != std::string::npos;
        slash = path.find('\\', slash + 1)) {
     const std::string folder = path.substr(0, slash + 1);
     // A drive root ("C:\") or a UNC prefix exists or cannot be made; skip it.
     if (folder.size() <= 3 || folder.starts_with("\\\\") || files.FolderExists(folder)) continue;
-    files.CreateFolder(folder.substr(0, folder.size() - 1));
+    make(folder.substr(0, folder.size() - 1));
   }
-  if (!path.empty() && path.back() != '\\' && !files.FolderExists(path)) files.CreateFolder(path);
+  if (!path.empty() && path.back() != '\\' && !files.FolderExists(path)) make(path);
+  return first;
 }
 
 std::string FolderOfPath(const std::string& path) {

@@ -86,8 +86,10 @@ FileError ReplaceFileContents(FileSystem& files, const std::string& path, const 
 // memory does not grow with the size; a file that ends early is an error.
 FileError CopyFileBytes(FileReader& reader, FileWriter& writer, std::uint64_t size);
 
-// Creates every missing folder along `path`, from the top down; failures are ignored.
-void CreateFolderChain(FileSystem& files, const std::string& path);
+// Creates every missing folder along `path`, from the top down, going on past failures.
+// Returns the first failure; `created`, when given, receives the folders made, top first.
+FileError CreateFolderChain(FileSystem& files, const std::string& path,
+                            std::vector<std::string>* created = nullptr);
 
 // The part of a path before its last backslash; empty when it has none.
 std::string FolderOfPath(const std::string& path);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <utility>
@@ -20,7 +21,22 @@ class MemoryRegistry : public Registry {
   void DeleteKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name) override {
     keys_[{root, subkey}].erase(name);
   }
-  void DeleteKey(RegistryRoot root, const std::string& subkey) override { keys_.erase({root, subkey}); }
+  void DeleteKey(RegistryRoot root, const std::string& subkey) override {
+    keys_.erase({root, subkey});
+    numbers_.erase({root, subkey});
+  }
+  void SetNumberValue(RegistryRoot root, const std::string& subkey, const std::string& name,
+                      std::uint32_t number) override {
+    keys_[{root, subkey}];
+    numbers_[{root, subkey}][name] = number;
+  }
+  bool ReadKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name,
+                    std::string& text) override {
+    const Values* values = Key(root, subkey);
+    if (values == nullptr || values->count(name) == 0) return false;
+    text = values->at(name);
+    return true;
+  }
 
   bool HasKey(RegistryRoot root, const std::string& subkey) const {
     return keys_.count({root, subkey}) != 0;
@@ -29,9 +45,16 @@ class MemoryRegistry : public Registry {
     const auto found = keys_.find({root, subkey});
     return found == keys_.end() ? nullptr : &found->second;
   }
+  // The number values of a key; 0 for a value that was never set.
+  std::uint32_t Number(RegistryRoot root, const std::string& subkey, const std::string& name) const {
+    const auto found = numbers_.find({root, subkey});
+    if (found == numbers_.end() || found->second.count(name) == 0) return 0;
+    return found->second.at(name);
+  }
 
  private:
   std::map<std::pair<RegistryRoot, std::string>, Values> keys_;
+  std::map<std::pair<RegistryRoot, std::string>, std::map<std::string, std::uint32_t>> numbers_;
 };
 
 }  // namespace pelorin

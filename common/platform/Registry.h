@@ -11,8 +11,8 @@ enum class RegistryRoot : std::uint32_t {
   kLocalMachine = 0x80000002,
 };
 
-// The registry as the programs use it: string values under keys that are created on demand.
-// None of the calls reports failure; a refused write leaves no entry.
+// The registry as the programs use it: string and number values under keys that are created
+// on demand. None of the writes reports failure; a refused write leaves no entry.
 class Registry {
  public:
   virtual ~Registry() = default;
@@ -20,6 +20,12 @@ class Registry {
                            const std::string& text) = 0;
   virtual void DeleteKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name) = 0;
   virtual void DeleteKey(RegistryRoot root, const std::string& subkey) = 0;
+  // A 32-bit number value (REG_DWORD).
+  virtual void SetNumberValue(RegistryRoot root, const std::string& subkey, const std::string& name,
+                              std::uint32_t number) = 0;
+  // A string value; false when the key or value is missing or is no string.
+  virtual bool ReadKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name,
+                            std::string& text) = 0;
 };
 
 }  // namespace pelorin

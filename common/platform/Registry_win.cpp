@@ -46,4 +46,35 @@ void Win32Registry::DeleteKey(RegistryRoot root, const std::string& subkey) {
   RegDeleteKeyA(RootKey(root), subkey.c_str());
 }
 
+void Win32Registry::SetNumberValue(RegistryRoot root, const std::string& subkey,
+                                   const std::string& name, std::uint32_t number) {
+  OpenKey key(root, subkey);
+  if (key.Get() == nullptr) return;
+  const DWORD value = number;
+  RegSetValueExA(key.Get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                 sizeof(value));
+}
+
+bool Win32Registry::ReadKeyValue(RegistryRoot root, const std::string& subkey,
+                                 const std::string& name, std::string& text) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(RootKey(root), subkey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    return false;
+  DWORD type = 0;
+  DWORD size = 0;
+  bool found = RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+               (type == REG_SZ || type == REG_EXPAND_SZ);
+  if (found) {
+    std::string bytes(size, '\0');
+    found = RegQueryValueExA(key, name.c_str(), nullptr, &type,
+                             reinterpret_cast<BYTE*>(bytes.data()), &size) == ERROR_SUCCESS;
+    // The stored value may or may not carry its terminating NUL.
+    bytes.resize(found ? size : 0);
+    while (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
+    if (found) text = bytes;
+  }
+  RegCloseKey(key);
+  return found;
+}
+
 }  // namespace pelorin

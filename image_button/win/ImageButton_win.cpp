@@ -74,6 +74,13 @@ void ImageButton::SetExtents(int extentX, int extentY) {
   SizeChanged(model_.Width(), model_.Height());
 }
 
+ButtonError ImageButton::ReadProperties(const PropertyStore& store) {
+  const ButtonError error = model_.ReadProperties(store);
+  // Reading notifies nothing, so the window takes the stored enabled state here.
+  EnableWindow(Handle(), model_.Enabled());
+  return error;
+}
+
 void ImageButton::PropertyChanged(std::string_view key) {
   if (key == "Enabled" && Handle() != nullptr) EnableWindow(Handle(), model_.Enabled());
 }
@@ -130,6 +137,8 @@ void ImageButton::Paint() {
     if (model_.BackStyle() == 1) {
       GdiObject<HBRUSH> back(CreateSolidBrush(ColourOf(model_.BackColor())));
       FillRect(memory, &client, back.Get());
+    } else {
+      PaintParentBehind(memory, client);
     }
     const PictureObject& normal = *model_.PictureNormal();
     if (normal.Present()) DrawPicture(memory, normal, 0, 0, normal.width, normal.height);
@@ -146,11 +155,26 @@ void ImageButton::Paint() {
     const ElementBox& caption = model_.CaptionBox();
     Selection font(memory, CaptionFont());
     SetBkMode(memory, TRANSPARENT);
-    SetTextColor(memory, model_.Enabled() ? ColourOf(model_.ForeColor()) : GetSysColor(COLOR_GRAYTEXT));
+    // Disabled or not, the caption keeps its colour: disabling only takes input away.
+    SetTextColor(memory, ColourOf(model_.ForeColor()));
     TextOutA(memory, Pixels(caption.left), Pixels(caption.top), model_.Caption().c_str(),
              static_cast<int>(model_.Caption().size()));
     BitBlt(paint.Dc(), 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
   }
+}
+
+// A transparent surface shows the parent: it paints itself into our bitmap, shifted so its
+// own coordinates land where they are on the screen. A parent that paints nothing on
+// WM_PRINTCLIENT leaves the dialog face colour.
+void ImageButton::PaintParentBehind(HDC memory, const RECT& client) {
+  FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
+  HWND parent = GetParent(Handle());
+  POINT origin{0, 0};
+  MapWindowPoints(Handle(), parent, &origin, 1);
+  POINT previous;
+  SetViewportOrgEx(memory, -origin.x, -origin.y, &previous);
+  SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+  SetViewportOrgEx(memory, previous.x, previous.y, nullptr);
 }
 
 Button::Source ImageButton::HitSource(int x, int y) const {

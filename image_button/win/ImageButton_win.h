@@ -24,6 +24,8 @@ class ImageButton : public Window, private ButtonHost {
   ImageButton(HWND parent, int id, int x, int y, ImageButtonListener& listener);
 
   Button& Model() { return model_; }
+  // Reads the stored instance into the model, and gives the window its enabled state.
+  ButtonError ReadProperties(const PropertyStore& store);
   // Sizes the control from the stored extents (hundredths of a millimetre).
   void SetExtents(int extentX, int extentY);
 
@@ -39,6 +41,7 @@ class ImageButton : public Window, private ButtonHost {
   void Click() override { listener_.OnImageButtonClick(id_); }
 
   void Paint();
+  void PaintParentBehind(HDC memory, const RECT& client);
   void OnButtonDown(int button, WPARAM keys, int x, int y);
   void OnButtonUp(int button, WPARAM keys, int x, int y);
   void OnMouseMove(WPARAM keys, int x, int y);
@@ -47,11 +50,12 @@ class ImageButton : public Window, private ButtonHost {
 
   int id_;
   ImageButtonListener& listener_;
+  // Before the model, which may measure its caption in this font while it is built.
+  GdiObject<HFONT> font_;
+  FontObject fontMade_;
   Button model_;
   bool gestureActive_ = false;
   Button::Source gestureSource_ = Button::Source::kSurface;
-  GdiObject<HFONT> font_;
-  FontObject fontMade_;
 };
 
 }  // namespace pelorin::win

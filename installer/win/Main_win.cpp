@@ -1,8 +1,14 @@
 #include <windows.h>
+#include <objbase.h>
 
 #include "FileSystem_win.h"
+#include "InstallEngine.h"
+#include "InstallWindow_win.h"
 #include "OverwriteQuestion_win.h"
+#include "Processes_win.h"
+#include "Registry_win.h"
 #include "SetupUnpack.h"
+#include "Shell_win.h"
 #include "WaitWindow_win.h"
 #include "WizardWindow_win.h"
 
@@ -22,9 +28,51 @@ std::string ProgramPath() {
   return path;
 }
 
+// The shell's folder browser and link objects need COM on this thread.
+class ComApartment {
+ public:
+  ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  ~ComApartment() {
+    if (initialised_) CoUninitialize();
+  }
+
+ private:
+  bool initialised_;
+};
+
+// Lets the windows repaint what the hidden wizard uncovered.
+void ProcessPendingMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+void RunInstall(pelorin::FileSystem& files, const pelorin::UnpackOutcome& unpacked,
+                const pelorin::SetupFiles& setup, const pelorin::win::WizardChoice& choice, HICON icon) {
+  pelorin::win::InstallWindow progress;
+  if (!progress.Open(icon)) return;
+  pelorin::Win32Registry registry;
+  pelorin::Win32Processes processes;
+  pelorin::Win32Shell shell;
+  pelorin::InstallServices services{files, registry, processes, shell, progress};
+  pelorin::InstallRequest request;
+  request.info = unpacked.info;
+  request.shortcuts = unpacked.shortcuts;
+  request.installPath = choice.installPath;
+  request.runAfterInstall = choice.runAfterInstall;
+  request.packList = setup.packList;
+  request.packData = setup.packData;
+  pelorin::Install(services, request);
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  ComApartment com;
   pelorin::Win32FileSystem files;
   pelorin::win::OverwriteQuestion question;
   const pelorin::SetupFiles setup = pelorin::SetupFilesIn(pelorin::SetupTempFolder(TemporaryPath()));
@@ -53,9 +101,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    if (IsDialogMessageA(wizard.Handle(), &message)) continue;
+    if (wizard.PreTranslate(message) || IsDialogMessageA(wizard.Handle(), &message)) continue;
     TranslateMessage(&message);
     DispatchMessageA(&message);
+  }
+  if (wizard.Choice()) {
+    ProcessPendingMessages();
+    RunInstall(files, unpacked, setup, *wizard.Choice(), wait.Icon());
   }
   // The run is over: the pack copies go, the temporary folder stays.
   pelorin::RemovePackCopies(files, setup);

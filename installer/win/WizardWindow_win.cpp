@@ -1,5 +1,6 @@
 #include "WizardWindow_win.h"
 
+#include "FolderBrowser_win.h"
 #include "TextLines.h"
 
 namespace pelorin::win {
@@ -13,13 +14,48 @@ constexpr int kHeight = 330;
 constexpr int kPageLeft = 2160 / 15;
 constexpr int kPageTop = 30 / 15;
 constexpr int kPageWidth = kWidth - kPageLeft - 8;
+constexpr int kButtonWidth = 90;
+constexpr int kButtonHeight = 25;
+constexpr int kButtonTop = kHeight - 8 - kButtonHeight;
 
-enum ControlId : int { kLicenceId = 100, kCompanyId, kReadmeId, kCancelId };
+constexpr char kInfoText[] =
+    "will be installed to the path specified below.  If you wish to change it then do so now.  "
+    "Otherwise click 'Next' to continue ";
+constexpr char kDefaultPath[] = "C:\\Program Files\\";
+
+enum ControlId : int {
+  kLicenceId = 100, kCompanyId, kReadmeId,
+  kNextId = 110,  // + page
+  kBackId = 120,  // + page
+  kInfoId = 130, kPathId, kBrowseId, kRunBoxId, kReadyId,
+};
+
+struct PageControl {
+  int id;
+  int page;
+};
+constexpr PageControl kPageControls[] = {
+    {kLicenceId, 0}, {kCompanyId, 0}, {kNextId + 0, 0}, {kBackId + 0, 0},
+    {kInfoId, 1},    {kPathId, 1},    {kBrowseId, 1},   {kNextId + 1, 1}, {kBackId + 1, 1},
+    {kReadmeId, 2},  {kRunBoxId, 2},  {kReadyId, 2},    {kNextId + 2, 2}, {kBackId + 2, 2},
+};
+
+constexpr const char* kNextCaptions[] = {"&Begin ->", "&Next ->", "&Install ->"};
+constexpr const char* kBackCaptions[] = {"&Cancel", "<- &Back", "<- &Back"};
 
 void AppendText(HWND edit, const std::string& text) {
   const int length = GetWindowTextLengthA(edit);
   SendMessageA(edit, EM_SETSEL, length, length);
   SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+  // The text is read from its start.
+  SendMessageA(edit, EM_SETSEL, 0, 0);
+  SendMessageA(edit, EM_SCROLLCARET, 0, 0);
+}
+
+std::string TextOf(HWND control) {
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
+  return text;
 }
 
 }  // namespace
@@ -32,24 +68,47 @@ bool WizardWindow::Open(const SetupInfo& info, HICON icon) {
   RECT frame{0, 0, kWidth, kHeight};
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   AdjustWindowRect(&frame, style, FALSE);
-  if (!Create(0, kClassName, caption.c_str(), style, left, top, frame.right - frame.left,
-              frame.bottom - frame.top, nullptr))
+  if (!Create(WS_EX_CONTROLPARENT, kClassName, caption.c_str(), style, left, top,
+              frame.right - frame.left, frame.bottom - frame.top, nullptr))
     return false;
 
-  font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  HWND hwnd = Handle();
-  HFONT font = font_;
-  licence_ = CreateControl(hwnd, "EDIT", "", WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY |
-                         ES_AUTOVSCROLL, kPageLeft, kPageTop, kPageWidth, 250, kLicenceId, font,
-                           WS_EX_CLIENTEDGE);
+  // A stock font: not ours to delete.
+  const HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  const HWND hwnd = Handle();
+  const DWORD text = WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL;
+  licence_ = CreateControl(hwnd, "EDIT", "", text, kPageLeft, kPageTop, kPageWidth, 250, kLicenceId,
+                           font, WS_EX_CLIENTEDGE);
   const std::string company = "Brought to you by " + info.appCompany;
-  CreateControl(hwnd, "STATIC", company.c_str(), WS_VISIBLE, kPageLeft, 262, kPageWidth, 16,
-              kCompanyId, font);
-  CreateControl(hwnd, "BUTTON", "&Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-              kWidth - 8 - 90, kHeight - 8 - 25, 90, 25, kCancelId, font);
-  // The readme belongs to the last page, which this window does not show yet.
-  readme_ = CreateControl(hwnd, "EDIT", "", WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-                        kPageLeft, kPageTop, kPageWidth, 200, kReadmeId, font, WS_EX_CLIENTEDGE);
+  CreateControl(hwnd, "STATIC", company.c_str(), 0, kPageLeft, 262, kPageWidth, 16, kCompanyId, font);
+
+  const std::string infoText = info.appName + " " + kInfoText;
+  CreateControl(hwnd, "STATIC", infoText.c_str(), 0, kPageLeft, 20, kPageWidth, 64, kInfoId, font);
+  const std::string path = info.useFixedPath ? info.fixedPath
+                                             : kDefaultPath + info.appCompany + "\\" + info.appName;
+  path_ = CreateControl(hwnd, "EDIT", path.c_str(), WS_TABSTOP | ES_AUTOHSCROLL, kPageLeft, 96,
+                        kPageWidth - 36, 22, kPathId, font, WS_EX_CLIENTEDGE);
+  CreateControl(hwnd, "BUTTON", "...", WS_TABSTOP | BS_PUSHBUTTON, kPageLeft + kPageWidth - 32, 96, 32,
+                22, kBrowseId, font);
+
+  readme_ = CreateControl(hwnd, "EDIT", "", text, kPageLeft, kPageTop, kPageWidth, 200, kReadmeId, font,
+                          WS_EX_CLIENTEDGE);
+  runBox_ = CreateControl(hwnd, "BUTTON", "Run Application after Install is complete",
+                          WS_TABSTOP | BS_AUTOCHECKBOX, kPageLeft, 212, kPageWidth, 20, kRunBoxId, font);
+  CreateControl(hwnd, "STATIC", "Setup is now ready to Install. Click Install when you are ready.", 0,
+                kPageLeft, 240, kPageWidth, 40, kReadyId, font);
+  for (int page = 0; page < kPages; ++page) {
+    CreateControl(hwnd, "BUTTON", kBackCaptions[page], WS_TABSTOP | BS_PUSHBUTTON,
+                  kWidth - 8 - 2 * kButtonWidth - 6, kButtonTop, kButtonWidth, kButtonHeight,
+                  kBackId + page, font);
+    CreateControl(hwnd, "BUTTON", kNextCaptions[page], WS_TABSTOP | BS_DEFPUSHBUTTON,
+                  kWidth - 8 - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight, kNextId + page, font);
+  }
+
+  if (info.runAfterInstall && !info.mainExe.empty()) {
+    runBoxShown_ = true;
+    SendMessageA(runBox_, BM_SETCHECK, BST_CHECKED, 0);
+  }
+  ShowPage(info.useFixedPath ? 2 : info.showLicence ? 0 : 1);
   return true;
 }
 
@@ -72,14 +131,68 @@ void WizardWindow::LoadLic(const std::string& path) {
 
 void WizardWindow::LoadReadme(const std::string& path) {
   std::string text;
-  if (ReadLines(path, text)) AppendText(readme_, text);
-  else ShowWindow(readme_, SW_HIDE);
+  readmeShown_ = ReadLines(path, text);
+  if (readmeShown_) AppendText(readme_, text);
+  ShowPage(page_);
 }
 
 void WizardWindow::LoadSidePicture(const std::string& path) {
   sidePicture_ = GdiObject<HBITMAP>(static_cast<HBITMAP>(
       LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
   InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void WizardWindow::ShowPage(int page) {
+  page_ = page;
+  for (const PageControl& control : kPageControls) {
+    const bool available = (control.id != kReadmeId || readmeShown_) && (control.id != kRunBoxId || runBoxShown_);
+    ShowWindow(GetDlgItem(Handle(), control.id), control.page == page && available ? SW_SHOW : SW_HIDE);
+  }
+  FocusPage();
+}
+
+void WizardWindow::FocusPage() {
+  if (page_ == 1) {
+    SetFocus(path_);
+    SendMessageA(path_, EM_SETSEL, 0, -1);
+  } else {
+    SetFocus(GetDlgItem(Handle(), kNextId + page_));
+  }
+}
+
+void WizardWindow::Forward() {
+  if (page_ < kPages - 1) {
+    ShowPage(page_ + 1);
+    return;
+  }
+  choice_ = WizardChoice{TextOf(path_), SendMessageA(runBox_, BM_GETCHECK, 0, 0) == BST_CHECKED};
+  ShowWindow(Handle(), SW_HIDE);
+  PostQuitMessage(0);
+}
+
+void WizardWindow::BackOrCancel() {
+  if (page_ > 0) ShowPage(page_ - 1);
+  else DestroyWindow(Handle());
+}
+
+void WizardWindow::Browse() {
+  const std::string folder = BrowseForInstallFolder(Handle());
+  if (!folder.empty()) SetWindowTextA(path_, folder.c_str());
+}
+
+void WizardWindow::OnCommand(int id) {
+  if (choice_) return;  // installing: the wizard only waits to be closed
+  if (id == kNextId + page_) Forward();
+  else if (id == kBackId + page_ || id == IDCANCEL) BackOrCancel();
+  else if (id == kBrowseId) Browse();
+}
+
+bool WizardWindow::PreTranslate(const MSG& message) {
+  // A multi-line text box would take Esc as closing the whole window.
+  if (message.message != WM_KEYDOWN || message.wParam != VK_ESCAPE) return false;
+  if (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd)) return false;
+  OnCommand(IDCANCEL);
+  return true;
 }
 
 LRESULT WizardWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -94,15 +207,26 @@ LRESULT WizardWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       BitBlt(paint.Dc(), 0, 0, info.bmWidth, info.bmHeight, memory.Get(), 0, 0, SRCCOPY);
       return 0;
     }
+    case WM_ERASEBKGND: {
+      RECT client;
+      GetClientRect(Handle(), &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+      return 1;
+    }
     case WM_COMMAND:
-      if (LOWORD(wParam) == kCancelId) DestroyWindow(Handle());
+      if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
       return 0;
+    case WM_SETFOCUS:
+      FocusPage();
+      return 0;
+    case DM_GETDEFID:  // Enter presses the page's forward button
+      return MAKELRESULT(kNextId + page_, DC_HASDEFID);
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lParam) == licence_ || reinterpret_cast<HWND>(lParam) == readme_)
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
       return Window::OnMessage(message, wParam, lParam);
     case WM_DESTROY:
-      PostQuitMessage(0);
+      if (!choice_) PostQuitMessage(0);
       return 0;
     default:
       return Window::OnMessage(message, wParam, lParam);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "FileSystem.h"
@@ -11,12 +12,21 @@
 
 namespace pelorin::win {
 
-// The setup wizard: side picture and the licence page, filled from the setup data.
+// What the user chose on the wizard's last page.
+struct WizardChoice {
+  std::string installPath;
+  bool runAfterInstall = false;
+};
+
+// The setup wizard: side picture and three pages (licence, install path, readme with the
+// run box). Enter presses the page's forward button, Esc its Cancel or Back button. The
+// message loop ends when the wizard is cancelled or Install is pressed; after Install the
+// window stays, hidden, until the installation is over.
 class WizardWindow : public Window {
  public:
   explicit WizardWindow(FileSystem& files) : files_(files) {}
 
-  // Creates the window, hidden, with the caption and the setup information's company line.
+  // Creates the window, hidden, with the caption, the company line and the start page.
   bool Open(const SetupInfo& info, HICON icon);
 
   // Appends a text file's lines to the licence box; a missing file leaves it as it is.
@@ -26,17 +36,36 @@ class WizardWindow : public Window {
   void LoadSidePicture(const std::string& path);
   void Show() { ShowWindow(Handle(), SW_SHOWNORMAL); }
 
+  // Keys the wizard takes before the dialog keys: Esc on any of its controls.
+  bool PreTranslate(const MSG& message);
+
+  // Set once Install has been pressed.
+  const std::optional<WizardChoice>& Choice() const { return choice_; }
+
  protected:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  static constexpr int kPages = 3;
+
   bool ReadLines(const std::string& path, std::string& joined);
+  void ShowPage(int page);
+  void FocusPage();
+  void OnCommand(int id);
+  void Forward();
+  void BackOrCancel();
+  void Browse();
 
   FileSystem& files_;
+  int page_ = 0;
+  bool readmeShown_ = true;
+  bool runBoxShown_ = false;
+  std::optional<WizardChoice> choice_;
   HWND licence_ = nullptr;
   HWND readme_ = nullptr;
+  HWND path_ = nullptr;
+  HWND runBox_ = nullptr;
   GdiObject<HBITMAP> sidePicture_;
-  HFONT font_ = nullptr;  // a stock font: not ours to delete
 };
 
 }  // namespace pelorin::win

@@ -11,6 +11,7 @@
 #include "PictureFile.h"
 #include "PrintName.h"
 #include "Resource_win.h"
+#include "SaveUi_win.h"
 #include "Settings.h"
 #include "Skin_win.h"
 #include "Startup.h"
@@ -24,7 +25,6 @@ namespace pelorin::win {
 namespace {
 
 constexpr char kClassName[] = "PelorinMain";
-constexpr char kCaption[] = "Pelorin";
 constexpr char kMakersPage[] = "http://www.brackwater.example/pelorin/";
 
 enum ControlId : int {
@@ -62,7 +62,7 @@ bool MainWindow::Open() {
   const int height = layout::kClientHeight;
   const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  if (Create(0, kClassName, kCaption, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
+  if (Create(0, kClassName, kProgramTitle, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
                  WS_CLIPCHILDREN, left, top, width, height, nullptr) == nullptr)
     return false;
 
@@ -97,7 +97,11 @@ void MainWindow::LoadSettings() {
   state_.gameFolder = settings.gameFolder;
   if (state_.gameFolder.empty()) {
     // The uninstall start never asks: the uninstaller is waiting for this program.
-    if (!context_.uninstall) LocateGameFolder(state_.gameFolder);
+    // Nothing of the program shows yet, so the locator has no owner.
+    if (!context_.uninstall) {
+      FindGameDialog dialog(context_.files);
+      state_.gameFolder = dialog.Run(nullptr).value_or("");
+    }
     return;
   }
   state_.lastSavedName = settings.lastSavedName;
@@ -111,33 +115,20 @@ void MainWindow::StoreSettings() {
                          {state_.gameFolder, state_.lastSavedName, state_.history.Names()});
 }
 
-bool MainWindow::LocateGameFolder(std::string& gameFolder) {
-  FindGameDialog dialog(context_.files);
-  const std::optional<std::string> folder = dialog.Run(nullptr);
-  if (!folder) return false;
-  gameFolder = *folder;
-  return true;
-}
-
-void MainWindow::ShowError(const std::string& text) {
-  MessageBoxA(Handle(), text.c_str(), kCaption, MB_OK);
-}
-
-void MainWindow::ShowInformation(const std::string& text) {
-  MessageBoxA(GetActiveWindow(), text.c_str(), kCaption, MB_OK | MB_ICONINFORMATION);
-}
-
 void MainWindow::SaveToAll() {
-  AfterSave(SaveToAllMods(context_.files, *this, state_, NameText()));
+  WindowSaveUi ui(context_.files, Handle());
+  AfterSave(SaveToAllMods(context_.files, ui, state_, NameText()));
 }
 
 void MainWindow::SaveToChosen() {
-  if (!EnsureGameFolder(context_.files, *this, state_.gameFolder)) return;
-  ModChooserDialog dialog(context_.files, *this, state_, NameText());
-  dialog.Run(Handle());
-  DrawHistory();
+  WindowSaveUi ui(context_.files, Handle());
+  if (!EnsureGameFolder(context_.files, ui, state_.gameFolder)) return;
+  ModChooserDialog dialog(context_.files, state_, NameText());
+  AfterSave(dialog.Run(Handle()) ? SaveOutcome::kSaved : SaveOutcome::kFailed);
 }
 
+// Only a finished save redraws the history: the glyph colour carries over from row to row,
+// so a redraw after a save that ended early could recolour rows that did not change.
 void MainWindow::AfterSave(SaveOutcome outcome) {
   if (outcome == SaveOutcome::kSaved) DrawHistory();
 }
@@ -196,7 +187,7 @@ void MainWindow::CreateImageButtons() {
       [](std::string_view name) { return PictureFromBmp(ResourceBytes(std::string(name).c_str())); },
       error);
   if (!buttons) {
-    MessageBoxA(Handle(), ("The stored button data is damaged: " + error).c_str(), kCaption, MB_OK | MB_ICONERROR);
+    MessageBoxA(Handle(), ("The stored button data is damaged: " + error).c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
     return;
   }
   for (auto& [name, button] : {std::pair{"cmdkeypad", keypadButton_.get()}, std::pair{"cmdGo", saveButton_.get()}}) {
@@ -209,8 +200,8 @@ void MainWindow::CreateImageButtons() {
       return number ? *number : 0;
     };
     button->SetExtents(extent("_extentx"), extent("_extenty"));
-    if (const ButtonError failed = button->Model().ReadProperties(store))
-      MessageBoxA(Handle(), failed->c_str(), kCaption, MB_OK | MB_ICONERROR);
+    if (const ButtonError failed = button->ReadProperties(store))
+      MessageBoxA(Handle(), failed->c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
   }
 }
 
@@ -239,6 +230,12 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
       OnSkinPress(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
+    case WM_LBUTTONUP:
+      OnSkinRelease(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_CAPTURECHANGED:
+      pressedLink_ = -1;
+      return 0;
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(wParam) == Handle() && LOWORD(lParam) == HTCLIENT && OnSetCursor())
         return TRUE;
@@ -250,6 +247,10 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       PaintSkin(paint.Dc(), PixelsOfTwips(layout::kDesignWidthTwips) + 1, layout::kClientHeight);
       return 0;
     }
+    case WM_PRINTCLIENT:  // a transparent control asks for what lies behind it
+      PaintSkin(reinterpret_cast<HDC>(wParam), PixelsOfTwips(layout::kDesignWidthTwips) + 1,
+                layout::kClientHeight);
+      return 0;
     case WM_CLOSE:
       DestroyWindow(Handle());
       return 0;
@@ -284,8 +285,10 @@ void MainWindow::OnCommand(int id, int notification) {
 }
 
 void MainWindow::OnSkinPress(int x, int y) {
-  if (LinkAreaAt(x, y) >= 0) {
-    ShellExecuteA(Handle(), "open", kMakersPage, "", "", SW_HIDE);
+  // A link opens on a click: the press here, the release in the same area (OnSkinRelease).
+  pressedLink_ = LinkAreaAt(x, y);
+  if (pressedLink_ >= 0) {
+    SetCapture(Handle());
     return;
   }
   switch (HitTestSkin(x, y)) {
@@ -299,6 +302,14 @@ void MainWindow::OnSkinPress(int x, int y) {
     case SkinHit::kNone:
       break;
   }
+}
+
+void MainWindow::OnSkinRelease(int x, int y) {
+  if (pressedLink_ < 0) return;
+  const bool sameArea = LinkAreaAt(x, y) == pressedLink_;
+  pressedLink_ = -1;
+  ReleaseCapture();
+  if (sameArea) ShellExecuteA(Handle(), "open", kMakersPage, "", "", SW_HIDE);
 }
 
 void MainWindow::OnPictureMouseMove(int id, int x, int y) {

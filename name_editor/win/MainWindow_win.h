@@ -32,7 +32,7 @@ struct ProgramContext {
 
 // The name editor's borderless main window: name box, live preview, colour boxes, history
 // and letter palette. It draws the core's state and forwards input to it.
-class MainWindow : public Window, public PictureListener, public SaveUi, public ImageButtonListener {
+class MainWindow : public Window, public PictureListener, public ImageButtonListener {
  public:
   MainWindow(const GlyphSheet& sheet, const ProgramContext& context);
 
@@ -50,14 +50,12 @@ class MainWindow : public Window, public PictureListener, public SaveUi, public 
   void CreateControls();
   void OnCommand(int id, int notification);
   void OnSkinPress(int x, int y);
+  void OnSkinRelease(int x, int y);
   void OnPictureMouseMove(int id, int x, int y) override;
   void OnPictureButtonUp(int id, int button, int x, int y) override;
   void OnPictureClick(int id) override;
   void OnImageButtonClick(int id) override;
   void CreateImageButtons();
-  bool LocateGameFolder(std::string& gameFolder) override;
-  void ShowError(const std::string& text) override;
-  void ShowInformation(const std::string& text) override;
 
   void LoadSettings();
   void StoreSettings();
@@ -80,6 +78,7 @@ class MainWindow : public Window, public PictureListener, public SaveUi, public 
   GlyphCanvas canvas_;
   EditorState state_;
   std::int16_t deleteIndex_ = 0;
+  int pressedLink_ = -1;  // the link area a left press began in, while it is held
   int heightTwips_ = 0;
 
   HWND nameBox_ = nullptr;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "GameFolder.h"
+#include "SaveUi_win.h"
 #include "resource.h"
 
 namespace pelorin::win {
@@ -58,7 +59,9 @@ void ModChooserDialog::Save() {
     SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
     checked.emplace_back(text.data());
   }
-  if (SaveToChosenMods(files_, ui_, state_, name_, checked) != SaveOutcome::kSaved) return;
+  // Messages and the locator belong to this dialog, which then takes no input either.
+  WindowSaveUi ui(files_, Handle());
+  if (SaveToChosenMods(files_, ui, state_, name_, checked) != SaveOutcome::kSaved) return;
   saved_ = true;
   End(IDOK);
 }

@@ -14,8 +14,8 @@ namespace pelorin::win {
 // Save writes the name into the checked ones and closes the dialog.
 class ModChooserDialog : public Dialog {
  public:
-  ModChooserDialog(FileSystem& files, SaveUi& ui, EditorState& state, std::string name)
-      : files_(files), ui_(ui), state_(state), name_(std::move(name)) {}
+  ModChooserDialog(FileSystem& files, EditorState& state, std::string name)
+      : files_(files), state_(state), name_(std::move(name)) {}
 
   // True when the name was saved.
   bool Run(HWND owner);
@@ -31,7 +31,6 @@ class ModChooserDialog : public Dialog {
                                         UINT_PTR id, DWORD_PTR self);
 
   FileSystem& files_;
-  SaveUi& ui_;
   EditorState& state_;
   std::string name_;
   bool saved_ = false;

@@ -97,12 +97,57 @@ class DisabledSaveTest : public EditorTest {
   }
 };
 
-TEST_F(DisabledSaveTest, SaveIgnoresPressesWithoutAGameFolder) {
+TEST_F(DisabledSaveTest, SaveIgnoresPressesWithoutAGameFolderAndKeepsItsColours) {
+  ASSERT_TRUE(probe_.WaitPixel(X(256 + 3), Y(80 + 9), FacePixel("save-normal.bmp", 3, 9)));
+  EXPECT_NE(CaptionCorner(probe_, X(256), Y(80)).x, INT_MAX) << "the caption is not yellow";
   const std::uint32_t before = probe_.Pixel(X(256 + 3), Y(80 + 9));
   input::Press(X(256 + 3), Y(80 + 9));
   EXPECT_EQ(probe_.Pixel(X(256 + 3), Y(80 + 9)), before);
   input::Release();
   EXPECT_EQ(probe_.Ask("menu 700", 700), "none");
+}
+
+// One button on its own, read from stored data, in a test window with a magenta client area.
+class StoredButtonTest : public ::testing::Test {
+ protected:
+  void TearDown() override { session_.EndAll(); }
+
+  // The button's top-left corner on the screen; false when the window did not open.
+  bool StartHost(const std::string& stored, int& x, int& y) {
+    const std::filesystem::path data = sandbox_.Path() / "host.buttons";
+    WriteFile(data, "[button]\r\nforecolor int32 65535\r\ncaption text Off\r\n" + stored);
+    host_.emplace(session_.Start(session_.ProbePath().parent_path() / "button_host.exe", {WinePath(data)},
+                                 sandbox_.Path()));
+    const auto window = probe_.WaitWindow("ButtonHost");
+    if (!window) return false;
+    x = window->left + 20;
+    y = window->top + 20;
+    return true;
+  }
+
+  WineSession& session_ = WineSession::Get();
+  Sandbox sandbox_;
+  Probe probe_{session_};
+  std::optional<Process> host_;
+};
+
+TEST_F(StoredButtonTest, TransparentFaceShowsTheWindowBehindAndStoredDisabledTakesNoClick) {
+  ASSERT_EQ(session_.Problem(), "");
+  int x = 0, y = 0;
+  ASSERT_TRUE(StartHost("backstyle int16 0\r\nenabled bool 0\r\n", x, y));
+  EXPECT_TRUE(probe_.WaitPixel(x + 1, y + 1, 0xFF00FF)) << "the transparent face does not show the window";
+  EXPECT_EQ(probe_.Pixel(x + 63, y + 17), 0xFF00FFu);
+  EXPECT_NE(CaptionCorner(probe_, x, y).x, INT_MAX) << "the caption is not yellow";
+  input::Click(x + 30, y + 9);
+  EXPECT_EQ(probe_.Ask("wait \"ButtonHost clicked\" 700", 700), "none");
+}
+
+TEST_F(StoredButtonTest, StoredEnabledButtonRaisesClick) {
+  ASSERT_EQ(session_.Problem(), "");
+  int x = 0, y = 0;
+  ASSERT_TRUE(StartHost("", x, y));
+  input::Click(x + 30, y + 9);
+  EXPECT_NE(probe_.Ask("wait \"ButtonHost clicked\" 3000", 3000), "none");
 }
 
 }  // namespace

@@ -23,6 +23,29 @@ class SavingTest : public EditorTest {
   }
 
   std::string Config(const std::string& relative) { return ReadFile(game_ / relative); }
+
+  // The chooser's handle, or "" when it did not open.
+  std::string OpenChooser() {
+    ChooseSaveMenuItem("s");
+    const std::string answer = probe_.Ask("waitclass #32770 \"Choose Mod to Save to:\" 10000", 10000);
+    return answer == "none" ? "" : answer.substr(0, answer.find(' '));
+  }
+
+  // The locator's handle once it is up, moved to the screen's corner; "" when it did not open.
+  std::string WaitLocator() {
+    const std::string answer = probe_.Ask("waitclass #32770 \"Where is Quake 3?\" 10000", 10000);
+    if (answer == "none") return "";
+    const std::string handle = answer.substr(0, answer.find(' '));
+    probe_.Ask("move " + handle + " 0 0");
+    return handle;
+  }
+
+  bool RedInHistoryRow(int row) {
+    for (const auto& line : probe_.Pixels(X(50), Y(108 + 16 * row), 48, 16))
+      for (auto pixel : line)
+        if (pixel == 0xFF0000) return true;
+    return false;
+  }
 };
 
 TEST_F(SavingTest, SaveToAllModsRewritesEveryConfigAndRecordsTheName) {
@@ -78,17 +101,59 @@ TEST_F(SavingTest, ChooserListsModsWithConfigsAndSavesOnlyTheCheckedOnes) {
   EXPECT_NE(Config("baseq3/q3config.cfg").find("seta name \"UnnamedPlayer\""), std::string::npos);
 }
 
-TEST_F(SavingTest, MovedGameFolderOffersTheLocatorAndClosingItWritesNothing) {
+// The locator a save opens is modal to the window the save runs from: the main window takes
+// no click while it is up (moved aside first, as it opens over the Save button).
+TEST_F(SavingTest, MovedGameFolderOffersAModalLocatorAndClosingItWritesNothing) {
   CloseEditor();
   WriteFile(SettingsFile(), WinePath(sandbox_.Path() / "Moved") + "\r\n\r\n");
   StartEditor();
   TypeName("x");
   ChooseSaveMenuItem("a");
-  const std::string answer = probe_.Ask("waitclass #32770 \"Where is Quake 3?\" 10000", 10000);
-  ASSERT_NE(answer, "none");
-  probe_.Ask("post " + answer.substr(0, answer.find(' ')) + " 16 0 0");  // closed unanswered
+  const std::string locator = WaitLocator();
+  ASSERT_NE(locator, "");
+  EXPECT_EQ(probe_.Ask("enabled " + window_->handle), "disabled");
+  input::Click(X(256 + 30), Y(80 + 9));
+  EXPECT_EQ(probe_.Ask("menu 700", 700), "none") << "a second save could start inside the first";
+  input::Click(X(357), Y(10));  // the close mark
+  EXPECT_EQ(probe_.Ask("gone Pelorin 500", 500), "present");
+
+  probe_.Ask("post " + locator + " 16 0 0");  // closed unanswered
   EXPECT_EQ(probe_.Ask("gone \"Where is Quake 3?\" 5000", 5000), "gone");
+  EXPECT_EQ(probe_.Ask("enabled " + window_->handle), "enabled");
   EXPECT_NE(Config("baseq3/q3config.cfg").find("seta name \"UnnamedPlayer\""), std::string::npos);
+}
+
+TEST_F(SavingTest, LocatorFromTheChooserKeepsTheChooserFromClosing) {
+  TypeName("y");
+  const std::string dialog = OpenChooser();
+  ASSERT_NE(dialog, "");
+  const auto list = probe_.Child(dialog, 301);
+  input::Click(list->left + 10, list->top + 2 + 8);  // check baseq3
+  std::filesystem::rename(game_, sandbox_.Path() / "Moved");
+  input::ClickCentre(*probe_.Child(dialog, 302));
+  const std::string locator = WaitLocator();
+  ASSERT_NE(locator, "");
+  input::ClickCentre(*probe_.Child(dialog, 303));  // the chooser's Cancel
+  EXPECT_EQ(probe_.Ask("gone \"Choose Mod to Save to:\" 500", 500), "present");
+  probe_.Ask("post " + locator + " 16 0 0");
+  EXPECT_EQ(probe_.Ask("gone \"Where is Quake 3?\" 5000", 5000), "gone");
+  EXPECT_EQ(probe_.Ask("gone \"Choose Mod to Save to:\" 300"), "present");
+}
+
+// History "a" then "^1b": the second row leaves the glyph colour red, so any redraw that no
+// save called for would draw "a" red.
+TEST_F(SavingTest, CancelledChooserDoesNotRedrawTheHistory) {
+  CloseEditor();
+  WriteFile(SettingsFile(), WinePath(game_) + "\r\n\r\na\r\n^1b\r\n");
+  StartEditor();
+  ASSERT_FALSE(RedInHistoryRow(0));
+  const std::string dialog = OpenChooser();
+  ASSERT_NE(dialog, "");
+  input::ClickCentre(*probe_.Child(dialog, 303));
+  EXPECT_EQ(probe_.Ask("gone \"Choose Mod to Save to:\" 5000", 5000), "gone");
+  std::this_thread::sleep_for(300ms);
+  EXPECT_FALSE(RedInHistoryRow(0));
+  EXPECT_TRUE(RedInHistoryRow(1));
 }
 
 }  // namespace

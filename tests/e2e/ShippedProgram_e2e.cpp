@@ -8,6 +8,7 @@
 
 #include "EditorFixture.h"
 #include "FilePack.h"
+#include "InstallFixture.h"
 #include "Process.h"
 #include "SetupData.h"
 
@@ -53,6 +54,9 @@ INSTANTIATE_TEST_SUITE_P(ShippedProgram, ShippedFile, ::testing::Values("Pelorin
 TEST(ShippedProgram, SetupHoldsBothProgramsAndItsDataWithinTheSizeLimit) {
   const std::string setup = ReadFile(Shipped() / "setup.exe");
   EXPECT_LT(setup.size(), 456465u);
+  // Setup asks for administrator rights; the editor, which writes only beside itself, does not.
+  EXPECT_NE(setup.find("level=\"requireAdministrator\""), std::string::npos);
+  EXPECT_EQ(ReadFile(Shipped() / "Pelorin.exe").find("requestedExecutionLevel"), std::string::npos);
   ASSERT_GT(setup.size(), kTrailerSize);
   const auto trailer = ParseTrailer(std::string_view(setup).substr(setup.size() - kTrailerSize), setup.size());
   ASSERT_TRUE(trailer);
@@ -104,18 +108,41 @@ TEST(ShippedProgram, OpensItsWindowAndDrawsTheTypedName) {
   session.EndAll();
 }
 
-TEST(ShippedProgram, SetupOpensItsWizard) {
+// One whole install through the shipped setup's wizard. As a 32-bit program it writes the
+// registry's 32-bit view.
+TEST(ShippedProgram, SetupInstallsThroughItsWizard) {
   WineSession& session = WineSession::Get();
   ASSERT_EQ(session.Problem(), "");
+  const InstallPlaces places{session};
+  places.Clear();
   Sandbox sandbox;
   const auto program = sandbox.Copy(Shipped() / "setup.exe", "setup.exe");
   Probe probe(session);
   Process setup = session.Start(program, {}, sandbox.Path());
   const auto wizard = probe.WaitWindow("Pelorin v1.2 (build 16)", 400000);
   ASSERT_TRUE(wizard);
-  probe.Ask("post " + wizard->handle + " 16 0 0");
-  EXPECT_EQ(setup.Wait(120s), 0);
+  for (int id : {110, 111, 112}) {  // Begin, Next, Install; each shows once its page is up
+    std::optional<ControlInfo> button;
+    for (int attempt = 0; attempt < 120 && !(button && button->visible); ++attempt) {
+      if (attempt > 0) std::this_thread::sleep_for(500ms);
+      button = probe.Child(wizard->handle, id);
+    }
+    ASSERT_TRUE(button && button->visible) << id;
+    input::ClickCentre(*button);
+  }
+  EXPECT_EQ(setup.Wait(300s), 0);
+  EXPECT_EQ(ReadFile(places.Folder() / "Pelorin.exe"), ReadFile(Shipped() / "Pelorin.exe"));
+  EXPECT_EQ(ReadFile(places.Folder() / "Uninstall.exe"), ReadFile(Shipped() / "Uninstall.exe"));
+  EXPECT_EQ(ReadFile(places.Folder() / "install.log"), InstallPlaces::Log());
+  const std::string key = places.Registration("/reg:32");
+  EXPECT_TRUE(HasValue(key, "DisplayName", "REG_SZ", "Pelorin v1.2 (build 16)")) << key;
+  EXPECT_TRUE(HasValue(key, "UninstallString", "REG_SZ",
+                       "\"C:\\Program Files\\Brackwater\\Pelorin\\Uninstall.exe\"")) << key;
+  EXPECT_EQ(probe.Ask("link \"" + InstallPlaces::Link() + "\"").rfind(
+                "C:\\x5CProgram Files\\x5CBrackwater\\x5CPelorin\\x5CPelorin.exe|", 0), 0u);
+  EXPECT_FALSE(std::filesystem::exists(session.TempFolder() / "SetupTemp/Setup.mif"));
   session.EndAll();
+  places.Clear();
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <thread>
 
 #include "EditorFixture.h"
 
@@ -103,6 +104,27 @@ TEST_F(FirstStartTest, UninstallStartNeverAsksForTheGameFolder) {
   Process uninstall = session_.Start(program_, {"uninstall"}, sandbox_.Path());
   EXPECT_EQ(uninstall.Wait(20s), 0);
   EXPECT_EQ(probe_.Ask("gone \"Where is Quake 3?\" 0"), "gone");
+}
+
+// The prefix's browser is a script that notes the address it is given.
+TEST_F(EditorTest, MakersPageOpensOnAClickInALinkAreaNotOnThePress) {
+  const std::filesystem::path opened = sandbox_.Path() / "opened";
+  const std::filesystem::path browser = sandbox_.Path() / "browser.sh";
+  WriteFile(browser, "#!/bin/sh\necho \"$@\" >> '" + opened.string() + "'\n");
+  std::filesystem::permissions(browser, std::filesystem::perms::owner_all, std::filesystem::perm_options::add);
+  ASSERT_EQ(session_.Tool({"reg", "add", "HKCU\\Software\\Wine\\WineBrowser", "/v", "Browsers", "/d",
+                           browser.string(), "/f"}).exitCode, 0);
+  input::Click(X(186 + 30), Y(80 + 9));  // expanded: the link areas lie in the lower part
+
+  input::Press(X(126 + 60), Y(351 + 8));  // on the page link, released off it
+  input::MoveTo(X(126 + 60), Y(300));
+  input::Release();
+  std::this_thread::sleep_for(3s);
+  EXPECT_FALSE(std::filesystem::exists(opened)) << "the page opened on the press";
+
+  input::Click(X(126 + 60), Y(351 + 8));
+  for (int i = 0; i < 100 && !std::filesystem::exists(opened); ++i) std::this_thread::sleep_for(100ms);
+  EXPECT_NE(ReadFile(opened).find("http://www.brackwater.example/pelorin/"), std::string::npos);
 }
 
 TEST_F(EditorTest, SettingsFileRestoresNameAndHistory) {

@@ -16,10 +16,12 @@ class RecordingHost : public ButtonHost {
   FontRef ambient = std::make_shared<FontObject>(FontObject{"Ambient", 9, 400});
   float moveXOnMouseUp = 0;
   bool moveOnMouseUp = false;
+  int measured = 0;
 
   void PropertyChanged(std::string_view key) override { log.push_back("changed " + std::string(key)); }
   FontRef AmbientFont() override { return ambient; }
   void MeasureCaption(const std::string& text, const FontObject&, float& width, float& height) override {
+    ++measured;
     width = 10.0f * text.size();
     height = 195;
   }
@@ -327,6 +329,56 @@ TEST_F(ButtonTest, APictureHoldingNoObjectFailsTheInput) {
   button.InitProperties();
   EXPECT_TRUE(button.SetPicturePressed(nullptr));  // refused: the property keeps an object
   EXPECT_FALSE(button.HandlePress(1, 0, 1, 1));
+}
+
+// A window holds its button as a member, so the button is built while its host is not yet.
+TEST(ButtonProperties, ConstructionLeavesTheHostAlone) {
+  RecordingHost host;
+  Button button(host);
+  EXPECT_EQ(host.measured, 0);
+  EXPECT_TRUE(host.log.empty());
+  EXPECT_EQ(button.CaptionBox().width, 465.0f);
+  EXPECT_EQ(button.CaptionBox().height, 195.0f);
+}
+
+TEST_F(ButtonTest, StoredDisabledButtonTakesNoInput) {
+  store_.Set("enabled", false);
+  ASSERT_FALSE(button_.ReadProperties(store_));
+  host_.log.clear();
+  const ElementBox rest = button_.CaptionBox();
+  EXPECT_FALSE(button_.Press(Button::Source::kSurface, 1, 0, 10, 10));
+  EXPECT_FALSE(button_.Pressed());
+  EXPECT_EQ(button_.CaptionBox().left, rest.left);
+  EXPECT_FALSE(button_.Move(Button::Source::kSurface, 1, 0, 20, 10));
+  EXPECT_FALSE(button_.Release(Button::Source::kCaption, 1, 0, 10, 10));
+  button_.DoubleClick(Button::Source::kSurface);
+  button_.KeyDown(32, 0);
+  button_.KeyPress(32);
+  EXPECT_TRUE(host_.Events().empty()) << host_.Events().front();
+}
+
+TEST(ButtonProperties, StoredNumbersBeyondTheirTypeAreRefused) {
+  const std::string huge = "1" + std::string(50, '0');
+  for (const auto& [key, value] : {std::pair<const char*, PropertyValue>{"BackStyle", std::string("99999")},
+                                   {"BorderStyle", -40000.0f},
+                                   {"BackColor", std::string("9") + huge},
+                                   {"CaptionDownXAmount", std::string(huge)}}) {
+    RecordingHost host;
+    Button button(host);
+    PropertyStore store;
+    store.Set(key, value);
+    const ButtonError error = button.ReadProperties(store);
+    ASSERT_TRUE(error) << key;
+    EXPECT_EQ(*error, "Overflow reading \"" + std::string(key) + "\"");
+  }
+  // A float that no integer type holds still reads as text.
+  RecordingHost host;
+  Button button(host);
+  PropertyStore store;
+  store.Set("Caption", 3e38f);
+  ASSERT_FALSE(button.ReadProperties(store));
+  EXPECT_EQ(button.Caption().size(), 39u);
+  EXPECT_EQ(button.Caption().substr(0, 4), "3000");
 }
 
 TEST(ButtonProperties, InitPropertiesSetsItsFiveThingsQuietly) {

@@ -105,6 +105,16 @@ TEST_F(NameSavesTest, ClosingTheLocatorEndsTheSaveWithoutWriting) {
   EXPECT_EQ(game_.Read("Quake3\\baseq3\\q3config.cfg"), "seta name \"Old\"\r\n");
 }
 
+TEST_F(NameSavesTest, AFolderThatCannotBeListedIsReportedAfterOneLocatorOffer) {
+  files_.listingNotFound = true;
+  ui_.locatorAnswers = {game_.Path("Quake3")};  // the same folder again
+  EXPECT_EQ(SaveToAllMods(files_, ui_, state_, "n"), SaveOutcome::kFailed);
+  EXPECT_EQ(ui_.locatorShown, 1);
+  ASSERT_EQ(ui_.errors.size(), 1u);
+  EXPECT_EQ(ui_.errors[0].rfind("Unhandled error!\r\n76 - Path not found", 0), 0u) << ui_.errors[0];
+  EXPECT_EQ(files_.listings, 2);
+}
+
 TEST_F(NameSavesTest, OtherFailuresAreReportedByBothSaves) {
   files_.readOnlyFiles.insert(game_.Path("Quake3\\osp\\q3config.cfg"));
   EXPECT_EQ(SaveToAllMods(files_, ui_, state_, "n"), SaveOutcome::kFailed);

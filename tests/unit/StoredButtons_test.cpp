@@ -33,6 +33,26 @@ TEST(StoredButtons, UnreadableLinesAreNamed) {
   EXPECT_FALSE(ParseStoredButtons("[a]\r\nf font \"Arial\" 8\r\n", noPicture, error));
 }
 
+TEST(StoredButtons, NumbersBeyondTheirTypeAreRefused) {
+  std::string error;
+  const auto noPicture = [](std::string_view) { return PictureRef(); };
+  const std::string huge = "1" + std::string(40, '0');
+  for (const std::string& line : std::vector<std::string>{"x int16 99999", "x int16 -32769", "x int32 4294967296", "x int32 -2147483649",
+                                 "x int32 " + huge, "x float " + huge, "f font \"Arial\" " + huge + " 700 0 0 0",
+                                 "f font \"Arial\" 8 " + huge + " 0 0 0"}) {
+    EXPECT_FALSE(ParseStoredButtons("[a]\r\n" + line + "\r\n", noPicture, error)) << line;
+    EXPECT_EQ(error, "line 2: " + line);
+  }
+  // Colours may be written unsigned; both halves of the 32 bits read back.
+  const auto buttons = ParseStoredButtons("[a]\r\nb int32 2147483663\r\nc int32 -1\r\nd int16 -32768\r\n",
+                                          noPicture, error);
+  ASSERT_TRUE(buttons) << error;
+  const PropertyStore& a = buttons->at("a");
+  EXPECT_EQ(std::get<std::int32_t>(a.ReadProperty("b", 0)), static_cast<std::int32_t>(0x8000000F));
+  EXPECT_EQ(std::get<std::int32_t>(a.ReadProperty("c", 0)), -1);
+  EXPECT_EQ(std::get<std::int16_t>(a.ReadProperty("d", 0)), -32768);
+}
+
 TEST(PropertyStore, DefaultRuleComparesAcrossNumericTypes) {
   PropertyStore store;
   store.WriteProperty("CaptionMoveWhenPressed", true, std::int16_t(1));
@@ -80,6 +100,11 @@ TEST(PictureFile, ShippedFacesAre65By19AndDamageIsRefused) {
   bytes.resize(bytes.size() - 10);
   EXPECT_FALSE(PictureFromBmp(bytes));
   bytes[28] = 8;
+  EXPECT_FALSE(PictureFromBmp(bytes));
+  // The lowest height has no row count: refused, not negated.
+  bytes = ReadBytes(PELORIN_RESOURCES_DIR "/buttons/save-normal.bmp");
+  bytes[22] = bytes[23] = bytes[24] = 0;
+  bytes[25] = 0x80;
   EXPECT_FALSE(PictureFromBmp(bytes));
 }
 

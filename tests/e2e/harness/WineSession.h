@@ -26,6 +26,8 @@ class WineSession {
   std::filesystem::path Images() const { return programs_.parent_path() / "images"; }
   // The user's temporary folder inside the prefix, as this machine sees it.
   std::filesystem::path TempFolder() const { return prefix_ / "drive_c/users/root/Temp"; }
+  // Drive C: of the prefix, as this machine sees it.
+  std::filesystem::path DriveC() const { return prefix_ / "drive_c"; }
   std::filesystem::path Shipped() const { return shipped_; }
   std::filesystem::path DemoGame() const { return demoGame_; }
   const std::string& Loader() const { return loader_; }

@@ -1,12 +1,15 @@
 // A console helper that runs inside the Wine session beside the program under test and
 // answers questions about windows: one command per input line, one answer line back.
 #include <windows.h>
+#include <objbase.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "Shell_win.h"
 
 namespace {
 
@@ -148,6 +151,11 @@ std::string Execute(const std::vector<std::string>& words) {
     }
   }
   if (command == "rect") return RectOf(ParseHandle(arg(1)));
+  if (command == "enabled") return IsWindowEnabled(ParseHandle(arg(1))) ? "enabled" : "disabled";
+  if (command == "move") {  // move HWND X Y -> puts a window's top-left corner there
+    return SetWindowPos(ParseHandle(arg(1)), nullptr, number(2), number(3), 0, 0,
+                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) ? "ok" : "failed";
+  }
   if (command == "client") {  // client HWND -> screen position of the client area's origin
     POINT origin{0, 0};
     ClientToScreen(ParseHandle(arg(1)), &origin);
@@ -254,12 +262,20 @@ std::string Execute(const std::vector<std::string>& words) {
     PostMessageA(button, BM_CLICK, 0, 0);
     return "ok";
   }
+  if (command == "link") {  // link LNK-PATH -> target|working folder|arguments|description|icon|index|show
+    pelorin::ShellLink link;
+    if (!pelorin::GetShellLinkInfo(arg(1), link)) return "none";
+    return Escape(link.target + "|" + link.workingFolder + "|" + link.arguments + "|" + link.description +
+                  "|" + link.iconFile + "|" + std::to_string(link.iconIndex) + "|" +
+                  std::to_string(link.showCommand));
+  }
   return "unknown command";
 }
 
 }  // namespace
 
 int main() {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // for the shell's link object
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   char line[8192];
   while (std::fgets(line, sizeof(line), stdin) != nullptr) {

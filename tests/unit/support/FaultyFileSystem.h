@@ -10,14 +10,24 @@ namespace pelorin::testing {
 
 // Real files, with failures the tests ask for. The tests run as root, for whom read-only
 // files and folders are writable, so refusals are made here: a read-only file cannot be
-// replaced or deleted, an unwritable folder takes no new file, and a full disk takes a write
-// only halfway.
+// replaced or deleted, an unwritable folder takes no new file or folder, and a full disk takes a write
+// only halfway (everywhere, or for the files named).
 class FaultyFileSystem : public PosixFileSystem {
  public:
   std::set<std::string> readOnlyFiles;
   std::set<std::string> unwritableFolders;
+  std::set<std::string> fullDiskFiles;  // files whose writes find the disk full
   bool diskFull = false;
   bool replaceFails = false;
+  // Listings of existing folders fail with path not found, as past the path length limit.
+  bool listingNotFound = false;
+  int listings = 0;
+
+  FileError ListFolders(const std::string& folder, std::vector<std::string>& names) override {
+    // A caller that keeps retrying gets another error at last, so a test fails, not hangs.
+    if (listingNotFound) return ++listings > 50 ? FileError{FileError::Kind::kOther, 0, "retried"} : NotFound();
+    return PosixFileSystem::ListFolders(folder, names);
+  }
 
   FileError WriteNewFile(const std::string& path, const std::string& bytes) override {
     if (readOnlyFiles.count(path) || unwritableFolders.count(FolderOf(path))) return Denied();
@@ -35,8 +45,12 @@ class FaultyFileSystem : public PosixFileSystem {
                            std::unique_ptr<FileWriter>& writer) override {
     if (readOnlyFiles.count(path) || unwritableFolders.count(FolderOf(path))) return Denied();
     if (FileError error = PosixFileSystem::OpenForWriting(path, append, writer)) return error;
-    if (diskFull) writer = std::make_unique<FullDiskWriter>(std::move(writer));
+    if (diskFull || fullDiskFiles.count(path)) writer = std::make_unique<FullDiskWriter>(std::move(writer));
     return {};
+  }
+  FileError CreateFolder(const std::string& path) override {
+    if (unwritableFolders.count(FolderOf(path))) return Denied();
+    return PosixFileSystem::CreateFolder(path);
   }
   FileError RemoveFile(const std::string& path) override {
     if (readOnlyFiles.count(path) || unwritableFolders.count(FolderOf(path))) return Denied();
@@ -60,6 +74,7 @@ class FaultyFileSystem : public PosixFileSystem {
   };
 
   static std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('\\')); }
+  static FileError NotFound() { return {FileError::Kind::kPathNotFound, 3, "The path was not found"}; }
   static FileError Denied() { return {FileError::Kind::kAccessDenied, 13, "Permission denied"}; }
 };
 

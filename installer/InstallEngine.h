@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "FilePack.h"
+#include "FileSystem.h"
+#include "Processes.h"
+#include "Registry.h"
+#include "SetupData.h"
+#include "Shell.h"
+
+namespace pelorin {
+
+// What the install engine shows and asks while it works; the older-file question comes
+// from the pack operations.
+class InstallUi : public PackUi {
+ public:
+  // The progress texts, shown whenever they change.
+  virtual void ShowProgress(const std::string& percentText, const std::string& statusText) = 0;
+  // The bar, filled to `done` of `total` parts.
+  virtual void ShowBar(std::size_t done, std::size_t total) = 0;
+  virtual void ShowCaption(const std::string& caption) = 0;
+  // A message the user confirms with OK: a notice, or a report of what went wrong.
+  virtual void ShowMessage(const std::string& text, bool problem) = 0;
+
+ protected:
+  ~InstallUi() = default;
+};
+
+struct InstallServices {
+  FileSystem& files;
+  Registry& registry;
+  Processes& processes;
+  Shell& shell;
+  InstallUi& ui;
+};
+
+// What the wizard collected and the start-up unpacked.
+struct InstallRequest {
+  SetupInfo info;
+  std::vector<std::string> shortcuts;  // the shortcut list's lines
+  std::string installPath;             // as typed; a backslash is added when missing
+  bool runAfterInstall = false;        // the run box is checked
+  std::string packList;
+  std::string packData;
+};
+
+// One entry of the install list: a pack item that is not setup data.
+struct InstallEntry {
+  enum class Kind { kOrdinary, kSystem };
+  std::string item;  // the item's name in the pack
+  Kind kind = Kind::kOrdinary;
+  std::uint64_t size = 0;
+  bool safe = false;  // its name may be written where its kind goes
+};
+
+// The pack's items in pack order, without setup data ("%" items), classified by their first
+// character: "$" marks a file for the system folder. An ordinary item's name must be a
+// relative path that stays in the install folder, a system item's a bare file name.
+std::vector<InstallEntry> BuildInstallList(const std::vector<PackRecord>& records);
+
+// "50% Installed": the whole percentage of `done` out of `total`.
+std::string PercentInstalledText(std::size_t done, std::size_t total);
+
+// A shortcut list line: link name, byte 0xFF, target relative to the install folder, byte
+// 0xFE, folder below the Start Menu ending in a backslash.
+struct ShortcutLine {
+  std::string name;
+  std::string target;
+  std::string folder;
+};
+// False when a separator is missing or a part would lead outside its folder.
+bool ParseShortcutLine(const std::string& line, ShortcutLine& shortcut);
+
+inline constexpr char kInstallingCaption[] = "Installing...Please Wait...";
+inline constexpr char kApplicationInstalled[] = "Application Installed";
+inline constexpr char kCreatingLinks[] = "Creating Application Links...";
+inline constexpr char kCouldNotBeLaunched[] = " could not be launched!";
+
+enum class InstallResult {
+  kInstalled,       // every file is in place
+  kWithFailures,    // some files could not be written; the user has been told which
+  kStopped,         // nothing was copied; the user has been told why
+};
+
+// Installs the pack's files into the install folder and the system folder, writes the install
+// log, registers the application for removal, makes its shortcuts and starts it when asked.
+InstallResult Install(InstallServices& services, const InstallRequest& request);
+
+}  // namespace pelorin

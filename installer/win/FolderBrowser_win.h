@@ -1,0 +1,13 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace pelorin::win {
+
+// Lets the user pick a file-system folder in the system's folder browser, owned by `owner`.
+// Returns the folder with a backslash at its end, or empty when the user cancelled.
+std::string BrowseForInstallFolder(HWND owner);
+
+}  // namespace pelorin::win

@@ -1,0 +1,105 @@
+#include "InstallWindow_win.h"
+
+#include "GdiObject_win.h"
+
+namespace pelorin::win {
+
+namespace {
+
+constexpr char kClassName[] = "PelorinSetupProgress";
+constexpr char kMessageTitle[] = "Setup";
+constexpr int kWidth = 360;
+constexpr int kHeight = 100;
+constexpr RECT kBar{12, 36, kWidth - 12, 56};
+enum ControlId : int { kStatusId = 100, kPercentId };
+
+void SetTextIfChanged(HWND control, const std::string& text) {
+  char shown[512] = {};
+  GetWindowTextA(control, shown, sizeof(shown));
+  if (text == shown) return;
+  SetWindowTextA(control, text.c_str());
+  UpdateWindow(control);
+}
+
+// Paints what is due at once. Only paint messages are taken: the install goes on inside one
+// event, and input waits until it is over.
+void PaintNow(HWND window) {
+  MSG message;
+  while (PeekMessageA(&message, window, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+}  // namespace
+
+bool InstallWindow::Open(HICON icon) {
+  RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_WAIT), icon);
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
+  RECT frame{0, 0, kWidth, kHeight};
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION;
+  AdjustWindowRect(&frame, style, FALSE);
+  if (!Create(0, kClassName, kInstallingCaption, style, left, top, frame.right - frame.left,
+              frame.bottom - frame.top, nullptr))
+    return false;
+  const HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  status_ = CreateControl(Handle(), "STATIC", "Installing", WS_VISIBLE, 12, 12, kWidth - 24, 16, kStatusId, font);
+  percent_ = CreateControl(Handle(), "STATIC", "", WS_VISIBLE, 12, 66, kWidth - 24, 16, kPercentId, font);
+  ShowWindow(Handle(), SW_SHOWNORMAL);
+  UpdateWindow(Handle());
+  return true;
+}
+
+void InstallWindow::ShowProgress(const std::string& percentText, const std::string& statusText) {
+  SetTextIfChanged(percent_, percentText);
+  SetTextIfChanged(status_, statusText);
+  PaintNow(Handle());
+}
+
+void InstallWindow::ShowBar(std::size_t done, std::size_t total) {
+  done_ = done;
+  total_ = total;
+  HDC dc = GetDC(Handle());
+  if (dc == nullptr) return;
+  PaintBar(dc);
+  ReleaseDC(Handle(), dc);
+  PaintNow(Handle());
+}
+
+void InstallWindow::ShowCaption(const std::string& caption) {
+  SetWindowTextA(Handle(), caption.c_str());
+  PaintNow(Handle());
+}
+
+void InstallWindow::ShowMessage(const std::string& text, bool problem) {
+  MessageBoxA(Handle(), text.c_str(), kMessageTitle, MB_OK | (problem ? MB_ICONEXCLAMATION : 0));
+}
+
+void InstallWindow::PaintBar(HDC dc) {
+  RECT bar = kBar;
+  DrawEdge(dc, &bar, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+  FillRect(dc, &bar, GetSysColorBrush(COLOR_WINDOW));
+  if (total_ == 0) return;
+  bar.right = bar.left + static_cast<LONG>((bar.right - bar.left) * done_ / total_);
+  FillRect(dc, &bar, GetSysColorBrush(COLOR_HIGHLIGHT));
+}
+
+LRESULT InstallWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND: {
+      RECT client;
+      GetClientRect(Handle(), &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+      return 1;
+    }
+    case WM_PAINT: {
+      PaintContext paint(Handle());
+      PaintBar(paint.Dc());
+      return 0;
+    }
+    case WM_CLOSE:  // the installation cannot be cancelled halfway
+      return 0;
+    default:
+      return Window::OnMessage(message, wParam, lParam);
+  }
+}
+
+}  // namespace pelorin::win

@@ -1,0 +1,23 @@
+#include "SaveUi_win.h"
+
+#include "FindGameDialog_win.h"
+
+namespace pelorin::win {
+
+bool WindowSaveUi::LocateGameFolder(std::string& gameFolder) {
+  FindGameDialog dialog(files_);
+  const std::optional<std::string> folder = dialog.Run(owner_);
+  if (!folder) return false;
+  gameFolder = *folder;
+  return true;
+}
+
+void WindowSaveUi::ShowError(const std::string& text) {
+  MessageBoxA(owner_, text.c_str(), kProgramTitle, MB_OK);
+}
+
+void WindowSaveUi::ShowInformation(const std::string& text) {
+  MessageBoxA(owner_, text.c_str(), kProgramTitle, MB_OK | MB_ICONINFORMATION);
+}
+
+}  // namespace pelorin::win

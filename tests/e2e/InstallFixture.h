@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+
+#include "EditorFixture.h"
+
+namespace pelorin::e2e {
+
+inline constexpr char kUninstallKey[] = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelorin";
+inline constexpr char kStartMenu[] = "C:\\users\\root\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu";
+
+// What an install of the shipped setup information leaves in a prefix, and a way to clear it.
+struct InstallPlaces {
+  WineSession& session;
+
+  std::filesystem::path Folder() const { return session.DriveC() / "Program Files/Brackwater/Pelorin"; }
+  std::filesystem::path LinkFolder() const {
+    return session.DriveC() / "users/root/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Brackwater";
+  }
+  static std::string Link() { return std::string(kStartMenu) + "\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk"; }
+  static std::string Log() {
+    return "Pelorin\r\n1.2 (build 16)\r\nPelorin.exe\r\nUninstall.exe\r\nPelorin.exe\r\n&" + Link() + "\r\n";
+  }
+  // The removal registration as `reg query` lists it; `view` is "/reg:32" or "/reg:64".
+  std::string Registration(const std::string& view) const {
+    return session.Tool({"reg", "query", kUninstallKey, view}).output;
+  }
+
+  void Clear() const {
+    std::error_code ignored;
+    std::filesystem::remove_all(session.DriveC() / "Program Files/Brackwater", ignored);
+    std::filesystem::remove_all(LinkFolder(), ignored);
+    std::filesystem::remove_all(session.TempFolder() / "SetupTemp", ignored);
+    for (const char* view : {"/reg:32", "/reg:64"}) session.Tool({"reg", "delete", kUninstallKey, "/f", view});
+  }
+};
+
+// Whether `reg query` output lists a value of that name, type and data.
+inline bool HasValue(const std::string& query, const std::string& name, const std::string& type,
+                     const std::string& data) {
+  return query.find(name + "    " + type + "    " + data + "\r\n") != std::string::npos ||
+         query.find(name + "    " + type + "    " + data + "\n") != std::string::npos;
+}
+
+}  // namespace pelorin::e2e

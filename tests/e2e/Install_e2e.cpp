@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include "InstallFixture.h"
+
+namespace pelorin::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr char kWizardCaption[] = "Pelorin v1.2 (build 16)";
+enum WizardId : int { kNext = 110, kBack = 120, kPath = 131, kBrowse = 132, kRunBox = 133 };
+constexpr unsigned kGetCheck = 0x00F0;  // BM_GETCHECK
+
+// A text as the probe answers it: backslashes written as \x5C.
+std::string Escaped(const std::string& text) {
+  std::string out;
+  for (char c : text) out += c == '\\' ? std::string("\\x5C") : std::string(1, c);
+  return out;
+}
+
+class InstallTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(session_.Problem(), "");
+    places_.Clear();
+  }
+  void TearDown() override {
+    session_.EndAll();
+    places_.Clear();
+  }
+
+  void StartSetup(const std::filesystem::path& program) {
+    setup_.emplace(session_.Start(program, {}, sandbox_.Path()));
+    wizard_ = probe_.WaitWindow(kWizardCaption, 20000);
+    ASSERT_TRUE(wizard_) << "the wizard did not appear";
+  }
+  std::string SetupCopy() { return sandbox_.Copy(session_.Programs() / "setup.exe", "setup.exe"); }
+
+  ControlInfo Control(int id) {
+    const auto control = probe_.Child(wizard_->handle, id);
+    return control.value_or(ControlInfo{});
+  }
+  // The captions of the wizard's visible buttons, in creation order.
+  std::string VisibleButtons() {
+    std::string captions;
+    for (const auto& control : probe_.Children(wizard_->handle))
+      if (control.visible && control.className == "Button" && control.id != kRunBox) captions += control.text + ";";
+    return captions;
+  }
+  void Click(int id) { input::ClickCentre(Control(id)); }
+  bool Checked(int id) { return probe_.Ask("send " + Control(id).handle + " " + std::to_string(kGetCheck) + " 0 0") == "1"; }
+
+  // The message box setup shows: its text, after which OK is pressed.
+  std::string ConfirmMessage() {
+    const std::string box = probe_.Ask("dialog Setup 20000", 20000);
+    if (box != "none") probe_.Ask("press " + box.substr(0, box.find(' ')) + " OK");
+    return box;
+  }
+
+  void ExpectPackCopiesGone() {
+    EXPECT_EQ(setup_->Wait(60s), 0);
+    EXPECT_FALSE(std::filesystem::exists(session_.TempFolder() / "SetupTemp/Setup.lst"));
+    EXPECT_FALSE(std::filesystem::exists(session_.TempFolder() / "SetupTemp/Setup.mif"));
+  }
+
+  WineSession& session_ = WineSession::Get();
+  InstallPlaces places_{session_};
+  Sandbox sandbox_;
+  Probe probe_{session_};
+  std::optional<Process> setup_;
+  std::optional<WindowInfo> wizard_;
+};
+
+TEST_F(InstallTest, ClicksThroughTheWizardAndInstalls) {
+  // A settings file naming the game folder lets the editor open its window at once.
+  const auto game = sandbox_.Copy(session_.DemoGame(), "Quake3");
+  std::filesystem::create_directories(places_.Folder());
+  WriteFile(places_.Folder() / "settings.ini", WinePath(game) + "\r\n\r\n");
+
+  StartSetup(SetupCopy());
+  EXPECT_EQ(VisibleButtons(), "&Cancel;&Begin ->;");
+  Click(kNext + 0);
+  EXPECT_EQ(VisibleButtons(), "...;<- &Back;&Next ->;");
+  EXPECT_EQ(probe_.Text(Control(kPath).handle), "C:\\x5CProgram Files\\x5CBrackwater\\x5CPelorin");
+  EXPECT_EQ(Control(130).text,
+            "Pelorin will be installed to the path specified below.  If you wish to change it then do so "
+            "now.  Otherwise click 'Next' to continue ");
+  Click(kNext + 1);
+  EXPECT_EQ(VisibleButtons(), "<- &Back;&Install ->;");
+  EXPECT_TRUE(Control(kRunBox).visible);
+  EXPECT_TRUE(Checked(kRunBox));
+  Click(kNext + 2);
+
+  ASSERT_TRUE(probe_.WaitWindow("Pelorin", 30000)) << "the installed editor did not start";
+  ExpectPackCopiesGone();
+  const auto built = session_.Programs();
+  EXPECT_EQ(ReadFile(places_.Folder() / "Pelorin.exe"), ReadFile(built / "Pelorin.exe"));
+  EXPECT_EQ(ReadFile(places_.Folder() / "Uninstall.exe"), ReadFile(session_.Programs() / "Uninstall.exe"));
+  EXPECT_EQ(ReadFile(places_.Folder() / "install.log"), InstallPlaces::Log());
+
+  const std::string key = places_.Registration("/reg:64");
+  const std::string folder = "C:\\Program Files\\Brackwater\\Pelorin\\";
+  char kib[16];
+  std::snprintf(kib, sizeof(kib), "0x%llx",
+                static_cast<unsigned long long>((std::filesystem::file_size(built / "Pelorin.exe") +
+                                                 std::filesystem::file_size(session_.Programs() / "Uninstall.exe") + 1023) / 1024));
+  const std::string values[][3] = {
+      {"DisplayName", "REG_SZ", "Pelorin v1.2 (build 16)"},
+      {"UninstallString", "REG_SZ", "\"" + folder + "Uninstall.exe\""},
+      {"DisplayVersion", "REG_SZ", "1.2 (build 16)"},
+      {"Publisher", "REG_SZ", "Brackwater"},
+      {"DisplayIcon", "REG_SZ", folder + "Pelorin.exe"},
+      {"InstallLocation", "REG_SZ", folder},
+      {"EstimatedSize", "REG_DWORD", kib},
+      {"NoModify", "REG_DWORD", "0x1"},
+      {"NoRepair", "REG_DWORD", "0x1"},
+  };
+  for (const auto& [name, type, data] : values) EXPECT_TRUE(HasValue(key, name, type, data)) << name << "\n" << key;
+
+  EXPECT_EQ(probe_.Ask("link \"" + InstallPlaces::Link() + "\""),
+            "C:\\x5CProgram Files\\x5CBrackwater\\x5CPelorin\\x5CPelorin.exe|"
+            "C:\\x5CProgram Files\\x5CBrackwater\\x5CPelorin\\x5C||Pelorin|"
+            "C:\\x5CProgram Files\\x5CBrackwater\\x5CPelorin\\x5CPelorin.exe|0|1");
+}
+
+// Keys instead of clicks; a cancelled folder browser; a path without a trailing backslash.
+TEST_F(InstallTest, TypedPathWithoutBackslashAndCancelledBrowser) {
+  StartSetup(SetupCopy());
+  input::Key("Return");
+  ASSERT_EQ(VisibleButtons(), "...;<- &Back;&Next ->;");
+  Click(kBrowse);
+  const std::string browser = probe_.Ask("dialog \"Browse for Folder\" 20000", 20000);
+  ASSERT_NE(browser, "none");
+  EXPECT_NE(browser.find("Choose Install Location"), std::string::npos) << browser;
+  probe_.Ask("press " + browser.substr(0, browser.find(' ')) + " Cancel");
+  ASSERT_TRUE(probe_.WaitGone("Browse for Folder"));
+  EXPECT_EQ(probe_.Text(Control(kPath).handle), "C:\\x5CProgram Files\\x5CBrackwater\\x5CPelorin");
+
+  const auto target = sandbox_.Path() / "Typed Place";
+  probe_.Ask("settext " + Control(kPath).handle + " \"" + WinePath(target) + "\"");
+  input::Key("Return");
+  ASSERT_EQ(VisibleButtons(), "<- &Back;&Install ->;");
+  input::Key("Escape");  // Back
+  ASSERT_EQ(VisibleButtons(), "...;<- &Back;&Next ->;");
+  input::Key("alt+n");
+  ASSERT_EQ(VisibleButtons(), "<- &Back;&Install ->;");
+  Click(kRunBox);
+  EXPECT_FALSE(Checked(kRunBox));
+  input::Key("alt+i");
+
+  ExpectPackCopiesGone();
+  EXPECT_EQ(ReadFile(target / "Pelorin.exe"), ReadFile(session_.Programs() / "Pelorin.exe"));
+  EXPECT_EQ(ReadFile(target / "install.log"), InstallPlaces::Log());
+  EXPECT_NE(places_.Registration("/reg:64").find(WinePath(target) + "\\Uninstall.exe"), std::string::npos);
+}
+
+// Other setup information: no licence page, a fixed path, no uninstall, a system file.
+TEST_F(InstallTest, FixedPathWithoutUninstallAndWithASystemFile) {
+  const auto info = sandbox_.Path() / "SetupInfo.txt";
+  const auto fixed = sandbox_.Path() / "Fixed";
+  WriteFile(info, "Pelorin\r\n1.2 (build 16)\r\nBrackwater\r\n 0 \r\n 1 \r\n" + WinePath(fixed) +
+                      "\r\n 1 \r\n 1 \r\nPelorin.exe\r\n 1 \r\n");
+  const auto library = sandbox_.Path() / "PelorinTest.dll";
+  WriteFile(library, "not really a library");
+  const std::string data = PELORIN_E2E_RESOURCES "/setup/";
+  const auto program = sandbox_.Path() / "setup.exe";
+  const RunResult made = e2e::Run({(session_.Programs().parent_path() / "host-tools/make_setup").string(),
+                              program.string(), (session_.Images() / "setup.exe").string(),
+                              "Pelorin.exe=" + (session_.Programs() / "Pelorin.exe").string(),
+                              "$PelorinTest.dll=" + library.string(), "%SETUPINFO%=" + info.string(),
+                              "%SHORTCUTS%=" + data + "ShortCuts.txt", "%LICENSE%=" + data + "License.txt",
+                              "%SIDEPIC%=" + data + "SidePic.bmp"});
+  ASSERT_EQ(made.exitCode, 0) << made.output;
+  const auto system = session_.DriveC() / "windows/system32/PelorinTest.dll";
+  std::filesystem::remove(system);
+
+  StartSetup(program);
+  EXPECT_EQ(VisibleButtons(), "<- &Back;&Install ->;");  // no readme: only the run box and the label
+  EXPECT_FALSE(Control(102).visible);
+  Click(kBack + 2);
+  EXPECT_EQ(probe_.Text(Control(kPath).handle), Escaped(WinePath(fixed)));
+  Click(kBack + 1);
+  EXPECT_EQ(VisibleButtons(), "&Cancel;&Begin ->;");
+  Click(kNext + 0);
+  Click(kNext + 1);
+  Click(kNext + 2);
+
+  ASSERT_TRUE(probe_.WaitWindow("Where is Quake 3?", 30000)) << "the installed editor did not start";
+  ExpectPackCopiesGone();
+  EXPECT_EQ(ReadFile(fixed / "Pelorin.exe"), ReadFile(session_.Programs() / "Pelorin.exe"));
+  EXPECT_EQ(ReadFile(system), "not really a library");
+  EXPECT_EQ(ReadFile(fixed / "install.log"), "&" + InstallPlaces::Link() + "\r\n");
+  EXPECT_EQ(places_.Registration("/reg:64").find("DisplayName"), std::string::npos);
+  std::filesystem::remove(system);
+}
+
+TEST_F(InstallTest, AFolderThatCannotBeMadeStopsTheInstall) {
+  WriteFile(sandbox_.Path() / "blocker", "a file where a folder should go");
+  StartSetup(SetupCopy());
+  Click(kNext + 0);
+  const std::string path = WinePath(sandbox_.Path() / "blocker" / "Pelorin");
+  probe_.Ask("settext " + Control(kPath).handle + " \"" + path + "\"");
+  Click(kNext + 1);
+  Click(kNext + 2);
+  const std::string box = ConfirmMessage();
+  EXPECT_NE(box.find("Setup could not create the install folder "), std::string::npos) << box;
+  EXPECT_NE(box.find("Nothing has been installed."), std::string::npos) << box;
+  ExpectPackCopiesGone();
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sandbox_.Path()), {}), 2);  // setup, blocker
+  EXPECT_EQ(places_.Registration("/reg:64").find("DisplayName"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(places_.LinkFolder()));
+}
+
+}  // namespace
+}  // namespace pelorin::e2e

@@ -1,0 +1,15 @@
+// Feeds arbitrary bytes to the shortcut list reader: at most ten lines, none holding a CR.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "SetupData.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const auto lines = pelorin::ParseShortcutLines(std::string_view(reinterpret_cast<const char*>(data), size));
+  if (lines.size() > pelorin::kMaxShortcuts) std::abort();
+  for (const auto& line : lines)
+    if (line.find('\r') != std::string::npos) std::abort();
+  return 0;
+}

@@ -1,0 +1,249 @@
+#include "InstallEngine.h"
+
+#include <gtest/gtest.h>
+
+#include "InstallRecord.h"
+#include "MemoryRegistry.h"
+#include "support/FakeShell.h"
+#include "support/FaultyFileSystem.h"
+#include "support/RecordingProcesses.h"
+#include "support/TempFolder.h"
+
+namespace pelorin {
+namespace {
+
+class RecordingUi : public InstallUi {
+ public:
+  std::vector<std::string> progress;  // percent text | status text
+  std::vector<std::string> messages;
+  std::string caption;
+  int questions = 0;
+  bool overwrite = true;
+
+  bool ConfirmOverwriteOlder(const std::string&, const std::string&) override {
+    ++questions;
+    return overwrite;
+  }
+  void ShowProgress(const std::string& percent, const std::string& status) override {
+    progress.push_back(percent + "|" + status);
+  }
+  void ShowBar(std::size_t, std::size_t) override {}
+  void ShowCaption(const std::string& text) override { caption = text; }
+  void ShowMessage(const std::string& text, bool) override { messages.push_back(text); }
+};
+
+constexpr char kLink[] = "Pelorin\xFFPelorin.exe\xFEPrograms\\Brackwater\\Pelorin\\";
+
+class InstallEngineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_.MakeFolder("Windows\\System");
+    shell_.systemFolder = folder_.Path("Windows\\System");
+    shell_.startMenuFolder = folder_.Path("Start Menu");
+    request_.info = ParseSetupInfo(
+        "Pelorin\r\n1.2 (build 16)\r\nBrackwater\r\n 1 \r\n 0 \r\n\r\n 1 \r\n 1 \r\nPelorin.exe\r\n 0 \r\n");
+    request_.shortcuts = {kLink};
+    request_.installPath = folder_.Path("Program Files\\Brackwater\\Pelorin");
+    request_.runAfterInstall = true;
+    request_.packList = folder_.Path("Setup.lst");
+    request_.packData = folder_.Path("Setup.mif");
+  }
+
+  void Pack(const std::vector<std::pair<std::string, std::string>>& items) {
+    for (const auto& [name, bytes] : items) {
+      folder_.Write("source", bytes);
+      ASSERT_EQ(AddFile(files_, request_.packData, request_.packList, folder_.Path("source"), name).result,
+                AddResult::kAdded);
+    }
+  }
+  void PackShipped() {
+    Pack({{"Uninstall.exe", "MZ uninstall"}, {"Pelorin.exe", "MZ editor"}, {"%SETUPINFO%", "info"}});
+  }
+
+  InstallResult Run() {
+    InstallServices services{files_, registry_, processes_, shell_, ui_};
+    return Install(services, request_);
+  }
+
+  std::string Log() const { return folder_.Read("Program Files\\Brackwater\\Pelorin\\install.log"); }
+  std::string Installed(const std::string& name) const { return folder_.Path("Program Files\\Brackwater\\Pelorin\\" + name); }
+  const MemoryRegistry::Values* Registration() const {
+    return registry_.Key(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"));
+  }
+
+  testing::TempFolder folder_;
+  testing::FaultyFileSystem files_;
+  MemoryRegistry registry_;
+  testing::RecordingProcesses processes_;
+  testing::FakeShell shell_;
+  RecordingUi ui_;
+  InstallRequest request_;
+};
+
+TEST_F(InstallEngineTest, InstallsLogsRegistersLinksAndStartsTheProgram) {
+  Pack({{"Uninstall.exe", "MZ uninstall"}, {"Pelorin.exe", "MZ editor"}, {"bin\\x.dll", "x"},
+        {"$shared.dll", std::string(3000, 's')}, {"%SETUPINFO%", "info"}});
+  EXPECT_EQ(Run(), InstallResult::kInstalled);
+  EXPECT_TRUE(ui_.messages.empty());
+
+  EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\Pelorin.exe"), "MZ editor");
+  EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\bin\\x.dll"), "x");
+  EXPECT_EQ(folder_.Read("Windows\\System\\shared.dll"), std::string(3000, 's'));
+  EXPECT_FALSE(folder_.Exists("Program Files\\Brackwater\\Pelorin\\%SETUPINFO%"));
+
+  const std::string system = shell_.systemFolder + "\\";
+  const std::string link = shell_.startMenuFolder + "\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk";
+  EXPECT_EQ(Log(), "Pelorin\r\n1.2 (build 16)\r\nPelorin.exe\r\nUninstall.exe\r\nPelorin.exe\r\nbin\\x.dll\r\n$" +
+                       system + "shared.dll\r\n&" + link + "\r\n");
+
+  ASSERT_EQ(shell_.links.size(), 1u);
+  EXPECT_EQ(shell_.links[0].first, link);
+  EXPECT_EQ(shell_.links[0].second.target, Installed("Pelorin.exe"));
+  EXPECT_EQ(shell_.links[0].second.workingFolder, Installed(""));
+  EXPECT_EQ(shell_.links[0].second.description, "Pelorin");
+  EXPECT_EQ(shell_.links[0].second.iconFile, Installed("Pelorin.exe"));
+  EXPECT_TRUE(folder_.Exists("Start Menu\\Programs\\Brackwater\\Pelorin"));
+  EXPECT_EQ(ui_.caption, kApplicationInstalled);
+  EXPECT_EQ(ui_.progress.back(), "Creating Application Links...|Application Installed");
+
+  // Paths in command lines are quoted; the program is started last, with focus.
+  ASSERT_EQ(processes_.started.size(), 2u);
+  EXPECT_EQ(processes_.started[0].commandLine,
+            "\"" + system + "regsvr32.exe\" /s \"" + system + "shared.dll\"");
+  EXPECT_EQ(processes_.started[0].show, WindowShow::kNormalNoFocus);
+  EXPECT_EQ(processes_.started[1].commandLine, "\"" + Installed("Pelorin.exe") + "\"");
+  EXPECT_EQ(processes_.started[1].show, WindowShow::kNormal);
+
+  const MemoryRegistry::Values* key = Registration();
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->at("DisplayName"), "Pelorin v1.2 (build 16)");
+  EXPECT_EQ(key->at("UninstallString"), "\"" + Installed("Uninstall.exe") + "\"");
+  EXPECT_EQ(key->at("DisplayVersion"), "1.2 (build 16)");
+  EXPECT_EQ(key->at("Publisher"), "Brackwater");
+  EXPECT_EQ(key->at("DisplayIcon"), Installed("Pelorin.exe"));
+  EXPECT_EQ(key->at("InstallLocation"), Installed(""));
+  const std::string path = UninstallKeyPath("Pelorin");
+  EXPECT_EQ(registry_.Number(RegistryRoot::kLocalMachine, path, "EstimatedSize"), 3u);  // 3022 bytes
+  EXPECT_EQ(registry_.Number(RegistryRoot::kLocalMachine, path, "NoModify"), 1u);
+  EXPECT_EQ(registry_.Number(RegistryRoot::kLocalMachine, path, "NoRepair"), 1u);
+}
+
+TEST_F(InstallEngineTest, ShowsTheProgressOfEachPass) {
+  Pack({{"Pelorin.exe", "MZ editor"}, {"%SETUPINFO%", "info"}, {"$a.dll", "a"}});
+  request_.shortcuts.clear();
+  Run();
+  EXPECT_EQ(ui_.progress, (std::vector<std::string>{"50% Installed|Installing Pelorin.exe",
+                                                    "100% Installed|Installing $a.dll",
+                                                    "50% Installed|Installing Pelorin.exe",
+                                                    "100% Installed|Installing a.dll"}));
+  EXPECT_EQ(PercentInstalledText(29, 100), "29% Installed");
+  EXPECT_EQ(PercentInstalledText(1, 3), "33% Installed");
+}
+
+TEST_F(InstallEngineTest, WithoutUninstallOnlyShortcutsAreLogged) {
+  PackShipped();
+  request_.info.noUninstall = 1;
+  Run();
+  EXPECT_EQ(Log(), "&" + shell_.startMenuFolder + "\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk\r\n");
+  EXPECT_FALSE(Registration());
+}
+
+TEST_F(InstallEngineTest, AKeptNewerFileIsLoggedOnlyInTheSystemFolder) {
+  Pack({{"Pelorin.exe", "MZ editor"}, {"$a.dll", "a"}});
+  folder_.Write("Program Files\\Brackwater\\Pelorin\\Pelorin.exe", "newer editor");
+  folder_.Write("Windows\\System\\a.dll", "newer a");
+  const FileTime later{2100, 1, 1, 0, 0, 0};
+  files_.SetFileTimes(Installed("Pelorin.exe"), later);
+  files_.SetFileTimes(shell_.systemFolder + "\\a.dll", later);
+  request_.shortcuts.clear();
+  ui_.overwrite = false;
+  Run();
+  EXPECT_EQ(ui_.questions, 2);
+  EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\Pelorin.exe"), "newer editor");
+  EXPECT_EQ(Log(), "Pelorin\r\n1.2 (build 16)\r\nPelorin.exe\r\n$" + shell_.systemFolder + "\\a.dll\r\n");
+  ASSERT_EQ(processes_.started.size(), 1u);  // the program only: the kept file is not registered
+  EXPECT_EQ(processes_.started[0].commandLine, "\"" + Installed("Pelorin.exe") + "\"");
+}
+
+TEST_F(InstallEngineTest, UnsafeNamesAndBrokenShortcutLinesAreSkipped) {
+  Pack({{"..\\evil.exe", "e"}, {"Pelorin.exe", "MZ editor"}, {"C:\\evil.exe", "e"},
+        {"\\evil.exe", "e"}, {"$..\\evil.dll", "e"}, {"$sub\\evil.dll", "e"}});
+  request_.shortcuts = {"No separators", "Bad\xFF..\\..\\x.exe\xFEPrograms\\", kLink};
+  EXPECT_EQ(Run(), InstallResult::kWithFailures);
+  EXPECT_FALSE(folder_.Exists("Program Files\\Brackwater\\evil.exe"));
+  EXPECT_FALSE(folder_.Exists("Windows\\evil.dll"));
+  EXPECT_EQ(Log(), "Pelorin\r\n1.2 (build 16)\r\nPelorin.exe\r\nPelorin.exe\r\n&" + shell_.startMenuFolder +
+                       "\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk\r\n");
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  for (const char* name : {"..\\evil.exe", "C:\\evil.exe", "\\evil.exe", "$..\\evil.dll", "$sub\\evil.dll"})
+    EXPECT_NE(ui_.messages[0].find(std::string("\r\n") + name + ": "), std::string::npos) << name;
+  EXPECT_EQ(shell_.links.size(), 1u);
+}
+
+TEST_F(InstallEngineTest, AFileThatCannotBeWrittenIsReportedAndNotLogged) {
+  Pack({{"Uninstall.exe", "MZ uninstall"}, {"Pelorin.exe", std::string(100000, 'e')}});
+  files_.fullDiskFiles.insert(Installed("Pelorin.exe.tmp"));
+  EXPECT_EQ(Run(), InstallResult::kWithFailures);
+  EXPECT_EQ(Log(), "Pelorin\r\n1.2 (build 16)\r\nPelorin.exe\r\nUninstall.exe\r\n&" + shell_.startMenuFolder +
+                       "\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk\r\n");
+  ASSERT_EQ(ui_.messages.size(), 2u);
+  EXPECT_EQ(ui_.messages[0], "Setup could not install these files:\r\n\r\n" + Installed("Pelorin.exe") +
+                                 ": No space left on device (system error 28)");
+  EXPECT_EQ(ui_.messages[1], Installed("Pelorin.exe") + " could not be launched!");
+  EXPECT_FALSE(folder_.Exists("Program Files\\Brackwater\\Pelorin\\Pelorin.exe.tmp"));
+}
+
+// An install that cannot start leaves nothing behind and says why.
+TEST_F(InstallEngineTest, StopsBeforeCopyingWhenFolderLogOrListFails) {
+  PackShipped();
+  const auto expectStopped = [&](const std::string& start) {
+    ui_.messages.clear();
+    EXPECT_EQ(Run(), InstallResult::kStopped);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].rfind(start, 0), 0u) << ui_.messages[0];
+    EXPECT_TRUE(ui_.messages[0].ends_with("\r\n\r\nNothing has been installed.")) << ui_.messages[0];
+    EXPECT_FALSE(folder_.Exists("Program Files\\Brackwater\\Pelorin\\Pelorin.exe"));
+    EXPECT_TRUE(processes_.started.empty());
+    EXPECT_TRUE(shell_.links.empty());
+    EXPECT_FALSE(Registration());
+  };
+
+  files_.unwritableFolders.insert(folder_.Path("Program Files\\Brackwater"));
+  expectStopped("Setup could not create the install folder " + Installed("") +
+                ":\r\nPermission denied (system error 13)");
+  EXPECT_FALSE(folder_.Exists("Program Files"));  // the folders made on the way are gone again
+
+  files_.unwritableFolders = {folder_.Path("Program Files\\Brackwater\\Pelorin")};
+  expectStopped("Setup could not write the install log " + Installed("install.log") + ":\r\n");
+  EXPECT_FALSE(folder_.Exists("Program Files"));
+  files_.unwritableFolders.clear();
+
+  const std::string list = folder_.Read("Setup.lst");
+  folder_.Write("Setup.lst", "List File for something else\r\n");
+  expectStopped("Setup's file list " + request_.packList + " is not a file list.");
+  folder_.Write("Setup.lst", list.substr(0, list.find(",22,")) + ",2x," + list.substr(list.find(",22,") + 4));
+  expectStopped("Setup's file list " + request_.packList + " is damaged");
+  files_.RemoveFile(request_.packList);
+  expectStopped("Setup could not read its file list " + request_.packList + ":\r\n");
+  EXPECT_FALSE(folder_.Exists("Program Files"));
+}
+
+TEST_F(InstallEngineTest, KeyAndDisplayNamesHaveBlanksForSlashes) {
+  PackShipped();
+  request_.info.appName = "Pel\\or/in";
+  Run();
+  const auto* key = registry_.Key(RegistryRoot::kLocalMachine,
+                                  "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pel or in");
+  ASSERT_TRUE(key);
+  EXPECT_EQ(key->at("DisplayName"), "Pel or in v1.2 (build 16)");
+}
+
+TEST_F(InstallEngineTest, AProgramThatDoesNotStartIsOpenedByTheShell) {
+  PackShipped();
+  processes_.startFails = true;
+  Run();
+  EXPECT_EQ(shell_.opened, std::vector<std::string>{Installed("Pelorin.exe")});
+}
+
+}  // namespace
+}  // namespace pelorin
