@@ -1,31 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <thread>
-
-#include "EditorFixture.h"
+#include "RemovalFixture.h"
 
 namespace pelorin::e2e {
 namespace {
 
 using namespace std::chrono_literals;
-
-constexpr char kProgramKey[] = "HKLM\\SOFTWARE\\Brackwater\\Pelorin";
-constexpr char kRemovalKey[] = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelorin";
-constexpr char kConfirmText[] = "Are you sure you want to Uninstall Pelorin v1.2 (build 16)?";
-
-bool KeyExists(const WineSession& session, const std::string& key) {
-  return session.Tool({"reg", "query", key}).exitCode == 0;
-}
-
-// Waits until `done` holds, looking every tenth of a second.
-template <typename Done>
-bool WaitUntil(Done done, std::chrono::milliseconds limit) {
-  for (auto waited = 0ms; !done(); waited += 100ms) {
-    if (waited >= limit) return false;
-    std::this_thread::sleep_for(100ms);
-  }
-  return true;
-}
 
 // An install made by hand in a folder with a blank in its name: the two programs, a file and
 // one in a subfolder, a Start Menu shortcut, the install log and the removal registration.
@@ -42,8 +22,8 @@ class UninstallTest : public ::testing::Test {
     std::filesystem::create_directories(shortcut_.parent_path());
     WriteFile(shortcut_, "link");
     game_ = sandbox_.Copy(session_.DemoGame(), "Quake3");
-    session_.Tool({"reg", "add", kRemovalKey, "/v", "DisplayName", "/d", "Pelorin v1.2 (build 16)", "/f"});
-    session_.Tool({"reg", "add", kRemovalKey, "/v", "UninstallString", "/d",
+    session_.Tool({"reg", "add", kUninstallKey, "/v", "DisplayName", "/d", "Pelorin v1.2 (build 16)", "/f"});
+    session_.Tool({"reg", "add", kUninstallKey, "/v", "UninstallString", "/d",
                    WinePath(install_ / "Uninstall.exe"), "/f"});
   }
 
@@ -64,29 +44,19 @@ class UninstallTest : public ::testing::Test {
 
   Process StartUninstall() { return session_.Start(install_ / "Uninstall.exe", {}, install_); }
 
-  // Waits for a message box and answers it with the button of that text.
   std::string Answer(const std::string& title, const std::string& button) {
-    const std::string box = probe_.Ask("dialog \"" + title + "\" 20000", 20000);
-    if (box != "none") probe_.Ask("press " + box.substr(0, box.find(' ')) + " " + button);
-    return box;
+    return AnswerBox(probe_, title, button);
   }
 
   // After a Yes: the uninstaller ends and its batch file removes it and its folder.
   void ExpectEverythingGone(Process& uninstall) {
     EXPECT_EQ(uninstall.Wait(60s), 0);
-    if (!WaitUntil([&] { return !std::filesystem::exists(install_); }, 30s)) {
-      std::string left;
-      for (const auto& entry : std::filesystem::recursive_directory_iterator(install_))
-        left += " " + entry.path().string();
-      ADD_FAILURE() << "the install folder stays, with:" << left;
-    }
+    ExpectFolderRemoved(install_);
     EXPECT_FALSE(std::filesystem::exists(install_.parent_path())) << "its emptied parent stays";
     EXPECT_FALSE(std::filesystem::exists(shortcut_));
     EXPECT_FALSE(std::filesystem::exists(StartMenu() / "Programs" / "Brackwater"));
-    EXPECT_FALSE(KeyExists(session_, kRemovalKey));
-    EXPECT_TRUE(WaitUntil([&] { return !std::filesystem::exists(SetupTemp() / "uninstall.bat"); }, 10s));
-    EXPECT_TRUE(std::filesystem::is_directory(SetupTemp()));
-    EXPECT_FALSE(std::filesystem::exists(SetupTemp() / "yes.txt"));
+    EXPECT_FALSE(KeyExists(session_, kUninstallKey));
+    ExpectSetupTempCleared(session_);
   }
 
   WineSession& session_ = WineSession::Get();
@@ -108,14 +78,7 @@ TEST_F(UninstallTest, YesClosesTheRunningEditorThenRemovesEverything) {
   const std::string box = Answer("Proceed with Uninstall?", "&Yes");
   EXPECT_NE(box.find(kConfirmText), std::string::npos) << box;
 
-  // The editor's window goes before any of its files does.
-  bool closedFirst = false;
-  EXPECT_TRUE(WaitUntil([&] {
-    if (std::filesystem::exists(install_ / "Pelorin.exe")) return false;
-    closedFirst = probe_.Ask("gone Pelorin 0") == "gone";
-    return true;
-  }, 60s));
-  EXPECT_TRUE(closedFirst);
+  EXPECT_TRUE(EditorClosedBeforeItsFileWent(probe_, install_ / "Pelorin.exe"));
   EXPECT_EQ(editor.Wait(20s), 0) << "the editor did not end by its own shut-down";
   // Its "uninstall" start removed the program's key.
   EXPECT_FALSE(KeyExists(session_, kProgramKey));
@@ -137,7 +100,7 @@ TEST_F(UninstallTest, NoRemovesNothing) {
   for (const char* file : {"Uninstall.exe", "Pelorin.exe", "readme.txt", "sub/data.txt", "install.log"})
     EXPECT_TRUE(std::filesystem::exists(install_ / file)) << file;
   EXPECT_TRUE(std::filesystem::exists(shortcut_));
-  EXPECT_TRUE(KeyExists(session_, kRemovalKey));
+  EXPECT_TRUE(KeyExists(session_, kUninstallKey));
   EXPECT_FALSE(std::filesystem::exists(SetupTemp() / "uninstall.bat"));
 }
 
@@ -148,7 +111,7 @@ TEST_F(UninstallTest, MissingLogSaysSoAndRemovesNothing) {
   EXPECT_EQ(uninstall.Wait(20s), 1);
   EXPECT_TRUE(std::filesystem::exists(install_ / "readme.txt"));
   EXPECT_TRUE(std::filesystem::exists(shortcut_));
-  EXPECT_TRUE(KeyExists(session_, kRemovalKey));
+  EXPECT_TRUE(KeyExists(session_, kUninstallKey));
 }
 
 TEST_F(UninstallTest, TamperedLogLeavesFilesOutsideTheInstallInPlace) {
