@@ -35,14 +35,13 @@ void RemoveEntry(const UninstallServices& services, const InstallLog& log, const
       break;
     case EntryKind::kInstalledFile:
       services.files.RemoveFile(target.path);
+      // So go the folders below the install folder that it leaves empty; the install folder
+      // itself still holds the uninstaller.
+      RemoveEmptyFolders(services.files, FolderOfPath(target.path));
       break;
     case EntryKind::kSkipped:
       break;
   }
-  // The folders an installed file leaves empty go; other kinds reach only the install folder,
-  // which still holds the uninstaller.
-  const std::string& below = target.kind == EntryKind::kInstalledFile ? target.path : installFolder;
-  RemoveEmptyFolders(services.files, FolderOfPath(below));
 }
 
 }  // namespace
