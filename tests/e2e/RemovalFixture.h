@@ -28,16 +28,17 @@ bool WaitUntil(Done done, std::chrono::milliseconds limit) {
 
 // Waits for a message box and answers it with the button of that text; returns the box as
 // the probe describes it, or "none".
-inline std::string AnswerBox(Probe& probe, const std::string& title, const std::string& button) {
-  const std::string box = probe.Ask("dialog \"" + title + "\" 20000", 20000);
+inline std::string AnswerBox(Probe& probe, const std::string& title, const std::string& button,
+                             int waitMs = 20000) {
+  const std::string box = probe.Ask("dialog \"" + title + "\" " + std::to_string(waitMs), waitMs);
   if (box != "none") probe.Ask("press " + box.substr(0, box.find(' ')) + " " + button);
   return box;
 }
 
 // Waits until the uninstaller's batch file has removed `folder`; names what is left if not.
-inline void ExpectFolderRemoved(const std::filesystem::path& folder) {
-  using namespace std::chrono_literals;
-  if (WaitUntil([&] { return !std::filesystem::exists(folder); }, 30s)) return;
+inline void ExpectFolderRemoved(const std::filesystem::path& folder,
+                                std::chrono::milliseconds limit = std::chrono::seconds(30)) {
+  if (WaitUntil([&] { return !std::filesystem::exists(folder); }, limit)) return;
   std::string left;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) left += " " + entry.path().string();
   ADD_FAILURE() << folder << " stays, with:" << left;
@@ -57,10 +58,10 @@ inline bool EditorClosedBeforeItsFileWent(Probe& probe, const std::filesystem::p
 }
 
 // After the batch file: "SetupTemp" stays, the answer file and the batch file are gone.
-inline void ExpectSetupTempCleared(const WineSession& session) {
-  using namespace std::chrono_literals;
+inline void ExpectSetupTempCleared(const WineSession& session,
+                                   std::chrono::milliseconds limit = std::chrono::seconds(10)) {
   const auto setupTemp = session.TempFolder() / "SetupTemp";
-  EXPECT_TRUE(WaitUntil([&] { return !std::filesystem::exists(setupTemp / "uninstall.bat"); }, 10s));
+  EXPECT_TRUE(WaitUntil([&] { return !std::filesystem::exists(setupTemp / "uninstall.bat"); }, limit));
   EXPECT_TRUE(std::filesystem::is_directory(setupTemp));
   EXPECT_FALSE(std::filesystem::exists(setupTemp / "yes.txt"));
 }

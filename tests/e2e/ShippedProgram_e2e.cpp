@@ -8,8 +8,8 @@
 
 #include "EditorFixture.h"
 #include "FilePack.h"
-#include "InstallFixture.h"
 #include "Process.h"
+#include "RemovalFixture.h"
 #include "SetupData.h"
 
 namespace pelorin::e2e {
@@ -108,9 +108,9 @@ TEST(ShippedProgram, OpensItsWindowAndDrawsTheTypedName) {
   session.EndAll();
 }
 
-// One whole install through the shipped setup's wizard. As a 32-bit program it writes the
-// registry's 32-bit view.
-TEST(ShippedProgram, SetupInstallsThroughItsWizard) {
+// One whole install through the shipped setup's wizard, and its removal by the shipped
+// uninstaller. As 32-bit programs they use the registry's 32-bit view.
+TEST(ShippedProgram, SetupInstallsThroughItsWizardAndUninstallRemovesIt) {
   WineSession& session = WineSession::Get();
   ASSERT_EQ(session.Problem(), "");
   const InstallPlaces places{session};
@@ -121,7 +121,8 @@ TEST(ShippedProgram, SetupInstallsThroughItsWizard) {
   Process setup = session.Start(program, {}, sandbox.Path());
   const auto wizard = probe.WaitWindow("Pelorin v1.2 (build 16)", 400000);
   ASSERT_TRUE(wizard);
-  for (int id : {110, 111, 112}) {  // Begin, Next, Install; each shows once its page is up
+  // Begin, Next, the run box cleared, Install; each shows once its page is up.
+  for (int id : {110, 111, 133, 112}) {
     std::optional<ControlInfo> button;
     for (int attempt = 0; attempt < 120 && !(button && button->visible); ++attempt) {
       if (attempt > 0) std::this_thread::sleep_for(500ms);
@@ -141,6 +142,15 @@ TEST(ShippedProgram, SetupInstallsThroughItsWizard) {
   EXPECT_EQ(probe.Ask("link \"" + InstallPlaces::Link() + "\"").rfind(
                 "C:\\x5CProgram Files\\x5CBrackwater\\x5CPelorin\\x5CPelorin.exe|", 0), 0u);
   EXPECT_FALSE(std::filesystem::exists(session.TempFolder() / "SetupTemp/Setup.mif"));
+
+  Process uninstall = session.Start(places.Folder() / "Uninstall.exe", {}, places.Folder());
+  const std::string box = AnswerBox(probe, "Proceed with Uninstall?", "&Yes", 400000);
+  EXPECT_NE(box.find(kConfirmText), std::string::npos) << box;
+  EXPECT_EQ(uninstall.Wait(600s), 0);
+  ExpectFolderRemoved(places.Folder(), 300s);
+  EXPECT_FALSE(std::filesystem::exists(places.LinkFolder()));
+  EXPECT_FALSE(KeyExists(session, kUninstallKey, "/reg:32"));
+  ExpectSetupTempCleared(session, 120s);
   session.EndAll();
   places.Clear();
 }
