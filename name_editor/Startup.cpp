@@ -15,7 +15,7 @@ bool IsUninstallStart(std::string_view arguments) {
 }
 
 std::string ProgramKey(std::string_view productName) {
-  return "SOFTWARE\\Brackwater\\" + std::string(productName);
+  return std::string(kMakerKey) + "\\" + std::string(productName);
 }
 
 std::string VersionText(unsigned major, unsigned minor, unsigned revision) {
@@ -34,6 +34,7 @@ void UnregisterProgram(Registry& registry, std::string_view productName) {
   registry.DeleteKeyValue(RegistryRoot::kLocalMachine, key, "");
   registry.DeleteKeyValue(RegistryRoot::kLocalMachine, key, "Version");
   registry.DeleteKey(RegistryRoot::kLocalMachine, key);
+  registry.DeleteEmptyKey(RegistryRoot::kLocalMachine, kMakerKey);
 }
 
 }  // namespace pelorin

@@ -10,6 +10,9 @@ namespace pelorin {
 // The start argument with which the uninstaller asks the program to remove its registry key.
 bool IsUninstallStart(std::string_view arguments);
 
+// The maker's key under HKEY_LOCAL_MACHINE, which holds one key per product.
+inline constexpr char kMakerKey[] = "SOFTWARE\\Brackwater";
+
 // "SOFTWARE\Brackwater\" + the product name, under HKEY_LOCAL_MACHINE.
 std::string ProgramKey(std::string_view productName);
 
@@ -20,7 +23,8 @@ std::string VersionText(unsigned major, unsigned minor, unsigned revision);
 void RegisterProgram(Registry& registry, std::string_view productName,
                      const std::string& executablePath, const std::string& version);
 
-// Removes what RegisterProgram wrote, and the key.
+// Removes what RegisterProgram wrote and the key, and the maker's key when no other product
+// is left in it.
 void UnregisterProgram(Registry& registry, std::string_view productName);
 
 }  // namespace pelorin

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Makes docs/pelorin-expanded.png: the editor, expanded, with a coloured name typed in; and
-# docs/setup-path.png: the setup wizard's install-path page.
+# Makes the README's screenshots: docs/pelorin-expanded.png, the editor, expanded, with a
+# coloured name typed in; docs/setup-path.png, the setup wizard's install-path page; and
+# docs/uninstall-progress.png, the uninstaller at work.
 # Uses the 64-bit test build, which draws exactly as the shipped one and starts at once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -36,3 +37,30 @@ xdotool key Return; sleep 1
 read -r x y w h < <(xdotool getwindowgeometry "$wizard" | awk '/Position/ {split($2, p, ",")} /Geometry/ {split($2, g, "x")} END {print p[1], p[2], g[1], g[2]}')
 import -window root -crop "${w}x${h}+$x+$y" +repage docs/setup-path.png
 echo "wrote docs/setup-path.png"
+
+# docs/uninstall-progress.png: the uninstaller's window part way through a removal, while it
+# asks about a system file (that question is moved aside). Wine draws the window frames
+# itself here, as there is no window manager.
+uninstaller_screenshot() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  local folder="$work/Program Files/Pelorin"
+  mkdir -p "$folder"
+  cp build/windows-x64/dist/Uninstall.exe "$folder/"
+  printf 'Pelorin\r\n1.2 (build 16)\r\n\r\nUninstall.exe\r\nPelorin.exe\r\nReadme.txt\r\nLicense.txt\r\n$C:\\windows\\system32\\brackwater.dll\r\nsettings.ini\r\n' \
+    > "$folder/install.log"
+  (cd "$folder" && /usr/lib/wine/wine64 Uninstall.exe &)
+  for _ in $(seq 50); do xdotool search --name '^Proceed with Uninstall\?$' >/dev/null 2>&1 && break; sleep 0.2; done
+  sleep 0.5
+  xdotool key Return
+  for _ in $(seq 50); do xdotool search --name '^Uninstall System File\?$' >/dev/null 2>&1 && break; sleep 0.2; done
+  xdotool search --name '^Uninstall System File\?$' | head -1 | xargs -I{} xdotool windowmove {} 0 0
+  sleep 0.5
+  local x y w h
+  read -r x y < <(xdotool search --name '^Uninstalling\.\.\.$' getwindowgeometry | awk '/Position/ {split($2, p, ","); print p[1], p[2]}')
+  read -r w h < <(xdotool search --name '^Uninstalling\.\.\.$' getwindowgeometry | awk '/Geometry/ {split($2, s, "x"); print s[1], s[2]}')
+  import -window root -crop "${w}x${h}+$x+$y" +repage docs/uninstall-progress.png
+  echo "wrote docs/uninstall-progress.png"
+}
+uninstaller_screenshot

@@ -25,6 +25,13 @@ class MemoryRegistry : public Registry {
     keys_.erase({root, subkey});
     numbers_.erase({root, subkey});
   }
+  void DeleteEmptyKey(RegistryRoot root, const std::string& subkey) override {
+    const Values* values = Key(root, subkey);
+    if ((values != nullptr && !values->empty()) || numbers_.count({root, subkey}) != 0) return;
+    for (const auto& [key, ignored] : keys_)
+      if (key.first == root && key.second.starts_with(subkey + "\\")) return;
+    keys_.erase({root, subkey});
+  }
   void SetNumberValue(RegistryRoot root, const std::string& subkey, const std::string& name,
                       std::uint32_t number) override {
     keys_[{root, subkey}];

@@ -23,6 +23,9 @@ class Registry {
   // A 32-bit number value (REG_DWORD).
   virtual void SetNumberValue(RegistryRoot root, const std::string& subkey, const std::string& name,
                               std::uint32_t number) = 0;
+  // Deletes the key only when it holds no values and no subkeys, so nothing of another
+  // program goes with it.
+  virtual void DeleteEmptyKey(RegistryRoot root, const std::string& subkey) = 0;
   // A string value; false when the key or value is missing or is no string.
   virtual bool ReadKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name,
                             std::string& text) = 0;

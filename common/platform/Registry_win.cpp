@@ -46,6 +46,19 @@ void Win32Registry::DeleteKey(RegistryRoot root, const std::string& subkey) {
   RegDeleteKeyA(RootKey(root), subkey.c_str());
 }
 
+void Win32Registry::DeleteEmptyKey(RegistryRoot root, const std::string& subkey) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(RootKey(root), subkey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
+  DWORD subkeys = 0;
+  DWORD values = 0;
+  const bool empty = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+                                      nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+                     subkeys == 0 && values == 0;
+  RegCloseKey(key);
+  // Some systems delete a key with all its subkeys: only an empty one is handed over.
+  if (empty) RegDeleteKeyA(RootKey(root), subkey.c_str());
+}
+
 void Win32Registry::SetNumberValue(RegistryRoot root, const std::string& subkey,
                                    const std::string& name, std::uint32_t number) {
   OpenKey key(root, subkey);

@@ -10,6 +10,7 @@ class Win32Registry : public Registry {
                    const std::string& text) override;
   void DeleteKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name) override;
   void DeleteKey(RegistryRoot root, const std::string& subkey) override;
+  void DeleteEmptyKey(RegistryRoot root, const std::string& subkey) override;
   void SetNumberValue(RegistryRoot root, const std::string& subkey, const std::string& name,
                       std::uint32_t number) override;
   bool ReadKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name,

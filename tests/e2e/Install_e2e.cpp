@@ -95,7 +95,7 @@ TEST_F(InstallTest, ClicksThroughTheWizardAndInstalls) {
   ExpectPackCopiesGone();
   const auto built = session_.Programs();
   EXPECT_EQ(ReadFile(places_.Folder() / "Pelorin.exe"), ReadFile(built / "Pelorin.exe"));
-  EXPECT_EQ(ReadFile(places_.Folder() / "Uninstall.exe"), ReadFile(session_.Images() / "Uninstall.exe"));
+  EXPECT_EQ(ReadFile(places_.Folder() / "Uninstall.exe"), ReadFile(session_.Programs() / "Uninstall.exe"));
   EXPECT_EQ(ReadFile(places_.Folder() / "install.log"), InstallPlaces::Log());
 
   const std::string key = places_.Registration("/reg:64");
@@ -103,7 +103,7 @@ TEST_F(InstallTest, ClicksThroughTheWizardAndInstalls) {
   char kib[16];
   std::snprintf(kib, sizeof(kib), "0x%llx",
                 static_cast<unsigned long long>((std::filesystem::file_size(built / "Pelorin.exe") +
-                                                 std::filesystem::file_size(session_.Images() / "Uninstall.exe") + 1023) / 1024));
+                                                 std::filesystem::file_size(session_.Programs() / "Uninstall.exe") + 1023) / 1024));
   const std::string values[][3] = {
       {"DisplayName", "REG_SZ", "Pelorin v1.2 (build 16)"},
       {"UninstallString", "REG_SZ", "\"" + folder + "Uninstall.exe\""},

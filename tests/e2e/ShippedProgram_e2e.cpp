@@ -8,8 +8,8 @@
 
 #include "EditorFixture.h"
 #include "FilePack.h"
-#include "InstallFixture.h"
 #include "Process.h"
+#include "RemovalFixture.h"
 #include "SetupData.h"
 
 namespace pelorin::e2e {
@@ -47,7 +47,7 @@ TEST_P(ShippedFile, IsA32BitGuiProgramThatImportsOnlySystemDlls) {
   std::cout << GetParam() << ": " << std::filesystem::file_size(program) << " bytes\n";
 }
 
-INSTANTIATE_TEST_SUITE_P(ShippedProgram, ShippedFile, ::testing::Values("Pelorin.exe", "setup.exe"));
+INSTANTIATE_TEST_SUITE_P(ShippedProgram, ShippedFile, ::testing::Values("Pelorin.exe", "setup.exe", "Uninstall.exe"));
 
 // setup.exe carries both programs byte for byte and the setup data, and stays smaller than
 // the setup it replaces.
@@ -72,6 +72,9 @@ TEST(ShippedProgram, SetupHoldsBothProgramsAndItsDataWithinTheSizeLimit) {
   const PackRecord* editor = list.Find("Pelorin.exe");
   ASSERT_TRUE(editor);
   EXPECT_EQ(data.substr(editor->offset - 1, editor->size), ReadFile(Shipped() / "Pelorin.exe"));
+  const PackRecord* uninstaller = list.Find("Uninstall.exe");
+  ASSERT_TRUE(uninstaller);
+  EXPECT_EQ(data.substr(uninstaller->offset - 1, uninstaller->size), ReadFile(Shipped() / "Uninstall.exe"));
   const PackRecord* info = list.Find("%SETUPINFO%");
   EXPECT_EQ(data.substr(info->offset - 1, info->size),
             "Pelorin\r\n1.2 (build 16)\r\nBrackwater\r\n 1 \r\n 0 \r\n\r\n 1 \r\n 1 \r\nPelorin.exe\r\n 0 \r\n");
@@ -105,9 +108,9 @@ TEST(ShippedProgram, OpensItsWindowAndDrawsTheTypedName) {
   session.EndAll();
 }
 
-// One whole install through the shipped setup's wizard. As a 32-bit program it writes the
-// registry's 32-bit view.
-TEST(ShippedProgram, SetupInstallsThroughItsWizard) {
+// One whole install through the shipped setup's wizard, and its removal by the shipped
+// uninstaller. As 32-bit programs they use the registry's 32-bit view.
+TEST(ShippedProgram, SetupInstallsThroughItsWizardAndUninstallRemovesIt) {
   WineSession& session = WineSession::Get();
   ASSERT_EQ(session.Problem(), "");
   const InstallPlaces places{session};
@@ -118,7 +121,8 @@ TEST(ShippedProgram, SetupInstallsThroughItsWizard) {
   Process setup = session.Start(program, {}, sandbox.Path());
   const auto wizard = probe.WaitWindow("Pelorin v1.2 (build 16)", 400000);
   ASSERT_TRUE(wizard);
-  for (int id : {110, 111, 112}) {  // Begin, Next, Install; each shows once its page is up
+  // Begin, Next, the run box cleared, Install; each shows once its page is up.
+  for (int id : {110, 111, 133, 112}) {
     std::optional<ControlInfo> button;
     for (int attempt = 0; attempt < 120 && !(button && button->visible); ++attempt) {
       if (attempt > 0) std::this_thread::sleep_for(500ms);
@@ -129,7 +133,7 @@ TEST(ShippedProgram, SetupInstallsThroughItsWizard) {
   }
   EXPECT_EQ(setup.Wait(300s), 0);
   EXPECT_EQ(ReadFile(places.Folder() / "Pelorin.exe"), ReadFile(Shipped() / "Pelorin.exe"));
-  EXPECT_EQ(ReadFile(places.Folder() / "Uninstall.exe").substr(0, 2), "MZ");
+  EXPECT_EQ(ReadFile(places.Folder() / "Uninstall.exe"), ReadFile(Shipped() / "Uninstall.exe"));
   EXPECT_EQ(ReadFile(places.Folder() / "install.log"), InstallPlaces::Log());
   const std::string key = places.Registration("/reg:32");
   EXPECT_TRUE(HasValue(key, "DisplayName", "REG_SZ", "Pelorin v1.2 (build 16)")) << key;
@@ -138,6 +142,15 @@ TEST(ShippedProgram, SetupInstallsThroughItsWizard) {
   EXPECT_EQ(probe.Ask("link \"" + InstallPlaces::Link() + "\"").rfind(
                 "C:\\x5CProgram Files\\x5CBrackwater\\x5CPelorin\\x5CPelorin.exe|", 0), 0u);
   EXPECT_FALSE(std::filesystem::exists(session.TempFolder() / "SetupTemp/Setup.mif"));
+
+  Process uninstall = session.Start(places.Folder() / "Uninstall.exe", {}, places.Folder());
+  const std::string box = AnswerBox(probe, "Proceed with Uninstall?", "&Yes", 400000);
+  EXPECT_NE(box.find(kConfirmText), std::string::npos) << box;
+  EXPECT_EQ(uninstall.Wait(600s), 0);
+  ExpectFolderRemoved(places.Folder(), 300s);
+  EXPECT_FALSE(std::filesystem::exists(places.LinkFolder()));
+  EXPECT_FALSE(KeyExists(session, kUninstallKey, "/reg:32"));
+  ExpectSetupTempCleared(session, 120s);
   session.EndAll();
   places.Clear();
 }

@@ -25,8 +25,15 @@ TEST(Startup, RegistersUnderTheMakersKeyAndRemovesIt) {
   EXPECT_EQ(values->at(""), "C:\\Program Files\\Pelorin\\Pelorin.exe");
   EXPECT_EQ(values->at("Version"), "1.2.16");
 
+  // The maker's key goes with the last product's key, and not before.
+  registry.SetKeyValue(RegistryRoot::kLocalMachine, "SOFTWARE\\Brackwater", "", "");
+  registry.DeleteKeyValue(RegistryRoot::kLocalMachine, "SOFTWARE\\Brackwater", "");
+  registry.SetKeyValue(RegistryRoot::kLocalMachine, "SOFTWARE\\Brackwater\\Other", "", "x");
   UnregisterProgram(registry, "Pelorin");
   EXPECT_FALSE(registry.HasKey(RegistryRoot::kLocalMachine, "SOFTWARE\\Brackwater\\Pelorin"));
+  EXPECT_TRUE(registry.HasKey(RegistryRoot::kLocalMachine, "SOFTWARE\\Brackwater"));
+  UnregisterProgram(registry, "Other");
+  EXPECT_FALSE(registry.HasKey(RegistryRoot::kLocalMachine, "SOFTWARE\\Brackwater"));
 }
 
 }  // namespace

@@ -1,8 +1,32 @@
-// Stands in for the uninstaller inside setup until the real one is built.
 #include <windows.h>
 
+#include "AppWindows_win.h"
+#include "FileSystem_win.h"
+#include "Processes_win.h"
+#include "Registry_win.h"
+#include "SetupData.h"
+#include "SystemPaths_win.h"
+#include "UninstallWindow_win.h"
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  MessageBoxA(nullptr, "This build has no uninstaller yet: remove the program folder by hand.",
-              "Uninstall", MB_OK | MB_ICONINFORMATION);
-  return 0;
+  pelorin::UninstallPlace place;
+  place.self.programPath = pelorin::ProgramPath();
+  place.self.shortProgram = pelorin::ShortPathOf(place.self.programPath);
+  place.self.shortFolder = pelorin::ShortPathOf(pelorin::FolderOfPath(place.self.programPath));
+  place.self.setupTemp = pelorin::SetupTempFolder(pelorin::TemporaryFolder());
+  place.systemFolder = pelorin::SystemFolder();
+  // A folder that is some program's current folder cannot be removed: neither this program
+  // nor what it starts (the batch file's interpreter and its console) may stand in the
+  // install folder.
+  SetCurrentDirectoryA(pelorin::TemporaryFolder().c_str());
+
+  pelorin::win::UninstallWindow window;
+  if (!window.Open()) return 1;
+  pelorin::Win32FileSystem files;
+  pelorin::Win32Registry registry;
+  pelorin::Win32Processes processes;
+  pelorin::Win32AppWindows windows;
+  const pelorin::UninstallEnd end =
+      pelorin::RunUninstall({files, registry, processes, windows, window}, place);
+  return end == pelorin::UninstallEnd::kRemoved ? 0 : 1;
 }

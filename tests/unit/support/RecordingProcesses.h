@@ -15,6 +15,7 @@ class RecordingProcesses : public Processes {
     std::string commandLine;
     WindowShow show;
     bool waited;
+    unsigned long timeoutMs = 0;  // of a start that waits
   };
   std::vector<Started> started;
   bool startFails = false;
@@ -23,8 +24,8 @@ class RecordingProcesses : public Processes {
     started.push_back({commandLine, show, false});
     return !startFails;
   }
-  bool RunAndWait(const std::string& commandLine, unsigned long) override {
-    started.push_back({commandLine, WindowShow::kNormal, true});
+  bool RunAndWait(const std::string& commandLine, unsigned long timeoutMs) override {
+    started.push_back({commandLine, WindowShow::kNormal, true, timeoutMs});
     return !startFails;
   }
 };

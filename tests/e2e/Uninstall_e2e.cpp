@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include "RemovalFixture.h"
+
+namespace pelorin::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+// An install made by hand in a folder with a blank in its name: the two programs, a file and
+// one in a subfolder, a Start Menu shortcut, the install log and the removal registration.
+class UninstallTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(session_.Problem(), "");
+    std::filesystem::remove_all(SetupTemp());
+    std::filesystem::create_directories(install_ / "sub");
+    std::filesystem::copy_file(session_.Programs() / "Uninstall.exe", install_ / "Uninstall.exe");
+    std::filesystem::copy_file(session_.Programs() / "Pelorin.exe", install_ / "Pelorin.exe");
+    WriteFile(install_ / "readme.txt", "read me");
+    WriteFile(install_ / "sub" / "data.txt", "data");
+    std::filesystem::create_directories(shortcut_.parent_path());
+    WriteFile(shortcut_, "link");
+    game_ = sandbox_.Copy(session_.DemoGame(), "Quake3");
+    session_.Tool({"reg", "add", kUninstallKey, "/v", "DisplayName", "/d", "Pelorin v1.2 (build 16)", "/f"});
+    session_.Tool({"reg", "add", kUninstallKey, "/v", "UninstallString", "/d",
+                   WinePath(install_ / "Uninstall.exe"), "/f"});
+  }
+
+  void TearDown() override { session_.EndAll(); }
+
+  std::filesystem::path SetupTemp() const { return session_.TempFolder() / "SetupTemp"; }
+  std::filesystem::path StartMenu() const {
+    return session_.TempFolder().parent_path() / "AppData/Roaming/Microsoft/Windows/Start Menu";
+  }
+
+  void WriteLog(const std::vector<std::string>& extraEntries = {}) {
+    std::string log = "Pelorin\r\n1.2 (build 16)\r\nPelorin.exe\r\nUninstall.exe\r\nPelorin.exe\r\n"
+                      "readme.txt\r\nsub\\data.txt\r\n&C:\\users\\root\\AppData\\Roaming\\Microsoft\\Windows\\"
+                      "Start Menu\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk\r\n";
+    for (const auto& entry : extraEntries) log += entry + "\r\n";
+    WriteFile(install_ / "install.log", log);
+  }
+
+  Process StartUninstall() { return session_.Start(install_ / "Uninstall.exe", {}, install_); }
+
+  std::string Answer(const std::string& title, const std::string& button) {
+    return AnswerBox(probe_, title, button);
+  }
+
+  // After a Yes: the uninstaller ends and its batch file removes it and its folder.
+  void ExpectEverythingGone(Process& uninstall) {
+    EXPECT_EQ(uninstall.Wait(60s), 0);
+    ExpectFolderRemoved(install_);
+    EXPECT_FALSE(std::filesystem::exists(install_.parent_path())) << "its emptied parent stays";
+    EXPECT_FALSE(std::filesystem::exists(shortcut_));
+    EXPECT_FALSE(std::filesystem::exists(StartMenu() / "Programs" / "Brackwater"));
+    EXPECT_FALSE(KeyExists(session_, kUninstallKey));
+    ExpectSetupTempCleared(session_);
+  }
+
+  WineSession& session_ = WineSession::Get();
+  Sandbox sandbox_;
+  Probe probe_{session_};
+  std::filesystem::path install_ = sandbox_.Path() / "Program Files" / "Pelorin";
+  std::filesystem::path shortcut_ = StartMenu() / "Programs/Brackwater/Pelorin/Pelorin.lnk";
+  std::filesystem::path game_;
+};
+
+TEST_F(UninstallTest, YesClosesTheRunningEditorThenRemovesEverything) {
+  WriteLog();
+  WriteFile(install_ / "settings.ini", WinePath(game_) + "\r\n\r\n");
+  Process editor = session_.Start(install_ / "Pelorin.exe", {}, install_);
+  ASSERT_TRUE(probe_.WaitWindow("Pelorin", 20000));
+  ASSERT_TRUE(KeyExists(session_, kProgramKey));
+
+  Process uninstall = StartUninstall();
+  const std::string box = Answer("Proceed with Uninstall?", "&Yes");
+  EXPECT_NE(box.find(kConfirmText), std::string::npos) << box;
+
+  EXPECT_TRUE(EditorClosedBeforeItsFileWent(probe_, install_ / "Pelorin.exe"));
+  EXPECT_EQ(editor.Wait(20s), 0) << "the editor did not end by its own shut-down";
+  // Its "uninstall" start removed the program's key.
+  EXPECT_FALSE(KeyExists(session_, kProgramKey));
+  ExpectEverythingGone(uninstall);
+}
+
+TEST_F(UninstallTest, NoRemovesNothing) {
+  WriteLog();
+  Process uninstall = StartUninstall();
+  const auto window = probe_.WaitWindow("Uninstalling...", 20000);
+  ASSERT_TRUE(window);
+  const auto status = probe_.Child(window->handle, 102);
+  ASSERT_TRUE(status);
+  EXPECT_EQ(status->text, "Preparing to Uninstall...");
+  EXPECT_EQ(probe_.Child(window->handle, 101)->text, "Uninstalling");
+
+  EXPECT_NE(Answer("Proceed with Uninstall?", "&No"), "none");
+  EXPECT_EQ(uninstall.Wait(20s), 1);
+  for (const char* file : {"Uninstall.exe", "Pelorin.exe", "readme.txt", "sub/data.txt", "install.log"})
+    EXPECT_TRUE(std::filesystem::exists(install_ / file)) << file;
+  EXPECT_TRUE(std::filesystem::exists(shortcut_));
+  EXPECT_TRUE(KeyExists(session_, kUninstallKey));
+  EXPECT_FALSE(std::filesystem::exists(SetupTemp() / "uninstall.bat"));
+}
+
+TEST_F(UninstallTest, MissingLogSaysSoAndRemovesNothing) {
+  Process uninstall = StartUninstall();
+  const std::string box = Answer("Uninstall", "OK");
+  EXPECT_NE(box.find("Install.log not found!"), std::string::npos) << box;
+  EXPECT_EQ(uninstall.Wait(20s), 1);
+  EXPECT_TRUE(std::filesystem::exists(install_ / "readme.txt"));
+  EXPECT_TRUE(std::filesystem::exists(shortcut_));
+  EXPECT_TRUE(KeyExists(session_, kUninstallKey));
+}
+
+TEST_F(UninstallTest, TamperedLogLeavesFilesOutsideTheInstallInPlace) {
+  const auto outside = sandbox_.Path() / "outside.txt";
+  const auto notes = sandbox_.Path() / "notes.txt";
+  WriteFile(outside, "keep");
+  WriteFile(notes, "keep");
+  WriteLog({"..\\..\\outside.txt", WinePath(outside), "&" + WinePath(notes), "$" + WinePath(notes)});
+  Process uninstall = StartUninstall();
+  EXPECT_NE(Answer("Proceed with Uninstall?", "&Yes"), "none");
+  ExpectEverythingGone(uninstall);
+  EXPECT_EQ(ReadFile(outside), "keep");
+  EXPECT_EQ(ReadFile(notes), "keep");
+}
+
+}  // namespace
+}  // namespace pelorin::e2e
