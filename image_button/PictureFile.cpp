@@ -18,7 +18,7 @@ PictureRef PictureFromBmp(std::span<const std::uint8_t> file) {
   if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || !header->DataFits(file.size()))
     return nullptr;
 
-  auto picture = std::make_shared<PictureObject>();
+  auto picture = std::shared_ptr<PictureObject>(new PictureObject);
   picture->width = width;
   picture->height = height;
   picture->pixels.resize(static_cast<std::size_t>(width) * height);

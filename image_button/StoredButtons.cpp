@@ -32,7 +32,7 @@ std::optional<PropertyValue> Wrapped(const std::optional<T>& value) {
 }
 
 std::optional<PropertyValue> ParseValue(std::string_view type, std::string_view rest,
-                                        const PictureLoader& loadPicture) {
+                                        PictureLoader loadPicture) {
   while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
   if (type == "text") return PropertyValue(std::string(rest));
   if (type == "picture") {
@@ -41,7 +41,7 @@ std::optional<PropertyValue> ParseValue(std::string_view type, std::string_view 
     return PropertyValue(picture);
   }
   if (type == "font") {
-    auto font = std::make_shared<FontObject>();
+    const FontRef font(new FontObject);
     font->name = NextWord(rest);
     const auto size = ParseNumber(NextWord(rest));
     const auto weight = ParseNumber(NextWord(rest));
@@ -57,7 +57,7 @@ std::optional<PropertyValue> ParseValue(std::string_view type, std::string_view 
     font->italic = *italic != 0;
     font->underline = *underline != 0;
     font->strikethrough = *strikethrough != 0;
-    return PropertyValue(FontRef(font));
+    return PropertyValue(font);
   }
   const auto number = ParseNumber(rest);
   if (!number) return std::nullopt;
@@ -75,7 +75,7 @@ std::optional<PropertyValue> ParseValue(std::string_view type, std::string_view 
 
 }  // namespace
 
-std::optional<StoredButtons> ParseStoredButtons(std::string_view text, const PictureLoader& loadPicture,
+std::optional<StoredButtons> ParseStoredButtons(std::string_view text, PictureLoader loadPicture,
                                                 std::string& error) {
   StoredButtons buttons;
   PropertyStore* current = nullptr;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -18,10 +17,11 @@ namespace pelorin {
 //   picturenormal picture save-normal           (a picture the loader knows by that name)
 // Types: int16, int32, bool, float, text, font, picture. Lines starting with '#' are notes.
 using StoredButtons = std::map<std::string, PropertyStore>;
-using PictureLoader = std::function<PictureRef(std::string_view name)>;
+// A plain function: the programs keep std::function and its throwing call path out.
+using PictureLoader = PictureRef (*)(std::string_view name);
 
 // The instances, or nothing with `error` set to the first line that could not be read.
-std::optional<StoredButtons> ParseStoredButtons(std::string_view text, const PictureLoader& loadPicture,
+std::optional<StoredButtons> ParseStoredButtons(std::string_view text, PictureLoader loadPicture,
                                                 std::string& error);
 
 }  // namespace pelorin
