@@ -97,9 +97,19 @@ TEST(PictureFile, ShippedFacesAre65By19AndDamageIsRefused) {
   const PictureRef normal = PictureFromBmp(bytes);
   const PictureRef pressed = PictureFromBmp(ReadBytes(PELORIN_RESOURCES_DIR "/buttons/save-pressed.bmp"));
   EXPECT_NE(normal->pixels, pressed->pixels);
+  // The faces are 8-bit: colours come through the table, rows bottom-up.
+  EXPECT_EQ(normal->pixels.front(), MakePixel(170, 200, 240));
+  EXPECT_EQ(normal->pixels.back(), MakePixel(10, 20, 40));
   bytes.resize(bytes.size() - 10);
   EXPECT_FALSE(PictureFromBmp(bytes));
+  bytes = ReadBytes(PELORIN_RESOURCES_DIR "/buttons/save-normal.bmp");
+  bytes[28] = 4;
+  EXPECT_FALSE(PictureFromBmp(bytes));
   bytes[28] = 8;
+  bytes[bytes.size() - 4] = 255;  // past the table's colours
+  EXPECT_FALSE(PictureFromBmp(bytes));
+  bytes = ReadBytes(PELORIN_RESOURCES_DIR "/buttons/save-normal.bmp");
+  bytes[46] = 200;  // a table running into the pixels
   EXPECT_FALSE(PictureFromBmp(bytes));
   // The lowest height has no row count: refused, not negated.
   bytes = ReadBytes(PELORIN_RESOURCES_DIR "/buttons/save-normal.bmp");
