@@ -1,5 +1,7 @@
 #include "StoredButtons.h"
 
+#include <algorithm>
+
 #include "DecimalText.h"
 #include "TextLines.h"
 
@@ -75,6 +77,12 @@ std::optional<PropertyValue> ParseValue(std::string_view type, std::string_view 
 
 }  // namespace
 
+const PropertyStore* FindButton(const StoredButtons& buttons, std::string_view name) {
+  for (const auto& [instance, store] : buttons)
+    if (instance == name) return &store;
+  return nullptr;
+}
+
 std::optional<StoredButtons> ParseStoredButtons(std::string_view text, PictureLoader loadPicture,
                                                 std::string& error) {
   StoredButtons buttons;
@@ -84,7 +92,9 @@ std::optional<StoredButtons> ParseStoredButtons(std::string_view text, PictureLo
     ++number;
     if (line.empty() || line.front() == '#') continue;
     if (line.front() == '[' && line.back() == ']') {
-      current = &buttons[line.substr(1, line.size() - 2)];
+      const std::string name = line.substr(1, line.size() - 2);
+      const auto found = std::find_if(buttons.begin(), buttons.end(), [&](const auto& b) { return b.first == name; });
+      current = found != buttons.end() ? &found->second : &buttons.emplace_back(name, PropertyStore()).second;
       continue;
     }
     std::string_view rest = line;

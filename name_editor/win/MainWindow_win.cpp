@@ -195,9 +195,9 @@ void MainWindow::CreateImageButtons() {
     return;
   }
   for (auto& [name, button] : {std::pair{"cmdkeypad", keypadButton_.get()}, std::pair{"cmdGo", saveButton_.get()}}) {
-    const auto found = buttons->find(name);
-    if (found == buttons->end()) continue;
-    const PropertyStore& store = found->second;
+    const PropertyStore* found = FindButton(*buttons, name);
+    if (!found) continue;
+    const PropertyStore& store = *found;
     const auto extent = [&](const char* key) {
       const PropertyValue value = store.ReadProperty(key, std::int32_t(0));
       const auto* number = std::get_if<std::int32_t>(&value);
