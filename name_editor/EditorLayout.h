@@ -38,6 +38,9 @@ inline constexpr Rect kKeypadButton{186, 80, 65, 19};
 inline constexpr Rect kSaveButton{256, 80, 65, 19};
 inline constexpr Rect kHistory{50, 108, 268, 64};
 inline constexpr Rect kLetters{57, 195, 256, 128};
+// The name's length against the servers' limit, right-aligned in the title strip before the
+// close mark.
+inline constexpr Rect kNameCounter{270, 0, 78, 21};
 inline constexpr Rect kLinkAreas[2] = {{325, 198, 33, 164}, {126, 351, 120, 17}};
 
 inline constexpr Rect ColourBox(int index) {

@@ -8,16 +8,20 @@ namespace pelorin {
 
 namespace {
 
-// Records the name as saved: it becomes the last saved name and enters the history.
-bool BeginSave(SaveUi& ui, EditorState& state, const std::string& name) {
+// Records the name as saved: it becomes the last saved name and enters the history. A name
+// that game servers would change is saved only when the user says so, before anything is
+// recorded; kSaved means the save goes on.
+SaveOutcome BeginSave(SaveUi& ui, EditorState& state, const std::string& name) {
   if (!NameFitsConfigLine(name)) {
     ui.ShowError(kNameRefusedMessage);
-    return false;
+    return SaveOutcome::kNameRefused;
   }
+  if (const ServerName server = ServerNameOf(name); server.Changed() && !ui.AskYesNo(ServerNameQuestion(server)))
+    return SaveOutcome::kDeclined;
   state.lastSavedName = name;
   state.history.AddName(name);
   state.gameFolder = WithTrailingBackslash(state.gameFolder);
-  return true;
+  return SaveOutcome::kSaved;
 }
 
 SaveOutcome SaveMods(FileSystem& files, SaveUi& ui, const std::string& gameFolder,
@@ -44,7 +48,7 @@ bool EnsureGameFolder(FileSystem& files, SaveUi& ui, std::string& gameFolder) {
 }
 
 SaveOutcome SaveToAllMods(FileSystem& files, SaveUi& ui, EditorState& state, const std::string& name) {
-  if (!BeginSave(ui, state, name)) return SaveOutcome::kNameRefused;
+  if (const SaveOutcome begun = BeginSave(ui, state, name); begun != SaveOutcome::kSaved) return begun;
   std::vector<std::string> mods;
   // A folder that exists and still cannot be listed (a path past the system's length limit)
   // fails the same way each time: the locator is offered once for it, then it is reported.
@@ -70,9 +74,14 @@ SaveOutcome SaveToChosenMods(FileSystem& files, SaveUi& ui, EditorState& state,
     ui.ShowInformation(kNothingCheckedMessage);
     return SaveOutcome::kNothingChosen;
   }
-  if (!BeginSave(ui, state, name)) return SaveOutcome::kNameRefused;
+  if (const SaveOutcome begun = BeginSave(ui, state, name); begun != SaveOutcome::kSaved) return begun;
   if (!EnsureGameFolder(files, ui, state.gameFolder)) return SaveOutcome::kNoGameFolder;
   return SaveMods(files, ui, state.gameFolder, mods, name);
+}
+
+std::string ServerNameQuestion(const ServerName& server) {
+  return "Game servers will show this name as\r\n\r\n" + server.name + "\r\n\r\n" + ServerNameReasons(server) +
+         "\r\nSave it as typed?";
 }
 
 std::string UnhandledErrorText(const FileError& error, const std::string& path) {

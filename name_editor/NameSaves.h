@@ -5,6 +5,7 @@
 
 #include "FileSystem.h"
 #include "NameHistory.h"
+#include "ServerName.h"
 
 namespace pelorin {
 
@@ -22,6 +23,8 @@ class SaveUi {
   virtual bool LocateGameFolder(std::string& gameFolder) = 0;
   virtual void ShowError(const std::string& text) = 0;
   virtual void ShowInformation(const std::string& text) = 0;
+  // Asks a question with Yes and No; true for Yes.
+  virtual bool AskYesNo(const std::string& text) = 0;
 
  protected:
   ~SaveUi() = default;
@@ -31,6 +34,7 @@ enum class SaveOutcome {
   kSaved,           // every file written; the history needs redrawing
   kNothingChosen,   // no mod was checked; nothing changed
   kNameRefused,     // the name cannot stand in a configuration line; nothing changed
+  kDeclined,        // the user kept a name that servers would change from saving; nothing changed
   kNoGameFolder,    // the game folder is gone and the user chose none; nothing written
   kFailed,          // a file could not be written; the user was told, earlier files stay saved
 };
@@ -40,6 +44,9 @@ inline constexpr char kNothingCheckedMessage[] =
 inline constexpr char kNameRefusedMessage[] =
     "This name cannot be saved: it holds a line break or a double quote, which would break the "
     "game's configuration line.  Remove them and save again.";
+
+// The question asked before saving a name that game servers would show otherwise.
+std::string ServerNameQuestion(const ServerName& server);
 
 // Makes sure the game folder exists, offering the locator while it does not. False when the
 // user closed the locator without choosing a folder.

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include "EditorLayout.h"
@@ -12,6 +13,7 @@
 #include "PrintName.h"
 #include "Resource_win.h"
 #include "SaveUi_win.h"
+#include "ServerName.h"
 #include "Settings.h"
 #include "Skin_win.h"
 #include "Startup.h"
@@ -38,6 +40,7 @@ enum ControlId : int {
   kDeleteNameCommand = kColourBoxId + 8,
   kSaveAllCommand,
   kSelectModsCommand,
+  kNameCounterId,
 };
 
 constexpr int PixelsOfTwips(int twips) { return twips / layout::kTwipsPerPixel; }
@@ -74,7 +77,7 @@ bool MainWindow::Open() {
                  PixelsOfTwips(heightTwips_), SWP_NOMOVE | SWP_NOZORDER);
   }
   CreateControls();
-  DrawPreview();
+  OnNameChanged();
   LoadSettings();
   if (state_.gameFolder.empty()) saveButton_->Model().SetEnabled(false);
   if (state_.history.Empty() && !NameText().empty()) state_.history.AddName(NameText());
@@ -124,7 +127,7 @@ void MainWindow::SaveToChosen() {
   WindowSaveUi ui(context_.files, Handle());
   if (!EnsureGameFolder(context_.files, ui, state_.gameFolder)) return;
   ModChooserDialog dialog(context_.files, state_, NameText());
-  AfterSave(dialog.Run(Handle()) ? SaveOutcome::kSaved : SaveOutcome::kFailed);
+  if (dialog.Run(Handle())) AfterSave(SaveOutcome::kSaved);
 }
 
 // Only a finished save redraws the history: the glyph colour carries over from row to row,
@@ -159,6 +162,7 @@ void MainWindow::CreateControls() {
                                                        layout::ColourBox(k), kPalette[k], *this);
   }
   CreateImageButtons();
+  CreateServerNameHints();
 
   historyArea_ = std::make_unique<PictureControl>(hwnd, kHistoryId, layout::kHistory, kBandColour, *this);
   historyArea_->SetMarker(Rect{0, historyMarkerTop_, layout::kHistory.width, 16});
@@ -223,6 +227,14 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->CtlID != kNameCounterId) return Window::OnMessage(message, wParam, lParam);
+      char text[32] = {};
+      GetWindowTextA(nameCounter_, text, sizeof(text));
+      PaintNameCounter(item->hDC, item->rcItem, text, nameOverLimit_);
+      return TRUE;
+    }
     case WM_CTLCOLOREDIT:
       SetTextColor(reinterpret_cast<HDC>(wParam), ColorRefFromPixel(kYellow));
       SetBkColor(reinterpret_cast<HDC>(wParam), ColorRefFromPixel(kBandColour));
@@ -268,7 +280,7 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void MainWindow::OnCommand(int id, int notification) {
   switch (id) {
     case kNameBoxId:
-      if (notification == EN_CHANGE) DrawPreview();
+      if (notification == EN_CHANGE) OnNameChanged();
       break;
     case kDeleteNameCommand:
       DeleteHistoryRow();
@@ -365,6 +377,56 @@ void MainWindow::InsertIntoName(const std::string& inserted) {
   SetNameText(result.text);
   SendMessageA(nameBox_, EM_SETSEL, result.caret, result.caret);
   SetFocus(nameBox_);
+}
+
+// The counter in the title strip, and a tooltip on the preview that shows how game servers
+// will show the name when they would change it.
+void MainWindow::CreateServerNameHints() {
+  const Rect& counter = layout::kNameCounter;
+  nameCounter_ = CreateControl(Handle(), "STATIC", "", WS_VISIBLE | SS_OWNERDRAW, counter.left, counter.top,
+                               counter.width, counter.height, kNameCounterId);
+
+  const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&classes);
+  serverNameTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+  if (serverNameTip_ == nullptr) return;
+  TOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = Handle();
+  tool.uId = reinterpret_cast<UINT_PTR>(preview_->Handle());
+  tool.lpszText = const_cast<char*>("");
+  SendMessageA(serverNameTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageA(serverNameTip_, TTM_SETMAXTIPWIDTH, 0, 480);  // lines break at each line end
+}
+
+void MainWindow::UpdateServerNameHints() {
+  const std::string name = NameText();
+  nameOverLimit_ = name.size() > kServerNameLimit;
+  SetWindowTextA(nameCounter_, LengthAgainstLimit(name).c_str());
+  InvalidateRect(nameCounter_, nullptr, FALSE);
+
+  if (serverNameTip_ == nullptr) return;
+  const ServerName server = ServerNameOf(name);
+  std::string tip;
+  if (server.Changed()) {
+    tip = "Game servers will show: " + server.name + "\r\n" + ServerNameReasons(server);
+    tip.resize(tip.size() - 2);  // no line end after the last reason
+  }
+  TOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.hwnd = Handle();
+  tool.uId = reinterpret_cast<UINT_PTR>(preview_->Handle());
+  tool.lpszText = tip.data();
+  SendMessageA(serverNameTip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageA(serverNameTip_, TTM_ACTIVATE, server.Changed(), 0);
+}
+
+void MainWindow::OnNameChanged() {
+  DrawPreview();
+  UpdateServerNameHints();
 }
 
 void MainWindow::DrawPreview() {

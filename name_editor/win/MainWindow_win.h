@@ -67,7 +67,10 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
   std::string NameText() const;
   void SetNameText(const std::string& text);
   void InsertIntoName(const std::string& inserted);
+  void OnNameChanged();
   void DrawPreview();
+  void CreateServerNameHints();
+  void UpdateServerNameHints();
   void DrawHistory();
   void ToggleKeypad();
   void ShowSaveMenu();
@@ -82,6 +85,9 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
   int heightTwips_ = 0;
 
   HWND nameBox_ = nullptr;
+  HWND nameCounter_ = nullptr;
+  HWND serverNameTip_ = nullptr;
+  bool nameOverLimit_ = false;
   std::unique_ptr<ImageButton> keypadButton_;
   std::unique_ptr<ImageButton> saveButton_;
   std::unique_ptr<PictureControl> preview_;

@@ -20,4 +20,8 @@ void WindowSaveUi::ShowInformation(const std::string& text) {
   MessageBoxA(owner_, text.c_str(), kProgramTitle, MB_OK | MB_ICONINFORMATION);
 }
 
+bool WindowSaveUi::AskYesNo(const std::string& text) {
+  return MessageBoxA(owner_, text.c_str(), kProgramTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 }  // namespace pelorin::win

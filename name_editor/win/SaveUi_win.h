@@ -21,6 +21,7 @@ class WindowSaveUi : public SaveUi {
   bool LocateGameFolder(std::string& gameFolder) override;
   void ShowError(const std::string& text) override;
   void ShowInformation(const std::string& text) override;
+  bool AskYesNo(const std::string& text) override;
 
  private:
   FileSystem& files_;

@@ -28,14 +28,18 @@ void Frame(HDC dc, const Rect& area, int margin) {
             area.top + area.height + margin);
 }
 
-void PaintTitleStrip(HDC dc, int width) {
+void PaintStripGradient(HDC dc, int left, int right) {
   for (int y = 0; y < kStripHeight; ++y) {
     const auto blend = [y](int top, int bottom) { return top + (bottom - top) * y / kStripHeight; };
-    FillSolid(dc, 0, y, width, y + 1,
+    FillSolid(dc, left, y, right, y + 1,
               RGB(blend(GetRValue(kStripTop), GetRValue(kStripBottom)),
                   blend(GetGValue(kStripTop), GetGValue(kStripBottom)),
                   blend(GetBValue(kStripTop), GetBValue(kStripBottom))));
   }
+}
+
+void PaintTitleStrip(HDC dc, int width) {
+  PaintStripGradient(dc, 0, width);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, kTitleText);
   RECT title{8, 0, 300, kStripHeight};
@@ -68,6 +72,14 @@ void PaintLinks(HDC dc) {
 }
 
 }  // namespace
+
+void PaintNameCounter(HDC dc, const RECT& area, const char* text, bool overLimit) {
+  PaintStripGradient(dc, area.left, area.right);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, overLimit ? RGB(255, 0, 0) : kTitleText);
+  RECT box = area;
+  DrawTextA(dc, text, -1, &box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
 
 void PaintSkin(HDC dc, int width, int height) {
   FillSolid(dc, 0, 0, width, height, kBackground);

@@ -8,4 +8,8 @@ namespace pelorin::win {
 // end, and frames around the name, history and letter areas.
 void PaintSkin(HDC dc, int width, int height);
 
+// The name length counter over its piece of the title strip (whose top is the area's top),
+// in the strip's text colour, or red when the name is longer than servers keep.
+void PaintNameCounter(HDC dc, const RECT& area, const char* text, bool overLimit);
+
 }  // namespace pelorin::win

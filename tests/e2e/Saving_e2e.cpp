@@ -11,6 +11,9 @@ using namespace std::chrono_literals;
 
 class SavingTest : public EditorTest {
  protected:
+  static constexpr int kNameCounterId = 117;
+  static constexpr int IDYES = 6, IDNO = 7;
+
   void TypeName(const std::string& name) {
     ClickNameBox();
     input::Type(name);
@@ -138,6 +141,52 @@ TEST_F(SavingTest, LocatorFromTheChooserKeepsTheChooserFromClosing) {
   probe_.Ask("post " + locator + " 16 0 0");
   EXPECT_EQ(probe_.Ask("gone \"Where is Quake 3?\" 5000", 5000), "gone");
   EXPECT_EQ(probe_.Ask("gone \"Choose Mod to Save to:\" 300"), "present");
+}
+
+// A name of 40 characters: servers keep 35 bytes of it.
+TEST_F(SavingTest, LongNameTurnsTheCounterRedAndIsSavedOnlyAfterTheQuestion) {
+  const std::string name = "abcdefghij" "abcdefghij" "abcdefghij" "abcdefghij";
+  TypeName(name);
+  const auto counter = probe_.Child(window_->handle, kNameCounterId);
+  ASSERT_TRUE(counter);
+  EXPECT_EQ(probe_.Text(counter->handle), "40/35");
+  bool red = false;
+  for (const auto& row : probe_.Pixels(counter->left, counter->top, counter->right - counter->left, 21))
+    for (auto pixel : row) red = red || pixel == 0xFF0000;
+  EXPECT_TRUE(red) << "the counter is not red";
+
+  const char* configs[] = {"baseq3/q3config.cfg", "osp/q3config.cfg", "osp/autoexec.cfg"};
+  std::vector<std::string> before;
+  for (const char* config : configs) before.push_back(Config(config));
+  ChooseSaveMenuItem("a");
+  std::string box = probe_.Ask("dialog Pelorin 10000", 10000);
+  ASSERT_NE(box, "none");
+  EXPECT_NE(box.find("Game servers will show this name as\\x0D\\x0A\\x0D\\x0A" + name.substr(0, 35) + "\\x0D"),
+            std::string::npos) << box;
+  EXPECT_NE(box.find("Save it as typed?"), std::string::npos) << box;
+  input::ClickCentre(*probe_.Child(box.substr(0, box.find(' ')), IDNO));
+  EXPECT_EQ(probe_.Ask("dialog Pelorin 700", 700), "none");
+  for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(Config(configs[i]), before[i]) << configs[i];
+  for (const auto& row : probe_.Pixels(X(52), Y(109), 200, 14))  // inside any marker outline
+    for (auto pixel : row) ASSERT_EQ(pixel, kBand) << "the name entered the history";
+
+  ChooseSaveMenuItem("a");
+  box = probe_.Ask("dialog Pelorin 10000", 10000);
+  ASSERT_NE(box, "none");
+  input::ClickCentre(*probe_.Child(box.substr(0, box.find(' ')), IDYES));
+  const std::string written = "seta name \"" + name + "\"\r\nexec q3config.cfg\r\n";
+  for (int i = 0; i < 50 && Config("osp/autoexec.cfg") != written; ++i) std::this_thread::sleep_for(100ms);
+  EXPECT_EQ(Config("osp/autoexec.cfg"), written);
+  CloseEditor();
+  EXPECT_EQ(ReadFile(SettingsFile()), WinePath(game_) + "\\\r\n" + name + "\r\n" + name + "\r\n");
+}
+
+TEST_F(SavingTest, CleanNameSavesWithoutAQuestion) {
+  TypeName("^2Clean");
+  EXPECT_EQ(probe_.Text(Control(kNameCounterId)), "7/35");
+  ChooseSaveMenuItem("a");
+  EXPECT_EQ(probe_.Ask("dialog Pelorin 1500", 1500), "none");
+  EXPECT_EQ(Config("osp/autoexec.cfg"), "seta name \"^2Clean\"\r\nexec q3config.cfg\r\n");
 }
 
 // History "a" then "^1b": the second row leaves the glyph colour red, so any redraw that no

@@ -15,6 +15,8 @@ class ScriptedUi : public SaveUi {
   int locatorShown = 0;
   std::vector<std::string> errors;
   std::vector<std::string> notes;
+  std::vector<std::string> questions;
+  bool answerYes = false;
 
   bool LocateGameFolder(std::string& gameFolder) override {
     const std::string answer = locatorShown < static_cast<int>(locatorAnswers.size())
@@ -26,6 +28,10 @@ class ScriptedUi : public SaveUi {
   }
   void ShowError(const std::string& text) override { errors.push_back(text); }
   void ShowInformation(const std::string& text) override { notes.push_back(text); }
+  bool AskYesNo(const std::string& text) override {
+    questions.push_back(text);
+    return answerYes;
+  }
 };
 
 class NameSavesTest : public ::testing::Test {
@@ -103,6 +109,27 @@ TEST_F(NameSavesTest, ClosingTheLocatorEndsTheSaveWithoutWriting) {
   EXPECT_EQ(SaveToChosenMods(files_, ui_, state_, "n", {"osp"}), SaveOutcome::kNoGameFolder);
   EXPECT_EQ(ui_.locatorShown, 2);
   EXPECT_EQ(game_.Read("Quake3\\baseq3\\q3config.cfg"), "seta name \"Old\"\r\n");
+}
+
+TEST_F(NameSavesTest, ANameServersWouldChangeIsSavedOnlyWhenTheUserSaysSo) {
+  const std::string name = "^0" + std::string(40, 'x');
+  EXPECT_EQ(SaveToAllMods(files_, ui_, state_, name), SaveOutcome::kDeclined);
+  EXPECT_EQ(SaveToChosenMods(files_, ui_, state_, name, {"osp"}), SaveOutcome::kDeclined);
+  ASSERT_EQ(ui_.questions.size(), 2u);
+  EXPECT_EQ(ui_.questions[0], "Game servers will show this name as\r\n\r\n" + std::string(35, 'x') +
+                                  "\r\n\r\n" + ServerNameReasons(ServerNameOf(name)) + "\r\nSave it as typed?");
+  EXPECT_TRUE(state_.lastSavedName.empty());
+  EXPECT_TRUE(state_.history.Empty());
+  EXPECT_EQ(state_.gameFolder, game_.Path("Quake3"));
+  EXPECT_EQ(game_.Read("Quake3\\osp\\q3config.cfg"), "seta name \"Old\"\r\n");
+
+  ui_.answerYes = true;
+  EXPECT_EQ(SaveToAllMods(files_, ui_, state_, name), SaveOutcome::kSaved);
+  EXPECT_EQ(game_.Read("Quake3\\osp\\q3config.cfg"), "seta name \"" + name + "\"\r\n");
+  EXPECT_EQ(state_.lastSavedName, name);
+  // Nothing checked: the note comes first and no question follows.
+  EXPECT_EQ(SaveToChosenMods(files_, ui_, state_, name, {}), SaveOutcome::kNothingChosen);
+  EXPECT_EQ(ui_.questions.size(), 3u);
 }
 
 TEST_F(NameSavesTest, AFolderThatCannotBeListedIsReportedAfterOneLocatorOffer) {
