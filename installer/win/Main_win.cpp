@@ -3,6 +3,7 @@
 
 #include "FileSystem_win.h"
 #include "InstallEngine.h"
+#include "InstallRecord.h"
 #include "InstallWindow_win.h"
 #include "OverwriteQuestion_win.h"
 #include "Processes_win.h"
