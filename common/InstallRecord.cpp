@@ -2,6 +2,11 @@
 
 namespace pelorin {
 
+std::string SetupTempFolder(std::string_view temporaryPath) {
+  while (!temporaryPath.empty() && temporaryPath.back() == '\\') temporaryPath.remove_suffix(1);
+  return std::string(temporaryPath) + "\\SetupTemp\\";
+}
+
 std::string ReplaceChars(std::string text, char from, char to) {
   for (char& c : text)
     if (c == from) c = to;

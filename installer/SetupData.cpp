@@ -88,9 +88,4 @@ std::vector<std::string> ParseShortcutLines(std::string_view text) {
   return lines;
 }
 
-std::string SetupTempFolder(std::string_view temporaryPath) {
-  while (!temporaryPath.empty() && temporaryPath.back() == '\\') temporaryPath.remove_suffix(1);
-  return std::string(temporaryPath) + "\\SetupTemp\\";
-}
-
 }  // namespace pelorin

@@ -58,7 +58,4 @@ inline constexpr std::size_t kMaxShortcuts = 10;
 // The first ten lines of the shortcut list.
 std::vector<std::string> ParseShortcutLines(std::string_view text);
 
-// The system's temporary folder with exactly one backslash, then "SetupTemp\".
-std::string SetupTempFolder(std::string_view temporaryPath);
-
 }  // namespace pelorin

@@ -6,6 +6,8 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include "SystemPaths_win.h"
+
 namespace pelorin {
 
 namespace {
@@ -51,11 +53,7 @@ std::wstring Wide(const std::string& text) {
 
 }  // namespace
 
-std::string Win32Shell::SystemFolder() {
-  char path[MAX_PATH] = {};
-  const UINT length = GetSystemDirectoryA(path, MAX_PATH);
-  return length == 0 || length >= MAX_PATH ? std::string() : std::string(path, length);
-}
+std::string Win32Shell::SystemFolder() { return pelorin::SystemFolder(); }
 
 std::string Win32Shell::StartMenuFolder() {
   LPITEMIDLIST items = nullptr;

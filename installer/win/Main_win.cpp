@@ -3,30 +3,20 @@
 
 #include "FileSystem_win.h"
 #include "InstallEngine.h"
+#include "InstallRecord.h"
 #include "InstallWindow_win.h"
 #include "OverwriteQuestion_win.h"
 #include "Processes_win.h"
 #include "Registry_win.h"
 #include "SetupUnpack.h"
 #include "Shell_win.h"
+#include "SystemPaths_win.h"
 #include "WaitWindow_win.h"
 #include "WizardWindow_win.h"
 
 namespace {
 
 constexpr char kSetupTitle[] = "Setup";
-
-std::string TemporaryPath() {
-  char path[MAX_PATH + 1] = {};
-  GetTempPathA(sizeof(path), path);
-  return path;
-}
-
-std::string ProgramPath() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return path;
-}
 
 // The shell's folder browser and link objects need COM on this thread.
 class ComApartment {
@@ -75,11 +65,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   ComApartment com;
   pelorin::Win32FileSystem files;
   pelorin::win::OverwriteQuestion question;
-  const pelorin::SetupFiles setup = pelorin::SetupFilesIn(pelorin::SetupTempFolder(TemporaryPath()));
+  const pelorin::SetupFiles setup = pelorin::SetupFilesIn(pelorin::SetupTempFolder(pelorin::TemporaryFolder()));
 
   pelorin::win::WaitWindow wait;
   wait.Open();
-  const pelorin::UnpackOutcome unpacked = pelorin::UnpackSetupData(files, question, ProgramPath(), setup);
+  const pelorin::UnpackOutcome unpacked = pelorin::UnpackSetupData(files, question, pelorin::ProgramPath(), setup);
   if (unpacked.result != pelorin::UnpackResult::kReady) {
     const bool corrupt = unpacked.result == pelorin::UnpackResult::kCorrupt;
     MessageBoxA(wait.Handle(), corrupt ? pelorin::kCorruptSetupMessage : pelorin::kSetupDataMissingMessage,

@@ -9,6 +9,7 @@
 #include "Registry_win.h"
 #include "Resource_win.h"
 #include "Startup.h"
+#include "SystemPaths_win.h"
 #include "VersionBlock_win.h"
 #include "resource.h"
 
@@ -16,12 +17,6 @@ namespace {
 
 std::optional<pelorin::GlyphSheet> LoadGlyphSheet() {
   return pelorin::GlyphSheet::FromBmp(pelorin::win::ResourceBytes(MAKEINTRESOURCEA(IDR_GLYPHS)));
-}
-
-std::string ExecutablePath() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return path;
 }
 
 }  // namespace
@@ -36,7 +31,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
 
   pelorin::Win32FileSystem files;
   pelorin::Win32Registry registry;
-  const std::string executable = ExecutablePath();
+  const std::string executable = pelorin::ProgramPath();
   const pelorin::win::VersionBlock version = pelorin::win::ReadVersionBlock(executable);
   const pelorin::win::ProgramContext context{
       files,

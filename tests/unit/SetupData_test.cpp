@@ -92,11 +92,5 @@ TEST(SetupData, ShortcutListKeepsTenLinesAtMost) {
   EXPECT_TRUE(ParseShortcutLines("").empty());
 }
 
-TEST(SetupData, TemporaryFolderGetsExactlyOneBackslash) {
-  EXPECT_EQ(SetupTempFolder("C:\\users\\root\\Temp\\"), "C:\\users\\root\\Temp\\SetupTemp\\");
-  EXPECT_EQ(SetupTempFolder("C:\\users\\root\\Temp"), "C:\\users\\root\\Temp\\SetupTemp\\");
-  EXPECT_EQ(SetupTempFolder("C:\\Temp\\\\"), "C:\\Temp\\SetupTemp\\");
-}
-
 }  // namespace
 }  // namespace pelorin

@@ -4,7 +4,7 @@
 #include "FileSystem_win.h"
 #include "Processes_win.h"
 #include "Registry_win.h"
-#include "SetupData.h"
+#include "InstallRecord.h"
 #include "SystemPaths_win.h"
 #include "UninstallWindow_win.h"
 
