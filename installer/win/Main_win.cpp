@@ -12,8 +12,8 @@
 #include "QuietInstallUi.h"
 #include "Registry_win.h"
 #include "SetupUnpack.h"
-#include "UsageMessage_win.h"
 #include "Shell_win.h"
+#include "UsageMessage_win.h"
 #include "WaitWindow_win.h"
 #include "WizardWindow_win.h"
 

@@ -7,9 +7,9 @@
 #include "QuietUninstallUi.h"
 #include "Registry_win.h"
 #include "SetupData.h"
-#include "UsageMessage_win.h"
 #include "SystemPaths_win.h"
 #include "UninstallWindow_win.h"
+#include "UsageMessage_win.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   const pelorin::CommandLine line = pelorin::ParseCommandLine(arguments, false);
