@@ -34,6 +34,8 @@ class Installation {
 
  private:
   InstallResult Stop(const std::string& why);
+  bool ProgramFree();
+  bool WaitForProgramToClose();
   void RemoveFolders(const std::vector<std::string>& created);
   void InstallFiles(const std::vector<InstallEntry>& entries);
   void InstallSystemFiles(const std::vector<InstallEntry>& entries);
@@ -67,6 +69,11 @@ InstallResult Installation::Run() {
   if (list.damaged)
     return Stop("Setup's file list " + request_.packList +
                 " is damaged: an entry is not a valid name, offset, size and time.");
+
+  if (!WaitForProgramToClose()) {
+    if (!request_.quiet) return InstallResult::kCancelled;
+    return Stop(request_.info.appName + " is running and did not close.");
+  }
 
   std::vector<std::string> created;
   const FileError folderError = CreateFolderChain(files_, installFolder_, &created);
@@ -102,6 +109,39 @@ InstallResult Installation::Run() {
 InstallResult Installation::Stop(const std::string& why) {
   services_.ui.ShowMessage(why + "\r\n\r\nNothing has been installed.", true);
   return InstallResult::kStopped;
+}
+
+// Whether the application's window is closed and its program file can be replaced, after
+// asking the user (or, in a quiet run, the window) until it is.
+bool Installation::WaitForProgramToClose() {
+  const std::string& name = request_.info.appName;
+  if (ProgramFree()) return true;
+  if (!request_.quiet) {
+    while (services_.ui.AskRetry(name + kRunningQuestion))
+      if (ProgramFree()) return true;
+    return false;
+  }
+  if (!name.empty()) services_.windows.Close(name);
+  constexpr unsigned long kStepMs = 200;
+  for (unsigned long waited = 0; waited < kQuietCloseWaitMs; waited += kStepMs) {
+    services_.windows.Pause(kStepMs);
+    if (ProgramFree()) return true;
+  }
+  return false;
+}
+
+bool Installation::ProgramFree() {
+  const SetupInfo& info = request_.info;
+  // An empty title would match some unrelated untitled window.
+  if (!info.appName.empty() && services_.windows.IsOpen(info.appName)) return false;
+  if (info.mainExe.empty() || !IsSafeRelativeName(info.mainExe)) return true;
+  const std::string program = installFolder_ + info.mainExe;
+  if (!files_.FileExists(program)) return true;
+  // A running program's file cannot be opened for writing; nothing is written here.
+  std::unique_ptr<FileWriter> writer;
+  if (files_.OpenForWriting(program, true, writer)) return false;
+  writer->Close();
+  return true;
 }
 
 void Installation::RemoveFolders(const std::vector<std::string>& created) {
@@ -179,6 +219,7 @@ void Installation::RegisterUninstall() {
   registry.SetKeyValue(root, key, "DisplayName", UninstallKeyName(info.appName) + " v" + info.appVersion);
   // Quoted, so that a folder with blanks cannot be read as a shorter program path.
   registry.SetKeyValue(root, key, "UninstallString", QuotedPath(installFolder_ + "Uninstall.exe"));
+  registry.SetKeyValue(root, key, "QuietUninstallString", QuotedPath(installFolder_ + "Uninstall.exe") + " /S");
   registry.SetKeyValue(root, key, "DisplayVersion", info.appVersion);
   registry.SetKeyValue(root, key, "Publisher", info.appCompany);
   if (!info.mainExe.empty()) registry.SetKeyValue(root, key, "DisplayIcon", installFolder_ + info.mainExe);

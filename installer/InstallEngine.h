@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "AppWindows.h"
 #include "FilePack.h"
 #include "FileSystem.h"
 #include "Processes.h"
@@ -25,6 +26,8 @@ class InstallUi : public PackUi {
   virtual void ShowCaption(const std::string& caption) = 0;
   // A message the user confirms with OK: a notice, or a report of what went wrong.
   virtual void ShowMessage(const std::string& text, bool problem) = 0;
+  // A question with Retry and Cancel; true for Retry.
+  virtual bool AskRetry(const std::string& text) = 0;
 
  protected:
   ~InstallUi() = default;
@@ -36,6 +39,7 @@ struct InstallServices {
   Processes& processes;
   Shell& shell;
   InstallUi& ui;
+  AppWindows& windows;
 };
 
 // What the wizard collected and the start-up unpacked.
@@ -44,6 +48,7 @@ struct InstallRequest {
   std::vector<std::string> shortcuts;  // the shortcut list's lines
   std::string installPath;             // as typed; a backslash is added when missing
   bool runAfterInstall = false;        // the run box is checked
+  bool quiet = false;                  // nobody answers: a running program is asked to close
   std::string packList;
   std::string packData;
 };
@@ -79,15 +84,22 @@ inline constexpr char kInstallingCaption[] = "Installing...Please Wait...";
 inline constexpr char kApplicationInstalled[] = "Application Installed";
 inline constexpr char kCreatingLinks[] = "Creating Application Links...";
 inline constexpr char kCouldNotBeLaunched[] = " could not be launched!";
+// After the application's name, when its window is open or its program file in use.
+inline constexpr char kRunningQuestion[] =
+    " is running. Close it and press Retry, or press Cancel to stop the installation.";
+// How long a quiet install waits for the running program to close.
+inline constexpr unsigned long kQuietCloseWaitMs = 10000;
 
 enum class InstallResult {
   kInstalled,       // every file is in place
   kWithFailures,    // some files could not be written; the user has been told which
   kStopped,         // nothing was copied; the user has been told why
+  kCancelled,       // nothing was copied: the user cancelled while the program was running
 };
 
 // Installs the pack's files into the install folder and the system folder, writes the install
 // log, registers the application for removal, makes its shortcuts and starts it when asked.
+// Nothing is copied while the application's window is open or its program file in use.
 InstallResult Install(InstallServices& services, const InstallRequest& request);
 
 }  // namespace pelorin

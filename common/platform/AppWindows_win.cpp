@@ -32,4 +32,14 @@ void Win32AppWindows::Close(const std::string& title) {
   RunPendingMessages();
 }
 
+bool Win32AppWindows::IsOpen(const std::string& title) {
+  return FindWindowA(nullptr, title.c_str()) != nullptr;
+}
+
+void Win32AppWindows::Pause(unsigned long milliseconds) {
+  RunPendingMessages();
+  Sleep(milliseconds);
+  RunPendingMessages();
+}
+
 }  // namespace pelorin

@@ -7,6 +7,8 @@ namespace pelorin {
 class Win32AppWindows : public AppWindows {
  public:
   void Close(const std::string& title) override;
+  bool IsOpen(const std::string& title) override;
+  void Pause(unsigned long milliseconds) override;
 };
 
 }  // namespace pelorin

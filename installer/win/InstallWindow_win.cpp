@@ -73,6 +73,10 @@ void InstallWindow::ShowMessage(const std::string& text, bool problem) {
   MessageBoxA(Handle(), text.c_str(), kMessageTitle, MB_OK | (problem ? MB_ICONEXCLAMATION : 0));
 }
 
+bool InstallWindow::AskRetry(const std::string& text) {
+  return MessageBoxA(Handle(), text.c_str(), kMessageTitle, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;
+}
+
 void InstallWindow::PaintBar(HDC dc) {
   RECT bar = kBar;
   DrawEdge(dc, &bar, EDGE_SUNKEN, BF_RECT | BF_ADJUST);

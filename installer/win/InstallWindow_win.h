@@ -23,6 +23,7 @@ class InstallWindow : public Window, public InstallUi {
   void ShowBar(std::size_t done, std::size_t total) override;
   void ShowCaption(const std::string& caption) override;
   void ShowMessage(const std::string& text, bool problem) override;
+  bool AskRetry(const std::string& text) override;
 
  protected:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -21,7 +21,6 @@ constexpr int kButtonTop = kHeight - 8 - kButtonHeight;
 constexpr char kInfoText[] =
     "will be installed to the path specified below.  If you wish to change it then do so now.  "
     "Otherwise click 'Next' to continue ";
-constexpr char kDefaultPath[] = "C:\\Program Files\\";
 
 enum ControlId : int {
   kLicenceId = 100, kCompanyId, kReadmeId,
@@ -60,7 +59,7 @@ std::string TextOf(HWND control) {
 
 }  // namespace
 
-bool WizardWindow::Open(const SetupInfo& info, HICON icon) {
+bool WizardWindow::Open(const SetupInfo& info, const std::string& installPath, HICON icon) {
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_ARROW), icon);
   const std::string caption = info.appName + " v" + info.appVersion;
   const int left = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
@@ -83,9 +82,7 @@ bool WizardWindow::Open(const SetupInfo& info, HICON icon) {
 
   const std::string infoText = info.appName + " " + kInfoText;
   CreateControl(hwnd, "STATIC", infoText.c_str(), 0, kPageLeft, 20, kPageWidth, 64, kInfoId, font);
-  const std::string path = info.useFixedPath ? info.fixedPath
-                                             : kDefaultPath + info.appCompany + "\\" + info.appName;
-  path_ = CreateControl(hwnd, "EDIT", path.c_str(), WS_TABSTOP | ES_AUTOHSCROLL, kPageLeft, 96,
+  path_ = CreateControl(hwnd, "EDIT", installPath.c_str(), WS_TABSTOP | ES_AUTOHSCROLL, kPageLeft, 96,
                         kPageWidth - 36, 22, kPathId, font, WS_EX_CLIENTEDGE);
   CreateControl(hwnd, "BUTTON", "...", WS_TABSTOP | BS_PUSHBUTTON, kPageLeft + kPageWidth - 32, 96, 32,
                 22, kBrowseId, font);

@@ -26,8 +26,9 @@ class WizardWindow : public Window {
  public:
   explicit WizardWindow(FileSystem& files) : files_(files) {}
 
-  // Creates the window, hidden, with the caption, the company line and the start page.
-  bool Open(const SetupInfo& info, HICON icon);
+  // Creates the window, hidden, with the caption, the company line, `installPath` on the
+  // path page, and the start page.
+  bool Open(const SetupInfo& info, const std::string& installPath, HICON icon);
 
   // Appends a text file's lines to the licence box; a missing file leaves it as it is.
   void LoadLic(const std::string& path);

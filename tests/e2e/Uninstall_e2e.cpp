@@ -109,6 +109,8 @@ TEST_F(UninstallTest, MissingLogSaysSoAndRemovesNothing) {
   const std::string box = Answer("Uninstall", "OK");
   EXPECT_NE(box.find("Install.log not found!"), std::string::npos) << box;
   EXPECT_EQ(uninstall.Wait(20s), 1);
+  // Quietly: no message, the same exit code.
+  EXPECT_EQ(session_.Start(install_ / "Uninstall.exe", {"/S"}, install_).Wait(20s), 1);
   EXPECT_TRUE(std::filesystem::exists(install_ / "readme.txt"));
   EXPECT_TRUE(std::filesystem::exists(shortcut_));
   EXPECT_TRUE(KeyExists(session_, kUninstallKey));

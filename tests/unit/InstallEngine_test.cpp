@@ -1,10 +1,14 @@
 #include "InstallEngine.h"
+#include "InstallFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "InstallRecord.h"
 #include "MemoryRegistry.h"
 #include "support/FakeShell.h"
+#include "support/FakeWindows.h"
 #include "support/FaultyFileSystem.h"
 #include "support/RecordingProcesses.h"
 #include "support/TempFolder.h"
@@ -30,6 +34,11 @@ class RecordingUi : public InstallUi {
   void ShowBar(std::size_t, std::size_t) override {}
   void ShowCaption(const std::string& text) override { caption = text; }
   void ShowMessage(const std::string& text, bool) override { messages.push_back(text); }
+  bool AskRetry(const std::string& text) override {
+    messages.push_back(text);
+    return retry && retry();
+  }
+  std::function<bool()> retry;  // Cancel when not set
 };
 
 constexpr char kLink[] = "Pelorin\xFFPelorin.exe\xFEPrograms\\Brackwater\\Pelorin\\";
@@ -61,7 +70,7 @@ class InstallEngineTest : public ::testing::Test {
   }
 
   InstallResult Run() {
-    InstallServices services{files_, registry_, processes_, shell_, ui_};
+    InstallServices services{files_, registry_, processes_, shell_, ui_, windows_};
     return Install(services, request_);
   }
 
@@ -77,6 +86,7 @@ class InstallEngineTest : public ::testing::Test {
   testing::RecordingProcesses processes_;
   testing::FakeShell shell_;
   RecordingUi ui_;
+  testing::FakeWindows windows_;
   InstallRequest request_;
 };
 
@@ -118,6 +128,7 @@ TEST_F(InstallEngineTest, InstallsLogsRegistersLinksAndStartsTheProgram) {
   ASSERT_TRUE(key);
   EXPECT_EQ(key->at("DisplayName"), "Pelorin v1.2 (build 16)");
   EXPECT_EQ(key->at("UninstallString"), "\"" + Installed("Uninstall.exe") + "\"");
+  EXPECT_EQ(key->at("QuietUninstallString"), "\"" + Installed("Uninstall.exe") + "\" /S");
   EXPECT_EQ(key->at("DisplayVersion"), "1.2 (build 16)");
   EXPECT_EQ(key->at("Publisher"), "Brackwater");
   EXPECT_EQ(key->at("DisplayIcon"), Installed("Pelorin.exe"));
@@ -243,6 +254,95 @@ TEST_F(InstallEngineTest, AProgramThatDoesNotStartIsOpenedByTheShell) {
   processes_.startFails = true;
   Run();
   EXPECT_EQ(shell_.opened, std::vector<std::string>{Installed("Pelorin.exe")});
+}
+
+// The editor's window open, or its file in use: nothing is copied until both are over.
+TEST_F(InstallEngineTest, ARunningProgramIsWaitedForBeforeAnythingIsCopied) {
+  PackShipped();
+  request_.runAfterInstall = false;
+  const std::string question = std::string("Pelorin") + kRunningQuestion;
+
+  windows_.openTitle = "Pelorin";
+  EXPECT_EQ(Run(), InstallResult::kCancelled);
+  EXPECT_EQ(ui_.messages, std::vector<std::string>{question});
+  EXPECT_FALSE(folder_.Exists("Program Files"));
+
+  // Retry while it still runs asks again; closed, Retry installs.
+  int asked = 0;
+  ui_.messages.clear();
+  ui_.retry = [&] {
+    if (++asked == 2) windows_.openTitle.clear();
+    return true;
+  };
+  EXPECT_EQ(Run(), InstallResult::kInstalled);
+  EXPECT_EQ(ui_.messages, (std::vector<std::string>{question, question}));
+  EXPECT_TRUE(windows_.closed.empty());  // the user closes it, not setup
+
+  // No window, but the program file is still held.
+  files_.readOnlyFiles.insert(Installed("Pelorin.exe"));
+  ui_.messages.clear();
+  ui_.retry = [&] {
+    files_.readOnlyFiles.clear();
+    return true;
+  };
+  EXPECT_EQ(Run(), InstallResult::kInstalled);
+  EXPECT_EQ(ui_.messages, std::vector<std::string>{question});
+}
+
+TEST_F(InstallEngineTest, AQuietInstallAsksTheWindowToCloseAndWaitsABoundedTime) {
+  PackShipped();
+  request_.quiet = true;
+  windows_.openTitle = "Pelorin";
+  windows_.closesAfterPauses = 3;
+  EXPECT_EQ(Run(), InstallResult::kInstalled);
+  EXPECT_EQ(windows_.closed, std::vector<std::string>{"Pelorin"});
+  EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\Pelorin.exe"), "MZ editor");
+
+  folder_.Write("Program Files\\Brackwater\\Pelorin\\Pelorin.exe", "old editor");
+  windows_ = {};
+  windows_.openTitle = "Pelorin";
+  ui_.messages.clear();
+  EXPECT_EQ(Run(), InstallResult::kStopped);
+  EXPECT_EQ(windows_.pausedMs, kQuietCloseWaitMs);
+  EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\Pelorin.exe"), "old editor");
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0], "Pelorin is running and did not close.\r\n\r\nNothing has been installed.");
+}
+
+// An upgrade: the same install again replaces the files, keeps the user's settings and
+// leaves a log that lists each entry once.
+TEST_F(InstallEngineTest, InstallingOverAnEarlierInstallLeavesOneLog) {
+  PackShipped();
+  request_.runAfterInstall = false;
+  Run();
+  const std::string first = Log();
+  folder_.Write("Program Files\\Brackwater\\Pelorin\\settings.ini", "C:\\Quake3\\\r\n");
+  folder_.Write("Program Files\\Brackwater\\Pelorin\\Pelorin.exe", "old editor");
+  EXPECT_EQ(Run(), InstallResult::kInstalled);
+  EXPECT_EQ(Log(), first);
+  EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\Pelorin.exe"), "MZ editor");
+  EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\settings.ini"), "C:\\Quake3\\\r\n");
+  EXPECT_EQ(shell_.links.size(), 2u);
+}
+
+TEST(InstallFolderTest, AnEarlierInstallThatStillHasItsLogIsProposed) {
+  testing::TempFolder folder;
+  testing::FaultyFileSystem files;
+  MemoryRegistry registry;
+  SetupInfo info;
+  info.appName = "Pelorin";
+  info.appCompany = "Brackwater";
+  EXPECT_EQ(ProposedInstallPath(files, registry, info), "C:\\Program Files\\Brackwater\\Pelorin");
+
+  const std::string earlier = folder.Path("Other Place\\Pel") + "\\";
+  registry.SetKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"), "InstallLocation", earlier);
+  EXPECT_EQ(ProposedInstallPath(files, registry, info), "C:\\Program Files\\Brackwater\\Pelorin");  // no log
+  folder.Write("Other Place\\Pel\\install.log", "Pelorin\r\n");
+  EXPECT_EQ(ProposedInstallPath(files, registry, info), folder.Path("Other Place\\Pel"));
+
+  info.useFixedPath = true;
+  info.fixedPath = "D:\\Fixed";
+  EXPECT_EQ(ProposedInstallPath(files, registry, info), "D:\\Fixed");
 }
 
 }  // namespace

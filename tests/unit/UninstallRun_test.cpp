@@ -5,6 +5,7 @@
 #include "FileSystem_posix.h"
 #include "InstallRecord.h"
 #include "MemoryRegistry.h"
+#include "QuietUninstallUi.h"
 #include "UninstallRun.h"
 #include "support/RecordingProcesses.h"
 #include "support/TempFolder.h"
@@ -36,6 +37,8 @@ class WatchedOutside : public testing::RecordingProcesses, public AppWindows {
     return RecordingProcesses::RunAndWait(commandLine, timeoutMs);
   }
   void Close(const std::string& title) override { events_.push_back("close " + title); }
+  bool IsOpen(const std::string&) override { return false; }
+  void Pause(unsigned long) override {}
 
  private:
   Events& events_;
@@ -191,6 +194,23 @@ TEST(BarFill, FillsInProportionAndFullAfterTheLastEntry) {
   EXPECT_EQ(BarFill(1, 3, 300), 150);
   EXPECT_EQ(BarFill(2, 3, 300), 300);
   EXPECT_EQ(BarFill(1999999, 4000000, 313), 156);
+}
+
+// "/S": no question; the shared system file stays, everything else goes as after a Yes.
+TEST_F(UninstallRunTest, AQuietRunRemovesAllButSharedSystemFiles) {
+  const std::string shared = temp_.Path("sys\\shared.dll");
+  temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\nPelorin.exe\r\nPelorin.exe\r\n$" + shared + "\r\n");
+  temp_.Write("app\\Pelorin.exe", "MZ");
+  temp_.Write("sys\\shared.dll", "x");
+  QuietUninstallUi quiet;
+  EXPECT_EQ(RunUninstall({files_, registry_, processes_, processes_, quiet}, place_), UninstallEnd::kRemoved);
+  EXPECT_EQ(events_[0], "close Pelorin");
+  EXPECT_FALSE(temp_.Exists("app\\Pelorin.exe"));
+  EXPECT_TRUE(temp_.Exists("sys\\shared.dll"));
+  EXPECT_TRUE(temp_.Exists("tmp\\SetupTemp\\uninstall.bat"));
+
+  temp_.Write("app\\Uninstall.exe", "MZ");
+  EXPECT_EQ(RunUninstall({files_, registry_, processes_, processes_, quiet}, place_), UninstallEnd::kLogMissing);
 }
 
 }  // namespace

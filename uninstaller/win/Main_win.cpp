@@ -1,14 +1,19 @@
 #include <windows.h>
 
 #include "AppWindows_win.h"
+#include "CommandLine.h"
 #include "FileSystem_win.h"
 #include "Processes_win.h"
+#include "QuietUninstallUi.h"
 #include "Registry_win.h"
 #include "InstallRecord.h"
 #include "SystemPaths_win.h"
 #include "UninstallWindow_win.h"
+#include "UsageMessage_win.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
+  const pelorin::CommandLine line = pelorin::ParseCommandLine(arguments, false);
+  if (line.help || !line.Valid()) return pelorin::win::AnswerUsage(line, pelorin::kUninstallUsage, "Uninstall");
   pelorin::UninstallPlace place;
   place.self.programPath = pelorin::ProgramPath();
   place.self.shortProgram = pelorin::ShortPathOf(place.self.programPath);
@@ -20,13 +25,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // install folder.
   SetCurrentDirectoryA(pelorin::TemporaryFolder().c_str());
 
-  pelorin::win::UninstallWindow window;
-  if (!window.Open()) return 1;
   pelorin::Win32FileSystem files;
   pelorin::Win32Registry registry;
   pelorin::Win32Processes processes;
   pelorin::Win32AppWindows windows;
-  const pelorin::UninstallEnd end =
-      pelorin::RunUninstall({files, registry, processes, windows, window}, place);
-  return end == pelorin::UninstallEnd::kRemoved ? 0 : 1;
+  pelorin::QuietUninstallUi quiet;
+  pelorin::win::UninstallWindow window;
+  if (!line.quiet && !window.Open()) return pelorin::kExitFailed;
+  pelorin::UninstallUi& ui = line.quiet ? static_cast<pelorin::UninstallUi&>(quiet) : window;
+  const pelorin::UninstallEnd end = pelorin::RunUninstall({files, registry, processes, windows, ui}, place);
+  return end == pelorin::UninstallEnd::kRemoved ? pelorin::kExitDone : pelorin::kExitFailed;
 }

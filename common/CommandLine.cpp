@@ -1,0 +1,65 @@
+#include "CommandLine.h"
+
+namespace pelorin {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool IsSwitch(std::string_view token, std::string_view name) {
+  if (token.size() != name.size()) return false;
+  for (std::size_t i = 0; i < token.size(); ++i)
+    if (Upper(token[i]) != name[i]) return false;
+  return true;
+}
+
+std::string WithoutQuotes(std::string_view text) {
+  std::string out;
+  for (char c : text)
+    if (c != '"') out += c;
+  return out;
+}
+
+std::string_view TrimmedBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(std::string_view arguments, bool folderAllowed) {
+  CommandLine line;
+  std::string_view rest = TrimmedBlanks(arguments);
+  while (!rest.empty()) {
+    // A folder may hold blanks, so "/D=" takes the rest of the line; a quote may open it.
+    const std::string_view unquoted = rest.front() == '"' ? rest.substr(1) : rest;
+    if (folderAllowed && unquoted.size() >= 3 && IsSwitch(unquoted.substr(0, 3), "/D=")) {
+      const std::string folder = WithoutQuotes(unquoted.substr(3));
+      line.folder = std::string(TrimmedBlanks(folder));
+      line.hasFolder = !line.folder.empty();
+      if (!line.hasFolder) line.unknown = std::string(rest);
+      return line;
+    }
+    std::size_t end = 0;
+    bool quoted = false;
+    while (end < rest.size() && (quoted || !IsBlank(rest[end]))) {
+      if (rest[end] == '"') quoted = !quoted;
+      ++end;
+    }
+    const std::string token = WithoutQuotes(rest.substr(0, end));
+    if (IsSwitch(token, "/S")) {
+      line.quiet = true;
+    } else if (token == "/?") {
+      line.help = true;
+    } else if (line.unknown.empty()) {
+      line.unknown = token.empty() ? std::string(rest.substr(0, end)) : token;
+    }
+    rest = TrimmedBlanks(rest.substr(end));
+  }
+  return line;
+}
+
+}  // namespace pelorin

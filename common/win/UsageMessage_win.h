@@ -1,0 +1,21 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "CommandLine.h"
+
+namespace pelorin::win {
+
+// Answers "/?" or a switch that is not known with the usage text in a message box (none in a
+// quiet run, which shows nothing); returns the program's exit code.
+inline int AnswerUsage(const CommandLine& line, const char* usage, const char* title) {
+  const int code = line.Valid() ? kExitDone : kExitUsage;
+  if (line.quiet) return kExitUsage;
+  const std::string text = line.Valid() ? std::string(usage) : "Unknown switch: " + line.unknown + "\r\n\r\n" + usage;
+  MessageBoxA(nullptr, text.c_str(), title, MB_OK | (line.Valid() ? 0 : MB_ICONEXCLAMATION));
+  return code;
+}
+
+}  // namespace pelorin::win

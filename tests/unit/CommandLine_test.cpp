@@ -1,0 +1,49 @@
+#include "CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace pelorin {
+namespace {
+
+TEST(CommandLineTest, QuietAndFolderSwitches) {
+  struct Case {
+    const char* arguments;
+    bool quiet;
+    const char* folder;  // null: none
+  };
+  const Case cases[] = {
+      {"", false, nullptr},
+      {"  /S  ", true, nullptr},
+      {"/s", true, nullptr},
+      {"/S /D=C:\\Other Place\\Pel", true, "C:\\Other Place\\Pel"},
+      {"/D=C:\\Other  Place\\ ", false, "C:\\Other  Place\\"},  // inner blanks kept, outer dropped
+      {"/S /D=\"C:\\Program Files\\Pel\"", true, "C:\\Program Files\\Pel"},
+      {"\"/D=C:\\A B\" ", false, "C:\\A B"},
+      {"/d=C:\\x /S", false, "C:\\x /S"},  // the rest of the line is the folder
+      {"\"/S\"", true, nullptr},
+  };
+  for (const Case& c : cases) {
+    const CommandLine line = ParseCommandLine(c.arguments, true);
+    EXPECT_TRUE(line.Valid()) << c.arguments << ": " << line.unknown;
+    EXPECT_EQ(line.quiet, c.quiet) << c.arguments;
+    EXPECT_EQ(line.hasFolder, c.folder != nullptr) << c.arguments;
+    EXPECT_EQ(line.folder, c.folder ? c.folder : "") << c.arguments;
+    EXPECT_FALSE(line.help);
+  }
+  EXPECT_TRUE(ParseCommandLine("/S /?", true).help);
+  EXPECT_TRUE(ParseCommandLine("/S /?", true).quiet);
+}
+
+TEST(CommandLineTest, UnknownSwitchesAreNamed) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"/X", "/X"}, {"/S /Silent", "/Silent"}, {"/S setup", "setup"}, {"/S /D=", "/D="},
+      {"/S /D=\"  \"", "/D=\"  \""}, {"/? /Q /R", "/Q"}, {"\"\"", "\"\""},
+  };
+  for (const auto& [arguments, unknown] : cases) EXPECT_EQ(ParseCommandLine(arguments, true).unknown, unknown) << arguments;
+  // The uninstaller takes no folder.
+  EXPECT_EQ(ParseCommandLine("/S /D=C:\\x", false).unknown, "/D=C:\\x");
+  EXPECT_TRUE(ParseCommandLine("/S", false).Valid());
+}
+
+}  // namespace
+}  // namespace pelorin
