@@ -45,6 +45,16 @@ long long RoundHalfEven(double value) {
   return lower % 2 == 0 ? lower : lower + 1;
 }
 
+std::string WholeNumberText(std::uint32_t value) {
+  char digits[10];
+  std::size_t at = sizeof(digits);
+  do {
+    digits[--at] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  return std::string(digits + at, digits + sizeof(digits));
+}
+
 std::string FormatDecimal(double value) {
   if (!std::isfinite(value)) return "0";
   std::string text = value < 0 ? "-" : "";
@@ -63,7 +73,7 @@ std::string FormatDecimal(double value) {
   } while (whole >= 1);
   text += integer;
   if (fraction == 0) return text;
-  std::string digits = std::to_string(fraction);
+  std::string digits = WholeNumberText(static_cast<std::uint32_t>(fraction));
   digits.insert(0, 6 - digits.size(), '0');
   while (digits.back() == '0') digits.pop_back();
   return text + "." + digits;

@@ -43,6 +43,10 @@ inline std::optional<float> FloatInRange(double value) {
 // Rounds to the nearest whole number, halves to the even neighbour.
 long long RoundHalfEven(double value);
 
+// `value` in decimal digits; the library's to_string would put its own copy of this code at
+// every caller.
+std::string WholeNumberText(std::uint32_t value);
+
 // A number as short decimal text: whole numbers without a point, others to six places.
 std::string FormatDecimal(double value);
 

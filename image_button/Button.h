@@ -140,7 +140,7 @@ class Button {
   std::int16_t backStyle_ = 1;
   std::int16_t borderStyle_ = 0;
   bool enabled_ = true;
-  FontRef font_ = std::make_shared<FontObject>();
+  FontRef font_{new FontObject};
   float width_ = 1035;
   float height_ = 645;
   PictureRef painted_;

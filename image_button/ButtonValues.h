@@ -32,7 +32,7 @@ struct PictureObject {
 };
 using PictureRef = std::shared_ptr<const PictureObject>;
 
-inline PictureRef EmptyPicture() { return std::make_shared<PictureObject>(); }
+inline PictureRef EmptyPicture() { return PictureRef(new PictureObject); }
 
 // A value in the host's property store.
 using PropertyValue = std::variant<std::int16_t, std::int32_t, bool, float, std::string, FontRef, PictureRef>;

@@ -1,5 +1,7 @@
 #include "PictureFile.h"
 
+#include <vector>
+
 #include "BmpHeader.h"
 
 namespace pelorin {
@@ -8,26 +10,50 @@ namespace {
 
 constexpr int kMaxSide = 4096;
 
+// An 8-bit file's colour table, which follows the info header; nothing when it does not fit.
+std::optional<std::vector<Pixel>> ReadPalette(std::span<const std::uint8_t> file, const BmpHeader& header) {
+  const std::uint64_t start = 14 + static_cast<std::uint64_t>(ReadLittleEndian(file, 14, 4));
+  std::uint32_t count = ReadLittleEndian(file, 46, 4);
+  if (count == 0) count = 256;
+  if (count > 256 || start + 4 * count > header.dataOffset) return std::nullopt;
+  std::vector<Pixel> palette(count);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const std::size_t at = start + 4 * i;
+    palette[i] = MakePixel(file[at + 2], file[at + 1], file[at]);
+  }
+  return palette;
+}
+
 }  // namespace
 
 PictureRef PictureFromBmp(std::span<const std::uint8_t> file) {
   const std::optional<BmpHeader> header = ReadBmpHeader(file);
-  if (!header || header->bitsPerPixel != 24 || header->compression != 0) return nullptr;
+  if (!header || (header->bitsPerPixel != 24 && header->bitsPerPixel != 8) || header->compression != 0)
+    return nullptr;
   const std::int32_t width = header->width;
   const std::int32_t height = header->Rows();
   if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || !header->DataFits(file.size()))
     return nullptr;
+  std::optional<std::vector<Pixel>> palette;
+  if (header->bitsPerPixel == 8 && !(palette = ReadPalette(file, *header))) return nullptr;
 
-  auto picture = std::make_shared<PictureObject>();
+  auto picture = std::shared_ptr<PictureObject>(new PictureObject);
   picture->width = width;
   picture->height = height;
   picture->pixels.resize(static_cast<std::size_t>(width) * height);
   for (std::int32_t row = 0; row < height; ++row) {
     const std::int32_t y = header->BottomUp() ? height - 1 - row : row;
     const std::size_t start = header->dataOffset + row * header->Stride();
+    Pixel* out = &picture->pixels[static_cast<std::size_t>(y) * width];
     for (std::int32_t x = 0; x < width; ++x) {
-      const std::size_t at = start + 3 * x;
-      picture->pixels[static_cast<std::size_t>(y) * width + x] = MakePixel(file[at + 2], file[at + 1], file[at]);
+      if (palette) {
+        const std::uint8_t index = file[start + x];
+        if (index >= palette->size()) return nullptr;
+        out[x] = (*palette)[index];
+      } else {
+        const std::size_t at = start + 3 * x;
+        out[x] = MakePixel(file[at + 2], file[at + 1], file[at]);
+      }
     }
   }
   return picture;

@@ -1,8 +1,15 @@
 #include "PropertyStore.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace pelorin {
+
+namespace {
+
+bool KeyBefore(const std::pair<std::string, PropertyValue>& entry, const std::string& key) { return entry.first < key; }
+
+}  // namespace
 
 std::string PropertyStore::Folded(std::string_view key) {
   std::string folded(key);
@@ -10,19 +17,42 @@ std::string PropertyStore::Folded(std::string_view key) {
   return folded;
 }
 
+std::vector<PropertyStore::Entry>::iterator PropertyStore::Place(const std::string& folded) {
+  return std::lower_bound(values_.begin(), values_.end(), folded, KeyBefore);
+}
+
+std::vector<PropertyStore::Entry>::const_iterator PropertyStore::Place(const std::string& folded) const {
+  return std::lower_bound(values_.begin(), values_.end(), folded, KeyBefore);
+}
+
 PropertyValue PropertyStore::ReadProperty(std::string_view key, const PropertyValue& defaultValue) const {
-  const auto found = values_.find(Folded(key));
-  return found == values_.end() ? defaultValue : found->second;
+  const std::string folded = Folded(key);
+  const auto found = Place(folded);
+  return found == values_.end() || found->first != folded ? defaultValue : found->second;
 }
 
 void PropertyStore::WriteProperty(std::string_view key, const PropertyValue& value,
                                   const PropertyValue& defaultValue) {
-  if (ValuesEqual(value, defaultValue)) values_.erase(Folded(key));
-  else values_[Folded(key)] = value;
+  if (!ValuesEqual(value, defaultValue)) {
+    Set(key, value);
+    return;
+  }
+  const std::string folded = Folded(key);
+  const auto found = Place(folded);
+  if (found != values_.end() && found->first == folded) values_.erase(found);
 }
 
-void PropertyStore::Set(std::string_view key, PropertyValue value) { values_[Folded(key)] = std::move(value); }
+void PropertyStore::Set(std::string_view key, PropertyValue value) {
+  std::string folded = Folded(key);
+  const auto found = Place(folded);
+  if (found != values_.end() && found->first == folded) found->second = std::move(value);
+  else values_.emplace(found, std::move(folded), std::move(value));
+}
 
-bool PropertyStore::Has(std::string_view key) const { return values_.count(Folded(key)) != 0; }
+bool PropertyStore::Has(std::string_view key) const {
+  const std::string folded = Folded(key);
+  const auto found = Place(folded);
+  return found != values_.end() && found->first == folded;
+}
 
 }  // namespace pelorin

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "ButtonValues.h"
 
@@ -22,8 +23,13 @@ class PropertyStore {
   std::size_t Size() const { return values_.size(); }
 
  private:
+  using Entry = std::pair<std::string, PropertyValue>;
   static std::string Folded(std::string_view key);
-  std::map<std::string, PropertyValue> values_;
+  // Where the folded key is, or would go.
+  std::vector<Entry>::iterator Place(const std::string& folded);
+  std::vector<Entry>::const_iterator Place(const std::string& folded) const;
+
+  std::vector<Entry> values_;  // sorted by folded key; a button keeps only a few
 };
 
 }  // namespace pelorin

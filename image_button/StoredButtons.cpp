@@ -1,5 +1,7 @@
 #include "StoredButtons.h"
 
+#include <algorithm>
+
 #include "DecimalText.h"
 #include "TextLines.h"
 
@@ -32,7 +34,7 @@ std::optional<PropertyValue> Wrapped(const std::optional<T>& value) {
 }
 
 std::optional<PropertyValue> ParseValue(std::string_view type, std::string_view rest,
-                                        const PictureLoader& loadPicture) {
+                                        PictureLoader loadPicture) {
   while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
   if (type == "text") return PropertyValue(std::string(rest));
   if (type == "picture") {
@@ -41,7 +43,7 @@ std::optional<PropertyValue> ParseValue(std::string_view type, std::string_view 
     return PropertyValue(picture);
   }
   if (type == "font") {
-    auto font = std::make_shared<FontObject>();
+    const FontRef font(new FontObject);
     font->name = NextWord(rest);
     const auto size = ParseNumber(NextWord(rest));
     const auto weight = ParseNumber(NextWord(rest));
@@ -57,7 +59,7 @@ std::optional<PropertyValue> ParseValue(std::string_view type, std::string_view 
     font->italic = *italic != 0;
     font->underline = *underline != 0;
     font->strikethrough = *strikethrough != 0;
-    return PropertyValue(FontRef(font));
+    return PropertyValue(font);
   }
   const auto number = ParseNumber(rest);
   if (!number) return std::nullopt;
@@ -75,7 +77,13 @@ std::optional<PropertyValue> ParseValue(std::string_view type, std::string_view 
 
 }  // namespace
 
-std::optional<StoredButtons> ParseStoredButtons(std::string_view text, const PictureLoader& loadPicture,
+const PropertyStore* FindButton(const StoredButtons& buttons, std::string_view name) {
+  for (const auto& [instance, store] : buttons)
+    if (instance == name) return &store;
+  return nullptr;
+}
+
+std::optional<StoredButtons> ParseStoredButtons(std::string_view text, PictureLoader loadPicture,
                                                 std::string& error) {
   StoredButtons buttons;
   PropertyStore* current = nullptr;
@@ -84,7 +92,9 @@ std::optional<StoredButtons> ParseStoredButtons(std::string_view text, const Pic
     ++number;
     if (line.empty() || line.front() == '#') continue;
     if (line.front() == '[' && line.back() == ']') {
-      current = &buttons[line.substr(1, line.size() - 2)];
+      const std::string name = line.substr(1, line.size() - 2);
+      const auto found = std::find_if(buttons.begin(), buttons.end(), [&](const auto& b) { return b.first == name; });
+      current = found != buttons.end() ? &found->second : &buttons.emplace_back(name, PropertyStore()).second;
       continue;
     }
     std::string_view rest = line;

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "PropertyStore.h"
 
@@ -17,11 +17,16 @@ namespace pelorin {
 //   font font "MS Sans Serif" 8.25 700 0 0 0     (name, size, weight, italic, underline, strikeout)
 //   picturenormal picture save-normal           (a picture the loader knows by that name)
 // Types: int16, int32, bool, float, text, font, picture. Lines starting with '#' are notes.
-using StoredButtons = std::map<std::string, PropertyStore>;
-using PictureLoader = std::function<PictureRef(std::string_view name)>;
+// Instances in the order they first appear; a name that appears again adds to its instance.
+using StoredButtons = std::vector<std::pair<std::string, PropertyStore>>;
+// A plain function: the programs keep std::function and its throwing call path out.
+using PictureLoader = PictureRef (*)(std::string_view name);
+
+// The instance of that name, or nothing.
+const PropertyStore* FindButton(const StoredButtons& buttons, std::string_view name);
 
 // The instances, or nothing with `error` set to the first line that could not be read.
-std::optional<StoredButtons> ParseStoredButtons(std::string_view text, const PictureLoader& loadPicture,
+std::optional<StoredButtons> ParseStoredButtons(std::string_view text, PictureLoader loadPicture,
                                                 std::string& error);
 
 }  // namespace pelorin

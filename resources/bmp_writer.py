@@ -1,4 +1,4 @@
-"""Writes palette-indexed BMP files (1 or 4 bits a pixel), bottom-up, uncompressed: the
+"""Writes palette-indexed BMP files (1, 4 or 8 bits a pixel), bottom-up, uncompressed: the
 forms the programs read their pictures in."""
 import struct
 

@@ -1,29 +1,41 @@
 #!/usr/bin/python3
 """Draws the faces of the main window's two image buttons (resources/buttons/*.bmp):
-65 x 19 pixels, a raised face and a pressed one for each. Needs python3-pil."""
+65 x 19 pixels, a raised face and a pressed one for each, stored as 8-bit BMPs (a face has
+about twenty colours) to keep Pelorin.exe small."""
 import os
-from PIL import Image, ImageDraw
+
+from bmp_writer import save_indexed_bmp
 
 WIDTH, HEIGHT = 65, 19
 
 
 def face(top, bottom, pressed):
-    image = Image.new("RGB", (WIDTH, HEIGHT))
-    d = ImageDraw.Draw(image)
+    """The face as rows of (r, g, b): a vertical gradient with a light and a dark edge."""
+    rows = []
     for y in range(HEIGHT):
         t = y / (HEIGHT - 1)
         if pressed:
             t = 1 - t
         colour = tuple(int(a + (b - a) * t) for a, b in zip(top, bottom))
-        d.line([(0, y), (WIDTH - 1, y)], fill=colour)
+        rows.append([colour] * WIDTH)
     light, dark = (170, 200, 240), (10, 20, 40)
     if pressed:
         light, dark = dark, light
-    d.line([(0, 0), (WIDTH - 1, 0)], fill=light)
-    d.line([(0, 0), (0, HEIGHT - 1)], fill=light)
-    d.line([(0, HEIGHT - 1), (WIDTH - 1, HEIGHT - 1)], fill=dark)
-    d.line([(WIDTH - 1, 0), (WIDTH - 1, HEIGHT - 1)], fill=dark)
-    return image
+    for x in range(WIDTH):
+        rows[0][x] = light
+    for y in range(HEIGHT):
+        rows[y][0] = light
+    for x in range(WIDTH):
+        rows[HEIGHT - 1][x] = dark
+    for y in range(HEIGHT):
+        rows[y][WIDTH - 1] = dark
+    return rows
+
+
+def save_bmp8(rows, path):
+    palette = sorted({colour for row in rows for colour in row})
+    index = {colour: i for i, colour in enumerate(palette)}
+    save_indexed_bmp(path, WIDTH, HEIGHT, 8, palette, lambda x, y: index[rows[y][x]])
 
 
 def main():
@@ -34,8 +46,8 @@ def main():
         "keypad-normal": face((50, 110, 150), (10, 50, 80), False),
         "keypad-pressed": face((15, 60, 95), (5, 30, 50), True),
     }
-    for name, image in faces.items():
-        image.save(os.path.join(folder, name + ".bmp"))
+    for name, rows in faces.items():
+        save_bmp8(rows, os.path.join(folder, name + ".bmp"))
 
 
 if __name__ == "__main__":

@@ -1,5 +1,7 @@
 #include "SystemError_win.h"
 
+#include "DecimalText.h"
+
 namespace pelorin {
 
 std::string SystemErrorText(DWORD code) {
@@ -9,7 +11,7 @@ std::string SystemErrorText(DWORD code) {
   while (length > 0 && (buffer[length - 1] == '\r' || buffer[length - 1] == '\n' ||
                         buffer[length - 1] == ' ' || buffer[length - 1] == '.'))
     --length;
-  if (length == 0) return "System error " + std::to_string(code);
+  if (length == 0) return "System error " + WholeNumberText(code);
   return std::string(buffer, length);
 }
 

@@ -86,7 +86,7 @@ void ImageButton::PropertyChanged(std::string_view key) {
 }
 
 FontRef ImageButton::AmbientFont() {
-  return std::make_shared<FontObject>(FontObject{"MS Sans Serif", 8.25f, 400});
+  return FontRef(new FontObject{"MS Sans Serif", 8.25f, 400});
 }
 
 HFONT ImageButton::CaptionFont() {

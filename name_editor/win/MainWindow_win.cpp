@@ -3,7 +3,6 @@
 #include <windowsx.h>
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include "EditorLayout.h"
 #include "FindGameDialog_win.h"
@@ -25,6 +24,16 @@
 namespace pelorin::win {
 
 namespace {
+
+// Opens a web page. shell32 is loaded only then, and stays loaded for the page's opening: it
+// is large, and with it among the imports every start of the editor waited for it.
+void OpenWebPage(HWND owner, const char* page) {
+  using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+  HMODULE shell = LoadLibraryA("shell32.dll");
+  if (shell == nullptr) return;
+  const auto open = reinterpret_cast<ShellExecuteFunction>(reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA")));
+  if (open != nullptr) open(owner, "open", page, "", "", SW_HIDE);
+}
 
 constexpr char kClassName[] = "PelorinMain";
 constexpr char kMakersPage[] = "http://www.brackwater.example/pelorin/";
@@ -195,9 +204,9 @@ void MainWindow::CreateImageButtons() {
     return;
   }
   for (auto& [name, button] : {std::pair{"cmdkeypad", keypadButton_.get()}, std::pair{"cmdGo", saveButton_.get()}}) {
-    const auto found = buttons->find(name);
-    if (found == buttons->end()) continue;
-    const PropertyStore& store = found->second;
+    const PropertyStore* found = FindButton(*buttons, name);
+    if (!found) continue;
+    const PropertyStore& store = *found;
     const auto extent = [&](const char* key) {
       const PropertyValue value = store.ReadProperty(key, std::int32_t(0));
       const auto* number = std::get_if<std::int32_t>(&value);
@@ -321,7 +330,7 @@ void MainWindow::OnSkinRelease(int x, int y) {
   const bool sameArea = LinkAreaAt(x, y) == pressedLink_;
   pressedLink_ = -1;
   ReleaseCapture();
-  if (sameArea) ShellExecuteA(Handle(), "open", kMakersPage, "", "", SW_HIDE);
+  if (sameArea) OpenWebPage(Handle(), kMakersPage);
 }
 
 void MainWindow::OnPictureMouseMove(int id, int x, int y) {

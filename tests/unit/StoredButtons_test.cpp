@@ -5,22 +5,27 @@
 namespace pelorin {
 namespace {
 
+PictureRef LoadFace(std::string_view name) {
+  static const PictureRef face = std::make_shared<PictureObject>(PictureObject{65, 19, std::vector<Pixel>(65 * 19, 1)});
+  return name == "save_normal" ? face : nullptr;
+}
+
 TEST(StoredButtons, ReadsInstancesWithTypedValues) {
-  const PictureRef face = std::make_shared<PictureObject>(PictureObject{65, 19, std::vector<Pixel>(65 * 19, 1)});
+  const PictureRef face = LoadFace("save_normal");
   std::string error;
   const auto buttons = ParseStoredButtons(
       "# the main window's buttons\r\n[cmdGo]\r\n_extentx int32 1720\r\nforecolor int32 65535\r\n"
       "font font \"MS Sans Serif\" 8.25 700 0 0 0\r\ncaption text Save\r\n"
       "picturenormal picture save_normal\r\n[cmdkeypad]\r\ncaption text Keypad\r\n",
-      [&](std::string_view name) { return name == "save_normal" ? face : nullptr; }, error);
+      LoadFace, error);
   ASSERT_TRUE(buttons) << error;
-  const PropertyStore& go = buttons->at("cmdGo");
+  const PropertyStore& go = *FindButton(*buttons, "cmdGo");
   EXPECT_EQ(std::get<std::int32_t>(go.ReadProperty("ForeColor", std::int32_t(0))), 65535);
   EXPECT_EQ(std::get<std::string>(go.ReadProperty("Caption", std::string())), "Save");
   EXPECT_EQ(std::get<PictureRef>(go.ReadProperty("PictureNormal", EmptyPicture())), face);
   const FontRef font = std::get<FontRef>(go.ReadProperty("Font", FontRef()));
   EXPECT_EQ(*font, (FontObject{"MS Sans Serif", 8.25f, 700, false, false, false}));
-  EXPECT_EQ(std::get<std::string>(buttons->at("cmdkeypad").ReadProperty("caption", std::string())), "Keypad");
+  EXPECT_EQ(std::get<std::string>(FindButton(*buttons, "cmdkeypad")->ReadProperty("caption", std::string())), "Keypad");
 }
 
 TEST(StoredButtons, UnreadableLinesAreNamed) {
@@ -47,7 +52,7 @@ TEST(StoredButtons, NumbersBeyondTheirTypeAreRefused) {
   const auto buttons = ParseStoredButtons("[a]\r\nb int32 2147483663\r\nc int32 -1\r\nd int16 -32768\r\n",
                                           noPicture, error);
   ASSERT_TRUE(buttons) << error;
-  const PropertyStore& a = buttons->at("a");
+  const PropertyStore& a = *FindButton(*buttons, "a");
   EXPECT_EQ(std::get<std::int32_t>(a.ReadProperty("b", 0)), static_cast<std::int32_t>(0x8000000F));
   EXPECT_EQ(std::get<std::int32_t>(a.ReadProperty("c", 0)), -1);
   EXPECT_EQ(std::get<std::int16_t>(a.ReadProperty("d", 0)), -32768);
@@ -97,9 +102,19 @@ TEST(PictureFile, ShippedFacesAre65By19AndDamageIsRefused) {
   const PictureRef normal = PictureFromBmp(bytes);
   const PictureRef pressed = PictureFromBmp(ReadBytes(PELORIN_RESOURCES_DIR "/buttons/save-pressed.bmp"));
   EXPECT_NE(normal->pixels, pressed->pixels);
+  // The faces are 8-bit: colours come through the table, rows bottom-up.
+  EXPECT_EQ(normal->pixels.front(), MakePixel(170, 200, 240));
+  EXPECT_EQ(normal->pixels.back(), MakePixel(10, 20, 40));
   bytes.resize(bytes.size() - 10);
   EXPECT_FALSE(PictureFromBmp(bytes));
+  bytes = ReadBytes(PELORIN_RESOURCES_DIR "/buttons/save-normal.bmp");
+  bytes[28] = 4;
+  EXPECT_FALSE(PictureFromBmp(bytes));
   bytes[28] = 8;
+  bytes[bytes.size() - 4] = 255;  // past the table's colours
+  EXPECT_FALSE(PictureFromBmp(bytes));
+  bytes = ReadBytes(PELORIN_RESOURCES_DIR "/buttons/save-normal.bmp");
+  bytes[46] = 200;  // a table running into the pixels
   EXPECT_FALSE(PictureFromBmp(bytes));
   // The lowest height has no row count: refused, not negated.
   bytes = ReadBytes(PELORIN_RESOURCES_DIR "/buttons/save-normal.bmp");

@@ -79,10 +79,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   const auto buttons = pelorin::ParseStoredButtons(
       FileText(arguments), [](std::string_view) { return pelorin::PictureRef(); }, error);
   if (!buttons) return 2;
-  const auto button = buttons->find("button");
-  if (button == buttons->end()) return 2;
+  const pelorin::PropertyStore* button = pelorin::FindButton(*buttons, "button");
+  if (!button) return 2;
   HostWindow window;
-  if (!window.Open(button->second)) return 3;
+  if (!window.Open(*button)) return 3;
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);

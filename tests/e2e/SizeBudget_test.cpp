@@ -1,0 +1,28 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <iostream>
+
+namespace {
+
+struct Budget {
+  const char* path;
+  std::uintmax_t bytes;
+};
+
+// The shipped files stay within their sizes: users download setup.exe and start the
+// editor often. The setup image is setup.exe before the programs are packed behind it.
+TEST(SizeBudget, ShippedFilesStayWithinTheirBudgets) {
+  const std::filesystem::path shipped = PELORIN_SHIPPED_DIR;
+  for (const Budget& budget : {Budget{"Pelorin.exe", 112640}, Budget{"Uninstall.exe", 40960},
+                               Budget{PELORIN_SETUP_IMAGE, 81920}, Budget{"setup.exe", 245760}}) {
+    const std::filesystem::path file = shipped / budget.path;  // an absolute path stays as it is
+    ASSERT_TRUE(std::filesystem::exists(file)) << file;
+    const std::uintmax_t size = std::filesystem::file_size(file);
+    EXPECT_LE(size, budget.bytes) << file;
+    std::cout << file.string() << ": " << size << " of " << budget.bytes << " bytes\n";
+  }
+}
+
+}  // namespace
