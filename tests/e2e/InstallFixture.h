@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "EditorFixture.h"
 
 namespace pelorin::e2e {
@@ -33,6 +35,25 @@ struct InstallPlaces {
     std::filesystem::remove_all(session.TempFolder() / "SetupTemp", ignored);
     for (const char* view : {"/reg:32", "/reg:64"}) session.Tool({"reg", "delete", kUninstallKey, "/f", view});
   }
+};
+
+// A test that installs into the shipped setup information's places, which it clears before
+// and after.
+class InstallPlacesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(session_.Problem(), "");
+    places_.Clear();
+  }
+  void TearDown() override {
+    session_.EndAll();
+    places_.Clear();
+  }
+
+  WineSession& session_ = WineSession::Get();
+  InstallPlaces places_{session_};
+  Sandbox sandbox_;
+  Probe probe_{session_};
 };
 
 // Whether `reg query` output lists a value of that name, type and data.

@@ -18,17 +18,8 @@ std::string Escaped(const std::string& text) {
   return out;
 }
 
-class InstallTest : public ::testing::Test {
+class InstallTest : public InstallPlacesTest {
  protected:
-  void SetUp() override {
-    ASSERT_EQ(session_.Problem(), "");
-    places_.Clear();
-  }
-  void TearDown() override {
-    session_.EndAll();
-    places_.Clear();
-  }
-
   void StartSetup(const std::filesystem::path& program) {
     setup_.emplace(session_.Start(program, {}, sandbox_.Path()));
     wizard_ = probe_.WaitWindow(kWizardCaption, 20000);
@@ -63,10 +54,6 @@ class InstallTest : public ::testing::Test {
     EXPECT_FALSE(std::filesystem::exists(session_.TempFolder() / "SetupTemp/Setup.mif"));
   }
 
-  WineSession& session_ = WineSession::Get();
-  InstallPlaces places_{session_};
-  Sandbox sandbox_;
-  Probe probe_{session_};
   std::optional<Process> setup_;
   std::optional<WindowInfo> wizard_;
 };

@@ -22,15 +22,10 @@ std::string ValueData(const std::string& query, const std::string& name) {
 
 // Setup and the uninstaller with their switches: a run that showed any window waiting for an
 // answer would not end by itself.
-class QuietTest : public ::testing::Test {
+class QuietTest : public InstallPlacesTest {
  protected:
-  void SetUp() override {
-    ASSERT_EQ(session_.Problem(), "");
-    places_.Clear();
-  }
   void TearDown() override {
-    session_.EndAll();
-    places_.Clear();
+    InstallPlacesTest::TearDown();
     std::error_code ignored;
     std::filesystem::remove_all(OtherPlace().parent_path(), ignored);
   }
@@ -55,10 +50,6 @@ class QuietTest : public ::testing::Test {
     EXPECT_EQ(ReadFile(folder / "install.log"), InstallPlaces::Log());
   }
 
-  WineSession& session_ = WineSession::Get();
-  InstallPlaces places_{session_};
-  Sandbox sandbox_;
-  Probe probe_{session_};
   std::filesystem::path setup_ = SetupCopy();
 };
 

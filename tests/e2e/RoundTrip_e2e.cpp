@@ -12,17 +12,12 @@ using namespace std::chrono_literals;
 constexpr char kMakerKey[] = "HKLM\\SOFTWARE\\Brackwater";
 
 // Installs with the built setup through its wizard, and removes with the installed uninstaller.
-class RoundTripTest : public ::testing::Test {
+class RoundTripTest : public InstallPlacesTest {
  protected:
   void SetUp() override {
-    ASSERT_EQ(session_.Problem(), "");
-    places_.Clear();
+    InstallPlacesTest::SetUp();
     // Other tests leave the maker's key behind, the shipped 32-bit editor's in the 32-bit view.
     for (const char* view : {"/reg:32", "/reg:64"}) session_.Tool({"reg", "delete", kMakerKey, "/f", view});
-  }
-  void TearDown() override {
-    session_.EndAll();
-    places_.Clear();
   }
 
   // Begin, Next, then Install with the run box cleared; waits for setup to end.
@@ -69,10 +64,6 @@ class RoundTripTest : public ::testing::Test {
     return paths;
   }
 
-  WineSession& session_ = WineSession::Get();
-  InstallPlaces places_{session_};
-  Sandbox sandbox_;
-  Probe probe_{session_};
 };
 
 TEST_F(RoundTripTest, InstallSaveANameAndRemoveWhileTheEditorRuns) {
