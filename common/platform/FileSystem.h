@@ -52,6 +52,9 @@ class FileSystem {
 
   virtual bool FolderExists(const std::string& path) = 0;
   virtual bool FileExists(const std::string& path) = 0;
+  // Whether `path` itself is a symbolic link, a junction or another reparse point, which
+  // would lead whoever follows it somewhere else.
+  virtual bool IsReparsePoint(const std::string& path) = 0;
   // Names (not paths) of the files in `folder` matching a wildcard pattern such as "*.cfg",
   // compared without regard to case.
   virtual FileError ListFiles(const std::string& folder, const std::string& pattern,
@@ -90,6 +93,10 @@ FileError CopyFileBytes(FileReader& reader, FileWriter& writer, std::uint64_t si
 // Returns the first failure; `created`, when given, receives the folders made, top first.
 FileError CreateFolderChain(FileSystem& files, const std::string& path,
                             std::vector<std::string>* created = nullptr);
+
+// Creates `path` as a new folder of this run's own: fails when anything, a link included, is
+// already there, since another account may have put it there to redirect what follows.
+FileError CreatePrivateFolder(FileSystem& files, const std::string& path);
 
 // The part of a path before its last backslash; empty when it has none.
 std::string FolderOfPath(const std::string& path);

@@ -141,6 +141,11 @@ bool PosixFileSystem::FileExists(const std::string& path) {
   return stat(Native(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+bool PosixFileSystem::IsReparsePoint(const std::string& path) {
+  struct stat info {};
+  return lstat(Native(path).c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 FileError PosixFileSystem::ListFiles(const std::string& folder, const std::string& pattern,
                                      std::vector<std::string>& names) {
   return ListEntries(

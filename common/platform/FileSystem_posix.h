@@ -9,6 +9,7 @@ class PosixFileSystem : public FileSystem {
  public:
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;
+  bool IsReparsePoint(const std::string& path) override;
   FileError ListFiles(const std::string& folder, const std::string& pattern,
                       std::vector<std::string>& names) override;
   FileError ListFolders(const std::string& folder, std::vector<std::string>& names) override;

@@ -130,6 +130,13 @@ bool Win32FileSystem::FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool Win32FileSystem::IsReparsePoint(const std::string& path) {
+  // With a backslash at its end the system would answer for the link's target.
+  const bool slashed = path.size() > 3 && path.back() == '\\';
+  const DWORD attributes = Attributes(slashed ? path.substr(0, path.size() - 1) : path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 FileError Win32FileSystem::ListFiles(const std::string& folder, const std::string& pattern,
                                      std::vector<std::string>& names) {
   return ListEntries(

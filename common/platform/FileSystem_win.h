@@ -8,6 +8,7 @@ class Win32FileSystem : public FileSystem {
  public:
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;
+  bool IsReparsePoint(const std::string& path) override;
   FileError ListFiles(const std::string& folder, const std::string& pattern,
                       std::vector<std::string>& names) override;
   FileError ListFolders(const std::string& folder, std::vector<std::string>& names) override;
