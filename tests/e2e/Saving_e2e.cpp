@@ -198,6 +198,7 @@ TEST_F(SavingTest, TheQuestionNamesWhatTheEngineDoesToTheName) {
   };
   TypeName("Neo;1");
   asks("UnnamedPlayer", "Names with ; or \\x5C are not sent: servers show UnnamedPlayer");
+  ClickNameBox();
   input::Key("End");
   input::Key("shift+Home");
   input::Type("100%");
