@@ -9,14 +9,14 @@ namespace pelorin {
 namespace {
 
 // Records the name as saved: it becomes the last saved name and enters the history. A name
-// that game servers would change is saved only when the user says so, before anything is
-// recorded; kSaved means the save goes on.
+// that game servers would show with other characters is saved only when the user says so,
+// before anything is recorded; kSaved means the save goes on.
 SaveOutcome BeginSave(SaveUi& ui, EditorState& state, const std::string& name) {
   if (!NameFitsConfigLine(name)) {
     ui.ShowError(kNameRefusedMessage);
     return SaveOutcome::kNameRefused;
   }
-  if (const ServerName server = ServerNameOf(name); server.Changed() && !ui.AskYesNo(ServerNameQuestion(server)))
+  if (const ServerName server = ServerNameOf(name); server.AskBeforeSaving() && !ui.AskYesNo(ServerNameQuestion(server)))
     return SaveOutcome::kDeclined;
   state.lastSavedName = name;
   state.history.AddName(name);
@@ -80,7 +80,7 @@ SaveOutcome SaveToChosenMods(FileSystem& files, SaveUi& ui, EditorState& state,
 }
 
 std::string ServerNameQuestion(const ServerName& server) {
-  return "Game servers will show this name as\r\n\r\n" + server.name + "\r\n\r\n" + ServerNameReasons(server) +
+  return "Game servers will show this name as\r\n\r\n" + ServerNameResults(server) + "\r\n\r\n" + ServerNameReasons(server) +
          "\r\nSave it as typed?";
 }
 

@@ -1,33 +1,45 @@
 #include "ServerName.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "DecimalText.h"
 
 namespace pelorin {
 
 namespace {
 
+constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
+
 bool IsLetterOrDigit(char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+// ColorIndex() == 0 in the game's code.
 bool SelectsBlack(char c) { return ((c - '0') & 7) == 0; }
 
-}  // namespace
+void NameUnlessVisible(CleanedName& cleaned, int visible) {
+  cleaned.kept = cleaned.name.size();
+  if (!cleaned.name.empty() && visible > 0) return;
+  cleaned.name = kUnnamedPlayer;
+  cleaned.unnamed = true;
+}
 
-ServerName ServerNameOf(std::string_view coded) {
-  ServerName server;
-  std::size_t in = 0;
-  while (in < coded.size() && coded[in] == ' ') ++in;
-  server.spaces = in > 0;
+// ioquake3's ClientCleanName (code/game/g_client.c).
+CleanedName CleanAsIoquake3(std::string_view in, std::size_t limit) {
+  CleanedName cleaned;
+  std::size_t at = 0;
+  while (at < in.size() && in[at] == ' ') ++at;
+  cleaned.spaces = at > 0;
 
-  std::string& out = server.name;
+  std::string& out = cleaned.name;
   int spaces = 0;
   int visible = 0;  // characters that are not part of a colour pair
-  for (; in < coded.size() && out.size() < kServerNameLimit; ++in) {
-    const char c = coded[in];
+  for (; at < in.size() && out.size() < limit; ++at) {
+    const char c = in[at];
     if (c == ' ') {
       if (spaces > 2) {
-        server.spaces = true;
+        cleaned.spaces = true;
         continue;
       }
       ++spaces;
@@ -35,7 +47,7 @@ ServerName ServerNameOf(std::string_view coded) {
       --visible;  // the caret before it was counted as visible
       if (SelectsBlack(c)) {
         out.pop_back();
-        server.blackRemoved = true;
+        cleaned.blackRemoved = true;
         continue;
       }
     } else {
@@ -44,25 +56,139 @@ ServerName ServerNameOf(std::string_view coded) {
     }
     out.push_back(c);
   }
-  server.cut = in < coded.size();
-  if (out.empty() || visible == 0) {
-    out = kUnnamedPlayer;
-    server.unnamed = true;
+  cleaned.cut = at < in.size();
+  NameUnlessVisible(cleaned, visible);
+  return cleaned;
+}
+
+// The original point release's ClientCleanName (code/game/g_client.c of the 1.32 source).
+CleanedName CleanAsOriginal(std::string_view in, std::size_t limit) {
+  CleanedName cleaned;
+  std::string& out = cleaned.name;
+  int spaces = 0;
+  int visible = 0;
+  for (std::size_t at = 0; at < in.size(); ++at) {
+    const char c = in[at];
+    if (out.empty() && c == ' ') {
+      cleaned.spaces = true;
+      continue;
+    }
+    if (c == '^') {
+      if (at + 1 == in.size()) {
+        cleaned.caretDropped = true;
+        break;
+      }
+      if (SelectsBlack(in[at + 1])) {
+        cleaned.blackRemoved = true;
+        ++at;
+        continue;
+      }
+      if (out.size() + 2 > limit) {
+        cleaned.cut = true;
+        break;
+      }
+      out.push_back(c);
+      out.push_back(in[++at]);
+      continue;
+    }
+    // Unlike ioquake3's, a colour pair does not end a run of spaces here.
+    if (c == ' ') {
+      if (++spaces > 3) {
+        cleaned.spaces = true;
+        continue;
+      }
+    } else {
+      spaces = 0;
+    }
+    if (out.size() + 1 > limit) {
+      cleaned.cut = true;
+      break;
+    }
+    out.push_back(c);
+    ++visible;
   }
+  NameUnlessVisible(cleaned, visible);
+  return cleaned;
+}
+
+std::string ReasonLine(const char* text, bool original, bool ioquake3) {
+  if (!original && !ioquake3) return {};
+  std::string line = text;
+  if (!ioquake3) line += " (original game)";
+  if (!original) line += " (ioquake3)";
+  return line + "\r\n";
+}
+
+}  // namespace
+
+ServerName ServerNameOf(std::string_view coded) {
+  ServerName server;
+  // Info_SetValueForKey: the blacklist first, then the room left in the string.
+  server.refused = coded.find_first_of("\\;\"") != std::string_view::npos;
+  server.overlong = !server.refused && coded.size() > kUserinfoNameLimit;
+
+  // MSG_ReadString.
+  std::string received(coded);
+  bool dotted = false;
+  for (char& c : received) {
+    if (c == '%' || static_cast<unsigned char>(c) > 127) {
+      c = '.';
+      dotted = true;
+    }
+  }
+  // Info_Validate, as ioquake3's servers check it: printable characters only.
+  const bool dropped = std::any_of(received.begin(), received.end(), [](char c) { return c < 0x20 || c == 0x7F; });
+
+  server.counted = std::max(CleanAsOriginal(received, kNoLimit).kept, CleanAsIoquake3(received, kNoLimit).kept);
+  const CleanedName original = CleanAsOriginal(received, kServerNameLimit);
+  const CleanedName ioquake3 = CleanAsIoquake3(received, kServerNameLimit);
+  server.overLimit = original.cut || ioquake3.cut;
+  if (!server.Sent()) {
+    // No name arrives; the server's cleaning of nothing gives the stand-in.
+    server.original.name = server.ioquake3.name = kUnnamedPlayer;
+    return server;
+  }
+  server.dotted = dotted;
+  server.dropped = dropped;
+  server.original = original;
+  server.ioquake3 = ioquake3;
   return server;
 }
 
-std::string LengthAgainstLimit(std::string_view coded) {
-  return FormatDecimal(static_cast<double>(coded.size())) + "/" + FormatDecimal(kServerNameLimit);
+std::string LengthAgainstLimit(const ServerName& server) {
+  return FormatDecimal(static_cast<double>(server.counted)) + "/" + FormatDecimal(kServerNameLimit);
+}
+
+std::string ServerNameResults(const ServerName& server) {
+  if (!server.ModulesDiffer()) return server.ioquake3.name;
+  return "original game: " + server.original.name + "\r\nioquake3: " + server.ioquake3.name;
 }
 
 std::string ServerNameReasons(const ServerName& server) {
   std::string reasons;
-  if (server.cut) reasons += "It is longer than 35 characters, colour codes included: the rest is cut off.\r\n";
-  if (server.blackRemoved) reasons += "Black is not allowed in names: its colour codes are removed.\r\n";
-  if (server.spaces) reasons += "Leading spaces are dropped and more than three spaces in a row are cut to three.\r\n";
-  if (server.unnamed) reasons += "Nothing but colour codes is left: the name becomes UnnamedPlayer.\r\n";
+  if (server.refused) reasons += "Names with ; or \\ are not sent: servers show UnnamedPlayer\r\n";
+  if (server.overlong)
+    reasons += "Names longer than " + WholeNumberText(static_cast<std::uint32_t>(kUserinfoNameLimit)) +
+               " characters do not fit the game's userinfo and are not sent: servers show UnnamedPlayer\r\n";
+  if (server.dotted) reasons += "Servers show % and characters beyond plain ASCII, such as accented letters, as dots\r\n";
+  if (server.dropped) reasons += "Servers drop players whose names hold control characters\r\n";
+  const CleanedName& a = server.original;
+  const CleanedName& b = server.ioquake3;
+  reasons += ReasonLine("It is longer than 35 characters, colour codes included: the rest is cut off", a.cut, b.cut);
+  reasons += ReasonLine("Black is not allowed in names: its colour codes are removed", a.blackRemoved, b.blackRemoved);
+  reasons += ReasonLine("Leading spaces are dropped and more than three spaces in a row are cut to three", a.spaces,
+                        b.spaces);
+  reasons += ReasonLine("A ^ at the very end is dropped", a.caretDropped, b.caretDropped);
+  reasons += ReasonLine("Nothing but colour codes is left: the name becomes UnnamedPlayer", a.unnamed, b.unnamed);
   return reasons;
+}
+
+std::string ServerNameTip(const ServerName& server) {
+  if (!server.Changed()) return {};
+  std::string tip = "Game servers will show:" + std::string(server.ModulesDiffer() ? "\r\n" : " ") +
+                    ServerNameResults(server) + "\r\n" + ServerNameReasons(server);
+  tip.resize(tip.size() - 2);  // no line end after the last reason
+  return tip;
 }
 
 }  // namespace pelorin

@@ -171,7 +171,7 @@ void MainWindow::CreateControls() {
                                                        layout::ColourBox(k), kPalette[k], *this);
   }
   CreateImageButtons();
-  CreateServerNameHints();
+  CreateNameCounter();
 
   historyArea_ = std::make_unique<PictureControl>(hwnd, kHistoryId, layout::kHistory, kBandColour, *this);
   historyArea_->SetMarker(Rect{0, historyMarkerTop_, layout::kHistory.width, 16});
@@ -334,7 +334,13 @@ void MainWindow::OnSkinRelease(int x, int y) {
 }
 
 void MainWindow::OnPictureMouseMove(int id, int x, int y) {
-  if (id == kHistoryId) {
+  if (id == kPreviewId && serverNameTip_ == nullptr) {
+    CreateServerNameTip();
+    // The tooltip watches the preview from now on; this first move reached only the preview.
+    MSG move{preview_->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y), static_cast<DWORD>(GetMessageTime()), {}};
+    GetCursorPos(&move.pt);
+    if (serverNameTip_ != nullptr) SendMessageA(serverNameTip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+  } else if (id == kHistoryId) {
     historyMarkerTop_ = HistoryMarkerTop(y);
     historyArea_->SetMarker(Rect{0, historyMarkerTop_, layout::kHistory.width, 16});
   } else if (id == kLettersId) {
@@ -388,15 +394,23 @@ void MainWindow::InsertIntoName(const std::string& inserted) {
   SetFocus(nameBox_);
 }
 
-// The counter in the title strip, and a tooltip on the preview that shows how game servers
-// will show the name when they would change it.
-void MainWindow::CreateServerNameHints() {
+// The counter in the title strip. The tooltip on the preview that tells how game servers show
+// the name comes later (CreateServerNameTip).
+void MainWindow::CreateNameCounter() {
   const Rect& counter = layout::kNameCounter;
   nameCounter_ = CreateControl(Handle(), "STATIC", "", WS_VISIBLE | SS_OWNERDRAW, counter.left, counter.top,
                                counter.width, counter.height, kNameCounterId);
+}
 
+// Made when the pointer first comes onto the preview: comctl32, which tooltips need, takes
+// about as long to load as the rest of the start, so it is loaded only then and stays loaded.
+void MainWindow::CreateServerNameTip() {
+  using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  HMODULE controls = LoadLibraryA("comctl32.dll");
+  if (controls == nullptr) return;
+  const auto init = reinterpret_cast<InitFunction>(reinterpret_cast<void*>(GetProcAddress(controls, "InitCommonControlsEx")));
   const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&classes);
+  if (init != nullptr) init(&classes);
   serverNameTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
                                    GetModuleHandleA(nullptr), nullptr);
@@ -409,28 +423,27 @@ void MainWindow::CreateServerNameHints() {
   tool.lpszText = const_cast<char*>("");
   SendMessageA(serverNameTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   SendMessageA(serverNameTip_, TTM_SETMAXTIPWIDTH, 0, 480);  // lines break at each line end
+  UpdateServerNameTip(ServerNameOf(NameText()));
 }
 
-void MainWindow::UpdateServerNameHints() {
-  const std::string name = NameText();
-  nameOverLimit_ = name.size() > kServerNameLimit;
-  SetWindowTextA(nameCounter_, LengthAgainstLimit(name).c_str());
-  InvalidateRect(nameCounter_, nullptr, FALSE);
-
+void MainWindow::UpdateServerNameTip(const ServerName& server) {
   if (serverNameTip_ == nullptr) return;
-  const ServerName server = ServerNameOf(name);
-  std::string tip;
-  if (server.Changed()) {
-    tip = "Game servers will show: " + server.name + "\r\n" + ServerNameReasons(server);
-    tip.resize(tip.size() - 2);  // no line end after the last reason
-  }
+  std::string tip = ServerNameTip(server);
   TOOLINFOA tool{};
   tool.cbSize = TTTOOLINFOA_V2_SIZE;
   tool.hwnd = Handle();
   tool.uId = reinterpret_cast<UINT_PTR>(preview_->Handle());
   tool.lpszText = tip.data();
   SendMessageA(serverNameTip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
-  SendMessageA(serverNameTip_, TTM_ACTIVATE, server.Changed(), 0);
+  SendMessageA(serverNameTip_, TTM_ACTIVATE, !tip.empty(), 0);
+}
+
+void MainWindow::UpdateServerNameHints() {
+  const ServerName server = ServerNameOf(NameText());
+  nameOverLimit_ = server.overLimit;
+  SetWindowTextA(nameCounter_, LengthAgainstLimit(server).c_str());
+  InvalidateRect(nameCounter_, nullptr, FALSE);
+  UpdateServerNameTip(server);
 }
 
 void MainWindow::OnNameChanged() {

@@ -69,7 +69,9 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
   void InsertIntoName(const std::string& inserted);
   void OnNameChanged();
   void DrawPreview();
-  void CreateServerNameHints();
+  void CreateNameCounter();
+  void CreateServerNameTip();
+  void UpdateServerNameTip(const ServerName& server);
   void UpdateServerNameHints();
   void DrawHistory();
   void ToggleKeypad();

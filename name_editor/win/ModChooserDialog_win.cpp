@@ -1,6 +1,5 @@
 #include "ModChooserDialog_win.h"
 
-#include <commctrl.h>
 #include <windowsx.h>
 
 #include <vector>
@@ -31,7 +30,10 @@ void ModChooserDialog::OnInit() {
   PlaceTwips(IDC_CANCEL_MODS, 2640, 3240, 855, 375);
 
   HWND list = Item(IDC_MODS);
-  SetWindowSubclass(list, ListProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+  // Subclassed by hand: comctl32's helpers would make every start of the editor load it.
+  SetWindowLongPtrA(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  listProcedure_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProcedure)));
   std::vector<std::string> mods;
   ModsWithConfigs(files_, state_.gameFolder, mods);
   for (const std::string& mod : mods) {
@@ -110,11 +112,11 @@ bool ModChooserDialog::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& r
 }
 
 // A click on a row or the space bar toggles that row's check mark.
-LRESULT CALLBACK ModChooserDialog::ListProcedure(HWND list, UINT message, WPARAM wParam,
-                                                 LPARAM lParam, UINT_PTR, DWORD_PTR self) {
-  auto* dialog = reinterpret_cast<ModChooserDialog*>(self);
+LRESULT CALLBACK ModChooserDialog::ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* dialog = reinterpret_cast<ModChooserDialog*>(GetWindowLongPtrA(list, GWLP_USERDATA));
+  const WNDPROC original = dialog->listProcedure_;
   if (message == WM_LBUTTONDOWN) {
-    const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
+    const LRESULT result = CallWindowProcA(original, list, message, wParam, lParam);
     const LRESULT hit = SendMessageA(list, LB_ITEMFROMPOINT, 0, lParam);
     if (HIWORD(hit) == 0) dialog->Toggle(LOWORD(hit));
     return result;
@@ -123,8 +125,8 @@ LRESULT CALLBACK ModChooserDialog::ListProcedure(HWND list, UINT message, WPARAM
     dialog->Toggle(static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)));
     return 0;
   }
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(list, ListProcedure, 1);
-  return DefSubclassProc(list, message, wParam, lParam);
+  if (message == WM_NCDESTROY) SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+  return CallWindowProcA(original, list, message, wParam, lParam);
 }
 
 }  // namespace pelorin::win

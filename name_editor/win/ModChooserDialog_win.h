@@ -27,13 +27,13 @@ class ModChooserDialog : public Dialog {
 
   void Toggle(int index);
   void Save();
-  static LRESULT CALLBACK ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
 
   FileSystem& files_;
   EditorState& state_;
   std::string name_;
   bool saved_ = false;
+  WNDPROC listProcedure_ = nullptr;  // the list box's own, under the check-mark handling
 };
 
 }  // namespace pelorin::win

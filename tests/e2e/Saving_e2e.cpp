@@ -181,12 +181,57 @@ TEST_F(SavingTest, LongNameTurnsTheCounterRedAndIsSavedOnlyAfterTheQuestion) {
   EXPECT_EQ(ReadFile(SettingsFile()), WinePath(game_) + "\\\r\n" + name + "\r\n" + name + "\r\n");
 }
 
+// What the engine does to a name before the game module sees it: the question names the result
+// and the step, and No writes nothing.
+TEST_F(SavingTest, TheQuestionNamesWhatTheEngineDoesToTheName) {
+  const std::string before = Config("osp/autoexec.cfg");
+  const auto asks = [&](const std::string& shown, const std::string& reason) {
+    ChooseSaveMenuItem("a");
+    const std::string box = probe_.Ask("dialog Pelorin 10000", 10000);
+    ASSERT_NE(box, "none");
+    EXPECT_NE(box.find("Game servers will show this name as\\x0D\\x0A\\x0D\\x0A" + shown + "\\x0D"), std::string::npos)
+        << box;
+    EXPECT_NE(box.find(reason), std::string::npos) << box;
+    input::ClickCentre(*probe_.Child(box.substr(0, box.find(' ')), IDNO));
+    EXPECT_EQ(probe_.Ask("gone Pelorin 0"), "present");
+    EXPECT_EQ(Config("osp/autoexec.cfg"), before);
+  };
+  TypeName("Neo;1");
+  asks("UnnamedPlayer", "Names with ; or \\x5C are not sent: servers show UnnamedPlayer");
+  ClickNameBox();
+  input::Key("End");
+  input::Key("shift+Home");
+  input::Type("100%");
+  asks("100.", "Servers show % and characters beyond plain ASCII");
+
+  // Code 1 of the letter palette: row 0, column 1 of the sheet at (57, 195).
+  input::Click(X(186 + 30), Y(80 + 9));
+  input::Click(X(57 + 16 * 1 + 8), Y(195 + 8));
+  ASSERT_EQ(NameText(), "100%\\x01");
+  asks("100.\\x01", "Servers drop players whose names hold control characters");
+}
+
 TEST_F(SavingTest, CleanNameSavesWithoutAQuestion) {
   TypeName("^2Clean");
   EXPECT_EQ(probe_.Text(Control(kNameCounterId)), "7/35");
   ChooseSaveMenuItem("a");
   EXPECT_EQ(probe_.Ask("dialog Pelorin 1500", 1500), "none");
   EXPECT_EQ(Config("osp/autoexec.cfg"), "seta name \"^2Clean\"\r\nexec q3config.cfg\r\n");
+}
+
+// Servers drop the black pair and keep all 35 letters: the counter counts what they keep, and
+// a name that only loses black is saved without a question.
+TEST_F(SavingTest, ColourCodesServersDropDoNotCountAgainstTheLimit) {
+  const std::string name = "^0" + std::string(35, 'q');
+  TypeName(name);
+  const auto counter = probe_.Child(window_->handle, kNameCounterId);
+  ASSERT_TRUE(counter);
+  EXPECT_EQ(probe_.Text(counter->handle), "35/35");
+  for (const auto& row : probe_.Pixels(counter->left, counter->top, counter->right - counter->left, 21))
+    for (auto pixel : row) ASSERT_NE(pixel, 0xFF0000u) << "the counter is red";
+  ChooseSaveMenuItem("a");
+  EXPECT_EQ(probe_.Ask("dialog Pelorin 1500", 1500), "none");
+  EXPECT_EQ(Config("osp/autoexec.cfg"), "seta name \"" + name + "\"\r\nexec q3config.cfg\r\n");
 }
 
 // History "a" then "^1b": the second row leaves the glyph colour red, so any redraw that no
