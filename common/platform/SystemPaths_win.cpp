@@ -41,6 +41,21 @@ std::string SystemFolder() {
   return AskSystem([](char* buffer, DWORD size) { return GetSystemDirectoryA(buffer, size); });
 }
 
+std::string AppDataFolder() {
+  // shfolder.dll is loaded only when asked: it pulls in the large shell32, which would slow
+  // every start of a program that imported it. It serves systems older than SHGetFolderPathA
+  // in shell32, too.
+  using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+  constexpr int kAppData = 0x001A;  // CSIDL_APPDATA
+  HMODULE library = LoadLibraryA("shfolder.dll");
+  if (library == nullptr) return {};
+  const auto get = reinterpret_cast<GetFolderPath>(reinterpret_cast<void*>(GetProcAddress(library, "SHGetFolderPathA")));
+  char path[MAX_PATH] = {};
+  const bool found = get != nullptr && SUCCEEDED(get(nullptr, kAppData, nullptr, 0, path));
+  FreeLibrary(library);
+  return found ? std::string(path) : std::string();
+}
+
 std::string ShortPathOf(const std::string& path) {
   return AskSystem([&](char* buffer, DWORD size) { return GetShortPathNameA(path.c_str(), buffer, size); });
 }
