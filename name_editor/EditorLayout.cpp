@@ -55,6 +55,8 @@ SkinHit HitTestSkin(int x, int y) {
 
 bool IsCloseKey(int keyCode, int modifierMask) { return keyCode == kF4 && modifierMask == kAltMask; }
 
+bool IsSelectAllKey(int keyCode, int modifierMask) { return keyCode == 'A' && modifierMask == kCtrlMask; }
+
 int ToggledHeightTwips(int heightTwips) {
   return heightTwips != layout::kCollapsedHeightTwips ? layout::kCollapsedHeightTwips
                                                       : layout::kExpandedHeightTwips;

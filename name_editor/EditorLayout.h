@@ -77,6 +77,10 @@ inline constexpr int kAltMask = 4;
 // True for Alt+F4 with no other modifier: the window's own close key.
 bool IsCloseKey(int keyCode, int modifierMask);
 
+// True for Ctrl+A with no other modifier: select the whole name, which a plain text box
+// does not do by itself.
+bool IsSelectAllKey(int keyCode, int modifierMask);
+
 // The height the Keypad button switches a window of `heightTwips` to.
 int ToggledHeightTwips(int heightTwips);
 

@@ -1,10 +1,35 @@
 #include "GameFolder.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace pelorin {
 
+namespace {
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+}  // namespace
+
+bool IsEngineProgram(std::string_view fileName) {
+  return std::any_of(kEnginePrograms.begin(), kEnginePrograms.end(),
+                     [&](std::string_view program) { return SameNameIgnoringCase(fileName, program); });
+}
+
+bool IsEngineRunning(const std::vector<std::string>& programNames) {
+  return std::any_of(programNames.begin(), programNames.end(),
+                     [](const std::string& name) { return IsEngineProgram(name); });
+}
+
 bool IsGameFolder(FileSystem& files, const std::string& folder) {
-  std::vector<std::string> found;
-  return !files.ListFiles(folder, "quake3.exe", found) && found.size() == 1;
+  return std::any_of(kEnginePrograms.begin(), kEnginePrograms.end(), [&](std::string_view program) {
+    std::vector<std::string> found;
+    return !files.ListFiles(folder, std::string(program), found) && found.size() == 1;
+  });
 }
 
 FileError ModsWithConfigs(FileSystem& files, const std::string& gameFolder,
@@ -17,6 +42,23 @@ FileError ModsWithConfigs(FileSystem& files, const std::string& gameFolder,
     std::vector<std::string> configs;
     if (!files.ListFiles(base + folder, "*.cfg", configs) && !configs.empty())
       mods.emplace_back(LastPathComponent(base + folder));
+  }
+  return {};
+}
+
+std::string EngineHomePath(const std::string& appDataFolder) {
+  return appDataFolder.empty() ? std::string() : WithTrailingBackslash(appDataFolder) + "Quake3";
+}
+
+FileError ModsInBothPlaces(FileSystem& files, const std::string& gameFolder, const std::string& homePath,
+                           std::vector<std::string>& mods) {
+  if (FileError error = ModsWithConfigs(files, gameFolder, mods)) return error;
+  std::vector<std::string> homeMods;
+  if (homePath.empty() || !files.FolderExists(homePath) || ModsWithConfigs(files, homePath, homeMods)) return {};
+  for (const std::string& mod : homeMods) {
+    const bool known = std::any_of(mods.begin(), mods.end(),
+                                   [&](const std::string& listed) { return SameNameIgnoringCase(listed, mod); });
+    if (!known) mods.push_back(mod);
   }
   return {};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -8,12 +9,33 @@
 
 namespace pelorin {
 
-// A game folder holds exactly one file matching "quake3.exe".
+// The programs by which a game folder is known, and which are the game when they run: the
+// original game, ioquake3 (32-bit, 64-bit and its older name) and Quake3e.
+inline constexpr std::array<std::string_view, 6> kEnginePrograms = {
+    "quake3.exe", "ioquake3.x86.exe", "ioquake3.x86_64.exe", "ioquake3.exe", "quake3e.exe", "quake3e.x64.exe"};
+
+// Whether a file name is one of the engine programs, in any letter case.
+bool IsEngineProgram(std::string_view fileName);
+
+// Whether one of `programNames` (file names of running programs) is an engine program.
+bool IsEngineRunning(const std::vector<std::string>& programNames);
+
+// A game folder holds exactly one file of one of the engine programs' names.
 bool IsGameFolder(FileSystem& files, const std::string& folder);
 
 // The bare names of the game folder's immediate subfolders that hold at least one ".cfg".
 FileError ModsWithConfigs(FileSystem& files, const std::string& gameFolder,
                           std::vector<std::string>& mods);
+
+// The engine's home path, where ioquake3 and Quake3e keep the configuration they write and
+// read first: "Quake3" in the user's application data folder. Empty when that is unknown.
+std::string EngineHomePath(const std::string& appDataFolder);
+
+// The mods with configuration files in the game folder and in the engine's home path, each
+// once (names compared without regard to case): the game folder's first, in listing order,
+// then those only the home path has. A home path that is empty or missing adds none.
+FileError ModsInBothPlaces(FileSystem& files, const std::string& gameFolder, const std::string& homePath,
+                           std::vector<std::string>& mods);
 
 // The text after the last backslash; the whole path when it has none.
 std::string_view LastPathComponent(std::string_view path);

@@ -5,6 +5,7 @@
 
 #include "FileSystem.h"
 #include "NameHistory.h"
+#include "Processes.h"
 #include "ServerName.h"
 
 namespace pelorin {
@@ -12,6 +13,7 @@ namespace pelorin {
 // The editor state that saving reads and changes.
 struct EditorState {
   std::string gameFolder;
+  std::string homePath;  // the engine's home path; saves cover it while it exists
   std::string lastSavedName;
   NameHistory history;
 };
@@ -35,6 +37,7 @@ enum class SaveOutcome {
   kNothingChosen,   // no mod was checked; nothing changed
   kNameRefused,     // the name cannot stand in a configuration line; nothing changed
   kDeclined,        // the user kept a name that servers would change from saving; nothing changed
+  kGameRunning,     // the game runs and the user chose to close it first; nothing changed
   kNoGameFolder,    // the game folder is gone and the user chose none; nothing written
   kFailed,          // a file could not be written; the user was told, earlier files stay saved
 };
@@ -44,6 +47,9 @@ inline constexpr char kNothingCheckedMessage[] =
 inline constexpr char kNameRefusedMessage[] =
     "This name cannot be saved: it holds a line break or a double quote, which would break the "
     "game's configuration line.  Remove them and save again.";
+inline constexpr char kGameRunningQuestion[] =
+    "Quake 3 is running. It writes its configuration again when it quits, which undoes this save. "
+    "Close the game first, or save anyway?";
 
 // The question asked before saving a name that game servers would show otherwise.
 std::string ServerNameQuestion(const ServerName& server);
@@ -52,11 +58,14 @@ std::string ServerNameQuestion(const ServerName& server);
 // user closed the locator without choosing a folder.
 bool EnsureGameFolder(FileSystem& files, SaveUi& ui, std::string& gameFolder);
 
-// Writes `name` into every configuration file of every mod folder.
-SaveOutcome SaveToAllMods(FileSystem& files, SaveUi& ui, EditorState& state, const std::string& name);
+// Writes `name` into every configuration file of every mod folder, in the game folder and in
+// the engine's home path. While the game runs, only when the user says so.
+SaveOutcome SaveToAllMods(FileSystem& files, Processes& processes, SaveUi& ui, EditorState& state,
+                          const std::string& name);
 
-// Writes `name` into the configuration files of the named mod folders only.
-SaveOutcome SaveToChosenMods(FileSystem& files, SaveUi& ui, EditorState& state,
+// Writes `name` into the configuration files of the named mod folders only, in each of the
+// two places that has the mod.
+SaveOutcome SaveToChosenMods(FileSystem& files, Processes& processes, SaveUi& ui, EditorState& state,
                              const std::string& name, const std::vector<std::string>& mods);
 
 // "Unhandled error!", a line break, a number and a description, as the saves report.

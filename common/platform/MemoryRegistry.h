@@ -13,6 +13,7 @@ namespace pelorin {
 class MemoryRegistry : public Registry {
  public:
   using Values = std::map<std::string, std::string>;
+  static constexpr char k32BitView[] = "32-bit view:";
 
   void SetKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name,
                    const std::string& text) override {
@@ -37,9 +38,11 @@ class MemoryRegistry : public Registry {
     keys_[{root, subkey}];
     numbers_[{root, subkey}][name] = number;
   }
+  // The 32-bit view is kept apart, as on a 64-bit system: its keys are named with the prefix
+  // k32BitView.
   bool ReadKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name,
-                    std::string& text) override {
-    const Values* values = Key(root, subkey);
+                    std::string& text, RegistryView view = RegistryView::kOwn) override {
+    const Values* values = Key(root, view == RegistryView::k32Bit ? k32BitView + subkey : subkey);
     if (values == nullptr || values->count(name) == 0) return false;
     text = values->at(name);
     return true;

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace pelorin {
 
 enum class WindowShow { kNormal, kNormalNoFocus, kHidden };
 
-// Starting other programs. A command line is in the system's form: the program's path comes
+// Starting other programs, and seeing which run. A command line is in the system's form: the program's path comes
 // first and is quoted when it may hold blanks (QuotedPath).
 class Processes {
  public:
@@ -16,6 +17,9 @@ class Processes {
   // Starts a program and waits until it has ended or `timeoutMs` have passed; false when it
   // could not be started.
   virtual bool RunAndWait(const std::string& commandLine, unsigned long timeoutMs) = 0;
+  // The file names (without folder) of the programs running now; empty when the system
+  // cannot tell.
+  virtual std::vector<std::string> RunningProgramNames() = 0;
 };
 
 // `path` in quotation marks, so that a command line names it whole even with blanks in it.

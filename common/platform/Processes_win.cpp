@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 namespace pelorin {
 
 namespace {
@@ -44,6 +46,23 @@ bool Win32Processes::RunAndWait(const std::string& commandLine, unsigned long ti
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return true;
+}
+
+std::vector<std::string> Win32Processes::RunningProgramNames() {
+  std::vector<std::string> names;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return names;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    // Some systems give the whole path, others only the file name.
+    const char* name = entry.szExeFile;
+    for (const char* c = entry.szExeFile; *c != '\0'; ++c)
+      if (*c == '\\') name = c + 1;
+    names.emplace_back(name);
+  }
+  CloseHandle(snapshot);
+  return names;
 }
 
 }  // namespace pelorin

@@ -8,6 +8,7 @@ class Win32Processes : public Processes {
  public:
   bool Start(const std::string& commandLine, WindowShow show) override;
   bool RunAndWait(const std::string& commandLine, unsigned long timeoutMs) override;
+  std::vector<std::string> RunningProgramNames() override;
 };
 
 }  // namespace pelorin

@@ -11,6 +11,10 @@ enum class RegistryRoot : std::uint32_t {
   kLocalMachine = 0x80000002,
 };
 
+// Which registry a read looks in on a 64-bit system: the one of this program's own kind, or
+// the one that 32-bit programs see (where 32-bit installers such as Steam's record games).
+enum class RegistryView { kOwn, k32Bit };
+
 // The registry as the programs use it: string and number values under keys that are created
 // on demand. None of the writes reports failure; a refused write leaves no entry.
 class Registry {
@@ -28,7 +32,7 @@ class Registry {
   virtual void DeleteEmptyKey(RegistryRoot root, const std::string& subkey) = 0;
   // A string value; false when the key or value is missing or is no string.
   virtual bool ReadKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name,
-                            std::string& text) = 0;
+                            std::string& text, RegistryView view = RegistryView::kOwn) = 0;
 };
 
 }  // namespace pelorin

@@ -69,10 +69,11 @@ void Win32Registry::SetNumberValue(RegistryRoot root, const std::string& subkey,
 }
 
 bool Win32Registry::ReadKeyValue(RegistryRoot root, const std::string& subkey,
-                                 const std::string& name, std::string& text) {
+                                 const std::string& name, std::string& text, RegistryView view) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(RootKey(root), subkey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-    return false;
+  // Systems without 32-bit and 64-bit views ignore the flag.
+  const REGSAM access = KEY_QUERY_VALUE | (view == RegistryView::k32Bit ? KEY_WOW64_32KEY : 0);
+  if (RegOpenKeyExA(RootKey(root), subkey.c_str(), 0, access, &key) != ERROR_SUCCESS) return false;
   DWORD type = 0;
   DWORD size = 0;
   bool found = RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&

@@ -14,7 +14,7 @@ class Win32Registry : public Registry {
   void SetNumberValue(RegistryRoot root, const std::string& subkey, const std::string& name,
                       std::uint32_t number) override;
   bool ReadKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name,
-                    std::string& text) override;
+                    std::string& text, RegistryView view = RegistryView::kOwn) override;
 };
 
 }  // namespace pelorin

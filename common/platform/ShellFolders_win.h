@@ -5,8 +5,8 @@
 namespace pelorin {
 
 // A folder the shell names by its CSIDL number (CSIDL_PROGRAM_FILES, CSIDL_COMMON_PROGRAMS,
-// ...), without a backslash at its end; empty when the system cannot give it. shell32 is
-// loaded only on the first call, so a program that never asks does not wait for it at start.
+// ...), without a backslash at its end; empty when the system cannot give it. The library
+// is loaded only on the call, so a program that never asks does not wait for it at start.
 std::string ShellFolderPath(int csidl);
 
 }  // namespace pelorin

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "ShellFolders_win.h"
+
 namespace pelorin {
 
 namespace {
@@ -39,6 +41,11 @@ std::string TemporaryFolder() {
 
 std::string SystemFolder() {
   return AskSystem([](char* buffer, DWORD size) { return GetSystemDirectoryA(buffer, size); });
+}
+
+std::string AppDataFolder() {
+  constexpr int kAppData = 0x001A;  // CSIDL_APPDATA
+  return ShellFolderPath(kAppData);
 }
 
 std::string ShortPathOf(const std::string& path) {

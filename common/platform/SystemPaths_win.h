@@ -12,6 +12,8 @@ std::string ProgramPath();
 std::string TemporaryFolder();
 // The Windows system folder, without a trailing backslash.
 std::string SystemFolder();
+// The user's roaming application data folder (CSIDL_APPDATA), without a trailing backslash.
+std::string AppDataFolder();
 // The short (8.3) form of an existing file or folder.
 std::string ShortPathOf(const std::string& path);
 

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <vector>
 
+#include "GameEditions.h"
 #include "GameFolder.h"
 #include "resource.h"
 
@@ -46,7 +47,11 @@ void FindGameDialog::OnInit() {
   char current[MAX_PATH] = {};
   GetCurrentDirectoryA(MAX_PATH, current);
   FillDrives();
-  ChangeFolder(current);
+  std::string start = current;
+  if (!IsGameFolder(files_, start)) {
+    if (std::string edition = FindInstalledEdition(registry_, files_); !edition.empty()) start = edition;
+  }
+  ChangeFolder(start);
   if (valid_) OnButton();
 }
 

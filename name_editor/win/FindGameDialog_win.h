@@ -7,14 +7,16 @@
 
 #include "Dialog_win.h"
 #include "FileSystem.h"
+#include "Registry.h"
 
 namespace pelorin::win {
 
 // "Where is Quake 3?": browse drives and folders until the folder holds the game; accepting
-// it returns the folder. Opening on a valid folder accepts it at once, unseen.
+// it returns the folder. Opening on a valid folder accepts it at once, unseen: the current
+// folder, or else the first edition of the game that the registry names.
 class FindGameDialog : public Dialog {
  public:
-  explicit FindGameDialog(FileSystem& files) : files_(files) {}
+  FindGameDialog(FileSystem& files, Registry& registry) : files_(files), registry_(registry) {}
 
   // The accepted folder, or nothing when the dialog was closed otherwise.
   std::optional<std::string> Run(HWND owner);
@@ -31,6 +33,7 @@ class FindGameDialog : public Dialog {
   void OnButton();
 
   FileSystem& files_;
+  Registry& registry_;
   std::string folder_;
   bool valid_ = false;
   std::optional<std::string> accepted_;

@@ -6,6 +6,7 @@
 
 #include "EditorLayout.h"
 #include "FindGameDialog_win.h"
+#include "GameFolder.h"
 #include "ModChooserDialog_win.h"
 #include "NameColours.h"
 #include "PictureFile.h"
@@ -17,6 +18,7 @@
 #include "Skin_win.h"
 #include "Startup.h"
 #include "StoredButtons.h"
+#include "SystemPaths_win.h"
 #include "TextInsertion.h"
 #include "TitleBar_win.h"
 #include "resource.h"
@@ -111,7 +113,7 @@ void MainWindow::LoadSettings() {
     // The uninstall start never asks: the uninstaller is waiting for this program.
     // Nothing of the program shows yet, so the locator has no owner.
     if (!context_.uninstall) {
-      FindGameDialog dialog(context_.files);
+      FindGameDialog dialog(context_.files, context_.registry);
       state_.gameFolder = dialog.Run(nullptr).value_or("");
     }
     return;
@@ -127,15 +129,24 @@ void MainWindow::StoreSettings() {
                          {state_.gameFolder, state_.lastSavedName, state_.history.Names()});
 }
 
+// The engine's home path is looked up when a save needs it, not at start: the lookup loads
+// the shell.
+SaveServices MainWindow::Services() {
+  if (state_.homePath.empty()) state_.homePath = EngineHomePath(AppDataFolder());
+  return {context_.files, context_.processes, context_.registry};
+}
+
 void MainWindow::SaveToAll() {
-  WindowSaveUi ui(context_.files, Handle());
-  AfterSave(SaveToAllMods(context_.files, ui, state_, NameText()));
+  const SaveServices services = Services();
+  WindowSaveUi ui(services, Handle());
+  AfterSave(SaveToAllMods(services.files, services.processes, ui, state_, NameText()));
 }
 
 void MainWindow::SaveToChosen() {
-  WindowSaveUi ui(context_.files, Handle());
-  if (!EnsureGameFolder(context_.files, ui, state_.gameFolder)) return;
-  ModChooserDialog dialog(context_.files, state_, NameText());
+  const SaveServices services = Services();
+  WindowSaveUi ui(services, Handle());
+  if (!EnsureGameFolder(services.files, ui, state_.gameFolder)) return;
+  ModChooserDialog dialog(services, state_, NameText());
   if (dialog.Run(Handle())) AfterSave(SaveOutcome::kSaved);
 }
 
@@ -226,6 +237,10 @@ void MainWindow::OnImageButtonClick(int id) {
 bool MainWindow::PreviewKey(const MSG& message) {
   if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
   if (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd)) return false;
+  if (message.hwnd == nameBox_ && IsSelectAllKey(static_cast<int>(message.wParam), ModifierMask())) {
+    SendMessageA(nameBox_, EM_SETSEL, 0, -1);
+    return true;
+  }
   if (!IsCloseKey(static_cast<int>(message.wParam), ModifierMask())) return false;
   PostMessageA(Handle(), WM_CLOSE, 0, 0);
   return true;

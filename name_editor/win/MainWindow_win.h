@@ -14,7 +14,9 @@
 #include "ImageButton_win.h"
 #include "NameSaves.h"
 #include "PictureControl_win.h"
+#include "Processes.h"
 #include "Registry.h"
+#include "SaveUi_win.h"
 #include "Window_win.h"
 
 namespace pelorin::win {
@@ -23,6 +25,7 @@ namespace pelorin::win {
 struct ProgramContext {
   FileSystem& files;
   Registry& registry;
+  Processes& processes;
   std::string executablePath;
   std::string programFolder;
   std::string productName;
@@ -59,6 +62,7 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
 
   void LoadSettings();
   void StoreSettings();
+  SaveServices Services();
   void SaveToAll();
   void SaveToChosen();
   void AfterSave(SaveOutcome outcome);

@@ -6,6 +6,7 @@
 #include "FileSystem_win.h"
 #include "GlyphSheet.h"
 #include "MainWindow_win.h"
+#include "Processes_win.h"
 #include "Registry_win.h"
 #include "Resource_win.h"
 #include "Startup.h"
@@ -31,11 +32,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
 
   pelorin::Win32FileSystem files;
   pelorin::Win32Registry registry;
+  pelorin::Win32Processes processes;
   const std::string executable = pelorin::ProgramPath();
   const pelorin::win::VersionBlock version = pelorin::win::ReadVersionBlock(executable);
   const pelorin::win::ProgramContext context{
       files,
       registry,
+      processes,
       executable,
       executable.substr(0, executable.rfind('\\')),
       version.productName.empty() ? "Pelorin" : version.productName,

@@ -35,7 +35,7 @@ void ModChooserDialog::OnInit() {
   listProcedure_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProcedure)));
   std::vector<std::string> mods;
-  ModsWithConfigs(files_, state_.gameFolder, mods);
+  ModsInBothPlaces(services_.files, state_.gameFolder, state_.homePath, mods);
   for (const std::string& mod : mods) {
     const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(mod.c_str()));
     SendMessageA(list, LB_SETITEMDATA, index, 0);
@@ -62,8 +62,9 @@ void ModChooserDialog::Save() {
     checked.emplace_back(text.data());
   }
   // Messages and the locator belong to this dialog, which then takes no input either.
-  WindowSaveUi ui(files_, Handle());
-  if (SaveToChosenMods(files_, ui, state_, name_, checked) != SaveOutcome::kSaved) return;
+  WindowSaveUi ui(services_, Handle());
+  if (SaveToChosenMods(services_.files, services_.processes, ui, state_, name_, checked) != SaveOutcome::kSaved)
+    return;
   saved_ = true;
   End(IDOK);
 }

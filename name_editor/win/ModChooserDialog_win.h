@@ -7,15 +7,17 @@
 #include "Dialog_win.h"
 #include "FileSystem.h"
 #include "NameSaves.h"
+#include "SaveUi_win.h"
 
 namespace pelorin::win {
 
-// "Choose Mod to Save to:": the mods that hold a configuration file, each with a check box;
-// Save writes the name into the checked ones and closes the dialog.
+// "Choose Mod to Save to:": the mods that hold a configuration file, in the game folder or
+// the engine's home path, each once with a check box; Save writes the name into the checked
+// ones and closes the dialog.
 class ModChooserDialog : public Dialog {
  public:
-  ModChooserDialog(FileSystem& files, EditorState& state, std::string name)
-      : files_(files), state_(state), name_(std::move(name)) {}
+  ModChooserDialog(const SaveServices& services, EditorState& state, std::string name)
+      : services_(services), state_(state), name_(std::move(name)) {}
 
   // True when the name was saved.
   bool Run(HWND owner);
@@ -29,7 +31,7 @@ class ModChooserDialog : public Dialog {
   void Save();
   static LRESULT CALLBACK ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
 
-  FileSystem& files_;
+  SaveServices services_;
   EditorState& state_;
   std::string name_;
   bool saved_ = false;

@@ -5,7 +5,7 @@
 namespace pelorin::win {
 
 bool WindowSaveUi::LocateGameFolder(std::string& gameFolder) {
-  FindGameDialog dialog(files_);
+  FindGameDialog dialog(services_.files, services_.registry);
   const std::optional<std::string> folder = dialog.Run(owner_);
   if (!folder) return false;
   gameFolder = *folder;

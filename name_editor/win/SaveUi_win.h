@@ -6,17 +6,27 @@
 
 #include "FileSystem.h"
 #include "NameSaves.h"
+#include "Processes.h"
+#include "Registry.h"
 
 namespace pelorin::win {
 
 inline constexpr char kProgramTitle[] = "Pelorin";
+
+// What the saves and the dialogs they open work on: the files, the running programs (the
+// game may be among them) and the registry (where the game's editions are recorded).
+struct SaveServices {
+  FileSystem& files;
+  Processes& processes;
+  Registry& registry;
+};
 
 // What a save shows, owned by the window the save runs from: while a message or the game
 // folder locator is up, that window and those behind it take no input, so no second save
 // can start and the main window cannot close halfway through one.
 class WindowSaveUi : public SaveUi {
  public:
-  WindowSaveUi(FileSystem& files, HWND owner) : files_(files), owner_(owner) {}
+  WindowSaveUi(const SaveServices& services, HWND owner) : services_(services), owner_(owner) {}
 
   bool LocateGameFolder(std::string& gameFolder) override;
   void ShowError(const std::string& text) override;
@@ -24,7 +34,7 @@ class WindowSaveUi : public SaveUi {
   bool AskYesNo(const std::string& text) override;
 
  private:
-  FileSystem& files_;
+  SaveServices services_;
   HWND owner_;
 };
 

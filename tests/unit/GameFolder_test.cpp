@@ -8,16 +8,28 @@
 namespace pelorin {
 namespace {
 
-TEST(GameFolder, RecognisedByExactlyOneQuake3Exe) {
+TEST(GameFolder, RecognisedByOneOfTheEnginesPrograms) {
   testing::TempFolder root;
   testing::FaultyFileSystem files;
-  root.Write("Game\\QUAKE3.EXE", "");
-  root.Write("Other\\quake3.exe.bak", "");
+  const struct {
+    const char* program;
+    bool engine;
+  } kCases[] = {
+      {"QUAKE3.EXE", true},       {"ioquake3.x86.exe", true}, {"ioQuake3.x86_64.exe", true},
+      {"ioquake3.exe", true},     {"Quake3e.exe", true},      {"quake3e.X64.exe", true},
+      {"quake3.exe.bak", false},  {"ioq3ded.x86_64.exe", false}, {"quake3e.x86.exe", false},
+      {"quake3", false},          {"quake3-setup.exe", false},
+  };
+  for (const auto& [program, engine] : kCases) {
+    root.Write(std::string(program) + "\\" + program, "");
+    EXPECT_EQ(IsGameFolder(files, root.Path(program)), engine) << program;
+    EXPECT_EQ(IsEngineProgram(program), engine) << program;
+    EXPECT_EQ(IsEngineRunning({"explorer.exe", program}), engine) << program;
+  }
   root.MakeFolder("Empty");
-  EXPECT_TRUE(IsGameFolder(files, root.Path("Game")));
-  EXPECT_FALSE(IsGameFolder(files, root.Path("Other")));
   EXPECT_FALSE(IsGameFolder(files, root.Path("Empty")));
   EXPECT_FALSE(IsGameFolder(files, root.Path("Missing")));
+  EXPECT_FALSE(IsEngineRunning({}));
 }
 
 TEST(GameFolder, ListsOnlyModsThatHoldAConfigFile) {
@@ -33,6 +45,25 @@ TEST(GameFolder, ListsOnlyModsThatHoldAConfigFile) {
   EXPECT_FALSE(ModsWithConfigs(files, root.Path("Q3"), mods));
   EXPECT_EQ(mods, (std::vector<std::string>{"baseq3", "osp"}));
   EXPECT_EQ(ModsWithConfigs(files, root.Path("Gone"), mods).kind, FileError::Kind::kPathNotFound);
+}
+
+TEST(GameFolder, ModsOfTheHomePathJoinTheGameFoldersOnce) {
+  testing::TempFolder root;
+  testing::FaultyFileSystem files;
+  root.Write("Q3\\baseq3\\q3config.cfg", "");
+  root.Write("Q3\\osp\\q3config.cfg", "");
+  root.Write("Home\\BASEQ3\\q3config.cfg", "");
+  root.Write("Home\\mine\\q3config.cfg", "");
+  root.MakeFolder("Home\\noconfig");
+  std::vector<std::string> mods;
+  EXPECT_FALSE(ModsInBothPlaces(files, root.Path("Q3"), root.Path("Home"), mods));
+  EXPECT_EQ(mods, (std::vector<std::string>{"baseq3", "osp", "mine"}));
+  for (const std::string& home : {std::string(), root.Path("NoHome")}) {
+    EXPECT_FALSE(ModsInBothPlaces(files, root.Path("Q3"), home, mods));
+    EXPECT_EQ(mods, (std::vector<std::string>{"baseq3", "osp"}));
+  }
+  EXPECT_EQ(EngineHomePath("C:\\Users\\p\\AppData\\Roaming"), "C:\\Users\\p\\AppData\\Roaming\\Quake3");
+  EXPECT_EQ(EngineHomePath(""), "");
 }
 
 TEST(GameFolder, LastPathComponentIsWhatFollowsTheLastBackslash) {

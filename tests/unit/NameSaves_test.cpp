@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/FaultyFileSystem.h"
+#include "support/RecordingProcesses.h"
 #include "support/TempFolder.h"
 
 namespace pelorin {
@@ -47,12 +48,13 @@ class NameSavesTest : public ::testing::Test {
 
   testing::TempFolder game_;
   testing::FaultyFileSystem files_;
+  testing::RecordingProcesses processes_;
   ScriptedUi ui_;
   EditorState state_;
 };
 
 TEST_F(NameSavesTest, SaveToAllModsWritesEveryModAndRecordsTheName) {
-  EXPECT_EQ(SaveToAllMods(files_, ui_, state_, "^1Neo"), SaveOutcome::kSaved);
+  EXPECT_EQ(SaveToAllMods(files_, processes_, ui_, state_, "^1Neo"), SaveOutcome::kSaved);
   for (const char* file : {"baseq3\\q3config.cfg", "osp\\q3config.cfg", "osp\\autoexec.cfg"})
     EXPECT_EQ(game_.Read(std::string("Quake3\\") + file), "seta name \"^1Neo\"\r\n") << file;
   EXPECT_EQ(state_.lastSavedName, "^1Neo");
@@ -63,14 +65,61 @@ TEST_F(NameSavesTest, SaveToAllModsWritesEveryModAndRecordsTheName) {
 }
 
 TEST_F(NameSavesTest, SaveToChosenModsWritesOnlyThose) {
-  EXPECT_EQ(SaveToChosenMods(files_, ui_, state_, "x", {"osp"}), SaveOutcome::kSaved);
+  EXPECT_EQ(SaveToChosenMods(files_, processes_, ui_, state_, "x", {"osp"}), SaveOutcome::kSaved);
   EXPECT_EQ(game_.Read("Quake3\\osp\\autoexec.cfg"), "seta name \"x\"\r\n");
   EXPECT_EQ(game_.Read("Quake3\\baseq3\\q3config.cfg"), "seta name \"Old\"\r\n");
 }
 
+// The home path holds baseq3 as the game folder does, a mod of its own and no osp or cpma.
+TEST_F(NameSavesTest, TheHomePathsModsAreSavedTooAndNothingIsMadeThere) {
+  game_.Write("Home\\baseq3\\q3config.cfg", "seta name \"Old\"\n");
+  game_.Write("Home\\mine\\q3config.cfg", "seta name \"Old\"\n");
+  game_.Write("Home\\mine\\notes.txt", "seta name \"Old\"\n");
+  state_.homePath = game_.Path("Home");
+  EXPECT_EQ(SaveToAllMods(files_, processes_, ui_, state_, "a"), SaveOutcome::kSaved);
+  for (const char* file : {"Quake3\\baseq3\\q3config.cfg", "Quake3\\osp\\q3config.cfg"})
+    EXPECT_EQ(game_.Read(file), "seta name \"a\"\r\n") << file;
+  for (const char* file : {"Home\\baseq3\\q3config.cfg", "Home\\mine\\q3config.cfg"})
+    EXPECT_EQ(game_.Read(file), "seta name \"a\"\n\r\n") << file;
+  EXPECT_EQ(game_.Read("Home\\mine\\notes.txt"), "seta name \"Old\"\n");
+
+  // Chosen: baseq3 in both places, mine only at home, osp only in the game folder.
+  EXPECT_EQ(SaveToChosenMods(files_, processes_, ui_, state_, "b", {"baseq3", "mine", "osp"}), SaveOutcome::kSaved);
+  EXPECT_EQ(game_.Read("Quake3\\baseq3\\q3config.cfg"), "seta name \"b\"\r\n");
+  EXPECT_EQ(game_.Read("Home\\baseq3\\q3config.cfg"), "seta name \"b\"\n\r\n");
+  EXPECT_EQ(game_.Read("Home\\mine\\q3config.cfg"), "seta name \"b\"\n\r\n");
+  EXPECT_EQ(game_.Read("Quake3\\osp\\q3config.cfg"), "seta name \"b\"\r\n");
+  for (const char* made : {"Home\\osp", "Home\\cpma", "Quake3\\mine"}) EXPECT_FALSE(game_.Exists(made)) << made;
+  EXPECT_TRUE(ui_.errors.empty());
+
+  // A home path that is not there is passed over.
+  state_.homePath = game_.Path("NoHome");
+  EXPECT_EQ(SaveToAllMods(files_, processes_, ui_, state_, "c"), SaveOutcome::kSaved);
+  EXPECT_FALSE(game_.Exists("NoHome"));
+}
+
+TEST_F(NameSavesTest, WhileTheGameRunsNoWritesAndRecordsNothing) {
+  processes_.running = {"explorer.exe", "IOQUAKE3.x86_64.EXE"};
+  game_.Write("Home\\baseq3\\q3config.cfg", "seta name \"Old\"\n");
+  state_.homePath = game_.Path("Home");
+  state_.lastSavedName = "before";
+  EXPECT_EQ(SaveToAllMods(files_, processes_, ui_, state_, "n"), SaveOutcome::kGameRunning);
+  EXPECT_EQ(SaveToChosenMods(files_, processes_, ui_, state_, "n", {"baseq3"}), SaveOutcome::kGameRunning);
+  EXPECT_EQ(ui_.questions, std::vector<std::string>(2, kGameRunningQuestion));
+  EXPECT_EQ(state_.lastSavedName, "before");
+  EXPECT_TRUE(state_.history.Empty());
+  EXPECT_EQ(state_.gameFolder, game_.Path("Quake3"));
+  EXPECT_EQ(game_.Read("Quake3\\baseq3\\q3config.cfg"), "seta name \"Old\"\r\n");
+  EXPECT_EQ(game_.Read("Home\\baseq3\\q3config.cfg"), "seta name \"Old\"\n");
+
+  ui_.answerYes = true;
+  EXPECT_EQ(SaveToAllMods(files_, processes_, ui_, state_, "n"), SaveOutcome::kSaved);
+  EXPECT_EQ(game_.Read("Home\\baseq3\\q3config.cfg"), "seta name \"n\"\n\r\n");
+}
+
 TEST_F(NameSavesTest, NothingCheckedChangesNothing) {
   state_.lastSavedName = "before";
-  EXPECT_EQ(SaveToChosenMods(files_, ui_, state_, "x", {}), SaveOutcome::kNothingChosen);
+  EXPECT_EQ(SaveToChosenMods(files_, processes_, ui_, state_, "x", {}), SaveOutcome::kNothingChosen);
   EXPECT_EQ(ui_.notes, std::vector<std::string>{kNothingCheckedMessage});
   EXPECT_EQ(state_.lastSavedName, "before");
   EXPECT_TRUE(state_.history.Empty());
@@ -80,8 +129,8 @@ TEST_F(NameSavesTest, NothingCheckedChangesNothing) {
 TEST_F(NameSavesTest, NamesThatWouldBreakTheLineAreRefused) {
   for (const char* name : {"a\rb", "a\nb", "say \"x"}) {
     ScriptedUi ui;
-    EXPECT_EQ(SaveToAllMods(files_, ui, state_, name), SaveOutcome::kNameRefused);
-    EXPECT_EQ(SaveToChosenMods(files_, ui, state_, name, {"osp"}), SaveOutcome::kNameRefused);
+    EXPECT_EQ(SaveToAllMods(files_, processes_, ui, state_, name), SaveOutcome::kNameRefused);
+    EXPECT_EQ(SaveToChosenMods(files_, processes_, ui, state_, name, {"osp"}), SaveOutcome::kNameRefused);
     EXPECT_EQ(ui.errors.size(), 2u);
   }
   EXPECT_TRUE(state_.history.Empty());
@@ -91,7 +140,7 @@ TEST_F(NameSavesTest, NamesThatWouldBreakTheLineAreRefused) {
 TEST_F(NameSavesTest, MissingGameFolderOffersTheLocatorAndRetries) {
   state_.gameFolder = game_.Path("Moved");
   ui_.locatorAnswers = {game_.Path("Quake3")};
-  EXPECT_EQ(SaveToAllMods(files_, ui_, state_, "n"), SaveOutcome::kSaved);
+  EXPECT_EQ(SaveToAllMods(files_, processes_, ui_, state_, "n"), SaveOutcome::kSaved);
   EXPECT_EQ(ui_.locatorShown, 1);
   EXPECT_EQ(game_.Read("Quake3\\baseq3\\q3config.cfg"), "seta name \"n\"\r\n");
 
@@ -99,22 +148,22 @@ TEST_F(NameSavesTest, MissingGameFolderOffersTheLocatorAndRetries) {
   state_.gameFolder = game_.Path("Moved");
   ui_.locatorAnswers = {game_.Path("Quake3")};
   ui_.locatorShown = 0;
-  EXPECT_EQ(SaveToChosenMods(files_, ui_, state_, "m", {"osp"}), SaveOutcome::kSaved);
+  EXPECT_EQ(SaveToChosenMods(files_, processes_, ui_, state_, "m", {"osp"}), SaveOutcome::kSaved);
   EXPECT_EQ(game_.Read("Quake3\\osp\\q3config.cfg"), "seta name \"m\"\r\n");
 }
 
 TEST_F(NameSavesTest, ClosingTheLocatorEndsTheSaveWithoutWriting) {
   state_.gameFolder = game_.Path("Moved");
-  EXPECT_EQ(SaveToAllMods(files_, ui_, state_, "n"), SaveOutcome::kNoGameFolder);
-  EXPECT_EQ(SaveToChosenMods(files_, ui_, state_, "n", {"osp"}), SaveOutcome::kNoGameFolder);
+  EXPECT_EQ(SaveToAllMods(files_, processes_, ui_, state_, "n"), SaveOutcome::kNoGameFolder);
+  EXPECT_EQ(SaveToChosenMods(files_, processes_, ui_, state_, "n", {"osp"}), SaveOutcome::kNoGameFolder);
   EXPECT_EQ(ui_.locatorShown, 2);
   EXPECT_EQ(game_.Read("Quake3\\baseq3\\q3config.cfg"), "seta name \"Old\"\r\n");
 }
 
 TEST_F(NameSavesTest, ANameServersWouldChangeIsSavedOnlyWhenTheUserSaysSo) {
   const std::string name = "^0" + std::string(40, 'x');
-  EXPECT_EQ(SaveToAllMods(files_, ui_, state_, name), SaveOutcome::kDeclined);
-  EXPECT_EQ(SaveToChosenMods(files_, ui_, state_, name, {"osp"}), SaveOutcome::kDeclined);
+  EXPECT_EQ(SaveToAllMods(files_, processes_, ui_, state_, name), SaveOutcome::kDeclined);
+  EXPECT_EQ(SaveToChosenMods(files_, processes_, ui_, state_, name, {"osp"}), SaveOutcome::kDeclined);
   ASSERT_EQ(ui_.questions.size(), 2u);
   EXPECT_EQ(ui_.questions[0], "Game servers will show this name as\r\n\r\n" + std::string(35, 'x') +
                                   "\r\n\r\n" + ServerNameReasons(ServerNameOf(name)) + "\r\nSave it as typed?");
@@ -124,18 +173,18 @@ TEST_F(NameSavesTest, ANameServersWouldChangeIsSavedOnlyWhenTheUserSaysSo) {
   EXPECT_EQ(game_.Read("Quake3\\osp\\q3config.cfg"), "seta name \"Old\"\r\n");
 
   ui_.answerYes = true;
-  EXPECT_EQ(SaveToAllMods(files_, ui_, state_, name), SaveOutcome::kSaved);
+  EXPECT_EQ(SaveToAllMods(files_, processes_, ui_, state_, name), SaveOutcome::kSaved);
   EXPECT_EQ(game_.Read("Quake3\\osp\\q3config.cfg"), "seta name \"" + name + "\"\r\n");
   EXPECT_EQ(state_.lastSavedName, name);
   // Nothing checked: the note comes first and no question follows.
-  EXPECT_EQ(SaveToChosenMods(files_, ui_, state_, name, {}), SaveOutcome::kNothingChosen);
+  EXPECT_EQ(SaveToChosenMods(files_, processes_, ui_, state_, name, {}), SaveOutcome::kNothingChosen);
   EXPECT_EQ(ui_.questions.size(), 3u);
 }
 
 TEST_F(NameSavesTest, AFolderThatCannotBeListedIsReportedAfterOneLocatorOffer) {
   files_.listingNotFound = true;
   ui_.locatorAnswers = {game_.Path("Quake3")};  // the same folder again
-  EXPECT_EQ(SaveToAllMods(files_, ui_, state_, "n"), SaveOutcome::kFailed);
+  EXPECT_EQ(SaveToAllMods(files_, processes_, ui_, state_, "n"), SaveOutcome::kFailed);
   EXPECT_EQ(ui_.locatorShown, 1);
   ASSERT_EQ(ui_.errors.size(), 1u);
   EXPECT_EQ(ui_.errors[0].rfind("Unhandled error!\r\n76 - Path not found", 0), 0u) << ui_.errors[0];
@@ -144,8 +193,8 @@ TEST_F(NameSavesTest, AFolderThatCannotBeListedIsReportedAfterOneLocatorOffer) {
 
 TEST_F(NameSavesTest, OtherFailuresAreReportedByBothSaves) {
   files_.readOnlyFiles.insert(game_.Path("Quake3\\osp\\q3config.cfg"));
-  EXPECT_EQ(SaveToAllMods(files_, ui_, state_, "n"), SaveOutcome::kFailed);
-  EXPECT_EQ(SaveToChosenMods(files_, ui_, state_, "n", {"osp"}), SaveOutcome::kFailed);
+  EXPECT_EQ(SaveToAllMods(files_, processes_, ui_, state_, "n"), SaveOutcome::kFailed);
+  EXPECT_EQ(SaveToChosenMods(files_, processes_, ui_, state_, "n", {"osp"}), SaveOutcome::kFailed);
   ASSERT_EQ(ui_.errors.size(), 2u);
   for (const auto& error : ui_.errors) EXPECT_EQ(error.rfind("Unhandled error!\r\n70 - Permission denied", 0), 0u) << error;
   EXPECT_EQ(game_.Read("Quake3\\osp\\q3config.cfg"), "seta name \"Old\"\r\n");

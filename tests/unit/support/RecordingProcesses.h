@@ -19,6 +19,7 @@ class RecordingProcesses : public Processes {
   };
   std::vector<Started> started;
   bool startFails = false;
+  std::vector<std::string> running;  // what RunningProgramNames answers
 
   bool Start(const std::string& commandLine, WindowShow show) override {
     started.push_back({commandLine, show, false});
@@ -28,6 +29,7 @@ class RecordingProcesses : public Processes {
     started.push_back({commandLine, WindowShow::kNormal, true, timeoutMs});
     return !startFails;
   }
+  std::vector<std::string> RunningProgramNames() override { return running; }
 };
 
 }  // namespace pelorin::testing
