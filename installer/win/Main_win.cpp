@@ -3,6 +3,7 @@
 
 #include "AppWindows_win.h"
 #include "CommandLine.h"
+#include "DllHardening_win.h"
 #include "FileSystem_win.h"
 #include "InstallEngine.h"
 #include "InstallFolder.h"
@@ -153,6 +154,7 @@ int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
+  pelorin::HardenDllLoading();
   const pelorin::CommandLine line = pelorin::ParseCommandLine(arguments, true);
   if (line.help || !line.Valid()) return pelorin::win::AnswerUsage(line, pelorin::kSetupUsage, kSetupTitle);
   SetupMutex mutex;
