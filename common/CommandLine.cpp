@@ -37,6 +37,8 @@ CommandLine ParseCommandLine(std::string_view arguments, bool folderAllowed) {
     // A folder may hold blanks, so "/D=" takes the rest of the line; a quote may open it.
     const std::string_view unquoted = rest.front() == '"' ? rest.substr(1) : rest;
     if (folderAllowed && unquoted.size() >= 3 && IsSwitch(unquoted.substr(0, 3), "/D=")) {
+      // A line that is already rejected gives no folder that a caller could take by mistake.
+      if (!line.Valid()) return line;
       const std::string folder = WithoutQuotes(unquoted.substr(3));
       line.folder = std::string(TrimmedBlanks(folder));
       line.hasFolder = !line.folder.empty();

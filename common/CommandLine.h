@@ -17,7 +17,8 @@ struct CommandLine {
 
 // Reads the program's arguments (the command line without the program's own path). Switch
 // letters may be of either case. "/D=" is taken only when `folderAllowed`, and it must come
-// last: the rest of the line is the folder, blanks and all, with any quotes dropped.
+// last: the rest of the line is the folder, blanks and all, with any quotes dropped. A line
+// with an unknown switch before "/D=" has no folder.
 CommandLine ParseCommandLine(std::string_view arguments, bool folderAllowed);
 
 inline constexpr char kSetupUsage[] =

@@ -122,30 +122,34 @@ ExtractOutcome ExtractFile(FileSystem& files, PackUi& ui, const std::string& dat
   if (list.error) return {ExtractResult::kFailed, list.error};
   const PackRecord* record = list.Find(item);
   if (record == nullptr) return {ExtractResult::kNotListed, {}};
+  std::unique_ptr<FileReader> data;
+  if (FileError error = files.OpenForReading(dataFile, data)) return {ExtractResult::kFailed, error};
+  return ExtractRecord(files, ui, *data, *record, destination);
+}
 
+ExtractOutcome ExtractRecord(FileSystem& files, PackUi& ui, FileReader& data, const PackRecord& record,
+                             const std::string& destination) {
   FileTime existing;  // a missing destination counts as 1601-01-01, older than any item
   files.LastWriteTime(destination, existing);
-  if (existing > record->time &&
-      !ui.ConfirmOverwriteOlder(DescribeFileTime(item, record->time),
+  if (existing > record.time &&
+      !ui.ConfirmOverwriteOlder(DescribeFileTime(record.name, record.time),
                                 DescribeFileTime(destination, existing)))
     return {ExtractResult::kKeptNewer, {}};
 
   CreateFolderChain(files, FolderOfPath(destination));
-  if (record->size == 0) return {ExtractResult::kEmptyItem, {}};
+  if (record.size == 0) return {ExtractResult::kEmptyItem, {}};
 
-  std::unique_ptr<FileReader> data;
-  if (FileError error = files.OpenForReading(dataFile, data)) return {ExtractResult::kFailed, error};
-  const std::uint64_t start = record->offset - 1;
-  if (start > data->Size() || record->size > data->Size() - start)
+  const std::uint64_t start = record.offset - 1;
+  if (start > data.Size() || record.size > data.Size() - start)
     return {ExtractResult::kFailed, Corrupt("the item lies outside the pack data file")};
-  if (FileError error = data->Seek(start)) return {ExtractResult::kFailed, error};
+  if (FileError error = data.Seek(start)) return {ExtractResult::kFailed, error};
 
   const std::string temporary = destination + ".tmp";
   FileError error;
   {
     std::unique_ptr<FileWriter> output;
     error = files.OpenForWriting(temporary, false, output);
-    if (!error) error = CopyFileBytes(*data, *output, record->size);
+    if (!error) error = CopyFileBytes(data, *output, record.size);
     if (!error) error = output->Close();
   }
   if (!error) error = files.MoveFileOver(temporary, destination);
@@ -153,7 +157,7 @@ ExtractOutcome ExtractFile(FileSystem& files, PackUi& ui, const std::string& dat
     files.RemoveFile(temporary);
     return {ExtractResult::kFailed, error};
   }
-  files.SetFileTimes(destination, record->time);
+  files.SetFileTimes(destination, record.time);
   return {ExtractResult::kCopied, {}};
 }
 

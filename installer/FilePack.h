@@ -74,4 +74,8 @@ ExtractOutcome ExtractFile(FileSystem& files, PackUi& ui, const std::string& dat
                            const std::string& listFile, const std::string& item,
                            const std::string& destination);
 
+// The same for a record already read, from a data file already open.
+ExtractOutcome ExtractRecord(FileSystem& files, PackUi& ui, FileReader& data, const PackRecord& record,
+                             const std::string& destination);
+
 }  // namespace pelorin

@@ -56,13 +56,22 @@ class Installation {
   std::vector<std::string> failures_;  // one line per file that is not in place, and why
   FileError logError_;                 // the first log line that could not be written
   std::uint64_t installedBytes_ = 0;
+  PackList list_;
+
+  ExtractOutcome Extract(const std::string& item, const std::string& destination) {
+    const PackRecord* record = list_.Find(item);
+    if (request_.data == nullptr || record == nullptr)
+      return ExtractFile(files_, services_.ui, request_.packData, request_.packList, item, destination);
+    return ExtractRecord(files_, services_.ui, *request_.data, *record, destination);
+  }
 };
 
 InstallResult Installation::Run() {
   systemFolder_ = WithTrailingBackslash(services_.shell.SystemFolder());
 
   // The list is read before anything is written, so that a damaged setup leaves no trace.
-  const PackList list = ReadPackList(files_, request_.packList);
+  list_ = request_.list ? *request_.list : ReadPackList(files_, request_.packList);
+  const PackList& list = list_;
   if (list.error)
     return Stop("Setup could not read its file list " + request_.packList + ":\r\n" + ErrorText(list.error));
   if (!list.headerValid) return Stop("Setup's file list " + request_.packList + " is not a file list.");
@@ -160,8 +169,7 @@ void Installation::InstallFiles(const std::vector<InstallEntry>& entries) {
       if (!entry.safe) {
         failures_.push_back(entry.item + ": not a file name inside the install folder; skipped");
       } else {
-        const ExtractOutcome outcome = ExtractFile(files_, services_.ui, request_.packData,
-                                                   request_.packList, entry.item, installFolder_ + entry.item);
+        const ExtractOutcome outcome = Extract(entry.item, installFolder_ + entry.item);
         if (outcome.result == ExtractResult::kFailed) {
           failures_.push_back(installFolder_ + entry.item + ": " + ErrorText(outcome.error));
         } else if (outcome.result != ExtractResult::kKeptNewer) {
@@ -183,8 +191,7 @@ void Installation::InstallSystemFiles(const std::vector<InstallEntry>& entries) 
       failures_.push_back(entry.item + ": not a file name for the system folder; skipped");
     } else if (system) {
       const std::string destination = systemFolder_ + name;
-      const ExtractOutcome outcome = ExtractFile(files_, services_.ui, request_.packData,
-                                                 request_.packList, entry.item, destination);
+      const ExtractOutcome outcome = Extract(entry.item, destination);
       if (outcome.result == ExtractResult::kFailed) {
         failures_.push_back(destination + ": " + ErrorText(outcome.error));
       } else {

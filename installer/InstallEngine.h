@@ -51,6 +51,10 @@ struct InstallRequest {
   bool quiet = false;                  // nobody answers: a running program is asked to close
   std::string packList;
   std::string packData;
+  // The pack list as setup read and checked it, and its data copy held open; when not
+  // given, both are read from the paths above.
+  const PackList* list = nullptr;
+  FileReader* data = nullptr;
 };
 
 // One entry of the install list: a pack item that is not setup data.

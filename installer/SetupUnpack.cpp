@@ -1,10 +1,16 @@
 #include "SetupUnpack.h"
 
-#include <memory>
-
 namespace pelorin {
 
 namespace {
+
+constexpr unsigned kFolderAttempts = 8;
+
+// Setup's own data goes into its own new folder: nothing there is older or newer.
+class AlwaysReplace : public PackUi {
+ public:
+  bool ConfirmOverwriteOlder(const std::string&, const std::string&) override { return true; }
+};
 
 // Copies `length` bytes from `reader` at 1-based `position` into a new file `path`.
 bool CopyRange(FileSystem& files, FileReader& reader, std::uint64_t position, std::uint64_t length,
@@ -23,41 +29,87 @@ std::optional<Trailer> ReadTrailer(FileReader& program) {
   return ParseTrailer(bytes, size);
 }
 
-}  // namespace
-
-SetupFiles SetupFilesIn(const std::string& tempFolder) {
-  const std::string folder = WithTrailingBackslash(tempFolder);
-  return {folder,
-          folder + "Setup.lst",
-          folder + "Setup.mif",
-          folder + "SetupInfo.txt",
-          folder + "ShortCuts.txt",
-          folder + "License.txt",
-          folder + "Readme.txt",
-          folder + "SidePic.bmp"};
+bool ReadWhole(FileReader& reader, std::string& bytes) {
+  bytes.assign(static_cast<std::size_t>(reader.Size()), '\0');
+  if (reader.Seek(0)) return false;
+  for (std::size_t done = 0; done < bytes.size();) {
+    std::size_t got = 0;
+    if (reader.Read(bytes.data() + done, bytes.size() - done, got) || got == 0) return false;
+    done += got;
+  }
+  return true;
 }
 
-UnpackOutcome UnpackSetupData(FileSystem& files, PackUi& ui, const std::string& programPath,
-                              const SetupFiles& setup) {
-  UnpackOutcome outcome;
-  CreateFolderChain(files, setup.folder);
+std::string HexNumber(unsigned long value) {
+  std::string text;
+  do {
+    text.insert(text.begin(), "0123456789ABCDEF"[value % 16]);
+    value /= 16;
+  } while (value != 0);
+  return text;
+}
 
+}  // namespace
+
+SetupFiles SetupFilesIn(const std::string& folder) {
+  const std::string base = WithTrailingBackslash(folder);
+  return {base,
+          base + "Setup.lst",
+          base + "Setup.mif",
+          base + "SetupInfo.txt",
+          base + "ShortCuts.txt",
+          base + "License.txt",
+          base + "Readme.txt",
+          base + "SidePic.bmp"};
+}
+
+std::string PrivateSetupFolderName(unsigned long processId, unsigned attempt) {
+  return "PelorinSetup-" + HexNumber(processId) + "-" + HexNumber(attempt);
+}
+
+FileError CreateSetupFolder(FileSystem& files, const std::string& tempFolder, unsigned long processId,
+                            SetupFiles& setup) {
+  FileError last;
+  for (unsigned attempt = 0; attempt < kFolderAttempts; ++attempt) {
+    const std::string folder = WithTrailingBackslash(tempFolder) + PrivateSetupFolderName(processId, attempt);
+    last = CreatePrivateFolder(files, folder);
+    if (!last) {
+      setup = SetupFilesIn(folder);
+      return {};
+    }
+  }
+  return last;
+}
+
+void RemoveSetupFolder(FileSystem& files, const SetupFiles& setup) {
+  RemoveSetupDataFiles(files, setup);
+  for (const std::string* path : {&setup.packList, &setup.packData})
+    if (files.FileExists(*path)) files.RemoveFile(*path);
+  std::string folder = setup.folder;
+  if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+  if (!folder.empty()) files.RemoveFolder(folder);
+}
+
+UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath, const SetupFiles& setup) {
+  UnpackOutcome outcome;
   {
     std::unique_ptr<FileReader> program;
     if (files.OpenForReading(programPath, program)) return outcome;
     const std::optional<Trailer> trailer = ReadTrailer(*program);
     if (!trailer) return outcome;
-    const bool copied =
-        CopyRange(files, *program, trailer->listPosition, trailer->listLength, setup.packList) &&
-        CopyRange(files, *program, trailer->dataPosition, trailer->dataLength, setup.packData);
-    if (!copied) {
-      RemovePackCopies(files, setup);
-      outcome.result = UnpackResult::kMissingData;
-      return outcome;
-    }
-  }
-  if (!files.FileExists(setup.packList) || !files.FileExists(setup.packData)) {
     outcome.result = UnpackResult::kMissingData;
+    if (!CopyRange(files, *program, trailer->listPosition, trailer->listLength, setup.packList) ||
+        !CopyRange(files, *program, trailer->dataPosition, trailer->dataLength, setup.packData))
+      return outcome;
+  }
+  if (files.OpenLocked(setup.packList, outcome.listCopy) || files.OpenLocked(setup.packData, outcome.dataCopy))
+    return outcome;
+
+  std::string text;
+  if (!ReadWhole(*outcome.listCopy, text)) return outcome;
+  outcome.list = ParsePackList(text);
+  if (!outcome.list.headerValid || outcome.list.damaged) {
+    outcome.result = UnpackResult::kCorrupt;
     return outcome;
   }
 
@@ -66,9 +118,11 @@ UnpackOutcome UnpackSetupData(FileSystem& files, PackUi& ui, const std::string& 
       {"%LICENSE%", &setup.licence},  {"%README%", &setup.readme},
       {"%SIDEPIC%", &setup.sidePicture},
   };
-  for (const auto& [item, path] : items) ExtractFile(files, ui, setup.packData, setup.packList, item, *path);
+  AlwaysReplace replace;
+  for (const auto& [item, path] : items)
+    if (const PackRecord* record = outcome.list.Find(item))
+      ExtractRecord(files, replace, *outcome.dataCopy, *record, *path);
 
-  std::string text;
   if (!files.ReadFile(setup.info, text)) outcome.info = ParseSetupInfo(text);
   if (files.FileExists(setup.shortcuts) && !files.ReadFile(setup.shortcuts, text))
     outcome.shortcuts = ParseShortcutLines(text);
@@ -80,11 +134,6 @@ void RemoveSetupDataFiles(FileSystem& files, const SetupFiles& setup) {
   for (const std::string* path :
        {&setup.info, &setup.shortcuts, &setup.licence, &setup.readme, &setup.sidePicture})
     if (files.FileExists(*path)) files.RemoveFile(*path);
-}
-
-void RemovePackCopies(FileSystem& files, const SetupFiles& setup) {
-  files.RemoveFile(setup.packList);
-  files.RemoveFile(setup.packData);
 }
 
 }  // namespace pelorin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -9,9 +10,9 @@
 
 namespace pelorin {
 
-// The files that setup keeps in its temporary folder.
+// The files that setup keeps in the folder of its own under the temporary folder.
 struct SetupFiles {
-  std::string folder;       // ends in "SetupTemp\"
+  std::string folder;       // ends in a backslash
   std::string packList;     // the pack list copy
   std::string packData;     // the pack data copy
   std::string info;
@@ -21,7 +22,19 @@ struct SetupFiles {
   std::string sidePicture;
 };
 
-SetupFiles SetupFilesIn(const std::string& tempFolder);
+SetupFiles SetupFilesIn(const std::string& folder);
+
+// The folder's name: "PelorinSetup-" + the process number in hexadecimal + "-" + the attempt.
+std::string PrivateSetupFolderName(unsigned long processId, unsigned attempt);
+
+// Makes this run's own folder under `tempFolder`: a new folder of its own name, never one
+// that exists already or is a link elsewhere. Tries a few names; the last failure when none
+// could be made.
+FileError CreateSetupFolder(FileSystem& files, const std::string& tempFolder, unsigned long processId,
+                            SetupFiles& setup);
+
+// Deletes what setup put into its folder, then the folder; the pack copies must be closed.
+void RemoveSetupFolder(FileSystem& files, const SetupFiles& setup);
 
 enum class UnpackResult { kReady, kCorrupt, kMissingData };
 
@@ -29,18 +42,18 @@ struct UnpackOutcome {
   UnpackResult result = UnpackResult::kCorrupt;
   SetupInfo info;
   std::vector<std::string> shortcuts;
+  PackList list;  // read and checked once; the install works from these records
+  // The pack copies, held open until the install ends so that no one can change them.
+  std::unique_ptr<FileReader> listCopy;
+  std::unique_ptr<FileReader> dataCopy;
 };
 
 // Finds the trailer at the end of `programPath`, copies the pack list and data into the
-// temporary folder (made first), extracts the setup data items beside them and reads the
-// setup information and the shortcut list.
-UnpackOutcome UnpackSetupData(FileSystem& files, PackUi& ui, const std::string& programPath,
-                              const SetupFiles& setup);
+// setup folder (made before), checks the list, extracts every setup data item beside them
+// and reads the setup information and the shortcut list.
+UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath, const SetupFiles& setup);
 
 // Deletes the extracted setup data items once the wizard has taken them.
 void RemoveSetupDataFiles(FileSystem& files, const SetupFiles& setup);
-
-// Deletes the pack copies at the end of the run; the temporary folder stays.
-void RemovePackCopies(FileSystem& files, const SetupFiles& setup);
 
 }  // namespace pelorin

@@ -12,6 +12,15 @@ FileError ReplaceFileContents(FileSystem& files, const std::string& path, const 
   return error;
 }
 
+FileError CreatePrivateFolder(FileSystem& files, const std::string& path) {
+  // 183: already exists; 4390: not of the expected kind (a reparse point).
+  if (files.FolderExists(path) || files.FileExists(path) || files.IsReparsePoint(path))
+    return {FileError::Kind::kOther, 183, "the folder exists already: " + path};
+  if (FileError error = files.CreateFolder(path)) return error;
+  if (files.IsReparsePoint(path)) return {FileError::Kind::kOther, 4390, "the folder is a reparse point: " + path};
+  return {};
+}
+
 FileError CopyFileBytes(FileReader& reader, FileWriter& writer, std::uint64_t size) {
   constexpr std::size_t kBuffer = 64 * 1024;
   std::unique_ptr<char[]> buffer(new char[kBuffer]);

@@ -69,6 +69,11 @@ class FileSystem {
   virtual FileError RemoveFile(const std::string& path) = 0;
 
   virtual FileError OpenForReading(const std::string& path, std::unique_ptr<FileReader>& reader) = 0;
+  // Opens a file for reading so that, while it is open, no one can change, replace or
+  // delete it; where the system cannot promise that, a plain open.
+  virtual FileError OpenLocked(const std::string& path, std::unique_ptr<FileReader>& reader) {
+    return OpenForReading(path, reader);
+  }
   // Creates or truncates `path`, or with `append` keeps its bytes and writes after them.
   virtual FileError OpenForWriting(const std::string& path, bool append,
                                    std::unique_ptr<FileWriter>& writer) = 0;
@@ -79,7 +84,13 @@ class FileSystem {
   virtual FileError CreateFolder(const std::string& path) = 0;
   // Removes one folder; only an empty folder can be removed.
   virtual FileError RemoveFolder(const std::string& path) = 0;
+  // A symbolic link, junction or any other reparse point.
+  virtual bool IsReparsePoint(const std::string& path) = 0;
 };
+
+// Creates exactly the one new folder `path`: fails when anything (file, folder, link) is
+// there already, or when the new folder turns out to be a reparse point.
+FileError CreatePrivateFolder(FileSystem& files, const std::string& path);
 
 // Replaces the contents of `path` safely: writes `path` + ".tmp" beside it, then moves it
 // over the original. On any failure the original keeps its bytes and no ".tmp" stays.

@@ -257,4 +257,9 @@ FileError PosixFileSystem::RemoveFile(const std::string& path) {
   return {};
 }
 
+bool PosixFileSystem::IsReparsePoint(const std::string& path) {
+  struct stat info {};
+  return lstat(Native(path).c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 }  // namespace pelorin

@@ -248,4 +248,18 @@ FileError Win32FileSystem::RemoveFile(const std::string& path) {
   return {};
 }
 
+bool Win32FileSystem::IsReparsePoint(const std::string& path) {
+  const DWORD attributes = Attributes(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+FileError Win32FileSystem::OpenLocked(const std::string& path, std::unique_ptr<FileReader>& reader) {
+  // Others may read, but not write, rename or delete the file while it is open.
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return LastFileError();
+  reader = std::make_unique<Win32Reader>(handle);
+  return {};
+}
+
 }  // namespace pelorin

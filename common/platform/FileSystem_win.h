@@ -17,12 +17,14 @@ class Win32FileSystem : public FileSystem {
   FileError MoveFileOver(const std::string& from, const std::string& to) override;
   FileError RemoveFile(const std::string& path) override;
   FileError OpenForReading(const std::string& path, std::unique_ptr<FileReader>& reader) override;
+  FileError OpenLocked(const std::string& path, std::unique_ptr<FileReader>& reader) override;
   FileError OpenForWriting(const std::string& path, bool append,
                            std::unique_ptr<FileWriter>& writer) override;
   FileError LastWriteTime(const std::string& path, FileTime& time) override;
   FileError SetFileTimes(const std::string& path, const FileTime& time) override;
   FileError CreateFolder(const std::string& path) override;
   FileError RemoveFolder(const std::string& path) override;
+  bool IsReparsePoint(const std::string& path) override;
 };
 
 }  // namespace pelorin

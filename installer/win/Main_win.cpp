@@ -3,12 +3,12 @@
 
 #include "AppWindows_win.h"
 #include "CommandLine.h"
+#include "DllHardening_win.h"
 #include "FileSystem_win.h"
 #include "InstallEngine.h"
 #include "InstallFolder.h"
 #include "InstallRecord.h"
 #include "InstallWindow_win.h"
-#include "OverwriteQuestion_win.h"
 #include "Processes_win.h"
 #include "QuietInstallUi.h"
 #include "Registry_win.h"
@@ -22,6 +22,30 @@
 namespace {
 
 constexpr char kSetupTitle[] = "Setup";
+constexpr char kSetupMutexName[] = "Global\\BrackwaterPelorinSetup";
+constexpr char kAlreadyRunning[] =
+    "Another setup of this application is running. Let it finish, then start setup again.";
+constexpr char kNoSetupFolder[] = "Setup could not make its own folder in the temporary folder:\r\n";
+
+// Only one setup of this application runs at a time: the first to start holds the mutex.
+class SetupMutex {
+ public:
+  SetupMutex() : handle_(CreateMutexA(nullptr, TRUE, kSetupMutexName)) {
+    first_ = handle_ != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
+  }
+  SetupMutex(const SetupMutex&) = delete;
+  SetupMutex& operator=(const SetupMutex&) = delete;
+  ~SetupMutex() {
+    if (handle_ == nullptr) return;
+    if (first_) ReleaseMutex(handle_);
+    CloseHandle(handle_);
+  }
+  bool First() const { return first_; }
+
+ private:
+  HANDLE handle_;
+  bool first_ = false;
+};
 
 // The shell's folder browser and link objects need COM on this thread.
 class ComApartment {
@@ -55,6 +79,8 @@ pelorin::InstallRequest MakeRequest(const pelorin::UnpackOutcome& unpacked, cons
   request.runAfterInstall = runAfterInstall;
   request.packList = setup.packList;
   request.packData = setup.packData;
+  request.list = &unpacked.list;
+  request.data = unpacked.dataCopy.get();
   return request;
 }
 
@@ -73,7 +99,7 @@ void RunInstall(pelorin::FileSystem& files, const pelorin::UnpackOutcome& unpack
 // "/S": the same install with no window at all; the exit code tells how it went.
 int RunQuietly(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, const pelorin::CommandLine& line) {
   pelorin::QuietInstallUi ui;
-  const pelorin::UnpackOutcome unpacked = pelorin::UnpackSetupData(files, ui, pelorin::ProgramPath(), setup);
+  const pelorin::UnpackOutcome unpacked = pelorin::UnpackSetupData(files, pelorin::ProgramPath(), setup);
   if (unpacked.result != pelorin::UnpackResult::kReady) return pelorin::kExitFailed;
   pelorin::RemoveSetupDataFiles(files, setup);
   pelorin::Win32Registry registry;
@@ -85,26 +111,14 @@ int RunQuietly(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, con
       line.hasFolder ? line.folder : pelorin::ProposedInstallPath(files, registry, unpacked.info);
   pelorin::InstallRequest request = MakeRequest(unpacked, setup, path, false);
   request.quiet = true;
-  const pelorin::InstallResult result = pelorin::Install(services, request);
-  pelorin::RemovePackCopies(files, setup);
-  return pelorin::QuietInstallExitCode(result);
+  return pelorin::QuietInstallExitCode(pelorin::Install(services, request));
 }
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
-  const pelorin::CommandLine line = pelorin::ParseCommandLine(arguments, true);
-  if (line.help || !line.Valid()) return pelorin::win::AnswerUsage(line, pelorin::kSetupUsage, kSetupTitle);
-  ComApartment com;
-  pelorin::Win32FileSystem files;
-  const pelorin::SetupFiles setup = pelorin::SetupFilesIn(pelorin::SetupTempFolder(pelorin::TemporaryFolder()));
-  if (line.quiet) return RunQuietly(files, setup, line);
-
-  pelorin::win::OverwriteQuestion question;
-
+// The wizard, then the install; the setup folder is removed by the caller.
+int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, const pelorin::CommandLine& line) {
   pelorin::win::WaitWindow wait;
   wait.Open();
-  const pelorin::UnpackOutcome unpacked = pelorin::UnpackSetupData(files, question, pelorin::ProgramPath(), setup);
+  const pelorin::UnpackOutcome unpacked = pelorin::UnpackSetupData(files, pelorin::ProgramPath(), setup);
   if (unpacked.result != pelorin::UnpackResult::kReady) {
     const bool corrupt = unpacked.result == pelorin::UnpackResult::kCorrupt;
     MessageBoxA(wait.Handle(), corrupt ? pelorin::kCorruptSetupMessage : pelorin::kSetupDataMissingMessage,
@@ -116,10 +130,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   pelorin::Win32Registry registry;
   const std::string proposed =
       line.hasFolder ? line.folder : pelorin::ProposedInstallPath(files, registry, unpacked.info);
-  if (!wizard.Open(unpacked.info, proposed, wait.Icon())) {
-    pelorin::RemovePackCopies(files, setup);
-    return 1;
-  }
+  if (!wizard.Open(unpacked.info, proposed, wait.Icon())) return 1;
   wizard.LoadLic(setup.licence);
   wizard.LoadReadme(setup.readme);
   wizard.LoadSidePicture(setup.sidePicture);
@@ -137,7 +148,31 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
     ProcessPendingMessages();
     RunInstall(files, unpacked, setup, *wizard.Choice(), wait.Icon());
   }
-  // The run is over: the pack copies go, the temporary folder stays.
-  pelorin::RemovePackCopies(files, setup);
   return 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
+  pelorin::HardenDllLoading();
+  const pelorin::CommandLine line = pelorin::ParseCommandLine(arguments, true);
+  if (line.help || !line.Valid()) return pelorin::win::AnswerUsage(line, pelorin::kSetupUsage, kSetupTitle);
+  SetupMutex mutex;
+  if (!mutex.First()) {
+    if (!line.quiet) MessageBoxA(nullptr, kAlreadyRunning, kSetupTitle, MB_OK | MB_ICONEXCLAMATION);
+    return pelorin::kExitStopped;
+  }
+  ComApartment com;
+  pelorin::Win32FileSystem files;
+  pelorin::SetupFiles setup;
+  if (pelorin::FileError error =
+          pelorin::CreateSetupFolder(files, pelorin::TemporaryFolder(), GetCurrentProcessId(), setup)) {
+    if (!line.quiet)
+      MessageBoxA(nullptr, (kNoSetupFolder + error.message).c_str(), kSetupTitle, MB_OK | MB_ICONEXCLAMATION);
+    return pelorin::kExitFailed;
+  }
+  // The pack copies are closed when either run returns, so the whole folder can go.
+  const int code = line.quiet ? RunQuietly(files, setup, line) : RunWithWizard(files, setup, line);
+  pelorin::RemoveSetupFolder(files, setup);
+  return code;
 }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <span>
 
+#include "DllHardening_win.h"
 #include "FileSystem_win.h"
 #include "GlyphSheet.h"
 #include "MainWindow_win.h"
@@ -23,6 +24,7 @@ std::optional<pelorin::GlyphSheet> LoadGlyphSheet() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
+  pelorin::HardenDllLoading();
   const std::optional<pelorin::GlyphSheet> sheet = LoadGlyphSheet();
   if (!sheet) {
     MessageBoxA(nullptr, "The font picture built into this program is damaged.", "Pelorin",

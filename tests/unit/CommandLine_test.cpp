@@ -40,6 +40,11 @@ TEST(CommandLineTest, UnknownSwitchesAreNamed) {
       {"/S /D=\"  \"", "/D=\"  \""}, {"/? /Q /R", "/Q"}, {"\"\"", "\"\""},
   };
   for (const auto& [arguments, unknown] : cases) EXPECT_EQ(ParseCommandLine(arguments, true).unknown, unknown) << arguments;
+  // A stray word before "/D=" rejects the line, and no folder comes with it.
+  const CommandLine stray = ParseCommandLine("setup /D=C:\\x", true);
+  EXPECT_EQ(stray.unknown, "setup");
+  EXPECT_FALSE(stray.hasFolder);
+  EXPECT_EQ(stray.folder, "");
   // The uninstaller takes no folder.
   EXPECT_EQ(ParseCommandLine("/S /D=C:\\x", false).unknown, "/D=C:\\x");
   EXPECT_TRUE(ParseCommandLine("/S", false).Valid());

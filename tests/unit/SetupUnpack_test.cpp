@@ -2,16 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "support/FaultyFileSystem.h"
 #include "support/TempFolder.h"
 
 namespace pelorin {
 namespace {
-
-class NeverAsked : public PackUi {
- public:
-  bool ConfirmOverwriteOlder(const std::string&, const std::string&) override { return true; }
-};
 
 // Builds a self-extracting file as the build tool does: image, list copy, data copy, one
 // spare byte, trailer.
@@ -42,12 +40,12 @@ class SetupUnpackTest : public ::testing::Test {
 
   UnpackOutcome Unpack(const std::string& program) {
     folder_.Write("setup.exe", program);
-    return UnpackSetupData(files_, ui_, folder_.Path("setup.exe"), setup_);
+    folder_.MakeFolder("Temp\\SetupTemp");
+    return UnpackSetupData(files_, folder_.Path("setup.exe"), setup_);
   }
 
   testing::TempFolder folder_;
   testing::FaultyFileSystem files_;
-  NeverAsked ui_;
   SetupFiles setup_ = SetupFilesIn(folder_.Path("Temp\\SetupTemp"));
 };
 
@@ -67,10 +65,49 @@ TEST_F(SetupUnpackTest, CopiesThePackOutAndReadsTheSetupData) {
   EXPECT_FALSE(folder_.Exists("Temp\\SetupTemp\\License.txt"));
   EXPECT_FALSE(folder_.Exists("Temp\\SetupTemp\\SetupInfo.txt"));
   EXPECT_TRUE(folder_.Exists("Temp\\SetupTemp\\Setup.lst"));
-  RemovePackCopies(files_, setup_);
-  EXPECT_FALSE(folder_.Exists("Temp\\SetupTemp\\Setup.lst"));
-  EXPECT_FALSE(folder_.Exists("Temp\\SetupTemp\\Setup.mif"));
-  EXPECT_TRUE(folder_.Exists("Temp\\SetupTemp"));
+  EXPECT_EQ(outcome.list.records.size(), 6u);
+}
+
+TEST_F(SetupUnpackTest, SetupDataIsAlwaysExtractedOverWhatLiesThere) {
+  // A planted file, newer than the item, is replaced without a question.
+  folder_.Write("Temp\\SetupTemp\\SetupInfo.txt", "Planted\r\n9\r\nEvil\r\n 0 \r\n 1 \r\nC:\\Windows\r\n");
+  UnpackOutcome outcome = Unpack(SetupProgram());
+  ASSERT_EQ(outcome.result, UnpackResult::kReady);
+  EXPECT_EQ(outcome.info.appName, "Pelorin");
+  EXPECT_FALSE(outcome.info.useFixedPath);
+  outcome.listCopy.reset();
+  outcome.dataCopy.reset();
+  RemoveSetupFolder(files_, setup_);
+  EXPECT_FALSE(folder_.Exists("Temp\\SetupTemp"));
+}
+
+TEST_F(SetupUnpackTest, TheSetupFolderIsNewAndOfItsOwn) {
+  folder_.MakeFolder("Temp");
+  SetupFiles setup;
+  ASSERT_FALSE(CreateSetupFolder(files_, folder_.Path("Temp"), 0x1A4, setup));
+  EXPECT_EQ(setup.folder, folder_.Path("Temp\\PelorinSetup-1A4-0\\"));
+  // The name taken (a folder, a file, a link elsewhere) is passed over for the next one.
+  folder_.MakeFolder("Elsewhere");
+  const auto native = [](std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+  };
+  std::filesystem::create_directory_symlink(native(folder_.Path("Elsewhere")),
+                                            native(folder_.Path("Temp\\PelorinSetup-7-1")));
+  folder_.Write("Temp\\PelorinSetup-7-0", "a file");
+  ASSERT_FALSE(CreateSetupFolder(files_, folder_.Path("Temp"), 7, setup));
+  EXPECT_EQ(setup.folder, folder_.Path("Temp\\PelorinSetup-7-2\\"));
+  EXPECT_TRUE(CreatePrivateFolder(files_, folder_.Path("Temp\\PelorinSetup-7-1")));
+  EXPECT_TRUE(CreatePrivateFolder(files_, folder_.Path("Temp\\PelorinSetup-7-2")));
+  // No name left: the failure is reported.
+  files_.unwritableFolders.insert(folder_.Path("Temp"));
+  EXPECT_TRUE(CreateSetupFolder(files_, folder_.Path("Temp"), 9, setup));
+}
+
+TEST_F(SetupUnpackTest, ADamagedFileListIsCorruptSetupData) {
+  std::string list = folder_.Read("pack.lst");
+  folder_.Write("pack.lst", list + "Extra.exe,22,5,x,0,0,1,1,2001\r\n");
+  EXPECT_EQ(Unpack(SetupProgram()).result, UnpackResult::kCorrupt);
 }
 
 TEST_F(SetupUnpackTest, ProgramsWithoutAGoodTrailerAreCorrupt) {

@@ -2,16 +2,18 @@
 
 #include "AppWindows_win.h"
 #include "CommandLine.h"
+#include "DllHardening_win.h"
 #include "FileSystem_win.h"
+#include "InstallRecord.h"
 #include "Processes_win.h"
 #include "QuietUninstallUi.h"
 #include "Registry_win.h"
-#include "InstallRecord.h"
 #include "SystemPaths_win.h"
 #include "UninstallWindow_win.h"
 #include "UsageMessage_win.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
+  pelorin::HardenDllLoading();
   const pelorin::CommandLine line = pelorin::ParseCommandLine(arguments, false);
   if (line.help || !line.Valid()) return pelorin::win::AnswerUsage(line, pelorin::kUninstallUsage, "Uninstall");
   pelorin::UninstallPlace place;
