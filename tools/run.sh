@@ -20,9 +20,17 @@ export WINEPREFIX=$run/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,msht
 wine=wine
 [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64
 
-cd "$run/Quake3"
+# ioquake3 and Quake3e keep their own configuration in %APPDATA%\Quake3, which the editor
+# saves to as well: the demo has one, made from the demo game's once the prefix exists.
+demo_home() {
+  local home=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Quake3/baseq3
+  [ -d "$home" ] || { mkdir -p "$home" && cp demo/Quake3/baseq3/q3config.cfg "$home/"; }
+}
+
 if [ -n "${DISPLAY:-}" ]; then
   [ -d "$WINEPREFIX" ] || { echo "Preparing a Wine prefix in $WINEPREFIX ..."; "$wine" wineboot -i; }
+  demo_home
+  cd "$run/Quake3"
   echo "Starting Pelorin on the demo game folder $run/Quake3"
   exec "$wine" "$run/Pelorin/Pelorin.exe"
 fi
@@ -37,6 +45,8 @@ trap 'wineserver -k 2>/dev/null || true; kill "$xvfb" 2>/dev/null || true' EXIT
 sleep 1
 kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start" >&2; exit 1; }
 [ -d "$WINEPREFIX" ] || { echo "Preparing a Wine prefix in $WINEPREFIX ..."; "$wine" wineboot -i >/dev/null 2>&1; }
+demo_home
+cd "$run/Quake3"
 "$wine" "$run/Pelorin/Pelorin.exe" >/dev/null 2>&1 &
 
 # A 32-bit start where 32-bit code is emulated takes about a minute.

@@ -252,3 +252,81 @@ TEST_F(SavingTest, CancelledChooserDoesNotRedrawTheHistory) {
 
 }  // namespace
 }  // namespace pelorin::e2e
+
+namespace pelorin::e2e {
+namespace {
+
+// An ioquake3 install (no quake3.exe) whose player has run the game once: the engine's home
+// path holds a configuration of its own, which the engine reads first.
+class HomePathTest : public SavingTest {
+ protected:
+  void PrepareSettings() override {
+    std::filesystem::remove(game_ / "quake3.exe");
+    WriteFile(game_ / "ioquake3.x86_64.exe", "");
+    std::filesystem::create_directories(home_ / "baseq3");
+    WriteFile(home_ / "baseq3/q3config.cfg", "seta name \"HomeName\"\n");
+    SavingTest::PrepareSettings();
+  }
+  void TearDown() override {
+    SavingTest::TearDown();
+    std::filesystem::remove_all(home_);
+  }
+  void StartInGameFolder() {
+    CloseEditor();
+    std::filesystem::remove(SettingsFile());
+    StartEditor({}, game_);
+  }
+
+  std::filesystem::path home_ = session_.DriveC() / "users/root/AppData/Roaming/Quake3";
+};
+
+TEST_F(HomePathTest, LocatorAcceptsAnIoquake3FolderAndSaveReachesTheEngine) {
+  StartInGameFolder();
+  EXPECT_EQ(probe_.Ask("gone \"Where is Quake 3?\" 0"), "gone");
+  TypeName("^1Neo");
+  ChooseSaveMenuItem("a");
+  for (int i = 0; i < 50 && ReadFile(home_ / "baseq3/q3config.cfg").find("Neo") == std::string::npos; ++i)
+    std::this_thread::sleep_for(100ms);
+  EXPECT_EQ(ReadFile(home_ / "baseq3/q3config.cfg"), "seta name \"^1Neo\"\n\r\n");
+  EXPECT_NE(Config("baseq3/q3config.cfg").find("\nseta name \"^1Neo\"\n"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(home_ / "osp"));
+
+  // The real engine, with a stand-in default.cfg in a base game of its own, so that it asks
+  // for none of the game's paks.
+  const std::filesystem::path engine = "/usr/lib/ioquake3/ioq3ded";
+  if (!std::filesystem::exists(engine)) GTEST_SKIP() << "ioquake3-server is not installed";
+  std::filesystem::create_directories(sandbox_.Path() / "stub/pelorin");
+  WriteFile(sandbox_.Path() / "stub/pelorin/default.cfg", "\n");
+  // The engine prints to its error output.
+  const RunResult run = e2e::Run({"/bin/sh", "-c", "exec \"$0\" \"$@\" 2>&1", engine.string(), "+set", "dedicated", "1", "+set", "net_enabled", "0", "+set",
+                             "com_basegame", "pelorin", "+set", "fs_game", "baseq3", "+set", "fs_steampath",
+                             (sandbox_.Path() / "stub").string(), "+set", "fs_basepath", game_.string(), "+set",
+                             "fs_homepath", home_.string(), "+exec", "q3config.cfg", "+name", "+quit"});
+  EXPECT_NE(run.output.find("\"name\" is:\"^1Neo^7\""), std::string::npos) << run.output;
+}
+
+TEST_F(HomePathTest, ARunningGameMakesTheSaveAskAndNoLeavesEveryFile) {
+  Sandbox running;
+  const auto standIn = running.Copy(session_.ProbePath(), "quake3.exe");
+  ProcessOptions options = session_.Options(running.Path());
+  options.pipeInput = true;
+  Process game({session_.Loader(), standIn.string()}, options);
+  std::this_thread::sleep_for(1500ms);
+  const std::string homeBefore = ReadFile(home_ / "baseq3/q3config.cfg");
+  const std::string gameBefore = Config("baseq3/q3config.cfg");
+  const std::string ospBefore = Config("osp/autoexec.cfg");
+  TypeName("x");
+  ChooseSaveMenuItem("a");
+  const std::string box = probe_.Ask("dialog Pelorin 10000", 10000);
+  ASSERT_NE(box, "none");
+  EXPECT_NE(box.find("Quake 3 is running. It writes its configuration again when it quits, which undoes this "
+                     "save. Close the game first, or save anyway?"), std::string::npos) << box;
+  input::ClickCentre(*probe_.Child(box.substr(0, box.find(' ')), IDNO));
+  EXPECT_EQ(probe_.Ask("dialog Pelorin 700", 700), "none");
+  EXPECT_EQ(ReadFile(home_ / "baseq3/q3config.cfg"), homeBefore);
+  EXPECT_EQ(Config("baseq3/q3config.cfg"), gameBefore);
+  EXPECT_EQ(Config("osp/autoexec.cfg"), ospBefore);
+}
+
+}  // namespace
+}  // namespace pelorin::e2e
