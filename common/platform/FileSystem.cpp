@@ -54,17 +54,6 @@ FileError CreateFolderChain(FileSystem& files, const std::string& path,
   return first;
 }
 
-FileError CreatePrivateFolder(FileSystem& files, const std::string& path) {
-  // 183: the system's "already exists".
-  if (files.IsReparsePoint(path) || files.FolderExists(path) || files.FileExists(path))
-    return {FileError::Kind::kOther, 183, "it already exists"};
-  // Creating fails on anything that appeared meanwhile; a link made in its place afterwards
-  // is caught here.
-  if (FileError error = files.CreateFolder(path)) return error;
-  if (files.IsReparsePoint(path)) return {FileError::Kind::kOther, 183, "it already exists"};
-  return {};
-}
-
 std::string FolderOfPath(const std::string& path) {
   const std::size_t slash = path.rfind('\\');
   return slash == std::string::npos ? std::string() : path.substr(0, slash);

@@ -84,13 +84,7 @@ class FileSystem {
   virtual FileError CreateFolder(const std::string& path) = 0;
   // Removes one folder; only an empty folder can be removed.
   virtual FileError RemoveFolder(const std::string& path) = 0;
-  // A symbolic link, junction or any other reparse point.
-  virtual bool IsReparsePoint(const std::string& path) = 0;
 };
-
-// Creates exactly the one new folder `path`: fails when anything (file, folder, link) is
-// there already, or when the new folder turns out to be a reparse point.
-FileError CreatePrivateFolder(FileSystem& files, const std::string& path);
 
 // Replaces the contents of `path` safely: writes `path` + ".tmp" beside it, then moves it
 // over the original. On any failure the original keeps its bytes and no ".tmp" stays.

@@ -257,9 +257,4 @@ FileError PosixFileSystem::RemoveFile(const std::string& path) {
   return {};
 }
 
-bool PosixFileSystem::IsReparsePoint(const std::string& path) {
-  struct stat info {};
-  return lstat(Native(path).c_str(), &info) == 0 && S_ISLNK(info.st_mode);
-}
-
 }  // namespace pelorin

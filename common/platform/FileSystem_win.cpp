@@ -248,11 +248,6 @@ FileError Win32FileSystem::RemoveFile(const std::string& path) {
   return {};
 }
 
-bool Win32FileSystem::IsReparsePoint(const std::string& path) {
-  const DWORD attributes = Attributes(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-}
-
 FileError Win32FileSystem::OpenLocked(const std::string& path, std::unique_ptr<FileReader>& reader) {
   // Others may read, but not write, rename or delete the file while it is open.
   HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

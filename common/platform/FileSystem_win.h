@@ -24,7 +24,6 @@ class Win32FileSystem : public FileSystem {
   FileError SetFileTimes(const std::string& path, const FileTime& time) override;
   FileError CreateFolder(const std::string& path) override;
   FileError RemoveFolder(const std::string& path) override;
-  bool IsReparsePoint(const std::string& path) override;
 };
 
 }  // namespace pelorin
