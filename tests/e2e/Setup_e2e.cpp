@@ -2,6 +2,7 @@
 
 #include <sstream>
 #include <thread>
+#include <vector>
 
 #include "EditorFixture.h"
 
@@ -18,11 +19,17 @@ class SetupTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(session_.Problem(), "");
-    std::filesystem::remove_all(SetupTemp());
+    for (const auto& folder : SetupFolders()) std::filesystem::remove_all(folder);
   }
   void TearDown() override { session_.EndAll(); }
 
-  std::filesystem::path SetupTemp() const { return session_.TempFolder() / "SetupTemp"; }
+  // Setup's own folders under the temporary folder.
+  std::vector<std::filesystem::path> SetupFolders() const {
+    std::vector<std::filesystem::path> folders;
+    for (const auto& entry : std::filesystem::directory_iterator(session_.TempFolder()))
+      if (entry.path().filename().string().rfind("PelorinSetup-", 0) == 0) folders.push_back(entry.path());
+    return folders;
+  }
 
   // Starts a setup file and expects the corrupt-data message, then its end.
   void ExpectCorrupt(const std::filesystem::path& program) {
@@ -31,8 +38,7 @@ class SetupTest : public ::testing::Test {
     EXPECT_NE(box.find(kCorrupt), std::string::npos) << box;
     probe_.Ask("press " + box.substr(0, box.find(' ')) + " OK");
     EXPECT_EQ(setup.Wait(20s), 1);
-    EXPECT_TRUE(std::filesystem::is_directory(SetupTemp()));
-    EXPECT_FALSE(std::filesystem::exists(SetupTemp() / "Setup.lst"));
+    EXPECT_TRUE(SetupFolders().empty());  // removed on this way out too
   }
 
   WineSession& session_ = WineSession::Get();
@@ -54,12 +60,15 @@ TEST_F(SetupTest, UnpacksItsDataAndOpensTheWizardWithTheLicence) {
   EXPECT_EQ(licence.rfind("Pelorin licence\\x0D\\x0A\\x0D\\x0APelorin is free", 0), 0u) << licence;
   EXPECT_EQ(company, "Brought to you by Brackwater");
 
-  // The pack copies stay while setup runs; the setup data files are gone already.
-  EXPECT_TRUE(std::filesystem::exists(SetupTemp() / "Setup.lst"));
-  EXPECT_TRUE(std::filesystem::exists(SetupTemp() / "Setup.mif"));
+  // The pack copies stay in setup's own folder while it runs; the setup data files are gone already.
+  const auto folders = SetupFolders();
+  ASSERT_EQ(folders.size(), 1u);
+  const std::filesystem::path& ownFolder = folders[0];
+  EXPECT_TRUE(std::filesystem::exists(ownFolder / "Setup.lst"));
+  EXPECT_TRUE(std::filesystem::exists(ownFolder / "Setup.mif"));
   for (const char* data : {"SetupInfo.txt", "ShortCuts.txt", "License.txt", "Readme.txt", "SidePic.bmp"})
-    EXPECT_FALSE(std::filesystem::exists(SetupTemp() / data)) << data;
-  EXPECT_EQ(ReadFile(SetupTemp() / "Setup.lst").rfind("List File for KESTRELBOX@PACKEDFILE\r\n"
+    EXPECT_FALSE(std::filesystem::exists(ownFolder / data)) << data;
+  EXPECT_EQ(ReadFile(ownFolder / "Setup.lst").rfind("List File for KESTRELBOX@PACKEDFILE\r\n"
                                                        "Uninstall.exe,22,", 0), 0u);
 
   // The side picture is drawn at the window's left.
@@ -70,9 +79,7 @@ TEST_F(SetupTest, UnpacksItsDataAndOpensTheWizardWithTheLicence) {
 
   probe_.Ask("post " + wizard->handle + " 16 0 0");  // closed: the same as Cancel
   EXPECT_EQ(setup.Wait(20s), 0);
-  EXPECT_FALSE(std::filesystem::exists(SetupTemp() / "Setup.lst"));
-  EXPECT_FALSE(std::filesystem::exists(SetupTemp() / "Setup.mif"));
-  EXPECT_TRUE(std::filesystem::is_directory(SetupTemp()));
+  EXPECT_TRUE(SetupFolders().empty());
 }
 
 TEST_F(SetupTest, ProgramWithoutPayloadReportsCorruptData) {
