@@ -56,6 +56,10 @@ TEST_F(EditorTest, ColourBoxInsertsItsCodeAtTheCaret) {
   for (const auto& row : probe_.Pixels(X(50), Y(54), 16, 16))
     for (auto pixel : row) red = red || pixel == 0xFF0000;
   EXPECT_TRUE(red);
+
+  // Ctrl+A selects the whole name, which a plain edit box does not do by itself.
+  input::Key("ctrl+a");
+  EXPECT_EQ(probe_.Ask("sel " + Control(kNameBoxId)), "0 7");
 }
 
 TEST_F(EditorTest, KeypadExpandsAndCollapsesTheWindow) {

@@ -86,6 +86,20 @@ TEST_F(FirstStartTest, StartedInTheGameFolderAcceptsItUnseen) {
   EXPECT_EQ(ReadFile(SettingsFile()), WinePath(game_) + "\r\n\r\n");
 }
 
+// Steam's uninstall entry, where the engine looks first, in the registry's 32-bit view.
+TEST_F(FirstStartTest, TakesTheGameFolderThatSteamRecordedWithoutAsking) {
+  const std::string steamKey = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Steam App 2200";
+  ASSERT_EQ(session_.Tool({"reg", "add", steamKey, "/v", "InstallLocation", "/d", WinePath(game_), "/f", "/reg:32"}).exitCode, 0);
+  editor_.emplace(session_.Start(program_, {}, sandbox_.Path()));
+  window_ = probe_.WaitWindow("Pelorin");
+  session_.Tool({"reg", "delete", steamKey, "/f", "/reg:32"});
+  ASSERT_TRUE(window_);
+  EXPECT_EQ(probe_.Ask("gone \"Where is Quake 3?\" 0"), "gone");
+  EXPECT_TRUE(probe_.Child(window_->handle, kSaveButtonId)->enabled);
+  CloseEditor();
+  EXPECT_EQ(ReadFile(SettingsFile()), WinePath(game_) + "\r\n\r\n");
+}
+
 TEST_F(EditorTest, NormalStartRegistersTheProgramAndUninstallStartRemovesIt) {
   const RunResult key = session_.Tool({"reg", "query", kProgramKey});
   EXPECT_NE(key.output.find(WinePath(program_)), std::string::npos) << key.output;

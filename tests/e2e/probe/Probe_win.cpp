@@ -86,7 +86,11 @@ BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM parameter) {
   GetClassNameA(hwnd, className, sizeof(className));
   if (!search->className.empty() && search->className != className) return TRUE;
   if (!IsWindowVisible(hwnd)) return TRUE;
-  if (TextOf(hwnd) != search->title) return TRUE;
+  // The caption the system keeps: asking the window (WM_GETTEXT) can time out while its
+  // program is busy under load, and a window that is there would then count as gone.
+  char title[1024] = {};
+  GetWindowTextA(hwnd, title, sizeof(title));
+  if (title != search->title) return TRUE;
   search->found = hwnd;
   return FALSE;
 }
