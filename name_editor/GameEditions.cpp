@@ -37,9 +37,11 @@ std::vector<std::string> EditionFolders(Registry& registry) {
       !text.empty())
     folders.push_back(TidyFolder(text));
   // The Store installs into the 64-bit Program Files, which a 32-bit program finds under
-  // ProgramW6432Dir; a 32-bit system has only the one Program Files.
+  // ProgramW6432Dir. Wine records that value in neither view, but the 64-bit view's
+  // ProgramFilesDir is the same folder; a 32-bit system has only the one Program Files.
   if ((registry.ReadKeyValue(RegistryRoot::kLocalMachine, kWindowsKey, "ProgramW6432Dir", text) ||
-       registry.ReadKeyValue(RegistryRoot::kLocalMachine, kWindowsKey, "ProgramFilesDir", text)) &&
+       registry.ReadKeyValue(RegistryRoot::kLocalMachine, kWindowsKey, "ProgramFilesDir", text,
+                             RegistryView::k64Bit)) &&
       !text.empty())
     folders.push_back(TidyFolder(text) + kStoreGameFolder);
   return folders;

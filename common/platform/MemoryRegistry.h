@@ -39,7 +39,7 @@ class MemoryRegistry : public Registry {
     numbers_[{root, subkey}][name] = number;
   }
   // The 32-bit view is kept apart, as on a 64-bit system: its keys are named with the prefix
-  // k32BitView.
+  // k32BitView. The own view is the 64-bit one.
   bool ReadKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name,
                     std::string& text, RegistryView view = RegistryView::kOwn) override {
     const Values* values = Key(root, view == RegistryView::k32Bit ? k32BitView + subkey : subkey);

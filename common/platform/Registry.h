@@ -13,7 +13,7 @@ enum class RegistryRoot : std::uint32_t {
 
 // Which registry a read looks in on a 64-bit system: the one of this program's own kind, or
 // the one that 32-bit programs see (where 32-bit installers such as Steam's record games).
-enum class RegistryView { kOwn, k32Bit };
+enum class RegistryView { kOwn, k32Bit, k64Bit };
 
 // The registry as the programs use it: string and number values under keys that are created
 // on demand. None of the writes reports failure; a refused write leaves no entry.

@@ -72,7 +72,9 @@ bool Win32Registry::ReadKeyValue(RegistryRoot root, const std::string& subkey,
                                  const std::string& name, std::string& text, RegistryView view) {
   HKEY key = nullptr;
   // Systems without 32-bit and 64-bit views ignore the flag.
-  const REGSAM access = KEY_QUERY_VALUE | (view == RegistryView::k32Bit ? KEY_WOW64_32KEY : 0);
+  const REGSAM access = KEY_QUERY_VALUE | (view == RegistryView::k32Bit   ? KEY_WOW64_32KEY
+                                           : view == RegistryView::k64Bit ? KEY_WOW64_64KEY
+                                                                          : 0);
   if (RegOpenKeyExA(RootKey(root), subkey.c_str(), 0, access, &key) != ERROR_SUCCESS) return false;
   DWORD type = 0;
   DWORD size = 0;
