@@ -2,6 +2,7 @@
 
 #include "DecimalText.h"
 #include "InstallRecord.h"
+#include "ItemNames.h"
 
 namespace pelorin {
 
@@ -9,6 +10,8 @@ namespace {
 
 constexpr int kMainProgramLinkIcon = 0;  // the first icon of the target
 constexpr int kShowNormal = 1;  // SW_SHOWNORMAL: a shortcut starts its program in a normal window
+// The removal registration names this program beside the install log.
+constexpr char kUninstallerName[] = "Uninstall.exe";
 
 std::string Number(std::uint64_t value) { return FormatDecimal(static_cast<double>(value)); }
 
@@ -45,6 +48,8 @@ class Installation {
   void CreateLinks();
   void CreateOneLink(const std::string& target, const std::string& name, const std::string& folder);
   void RunProgram();
+  std::string Destination(const InstallEntry& entry) const;
+  std::uint64_t InstalledSize(const std::vector<InstallEntry>& entries);
 
   FileSystem& files_;
   InstallServices& services_;
@@ -56,6 +61,7 @@ class Installation {
   std::vector<std::string> failures_;  // one line per file that is not in place, and why
   FileError logError_;                 // the first log line that could not be written
   std::uint64_t installedBytes_ = 0;
+  bool uninstallerInstalled_ = false;
   PackList list_;
 
   ExtractOutcome Extract(const std::string& item, const std::string& destination) {
@@ -68,6 +74,8 @@ class Installation {
 
 InstallResult Installation::Run() {
   systemFolder_ = WithTrailingBackslash(services_.shell.SystemFolder());
+  // With no name the removal key would be the system's Uninstall key itself.
+  if (request_.info.appName.empty()) return Stop(kCorruptSetupMessage);
 
   // The list is read before anything is written, so that a damaged setup leaves no trace.
   list_ = request_.list ? *request_.list : ReadPackList(files_, request_.packList);
@@ -102,7 +110,9 @@ InstallResult Installation::Run() {
   const std::vector<InstallEntry> entries = BuildInstallList(list.records);
   InstallFiles(entries);
   InstallSystemFiles(entries);
-  if (keepLog_) RegisterUninstall();
+  installedBytes_ = InstalledSize(entries);
+  // A registration whose uninstaller is missing could never be used, nor removed.
+  if (keepLog_ && uninstallerInstalled_) RegisterUninstall();
   if (!request_.shortcuts.empty() && !request_.shortcuts[0].empty()) CreateLinks();
 
   if (logError_) failures_.push_back(logPath_ + ": " + ErrorText(logError_));
@@ -166,15 +176,16 @@ void Installation::InstallFiles(const std::vector<InstallEntry>& entries) {
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const InstallEntry& entry = entries[i];
     if (entry.kind == InstallEntry::Kind::kOrdinary) {
-      if (!entry.safe) {
-        failures_.push_back(entry.item + ": not a file name inside the install folder; skipped");
+      if (entry.problem) {
+        failures_.push_back(entry.item + ": " + entry.problem + "; skipped");
       } else {
-        const ExtractOutcome outcome = Extract(entry.item, installFolder_ + entry.item);
+        const std::string destination = Destination(entry);
+        const ExtractOutcome outcome = Extract(entry.item, destination);
         if (outcome.result == ExtractResult::kFailed) {
-          failures_.push_back(installFolder_ + entry.item + ": " + ErrorText(outcome.error));
-        } else if (outcome.result != ExtractResult::kKeptNewer) {
-          installedBytes_ += entry.size;
-          if (keepLog_) AppendLog(entry.item);
+          failures_.push_back(destination + ": " + ErrorText(outcome.error));
+        } else {
+          if (outcome.result != ExtractResult::kKeptNewer && keepLog_) AppendLog(entry.path);
+          if (SameFileName(entry.path, kUninstallerName) && files_.FileExists(destination)) uninstallerInstalled_ = true;
         }
       }
     }
@@ -187,19 +198,18 @@ void Installation::InstallSystemFiles(const std::vector<InstallEntry>& entries) 
     const InstallEntry& entry = entries[i];
     const bool system = entry.kind == InstallEntry::Kind::kSystem;
     const std::string name = system ? entry.item.substr(1) : entry.item;
-    if (system && !entry.safe) {
-      failures_.push_back(entry.item + ": not a file name for the system folder; skipped");
+    if (system && entry.problem) {
+      failures_.push_back(entry.item + ": " + entry.problem + "; skipped");
     } else if (system) {
-      const std::string destination = systemFolder_ + name;
+      const std::string destination = Destination(entry);
       const ExtractOutcome outcome = Extract(entry.item, destination);
       if (outcome.result == ExtractResult::kFailed) {
         failures_.push_back(destination + ": " + ErrorText(outcome.error));
       } else {
-        if (outcome.result != ExtractResult::kKeptNewer) {
-          installedBytes_ += entry.size;
+        // Run in the system folder, so that nothing it loads comes from setup's folder.
+        if (outcome.result != ExtractResult::kKeptNewer)
           services_.processes.Start(QuotedPath(systemFolder_ + "regsvr32.exe") + " /s " + QuotedPath(destination),
-                                    WindowShow::kNormalNoFocus);
-        }
+                                    WindowShow::kNormalNoFocus, systemFolder_);
         // Logged even when the newer copy was kept: the uninstaller asks before it removes
         // a shared system file.
         if (keepLog_) AppendLog(kSystemFileMarker + destination);
@@ -207,6 +217,20 @@ void Installation::InstallSystemFiles(const std::vector<InstallEntry>& entries) 
     }
     ShowEntryProgress(i + 1, entries.size(), name);
   }
+}
+
+std::string Installation::Destination(const InstallEntry& entry) const {
+  return (entry.kind == InstallEntry::Kind::kSystem ? systemFolder_ : installFolder_) + entry.path;
+}
+
+// The installed files as they stand now, kept newer ones included.
+std::uint64_t Installation::InstalledSize(const std::vector<InstallEntry>& entries) {
+  std::uint64_t bytes = 0;
+  for (const InstallEntry& entry : entries) {
+    std::unique_ptr<FileReader> file;
+    if (!entry.problem && !files_.OpenForReading(Destination(entry), file)) bytes += file->Size();
+  }
+  return bytes;
 }
 
 void Installation::AppendLog(const std::string& line) {
@@ -225,8 +249,8 @@ void Installation::RegisterUninstall() {
   const RegistryRoot root = RegistryRoot::kLocalMachine;
   registry.SetKeyValue(root, key, "DisplayName", UninstallKeyName(info.appName) + " v" + info.appVersion);
   // Quoted, so that a folder with blanks cannot be read as a shorter program path.
-  registry.SetKeyValue(root, key, "UninstallString", QuotedPath(installFolder_ + "Uninstall.exe"));
-  registry.SetKeyValue(root, key, "QuietUninstallString", QuotedPath(installFolder_ + "Uninstall.exe") + " /S");
+  registry.SetKeyValue(root, key, "UninstallString", QuotedPath(installFolder_ + kUninstallerName));
+  registry.SetKeyValue(root, key, "QuietUninstallString", QuotedPath(installFolder_ + kUninstallerName) + " /S");
   registry.SetKeyValue(root, key, "DisplayVersion", info.appVersion);
   registry.SetKeyValue(root, key, "Publisher", info.appCompany);
   if (!info.mainExe.empty()) registry.SetKeyValue(root, key, "DisplayIcon", installFolder_ + info.mainExe);
@@ -271,7 +295,7 @@ void Installation::RunProgram() {
     services_.ui.ShowMessage(program + kCouldNotBeLaunched, false);
     return;
   }
-  if (!services_.processes.Start(QuotedPath(program), WindowShow::kNormal))
+  if (!services_.processes.Start(QuotedPath(program), WindowShow::kNormal, installFolder_))
     services_.shell.OpenWithShell(program, installFolder_);
 }
 
@@ -284,12 +308,9 @@ std::vector<InstallEntry> BuildInstallList(const std::vector<PackRecord>& record
     InstallEntry entry;
     entry.item = record.name;
     entry.size = record.size;
-    if (record.name.starts_with(kSystemFileMarker)) {
-      entry.kind = InstallEntry::Kind::kSystem;
-      entry.safe = IsBareFileName(std::string_view(record.name).substr(1));
-    } else {
-      entry.safe = IsSafeRelativeName(record.name);
-    }
+    if (record.name.starts_with(kSystemFileMarker)) entry.kind = InstallEntry::Kind::kSystem;
+    entry.path = ItemPath(record.name);
+    entry.problem = ItemNameProblem(record.name);
     entries.push_back(std::move(entry));
   }
   return entries;

@@ -63,12 +63,12 @@ struct InstallEntry {
   std::string item;  // the item's name in the pack
   Kind kind = Kind::kOrdinary;
   std::uint64_t size = 0;
-  bool safe = false;  // its name may be written where its kind goes
+  std::string path;               // where it goes, relative to its kind's folder
+  const char* problem = nullptr;  // why it is skipped, when its name cannot be written as it is
 };
 
 // The pack's items in pack order, without setup data ("%" items), classified by their first
-// character: "$" marks a file for the system folder. An ordinary item's name must be a
-// relative path that stays in the install folder, a system item's a bare file name.
+// character: "$" marks a file for the system folder. Names are checked by ItemNameProblem.
 std::vector<InstallEntry> BuildInstallList(const std::vector<PackRecord>& records);
 
 // "50% Installed": the whole percentage of `done` out of `total`.

@@ -237,6 +237,32 @@ TEST_F(InstallEngineTest, StopsBeforeCopyingWhenFolderLogOrListFails) {
   files_.RemoveFile(request_.packList);
   expectStopped("Setup could not read its file list " + request_.packList + ":\r\n");
   EXPECT_FALSE(folder_.Exists("Program Files"));
+
+  request_.info.appName.clear();  // its removal key would be the Uninstall key itself
+  expectStopped(kCorruptSetupMessage);
+  EXPECT_FALSE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("")));
+}
+
+// The registration names the uninstaller, so it is written only when that is in place, and
+// its size is that of the files as they stand, an upgrade's kept newer ones included.
+TEST_F(InstallEngineTest, TheRegistrationNeedsTheUninstallerAndCountsTheFilesAsTheyStand) {
+  Pack({{"Pelorin.exe", "MZ editor"}});
+  Run();
+  EXPECT_FALSE(Registration());
+  EXPECT_NE(Log().find("Pelorin.exe"), std::string::npos);
+
+  Pack({{"Uninstall.exe", "MZ uninstall"}});
+  files_.readOnlyFiles.insert(Installed("Uninstall.exe"));
+  EXPECT_EQ(Run(), InstallResult::kWithFailures);
+  EXPECT_FALSE(Registration());
+  files_.readOnlyFiles.clear();
+
+  folder_.Write("Program Files\\Brackwater\\Pelorin\\Pelorin.exe", std::string(5000, 'n'));
+  files_.SetFileTimes(Installed("Pelorin.exe"), FileTime{2100, 1, 1, 0, 0, 0});
+  ui_.overwrite = false;
+  EXPECT_EQ(Run(), InstallResult::kInstalled);
+  ASSERT_TRUE(Registration());
+  EXPECT_EQ(registry_.Number(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"), "EstimatedSize"), 5u);
 }
 
 TEST_F(InstallEngineTest, KeyAndDisplayNamesHaveBlanksForSlashes) {
