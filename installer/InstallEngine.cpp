@@ -37,8 +37,8 @@ class Installation {
 
  private:
   InstallResult Stop(const std::string& why);
-  bool ProgramFree();
-  bool WaitForProgramToClose();
+  bool ProgramFree(FileError& refusal);
+  bool WaitForProgramToClose(FileError& refusal);
   void RemoveFolders(const std::vector<std::string>& created);
   void InstallFiles(const std::vector<InstallEntry>& entries);
   void InstallSystemFiles(const std::vector<InstallEntry>& entries);
@@ -47,6 +47,7 @@ class Installation {
   void RegisterUninstall();
   void CreateLinks();
   void CreateOneLink(const std::string& target, const std::string& name, const std::string& folder);
+  std::string LinkFolder(const std::string& folder);
   void RunProgram();
   std::string Destination(const InstallEntry& entry) const;
   std::uint64_t InstalledSize(const std::vector<InstallEntry>& entries);
@@ -87,7 +88,10 @@ InstallResult Installation::Run() {
     return Stop("Setup's file list " + request_.packList +
                 " is damaged: an entry is not a valid name, offset, size and time.");
 
-  if (!WaitForProgramToClose()) {
+  FileError refusal;
+  if (!WaitForProgramToClose(refusal)) {
+    if (refusal)
+      return Stop("Setup cannot replace " + installFolder_ + request_.info.mainExe + ":\r\n" + ErrorText(refusal));
     if (!request_.quiet) return InstallResult::kCancelled;
     return Stop(request_.info.appName + " is running and did not close.");
   }
@@ -131,34 +135,40 @@ InstallResult Installation::Stop(const std::string& why) {
 }
 
 // Whether the application's window is closed and its program file can be replaced, after
-// asking the user (or, in a quiet run, the window) until it is.
-bool Installation::WaitForProgramToClose() {
+// asking the user (or, in a quiet run, the window) until it is. A program file that is
+// refused for another reason than being in use ends the wait with that reason.
+bool Installation::WaitForProgramToClose(FileError& refusal) {
   const std::string& name = request_.info.appName;
-  if (ProgramFree()) return true;
+  if (ProgramFree(refusal)) return true;
+  if (refusal) return false;
   if (!request_.quiet) {
     while (services_.ui.AskRetry(name + kRunningQuestion))
-      if (ProgramFree()) return true;
+      if (ProgramFree(refusal) || refusal) return !refusal;
     return false;
   }
   if (!name.empty()) services_.windows.Close(name);
   constexpr unsigned long kStepMs = 200;
   for (unsigned long waited = 0; waited < kQuietCloseWaitMs; waited += kStepMs) {
     services_.windows.Pause(kStepMs);
-    if (ProgramFree()) return true;
+    if (ProgramFree(refusal) || refusal) return !refusal;
   }
   return false;
 }
 
-bool Installation::ProgramFree() {
+bool Installation::ProgramFree(FileError& refusal) {
   const SetupInfo& info = request_.info;
   // An empty title would match some unrelated untitled window.
   if (!info.appName.empty() && services_.windows.IsOpen(info.appName)) return false;
   if (info.mainExe.empty() || !IsSafeRelativeName(info.mainExe)) return true;
   const std::string program = installFolder_ + info.mainExe;
   if (!files_.FileExists(program)) return true;
-  // A running program's file cannot be opened for writing; nothing is written here.
+  // A running program's file cannot be opened for writing; nothing is written here. A
+  // read-only file or one this account may not write is no running program.
   std::unique_ptr<FileWriter> writer;
-  if (files_.OpenForWriting(program, true, writer)) return false;
+  if (FileError error = files_.OpenForWriting(program, true, writer)) {
+    if (!IsInUse(error)) refusal = error;
+    return false;
+  }
   writer->Close();
   return true;
 }
@@ -271,12 +281,29 @@ void Installation::CreateLinks() {
   }
 }
 
+// The folder that a shortcut list's folder names, below the Start Menu of every user when
+// setup has administrator rights (the install is for the whole machine), else of this user.
+// Its first step "Programs" is the Start Menu's folder of programs, whatever the system's
+// language calls it.
+std::string Installation::LinkFolder(const std::string& folder) {
+  Shell& shell = services_.shell;
+  StartMenuOwner owner = shell.HasAdministratorRights() ? StartMenuOwner::kAllUsers : StartMenuOwner::kCurrentUser;
+  if (shell.StartMenuFolder(owner, false).empty()) owner = StartMenuOwner::kCurrentUser;
+  constexpr std::string_view kPrograms = "Programs\\";
+  if (folder.size() >= kPrograms.size() && SameFileName(std::string_view(folder).substr(0, kPrograms.size()), kPrograms)) {
+    const std::string programs = shell.StartMenuFolder(owner, true);
+    if (!programs.empty()) return WithTrailingBackslash(programs) + folder.substr(kPrograms.size());
+  }
+  std::string startMenu = shell.StartMenuFolder(owner, false);
+  if (!startMenu.empty()) startMenu = WithTrailingBackslash(startMenu);
+  return startMenu + folder;
+}
+
 void Installation::CreateOneLink(const std::string& target, const std::string& name,
                                  const std::string& folder) {
-  std::string startMenu = services_.shell.StartMenuFolder();
-  if (!startMenu.empty()) startMenu = WithTrailingBackslash(startMenu);
-  const std::string linkFile = startMenu + folder + name + ".lnk";
-  CreateFolderChain(files_, startMenu + folder);
+  const std::string linkFolder = LinkFolder(folder);
+  const std::string linkFile = linkFolder + name + ".lnk";
+  CreateFolderChain(files_, linkFolder);
   ShellLink link;
   link.target = target;
   link.description = name;
@@ -295,6 +322,9 @@ void Installation::RunProgram() {
     services_.ui.ShowMessage(program + kCouldNotBeLaunched, false);
     return;
   }
+  // Started with setup's administrator rights, the editor would keep its settings where its
+  // later, ordinary sessions never look: the desktop starts it as the user instead.
+  if (services_.shell.HasAdministratorRights() && services_.shell.StartFromDesktop(program, installFolder_)) return;
   if (!services_.processes.Start(QuotedPath(program), WindowShow::kNormal, installFolder_))
     services_.shell.OpenWithShell(program, installFolder_);
 }

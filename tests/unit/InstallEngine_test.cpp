@@ -116,13 +116,17 @@ TEST_F(InstallEngineTest, InstallsLogsRegistersLinksAndStartsTheProgram) {
   EXPECT_EQ(ui_.caption, kApplicationInstalled);
   EXPECT_EQ(ui_.progress.back(), "Creating Application Links...|Application Installed");
 
-  // Paths in command lines are quoted; the program is started last, with focus.
+  // Paths in command lines are quoted; the program is started last, with focus. Each runs
+  // in its own folder, not in setup's.
   ASSERT_EQ(processes_.started.size(), 2u);
   EXPECT_EQ(processes_.started[0].commandLine,
             "\"" + system + "regsvr32.exe\" /s \"" + system + "shared.dll\"");
   EXPECT_EQ(processes_.started[0].show, WindowShow::kNormalNoFocus);
+  EXPECT_EQ(processes_.started[0].currentFolder, system);
   EXPECT_EQ(processes_.started[1].commandLine, "\"" + Installed("Pelorin.exe") + "\"");
   EXPECT_EQ(processes_.started[1].show, WindowShow::kNormal);
+  EXPECT_EQ(processes_.started[1].currentFolder, Installed(""));
+  EXPECT_TRUE(shell_.startedFromDesktop.empty());  // no rights to shed
 
   const MemoryRegistry::Values* key = Registration();
   ASSERT_TRUE(key);
@@ -282,6 +286,32 @@ TEST_F(InstallEngineTest, AProgramThatDoesNotStartIsOpenedByTheShell) {
   EXPECT_EQ(shell_.opened, std::vector<std::string>{Installed("Pelorin.exe")});
 }
 
+// With administrator rights the install is the machine's: its shortcut goes to every user's
+// Start Menu, in the program folder whatever the system calls it, and the editor is started
+// by the desktop as the user, or where the desktop cannot, as before.
+TEST_F(InstallEngineTest, WithAdministratorRightsShortcutsAreForAllUsersAndTheEditorStartsAsTheUser) {
+  PackShipped();
+  shell_.administrator = true;
+  shell_.allUsersStartMenuFolder = folder_.Path("All Users Start Menu");
+  shell_.programsName = "Programme";
+  request_.shortcuts = {kLink, "Readme\xFFPelorin.exe\xFE" "Docs\\"};
+  Run();
+  const std::string link = shell_.allUsersStartMenuFolder + "\\Programme\\Brackwater\\Pelorin\\Pelorin.lnk";
+  const std::string other = shell_.allUsersStartMenuFolder + "\\Docs\\Readme.lnk";
+  EXPECT_TRUE(Log().ends_with("&" + link + "\r\n&" + other + "\r\n")) << Log();
+  ASSERT_EQ(shell_.links.size(), 2u);
+  EXPECT_EQ(shell_.links[0].first, link);
+  EXPECT_EQ(shell_.startedFromDesktop, std::vector<std::string>{Installed("Pelorin.exe")});
+  EXPECT_TRUE(processes_.started.empty());
+
+  shell_.desktopStarts = false;
+  shell_.allUsersStartMenuFolder.clear();  // none to be had: the user's own
+  Run();
+  EXPECT_EQ(shell_.links.back().first, shell_.startMenuFolder + "\\Docs\\Readme.lnk");
+  ASSERT_EQ(processes_.started.size(), 1u);
+  EXPECT_EQ(processes_.started[0].currentFolder, Installed(""));
+}
+
 // The editor's window open, or its file in use: nothing is copied until both are over.
 TEST_F(InstallEngineTest, ARunningProgramIsWaitedForBeforeAnythingIsCopied) {
   PackShipped();
@@ -305,14 +335,23 @@ TEST_F(InstallEngineTest, ARunningProgramIsWaitedForBeforeAnythingIsCopied) {
   EXPECT_TRUE(windows_.closed.empty());  // the user closes it, not setup
 
   // No window, but the program file is still held.
-  files_.readOnlyFiles.insert(Installed("Pelorin.exe"));
+  files_.inUseFiles.insert(Installed("Pelorin.exe"));
   ui_.messages.clear();
   ui_.retry = [&] {
-    files_.readOnlyFiles.clear();
+    files_.inUseFiles.clear();
     return true;
   };
   EXPECT_EQ(Run(), InstallResult::kInstalled);
   EXPECT_EQ(ui_.messages, std::vector<std::string>{question});
+
+  // A read-only program file is no running program: the reason is told, and nothing copied.
+  folder_.Write("Program Files\\Brackwater\\Pelorin\\Pelorin.exe", "old editor");
+  files_.readOnlyFiles.insert(Installed("Pelorin.exe"));
+  ui_.messages.clear();
+  EXPECT_EQ(Run(), InstallResult::kStopped);
+  EXPECT_EQ(ui_.messages, std::vector<std::string>{"Setup cannot replace " + Installed("Pelorin.exe") +
+                                                   ":\r\nPermission denied (system error 13)\r\n\r\nNothing has been installed."});
+  EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\Pelorin.exe"), "old editor");
 }
 
 TEST_F(InstallEngineTest, AQuietInstallAsksTheWindowToCloseAndWaitsABoundedTime) {
