@@ -3,6 +3,7 @@
 #include "DecimalText.h"
 #include "InstallRecord.h"
 #include "ItemNames.h"
+#include "TextLines.h"
 
 namespace pelorin {
 
@@ -48,6 +49,9 @@ class Installation {
   void CreateLinks();
   void CreateOneLink(const std::string& target, const std::string& name, const std::string& folder);
   std::string LinkFolder(const std::string& folder);
+  void ReadEarlierEntries();
+  void SettleEarlierEntries();
+  void RemoveEarlierShortcut(const std::string& linkFile);
   void RunProgram();
   std::string Destination(const InstallEntry& entry) const;
   std::uint64_t InstalledSize(const std::vector<InstallEntry>& entries);
@@ -63,6 +67,8 @@ class Installation {
   FileError logError_;                 // the first log line that could not be written
   std::uint64_t installedBytes_ = 0;
   bool uninstallerInstalled_ = false;
+  std::vector<std::string> earlierEntries_;  // the "&" and "$" lines of the log this install replaces
+  std::vector<std::string> loggedLines_;
   PackList list_;
 
   ExtractOutcome Extract(const std::string& item, const std::string& destination) {
@@ -95,6 +101,7 @@ InstallResult Installation::Run() {
     if (!request_.quiet) return InstallResult::kCancelled;
     return Stop(request_.info.appName + " is running and did not close.");
   }
+  ReadEarlierEntries();
 
   std::vector<std::string> created;
   const FileError folderError = CreateFolderChain(files_, installFolder_, &created);
@@ -118,6 +125,7 @@ InstallResult Installation::Run() {
   // A registration whose uninstaller is missing could never be used, nor removed.
   if (keepLog_ && uninstallerInstalled_) RegisterUninstall();
   if (!request_.shortcuts.empty() && !request_.shortcuts[0].empty()) CreateLinks();
+  SettleEarlierEntries();
 
   if (logError_) failures_.push_back(logPath_ + ": " + ErrorText(logError_));
   if (!failures_.empty()) {
@@ -243,7 +251,55 @@ std::uint64_t Installation::InstalledSize(const std::vector<InstallEntry>& entri
   return bytes;
 }
 
+void Installation::ReadEarlierEntries() {
+  std::string text;
+  if (!keepLog_ || !files_.FileExists(logPath_) || files_.ReadFile(logPath_, text)) return;
+  const std::vector<std::string> lines = SplitLines(text);
+  constexpr std::size_t kHeaderLines = 3;
+  for (std::size_t i = kHeaderLines; i < lines.size(); ++i)
+    if (lines[i].starts_with(kShortcutMarker) || lines[i].starts_with(kSystemFileMarker))
+      earlierEntries_.push_back(lines[i]);
+}
+
+// The earlier install's shortcuts that this one did not make again are removed, so that
+// none is left that no log names. Its system files are shared with other programs, so
+// they are not removed here: they stay in the log, and the uninstaller asks about them.
+void Installation::SettleEarlierEntries() {
+  for (const std::string& entry : earlierEntries_) {
+    bool again = false;
+    for (const std::string& line : loggedLines_) again = again || SameFileName(line, entry);
+    if (again) continue;
+    if (entry.starts_with(kSystemFileMarker)) AppendLog(entry);
+    else RemoveEarlierShortcut(entry.substr(1));
+  }
+}
+
+// A shortcut file named by the earlier log, removed only where setup makes shortcuts: a
+// ".lnk" file inside one of the Start Menus. Its folders go too, once empty.
+void Installation::RemoveEarlierShortcut(const std::string& linkFile) {
+  constexpr std::string_view kExtension = ".lnk";
+  if (linkFile.size() <= kExtension.size() ||
+      !SameFileName(std::string_view(linkFile).substr(linkFile.size() - kExtension.size()), kExtension))
+    return;
+  for (const StartMenuOwner owner : {StartMenuOwner::kAllUsers, StartMenuOwner::kCurrentUser}) {
+    const std::string root = services_.shell.StartMenuFolder(owner, false);
+    if (root.empty()) continue;
+    const std::string base = WithTrailingBackslash(root);
+    if (linkFile.size() <= base.size() || !SameFileName(std::string_view(linkFile).substr(0, base.size()), base) ||
+        !IsSafeRelativeName(std::string_view(linkFile).substr(base.size())))
+      continue;
+    if (files_.IsReparsePoint(linkFile) || files_.RemoveFile(linkFile)) return;
+    // The Start Menu's own folder of programs stays, even when empty.
+    const std::string programs = services_.shell.StartMenuFolder(owner, true);
+    for (std::string folder = FolderOfPath(linkFile); folder.size() > base.size() && !SameFileName(folder, programs);
+         folder = FolderOfPath(folder))
+      if (files_.IsReparsePoint(folder) || files_.RemoveFolder(folder)) return;
+    return;
+  }
+}
+
 void Installation::AppendLog(const std::string& line) {
+  loggedLines_.push_back(line);
   const std::string bytes = line + "\r\n";
   std::unique_ptr<FileWriter> log;
   FileError error = files_.OpenForWriting(logPath_, true, log);

@@ -390,6 +390,28 @@ TEST_F(InstallEngineTest, InstallingOverAnEarlierInstallLeavesOneLog) {
   EXPECT_EQ(shell_.links.size(), 2u);
 }
 
+// An upgrade whose shortcut moved removes the earlier one with its emptied folders; a system
+// file of the earlier install stays logged, since other programs may share it. Log lines
+// that name a place where setup makes no shortcuts are not followed.
+TEST_F(InstallEngineTest, AnUpgradeRemovesTheEarlierInstallsStaleShortcut) {
+  PackShipped();
+  request_.runAfterInstall = false;
+  const std::string old = shell_.startMenuFolder + "\\Programs\\Old Company\\Pelorin\\Pelorin.lnk";
+  folder_.Write("Start Menu\\Programs\\Old Company\\Pelorin\\Pelorin.lnk", "link");
+  folder_.Write("Start Menu\\Programs\\Other.lnk", "another program's link");
+  folder_.Write("Elsewhere\\Keep.lnk", "not setup's");
+  folder_.Write("Program Files\\Brackwater\\Pelorin\\install.log",
+                "Pelorin\r\n1.1\r\nPelorin.exe\r\nPelorin.exe\r\n$C:\\Windows\\System\\old.dll\r\n&" + old +
+                    "\r\n&" + folder_.Path("Elsewhere\\Keep.lnk") + "\r\n&" + shell_.startMenuFolder +
+                    "\\..\\Elsewhere\\Keep.lnk\r\n");
+  EXPECT_EQ(Run(), InstallResult::kInstalled);
+  EXPECT_FALSE(folder_.Exists("Start Menu\\Programs\\Old Company"));
+  EXPECT_TRUE(folder_.Exists("Start Menu\\Programs\\Other.lnk"));
+  EXPECT_TRUE(folder_.Exists("Elsewhere\\Keep.lnk"));
+  EXPECT_EQ(Log(), "Pelorin\r\n1.2 (build 16)\r\nPelorin.exe\r\nUninstall.exe\r\nPelorin.exe\r\n&" + shell_.startMenuFolder +
+                       "\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk\r\n$C:\\Windows\\System\\old.dll\r\n");
+}
+
 TEST(InstallFolderTest, AnEarlierInstallThatStillHasItsLogIsProposed) {
   testing::TempFolder folder;
   testing::FaultyFileSystem files;
