@@ -413,10 +413,9 @@ bool ParseShortcutLine(const std::string& line, ShortcutLine& shortcut) {
   shortcut.name = line.substr(0, nameEnd);
   shortcut.target = line.substr(nameEnd + 1, targetEnd - nameEnd - 1);
   shortcut.folder = line.substr(targetEnd + 1);
-  std::string_view folder = shortcut.folder;
-  if (folder.ends_with('\\')) folder.remove_suffix(1);
+  // The shortcut file is a name like any item's: no device, no trailing dot, no wildcard.
   return IsBareFileName(shortcut.name) && IsSafeRelativeName(shortcut.target) &&
-         (folder.empty() || IsSafeRelativeName(folder));
+         ItemNameProblem(shortcut.folder + shortcut.name + ".lnk") == nullptr;
 }
 
 InstallResult Install(InstallServices& services, const InstallRequest& request) {

@@ -81,7 +81,8 @@ struct ShortcutLine {
   std::string target;
   std::string folder;
 };
-// False when a separator is missing or a part would lead outside its folder.
+// False when a separator is missing, a part would lead outside its folder, or the shortcut
+// file's name is one that Windows would change or take for something else.
 bool ParseShortcutLine(const std::string& line, ShortcutLine& shortcut);
 
 inline constexpr char kInstallingCaption[] = "Installing...Please Wait...";
