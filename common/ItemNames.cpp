@@ -40,9 +40,13 @@ const char* ItemNameProblem(std::string_view item) {
   }
   if (item.starts_with(kShortcutMarker)) return "begins with &, which marks a shortcut in the install log";
   if (SameFileName(item, kInstallLogName)) return "is the install log's own name";
+  return RelativePathProblem(item);
+}
+
+const char* RelativePathProblem(std::string_view path) {
   for (std::size_t start = 0;;) {
-    const std::size_t end = item.find_first_of("\\/", start);
-    if (const char* problem = StepProblem(item.substr(start, end == std::string_view::npos ? end : end - start)))
+    const std::size_t end = path.find_first_of("\\/", start);
+    if (const char* problem = StepProblem(path.substr(start, end == std::string_view::npos ? end : end - start)))
       return problem;
     if (end == std::string_view::npos) return nullptr;
     start = end + 1;

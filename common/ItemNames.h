@@ -16,6 +16,10 @@ namespace pelorin {
 // is never installed, always can.
 const char* ItemNameProblem(std::string_view item);
 
+// Why a path below a folder, folders separated by "\" or "/", cannot be written as it
+// stands, or null when it can: every step is checked as an item's name is.
+const char* RelativePathProblem(std::string_view path);
+
 // The path an installable item is written under, relative to its folder: without the "$"
 // of a system file, and with "\" for every "/".
 std::string ItemPath(std::string_view item);

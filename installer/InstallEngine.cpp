@@ -415,7 +415,7 @@ bool ParseShortcutLine(const std::string& line, ShortcutLine& shortcut) {
   shortcut.folder = line.substr(targetEnd + 1);
   // The shortcut file is a name like any item's: no device, no trailing dot, no wildcard.
   return IsBareFileName(shortcut.name) && IsSafeRelativeName(shortcut.target) &&
-         ItemNameProblem(shortcut.folder + shortcut.name + ".lnk") == nullptr;
+         RelativePathProblem(shortcut.folder + shortcut.name + ".lnk") == nullptr;
 }
 
 InstallResult Install(InstallServices& services, const InstallRequest& request) {

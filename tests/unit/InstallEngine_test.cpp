@@ -184,7 +184,8 @@ TEST_F(InstallEngineTest, UnsafeNamesAndBrokenShortcutLinesAreSkipped) {
   Pack({{"..\\evil.exe", "e"}, {"Pelorin.exe", "MZ editor"}, {"C:\\evil.exe", "e"},
         {"\\evil.exe", "e"}, {"$..\\evil.dll", "e"}, {"$sub\\evil.dll", "e"}});
   request_.shortcuts = {"No separators", "Bad\xFF..\\..\\x.exe\xFEPrograms\\", "CON\xFFPelorin.exe\xFEPrograms\\",
-                        "Pelorin\xFFPelorin.exe\xFEPrograms.\\", kLink};
+                        "Pelorin\xFFPelorin.exe\xFEPrograms.\\",
+                        "Pelorin\xFFPelorin.exe\xFE%x:\\", kLink};
   EXPECT_EQ(Run(), InstallResult::kWithFailures);
   EXPECT_FALSE(folder_.Exists("Program Files\\Brackwater\\evil.exe"));
   EXPECT_FALSE(folder_.Exists("Windows\\evil.dll"));
