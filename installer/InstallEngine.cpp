@@ -49,6 +49,7 @@ class Installation {
   void CreateLinks();
   void CreateOneLink(const std::string& target, const std::string& name, const std::string& folder);
   std::string LinkFolder(const std::string& folder);
+  void RemoveEarlierInstallElsewhere();
   void ReadEarlierEntries();
   void SettleEarlierEntries();
   void RemoveEarlierShortcut(const std::string& linkFile);
@@ -101,6 +102,7 @@ InstallResult Installation::Run() {
     if (!request_.quiet) return InstallResult::kCancelled;
     return Stop(request_.info.appName + " is running and did not close.");
   }
+  RemoveEarlierInstallElsewhere();
   ReadEarlierEntries();
 
   std::vector<std::string> created;
@@ -249,6 +251,22 @@ std::uint64_t Installation::InstalledSize(const std::vector<InstallEntry>& entri
     if (!entry.problem && !files_.OpenForReading(Destination(entry), file)) bytes += file->Size();
   }
   return bytes;
+}
+
+// One registration belongs to one folder: an earlier install that the registration names in
+// another folder is removed first by its own quiet removal, after a question.
+void Installation::RemoveEarlierInstallElsewhere() {
+  std::string earlier;
+  if (!keepLog_ || !services_.registry.ReadKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath(request_.info.appName),
+                                                    "InstallLocation", earlier) ||
+      earlier.empty())
+    return;
+  earlier = WithTrailingBackslash(earlier);
+  if (SameFileName(earlier, installFolder_) || !files_.FileExists(earlier + kInstallLogName) ||
+      !files_.FileExists(earlier + kUninstallerName))
+    return;
+  if (!services_.ui.AskYesNo(kEarlierInstallQuestion + earlier + kEarlierInstallQuestionEnd)) return;
+  services_.processes.RunAndWait(QuotedPath(earlier + kUninstallerName) + " /S", kEarlierRemovalWaitMs);
 }
 
 void Installation::ReadEarlierEntries() {

@@ -28,6 +28,8 @@ class InstallUi : public PackUi {
   virtual void ShowMessage(const std::string& text, bool problem) = 0;
   // A question with Retry and Cancel; true for Retry.
   virtual bool AskRetry(const std::string& text) = 0;
+  // A question with Yes and No; true for Yes.
+  virtual bool AskYesNo(const std::string& text) = 0;
 
  protected:
   ~InstallUi() = default;
@@ -94,6 +96,14 @@ inline constexpr char kRunningQuestion[] =
     " is running. Close it and press Retry, or press Cancel to stop the installation.";
 // How long a quiet install waits for the running program to close.
 inline constexpr unsigned long kQuietCloseWaitMs = 10000;
+// How long setup waits for an earlier install's quiet removal; that waits up to five
+// minutes for the program it starts.
+inline constexpr unsigned long kEarlierRemovalWaitMs = 6 * 60 * 1000;
+// Between the earlier install's folder and the one chosen now.
+inline constexpr char kEarlierInstallQuestion[] = "An earlier install of this application is in\r\n\r\n";
+inline constexpr char kEarlierInstallQuestionEnd[] =
+    "\r\n\r\nRemove it before installing here? With No both stay, and only the new one is in the "
+    "list of programs that can be removed.";
 
 enum class InstallResult {
   kInstalled,       // every file is in place

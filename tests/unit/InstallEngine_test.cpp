@@ -38,6 +38,11 @@ class RecordingUi : public InstallUi {
     messages.push_back(text);
     return retry && retry();
   }
+  bool AskYesNo(const std::string& text) override {
+    messages.push_back(text);
+    return yes;
+  }
+  bool yes = true;
   std::function<bool()> retry;  // Cancel when not set
 };
 
@@ -412,6 +417,38 @@ TEST_F(InstallEngineTest, AnUpgradeRemovesTheEarlierInstallsStaleShortcut) {
   EXPECT_TRUE(folder_.Exists("Elsewhere\\Keep.lnk"));
   EXPECT_EQ(Log(), "Pelorin\r\n1.2 (build 16)\r\nPelorin.exe\r\nUninstall.exe\r\nPelorin.exe\r\n&" + shell_.startMenuFolder +
                        "\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk\r\n$C:\\Windows\\System\\old.dll\r\n");
+}
+
+// An earlier install that the registration places in another folder is removed first by its
+// quiet removal, when the user agrees; one in the chosen folder is simply installed over.
+TEST_F(InstallEngineTest, AnEarlierInstallInAnotherFolderIsRemovedFirst) {
+  PackShipped();
+  request_.runAfterInstall = false;
+  const std::string earlier = folder_.Path("Other Place\\Pel") + "\\";
+  registry_.SetKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"), "InstallLocation", earlier);
+  folder_.Write("Other Place\\Pel\\install.log", "Pelorin\r\n1.1\r\nPelorin.exe\r\n");
+  folder_.Write("Other Place\\Pel\\Uninstall.exe", "MZ uninstall");
+  const std::string question = kEarlierInstallQuestion + earlier + kEarlierInstallQuestionEnd;
+
+  ui_.yes = false;
+  Run();
+  EXPECT_EQ(ui_.messages, std::vector<std::string>{question});
+  EXPECT_TRUE(processes_.started.empty());
+
+  registry_.SetKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"), "InstallLocation", earlier);
+  ui_.yes = true;
+  ui_.messages.clear();
+  EXPECT_EQ(Run(), InstallResult::kInstalled);
+  EXPECT_EQ(ui_.messages, std::vector<std::string>{question});
+  ASSERT_EQ(processes_.started.size(), 1u);
+  EXPECT_EQ(processes_.started[0].commandLine, "\"" + earlier + "Uninstall.exe\" /S");
+  EXPECT_TRUE(processes_.started[0].waited);
+  EXPECT_EQ(Registration()->at("InstallLocation"), Installed(""));
+
+  ui_.messages.clear();  // the registration names this folder now
+  Run();
+  EXPECT_TRUE(ui_.messages.empty());
+  EXPECT_EQ(processes_.started.size(), 1u);
 }
 
 TEST(InstallFolderTest, AnEarlierInstallThatStillHasItsLogIsProposed) {
