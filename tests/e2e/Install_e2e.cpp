@@ -300,5 +300,23 @@ TEST_F(InstallTest, OfTwoSetupsStartedTogetherOneInstalls) {
   EXPECT_TRUE(places_.SetupFolders().empty());
 }
 
+// An install elsewhere, then a quiet one into the default folder: the earlier one is removed
+// by its own quiet removal first, and the one registration names the new folder.
+TEST_F(InstallTest, AQuietInstallElsewhereRemovesTheEarlierInstallFirst) {
+  const auto program = SetupCopy();
+  const auto other = session_.DriveC() / "Other Place/Pel";
+  Process first = session_.Start(program, {"/S", "/D=C:\\Other", "Place\\Pel"}, sandbox_.Path());
+  ASSERT_EQ(first.Wait(60s), 0);
+  ASSERT_TRUE(std::filesystem::exists(other / "install.log"));
+  Process second = session_.Start(program, {"/S", "/D=C:\\Program", "Files\\Brackwater\\Pelorin"}, sandbox_.Path());
+  EXPECT_EQ(second.Wait(120s), 0);
+  ExpectFolderRemoved(other, 60s);
+  EXPECT_EQ(ReadFile(places_.Folder() / "install.log"), InstallPlaces::Log());
+  EXPECT_TRUE(HasValue(places_.Registration("/reg:64"), "InstallLocation", "REG_SZ", "C:\\Program Files\\Brackwater\\Pelorin\\"));
+  EXPECT_EQ(probe_.Ask("link \"" + InstallPlaces::Link() + "\"").rfind("C:\\x5CProgram Files\\x5CBrackwater", 0), 0u);
+  std::error_code ignored;
+  std::filesystem::remove_all(other.parent_path(), ignored);
+}
+
 }  // namespace
 }  // namespace pelorin::e2e
