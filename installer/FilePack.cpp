@@ -129,6 +129,9 @@ ExtractOutcome ExtractFile(FileSystem& files, PackUi& ui, const std::string& dat
 
 ExtractOutcome ExtractRecord(FileSystem& files, PackUi& ui, FileReader& data, const PackRecord& record,
                              const std::string& destination) {
+  // A copy that a killed run left beside the destination goes, whether or not it is replaced.
+  const std::string temporary = destination + ".tmp";
+  if (files.FileExists(temporary)) files.RemoveFile(temporary);
   FileTime existing;  // a missing destination counts as 1601-01-01, older than any item
   files.LastWriteTime(destination, existing);
   if (existing > record.time &&
@@ -144,7 +147,6 @@ ExtractOutcome ExtractRecord(FileSystem& files, PackUi& ui, FileReader& data, co
     return {ExtractResult::kFailed, Corrupt("the item lies outside the pack data file")};
   if (FileError error = data.Seek(start)) return {ExtractResult::kFailed, error};
 
-  const std::string temporary = destination + ".tmp";
   FileError error;
   {
     std::unique_ptr<FileWriter> output;

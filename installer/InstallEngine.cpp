@@ -2,6 +2,8 @@
 
 #include "DecimalText.h"
 #include "InstallRecord.h"
+#include "ItemNames.h"
+#include "TextLines.h"
 
 namespace pelorin {
 
@@ -9,6 +11,8 @@ namespace {
 
 constexpr int kMainProgramLinkIcon = 0;  // the first icon of the target
 constexpr int kShowNormal = 1;  // SW_SHOWNORMAL: a shortcut starts its program in a normal window
+// The removal registration names this program beside the install log.
+constexpr char kUninstallerName[] = "Uninstall.exe";
 
 std::string Number(std::uint64_t value) { return FormatDecimal(static_cast<double>(value)); }
 
@@ -34,8 +38,8 @@ class Installation {
 
  private:
   InstallResult Stop(const std::string& why);
-  bool ProgramFree();
-  bool WaitForProgramToClose();
+  bool ProgramFree(FileError& refusal);
+  bool WaitForProgramToClose(FileError& refusal);
   void RemoveFolders(const std::vector<std::string>& created);
   void InstallFiles(const std::vector<InstallEntry>& entries);
   void InstallSystemFiles(const std::vector<InstallEntry>& entries);
@@ -44,7 +48,14 @@ class Installation {
   void RegisterUninstall();
   void CreateLinks();
   void CreateOneLink(const std::string& target, const std::string& name, const std::string& folder);
+  std::string LinkFolder(const std::string& folder);
+  void RemoveEarlierInstallElsewhere();
+  void ReadEarlierEntries();
+  void SettleEarlierEntries();
+  void RemoveEarlierShortcut(const std::string& linkFile);
   void RunProgram();
+  std::string Destination(const InstallEntry& entry) const;
+  std::uint64_t InstalledSize(const std::vector<InstallEntry>& entries);
 
   FileSystem& files_;
   InstallServices& services_;
@@ -56,6 +67,9 @@ class Installation {
   std::vector<std::string> failures_;  // one line per file that is not in place, and why
   FileError logError_;                 // the first log line that could not be written
   std::uint64_t installedBytes_ = 0;
+  bool uninstallerInstalled_ = false;
+  std::vector<std::string> earlierEntries_;  // the "&" and "$" lines of the log this install replaces
+  std::vector<std::string> loggedLines_;
   PackList list_;
 
   ExtractOutcome Extract(const std::string& item, const std::string& destination) {
@@ -68,6 +82,8 @@ class Installation {
 
 InstallResult Installation::Run() {
   systemFolder_ = WithTrailingBackslash(services_.shell.SystemFolder());
+  // With no name the removal key would be the system's Uninstall key itself.
+  if (request_.info.appName.empty()) return Stop(kCorruptSetupMessage);
 
   // The list is read before anything is written, so that a damaged setup leaves no trace.
   list_ = request_.list ? *request_.list : ReadPackList(files_, request_.packList);
@@ -79,10 +95,15 @@ InstallResult Installation::Run() {
     return Stop("Setup's file list " + request_.packList +
                 " is damaged: an entry is not a valid name, offset, size and time.");
 
-  if (!WaitForProgramToClose()) {
+  FileError refusal;
+  if (!WaitForProgramToClose(refusal)) {
+    if (refusal)
+      return Stop("Setup cannot replace " + installFolder_ + request_.info.mainExe + ":\r\n" + ErrorText(refusal));
     if (!request_.quiet) return InstallResult::kCancelled;
     return Stop(request_.info.appName + " is running and did not close.");
   }
+  RemoveEarlierInstallElsewhere();
+  ReadEarlierEntries();
 
   std::vector<std::string> created;
   const FileError folderError = CreateFolderChain(files_, installFolder_, &created);
@@ -102,8 +123,11 @@ InstallResult Installation::Run() {
   const std::vector<InstallEntry> entries = BuildInstallList(list.records);
   InstallFiles(entries);
   InstallSystemFiles(entries);
-  if (keepLog_) RegisterUninstall();
+  installedBytes_ = InstalledSize(entries);
+  // A registration whose uninstaller is missing could never be used, nor removed.
+  if (keepLog_ && uninstallerInstalled_) RegisterUninstall();
   if (!request_.shortcuts.empty() && !request_.shortcuts[0].empty()) CreateLinks();
+  SettleEarlierEntries();
 
   if (logError_) failures_.push_back(logPath_ + ": " + ErrorText(logError_));
   if (!failures_.empty()) {
@@ -121,34 +145,40 @@ InstallResult Installation::Stop(const std::string& why) {
 }
 
 // Whether the application's window is closed and its program file can be replaced, after
-// asking the user (or, in a quiet run, the window) until it is.
-bool Installation::WaitForProgramToClose() {
+// asking the user (or, in a quiet run, the window) until it is. A program file that is
+// refused for another reason than being in use ends the wait with that reason.
+bool Installation::WaitForProgramToClose(FileError& refusal) {
   const std::string& name = request_.info.appName;
-  if (ProgramFree()) return true;
+  if (ProgramFree(refusal)) return true;
+  if (refusal) return false;
   if (!request_.quiet) {
     while (services_.ui.AskRetry(name + kRunningQuestion))
-      if (ProgramFree()) return true;
+      if (ProgramFree(refusal) || refusal) return !refusal;
     return false;
   }
   if (!name.empty()) services_.windows.Close(name);
   constexpr unsigned long kStepMs = 200;
   for (unsigned long waited = 0; waited < kQuietCloseWaitMs; waited += kStepMs) {
     services_.windows.Pause(kStepMs);
-    if (ProgramFree()) return true;
+    if (ProgramFree(refusal) || refusal) return !refusal;
   }
   return false;
 }
 
-bool Installation::ProgramFree() {
+bool Installation::ProgramFree(FileError& refusal) {
   const SetupInfo& info = request_.info;
   // An empty title would match some unrelated untitled window.
   if (!info.appName.empty() && services_.windows.IsOpen(info.appName)) return false;
   if (info.mainExe.empty() || !IsSafeRelativeName(info.mainExe)) return true;
   const std::string program = installFolder_ + info.mainExe;
   if (!files_.FileExists(program)) return true;
-  // A running program's file cannot be opened for writing; nothing is written here.
+  // A running program's file cannot be opened for writing; nothing is written here. A
+  // read-only file or one this account may not write is no running program.
   std::unique_ptr<FileWriter> writer;
-  if (files_.OpenForWriting(program, true, writer)) return false;
+  if (FileError error = files_.OpenForWriting(program, true, writer)) {
+    if (!IsInUse(error)) refusal = error;
+    return false;
+  }
   writer->Close();
   return true;
 }
@@ -166,15 +196,16 @@ void Installation::InstallFiles(const std::vector<InstallEntry>& entries) {
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const InstallEntry& entry = entries[i];
     if (entry.kind == InstallEntry::Kind::kOrdinary) {
-      if (!entry.safe) {
-        failures_.push_back(entry.item + ": not a file name inside the install folder; skipped");
+      if (entry.problem) {
+        failures_.push_back(entry.item + ": " + entry.problem + "; skipped");
       } else {
-        const ExtractOutcome outcome = Extract(entry.item, installFolder_ + entry.item);
+        const std::string destination = Destination(entry);
+        const ExtractOutcome outcome = Extract(entry.item, destination);
         if (outcome.result == ExtractResult::kFailed) {
-          failures_.push_back(installFolder_ + entry.item + ": " + ErrorText(outcome.error));
-        } else if (outcome.result != ExtractResult::kKeptNewer) {
-          installedBytes_ += entry.size;
-          if (keepLog_) AppendLog(entry.item);
+          failures_.push_back(destination + ": " + ErrorText(outcome.error));
+        } else {
+          if (outcome.result != ExtractResult::kKeptNewer && keepLog_) AppendLog(entry.path);
+          if (SameFileName(entry.path, kUninstallerName) && files_.FileExists(destination)) uninstallerInstalled_ = true;
         }
       }
     }
@@ -187,19 +218,18 @@ void Installation::InstallSystemFiles(const std::vector<InstallEntry>& entries) 
     const InstallEntry& entry = entries[i];
     const bool system = entry.kind == InstallEntry::Kind::kSystem;
     const std::string name = system ? entry.item.substr(1) : entry.item;
-    if (system && !entry.safe) {
-      failures_.push_back(entry.item + ": not a file name for the system folder; skipped");
+    if (system && entry.problem) {
+      failures_.push_back(entry.item + ": " + entry.problem + "; skipped");
     } else if (system) {
-      const std::string destination = systemFolder_ + name;
+      const std::string destination = Destination(entry);
       const ExtractOutcome outcome = Extract(entry.item, destination);
       if (outcome.result == ExtractResult::kFailed) {
         failures_.push_back(destination + ": " + ErrorText(outcome.error));
       } else {
-        if (outcome.result != ExtractResult::kKeptNewer) {
-          installedBytes_ += entry.size;
+        // Run in the system folder, so that nothing it loads comes from setup's folder.
+        if (outcome.result != ExtractResult::kKeptNewer)
           services_.processes.Start(QuotedPath(systemFolder_ + "regsvr32.exe") + " /s " + QuotedPath(destination),
-                                    WindowShow::kNormalNoFocus);
-        }
+                                    WindowShow::kNormalNoFocus, systemFolder_);
         // Logged even when the newer copy was kept: the uninstaller asks before it removes
         // a shared system file.
         if (keepLog_) AppendLog(kSystemFileMarker + destination);
@@ -209,7 +239,85 @@ void Installation::InstallSystemFiles(const std::vector<InstallEntry>& entries) 
   }
 }
 
+std::string Installation::Destination(const InstallEntry& entry) const {
+  return (entry.kind == InstallEntry::Kind::kSystem ? systemFolder_ : installFolder_) + entry.path;
+}
+
+// The installed files as they stand now, kept newer ones included.
+std::uint64_t Installation::InstalledSize(const std::vector<InstallEntry>& entries) {
+  std::uint64_t bytes = 0;
+  for (const InstallEntry& entry : entries) {
+    std::unique_ptr<FileReader> file;
+    if (!entry.problem && !files_.OpenForReading(Destination(entry), file)) bytes += file->Size();
+  }
+  return bytes;
+}
+
+// One registration belongs to one folder: an earlier install that the registration names in
+// another folder is removed first by its own quiet removal, after a question.
+void Installation::RemoveEarlierInstallElsewhere() {
+  std::string earlier;
+  if (!keepLog_ || !services_.registry.ReadKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath(request_.info.appName),
+                                                    "InstallLocation", earlier) ||
+      earlier.empty())
+    return;
+  earlier = WithTrailingBackslash(earlier);
+  if (SameFileName(earlier, installFolder_) || !files_.FileExists(earlier + kInstallLogName) ||
+      !files_.FileExists(earlier + kUninstallerName))
+    return;
+  if (!services_.ui.AskYesNo(kEarlierInstallQuestion + earlier + kEarlierInstallQuestionEnd)) return;
+  services_.processes.RunAndWait(QuotedPath(earlier + kUninstallerName) + " /S", kEarlierRemovalWaitMs);
+}
+
+void Installation::ReadEarlierEntries() {
+  std::string text;
+  if (!keepLog_ || !files_.FileExists(logPath_) || files_.ReadFile(logPath_, text)) return;
+  const std::vector<std::string> lines = SplitLines(text);
+  constexpr std::size_t kHeaderLines = 3;
+  for (std::size_t i = kHeaderLines; i < lines.size(); ++i)
+    if (lines[i].starts_with(kShortcutMarker) || lines[i].starts_with(kSystemFileMarker))
+      earlierEntries_.push_back(lines[i]);
+}
+
+// The earlier install's shortcuts that this one did not make again are removed, so that
+// none is left that no log names. Its system files are shared with other programs, so
+// they are not removed here: they stay in the log, and the uninstaller asks about them.
+void Installation::SettleEarlierEntries() {
+  for (const std::string& entry : earlierEntries_) {
+    bool again = false;
+    for (const std::string& line : loggedLines_) again = again || SameFileName(line, entry);
+    if (again) continue;
+    if (entry.starts_with(kSystemFileMarker)) AppendLog(entry);
+    else RemoveEarlierShortcut(entry.substr(1));
+  }
+}
+
+// A shortcut file named by the earlier log, removed only where setup makes shortcuts: a
+// ".lnk" file inside one of the Start Menus. Its folders go too, once empty.
+void Installation::RemoveEarlierShortcut(const std::string& linkFile) {
+  constexpr std::string_view kExtension = ".lnk";
+  if (linkFile.size() <= kExtension.size() ||
+      !SameFileName(std::string_view(linkFile).substr(linkFile.size() - kExtension.size()), kExtension))
+    return;
+  for (const StartMenuOwner owner : {StartMenuOwner::kAllUsers, StartMenuOwner::kCurrentUser}) {
+    const std::string root = services_.shell.StartMenuFolder(owner, false);
+    if (root.empty()) continue;
+    const std::string base = WithTrailingBackslash(root);
+    if (linkFile.size() <= base.size() || !SameFileName(std::string_view(linkFile).substr(0, base.size()), base) ||
+        !IsSafeRelativeName(std::string_view(linkFile).substr(base.size())))
+      continue;
+    if (files_.IsReparsePoint(linkFile) || files_.RemoveFile(linkFile)) return;
+    // The Start Menu's own folder of programs stays, even when empty.
+    const std::string programs = services_.shell.StartMenuFolder(owner, true);
+    for (std::string folder = FolderOfPath(linkFile); folder.size() > base.size() && !SameFileName(folder, programs);
+         folder = FolderOfPath(folder))
+      if (files_.IsReparsePoint(folder) || files_.RemoveFolder(folder)) return;
+    return;
+  }
+}
+
 void Installation::AppendLog(const std::string& line) {
+  loggedLines_.push_back(line);
   const std::string bytes = line + "\r\n";
   std::unique_ptr<FileWriter> log;
   FileError error = files_.OpenForWriting(logPath_, true, log);
@@ -225,8 +333,8 @@ void Installation::RegisterUninstall() {
   const RegistryRoot root = RegistryRoot::kLocalMachine;
   registry.SetKeyValue(root, key, "DisplayName", UninstallKeyName(info.appName) + " v" + info.appVersion);
   // Quoted, so that a folder with blanks cannot be read as a shorter program path.
-  registry.SetKeyValue(root, key, "UninstallString", QuotedPath(installFolder_ + "Uninstall.exe"));
-  registry.SetKeyValue(root, key, "QuietUninstallString", QuotedPath(installFolder_ + "Uninstall.exe") + " /S");
+  registry.SetKeyValue(root, key, "UninstallString", QuotedPath(installFolder_ + kUninstallerName));
+  registry.SetKeyValue(root, key, "QuietUninstallString", QuotedPath(installFolder_ + kUninstallerName) + " /S");
   registry.SetKeyValue(root, key, "DisplayVersion", info.appVersion);
   registry.SetKeyValue(root, key, "Publisher", info.appCompany);
   if (!info.mainExe.empty()) registry.SetKeyValue(root, key, "DisplayIcon", installFolder_ + info.mainExe);
@@ -247,12 +355,29 @@ void Installation::CreateLinks() {
   }
 }
 
+// The folder that a shortcut list's folder names, below the Start Menu of every user when
+// setup has administrator rights (the install is for the whole machine), else of this user.
+// Its first step "Programs" is the Start Menu's folder of programs, whatever the system's
+// language calls it.
+std::string Installation::LinkFolder(const std::string& folder) {
+  Shell& shell = services_.shell;
+  StartMenuOwner owner = shell.HasAdministratorRights() ? StartMenuOwner::kAllUsers : StartMenuOwner::kCurrentUser;
+  if (shell.StartMenuFolder(owner, false).empty()) owner = StartMenuOwner::kCurrentUser;
+  constexpr std::string_view kPrograms = "Programs\\";
+  if (folder.size() >= kPrograms.size() && SameFileName(std::string_view(folder).substr(0, kPrograms.size()), kPrograms)) {
+    const std::string programs = shell.StartMenuFolder(owner, true);
+    if (!programs.empty()) return WithTrailingBackslash(programs) + folder.substr(kPrograms.size());
+  }
+  std::string startMenu = shell.StartMenuFolder(owner, false);
+  if (!startMenu.empty()) startMenu = WithTrailingBackslash(startMenu);
+  return startMenu + folder;
+}
+
 void Installation::CreateOneLink(const std::string& target, const std::string& name,
                                  const std::string& folder) {
-  std::string startMenu = services_.shell.StartMenuFolder();
-  if (!startMenu.empty()) startMenu = WithTrailingBackslash(startMenu);
-  const std::string linkFile = startMenu + folder + name + ".lnk";
-  CreateFolderChain(files_, startMenu + folder);
+  const std::string linkFolder = LinkFolder(folder);
+  const std::string linkFile = linkFolder + name + ".lnk";
+  CreateFolderChain(files_, linkFolder);
   ShellLink link;
   link.target = target;
   link.description = name;
@@ -271,7 +396,10 @@ void Installation::RunProgram() {
     services_.ui.ShowMessage(program + kCouldNotBeLaunched, false);
     return;
   }
-  if (!services_.processes.Start(QuotedPath(program), WindowShow::kNormal))
+  // Started with setup's administrator rights, the editor would keep its settings where its
+  // later, ordinary sessions never look: the desktop starts it as the user instead.
+  if (services_.shell.HasAdministratorRights() && services_.shell.StartFromDesktop(program, installFolder_)) return;
+  if (!services_.processes.Start(QuotedPath(program), WindowShow::kNormal, installFolder_))
     services_.shell.OpenWithShell(program, installFolder_);
 }
 
@@ -284,12 +412,9 @@ std::vector<InstallEntry> BuildInstallList(const std::vector<PackRecord>& record
     InstallEntry entry;
     entry.item = record.name;
     entry.size = record.size;
-    if (record.name.starts_with(kSystemFileMarker)) {
-      entry.kind = InstallEntry::Kind::kSystem;
-      entry.safe = IsBareFileName(std::string_view(record.name).substr(1));
-    } else {
-      entry.safe = IsSafeRelativeName(record.name);
-    }
+    if (record.name.starts_with(kSystemFileMarker)) entry.kind = InstallEntry::Kind::kSystem;
+    entry.path = ItemPath(record.name);
+    entry.problem = ItemNameProblem(record.name);
     entries.push_back(std::move(entry));
   }
   return entries;
@@ -306,10 +431,9 @@ bool ParseShortcutLine(const std::string& line, ShortcutLine& shortcut) {
   shortcut.name = line.substr(0, nameEnd);
   shortcut.target = line.substr(nameEnd + 1, targetEnd - nameEnd - 1);
   shortcut.folder = line.substr(targetEnd + 1);
-  std::string_view folder = shortcut.folder;
-  if (folder.ends_with('\\')) folder.remove_suffix(1);
+  // The shortcut file is a name like any item's: no device, no trailing dot, no wildcard.
   return IsBareFileName(shortcut.name) && IsSafeRelativeName(shortcut.target) &&
-         (folder.empty() || IsSafeRelativeName(folder));
+         RelativePathProblem(shortcut.folder + shortcut.name + ".lnk") == nullptr;
 }
 
 InstallResult Install(InstallServices& services, const InstallRequest& request) {

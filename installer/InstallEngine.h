@@ -28,6 +28,8 @@ class InstallUi : public PackUi {
   virtual void ShowMessage(const std::string& text, bool problem) = 0;
   // A question with Retry and Cancel; true for Retry.
   virtual bool AskRetry(const std::string& text) = 0;
+  // A question with Yes and No; true for Yes.
+  virtual bool AskYesNo(const std::string& text) = 0;
 
  protected:
   ~InstallUi() = default;
@@ -63,12 +65,12 @@ struct InstallEntry {
   std::string item;  // the item's name in the pack
   Kind kind = Kind::kOrdinary;
   std::uint64_t size = 0;
-  bool safe = false;  // its name may be written where its kind goes
+  std::string path;               // where it goes, relative to its kind's folder
+  const char* problem = nullptr;  // why it is skipped, when its name cannot be written as it is
 };
 
 // The pack's items in pack order, without setup data ("%" items), classified by their first
-// character: "$" marks a file for the system folder. An ordinary item's name must be a
-// relative path that stays in the install folder, a system item's a bare file name.
+// character: "$" marks a file for the system folder. Names are checked by ItemNameProblem.
 std::vector<InstallEntry> BuildInstallList(const std::vector<PackRecord>& records);
 
 // "50% Installed": the whole percentage of `done` out of `total`.
@@ -81,7 +83,8 @@ struct ShortcutLine {
   std::string target;
   std::string folder;
 };
-// False when a separator is missing or a part would lead outside its folder.
+// False when a separator is missing, a part would lead outside its folder, or the shortcut
+// file's name is one that Windows would change or take for something else.
 bool ParseShortcutLine(const std::string& line, ShortcutLine& shortcut);
 
 inline constexpr char kInstallingCaption[] = "Installing...Please Wait...";
@@ -93,6 +96,14 @@ inline constexpr char kRunningQuestion[] =
     " is running. Close it and press Retry, or press Cancel to stop the installation.";
 // How long a quiet install waits for the running program to close.
 inline constexpr unsigned long kQuietCloseWaitMs = 10000;
+// How long setup waits for an earlier install's quiet removal; that waits up to five
+// minutes for the program it starts.
+inline constexpr unsigned long kEarlierRemovalWaitMs = 6 * 60 * 1000;
+// Between the earlier install's folder and the one chosen now.
+inline constexpr char kEarlierInstallQuestion[] = "An earlier install of this application is in\r\n\r\n";
+inline constexpr char kEarlierInstallQuestionEnd[] =
+    "\r\n\r\nRemove it before installing here? With No both stay, and only the new one is in the "
+    "list of programs that can be removed.";
 
 enum class InstallResult {
   kInstalled,       // every file is in place

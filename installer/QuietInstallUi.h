@@ -8,7 +8,7 @@
 namespace pelorin {
 
 // The install engine's questions answered without a person at the screen: a newer existing
-// file is kept, and nothing is shown; the engine's result says what went wrong.
+// file is kept, an earlier install elsewhere is removed, and nothing is shown; the engine's result says what went wrong.
 class QuietInstallUi : public InstallUi {
  public:
   bool ConfirmOverwriteOlder(const std::string&, const std::string&) override { return false; }
@@ -17,6 +17,8 @@ class QuietInstallUi : public InstallUi {
   void ShowCaption(const std::string&) override {}
   void ShowMessage(const std::string&, bool) override {}
   bool AskRetry(const std::string&) override { return false; }
+  // An earlier install in another folder is removed by its own quiet removal.
+  bool AskYesNo(const std::string&) override { return true; }
 };
 
 // The exit code of a quiet install that ended with `result`.

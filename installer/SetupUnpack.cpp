@@ -126,7 +126,8 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
   if (!files.ReadFile(setup.info, text)) outcome.info = ParseSetupInfo(text);
   if (files.FileExists(setup.shortcuts) && !files.ReadFile(setup.shortcuts, text))
     outcome.shortcuts = ParseShortcutLines(text);
-  outcome.result = UnpackResult::kReady;
+  // Without a name there is no removal key of its own: the information is damaged.
+  outcome.result = outcome.info.appName.empty() ? UnpackResult::kCorrupt : UnpackResult::kReady;
   return outcome;
 }
 

@@ -50,7 +50,8 @@ struct UnpackOutcome {
 
 // Finds the trailer at the end of `programPath`, copies the pack list and data into the
 // setup folder (made before), checks the list, extracts every setup data item beside them
-// and reads the setup information and the shortcut list.
+// and reads the setup information and the shortcut list. Setup information without an
+// application name is corrupt.
 UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath, const SetupFiles& setup);
 
 // Deletes the extracted setup data items once the wizard has taken them.

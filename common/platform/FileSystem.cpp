@@ -12,6 +12,12 @@ FileError ReplaceFileContents(FileSystem& files, const std::string& path, const 
   return error;
 }
 
+bool IsInUse(const FileError& error) {
+  constexpr unsigned long kSharingViolation = 32, kLockViolation = 33;
+  return error.kind == FileError::Kind::kAccessDenied &&
+         (error.systemCode == kSharingViolation || error.systemCode == kLockViolation);
+}
+
 FileError CreatePrivateFolder(FileSystem& files, const std::string& path) {
   // 183: already exists; 4390: not of the expected kind (a reparse point).
   if (files.FolderExists(path) || files.FileExists(path) || files.IsReparsePoint(path))

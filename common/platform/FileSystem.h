@@ -86,6 +86,10 @@ class FileSystem {
   virtual FileError RemoveFolder(const std::string& path) = 0;
 };
 
+// Whether a file was refused because another program has it open (the system's sharing or
+// lock violation), not because it is read-only or this account may not write it.
+bool IsInUse(const FileError& error);
+
 // Replaces the contents of `path` safely: writes `path` + ".tmp" beside it, then moves it
 // over the original. On any failure the original keeps its bytes and no ".tmp" stays.
 FileError ReplaceFileContents(FileSystem& files, const std::string& path, const std::string& bytes);

@@ -12,8 +12,9 @@ enum class WindowShow { kNormal, kNormalNoFocus, kHidden };
 class Processes {
  public:
   virtual ~Processes() = default;
-  // Starts a program and goes on at once; false when it could not be started.
-  virtual bool Start(const std::string& commandLine, WindowShow show) = 0;
+  // Starts a program and goes on at once; false when it could not be started. It runs in
+  // `currentFolder`, or in this program's own current folder when that is empty.
+  virtual bool Start(const std::string& commandLine, WindowShow show, const std::string& currentFolder = {}) = 0;
   // Starts a program and waits until it has ended or `timeoutMs` have passed; false when it
   // could not be started.
   virtual bool RunAndWait(const std::string& commandLine, unsigned long timeoutMs) = 0;

@@ -18,7 +18,8 @@ WORD ShowCommand(WindowShow show) {
 }
 
 // Starts the program; the caller owns the handles it returns.
-bool Launch(const std::string& commandLine, WindowShow show, PROCESS_INFORMATION& process) {
+bool Launch(const std::string& commandLine, WindowShow show, const std::string& currentFolder,
+            PROCESS_INFORMATION& process) {
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -26,14 +27,14 @@ bool Launch(const std::string& commandLine, WindowShow show, PROCESS_INFORMATION
   // CreateProcessA may write into the command line, so it gets a copy of its own.
   std::string line = commandLine;
   return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
-                        nullptr, nullptr, &startup, &process) != 0;
+                        nullptr, currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &process) != 0;
 }
 
 }  // namespace
 
-bool Win32Processes::Start(const std::string& commandLine, WindowShow show) {
+bool Win32Processes::Start(const std::string& commandLine, WindowShow show, const std::string& currentFolder) {
   PROCESS_INFORMATION process{};
-  if (!Launch(commandLine, show, process)) return false;
+  if (!Launch(commandLine, show, currentFolder, process)) return false;
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return true;
@@ -41,7 +42,7 @@ bool Win32Processes::Start(const std::string& commandLine, WindowShow show) {
 
 bool Win32Processes::RunAndWait(const std::string& commandLine, unsigned long timeoutMs) {
   PROCESS_INFORMATION process{};
-  if (!Launch(commandLine, WindowShow::kNormal, process)) return false;
+  if (!Launch(commandLine, WindowShow::kNormal, {}, process)) return false;
   WaitForSingleObject(process.hProcess, timeoutMs);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);

@@ -6,7 +6,7 @@ namespace pelorin {
 
 class Win32Processes : public Processes {
  public:
-  bool Start(const std::string& commandLine, WindowShow show) override;
+  bool Start(const std::string& commandLine, WindowShow show, const std::string& currentFolder = {}) override;
   bool RunAndWait(const std::string& commandLine, unsigned long timeoutMs) override;
   std::vector<std::string> RunningProgramNames() override;
 };

@@ -15,6 +15,9 @@ struct ShellLink {
   int showCommand = 0;
 };
 
+// Whose Start Menu: the current user's, or the one that every user of the machine sees.
+enum class StartMenuOwner { kCurrentUser, kAllUsers };
+
 // The parts of the system shell that setup uses: its folders, shortcut files and opening a
 // file the way the desktop does.
 class Shell {
@@ -22,10 +25,16 @@ class Shell {
   virtual ~Shell() = default;
   // The system folder, or empty when it cannot be had.
   virtual std::string SystemFolder() = 0;
-  // The user's Start Menu folder, or empty when it cannot be had.
-  virtual std::string StartMenuFolder() = 0;
+  // Whether this program runs with administrator rights (elevated, where the system asks).
+  virtual bool HasAdministratorRights() = 0;
+  // The Start Menu folder of `owner`, or with `programs` its folder of programs (named in
+  // the system's language); empty when it cannot be had.
+  virtual std::string StartMenuFolder(StartMenuOwner owner, bool programs) = 0;
   // Saves a shortcut file; false when it could not be saved.
   virtual bool CreateShellLink(const std::string& linkFile, const ShellLink& link) = 0;
+  // Starts a program through the desktop's own process, so that it runs as the user who
+  // is logged on and not with this program's rights; false when the desktop cannot.
+  virtual bool StartFromDesktop(const std::string& path, const std::string& workingFolder) = 0;
   // Opens a file as the shell would on a double click; false when it could not.
   virtual bool OpenWithShell(const std::string& path, const std::string& workingFolder) = 0;
 };

@@ -1,11 +1,16 @@
 #include "Shell_win.h"
 
 #include <windows.h>
+#include <exdisp.h>
 #include <objidl.h>
+#include <servprov.h>
 #include <shellapi.h>
+#include <shldisp.h>
+#include <shlguid.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include "ShellFolders_win.h"
 #include "SystemPaths_win.h"
 
 namespace pelorin {
@@ -51,17 +56,99 @@ std::wstring Wide(const std::string& text) {
   return wide;
 }
 
+// Text handed across processes: a BSTR from the automation library, which is loaded only
+// for this, so that the programs do not load it at every start.
+class AutomationText {
+ public:
+  explicit AutomationText(const std::string& text) {
+    library_ = LoadLibraryA("oleaut32.dll");
+    if (library_ == nullptr) return;
+    const auto allocate = reinterpret_cast<BSTR(WINAPI*)(const OLECHAR*)>(
+        reinterpret_cast<void*>(GetProcAddress(library_, "SysAllocString")));
+    free_ = reinterpret_cast<void(WINAPI*)(BSTR)>(reinterpret_cast<void*>(GetProcAddress(library_, "SysFreeString")));
+    if (allocate != nullptr && free_ != nullptr) text_ = allocate(Wide(text).c_str());
+  }
+  AutomationText(const AutomationText&) = delete;
+  AutomationText& operator=(const AutomationText&) = delete;
+  ~AutomationText() {
+    if (text_ != nullptr) free_(text_);
+    if (library_ != nullptr) FreeLibrary(library_);
+  }
+  BSTR Get() const { return text_; }
+  VARIANT Variant() const {
+    VARIANT value{};
+    value.vt = VT_BSTR;
+    value.bstrVal = text_;
+    return value;
+  }
+
+ private:
+  HMODULE library_ = nullptr;
+  void(WINAPI* free_)(BSTR) = nullptr;
+  BSTR text_ = nullptr;
+};
+
+// The desktop's shell object, found through the window of the desktop's folder view.
+bool DesktopShell(ComPtr<IShellDispatch2>& shell) {
+  ComPtr<IShellWindows> windows;
+  if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL, IID_IShellWindows, windows.Out())))
+    return false;
+  VARIANT location{};
+  location.vt = VT_I4;
+  location.lVal = CSIDL_DESKTOP;
+  VARIANT root{};
+  long window = 0;
+  ComPtr<IDispatch> desktop;
+  if (windows->FindWindowSW(&location, &root, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH,
+                            reinterpret_cast<IDispatch**>(desktop.Out())) != S_OK ||
+      desktop.Get() == nullptr)
+    return false;
+  ComPtr<IServiceProvider> services;
+  ComPtr<IShellBrowser> browser;
+  ComPtr<IShellView> view;
+  ComPtr<IDispatch> background;
+  ComPtr<IShellFolderViewDual> folderView;
+  ComPtr<IDispatch> application;
+  return SUCCEEDED(desktop->QueryInterface(IID_IServiceProvider, services.Out())) &&
+         SUCCEEDED(services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.Out())) &&
+         SUCCEEDED(browser->QueryActiveShellView(reinterpret_cast<IShellView**>(view.Out()))) &&
+         SUCCEEDED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.Out())) &&
+         SUCCEEDED(background->QueryInterface(IID_IShellFolderViewDual, folderView.Out())) &&
+         SUCCEEDED(folderView->get_Application(reinterpret_cast<IDispatch**>(application.Out()))) &&
+         application.Get() != nullptr && SUCCEEDED(application->QueryInterface(IID_IShellDispatch2, shell.Out()));
+}
+
 }  // namespace
 
 std::string Win32Shell::SystemFolder() { return pelorin::SystemFolder(); }
 
-std::string Win32Shell::StartMenuFolder() {
-  LPITEMIDLIST items = nullptr;
-  if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_STARTMENU, &items))) return {};
-  char path[MAX_PATH] = {};
-  const bool found = SHGetPathFromIDListA(items, path) != FALSE;
-  CoTaskMemFree(items);
-  return found ? std::string(path) : std::string();
+bool Win32Shell::HasAdministratorRights() {
+  // Looked up, since the oldest systems lack it; they have no rights to tell apart either.
+  using IsAdmin = BOOL(WINAPI*)();
+  const HMODULE shell = GetModuleHandleA("shell32.dll");
+  const auto isAdmin = shell == nullptr ? nullptr
+                                        : reinterpret_cast<IsAdmin>(reinterpret_cast<void*>(
+                                              GetProcAddress(shell, "IsUserAnAdmin")));
+  return isAdmin != nullptr && isAdmin() != FALSE;
+}
+
+std::string Win32Shell::StartMenuFolder(StartMenuOwner owner, bool programs) {
+  const bool allUsers = owner == StartMenuOwner::kAllUsers;
+  return ShellFolderPath(allUsers ? (programs ? CSIDL_COMMON_PROGRAMS : CSIDL_COMMON_STARTMENU)
+                                  : (programs ? CSIDL_PROGRAMS : CSIDL_STARTMENU));
+}
+
+bool Win32Shell::StartFromDesktop(const std::string& path, const std::string& workingFolder) {
+  ComPtr<IShellDispatch2> shell;
+  if (!DesktopShell(shell)) return false;
+  const AutomationText file(path);
+  const AutomationText folder(workingFolder);
+  if (file.Get() == nullptr || folder.Get() == nullptr) return false;
+  VARIANT none{};
+  VARIANT show{};
+  show.vt = VT_I4;
+  show.lVal = SW_SHOWNORMAL;
+  return SUCCEEDED(shell->ShellExecute(file.Get(), none, folder.Variant(), none, show));
 }
 
 bool Win32Shell::CreateShellLink(const std::string& linkFile, const ShellLink& values) {

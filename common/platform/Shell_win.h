@@ -8,8 +8,10 @@ namespace pelorin {
 class Win32Shell : public Shell {
  public:
   std::string SystemFolder() override;
-  std::string StartMenuFolder() override;
+  bool HasAdministratorRights() override;
+  std::string StartMenuFolder(StartMenuOwner owner, bool programs) override;
   bool CreateShellLink(const std::string& linkFile, const ShellLink& link) override;
+  bool StartFromDesktop(const std::string& path, const std::string& workingFolder) override;
   bool OpenWithShell(const std::string& path, const std::string& workingFolder) override;
 };
 

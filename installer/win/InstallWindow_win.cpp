@@ -77,6 +77,10 @@ bool InstallWindow::AskRetry(const std::string& text) {
   return MessageBoxA(Handle(), text.c_str(), kMessageTitle, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;
 }
 
+bool InstallWindow::AskYesNo(const std::string& text) {
+  return MessageBoxA(Handle(), text.c_str(), kMessageTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 void InstallWindow::PaintBar(HDC dc) {
   RECT bar = kBar;
   DrawEdge(dc, &bar, EDGE_SUNKEN, BF_RECT | BF_ADJUST);

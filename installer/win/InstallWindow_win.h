@@ -24,6 +24,7 @@ class InstallWindow : public Window, public InstallUi {
   void ShowCaption(const std::string& caption) override;
   void ShowMessage(const std::string& text, bool problem) override;
   bool AskRetry(const std::string& text) override;
+  bool AskYesNo(const std::string& text) override;
 
  protected:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

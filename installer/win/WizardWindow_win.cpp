@@ -89,6 +89,8 @@ bool WizardWindow::Open(const SetupInfo& info, const std::string& installPath, H
 
   readme_ = CreateControl(hwnd, "EDIT", "", text, kPageLeft, kPageTop, kPageWidth, 200, kReadmeId, font,
                           WS_EX_CLIENTEDGE);
+  // Without this a text box takes 32 KB and silently drops the rest of a longer text.
+  for (HWND box : {licence_, readme_}) SendMessageA(box, EM_SETLIMITTEXT, 0, 0);
   runBox_ = CreateControl(hwnd, "BUTTON", "Run Application after Install is complete",
                           WS_TABSTOP | BS_AUTOCHECKBOX, kPageLeft, 212, kPageWidth, 20, kRunBoxId, font);
   CreateControl(hwnd, "STATIC", "Setup is now ready to Install. Click Install when you are ready.", 0,

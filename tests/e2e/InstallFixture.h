@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,8 @@
 namespace pelorin::e2e {
 
 inline constexpr char kUninstallKey[] = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelorin";
-inline constexpr char kStartMenu[] = "C:\\users\\root\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu";
+// Wine runs programs with administrator rights: setup links into every user's Start Menu.
+inline constexpr char kStartMenu[] = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu";
 
 // What an install of the shipped setup information leaves in a prefix, and a way to clear it.
 struct InstallPlaces {
@@ -17,7 +19,14 @@ struct InstallPlaces {
 
   std::filesystem::path Folder() const { return session.DriveC() / "Program Files/Brackwater/Pelorin"; }
   std::filesystem::path LinkFolder() const {
-    return session.DriveC() / "users/root/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Brackwater";
+    return session.DriveC() / "ProgramData/Microsoft/Windows/Start Menu/Programs/Brackwater";
+  }
+  // The folders setup makes for itself under the temporary folder.
+  std::vector<std::filesystem::path> SetupFolders() const {
+    std::vector<std::filesystem::path> folders;
+    for (const auto& entry : std::filesystem::directory_iterator(session.TempFolder()))
+      if (entry.path().filename().string().starts_with("PelorinSetup-")) folders.push_back(entry.path());
+    return folders;
   }
   static std::string Link() { return std::string(kStartMenu) + "\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk"; }
   static std::string Log() {
@@ -32,7 +41,9 @@ struct InstallPlaces {
     std::error_code ignored;
     std::filesystem::remove_all(session.DriveC() / "Program Files/Brackwater", ignored);
     std::filesystem::remove_all(LinkFolder(), ignored);
+    std::filesystem::remove_all(session.DriveC() / "users/root/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Brackwater", ignored);
     std::filesystem::remove_all(session.TempFolder() / "SetupTemp", ignored);
+    for (const auto& folder : SetupFolders()) std::filesystem::remove_all(folder, ignored);
     for (const char* view : {"/reg:32", "/reg:64"}) session.Tool({"reg", "delete", kUninstallKey, "/f", view});
   }
 };

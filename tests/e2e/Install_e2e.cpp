@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "InstallFixture.h"
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+
+#include "RemovalFixture.h"
 
 namespace pelorin::e2e {
 namespace {
@@ -50,8 +54,35 @@ class InstallTest : public InstallPlacesTest {
 
   void ExpectPackCopiesGone() {
     EXPECT_EQ(setup_->Wait(60s), 0);
-    EXPECT_FALSE(std::filesystem::exists(session_.TempFolder() / "SetupTemp/Setup.lst"));
-    EXPECT_FALSE(std::filesystem::exists(session_.TempFolder() / "SetupTemp/Setup.mif"));
+    EXPECT_TRUE(places_.SetupFolders().empty());
+  }
+
+  // The shipped items and a big one, so that copying takes long enough to be caught midway.
+  std::filesystem::path BigSetup() {
+    const auto big = sandbox_.Path() / "Big.dat";
+    std::ofstream(big, std::ios::binary).seekp((256 << 20) - 1).put('\1');
+    const std::string data = PELORIN_E2E_RESOURCES "/setup/";
+    const auto program = sandbox_.Path() / "big-setup.exe";
+    const RunResult made = e2e::Run({(session_.Programs().parent_path() / "host-tools/make_setup").string(),
+                                     program.string(), (session_.Images() / "setup.exe").string(),
+                                     "Uninstall.exe=" + (session_.Programs() / "Uninstall.exe").string(),
+                                     "Pelorin.exe=" + (session_.Programs() / "Pelorin.exe").string(),
+                                     "Big.dat=" + big.string(), "%SETUPINFO%=" + data + "SetupInfo.txt",
+                                     "%SHORTCUTS%=" + data + "ShortCuts.txt", "%LICENSE%=" + data + "License.txt"});
+    EXPECT_EQ(made.exitCode, 0) << made.output;
+    std::filesystem::remove(big);
+    return program;
+  }
+  static std::string BigLog() {
+    return "Pelorin\r\n1.2 (build 16)\r\nPelorin.exe\r\nUninstall.exe\r\nPelorin.exe\r\nBig.dat\r\n&" +
+           InstallPlaces::Link() + "\r\n";
+  }
+  // The files below the install folder whose names end in ".tmp".
+  std::string TemporaryFiles() const {
+    std::string found;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(places_.Folder()))
+      if (entry.path().extension() == ".tmp") found += " " + entry.path().string();
+    return found;
   }
 
   std::optional<Process> setup_;
@@ -87,7 +118,7 @@ TEST_F(InstallTest, ClicksThroughTheWizardAndInstalls) {
 
   const std::string key = places_.Registration("/reg:64");
   const std::string folder = "C:\\Program Files\\Brackwater\\Pelorin\\";
-  char kib[16];
+  char kib[24];
   std::snprintf(kib, sizeof(kib), "0x%llx",
                 static_cast<unsigned long long>((std::filesystem::file_size(built / "Pelorin.exe") +
                                                  std::filesystem::file_size(session_.Programs() / "Uninstall.exe") + 1023) / 1024));
@@ -196,6 +227,95 @@ TEST_F(InstallTest, AFolderThatCannotBeMadeStopsTheInstall) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sandbox_.Path()), {}), 2);  // setup, blocker
   EXPECT_EQ(places_.Registration("/reg:64").find("DisplayName"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(places_.LinkFolder()));
+}
+
+// Setup data that another account left in the temporary folder, at the old place and under
+// names that setup might pick, is never read nor removed: /S installs exactly what it carries.
+TEST_F(InstallTest, PlantedSetupDataIsNeverRead) {
+  const auto planted = sandbox_.Path() / "Planted";
+  const std::string info = "Evil\r\n6.6\r\nMallory\r\n 0 \r\n 1 \r\n" + WinePath(planted) +
+                           "\r\n 0 \r\n 0 \r\nEvil.exe\r\n 1 \r\n";
+  std::vector<std::filesystem::path> folders = {session_.TempFolder() / "SetupTemp"};
+  for (unsigned process = 0; process < 0x800; process += 4) {
+    char name[32];
+    std::snprintf(name, sizeof(name), "PelorinSetup-%X-0", process);
+    folders.push_back(session_.TempFolder() / name);
+  }
+  for (const auto& folder : folders) {
+    std::filesystem::create_directories(folder);
+    WriteFile(folder / "SetupInfo.txt", info);
+    WriteFile(folder / "Setup.lst", "List File for KESTRELBOX@PACKEDFILE\r\nEvil.exe,22,4,0,0,0,1,1,2030\r\n");
+    WriteFile(folder / "Setup.mif", "KESTRELBOX@PACKEDFILEevil");
+    std::filesystem::last_write_time(folder / "SetupInfo.txt",
+                                     std::filesystem::file_time_type::clock::now() + std::chrono::hours(24 * 3650));
+  }
+  const auto before = places_.SetupFolders();
+
+  Process setup = session_.Start(SetupCopy(), {"/S"}, sandbox_.Path());
+  EXPECT_EQ(setup.Wait(60s), 0);
+  EXPECT_EQ(ReadFile(places_.Folder() / "install.log"), InstallPlaces::Log());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(places_.Folder()), {}), 3);  // both programs, the log
+  EXPECT_TRUE(ReadFile(places_.Folder() / "Pelorin.exe") == ReadFile(session_.Programs() / "Pelorin.exe"));
+  EXPECT_TRUE(HasValue(places_.Registration("/reg:64"), "DisplayName", "REG_SZ", "Pelorin v1.2 (build 16)"));
+  EXPECT_FALSE(std::filesystem::exists(planted));
+  EXPECT_EQ(places_.SetupFolders().size(), before.size());  // its own folder is gone again
+  for (const auto& folder : folders) EXPECT_EQ(ReadFile(folder / "SetupInfo.txt"), info) << folder;
+}
+
+// Setup killed while it copies a big item: the next /S finishes the install with an exact
+// log and no copy left over, and the removal after it leaves nothing.
+TEST_F(InstallTest, AKilledSetupIsFinishedByTheNextOne) {
+  const auto program = BigSetup();
+  {
+    Process killed = session_.Start(program, {"/S"}, sandbox_.Path());
+    const auto partial = places_.Folder() / "Big.dat.tmp";
+    ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(partial); }, 120s)) << "the big item was not copied";
+    killed.Kill();
+    killed.Wait(20s);
+  }
+  Process again = session_.Start(program, {"/S"}, sandbox_.Path());
+  ASSERT_EQ(again.Wait(120s), 0);
+  EXPECT_EQ(ReadFile(places_.Folder() / "install.log"), BigLog());
+  EXPECT_EQ(std::filesystem::file_size(places_.Folder() / "Big.dat"), 256u << 20);
+  EXPECT_EQ(TemporaryFiles(), "");
+
+  Process removal = session_.Start(places_.Folder() / "Uninstall.exe", {"/S"}, places_.Folder());
+  EXPECT_EQ(removal.Wait(60s), 0);
+  ExpectFolderRemoved(places_.Folder(), 60s);
+  EXPECT_FALSE(std::filesystem::exists(places_.LinkFolder()));
+  EXPECT_FALSE(KeyExists(session_, kUninstallKey));
+}
+
+// Two setups started together: one installs, the other says so in its exit code and touches
+// nothing, and the install is exact.
+TEST_F(InstallTest, OfTwoSetupsStartedTogetherOneInstalls) {
+  const auto program = BigSetup();
+  Process first = session_.Start(program, {"/S"}, sandbox_.Path());
+  Process second = session_.Start(program, {"/S"}, sandbox_.Path());
+  std::vector<int> codes = {first.Wait(120s).value_or(-1), second.Wait(120s).value_or(-1)};
+  std::sort(codes.begin(), codes.end());
+  EXPECT_EQ(codes, (std::vector<int>{0, 3}));
+  EXPECT_EQ(ReadFile(places_.Folder() / "install.log"), BigLog());
+  EXPECT_EQ(TemporaryFiles(), "");
+  EXPECT_TRUE(places_.SetupFolders().empty());
+}
+
+// An install elsewhere, then a quiet one into the default folder: the earlier one is removed
+// by its own quiet removal first, and the one registration names the new folder.
+TEST_F(InstallTest, AQuietInstallElsewhereRemovesTheEarlierInstallFirst) {
+  const auto program = SetupCopy();
+  const auto other = session_.DriveC() / "Other Place/Pel";
+  Process first = session_.Start(program, {"/S", "/D=C:\\Other", "Place\\Pel"}, sandbox_.Path());
+  ASSERT_EQ(first.Wait(60s), 0);
+  ASSERT_TRUE(std::filesystem::exists(other / "install.log"));
+  Process second = session_.Start(program, {"/S", "/D=C:\\Program", "Files\\Brackwater\\Pelorin"}, sandbox_.Path());
+  EXPECT_EQ(second.Wait(120s), 0);
+  ExpectFolderRemoved(other, 60s);
+  EXPECT_EQ(ReadFile(places_.Folder() / "install.log"), InstallPlaces::Log());
+  EXPECT_TRUE(HasValue(places_.Registration("/reg:64"), "InstallLocation", "REG_SZ", "C:\\Program Files\\Brackwater\\Pelorin\\"));
+  EXPECT_EQ(probe_.Ask("link \"" + InstallPlaces::Link() + "\"").rfind("C:\\x5CProgram Files\\x5CBrackwater", 0), 0u);
+  std::error_code ignored;
+  std::filesystem::remove_all(other.parent_path(), ignored);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <thread>
 #include <vector>
 
-#include "EditorFixture.h"
+#include "InstallFixture.h"
 
 namespace pelorin::e2e {
 namespace {
@@ -23,13 +23,7 @@ class SetupTest : public ::testing::Test {
   }
   void TearDown() override { session_.EndAll(); }
 
-  // Setup's own folders under the temporary folder.
-  std::vector<std::filesystem::path> SetupFolders() const {
-    std::vector<std::filesystem::path> folders;
-    for (const auto& entry : std::filesystem::directory_iterator(session_.TempFolder()))
-      if (entry.path().filename().string().rfind("PelorinSetup-", 0) == 0) folders.push_back(entry.path());
-    return folders;
-  }
+  std::vector<std::filesystem::path> SetupFolders() const { return InstallPlaces{session_}.SetupFolders(); }
 
   // Starts a setup file and expects the corrupt-data message, then its end.
   void ExpectCorrupt(const std::filesystem::path& program) {

@@ -144,6 +144,7 @@ TEST_F(FilePackTest, NewerExistingFilesAreReplacedOnlyWhenTheUserAgrees) {
   for (const auto& c : cases) {
     for (bool answer : {false, true}) {
       folder_.Write("dest.txt", "mine");
+      folder_.Write("dest.txt.tmp", "half a copy of a run that was killed");
       ASSERT_FALSE(files_.SetFileTimes(folder_.Path("dest.txt"), c.existing));
       ui_.asked.clear();
       ui_.answer = answer;
@@ -152,6 +153,7 @@ TEST_F(FilePackTest, NewerExistingFilesAreReplacedOnlyWhenTheUserAgrees) {
       const bool replaced = !c.asked || answer;
       EXPECT_EQ(result, replaced ? ExtractResult::kCopied : ExtractResult::kKeptNewer);
       EXPECT_EQ(folder_.Read("dest.txt"), replaced ? "packed" : "mine");
+      EXPECT_FALSE(folder_.Exists("dest.txt.tmp"));  // whichever file stays
     }
   }
   folder_.Write("dest.txt", "mine");

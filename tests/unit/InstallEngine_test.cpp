@@ -38,6 +38,11 @@ class RecordingUi : public InstallUi {
     messages.push_back(text);
     return retry && retry();
   }
+  bool AskYesNo(const std::string& text) override {
+    messages.push_back(text);
+    return yes;
+  }
+  bool yes = true;
   std::function<bool()> retry;  // Cancel when not set
 };
 
@@ -116,13 +121,17 @@ TEST_F(InstallEngineTest, InstallsLogsRegistersLinksAndStartsTheProgram) {
   EXPECT_EQ(ui_.caption, kApplicationInstalled);
   EXPECT_EQ(ui_.progress.back(), "Creating Application Links...|Application Installed");
 
-  // Paths in command lines are quoted; the program is started last, with focus.
+  // Paths in command lines are quoted; the program is started last, with focus. Each runs
+  // in its own folder, not in setup's.
   ASSERT_EQ(processes_.started.size(), 2u);
   EXPECT_EQ(processes_.started[0].commandLine,
             "\"" + system + "regsvr32.exe\" /s \"" + system + "shared.dll\"");
   EXPECT_EQ(processes_.started[0].show, WindowShow::kNormalNoFocus);
+  EXPECT_EQ(processes_.started[0].currentFolder, system);
   EXPECT_EQ(processes_.started[1].commandLine, "\"" + Installed("Pelorin.exe") + "\"");
   EXPECT_EQ(processes_.started[1].show, WindowShow::kNormal);
+  EXPECT_EQ(processes_.started[1].currentFolder, Installed(""));
+  EXPECT_TRUE(shell_.startedFromDesktop.empty());  // no rights to shed
 
   const MemoryRegistry::Values* key = Registration();
   ASSERT_TRUE(key);
@@ -179,7 +188,9 @@ TEST_F(InstallEngineTest, AKeptNewerFileIsLoggedOnlyInTheSystemFolder) {
 TEST_F(InstallEngineTest, UnsafeNamesAndBrokenShortcutLinesAreSkipped) {
   Pack({{"..\\evil.exe", "e"}, {"Pelorin.exe", "MZ editor"}, {"C:\\evil.exe", "e"},
         {"\\evil.exe", "e"}, {"$..\\evil.dll", "e"}, {"$sub\\evil.dll", "e"}});
-  request_.shortcuts = {"No separators", "Bad\xFF..\\..\\x.exe\xFEPrograms\\", kLink};
+  request_.shortcuts = {"No separators", "Bad\xFF..\\..\\x.exe\xFEPrograms\\", "CON\xFFPelorin.exe\xFEPrograms\\",
+                        "Pelorin\xFFPelorin.exe\xFEPrograms.\\",
+                        "Pelorin\xFFPelorin.exe\xFE%x:\\", kLink};
   EXPECT_EQ(Run(), InstallResult::kWithFailures);
   EXPECT_FALSE(folder_.Exists("Program Files\\Brackwater\\evil.exe"));
   EXPECT_FALSE(folder_.Exists("Windows\\evil.dll"));
@@ -237,6 +248,32 @@ TEST_F(InstallEngineTest, StopsBeforeCopyingWhenFolderLogOrListFails) {
   files_.RemoveFile(request_.packList);
   expectStopped("Setup could not read its file list " + request_.packList + ":\r\n");
   EXPECT_FALSE(folder_.Exists("Program Files"));
+
+  request_.info.appName.clear();  // its removal key would be the Uninstall key itself
+  expectStopped(kCorruptSetupMessage);
+  EXPECT_FALSE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("")));
+}
+
+// The registration names the uninstaller, so it is written only when that is in place, and
+// its size is that of the files as they stand, an upgrade's kept newer ones included.
+TEST_F(InstallEngineTest, TheRegistrationNeedsTheUninstallerAndCountsTheFilesAsTheyStand) {
+  Pack({{"Pelorin.exe", "MZ editor"}});
+  Run();
+  EXPECT_FALSE(Registration());
+  EXPECT_NE(Log().find("Pelorin.exe"), std::string::npos);
+
+  Pack({{"Uninstall.exe", "MZ uninstall"}});
+  files_.readOnlyFiles.insert(Installed("Uninstall.exe"));
+  EXPECT_EQ(Run(), InstallResult::kWithFailures);
+  EXPECT_FALSE(Registration());
+  files_.readOnlyFiles.clear();
+
+  folder_.Write("Program Files\\Brackwater\\Pelorin\\Pelorin.exe", std::string(5000, 'n'));
+  files_.SetFileTimes(Installed("Pelorin.exe"), FileTime{2100, 1, 1, 0, 0, 0});
+  ui_.overwrite = false;
+  EXPECT_EQ(Run(), InstallResult::kInstalled);
+  ASSERT_TRUE(Registration());
+  EXPECT_EQ(registry_.Number(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"), "EstimatedSize"), 5u);
 }
 
 TEST_F(InstallEngineTest, KeyAndDisplayNamesHaveBlanksForSlashes) {
@@ -254,6 +291,32 @@ TEST_F(InstallEngineTest, AProgramThatDoesNotStartIsOpenedByTheShell) {
   processes_.startFails = true;
   Run();
   EXPECT_EQ(shell_.opened, std::vector<std::string>{Installed("Pelorin.exe")});
+}
+
+// With administrator rights the install is the machine's: its shortcut goes to every user's
+// Start Menu, in the program folder whatever the system calls it, and the editor is started
+// by the desktop as the user, or where the desktop cannot, as before.
+TEST_F(InstallEngineTest, WithAdministratorRightsShortcutsAreForAllUsersAndTheEditorStartsAsTheUser) {
+  PackShipped();
+  shell_.administrator = true;
+  shell_.allUsersStartMenuFolder = folder_.Path("All Users Start Menu");
+  shell_.programsName = "Programme";
+  request_.shortcuts = {kLink, "Readme\xFFPelorin.exe\xFE" "Docs\\"};
+  Run();
+  const std::string link = shell_.allUsersStartMenuFolder + "\\Programme\\Brackwater\\Pelorin\\Pelorin.lnk";
+  const std::string other = shell_.allUsersStartMenuFolder + "\\Docs\\Readme.lnk";
+  EXPECT_TRUE(Log().ends_with("&" + link + "\r\n&" + other + "\r\n")) << Log();
+  ASSERT_EQ(shell_.links.size(), 2u);
+  EXPECT_EQ(shell_.links[0].first, link);
+  EXPECT_EQ(shell_.startedFromDesktop, std::vector<std::string>{Installed("Pelorin.exe")});
+  EXPECT_TRUE(processes_.started.empty());
+
+  shell_.desktopStarts = false;
+  shell_.allUsersStartMenuFolder.clear();  // none to be had: the user's own
+  Run();
+  EXPECT_EQ(shell_.links.back().first, shell_.startMenuFolder + "\\Docs\\Readme.lnk");
+  ASSERT_EQ(processes_.started.size(), 1u);
+  EXPECT_EQ(processes_.started[0].currentFolder, Installed(""));
 }
 
 // The editor's window open, or its file in use: nothing is copied until both are over.
@@ -279,14 +342,23 @@ TEST_F(InstallEngineTest, ARunningProgramIsWaitedForBeforeAnythingIsCopied) {
   EXPECT_TRUE(windows_.closed.empty());  // the user closes it, not setup
 
   // No window, but the program file is still held.
-  files_.readOnlyFiles.insert(Installed("Pelorin.exe"));
+  files_.inUseFiles.insert(Installed("Pelorin.exe"));
   ui_.messages.clear();
   ui_.retry = [&] {
-    files_.readOnlyFiles.clear();
+    files_.inUseFiles.clear();
     return true;
   };
   EXPECT_EQ(Run(), InstallResult::kInstalled);
   EXPECT_EQ(ui_.messages, std::vector<std::string>{question});
+
+  // A read-only program file is no running program: the reason is told, and nothing copied.
+  folder_.Write("Program Files\\Brackwater\\Pelorin\\Pelorin.exe", "old editor");
+  files_.readOnlyFiles.insert(Installed("Pelorin.exe"));
+  ui_.messages.clear();
+  EXPECT_EQ(Run(), InstallResult::kStopped);
+  EXPECT_EQ(ui_.messages, std::vector<std::string>{"Setup cannot replace " + Installed("Pelorin.exe") +
+                                                   ":\r\nPermission denied (system error 13)\r\n\r\nNothing has been installed."});
+  EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\Pelorin.exe"), "old editor");
 }
 
 TEST_F(InstallEngineTest, AQuietInstallAsksTheWindowToCloseAndWaitsABoundedTime) {
@@ -323,6 +395,60 @@ TEST_F(InstallEngineTest, InstallingOverAnEarlierInstallLeavesOneLog) {
   EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\Pelorin.exe"), "MZ editor");
   EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\settings.ini"), "C:\\Quake3\\\r\n");
   EXPECT_EQ(shell_.links.size(), 2u);
+}
+
+// An upgrade whose shortcut moved removes the earlier one with its emptied folders; a system
+// file of the earlier install stays logged, since other programs may share it. Log lines
+// that name a place where setup makes no shortcuts are not followed.
+TEST_F(InstallEngineTest, AnUpgradeRemovesTheEarlierInstallsStaleShortcut) {
+  PackShipped();
+  request_.runAfterInstall = false;
+  const std::string old = shell_.startMenuFolder + "\\Programs\\Old Company\\Pelorin\\Pelorin.lnk";
+  folder_.Write("Start Menu\\Programs\\Old Company\\Pelorin\\Pelorin.lnk", "link");
+  folder_.Write("Start Menu\\Programs\\Other.lnk", "another program's link");
+  folder_.Write("Elsewhere\\Keep.lnk", "not setup's");
+  folder_.Write("Program Files\\Brackwater\\Pelorin\\install.log",
+                "Pelorin\r\n1.1\r\nPelorin.exe\r\nPelorin.exe\r\n$C:\\Windows\\System\\old.dll\r\n&" + old +
+                    "\r\n&" + folder_.Path("Elsewhere\\Keep.lnk") + "\r\n&" + shell_.startMenuFolder +
+                    "\\..\\Elsewhere\\Keep.lnk\r\n");
+  EXPECT_EQ(Run(), InstallResult::kInstalled);
+  EXPECT_FALSE(folder_.Exists("Start Menu\\Programs\\Old Company"));
+  EXPECT_TRUE(folder_.Exists("Start Menu\\Programs\\Other.lnk"));
+  EXPECT_TRUE(folder_.Exists("Elsewhere\\Keep.lnk"));
+  EXPECT_EQ(Log(), "Pelorin\r\n1.2 (build 16)\r\nPelorin.exe\r\nUninstall.exe\r\nPelorin.exe\r\n&" + shell_.startMenuFolder +
+                       "\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk\r\n$C:\\Windows\\System\\old.dll\r\n");
+}
+
+// An earlier install that the registration places in another folder is removed first by its
+// quiet removal, when the user agrees; one in the chosen folder is simply installed over.
+TEST_F(InstallEngineTest, AnEarlierInstallInAnotherFolderIsRemovedFirst) {
+  PackShipped();
+  request_.runAfterInstall = false;
+  const std::string earlier = folder_.Path("Other Place\\Pel") + "\\";
+  registry_.SetKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"), "InstallLocation", earlier);
+  folder_.Write("Other Place\\Pel\\install.log", "Pelorin\r\n1.1\r\nPelorin.exe\r\n");
+  folder_.Write("Other Place\\Pel\\Uninstall.exe", "MZ uninstall");
+  const std::string question = kEarlierInstallQuestion + earlier + kEarlierInstallQuestionEnd;
+
+  ui_.yes = false;
+  Run();
+  EXPECT_EQ(ui_.messages, std::vector<std::string>{question});
+  EXPECT_TRUE(processes_.started.empty());
+
+  registry_.SetKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"), "InstallLocation", earlier);
+  ui_.yes = true;
+  ui_.messages.clear();
+  EXPECT_EQ(Run(), InstallResult::kInstalled);
+  EXPECT_EQ(ui_.messages, std::vector<std::string>{question});
+  ASSERT_EQ(processes_.started.size(), 1u);
+  EXPECT_EQ(processes_.started[0].commandLine, "\"" + earlier + "Uninstall.exe\" /S");
+  EXPECT_TRUE(processes_.started[0].waited);
+  EXPECT_EQ(Registration()->at("InstallLocation"), Installed(""));
+
+  ui_.messages.clear();  // the registration names this folder now
+  Run();
+  EXPECT_TRUE(ui_.messages.empty());
+  EXPECT_EQ(processes_.started.size(), 1u);
 }
 
 TEST(InstallFolderTest, AnEarlierInstallThatStillHasItsLogIsProposed) {

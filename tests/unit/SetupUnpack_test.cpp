@@ -110,6 +110,15 @@ TEST_F(SetupUnpackTest, ADamagedFileListIsCorruptSetupData) {
   EXPECT_EQ(Unpack(SetupProgram()).result, UnpackResult::kCorrupt);
 }
 
+TEST_F(SetupUnpackTest, SetupInformationWithoutAnApplicationNameIsCorrupt) {
+  files_.RemoveFile(folder_.Path("pack.lst"));
+  files_.RemoveFile(folder_.Path("pack.mif"));
+  folder_.Write("source\\item", "\r\n1.2\r\nBrackwater\r\n");
+  ASSERT_EQ(AddFile(files_, folder_.Path("pack.mif"), folder_.Path("pack.lst"), folder_.Path("source\\item"),
+                    "%SETUPINFO%").result, AddResult::kAdded);
+  EXPECT_EQ(Unpack(SetupProgram()).result, UnpackResult::kCorrupt);
+}
+
 TEST_F(SetupUnpackTest, ProgramsWithoutAGoodTrailerAreCorrupt) {
   const std::string program = SetupProgram();
   EXPECT_EQ(Unpack("MZ just a program image without any payload").result, UnpackResult::kCorrupt);

@@ -15,6 +15,7 @@ namespace pelorin::testing {
 class FaultyFileSystem : public PosixFileSystem {
  public:
   std::set<std::string> readOnlyFiles;
+  std::set<std::string> inUseFiles;  // held open by another program: not even opened
   std::set<std::string> unwritableFolders;
   std::set<std::string> fullDiskFiles;  // files whose writes find the disk full
   bool diskFull = false;
@@ -43,6 +44,7 @@ class FaultyFileSystem : public PosixFileSystem {
   }
   FileError OpenForWriting(const std::string& path, bool append,
                            std::unique_ptr<FileWriter>& writer) override {
+    if (inUseFiles.count(path)) return {FileError::Kind::kAccessDenied, 32, "The file is used by another process"};
     if (readOnlyFiles.count(path) || unwritableFolders.count(FolderOf(path))) return Denied();
     if (FileError error = PosixFileSystem::OpenForWriting(path, append, writer)) return error;
     if (diskFull || fullDiskFiles.count(path)) writer = std::make_unique<FullDiskWriter>(std::move(writer));

@@ -16,17 +16,18 @@ class RecordingProcesses : public Processes {
     WindowShow show;
     bool waited;
     unsigned long timeoutMs = 0;  // of a start that waits
+    std::string currentFolder;
   };
   std::vector<Started> started;
   bool startFails = false;
   std::vector<std::string> running;  // what RunningProgramNames answers
 
-  bool Start(const std::string& commandLine, WindowShow show) override {
-    started.push_back({commandLine, show, false});
+  bool Start(const std::string& commandLine, WindowShow show, const std::string& currentFolder = {}) override {
+    started.push_back({commandLine, show, false, 0, currentFolder});
     return !startFails;
   }
   bool RunAndWait(const std::string& commandLine, unsigned long timeoutMs) override {
-    started.push_back({commandLine, WindowShow::kNormal, true, timeoutMs});
+    started.push_back({commandLine, WindowShow::kNormal, true, timeoutMs, {}});
     return !startFails;
   }
   std::vector<std::string> RunningProgramNames() override { return running; }

@@ -1,0 +1,76 @@
+#include "SetupBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include "FilePack.h"
+#include "SetupData.h"
+#include "support/FaultyFileSystem.h"
+#include "support/TempFolder.h"
+
+namespace pelorin {
+namespace {
+
+class SetupBuilderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_.Write("image", "MZ image");
+    folder_.Write("editor", "MZ editor");
+    folder_.Write("info", "Pelorin\r\n");
+  }
+  std::string Build(const std::vector<SetupItem>& items) {
+    return BuildSetupFile(files_, output_, folder_.Path("image"), items, sizes_);
+  }
+  bool OnlyOutputAndSources() const {
+    for (const char* leftover : {"setup.exe.tmp", "setup.exe.lst", "setup.exe.mif"})
+      if (folder_.Exists(leftover)) return false;
+    return true;
+  }
+
+  testing::TempFolder folder_;
+  testing::FaultyFileSystem files_;
+  std::string output_ = folder_.Path("setup.exe");
+  SetupSizes sizes_;
+};
+
+TEST_F(SetupBuilderTest, WritesImagePackAndTrailerThatSetupReadsBack) {
+  ASSERT_EQ(Build({{"Pelorin.exe", folder_.Path("editor")}, {"%SETUPINFO%", folder_.Path("info")}}), "");
+  const std::string setup = folder_.Read("setup.exe");
+  EXPECT_EQ(sizes_.total, setup.size());
+  EXPECT_EQ(setup.rfind("MZ image", 0), 0u);
+  const auto trailer = ParseTrailer(std::string_view(setup).substr(setup.size() - kTrailerSize), setup.size());
+  ASSERT_TRUE(trailer);
+  const PackList list = ParsePackList(std::string_view(setup).substr(trailer->listPosition - 1, trailer->listLength));
+  ASSERT_EQ(list.records.size(), 2u);
+  EXPECT_EQ(setup.substr(trailer->dataPosition - 1 + list.records[0].offset - 1, list.records[0].size), "MZ editor");
+  EXPECT_TRUE(OnlyOutputAndSources());
+}
+
+// A failed build leaves no setup file at all: neither a partial one nor the one before.
+TEST_F(SetupBuilderTest, AnyFailureLeavesNoSetupFile) {
+  const struct {
+    const char* why;
+    std::vector<SetupItem> items;
+    std::string problem;
+  } cases[] = {
+      {"device name", {{"Pelorin.exe", folder_.Path("editor")}, {"bin\\CON.dll", folder_.Path("editor")}},
+       "cannot add bin\\CON.dll: its name is a device name in Windows"},
+      {"missing source", {{"Pelorin.exe", folder_.Path("gone")}}, "cannot add Pelorin.exe from " + folder_.Path("gone")},
+      {"invalid pack name", {{"a,b", folder_.Path("editor")}}, "cannot add a,b from"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.why);
+    folder_.Write("setup.exe", "an earlier setup");
+    EXPECT_EQ(Build(c.items).rfind(c.problem, 0), 0u);
+    EXPECT_FALSE(folder_.Exists("setup.exe"));
+    EXPECT_TRUE(OnlyOutputAndSources());
+  }
+
+  folder_.Write("setup.exe", "an earlier setup");
+  files_.fullDiskFiles.insert(output_ + ".tmp");
+  EXPECT_EQ(Build({{"Pelorin.exe", folder_.Path("editor")}}).rfind("cannot copy " + output_ + ".lst into ", 0), 0u);
+  EXPECT_FALSE(folder_.Exists("setup.exe"));
+  EXPECT_TRUE(OnlyOutputAndSources());
+}
+
+}  // namespace
+}  // namespace pelorin
