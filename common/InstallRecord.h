@@ -10,6 +10,10 @@ namespace pelorin {
 // The install log in the install folder: the application's name, its version and the main
 // program's file name, then one line per installed entry.
 inline constexpr char kInstallLogName[] = "install.log";
+// Beside it, the folders setup created for the install folder, one full path a line, so
+// that removal takes away those and no folder that was there before. Only setup and the
+// uninstaller read it.
+inline constexpr char kCreatedFoldersName[] = "folders.log";
 // An entry's first character marks a file in the system folder or a shortcut; any other
 // entry is a path relative to the install folder.
 inline constexpr char kSystemFileMarker = '$';

@@ -15,7 +15,7 @@ class Processes {
   // Starts a program and goes on at once; false when it could not be started.
   virtual bool Start(const std::string& commandLine, WindowShow show) = 0;
   // Starts a program and waits until it has ended or `timeoutMs` have passed; false when it
-  // could not be started.
+  // could not be started or was still running at the end.
   virtual bool RunAndWait(const std::string& commandLine, unsigned long timeoutMs) = 0;
   // The file names (without folder) of the programs running now; empty when the system
   // cannot tell.
