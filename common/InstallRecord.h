@@ -2,6 +2,9 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "FileSystem.h"
 
 namespace pelorin {
 
@@ -18,6 +21,11 @@ inline constexpr char kCreatedFoldersName[] = "folders.log";
 // entry is a path relative to the install folder.
 inline constexpr char kSystemFileMarker = '$';
 inline constexpr char kShortcutMarker = '&';
+
+// Adds the folders setup has just created (full paths) to the record in `installFolder`,
+// keeping those of earlier installs: an install over an existing folder creates none.
+FileError RecordCreatedFolders(FileSystem& files, const std::string& installFolder,
+                               const std::vector<std::string>& created);
 
 // Where the system keeps its list of removable programs, under HKEY_LOCAL_MACHINE.
 inline constexpr std::string_view kUninstallKeys =

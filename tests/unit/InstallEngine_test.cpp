@@ -316,10 +316,15 @@ TEST_F(InstallEngineTest, InstallingOverAnEarlierInstallLeavesOneLog) {
   request_.runAfterInstall = false;
   Run();
   const std::string first = Log();
+  // Only the folders this install made are on record, and the second install makes none.
+  const std::string record = folder_.Read("Program Files\\Brackwater\\Pelorin\\folders.log");
+  EXPECT_EQ(record, folder_.Path("Program Files") + "\r\n" + folder_.Path("Program Files\\Brackwater") + "\r\n" +
+                        folder_.Path("Program Files\\Brackwater\\Pelorin") + "\r\n");
   folder_.Write("Program Files\\Brackwater\\Pelorin\\settings.ini", "C:\\Quake3\\\r\n");
   folder_.Write("Program Files\\Brackwater\\Pelorin\\Pelorin.exe", "old editor");
   EXPECT_EQ(Run(), InstallResult::kInstalled);
   EXPECT_EQ(Log(), first);
+  EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\folders.log"), record);
   EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\Pelorin.exe"), "MZ editor");
   EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\settings.ini"), "C:\\Quake3\\\r\n");
   EXPECT_EQ(shell_.links.size(), 2u);
