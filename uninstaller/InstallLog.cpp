@@ -61,7 +61,8 @@ bool IsDamagedLine(std::string_view line) {
 bool IsInsideFolder(std::string_view path, std::string_view folder) { return !BelowFolder(path, folder).empty(); }
 
 bool IsPlainRelativeName(std::string_view name) {
-  if (!IsSafeRelativeName(name) || name.find_first_of("/:*?\"<>|") != std::string_view::npos) return false;
+  if (!IsSafeRelativeName(name) || IsDamagedLine(name) || name.find_first_of("/:*?\"<>|") != std::string_view::npos)
+    return false;
   for (std::size_t end = name.find('\\');; end = name.find('\\', end + 1)) {
     const char last = end == std::string_view::npos ? name.back() : name[end - 1];
     if (last == '.' || last == ' ') return false;

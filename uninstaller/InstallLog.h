@@ -50,7 +50,7 @@ bool IsInsideFolder(std::string_view path, std::string_view folder);
 
 // A name below a folder as setup writes one: steps joined by backslashes, none empty, none
 // ending in a dot or a blank (which the system would drop, so ".. " would climb), and no
-// character that a file name cannot hold.
+// control character or other character that a file name cannot hold.
 bool IsPlainRelativeName(std::string_view name);
 
 // What an entry asks to remove, and where.

@@ -26,6 +26,7 @@ TEST(RemovalPlan, HeaderDecidesWhetherAndWhatToClose) {
       {"Pelorin\r\n1.2\r\n\r\n", PlanStop::kNone, ""},
       {"Pelorin\r\n1.2\r\nuninstall.exe\r\n", PlanStop::kNone, ""},
       {"Pelorin\r\n1.2\r\nreadme.txt\r\n", PlanStop::kNone, ""},
+      {"Pelorin\r\n1.2\r\nPelorin\n.exe\r\n", PlanStop::kNone, ""},
       {"Pelorin\r\n1.2\r\n..\\x.exe\r\n", PlanStop::kNone, ""},
       {"Pelorin\r\n1.2\r\nC:\\WINDOWS\\notepad.exe\r\n", PlanStop::kNone, ""},
   };
