@@ -9,8 +9,6 @@ namespace {
 
 // About a second between tries, about five minutes in all.
 constexpr char kTries[] = "300";
-// What the editor writes beside itself; no log names them.
-constexpr const char* kEditorFiles[] = {"settings.ini", "settings.ini.tmp"};
 
 // A path as the command interpreter must see it: quoted, so that blanks and characters such
 // as "&" stay inside it, and with "%" doubled, which a batch file would expand.
@@ -42,7 +40,8 @@ std::string SelfRemovalBatch(const SelfRemovalPaths& paths) {
       std::string("if %tries% lss ") + kTries + " goto Repeat",
       ":Removed",
   };
-  for (const char* name : kEditorFiles) lines.push_back("del /f /q " + BatchPath(paths.installFolder + "\\" + name));
+  if (!paths.installFolder.empty())
+    for (const char* name : kEditorFiles) lines.push_back("del /f /q " + BatchPath(paths.installFolder + "\\" + name));
   for (const std::string& folder : paths.folders) lines.push_back("rmdir " + BatchPath(folder));
   // One line, read whole before it runs, so the folder goes after the file that holds it.
   lines.push_back("del /f /q " + BatchPath(BatchFilePath(paths)) + " & rmdir " + BatchPath(paths.batchFolder) +

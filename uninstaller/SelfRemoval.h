@@ -15,7 +15,7 @@ namespace pelorin {
 // trailing backslash.
 struct SelfRemovalPaths {
   std::string programPath;           // the uninstaller's own file
-  std::string installFolder;
+  std::string installFolder;         // empty when the editor's files are no longer the batch file's
   std::vector<std::string> folders;  // tried with rmdir in this order: the deepest first
   std::string batchFolder;           // the folder this run created for the batch file alone
   std::string systemFolder;          // where the programs the batch file calls live
@@ -23,6 +23,10 @@ struct SelfRemovalPaths {
 
 inline constexpr char kBatchFolderPrefix[] = "PelorinUninstall-";
 inline constexpr char kBatchFileName[] = "uninstall.bat";
+// The uninstaller's file once it has moved itself into the batch file's folder.
+inline constexpr char kUninstallerCopyName[] = "Uninstall.exe";
+// What the editor writes beside itself; no log names them.
+inline constexpr const char* kEditorFiles[] = {"settings.ini", "settings.ini.tmp"};
 
 // The batch file's text, CR LF line ends. Every path in it is quoted and has "%" doubled, so
 // that no character of a path is read as a command; nothing is ever deleted by a wildcard,

@@ -181,7 +181,7 @@ bool Removal::PassesThroughLink(const PlannedDeletion& deletion) {
 void Removal::RemoveVirtualCopies() {
   if (!place_.virtualStore.empty() && installFolder_.size() > 2 && installFolder_[1] == ':') {
     const std::string folder = WithTrailingBackslash(place_.virtualStore) + installFolder_.substr(3);
-    for (const char* name : {"settings.ini", "settings.ini.tmp"}) s_.files.RemoveFile(folder + "\\" + name);
+    for (const char* name : kEditorFiles) s_.files.RemoveFile(folder + "\\" + name);
     RemoveEmptyFolders(s_.files, folder, place_.virtualStore);
   }
   for (const char* view : {"", "WOW6432Node\\"}) {
@@ -205,20 +205,33 @@ UninstallEnd Removal::KeepWhatRemains() {
   return UninstallEnd::kIncomplete;
 }
 
+// The uninstaller's own file cannot be deleted while it runs, but it can be moved: into the
+// run's own folder, after which the install folder is removed here and the batch file only
+// deletes that folder once this program has ended. Nothing is left to it in the install
+// folder, where a setup started right afterwards may already be writing. Where the file
+// cannot be moved (another drive), the batch file removes the rest as before.
 void Removal::StartSelfRemoval() {
   const std::string batchFolder = BatchFolderPath(place_.temporaryFolder, place_.processId);
-  SelfRemovalPaths paths;
-  bool ready = !CreatePrivateFolder(s_.files, batchFolder);
-  if (ready) {
-    paths = {ConsoleName(place_.programPath), ConsoleName(installFolder_), {}, ConsoleName(batchFolder),
-             ConsoleName(place_.systemFolder)};
-    for (const std::string& folder : plan_.folders) paths.folders.push_back(ConsoleName(folder));
-    ready = !s_.files.WriteNewFile(batchFolder + "\\" + kBatchFileName, SelfRemovalBatch(paths));
-  }
+  const bool ready = !CreatePrivateFolder(s_.files, batchFolder);
   s_.files.RemoveFile(logPath_);
   s_.files.RemoveFile(recordPath_);
   if (registrationIsOurs_) s_.registry.DeleteKey(RegistryRoot::kLocalMachine, UninstallKeyPath(plan_.appName));
-  if (ready)
+  if (!ready) return;
+
+  const std::string moved = batchFolder + "\\" + kUninstallerCopyName;
+  SelfRemovalPaths paths{ConsoleName(moved), "", {}, ConsoleName(batchFolder), ConsoleName(place_.systemFolder)};
+  if (!s_.files.MoveFileOver(place_.programPath, moved)) {
+    for (const char* name : kEditorFiles) {
+      const std::string path = installFolder_ + "\\" + name;
+      if (s_.files.RemoveFile(path) && !s_.files.MakeWritable(path)) s_.files.RemoveFile(path);
+    }
+    for (const std::string& folder : plan_.folders) s_.files.RemoveFolder(folder);
+  } else {
+    paths.programPath = ConsoleName(place_.programPath);
+    paths.installFolder = ConsoleName(installFolder_);
+    for (const std::string& folder : plan_.folders) paths.folders.push_back(ConsoleName(folder));
+  }
+  if (!s_.files.WriteNewFile(batchFolder + "\\" + kBatchFileName, SelfRemovalBatch(paths)))
     s_.processes.Start(SelfRemovalCommand(place_.systemFolder, batchFolder + "\\" + kBatchFileName),
                        WindowShow::kHidden);
 }

@@ -21,6 +21,11 @@ class WatchedFiles : public PosixFileSystem {
  public:
   explicit WatchedFiles(Events& events) : events_(events) {}
   std::set<std::string> locked;  // files whose deletion is refused, as for a running program
+  bool moveFails = false;         // as for a move to another drive
+  FileError MoveFileOver(const std::string& from, const std::string& to) override {
+    if (moveFails) return {FileError::Kind::kOther, 17, "The system cannot move the file to a different disk drive."};
+    return PosixFileSystem::MoveFileOver(from, to);
+  }
   FileError RemoveFile(const std::string& path) override {
     events_.push_back("remove " + path);
     if (locked.count(path) != 0) return {FileError::Kind::kAccessDenied, 5, "Access is denied."};
@@ -157,17 +162,17 @@ TEST_F(UninstallRunTest, RemovesWhatTheLogNamesInOrderAndHandsOverToTheBatchFile
   EXPECT_FALSE(temp_.Exists("app\\data"));
   EXPECT_FALSE(temp_.Exists("menu\\Programs\\Brackwater"));
   EXPECT_TRUE(temp_.Exists("menu\\Programs\\other.lnk"));
-  EXPECT_TRUE(temp_.Exists("app\\Uninstall.exe"));
-  EXPECT_FALSE(temp_.Exists("app\\install.log"));
-
+  // The uninstaller moved itself into the batch file's folder and removed the install
+  // folder; the batch file only has that folder left to remove.
+  EXPECT_FALSE(temp_.Exists("app"));
   EXPECT_FALSE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("Pel\\or/in")));
   EXPECT_TRUE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("Other")));
-  const std::string batch = temp_.Path("tmp\\PelorinUninstall-2a\\uninstall.bat");
+  const std::string batchFolder = temp_.Path("tmp\\PelorinUninstall-2a");
+  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-2a\\Uninstall.exe"), "MZ");
   EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-2a\\uninstall.bat"),
-            SelfRemovalBatch({place_.programPath, temp_.Path("app"), {temp_.Path("app")},
-                              temp_.Path("tmp\\PelorinUninstall-2a"), place_.systemFolder}));
+            SelfRemovalBatch({batchFolder + "\\Uninstall.exe", "", {}, batchFolder, place_.systemFolder}));
   ASSERT_EQ(processes_.started.size(), 3u);
-  EXPECT_EQ(processes_.started[2].commandLine, SelfRemovalCommand(place_.systemFolder, batch));
+  EXPECT_EQ(processes_.started[2].commandLine, SelfRemovalCommand(place_.systemFolder, batchFolder + "\\uninstall.bat"));
   EXPECT_EQ(processes_.started[2].show, WindowShow::kHidden);
   EXPECT_FALSE(processes_.started[2].waited);
 
@@ -313,8 +318,25 @@ TEST_F(UninstallRunTest, AQuietRunRemovesAllButSharedSystemFiles) {
   EXPECT_FALSE(temp_.Exists("app\\Pelorin.exe"));
   EXPECT_TRUE(temp_.Exists("sys\\shared.dll"));
   EXPECT_TRUE(temp_.Exists("tmp\\PelorinUninstall-2a\\uninstall.bat"));
-
   EXPECT_EQ(RunUninstall({files_, registry_, processes_, processes_, quiet}, place_), UninstallEnd::kLogMissing);
+}
+
+// An uninstaller that cannot move itself leaves its file, the editor's and the folder to
+// the batch file; a batch folder someone else made beforehand is not used at all.
+TEST_F(UninstallRunTest, WhatCannotMoveIsLeftToTheBatchFileInAFolderOfItsOwn) {
+  temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\n\r\n");
+  temp_.Write("app\\settings.ini", "x");
+  files_.moveFails = true;
+  EXPECT_EQ(Run(), UninstallEnd::kRemoved);
+  const std::string batchFolder = temp_.Path("tmp\\PelorinUninstall-2a");
+  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-2a\\uninstall.bat"),
+            SelfRemovalBatch({place_.programPath, temp_.Path("app"), {temp_.Path("app")}, batchFolder, place_.systemFolder}));
+  EXPECT_TRUE(temp_.Exists("app\\settings.ini"));
+
+  temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\n\r\n");
+  processes_.started.clear();
+  EXPECT_EQ(Run(), UninstallEnd::kRemoved);
+  EXPECT_TRUE(processes_.started.empty());
 }
 
 }  // namespace
