@@ -211,6 +211,7 @@ UninstallEnd Removal::KeepWhatRemains() {
 // folder, where a setup started right afterwards may already be writing. Where the file
 // cannot be moved (another drive), the batch file removes the rest as before.
 void Removal::StartSelfRemoval() {
+  RemoveEmptyBatchFolders(s_.files, place_.temporaryFolder);
   const std::string batchFolder = BatchFolderPath(place_.temporaryFolder, place_.processId);
   const bool ready = !CreatePrivateFolder(s_.files, batchFolder);
   s_.files.RemoveFile(logPath_);
@@ -240,6 +241,13 @@ void Removal::StartSelfRemoval() {
 
 UninstallEnd RunUninstall(const UninstallServices& services, const UninstallPlace& place) {
   return Removal(services, place).Run();
+}
+
+void RemoveEmptyBatchFolders(FileSystem& files, const std::string& temporaryFolder) {
+  std::vector<std::string> names;
+  files.ListFolders(temporaryFolder, names);
+  for (const std::string& name : names)
+    if (name.starts_with(kBatchFolderPrefix)) files.RemoveFolder(WithTrailingBackslash(temporaryFolder) + name);
 }
 
 void RemoveEmptyFolders(FileSystem& files, const std::string& folder, const std::string& stopFolder) {

@@ -75,6 +75,10 @@ enum class UninstallEnd {
 // and the removal registration, and starts the batch file that removes the rest.
 UninstallEnd RunUninstall(const UninstallServices& services, const UninstallPlace& place);
 
+// Removes the folders that earlier runs left for their batch files, where they are empty: an
+// interpreter that keeps its batch file open until it ends cannot remove the folder itself.
+void RemoveEmptyBatchFolders(FileSystem& files, const std::string& temporaryFolder);
+
 // Removes `folder` and each of its parents that is empty, up to, not including, `stopFolder`;
 // failures are ignored, so a folder that still holds something stays.
 void RemoveEmptyFolders(FileSystem& files, const std::string& folder, const std::string& stopFolder);

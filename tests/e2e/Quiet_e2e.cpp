@@ -83,7 +83,7 @@ TEST_F(QuietTest, InstallTwiceThenRemoveWithTheRegisteredQuietCommand) {
   ExpectFolderRemoved(places_.Folder());
   EXPECT_FALSE(std::filesystem::exists(places_.LinkFolder()));
   EXPECT_FALSE(KeyExists(session_, kUninstallKey));
-  ExpectSetupTempCleared(session_);
+  ExpectBatchFoldersGone(session_);
 }
 
 // A folder given on the command line, then an upgrade that finds it by itself, in a quiet

@@ -57,13 +57,20 @@ inline bool EditorClosedBeforeItsFileWent(Probe& probe, const std::filesystem::p
   return fileWent && closedFirst;
 }
 
-// After the batch file: "SetupTemp" stays, the answer file and the batch file are gone.
-inline void ExpectSetupTempCleared(const WineSession& session,
+// After the batch file: nothing is left in the folders of uninstaller runs. Wine's
+// interpreter holds its batch file open until it ends, so the emptied folder itself stays
+// there until the next removal clears it.
+inline void ExpectBatchFoldersGone(const WineSession& session,
                                    std::chrono::milliseconds limit = std::chrono::seconds(10)) {
-  const auto setupTemp = session.TempFolder() / "SetupTemp";
-  EXPECT_TRUE(WaitUntil([&] { return !std::filesystem::exists(setupTemp / "uninstall.bat"); }, limit));
-  EXPECT_TRUE(std::filesystem::is_directory(setupTemp));
-  EXPECT_FALSE(std::filesystem::exists(setupTemp / "yes.txt"));
+  std::string left;
+  const auto leftOver = [&] {
+    left.clear();
+    for (const auto& folder : std::filesystem::directory_iterator(session.TempFolder()))
+      if (folder.path().filename().string().starts_with("PelorinUninstall-"))
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path())) left += " " + entry.path().string();
+    return !left.empty();
+  };
+  EXPECT_TRUE(WaitUntil([&] { return !leftOver(); }, limit)) << left;
 }
 
 }  // namespace pelorin::e2e

@@ -150,7 +150,7 @@ TEST(ShippedProgram, SetupInstallsThroughItsWizardAndUninstallRemovesIt) {
   ExpectFolderRemoved(places.Folder(), 300s);
   EXPECT_FALSE(std::filesystem::exists(places.LinkFolder()));
   EXPECT_FALSE(KeyExists(session, kUninstallKey, "/reg:32"));
-  ExpectSetupTempCleared(session, 120s);
+  ExpectBatchFoldersGone(session, 120s);
   session.EndAll();
   places.Clear();
 }

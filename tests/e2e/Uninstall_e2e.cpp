@@ -19,6 +19,8 @@ class UninstallTest : public ::testing::Test {
     std::filesystem::copy_file(session_.Programs() / "Pelorin.exe", install_ / "Pelorin.exe");
     WriteFile(install_ / "readme.txt", "read me");
     WriteFile(install_ / "sub" / "data.txt", "data");
+    // As setup records it when it made both folders.
+    WriteFile(install_ / "folders.log", WinePath(install_.parent_path()) + "\r\n" + WinePath(install_) + "\r\n");
     std::filesystem::create_directories(shortcut_.parent_path());
     WriteFile(shortcut_, "link");
     game_ = sandbox_.Copy(session_.DemoGame(), "Quake3");
@@ -48,15 +50,14 @@ class UninstallTest : public ::testing::Test {
     return AnswerBox(probe_, title, button);
   }
 
-  // After a Yes: the uninstaller ends and its batch file removes it and its folder.
+  // After a Yes: the uninstaller has removed its folder when it ends.
   void ExpectEverythingGone(Process& uninstall) {
     EXPECT_EQ(uninstall.Wait(60s), 0);
-    ExpectFolderRemoved(install_);
-    EXPECT_FALSE(std::filesystem::exists(install_.parent_path())) << "its emptied parent stays";
+    ExpectFolderRemoved(install_.parent_path(), 1s);
     EXPECT_FALSE(std::filesystem::exists(shortcut_));
     EXPECT_FALSE(std::filesystem::exists(StartMenu() / "Programs" / "Brackwater"));
     EXPECT_FALSE(KeyExists(session_, kUninstallKey));
-    ExpectSetupTempCleared(session_);
+    ExpectBatchFoldersGone(session_);
   }
 
   WineSession& session_ = WineSession::Get();
@@ -101,7 +102,7 @@ TEST_F(UninstallTest, NoRemovesNothing) {
     EXPECT_TRUE(std::filesystem::exists(install_ / file)) << file;
   EXPECT_TRUE(std::filesystem::exists(shortcut_));
   EXPECT_TRUE(KeyExists(session_, kUninstallKey));
-  EXPECT_FALSE(std::filesystem::exists(SetupTemp() / "uninstall.bat"));
+  ExpectBatchFoldersGone(session_, 0s);
 }
 
 TEST_F(UninstallTest, MissingLogSaysSoAndRemovesNothing) {
