@@ -1,6 +1,8 @@
 #pragma once
 
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 
@@ -71,6 +73,23 @@ inline void ExpectBatchFoldersGone(const WineSession& session,
     return !left.empty();
   };
   EXPECT_TRUE(WaitUntil([&] { return !leftOver(); }, limit)) << left;
+}
+
+// Whether a command interpreter of this session's prefix still runs.
+inline bool InterpreterRunning(const WineSession& session) {
+  const std::string prefix = "WINEPREFIX=" + session.DriveC().parent_path().string();
+  for (const auto& process : std::filesystem::directory_iterator("/proc")) {
+    const auto read = [&](const char* name) {
+      std::ifstream in(process.path() / name, std::ios::binary);
+      return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    std::string line = read("cmdline");
+    for (char& c : line) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (line.find("cmd.exe") == std::string::npos) continue;
+    const std::string environment = read("environ");
+    if (environment.find(prefix + '\0') != std::string::npos) return true;
+  }
+  return false;
 }
 
 }  // namespace pelorin::e2e
