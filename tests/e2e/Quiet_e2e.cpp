@@ -104,6 +104,7 @@ TEST_F(QuietTest, RemovalFromTheGameFolderLeavesEveryFileThatWasThere) {
   const auto games = session_.DriveC() / "Games";
   const auto game = games / "Quake3";
   std::filesystem::remove_all(games);
+  std::filesystem::create_directories(games);
   std::filesystem::copy(session_.DemoGame(), game, std::filesystem::copy_options::recursive);
   WriteFile(game / "quake3.exe", "MZ the game");
   WriteFile(game / "notes.txt", "my binds");
