@@ -126,6 +126,7 @@ TEST_F(QuietTest, RemovalFromTheGameFolderLeavesEveryFileThatWasThere) {
     if (entry.is_regular_file()) after[entry.path()] = ReadFile(entry.path());
   EXPECT_TRUE(after == before) << after.size() << " files after, " << before.size() << " before";
   EXPECT_TRUE(std::filesystem::is_directory(game));
+  EXPECT_FALSE(std::filesystem::exists(game / "Pelorin")) << "the install folder setup made in it stays";
   EXPECT_FALSE(std::filesystem::exists(places_.LinkFolder()));
   EXPECT_FALSE(KeyExists(session_, kUninstallKey, "/reg:32"));
   EXPECT_TRUE(WaitUntil([&] { return !InterpreterRunning(session_); }, 60s)) << "an interpreter keeps running";
