@@ -1,5 +1,6 @@
 #include "UninstallRun.h"
 
+#include "DecimalText.h"
 #include "InstallRecord.h"
 #include "RemovalPlan.h"
 #include "TextLines.h"
@@ -13,7 +14,7 @@ constexpr char kMakerKey[] = "Brackwater";
 constexpr char kVirtualMachineKey[] = "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\";
 
 std::string ErrorText(const FileError& error) {
-  return error.message.empty() ? "system error " + std::to_string(error.systemCode) : error.message;
+  return error.message.empty() ? "system error " + FormatDecimal(static_cast<double>(error.systemCode)) : error.message;
 }
 
 bool IsGone(const FileError& error) {
