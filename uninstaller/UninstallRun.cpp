@@ -227,7 +227,10 @@ void Removal::StartSelfRemoval() {
       const std::string path = installFolder_ + "\\" + name;
       if (s_.files.RemoveFile(path) && !s_.files.MakeWritable(path)) s_.files.RemoveFile(path);
     }
-    for (const std::string& folder : plan_.folders) s_.files.RemoveFolder(folder);
+    // A folder another program still stands in stays; the batch file tries it again once
+    // this program has ended. rmdir takes only an empty folder, so no file can be lost.
+    for (const std::string& folder : plan_.folders)
+      if (s_.files.RemoveFolder(folder) && s_.files.FolderExists(folder)) paths.folders.push_back(ConsoleName(folder));
   } else {
     paths.programPath = ConsoleName(place_.programPath);
     paths.installFolder = ConsoleName(installFolder_);
