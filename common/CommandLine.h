@@ -36,6 +36,7 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitFailed = 1;       // setup data unreadable, removal declined, or no install.log
 inline constexpr int kExitUsage = 2;        // a switch that is not known
 inline constexpr int kExitStopped = 3;      // the install stopped before copying anything
-inline constexpr int kExitIncomplete = 4;   // installed, but some files could not be written
+inline constexpr int kExitIncomplete = 4;   // installed, but some files could not be written; or removed, but some files stay
+inline constexpr int kExitProgramRunning = 5;  // the editor did not end, so nothing was removed
 
 }  // namespace pelorin

@@ -1,10 +1,23 @@
 #include "InstallRecord.h"
 
+#include "TextLines.h"
+
 namespace pelorin {
 
 std::string SetupTempFolder(std::string_view temporaryPath) {
   while (!temporaryPath.empty() && temporaryPath.back() == '\\') temporaryPath.remove_suffix(1);
   return std::string(temporaryPath) + "\\SetupTemp\\";
+}
+
+FileError RecordCreatedFolders(FileSystem& files, const std::string& installFolder,
+                               const std::vector<std::string>& created) {
+  if (created.empty()) return {};
+  const std::string path = WithTrailingBackslash(installFolder) + kCreatedFoldersName;
+  std::string record;
+  files.ReadFile(path, record);
+  std::vector<std::string> lines = SplitLines(record);
+  lines.insert(lines.end(), created.begin(), created.end());
+  return ReplaceFileContents(files, path, JoinLines(lines));
 }
 
 std::string ReplaceChars(std::string text, char from, char to) {

@@ -2,6 +2,9 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "FileSystem.h"
 
 namespace pelorin {
 
@@ -10,10 +13,19 @@ namespace pelorin {
 // The install log in the install folder: the application's name, its version and the main
 // program's file name, then one line per installed entry.
 inline constexpr char kInstallLogName[] = "install.log";
+// Beside it, the folders setup created for the install folder, one full path a line, so
+// that removal takes away those and no folder that was there before. Only setup and the
+// uninstaller read it.
+inline constexpr char kCreatedFoldersName[] = "folders.log";
 // An entry's first character marks a file in the system folder or a shortcut; any other
 // entry is a path relative to the install folder.
 inline constexpr char kSystemFileMarker = '$';
 inline constexpr char kShortcutMarker = '&';
+
+// Adds the folders setup has just created (full paths) to the record in `installFolder`,
+// keeping those of earlier installs: an install over an existing folder creates none.
+FileError RecordCreatedFolders(FileSystem& files, const std::string& installFolder,
+                               const std::vector<std::string>& created);
 
 // Where the system keeps its list of removable programs, under HKEY_LOCAL_MACHINE.
 inline constexpr std::string_view kUninstallKeys =

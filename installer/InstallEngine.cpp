@@ -118,6 +118,9 @@ InstallResult Installation::Run() {
       RemoveFolders(created);
       return Stop("Setup could not write the install log " + logPath_ + ":\r\n" + ErrorText(error));
     }
+    // Removal takes away these folders and no other; without the record it leaves them.
+    if (FileError error = RecordCreatedFolders(files_, installFolder_, created))
+      failures_.push_back(installFolder_ + kCreatedFoldersName + ": " + ErrorText(error));
   }
 
   const std::vector<InstallEntry> entries = BuildInstallList(list.records);

@@ -1,10 +1,55 @@
 #include "InstallFolder.h"
 
 #include "InstallRecord.h"
+#include "TextLines.h"
 
 namespace pelorin {
 
-std::string ProposedInstallPath(FileSystem& files, Registry& registry, const SetupInfo& info) {
+namespace {
+
+std::string Lower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+std::string Trimmed(std::string path) {
+  while (!path.empty() && (path.back() == ' ' || path.back() == '.' || path.back() == '\\' || path.back() == '/'))
+    path.pop_back();
+  std::size_t start = 0;
+  while (start < path.size() && path[start] == ' ') ++start;
+  return ReplaceChars(path.substr(start), '/', '\\');
+}
+
+// How long the root of a full path is ("C:" or "\\server\share"), or 0 when it is no full path.
+std::size_t RootLength(const std::string& path) {
+  const bool letter = !path.empty() && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+  if (path.size() >= 2 && letter && path[1] == ':') return path.size() == 2 || path[2] == '\\' ? 2 : 0;
+  if (!path.starts_with("\\\\")) return 0;
+  const std::size_t server = path.find('\\', 2);
+  if (server == std::string::npos || server == 2) return 0;
+  const std::size_t share = path.find('\\', server + 1);
+  return share == std::string::npos ? path.size() : share;
+}
+
+// Whether the folder holds anything but this application's install.
+bool HoldsOthersFiles(FileSystem& files, const std::string& folder, const std::string& appName) {
+  std::vector<std::string> names, folders;
+  files.ListFiles(folder, "*", names);
+  files.ListFolders(folder, folders);
+  if (names.empty() && folders.empty()) return false;
+  std::string log;
+  if (files.ReadFile(WithTrailingBackslash(folder) + kInstallLogName, log)) return true;
+  const std::vector<std::string> lines = SplitLines(log);
+  return lines.empty() || lines[0] != appName;
+}
+
+InstallFolderChoice Refused(const std::string& reason) { return {true, "", reason}; }
+
+}  // namespace
+
+std::string ProposedInstallPath(FileSystem& files, Registry& registry, const SetupInfo& info,
+                                const std::string& programFiles) {
   if (info.useFixedPath) return info.fixedPath;
   std::string earlier;
   if (registry.ReadKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath(info.appName), "InstallLocation",
@@ -14,7 +59,28 @@ std::string ProposedInstallPath(FileSystem& files, Registry& registry, const Set
     if (earlier.size() > 3 && earlier.back() == '\\') earlier.pop_back();
     return earlier;
   }
-  return kDefaultInstallRoot + info.appCompany + "\\" + info.appName;
+  return WithTrailingBackslash(programFiles.empty() ? "C:\\Program Files" : programFiles) + info.appCompany + "\\" +
+         info.appName;
+}
+
+InstallFolderChoice ChooseInstallFolder(FileSystem& files, const std::string& typed, const std::string& appName,
+                                        const ReservedFolders& reserved) {
+  const std::string path = Trimmed(typed);
+  if (path.empty()) return Refused("No install folder is given.");
+  const std::size_t root = RootLength(path);
+  if (root == 0) return Refused(path + " is not a full path, such as C:\\Games\\" + appName + ".");
+  if (root >= path.size()) return Refused(path + "\\ is a whole drive or share; choose a folder on it.");
+  if (path.find("\\.\\") != std::string::npos || path.find("\\..\\") != std::string::npos ||
+      path.find("\\\\", root) != std::string::npos)
+    return Refused(path + " is not a plain folder path.");
+  const std::string lower = Lower(path);
+  const std::string windows = Lower(Trimmed(reserved.windows));
+  const bool inWindows = !windows.empty() && (lower == windows || lower.starts_with(windows + "\\"));
+  bool isReserved = inWindows;
+  for (const std::string& other : reserved.others) isReserved = isReserved || (!other.empty() && lower == Lower(Trimmed(other)));
+  if (isReserved) return Refused(path + " is a folder of the system or of your own; choose a folder for " + appName + ".");
+  if (files.FolderExists(path) && HoldsOthersFiles(files, path, appName)) return {false, path + "\\" + appName, ""};
+  return {false, path, ""};
 }
 
 }  // namespace pelorin

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "FileSystem.h"
 #include "Registry.h"
@@ -8,12 +9,34 @@
 
 namespace pelorin {
 
-inline constexpr char kDefaultInstallRoot[] = "C:\\Program Files\\";
-
 // The install folder that the wizard proposes and a quiet run uses: the setup information's
 // fixed path when it has one; else the folder of an earlier install of the same application,
 // when its removal registration names one that still holds the install log, so that an
-// upgrade lands on it; else the maker's folder under Program Files. No trailing backslash.
-std::string ProposedInstallPath(FileSystem& files, Registry& registry, const SetupInfo& info);
+// upgrade lands on it; else the maker's folder under `programFiles`, the Program Files
+// folder as the system names it for this program. No trailing backslash.
+std::string ProposedInstallPath(FileSystem& files, Registry& registry, const SetupInfo& info,
+                                const std::string& programFiles);
+
+// Folders no install may take as its own, since removal would take them away: the Windows
+// folder (and all below it), and, each by itself, the system folder, the user's profile,
+// Desktop and Documents, and Program Files.
+struct ReservedFolders {
+  std::string windows;
+  std::vector<std::string> others;
+};
+
+struct InstallFolderChoice {
+  bool refused = false;
+  std::string path;    // the folder to install into, normalised; empty when refused
+  std::string reason;  // why it is refused
+};
+
+// The folder typed, browsed or given with /D= as the install may own it: a full path with
+// blanks, dots and backslashes at its end trimmed; never empty, relative, a drive or share
+// root, or a reserved folder. A folder that exists and holds anything but this application's
+// install (an install log naming `appName`) gets "\" + `appName` appended, so that removal,
+// which takes the install folder when it is empty, never takes a folder of the user's.
+InstallFolderChoice ChooseInstallFolder(FileSystem& files, const std::string& typed, const std::string& appName,
+                                        const ReservedFolders& reserved);
 
 }  // namespace pelorin

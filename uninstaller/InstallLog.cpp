@@ -23,21 +23,20 @@ std::string_view WithoutTrailingBackslashes(std::string_view folder) {
   return folder;
 }
 
-// A file name with no folder part of its own, placed directly in `folder`.
-bool IsDirectlyIn(const std::string& path, std::string_view folder) {
+// The part of `path` below `folder`, or empty when it does not lie below it.
+std::string_view BelowFolder(std::string_view path, std::string_view folder) {
   folder = WithoutTrailingBackslashes(folder);
-  const std::size_t slash = path.rfind('\\');
-  if (folder.empty() || slash == std::string::npos) return false;
-  return SameName(std::string_view(path).substr(0, slash), folder) &&
-         IsSafeRelativeName(std::string_view(path).substr(slash + 1)) &&
-         path.find('/', slash) == std::string::npos;
+  if (folder.empty() || path.size() <= folder.size() + 1 || path[folder.size()] != '\\' ||
+      !SameName(path.substr(0, folder.size()), folder))
+    return {};
+  return path.substr(folder.size() + 1);
 }
 
-bool IsShortcutFile(const std::string& path) {
+bool EndsWithShortcutExtension(std::string_view name) {
   constexpr std::string_view kExtension = ".lnk";
-  const std::size_t slash = path.rfind('\\');
-  return slash != std::string::npos && path.size() > slash + 1 + kExtension.size() &&
-         SameName(std::string_view(path).substr(path.size() - kExtension.size()), kExtension);
+  const std::size_t slash = name.rfind('\\');
+  const std::string_view file = slash == std::string_view::npos ? name : name.substr(slash + 1);
+  return file.size() > kExtension.size() && SameName(file.substr(file.size() - kExtension.size()), kExtension);
 }
 
 }  // namespace
@@ -45,6 +44,7 @@ bool IsShortcutFile(const std::string& path) {
 InstallLog ReadInstallLog(std::string_view text) {
   std::vector<std::string> lines = SplitLines(text);
   InstallLog log;
+  log.lineCount = lines.size();
   std::string* header[] = {&log.appName, &log.appVersion, &log.mainExe};
   std::size_t line = 0;
   for (; line < lines.size() && line < std::size(header); ++line) *header[line] = std::move(lines[line]);
@@ -52,16 +52,43 @@ InstallLog ReadInstallLog(std::string_view text) {
   return log;
 }
 
-LogEntry ClassifyEntry(const std::string& entry, const std::string& installFolder,
-                       const std::string& systemFolder) {
-  if (entry.empty()) return {};
-  const std::string rest = entry.substr(1);
-  if (entry[0] == kSystemFileMarker)
-    return IsDirectlyIn(rest, systemFolder) ? LogEntry{EntryKind::kSystemFile, rest} : LogEntry{};
-  if (entry[0] == kShortcutMarker)
-    return IsShortcutFile(rest) ? LogEntry{EntryKind::kShortcut, rest} : LogEntry{};
-  if (!IsSafeRelativeName(entry)) return {};
-  return {EntryKind::kInstalledFile, WithTrailingBackslash(installFolder) + entry};
+bool IsDamagedLine(std::string_view line) {
+  for (char c : line)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
+  return false;
+}
+
+bool IsInsideFolder(std::string_view path, std::string_view folder) { return !BelowFolder(path, folder).empty(); }
+
+bool IsPlainRelativeName(std::string_view name) {
+  if (!IsSafeRelativeName(name) || IsDamagedLine(name) || name.find_first_of("/:*?\"<>|") != std::string_view::npos)
+    return false;
+  for (std::size_t end = name.find('\\');; end = name.find('\\', end + 1)) {
+    const char last = end == std::string_view::npos ? name.back() : name[end - 1];
+    if (last == '.' || last == ' ') return false;
+    if (end == std::string_view::npos) return true;
+  }
+}
+
+LogEntry ClassifyEntry(const std::string& entry, const RemovalPlaces& places) {
+  if (entry.empty() || IsDamagedLine(entry)) return {};
+  const std::string_view rest = std::string_view(entry).substr(1);
+  if (entry[0] == kSystemFileMarker) {
+    const std::string_view name = BelowFolder(rest, places.systemFolder);
+    if (name.find('\\') != std::string_view::npos || !IsPlainRelativeName(name)) return {};
+    return {EntryKind::kSystemFile, std::string(rest), ""};
+  }
+  if (entry[0] == kShortcutMarker) {
+    for (const std::string& programs : places.programsFolders) {
+      const std::string_view name = BelowFolder(rest, programs);
+      if (IsPlainRelativeName(name) && EndsWithShortcutExtension(name))
+        return {EntryKind::kShortcut, std::string(rest), std::string(WithoutTrailingBackslashes(programs))};
+    }
+    return {};
+  }
+  if (!IsPlainRelativeName(entry) || WithoutTrailingBackslashes(places.installFolder).empty()) return {};
+  return {EntryKind::kInstalledFile, WithTrailingBackslash(places.installFolder) + entry,
+          std::string(WithoutTrailingBackslashes(places.installFolder))};
 }
 
 }  // namespace pelorin

@@ -9,7 +9,6 @@ namespace {
 
 // About a second between tries, about five minutes in all.
 constexpr char kTries[] = "300";
-constexpr char kPause[] = "ping -n 2 127.0.0.1 >nul";
 
 // A path as the command interpreter must see it: quoted, so that blanks and characters such
 // as "&" stay inside it, and with "%" doubled, which a batch file would expand.
@@ -22,45 +21,46 @@ std::string BatchPath(const std::string& path) {
   return QuotedPath(escaped);
 }
 
-std::string WithoutTrailingBackslash(const std::string& folder) {
-  return !folder.empty() && folder.back() == '\\' ? folder.substr(0, folder.size() - 1) : folder;
-}
+std::string BatchFilePath(const SelfRemovalPaths& paths) { return paths.batchFolder + "\\" + kBatchFileName; }
 
 }  // namespace
 
 std::string SelfRemovalBatch(const SelfRemovalPaths& paths) {
-  const std::string folder = paths.shortFolder.empty() ? FolderOfPath(paths.programPath) : paths.shortFolder;
-  const std::string program = paths.shortProgram.empty() ? paths.programPath : paths.shortProgram;
-  const std::string answerFile = BatchPath(paths.setupTemp + kAnswerFileName);
+  const std::string program = BatchPath(paths.programPath);
   std::vector<std::string> lines = {
       "@echo off",
-      // The interpreter must not stand in the install folder, or that folder cannot be removed.
-      "cd /d " + BatchPath(WithoutTrailingBackslash(paths.setupTemp)),
+      // The interpreter must not stand in a folder it is to remove.
+      "cd /d " + BatchPath(paths.systemFolder),
       "set tries=0",
       ":Repeat",
-      "del " + BatchPath(program),
-      "if not exist " + BatchPath(paths.programPath) + " goto Removed",
+      "del /f /q " + program,
+      "if not exist " + program + " goto Removed",
       "set /a tries=tries+1",
-      kPause,
+      BatchPath(paths.systemFolder + "\\ping.exe") + " -n 2 127.0.0.1 >nul",
       std::string("if %tries% lss ") + kTries + " goto Repeat",
       ":Removed",
-      "del " + BatchPath(folder + "\\*.*") + " < " + answerFile,
-      "rmdir " + BatchPath(folder),
   };
-  // Its parents go too when that leaves them empty (setup may have made them), as they do
-  // below it during the removal; rmdir leaves a folder that is not empty. A network path's
-  // server and share are no folders to remove.
-  for (std::string parent = FolderOfPath(folder); parent.find('\\') != std::string::npos && !parent.starts_with("\\\\");
-       parent = FolderOfPath(parent))
-    lines.push_back("rmdir " + BatchPath(parent));
-  lines.insert(lines.end(), {"del " + answerFile, "del %0", "exit"});
+  if (!paths.installFolder.empty())
+    for (const char* name : kEditorFiles) lines.push_back("del /f /q " + BatchPath(paths.installFolder + "\\" + name));
+  for (const std::string& folder : paths.folders) lines.push_back("rmdir " + BatchPath(folder));
+  // One line, read whole before it runs, so the folder goes after the file that holds it.
+  lines.push_back("del /f /q " + BatchPath(BatchFilePath(paths)) + " & rmdir " + BatchPath(paths.batchFolder) +
+                  " & exit");
   return JoinLines(lines);
 }
 
-bool PrepareSelfRemoval(FileSystem& files, const SelfRemovalPaths& paths) {
-  CreateFolderChain(files, paths.setupTemp);
-  files.WriteNewFile(paths.setupTemp + kAnswerFileName, "Y\r\n");
-  return !files.WriteNewFile(paths.setupTemp + kBatchFileName, SelfRemovalBatch(paths));
+std::string SelfRemovalCommand(const std::string& systemFolder, const std::string& batchFile) {
+  return QuotedPath(systemFolder + "\\cmd.exe") + " /d /v:off /c " + QuotedPath(batchFile);
+}
+
+std::string BatchFolderPath(const std::string& temporaryFolder, unsigned long processId) {
+  constexpr char kDigits[] = "0123456789abcdef";
+  std::string hex;
+  do {
+    hex.insert(hex.begin(), kDigits[processId % 16]);
+    processId /= 16;
+  } while (processId != 0);
+  return WithTrailingBackslash(temporaryFolder) + kBatchFolderPrefix + hex;
 }
 
 }  // namespace pelorin

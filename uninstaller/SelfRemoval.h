@@ -1,30 +1,43 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "FileSystem.h"
 
 namespace pelorin {
 
 // A running program cannot delete its own file, so the uninstaller leaves a batch file behind
-// that waits for it to end, then clears the install folder and deletes itself.
+// that waits for it to end, then deletes it and the files the editor writes beside itself,
+// each by name, removes the folders that are left empty, and deletes itself.
 
+// Every path as the command interpreter is to read it (the console's code page), without a
+// trailing backslash.
 struct SelfRemovalPaths {
-  std::string programPath;     // the uninstaller's own file
-  std::string shortProgram;    // its short form, or empty when the system gave none
-  std::string shortFolder;     // the install folder's short form without its trailing backslash, or empty
-  std::string setupTemp;       // the temporary folder that holds the batch file, ending in a backslash
+  std::string programPath;           // the uninstaller's own file
+  std::string installFolder;         // empty when the editor's files are no longer the batch file's
+  std::vector<std::string> folders;  // tried with rmdir in this order: the deepest first
+  std::string batchFolder;           // the folder this run created for the batch file alone
+  std::string systemFolder;          // where the programs the batch file calls live
 };
 
-inline constexpr char kAnswerFileName[] = "yes.txt";
+inline constexpr char kBatchFolderPrefix[] = "PelorinUninstall-";
 inline constexpr char kBatchFileName[] = "uninstall.bat";
+// The uninstaller's file once it has moved itself into the batch file's folder.
+inline constexpr char kUninstallerCopyName[] = "Uninstall.exe";
+// What the editor writes beside itself; no log names them.
+inline constexpr const char* kEditorFiles[] = {"settings.ini", "settings.ini.tmp"};
 
-// The batch file's text, CR LF line ends. Every path in it is quoted, and a path without a
-// short form is written in full, so no line ever names an empty path.
+// The batch file's text, CR LF line ends. Every path in it is quoted and has "%" doubled, so
+// that no character of a path is read as a command; nothing is ever deleted by a wildcard,
+// and rmdir removes only an empty folder.
 std::string SelfRemovalBatch(const SelfRemovalPaths& paths);
 
-// Creates the temporary folder and writes the answer file and the batch file into it;
-// false when the batch file could not be written, which then must not be started.
-bool PrepareSelfRemoval(FileSystem& files, const SelfRemovalPaths& paths);
+// How the batch file is to be started: by the system's own interpreter, without AutoRun
+// commands and delayed expansion, which could change what it does.
+std::string SelfRemovalCommand(const std::string& systemFolder, const std::string& batchFile);
+
+// The run's own folder for the batch file below the temporary folder, named by the process.
+std::string BatchFolderPath(const std::string& temporaryFolder, unsigned long processId);
 
 }  // namespace pelorin

@@ -1,91 +1,262 @@
 #include "UninstallRun.h"
 
-#include "InstallLog.h"
+#include "DecimalText.h"
 #include "InstallRecord.h"
+#include "RemovalPlan.h"
+#include "TextLines.h"
 
 namespace pelorin {
 
 namespace {
 
-std::string InstallFolderOf(const UninstallPlace& place) {
-  return WithTrailingBackslash(FolderOfPath(place.self.programPath));
+// The editor's own key below HKEY_LOCAL_MACHINE's SOFTWARE, one per product of its maker.
+constexpr char kMakerKey[] = "Brackwater";
+constexpr char kVirtualMachineKey[] = "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\";
+
+std::string ErrorText(const FileError& error) {
+  return error.message.empty() ? "system error " + FormatDecimal(static_cast<double>(error.systemCode)) : error.message;
 }
 
-// Tells the installed program that it is being removed, so that it drops its own settings.
-void LetProgramUndoItself(const UninstallServices& services, const std::string& installFolder,
-                          const std::string& mainExe) {
-  if (mainExe.empty() || !IsSafeRelativeName(mainExe)) return;
-  services.processes.RunAndWait(QuotedPath(installFolder + mainExe) + " uninstall", kProgramWaitMs);
+bool IsGone(const FileError& error) {
+  return error.kind == FileError::Kind::kFileNotFound || error.kind == FileError::Kind::kPathNotFound;
 }
 
-void RemoveEntry(const UninstallServices& services, const InstallLog& log, const std::string& entry,
-                 const std::string& installFolder, const std::string& systemFolder) {
-  const LogEntry target = ClassifyEntry(entry, installFolder, systemFolder);
-  switch (target.kind) {
-    case EntryKind::kSystemFile:
-      if (services.ui.Ask(target.path + " was installed by " + log.appName +
-                              " but could possibly be used by other programs.  Are you sure you "
-                              "want to Uninstall it?",
-                          kSystemFileCaption))
-        services.files.RemoveFile(target.path);
-      break;
-    case EntryKind::kShortcut:
-      services.files.RemoveFile(target.path);
-      RemoveEmptyFolders(services.files, FolderOfPath(target.path));
-      break;
-    case EntryKind::kInstalledFile:
-      services.files.RemoveFile(target.path);
-      // So go the folders below the install folder that it leaves empty; the install folder
-      // itself still holds the uninstaller.
-      RemoveEmptyFolders(services.files, FolderOfPath(target.path));
-      break;
-    case EntryKind::kSkipped:
-      break;
+class Removal {
+ public:
+  Removal(const UninstallServices& services, const UninstallPlace& place)
+      : s_(services), place_(place), installFolder_(FolderOfPath(place.programPath)),
+        logPath_(installFolder_ + "\\" + kInstallLogName),
+        recordPath_(installFolder_ + "\\" + kCreatedFoldersName) {}
+
+  UninstallEnd Run();
+
+ private:
+  bool ReadPlan();
+  bool CloseEditor();
+  void LetProgramUndoItself();
+  void RemoveEntry(const PlannedDeletion& deletion);
+  void Delete(const PlannedDeletion& deletion);
+  bool PassesThroughLink(const PlannedDeletion& deletion);
+  void RemoveVirtualCopies();
+  UninstallEnd KeepWhatRemains();
+  void StartSelfRemoval();
+  std::string ConsoleName(const std::string& path) const {
+    return place_.consoleName != nullptr ? place_.consoleName(path) : path;
   }
+
+  const UninstallServices& s_;
+  const UninstallPlace& place_;
+  const std::string installFolder_;
+  const std::string logPath_;
+  const std::string recordPath_;
+  RemovalPlan plan_;
+  bool registrationIsOurs_ = true;
+  std::vector<std::string> failures_;  // one line per file that stays, and why
+  std::vector<std::string> remaining_;  // the log lines of those files
+};
+
+UninstallEnd Removal::Run() {
+  if (!ReadPlan()) return UninstallEnd::kLogMissing;
+  s_.ui.Show();
+  s_.ui.ShowStatus("Preparing to Uninstall...");
+  if (!s_.ui.Ask("Are you sure you want to Uninstall " + plan_.appName + " v" + plan_.appVersion + "?",
+                 kConfirmCaption))
+    return UninstallEnd::kDeclined;
+  if (!CloseEditor()) return UninstallEnd::kEditorRunning;
+  LetProgramUndoItself();
+
+  // A registration that names another folder belongs to another install of the same name:
+  // it stays, and with it its shortcuts and shared files.
+  std::string location;
+  if (s_.registry.ReadKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath(plan_.appName), "InstallLocation",
+                               location) &&
+      !location.empty() &&
+      !(IsInsideFolder(location + "\\x", installFolder_) && IsInsideFolder(installFolder_ + "\\x", location)))
+    registrationIsOurs_ = false;
+
+  const std::size_t count = plan_.deletions.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    RemoveEntry(plan_.deletions[i]);
+    s_.ui.ShowProgress(i, count);
+  }
+  RemoveVirtualCopies();
+  if (!failures_.empty()) return KeepWhatRemains();
+
+  StartSelfRemoval();
+  return UninstallEnd::kRemoved;
+}
+
+bool Removal::ReadPlan() {
+  std::string text;
+  if (const FileError error = s_.files.ReadFile(logPath_, text)) {
+    s_.ui.Tell(IsGone(error) ? std::string(kLogMissingMessage)
+                             : "The install log " + logPath_ + " could not be read: " + ErrorText(error) +
+                                   "\r\n\r\nNothing has been removed.");
+    return false;
+  }
+  std::string record;
+  s_.files.ReadFile(recordPath_, record);
+  plan_ = PlanRemoval(text, record, {installFolder_, place_.programPath, place_.systemFolder, place_.programsFolders});
+  if (plan_.stop == PlanStop::kNone) return true;
+  s_.ui.Tell("The install log " + logPath_ +
+             (plan_.stop == PlanStop::kNoHeader ? " lacks its three header lines." : " names no program.") +
+             "\r\n\r\nNothing has been removed.");
+  return false;
+}
+
+// Asks the editor to close and waits for its process to end; false when the user, or a
+// quiet run, gives up while it still runs.
+bool Removal::CloseEditor() {
+  if (plan_.mainProgram.empty() || !s_.files.FileExists(plan_.mainProgram)) return true;
+  const ProgramWindow editor{kEditorWindowClass, plan_.appName, plan_.mainProgram};
+  while (!s_.windows.CloseProgram(editor, kEditorCloseWaitMs)) {
+    if (!s_.ui.AskRetry(plan_.appName + " (" + plan_.mainProgram +
+                        ") is still running. Close it, then choose Retry; Cancel stops the removal, "
+                        "and nothing is removed."))
+      return false;
+  }
+  return true;
+}
+
+// Tells the installed program that it is being removed, so that it drops its own settings;
+// when it cannot, its key is removed here.
+void Removal::LetProgramUndoItself() {
+  if (!plan_.mainProgram.empty() && s_.files.FileExists(plan_.mainProgram) &&
+      s_.processes.RunAndWait(QuotedPath(plan_.mainProgram) + " uninstall", kProgramWaitMs))
+    return;
+  const std::string maker = std::string("SOFTWARE\\") + kMakerKey;
+  s_.registry.DeleteKey(RegistryRoot::kLocalMachine, maker + "\\" + UninstallKeyName(plan_.appName));
+  s_.registry.DeleteEmptyKey(RegistryRoot::kLocalMachine, maker);
+}
+
+void Removal::RemoveEntry(const PlannedDeletion& deletion) {
+  switch (deletion.kind) {
+    case EntryKind::kSystemFile:
+      if (!registrationIsOurs_ ||
+          !s_.ui.Ask(deletion.path + " was installed by " + plan_.appName +
+                         " but could possibly be used by other programs.  Are you sure you want to Uninstall it?",
+                     kSystemFileCaption))
+        return;
+      // Setup registered it, so it is unregistered before it goes.
+      s_.processes.RunAndWait(QuotedPath(place_.systemFolder + "\\regsvr32.exe") + " /u /s " +
+                                  QuotedPath(deletion.path),
+                              kUnregisterWaitMs);
+      Delete(deletion);
+      return;
+    case EntryKind::kShortcut:
+      if (!registrationIsOurs_) return;
+      [[fallthrough]];
+    case EntryKind::kInstalledFile:
+      if (PassesThroughLink(deletion)) {
+        failures_.push_back(deletion.path + ": a folder on its way is a link; not followed");
+        remaining_.push_back(deletion.entry);
+        return;
+      }
+      Delete(deletion);
+      RemoveEmptyFolders(s_.files, FolderOfPath(deletion.path), deletion.stopFolder);
+      return;
+    case EntryKind::kSkipped:
+      return;
+  }
+}
+
+void Removal::Delete(const PlannedDeletion& deletion) {
+  FileError error = s_.files.RemoveFile(deletion.path);
+  if (error && !IsGone(error) && !s_.files.MakeWritable(deletion.path)) error = s_.files.RemoveFile(deletion.path);
+  if (!error || IsGone(error)) return;
+  failures_.push_back(deletion.path + ": " + ErrorText(error));
+  remaining_.push_back(deletion.entry);
+}
+
+// A link or junction placed in a folder below the stop folder would lead the deletion
+// somewhere else.
+bool Removal::PassesThroughLink(const PlannedDeletion& deletion) {
+  for (std::string folder = FolderOfPath(deletion.path); IsInsideFolder(folder, deletion.stopFolder);
+       folder = FolderOfPath(folder))
+    if (s_.files.IsReparsePoint(folder)) return true;
+  return false;
+}
+
+// The copies the system made of the editor's writes into protected places, so that a new
+// install starts clean.
+void Removal::RemoveVirtualCopies() {
+  if (!place_.virtualStore.empty() && installFolder_.size() > 2 && installFolder_[1] == ':') {
+    const std::string folder = WithTrailingBackslash(place_.virtualStore) + installFolder_.substr(3);
+    for (const char* name : kEditorFiles) s_.files.RemoveFile(folder + "\\" + name);
+    RemoveEmptyFolders(s_.files, folder, place_.virtualStore);
+  }
+  for (const char* view : {"", "WOW6432Node\\"}) {
+    const std::string maker = kVirtualMachineKey + std::string(view) + kMakerKey;
+    s_.registry.DeleteKey(RegistryRoot::kCurrentUser, maker + "\\" + UninstallKeyName(plan_.appName));
+    s_.registry.DeleteEmptyKey(RegistryRoot::kCurrentUser, maker);
+  }
+}
+
+// Some files stay: the log keeps naming them and the registration stays, so that running
+// the uninstaller again finishes the removal.
+UninstallEnd Removal::KeepWhatRemains() {
+  std::vector<std::string> lines = plan_.header;
+  lines.insert(lines.end(), remaining_.begin(), remaining_.end());
+  const FileError logError = ReplaceFileContents(s_.files, logPath_, JoinLines(lines));
+  std::string report = "These files could not be removed:\r\n";
+  for (const std::string& failure : failures_) report += "\r\n" + failure;
+  report += logError ? "\r\n\r\nThe install log could not be updated: " + ErrorText(logError)
+                     : "\r\n\r\nRun Uninstall again once they are free to finish the removal.";
+  s_.ui.Tell(report);
+  return UninstallEnd::kIncomplete;
+}
+
+// The uninstaller's own file cannot be deleted while it runs, but it can be moved: into the
+// run's own folder, after which the install folder is removed here and the batch file only
+// deletes that folder once this program has ended. Nothing is left to it in the install
+// folder, where a setup started right afterwards may already be writing. Where the file
+// cannot be moved (another drive), the batch file removes the rest as before.
+void Removal::StartSelfRemoval() {
+  RemoveEmptyBatchFolders(s_.files, place_.temporaryFolder);
+  const std::string batchFolder = BatchFolderPath(place_.temporaryFolder, place_.processId);
+  const bool ready = !CreatePrivateFolder(s_.files, batchFolder);
+  s_.files.RemoveFile(logPath_);
+  s_.files.RemoveFile(recordPath_);
+  if (registrationIsOurs_) s_.registry.DeleteKey(RegistryRoot::kLocalMachine, UninstallKeyPath(plan_.appName));
+  if (!ready) return;
+
+  const std::string moved = batchFolder + "\\" + kUninstallerCopyName;
+  SelfRemovalPaths paths{ConsoleName(moved), "", {}, ConsoleName(batchFolder), ConsoleName(place_.systemFolder)};
+  if (!s_.files.MoveFileOver(place_.programPath, moved)) {
+    for (const char* name : kEditorFiles) {
+      const std::string path = installFolder_ + "\\" + name;
+      if (s_.files.RemoveFile(path) && !s_.files.MakeWritable(path)) s_.files.RemoveFile(path);
+    }
+    // A folder another program still stands in stays; the batch file tries it again once
+    // this program has ended. rmdir takes only an empty folder, so no file can be lost.
+    for (const std::string& folder : plan_.folders)
+      if (s_.files.RemoveFolder(folder) && s_.files.FolderExists(folder)) paths.folders.push_back(ConsoleName(folder));
+  } else {
+    paths.programPath = ConsoleName(place_.programPath);
+    paths.installFolder = ConsoleName(installFolder_);
+    for (const std::string& folder : plan_.folders) paths.folders.push_back(ConsoleName(folder));
+  }
+  if (!s_.files.WriteNewFile(batchFolder + "\\" + kBatchFileName, SelfRemovalBatch(paths)))
+    s_.processes.Start(SelfRemovalCommand(place_.systemFolder, batchFolder + "\\" + kBatchFileName),
+                       WindowShow::kHidden);
 }
 
 }  // namespace
 
 UninstallEnd RunUninstall(const UninstallServices& services, const UninstallPlace& place) {
-  const std::string installFolder = InstallFolderOf(place);
-  const std::string logPath = installFolder + kInstallLogName;
-  if (!services.files.FileExists(logPath)) {
-    services.ui.Tell(kLogMissingMessage);
-    return UninstallEnd::kLogMissing;
-  }
-  services.ui.Show();
-  services.ui.ShowStatus("Preparing to Uninstall...");
-
-  std::string text;
-  services.files.ReadFile(logPath, text);
-  const InstallLog log = ReadInstallLog(text);
-  if (!services.ui.Ask("Are you sure you want to Uninstall " + log.appName + " v" + log.appVersion + "?",
-                       kConfirmCaption))
-    return UninstallEnd::kDeclined;
-
-  // An empty title would match some unrelated untitled window.
-  if (!log.appName.empty()) services.windows.Close(log.appName);
-  LetProgramUndoItself(services, installFolder, log.mainExe);
-
-  const std::size_t count = log.entries.size();
-  for (std::size_t i = 0; i < count; ++i) {
-    RemoveEntry(services, log, log.entries[i], installFolder, place.systemFolder);
-    services.ui.ShowProgress(i, count);
-  }
-
-  const bool batchReady = PrepareSelfRemoval(services.files, place.self);
-  services.files.RemoveFile(logPath);
-  // Without a name the path would be the system's whole list of removable programs.
-  if (!log.appName.empty())
-    services.registry.DeleteKey(RegistryRoot::kLocalMachine, UninstallKeyPath(log.appName));
-  if (batchReady)
-    services.processes.Start(QuotedPath(place.self.setupTemp + kBatchFileName), WindowShow::kHidden);
-  return UninstallEnd::kRemoved;
+  return Removal(services, place).Run();
 }
 
-void RemoveEmptyFolders(FileSystem& files, const std::string& folder) {
-  for (std::string path = folder; path.find('\\') != std::string::npos; path = FolderOfPath(path))
-    files.RemoveFolder(path);
+void RemoveEmptyBatchFolders(FileSystem& files, const std::string& temporaryFolder) {
+  std::vector<std::string> names;
+  files.ListFolders(temporaryFolder, names);
+  for (const std::string& name : names)
+    if (name.starts_with(kBatchFolderPrefix)) files.RemoveFolder(WithTrailingBackslash(temporaryFolder) + name);
+}
+
+void RemoveEmptyFolders(FileSystem& files, const std::string& folder, const std::string& stopFolder) {
+  for (std::string path = folder; IsInsideFolder(path, stopFolder); path = FolderOfPath(path))
+    if (files.RemoveFolder(path)) return;
 }
 
 int BarFill(std::size_t index, std::size_t count, int width) {

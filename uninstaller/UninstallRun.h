@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "AppWindows.h"
 #include "FileSystem.h"
@@ -15,7 +16,7 @@ namespace pelorin {
 class UninstallUi {
  public:
   virtual ~UninstallUi() = default;
-  // A message with an OK button, before the window is shown.
+  // A message with an OK button.
   virtual void Tell(const std::string& text) = 0;
   virtual void Show() = 0;
   virtual void ShowStatus(const std::string& text) = 0;
@@ -23,6 +24,8 @@ class UninstallUi {
   virtual void ShowProgress(std::size_t index, std::size_t count) = 0;
   // A question with Yes and No; true for Yes.
   virtual bool Ask(const std::string& text, const std::string& caption) = 0;
+  // A warning with Retry and Cancel; true for Retry.
+  virtual bool AskRetry(const std::string& text) = 0;
 };
 
 struct UninstallServices {
@@ -33,28 +36,52 @@ struct UninstallServices {
   UninstallUi& ui;
 };
 
-// Where the uninstaller stands; `self.programPath` lies in the install folder.
+// Where the uninstaller stands; `programPath` lies in the install folder.
 struct UninstallPlace {
-  SelfRemovalPaths self;
+  std::string programPath;
   std::string systemFolder;
+  std::string temporaryFolder;
+  unsigned long processId = 0;  // names the batch file's folder
+  std::vector<std::string> programsFolders;  // the Start Menu's Programs folders
+  // Where the system puts the writes of programs without a manifest into protected folders
+  // (%LOCALAPPDATA%\VirtualStore), or empty on systems that do not.
+  std::string virtualStore;
+  // A path as the command interpreter reads it in a batch file; the path itself when null.
+  std::string (*consoleName)(const std::string& path) = nullptr;
 };
 
 inline constexpr char kLogMissingMessage[] = "Install.log not found!";
 inline constexpr char kConfirmCaption[] = "Proceed with Uninstall?";
 inline constexpr char kSystemFileCaption[] = "Uninstall System File?";
+// The editor's main window class, which it registers under this name.
+inline constexpr char kEditorWindowClass[] = "PelorinMain";
 // How long the installed program may take over its own uninstall start.
 inline constexpr unsigned long kProgramWaitMs = 5 * 60 * 1000;
+// How long the editor may take to end after the close request, before the user is asked.
+inline constexpr unsigned long kEditorCloseWaitMs = 10 * 1000;
+// How long regsvr32 may take to unregister a system file.
+inline constexpr unsigned long kUnregisterWaitMs = 60 * 1000;
 
-enum class UninstallEnd { kLogMissing, kDeclined, kRemoved };
+enum class UninstallEnd {
+  kLogMissing,     // no readable install log of this program: nothing changed
+  kDeclined,       // the user said No
+  kEditorRunning,  // the editor did not end: nothing removed
+  kIncomplete,     // some files stay; the log names them and the registration is kept
+  kRemoved,
+};
 
 // The whole removal: reads the log, asks, closes the installed program and lets it undo its
 // own settings, removes the logged entries with the folders they leave empty, then the log
 // and the removal registration, and starts the batch file that removes the rest.
 UninstallEnd RunUninstall(const UninstallServices& services, const UninstallPlace& place);
 
-// Removes `folder` and each of its parents that is empty, up to the drive; failures are
-// ignored, so a folder that still holds something stays.
-void RemoveEmptyFolders(FileSystem& files, const std::string& folder);
+// Removes the folders that earlier runs left for their batch files, where they are empty: an
+// interpreter that keeps its batch file open until it ends cannot remove the folder itself.
+void RemoveEmptyBatchFolders(FileSystem& files, const std::string& temporaryFolder);
+
+// Removes `folder` and each of its parents that is empty, up to, not including, `stopFolder`;
+// failures are ignored, so a folder that still holds something stays.
+void RemoveEmptyFolders(FileSystem& files, const std::string& folder, const std::string& stopFolder);
 
 // How many of `width` pixels the progress bar fills once entry `index` of `count` is done:
 // the whole bar after the last entry, also when there is only one.

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace pelorin {
 
 namespace {
@@ -19,6 +21,67 @@ void RunPendingMessages() {
   }
 }
 
+class ProcessHandle {
+ public:
+  explicit ProcessHandle(HANDLE handle) : handle_(handle) {}
+  ProcessHandle(ProcessHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
+  ProcessHandle(const ProcessHandle&) = delete;
+  ProcessHandle& operator=(const ProcessHandle&) = delete;
+  ProcessHandle& operator=(ProcessHandle&&) = delete;
+  ~ProcessHandle() {
+    if (handle_ != nullptr) CloseHandle(handle_);
+  }
+  HANDLE Get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+// The program file a process runs; empty when the system does not say.
+std::string ImagePath(HANDLE process) {
+  char path[MAX_PATH * 2] = {};
+  // Newer systems answer with limited rights; older ones only through psapi.
+  using QueryImage = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+  const auto query = reinterpret_cast<QueryImage>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA")));
+  DWORD size = sizeof(path);
+  if (query != nullptr) return query(process, 0, path, &size) ? std::string(path, size) : std::string();
+  using ModuleName = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
+  HMODULE psapi = LoadLibraryA("psapi.dll");
+  if (psapi == nullptr) return {};
+  const auto name = reinterpret_cast<ModuleName>(reinterpret_cast<void*>(GetProcAddress(psapi, "GetModuleFileNameExA")));
+  const DWORD length = name != nullptr ? name(process, nullptr, path, sizeof(path)) : 0;
+  FreeLibrary(psapi);
+  return std::string(path, length);
+}
+
+struct Search {
+  const ProgramWindow* wanted;
+  std::vector<HWND> windows;
+  std::vector<ProcessHandle> processes;
+};
+
+BOOL CALLBACK CollectMatch(HWND window, LPARAM parameter) {
+  auto& search = *reinterpret_cast<Search*>(parameter);
+  char text[256] = {};
+  if (GetClassNameA(window, text, sizeof(text)) == 0 || search.wanted->className != text) return TRUE;
+  const int length = GetWindowTextLengthA(window);
+  std::string title(static_cast<std::size_t>(length) + 1, '\0');
+  title.resize(static_cast<std::size_t>(GetWindowTextA(window, title.data(), length + 1)));
+  if (title != search.wanted->title) return TRUE;
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  constexpr DWORD kLimitedQuery = 0x1000;  // PROCESS_QUERY_LIMITED_INFORMATION
+  HANDLE process = OpenProcess(SYNCHRONIZE | kLimitedQuery, FALSE, processId);
+  if (process == nullptr) process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+  if (process == nullptr) return TRUE;
+  ProcessHandle owner(process);
+  if (lstrcmpiA(ImagePath(process).c_str(), search.wanted->programPath.c_str()) != 0) return TRUE;
+  search.windows.push_back(window);
+  search.processes.push_back(std::move(owner));
+  return TRUE;
+}
+
 }  // namespace
 
 void Win32AppWindows::Close(const std::string& title) {
@@ -34,6 +97,22 @@ void Win32AppWindows::Close(const std::string& title) {
 
 bool Win32AppWindows::IsOpen(const std::string& title) {
   return FindWindowA(nullptr, title.c_str()) != nullptr;
+}
+
+bool Win32AppWindows::CloseProgram(const ProgramWindow& window, unsigned long waitMs) {
+  Search search{&window, {}, {}};
+  EnumWindows(CollectMatch, reinterpret_cast<LPARAM>(&search));
+  for (HWND found : search.windows) PostMessageA(found, WM_CLOSE, 0, 0);
+  constexpr DWORD kStepMs = 100;
+  for (unsigned long waited = 0;; waited += kStepMs) {
+    bool running = false;
+    for (const ProcessHandle& process : search.processes)
+      running = running || WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
+    if (!running) return true;
+    if (waited >= waitMs) return false;
+    RunPendingMessages();
+    Sleep(kStepMs);
+  }
 }
 
 void Win32AppWindows::Pause(unsigned long milliseconds) {

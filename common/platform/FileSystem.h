@@ -67,6 +67,9 @@ class FileSystem {
   // Moves `from` over `to`, replacing it in one step; on failure `to` is as it was.
   virtual FileError MoveFileOver(const std::string& from, const std::string& to) = 0;
   virtual FileError RemoveFile(const std::string& path) = 0;
+  // Clears a read-only mark, so that the file can be deleted; where a read-only file can be
+  // deleted anyway, nothing to do.
+  virtual FileError MakeWritable(const std::string&) { return {}; }
 
   virtual FileError OpenForReading(const std::string& path, std::unique_ptr<FileReader>& reader) = 0;
   // Opens a file for reading so that, while it is open, no one can change, replace or

@@ -248,6 +248,14 @@ FileError Win32FileSystem::RemoveFile(const std::string& path) {
   return {};
 }
 
+FileError Win32FileSystem::MakeWritable(const std::string& path) {
+  const DWORD attributes = Attributes(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return LastFileError();
+  if ((attributes & FILE_ATTRIBUTE_READONLY) && !SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY))
+    return LastFileError();
+  return {};
+}
+
 FileError Win32FileSystem::OpenLocked(const std::string& path, std::unique_ptr<FileReader>& reader) {
   // Others may read, but not write, rename or delete the file while it is open.
   HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

@@ -16,6 +16,7 @@ class Win32FileSystem : public FileSystem {
   FileError WriteNewFile(const std::string& path, const std::string& bytes) override;
   FileError MoveFileOver(const std::string& from, const std::string& to) override;
   FileError RemoveFile(const std::string& path) override;
+  FileError MakeWritable(const std::string& path) override;
   FileError OpenForReading(const std::string& path, std::unique_ptr<FileReader>& reader) override;
   FileError OpenLocked(const std::string& path, std::unique_ptr<FileReader>& reader) override;
   FileError OpenForWriting(const std::string& path, bool append,

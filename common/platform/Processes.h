@@ -16,7 +16,7 @@ class Processes {
   // `currentFolder`, or in this program's own current folder when that is empty.
   virtual bool Start(const std::string& commandLine, WindowShow show, const std::string& currentFolder = {}) = 0;
   // Starts a program and waits until it has ended or `timeoutMs` have passed; false when it
-  // could not be started.
+  // could not be started or was still running at the end.
   virtual bool RunAndWait(const std::string& commandLine, unsigned long timeoutMs) = 0;
   // The file names (without folder) of the programs running now; empty when the system
   // cannot tell.

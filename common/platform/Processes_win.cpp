@@ -43,10 +43,10 @@ bool Win32Processes::Start(const std::string& commandLine, WindowShow show, cons
 bool Win32Processes::RunAndWait(const std::string& commandLine, unsigned long timeoutMs) {
   PROCESS_INFORMATION process{};
   if (!Launch(commandLine, WindowShow::kNormal, {}, process)) return false;
-  WaitForSingleObject(process.hProcess, timeoutMs);
+  const bool ended = WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0;
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  return true;
+  return ended;
 }
 
 std::vector<std::string> Win32Processes::RunningProgramNames() {

@@ -7,6 +7,7 @@
 #include "FileSystem_win.h"
 #include "InstallEngine.h"
 #include "InstallFolder.h"
+#include "InstallFolder_win.h"
 #include "InstallRecord.h"
 #include "InstallWindow_win.h"
 #include "Processes_win.h"
@@ -86,6 +87,14 @@ pelorin::InstallRequest MakeRequest(const pelorin::UnpackOutcome& unpacked, cons
 
 void RunInstall(pelorin::FileSystem& files, const pelorin::UnpackOutcome& unpacked,
                 const pelorin::SetupFiles& setup, const pelorin::win::WizardChoice& choice, HICON icon) {
+  // The folder chosen on the path page, as the install may own it.
+  const pelorin::InstallFolderChoice folder =
+      pelorin::ChooseInstallFolder(files, choice.installPath, unpacked.info.appName, pelorin::SystemReservedFolders());
+  if (folder.refused) {
+    MessageBoxA(nullptr, (folder.reason + "\r\n\r\nNothing has been installed.").c_str(), kSetupTitle,
+                MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
   pelorin::win::InstallWindow progress;
   if (!progress.Open(icon)) return;
   pelorin::Win32Registry registry;
@@ -93,7 +102,7 @@ void RunInstall(pelorin::FileSystem& files, const pelorin::UnpackOutcome& unpack
   pelorin::Win32Shell shell;
   pelorin::Win32AppWindows windows;
   pelorin::InstallServices services{files, registry, processes, shell, progress, windows};
-  pelorin::Install(services, MakeRequest(unpacked, setup, choice.installPath, choice.runAfterInstall));
+  pelorin::Install(services, MakeRequest(unpacked, setup, folder.path, choice.runAfterInstall));
 }
 
 // "/S": the same install with no window at all; the exit code tells how it went.
@@ -107,9 +116,11 @@ int RunQuietly(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, con
   pelorin::Win32Shell shell;
   pelorin::Win32AppWindows windows;
   pelorin::InstallServices services{files, registry, processes, shell, ui, windows};
-  const std::string path =
-      line.hasFolder ? line.folder : pelorin::ProposedInstallPath(files, registry, unpacked.info);
-  pelorin::InstallRequest request = MakeRequest(unpacked, setup, path, false);
+  const pelorin::InstallFolderChoice folder = pelorin::ChooseInstallFolder(
+      files, line.hasFolder ? line.folder : pelorin::ProposedInstallPath(files, registry, unpacked.info, pelorin::ProgramFilesFolder()),
+      unpacked.info.appName, pelorin::SystemReservedFolders());
+  if (folder.refused) return pelorin::kExitStopped;
+  pelorin::InstallRequest request = MakeRequest(unpacked, setup, folder.path, false);
   request.quiet = true;
   return pelorin::QuietInstallExitCode(pelorin::Install(services, request));
 }
@@ -129,7 +140,8 @@ int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, 
   pelorin::win::WizardWindow wizard(files);
   pelorin::Win32Registry registry;
   const std::string proposed =
-      line.hasFolder ? line.folder : pelorin::ProposedInstallPath(files, registry, unpacked.info);
+      line.hasFolder ? line.folder
+                     : pelorin::ProposedInstallPath(files, registry, unpacked.info, pelorin::ProgramFilesFolder());
   if (!wizard.Open(unpacked.info, proposed, wait.Icon())) return 1;
   wizard.LoadLic(setup.licence);
   wizard.LoadReadme(setup.readme);

@@ -18,6 +18,8 @@ struct InstallPlaces {
   WineSession& session;
 
   std::filesystem::path Folder() const { return session.DriveC() / "Program Files/Brackwater/Pelorin"; }
+  // Where the shipped 32-bit setup installs: the 32-bit programs' Program Files folder.
+  std::filesystem::path Folder32() const { return session.DriveC() / "Program Files (x86)/Brackwater/Pelorin"; }
   std::filesystem::path LinkFolder() const {
     return session.DriveC() / "ProgramData/Microsoft/Windows/Start Menu/Programs/Brackwater";
   }
@@ -40,6 +42,7 @@ struct InstallPlaces {
   void Clear() const {
     std::error_code ignored;
     std::filesystem::remove_all(session.DriveC() / "Program Files/Brackwater", ignored);
+    std::filesystem::remove_all(session.DriveC() / "Program Files (x86)/Brackwater", ignored);
     std::filesystem::remove_all(LinkFolder(), ignored);
     std::filesystem::remove_all(session.DriveC() / "users/root/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Brackwater", ignored);
     std::filesystem::remove_all(session.TempFolder() / "SetupTemp", ignored);

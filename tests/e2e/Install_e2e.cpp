@@ -90,10 +90,12 @@ class InstallTest : public InstallPlacesTest {
 };
 
 TEST_F(InstallTest, ClicksThroughTheWizardAndInstalls) {
-  // A settings file naming the game folder lets the editor open its window at once.
+  // A settings file naming the game folder lets the editor open its window at once; the
+  // folder is an earlier install's, so setup takes it as it is.
   const auto game = sandbox_.Copy(session_.DemoGame(), "Quake3");
   std::filesystem::create_directories(places_.Folder());
   WriteFile(places_.Folder() / "settings.ini", WinePath(game) + "\r\n\r\n");
+  WriteFile(places_.Folder() / "install.log", "Pelorin\r\n1.1\r\nPelorin.exe\r\n");
 
   StartSetup(SetupCopy());
   EXPECT_EQ(VisibleButtons(), "&Cancel;&Begin ->;");

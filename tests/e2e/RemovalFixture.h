@@ -1,6 +1,8 @@
 #pragma once
 
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 
@@ -57,13 +59,37 @@ inline bool EditorClosedBeforeItsFileWent(Probe& probe, const std::filesystem::p
   return fileWent && closedFirst;
 }
 
-// After the batch file: "SetupTemp" stays, the answer file and the batch file are gone.
-inline void ExpectSetupTempCleared(const WineSession& session,
+// After the batch file: nothing is left in the folders of uninstaller runs. Wine's
+// interpreter holds its batch file open until it ends, so the emptied folder itself stays
+// there until the next removal clears it.
+inline void ExpectBatchFoldersGone(const WineSession& session,
                                    std::chrono::milliseconds limit = std::chrono::seconds(10)) {
-  const auto setupTemp = session.TempFolder() / "SetupTemp";
-  EXPECT_TRUE(WaitUntil([&] { return !std::filesystem::exists(setupTemp / "uninstall.bat"); }, limit));
-  EXPECT_TRUE(std::filesystem::is_directory(setupTemp));
-  EXPECT_FALSE(std::filesystem::exists(setupTemp / "yes.txt"));
+  std::string left;
+  const auto leftOver = [&] {
+    left.clear();
+    for (const auto& folder : std::filesystem::directory_iterator(session.TempFolder()))
+      if (folder.path().filename().string().starts_with("PelorinUninstall-"))
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path())) left += " " + entry.path().string();
+    return !left.empty();
+  };
+  EXPECT_TRUE(WaitUntil([&] { return !leftOver(); }, limit)) << left;
+}
+
+// Whether a command interpreter of this session's prefix still runs.
+inline bool InterpreterRunning(const WineSession& session) {
+  const std::string prefix = "WINEPREFIX=" + session.DriveC().parent_path().string();
+  for (const auto& process : std::filesystem::directory_iterator("/proc")) {
+    const auto read = [&](const char* name) {
+      std::ifstream in(process.path() / name, std::ios::binary);
+      return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    std::string line = read("cmdline");
+    for (char& c : line) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (line.find("cmd.exe") == std::string::npos) continue;
+    const std::string environment = read("environ");
+    if (environment.find(prefix + '\0') != std::string::npos) return true;
+  }
+  return false;
 }
 
 }  // namespace pelorin::e2e

@@ -49,7 +49,7 @@ class RoundTripTest : public InstallPlacesTest {
     ExpectFolderRemoved(places_.Folder().parent_path());
     EXPECT_FALSE(std::filesystem::exists(places_.LinkFolder()));
     EXPECT_FALSE(KeyExists(session_, kUninstallKey));
-    ExpectSetupTempCleared(session_);
+    ExpectBatchFoldersGone(session_);
   }
 
   // Every file and folder of drive C: outside the system's own folder and the temporary folder.

@@ -132,26 +132,26 @@ TEST(ShippedProgram, SetupInstallsThroughItsWizardAndUninstallRemovesIt) {
     input::ClickCentre(*button);
   }
   EXPECT_EQ(setup.Wait(300s), 0);
-  EXPECT_EQ(ReadFile(places.Folder() / "Pelorin.exe"), ReadFile(Shipped() / "Pelorin.exe"));
-  EXPECT_EQ(ReadFile(places.Folder() / "Uninstall.exe"), ReadFile(Shipped() / "Uninstall.exe"));
-  EXPECT_EQ(ReadFile(places.Folder() / "install.log"), InstallPlaces::Log());
+  EXPECT_EQ(ReadFile(places.Folder32() / "Pelorin.exe"), ReadFile(Shipped() / "Pelorin.exe"));
+  EXPECT_EQ(ReadFile(places.Folder32() / "Uninstall.exe"), ReadFile(Shipped() / "Uninstall.exe"));
+  EXPECT_EQ(ReadFile(places.Folder32() / "install.log"), InstallPlaces::Log());
   const std::string key = places.Registration("/reg:32");
   EXPECT_TRUE(HasValue(key, "DisplayName", "REG_SZ", "Pelorin v1.2 (build 16)")) << key;
   EXPECT_TRUE(HasValue(key, "UninstallString", "REG_SZ",
-                       "\"C:\\Program Files\\Brackwater\\Pelorin\\Uninstall.exe\"")) << key;
+                       "\"C:\\Program Files (x86)\\Brackwater\\Pelorin\\Uninstall.exe\"")) << key;
   // With administrator rights, as Wine gives them, in every user's Start Menu.
   EXPECT_EQ(probe.Ask("link \"" + InstallPlaces::Link() + "\"").rfind(
-                "C:\\x5CProgram Files\\x5CBrackwater\\x5CPelorin\\x5CPelorin.exe|", 0), 0u);
+                "C:\\x5CProgram Files (x86)\\x5CBrackwater\\x5CPelorin\\x5CPelorin.exe|", 0), 0u);
   EXPECT_TRUE(places.SetupFolders().empty());
 
-  Process uninstall = session.Start(places.Folder() / "Uninstall.exe", {}, places.Folder());
+  Process uninstall = session.Start(places.Folder32() / "Uninstall.exe", {}, places.Folder32());
   const std::string box = AnswerBox(probe, "Proceed with Uninstall?", "&Yes", 400000);
   EXPECT_NE(box.find(kConfirmText), std::string::npos) << box;
   EXPECT_EQ(uninstall.Wait(600s), 0);
-  ExpectFolderRemoved(places.Folder(), 300s);
+  ExpectFolderRemoved(places.Folder32(), 300s);
   EXPECT_FALSE(std::filesystem::exists(places.LinkFolder()));
   EXPECT_FALSE(KeyExists(session, kUninstallKey, "/reg:32"));
-  ExpectSetupTempCleared(session, 120s);
+  ExpectBatchFoldersGone(session, 120s);
   session.EndAll();
   places.Clear();
 }

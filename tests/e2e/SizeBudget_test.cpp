@@ -12,11 +12,13 @@ struct Budget {
 };
 
 // The shipped files stay within their sizes: users download setup.exe and start the
-// editor often. The setup image is setup.exe before the programs are packed behind it.
+// editor often. The setup image is setup.exe before the programs are packed behind it. The
+// uninstaller grew by its removal plan, its own closing of the editor by process and its
+// report of what stays; setup carries it, and grew with it.
 TEST(SizeBudget, ShippedFilesStayWithinTheirBudgets) {
   const std::filesystem::path shipped = PELORIN_SHIPPED_DIR;
-  for (const Budget& budget : {Budget{"Pelorin.exe", 112640}, Budget{"Uninstall.exe", 49152},
-                               Budget{PELORIN_SETUP_IMAGE, 81920}, Budget{"setup.exe", 262144}}) {
+  for (const Budget& budget : {Budget{"Pelorin.exe", 112640}, Budget{"Uninstall.exe", 61440},
+                               Budget{PELORIN_SETUP_IMAGE, 81920}, Budget{"setup.exe", 266240}}) {
     const std::filesystem::path file = shipped / budget.path;  // an absolute path stays as it is
     ASSERT_TRUE(std::filesystem::exists(file)) << file;
     const std::uintmax_t size = std::filesystem::file_size(file);

@@ -19,6 +19,8 @@ class UninstallTest : public ::testing::Test {
     std::filesystem::copy_file(session_.Programs() / "Pelorin.exe", install_ / "Pelorin.exe");
     WriteFile(install_ / "readme.txt", "read me");
     WriteFile(install_ / "sub" / "data.txt", "data");
+    // As setup records it when it made both folders.
+    WriteFile(install_ / "folders.log", WinePath(install_.parent_path()) + "\r\n" + WinePath(install_) + "\r\n");
     std::filesystem::create_directories(shortcut_.parent_path());
     WriteFile(shortcut_, "link");
     game_ = sandbox_.Copy(session_.DemoGame(), "Quake3");
@@ -48,15 +50,14 @@ class UninstallTest : public ::testing::Test {
     return AnswerBox(probe_, title, button);
   }
 
-  // After a Yes: the uninstaller ends and its batch file removes it and its folder.
+  // After a Yes: the uninstaller has removed its folder when it ends.
   void ExpectEverythingGone(Process& uninstall) {
     EXPECT_EQ(uninstall.Wait(60s), 0);
-    ExpectFolderRemoved(install_);
-    EXPECT_FALSE(std::filesystem::exists(install_.parent_path())) << "its emptied parent stays";
+    ExpectFolderRemoved(install_.parent_path(), 1s);
     EXPECT_FALSE(std::filesystem::exists(shortcut_));
     EXPECT_FALSE(std::filesystem::exists(StartMenu() / "Programs" / "Brackwater"));
     EXPECT_FALSE(KeyExists(session_, kUninstallKey));
-    ExpectSetupTempCleared(session_);
+    ExpectBatchFoldersGone(session_);
   }
 
   WineSession& session_ = WineSession::Get();
@@ -101,7 +102,7 @@ TEST_F(UninstallTest, NoRemovesNothing) {
     EXPECT_TRUE(std::filesystem::exists(install_ / file)) << file;
   EXPECT_TRUE(std::filesystem::exists(shortcut_));
   EXPECT_TRUE(KeyExists(session_, kUninstallKey));
-  EXPECT_FALSE(std::filesystem::exists(SetupTemp() / "uninstall.bat"));
+  ExpectBatchFoldersGone(session_, 0s);
 }
 
 TEST_F(UninstallTest, MissingLogSaysSoAndRemovesNothing) {
@@ -116,17 +117,39 @@ TEST_F(UninstallTest, MissingLogSaysSoAndRemovesNothing) {
   EXPECT_TRUE(KeyExists(session_, kUninstallKey));
 }
 
-TEST_F(UninstallTest, TamperedLogLeavesFilesOutsideTheInstallInPlace) {
+// A tampered log, and another program's window with the editor's class and title: neither
+// leads the removal outside the install.
+TEST_F(UninstallTest, TamperedLogAndAnotherProgramsWindowAreLeftInPlace) {
   const auto outside = sandbox_.Path() / "outside.txt";
   const auto notes = sandbox_.Path() / "notes.txt";
-  WriteFile(outside, "keep");
-  WriteFile(notes, "keep");
-  WriteLog({"..\\..\\outside.txt", WinePath(outside), "&" + WinePath(notes), "$" + WinePath(notes)});
+  const auto link = sandbox_.Path() / "elsewhere.lnk";
+  for (const auto& file : {outside, notes, link}) WriteFile(file, "keep");
+  WriteLog({"..\\..\\outside.txt", WinePath(outside), "&" + WinePath(notes), "$" + WinePath(notes),
+            "&" + WinePath(link), "&" + WinePath(notes) + std::string(1, '\0') + ".lnk"});
+  Probe other(session_, sandbox_.Copy(session_.ProbePath(), "other.exe"));
+  const std::string window = other.Ask("window PelorinMain Pelorin");
+  ASSERT_NE(window, "none");
+
   Process uninstall = StartUninstall();
   EXPECT_NE(Answer("Proceed with Uninstall?", "&Yes"), "none");
   ExpectEverythingGone(uninstall);
-  EXPECT_EQ(ReadFile(outside), "keep");
-  EXPECT_EQ(ReadFile(notes), "keep");
+  for (const auto& file : {outside, notes, link}) EXPECT_EQ(ReadFile(file), "keep") << file;
+  EXPECT_TRUE(probe_.WaitWindow("Pelorin", 0)) << "the other program's window was closed";
+}
+
+// A stand-in that runs as the install's main program with the editor's window, and ignores
+// the close request: a quiet removal stops with its own exit code and removes nothing.
+TEST_F(UninstallTest, AnEditorThatDoesNotEndStopsAQuietRemoval) {
+  WriteLog();
+  std::filesystem::copy_file(session_.ProbePath(), install_ / "Pelorin.exe",
+                             std::filesystem::copy_options::overwrite_existing);
+  Probe editor(session_, install_ / "Pelorin.exe");
+  ASSERT_NE(editor.Ask("window PelorinMain Pelorin stubborn"), "none");
+  EXPECT_EQ(session_.Start(install_ / "Uninstall.exe", {"/S"}, install_).Wait(60s), 5);
+  for (const char* file : {"Uninstall.exe", "Pelorin.exe", "readme.txt", "sub/data.txt", "install.log"})
+    EXPECT_TRUE(std::filesystem::exists(install_ / file)) << file;
+  EXPECT_TRUE(std::filesystem::exists(shortcut_));
+  EXPECT_TRUE(KeyExists(session_, kUninstallKey));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "InstallRecord.h"
+#include "FileSystem_posix.h"
 #include "MemoryRegistry.h"
 #include "support/FakeShell.h"
 #include "support/FakeWindows.h"
@@ -388,10 +389,15 @@ TEST_F(InstallEngineTest, InstallingOverAnEarlierInstallLeavesOneLog) {
   request_.runAfterInstall = false;
   Run();
   const std::string first = Log();
+  // Only the folders this install made are on record, and the second install makes none.
+  const std::string record = folder_.Read("Program Files\\Brackwater\\Pelorin\\folders.log");
+  EXPECT_EQ(record, folder_.Path("Program Files") + "\r\n" + folder_.Path("Program Files\\Brackwater") + "\r\n" +
+                        folder_.Path("Program Files\\Brackwater\\Pelorin") + "\r\n");
   folder_.Write("Program Files\\Brackwater\\Pelorin\\settings.ini", "C:\\Quake3\\\r\n");
   folder_.Write("Program Files\\Brackwater\\Pelorin\\Pelorin.exe", "old editor");
   EXPECT_EQ(Run(), InstallResult::kInstalled);
   EXPECT_EQ(Log(), first);
+  EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\folders.log"), record);
   EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\Pelorin.exe"), "MZ editor");
   EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\settings.ini"), "C:\\Quake3\\\r\n");
   EXPECT_EQ(shell_.links.size(), 2u);
@@ -458,17 +464,81 @@ TEST(InstallFolderTest, AnEarlierInstallThatStillHasItsLogIsProposed) {
   SetupInfo info;
   info.appName = "Pelorin";
   info.appCompany = "Brackwater";
-  EXPECT_EQ(ProposedInstallPath(files, registry, info), "C:\\Program Files\\Brackwater\\Pelorin");
+  const std::string x86 = "C:\\Program Files (x86)";
+  EXPECT_EQ(ProposedInstallPath(files, registry, info, x86), "C:\\Program Files (x86)\\Brackwater\\Pelorin");
 
   const std::string earlier = folder.Path("Other Place\\Pel") + "\\";
   registry.SetKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"), "InstallLocation", earlier);
-  EXPECT_EQ(ProposedInstallPath(files, registry, info), "C:\\Program Files\\Brackwater\\Pelorin");  // no log
+  EXPECT_EQ(ProposedInstallPath(files, registry, info, x86), "C:\\Program Files (x86)\\Brackwater\\Pelorin");  // no log
   folder.Write("Other Place\\Pel\\install.log", "Pelorin\r\n");
-  EXPECT_EQ(ProposedInstallPath(files, registry, info), folder.Path("Other Place\\Pel"));
+  EXPECT_EQ(ProposedInstallPath(files, registry, info, x86), folder.Path("Other Place\\Pel"));
 
   info.useFixedPath = true;
   info.fixedPath = "D:\\Fixed";
-  EXPECT_EQ(ProposedInstallPath(files, registry, info), "D:\\Fixed");
+  EXPECT_EQ(ProposedInstallPath(files, registry, info, x86), "D:\\Fixed");
+}
+
+// Drive C: of these tests is a temporary folder.
+class DriveC : public PosixFileSystem {
+ public:
+  explicit DriveC(const testing::TempFolder& folder) : root_(folder.Path()) {}
+  bool FolderExists(const std::string& path) override { return PosixFileSystem::FolderExists(On(path)); }
+  FileError ListFiles(const std::string& folder, const std::string& pattern, std::vector<std::string>& names) override {
+    return PosixFileSystem::ListFiles(On(folder), pattern, names);
+  }
+  FileError ListFolders(const std::string& folder, std::vector<std::string>& names) override {
+    return PosixFileSystem::ListFolders(On(folder), names);
+  }
+  FileError ReadFile(const std::string& path, std::string& bytes) override { return PosixFileSystem::ReadFile(On(path), bytes); }
+
+ private:
+  std::string On(const std::string& path) const { return path.starts_with("C:") ? root_ + path.substr(2) : path; }
+  std::string root_;
+};
+
+TEST(InstallFolderTest, AFolderOfOthersIsRefusedOrGetsTheApplicationsOwn) {
+  testing::TempFolder folder;
+  DriveC files(folder);
+  folder.Write("Games\\Quake3\\quake3.exe", "MZ");
+  folder.Write("Games\\Old\\install.log", "Pelorin\r\n1.1\r\nPelorin.exe\r\n");
+  folder.Write("Games\\Peer\\install.log", "Other\r\n1.0\r\n\r\n");
+  folder.MakeFolder("Games\\Empty");
+  const ReservedFolders reserved{"C:\\WINDOWS", {"C:\\WINDOWS\\system32", "C:\\Users\\me", "C:\\Users\\me\\Desktop",
+                                                "C:\\Program Files (x86)"}};
+  struct Case {
+    std::string typed;
+    std::string path;  // empty: refused
+  };
+  const Case cases[] = {
+      {"C:\\Games\\Quake3", "C:\\Games\\Quake3\\Pelorin"},
+      {" C:/Games/Quake3/. . ", "C:\\Games\\Quake3\\Pelorin"},
+      {"C:\\Games\\Peer\\", "C:\\Games\\Peer\\Pelorin"},
+      {"c:\\games\\old", "c:\\games\\old"},
+      {"C:\\Games\\Empty", "C:\\Games\\Empty"},
+      {"C:\\Games\\New Place", "C:\\Games\\New Place"},
+      {"\\\\server\\share\\Pelorin", "\\\\server\\share\\Pelorin"},
+      {"", ""},
+      {"  . ", ""},
+      {"Games\\Quake3", ""},
+      {"\\Games", ""},
+      {"C:Games", ""},
+      {"C:\\", ""},
+      {"D:", ""},
+      {"\\\\server\\share\\", ""},
+      {"C:\\Games\\..\\WINDOWS", ""},
+      {"c:\\windows", ""},
+      {"C:\\Windows\\Fonts\\Pelorin", ""},
+      {"C:\\WINDOWS\\system32", ""},
+      {"C:\\Users\\me", ""},
+      {"C:\\Users\\me\\Desktop\\", ""},
+      {"C:\\Program Files (x86)", ""},
+  };
+  for (const Case& c : cases) {
+    const InstallFolderChoice choice = ChooseInstallFolder(files, c.typed, "Pelorin", reserved);
+    EXPECT_EQ(choice.path, c.path) << c.typed;
+    EXPECT_EQ(choice.refused, c.path.empty()) << c.typed;
+    EXPECT_EQ(choice.reason.empty(), !choice.refused) << c.typed;
+  }
 }
 
 }  // namespace

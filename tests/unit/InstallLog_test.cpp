@@ -5,6 +5,8 @@
 namespace pelorin {
 namespace {
 
+using namespace std::string_literals;
+
 TEST(InstallLog, ReadsHeaderAndEveryEntryWithEitherLineEnd) {
   const InstallLog log = ReadInstallLog("Pelorin\r\n1.2\rPelorin.exe\r\nUninstall.exe\rbin\\a\nb.dll\r\n");
   EXPECT_EQ(log.appName, "Pelorin");
@@ -28,21 +30,29 @@ TEST(InstallLog, ReadsHeaderAndEveryEntryWithEitherLineEnd) {
 }
 
 TEST(InstallLog, EntriesAreObeyedOnlyWhereSetupCouldHaveWrittenThem) {
-  const std::string install = "C:\\Program Files\\Pelorin\\";
-  const std::string system = "C:\\WINDOWS\\SYSTEM";
+  const std::string install = "C:\\Program Files\\Pelorin";
+  const std::string menu = "C:\\Users\\me\\Start Menu\\Programs";
+  const std::string common = "C:\\ProgramData\\Start Menu\\Programs";
+  const RemovalPlaces places{install + "\\", install + "\\Uninstall.exe", "C:\\WINDOWS\\SYSTEM", {menu, common + "\\"}};
   struct Case {
     std::string entry;
     EntryKind kind;
     std::string path;
   };
   const Case cases[] = {
-      {"Pelorin.exe", EntryKind::kInstalledFile, install + "Pelorin.exe"},
-      {"bin\\x.dll", EntryKind::kInstalledFile, install + "bin\\x.dll"},
+      {"Pelorin.exe", EntryKind::kInstalledFile, install + "\\Pelorin.exe"},
+      {"bin\\x.dll", EntryKind::kInstalledFile, install + "\\bin\\x.dll"},
       {"..\\other.exe", EntryKind::kSkipped, ""},
       {"bin\\..\\..\\other.exe", EntryKind::kSkipped, ""},
+      {"bin\\.. \\..\\other.exe", EntryKind::kSkipped, ""},
+      {"bin\\...\\other.exe", EntryKind::kSkipped, ""},
+      {"bin/../x", EntryKind::kSkipped, ""},
       {"C:\\AUTOEXEC.BAT", EntryKind::kSkipped, ""},
       {"\\boot.ini", EntryKind::kSkipped, ""},
+      {"*.*", EntryKind::kSkipped, ""},
       {"", EntryKind::kSkipped, ""},
+      {"Pelorin.exe\0.lnk"s, EntryKind::kSkipped, ""},
+      {"a\tb.txt", EntryKind::kSkipped, ""},
       {"$C:\\WINDOWS\\SYSTEM\\shared.dll", EntryKind::kSystemFile, "C:\\WINDOWS\\SYSTEM\\shared.dll"},
       {"$c:\\windows\\system\\Shared.DLL", EntryKind::kSystemFile, "c:\\windows\\system\\Shared.DLL"},
       {"$C:\\WINDOWS\\SYSTEM\\drivers\\x.sys", EntryKind::kSkipped, ""},
@@ -50,20 +60,27 @@ TEST(InstallLog, EntriesAreObeyedOnlyWhereSetupCouldHaveWrittenThem) {
       {"$C:\\WINDOWS\\SYSTEM\\", EntryKind::kSkipped, ""},
       {"$C:\\WINDOWS\\SYSTEM\\a/b.dll", EntryKind::kSkipped, ""},
       {"$C:\\WINDOWS\\explorer.exe", EntryKind::kSkipped, ""},
+      {"$C:\\WINDOWS\\SYSTEMX\\a.dll", EntryKind::kSkipped, ""},
       {"$shared.dll", EntryKind::kSkipped, ""},
-      {"&C:\\Start Menu\\Programs\\Pelorin.lnk", EntryKind::kShortcut, "C:\\Start Menu\\Programs\\Pelorin.lnk"},
-      {"&C:\\Start Menu\\Old.LNK", EntryKind::kShortcut, "C:\\Start Menu\\Old.LNK"},
-      {"&C:\\Documents\\letter.doc", EntryKind::kSkipped, ""},
-      {"&C:\\Start Menu\\.lnk", EntryKind::kSkipped, ""},
+      {"&" + menu + "\\Brackwater\\Pelorin.lnk", EntryKind::kShortcut, menu + "\\Brackwater\\Pelorin.lnk"},
+      {"&c:\\programdata\\start menu\\programs\\Old.LNK", EntryKind::kShortcut, "c:\\programdata\\start menu\\programs\\Old.LNK"},
+      {"&" + menu + "\\..\\..\\Desktop\\x.lnk", EntryKind::kSkipped, ""},
+      {"&" + menu + "X\\x.lnk", EntryKind::kSkipped, ""},
+      {"&C:\\data\\thesis.lnk", EntryKind::kSkipped, ""},
+      {"&" + "C:\\data\\thesis.docx\0.lnk"s, EntryKind::kSkipped, ""},
+      {"&" + menu + "\\letter.doc", EntryKind::kSkipped, ""},
+      {"&" + menu + "\\.lnk", EntryKind::kSkipped, ""},
       {"&Pelorin.lnk", EntryKind::kSkipped, ""},
   };
   for (const Case& c : cases) {
-    const LogEntry got = ClassifyEntry(c.entry, install, system);
+    const LogEntry got = ClassifyEntry(c.entry, places);
     EXPECT_EQ(got.kind, c.kind) << c.entry;
     EXPECT_EQ(got.path, c.path) << c.entry;
   }
   // Without a known system folder no system file is touched.
-  EXPECT_EQ(ClassifyEntry("$C:\\WINDOWS\\SYSTEM\\shared.dll", install, "").kind, EntryKind::kSkipped);
+  RemovalPlaces bare = places;
+  bare.systemFolder.clear();
+  EXPECT_EQ(ClassifyEntry("$C:\\WINDOWS\\SYSTEM\\shared.dll", bare).kind, EntryKind::kSkipped);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <set>
 
 #include "FileSystem_posix.h"
 #include "InstallRecord.h"
@@ -19,8 +20,15 @@ using Events = std::vector<std::string>;
 class WatchedFiles : public PosixFileSystem {
  public:
   explicit WatchedFiles(Events& events) : events_(events) {}
+  std::set<std::string> locked;  // files whose deletion is refused, as for a running program
+  bool moveFails = false;         // as for a move to another drive
+  FileError MoveFileOver(const std::string& from, const std::string& to) override {
+    if (moveFails) return {FileError::Kind::kOther, 17, "The system cannot move the file to a different disk drive."};
+    return PosixFileSystem::MoveFileOver(from, to);
+  }
   FileError RemoveFile(const std::string& path) override {
     events_.push_back("remove " + path);
+    if (locked.count(path) != 0) return {FileError::Kind::kAccessDenied, 5, "Access is denied."};
     return PosixFileSystem::RemoveFile(path);
   }
 
@@ -38,6 +46,12 @@ class WatchedOutside : public testing::RecordingProcesses, public AppWindows {
   }
   void Close(const std::string& title) override { events_.push_back("close " + title); }
   bool IsOpen(const std::string&) override { return false; }
+  bool CloseProgram(const ProgramWindow& window, unsigned long waitMs) override {
+    events_.push_back("close " + window.className + " " + window.title + " " + window.programPath + " " +
+                      std::to_string(waitMs));
+    return closesAfter-- <= 0;
+  }
+  int closesAfter = 0;  // close requests that the program ignores
   void Pause(unsigned long) override {}
 
  private:
@@ -49,6 +63,7 @@ class ScriptedUi : public UninstallUi {
   std::vector<std::string> told, statuses, questions;
   std::vector<std::pair<std::size_t, std::size_t>> progress;
   std::deque<bool> answers;  // Yes when none is left
+  int retries = 0;           // Retry answers before Cancel
   bool shown = false;
 
   void Tell(const std::string& text) override { told.push_back(text); }
@@ -62,13 +77,21 @@ class ScriptedUi : public UninstallUi {
     answers.pop_front();
     return answer;
   }
+  bool AskRetry(const std::string& text) override {
+    questions.push_back("Retry: " + text);
+    return retries-- > 0;
+  }
 };
 
 class UninstallRunTest : public ::testing::Test {
  protected:
   UninstallRunTest() {
-    place_.self = {temp_.Path("app\\Uninstall.exe"), "", "", temp_.Path("tmp\\SetupTemp\\")};
+    place_.programPath = temp_.Path("app\\Uninstall.exe");
     place_.systemFolder = temp_.Path("sys");
+    place_.temporaryFolder = temp_.Path("tmp");
+    place_.processId = 0x2a;
+    place_.programsFolders = {temp_.Path("menu\\Programs")};
+    temp_.MakeFolder("tmp");
     temp_.Write("app\\Uninstall.exe", "MZ");
   }
 
@@ -102,7 +125,7 @@ TEST_F(UninstallRunTest, AnsweringNoRemovesNothing) {
   EXPECT_EQ(ui_.statuses, std::vector<std::string>{"Preparing to Uninstall..."});
   EXPECT_TRUE(events_.empty());
   EXPECT_TRUE(temp_.Exists("app\\install.log"));
-  EXPECT_FALSE(temp_.Exists("tmp"));
+  EXPECT_FALSE(temp_.Exists("tmp\\PelorinUninstall-2a"));
 }
 
 TEST_F(UninstallRunTest, RemovesWhatTheLogNamesInOrderAndHandsOverToTheBatchFile) {
@@ -120,12 +143,15 @@ TEST_F(UninstallRunTest, RemovesWhatTheLogNamesInOrderAndHandsOverToTheBatchFile
 
   EXPECT_EQ(Run(), UninstallEnd::kRemoved);
 
-  // The program was asked to close, then told of its removal, before any file went.
+  // The editor was asked to close, then told of its removal, before any file went; the
+  // uninstaller's own file is left to the batch file.
   ASSERT_GE(events_.size(), 3u);
-  EXPECT_EQ(events_[0], "close Pel\\or/in");
+  EXPECT_EQ(events_[0], "close PelorinMain Pel\\or/in " + Installed("Pelorin.exe") + " 10000");
   EXPECT_EQ(events_[1], "run \"" + Installed("Pelorin.exe") + "\" uninstall");
-  EXPECT_EQ(events_[2], "remove " + Installed("Uninstall.exe"));
+  EXPECT_EQ(events_[2], "remove " + Installed("Pelorin.exe"));
   EXPECT_EQ(processes_.started[0].timeoutMs, kProgramWaitMs);
+  EXPECT_EQ(processes_.started[1].commandLine, "\"" + temp_.Path("sys\\regsvr32.exe") + "\" /u /s \"" + shared + "\"");
+  EXPECT_TRUE(processes_.started[1].waited);
 
   EXPECT_EQ(ui_.questions.size(), 3u);
   EXPECT_EQ(ui_.questions[1], "Uninstall System File?: " + shared + " was installed by Pel\\or/in but could "
@@ -136,56 +162,140 @@ TEST_F(UninstallRunTest, RemovesWhatTheLogNamesInOrderAndHandsOverToTheBatchFile
   EXPECT_FALSE(temp_.Exists("app\\data"));
   EXPECT_FALSE(temp_.Exists("menu\\Programs\\Brackwater"));
   EXPECT_TRUE(temp_.Exists("menu\\Programs\\other.lnk"));
-  EXPECT_FALSE(temp_.Exists("app\\install.log"));
-
+  // The uninstaller moved itself into the batch file's folder and removed the install
+  // folder; the batch file only has that folder left to remove.
+  EXPECT_FALSE(temp_.Exists("app"));
   EXPECT_FALSE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("Pel\\or/in")));
   EXPECT_TRUE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("Other")));
-  EXPECT_EQ(temp_.Read("tmp\\SetupTemp\\uninstall.bat"), SelfRemovalBatch(place_.self));
-  EXPECT_EQ(temp_.Read("tmp\\SetupTemp\\yes.txt"), "Y\r\n");
-  ASSERT_EQ(processes_.started.size(), 2u);
-  EXPECT_EQ(processes_.started[1].commandLine, "\"" + temp_.Path("tmp\\SetupTemp\\uninstall.bat") + "\"");
-  EXPECT_EQ(processes_.started[1].show, WindowShow::kHidden);
-  EXPECT_FALSE(processes_.started[1].waited);
+  const std::string batchFolder = temp_.Path("tmp\\PelorinUninstall-2a");
+  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-2a\\Uninstall.exe"), "MZ");
+  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-2a\\uninstall.bat"),
+            SelfRemovalBatch({batchFolder + "\\Uninstall.exe", "", {}, batchFolder, place_.systemFolder}));
+  ASSERT_EQ(processes_.started.size(), 3u);
+  EXPECT_EQ(processes_.started[2].commandLine, SelfRemovalCommand(place_.systemFolder, batchFolder + "\\uninstall.bat"));
+  EXPECT_EQ(processes_.started[2].show, WindowShow::kHidden);
+  EXPECT_FALSE(processes_.started[2].waited);
 
-  EXPECT_EQ(ui_.progress.size(), 6u);
-  EXPECT_EQ(ui_.progress.back(), (std::pair<std::size_t, std::size_t>{5, 6}));
+  EXPECT_EQ(ui_.progress.size(), 5u);
+  EXPECT_EQ(ui_.progress.back(), (std::pair<std::size_t, std::size_t>{4, 5}));
 }
 
 TEST_F(UninstallRunTest, TamperedLogTouchesNothingOutsideItsPlaces) {
   temp_.Write("outside.txt", "x");
   temp_.Write("sys\\sub\\deep.dll", "x");
-  temp_.Write("notes.txt", "x");
+  temp_.Write("notes.lnk", "x");
+  temp_.Write("outside\\secret.txt", "x");
+  temp_.MakeFolderLink("outside", "app\\linked");
   temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\n..\\outside.txt\r\n..\\outside.txt\r\n" + temp_.Path("outside.txt") +
                                       "\r\n$" + temp_.Path("sys\\sub\\deep.dll") + "\r\n$" + temp_.Path("outside.txt") +
-                                      "\r\n&" + temp_.Path("notes.txt") + "\r\n");
-  EXPECT_EQ(Run(), UninstallEnd::kRemoved);
+                                      "\r\n&" + temp_.Path("notes.lnk") + "\r\nlinked\\secret.txt\r\n");
+  EXPECT_EQ(Run(), UninstallEnd::kIncomplete);
   EXPECT_TRUE(temp_.Exists("outside.txt"));
   EXPECT_TRUE(temp_.Exists("sys\\sub\\deep.dll"));
-  EXPECT_TRUE(temp_.Exists("notes.txt"));
+  EXPECT_TRUE(temp_.Exists("notes.lnk"));
+  EXPECT_TRUE(temp_.Exists("outside\\secret.txt"));
   EXPECT_EQ(ui_.questions.size(), 1u) << "only the confirmation is asked";
-  EXPECT_EQ(processes_.started.size(), 1u) << "the main program path climbs out: not started";
+  EXPECT_TRUE(processes_.started.empty()) << "the main program path climbs out: neither closed nor started";
+  ASSERT_EQ(ui_.told.size(), 1u);
+  EXPECT_NE(ui_.told[0].find(Installed("linked\\secret.txt") + ": a folder on its way is a link"), std::string::npos);
 }
 
-TEST_F(UninstallRunTest, EmptyHeaderStartsAndClosesNothingAndKeepsOtherRegistrations) {
-  temp_.Write("app\\install.log", "\r\n\r\n\r\n");
-  registry_.SetKeyValue(RegistryRoot::kLocalMachine, std::string(kUninstallKeys), "x", "y");
+TEST_F(UninstallRunTest, ALogWithoutItsHeaderChangesNothing) {
+  registry_.SetKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"), "DisplayName", "x");
+  for (const std::string log : {"Pelorin\r\n1.2\r\n", "\r\n\r\n\r\nPelorin.exe\r\n"}) {
+    temp_.Write("app\\install.log", log);
+    temp_.Write("app\\Pelorin.exe", "MZ");
+    ui_.told.clear();
+    EXPECT_EQ(Run(), UninstallEnd::kLogMissing);
+    ASSERT_EQ(ui_.told.size(), 1u);
+    EXPECT_NE(ui_.told[0].find(Installed("install.log")), std::string::npos) << ui_.told[0];
+  }
+  EXPECT_FALSE(ui_.shown);
+  EXPECT_TRUE(events_.empty());
+  EXPECT_TRUE(processes_.started.empty());
+  EXPECT_TRUE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin")));
+}
+
+// A file that cannot go stays named in the log, with the registration and the uninstaller,
+// so that a second run finishes what the first left.
+TEST_F(UninstallRunTest, AFileThatStaysKeepsTheLogAndTheRegistration) {
+  temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\nPelorin.exe\r\nPelorin.exe\r\nreadme.txt\r\nbin\\a.dll\r\n");
+  for (const char* file : {"app\\Pelorin.exe", "app\\readme.txt", "app\\bin\\a.dll"}) temp_.Write(file, "x");
+  registry_.SetKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"), "DisplayName", "x");
+  files_.locked = {Installed("bin\\a.dll")};
+
+  EXPECT_EQ(Run(), UninstallEnd::kIncomplete);
+  EXPECT_FALSE(temp_.Exists("app\\readme.txt"));
+  EXPECT_EQ(temp_.Read("app\\install.log"), "Pelorin\r\n1.2\r\nPelorin.exe\r\nbin\\a.dll\r\n");
+  EXPECT_FALSE(temp_.Exists("app\\install.log.tmp"));
+  EXPECT_TRUE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin")));
+  EXPECT_FALSE(temp_.Exists("tmp\\PelorinUninstall-2a"));
+  ASSERT_EQ(ui_.told.size(), 1u);
+  EXPECT_NE(ui_.told[0].find(Installed("bin\\a.dll") + ": Access is denied."), std::string::npos) << ui_.told[0];
+
+  files_.locked.clear();
+  ui_.told.clear();
   EXPECT_EQ(Run(), UninstallEnd::kRemoved);
-  EXPECT_TRUE(ui_.progress.empty());
-  EXPECT_EQ(events_, Events{"remove " + Installed("install.log")});
-  EXPECT_TRUE(registry_.HasKey(RegistryRoot::kLocalMachine, std::string(kUninstallKeys)));
-  EXPECT_EQ(processes_.started.size(), 1u);  // the batch file only
+  EXPECT_FALSE(temp_.Exists("app\\bin"));
+  EXPECT_FALSE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin")));
+  EXPECT_TRUE(ui_.told.empty());
 }
 
-TEST(RemoveEmptyFolders, RemovesEmptyFoldersUpToTheFirstThatHoldsSomething) {
+TEST_F(UninstallRunTest, AnEditorThatDoesNotEndStopsTheRemoval) {
+  temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\nPelorin.exe\r\nPelorin.exe\r\n");
+  temp_.Write("app\\Pelorin.exe", "MZ");
+  processes_.closesAfter = 100;
+  ui_.retries = 1;
+  EXPECT_EQ(Run(), UninstallEnd::kEditorRunning);
+  ASSERT_EQ(ui_.questions.size(), 3u);
+  EXPECT_EQ(ui_.questions[1].rfind("Retry: Pelorin (" + Installed("Pelorin.exe") + ") is still running.", 0), 0u);
+  QuietUninstallUi quiet;
+  EXPECT_EQ(RunUninstall({files_, registry_, processes_, processes_, quiet}, place_), UninstallEnd::kEditorRunning);
+  EXPECT_TRUE(temp_.Exists("app\\Pelorin.exe"));
+  EXPECT_TRUE(temp_.Exists("app\\install.log"));
+  EXPECT_TRUE(processes_.started.empty());
+
+  processes_.closesAfter = 1;
+  ui_.retries = 1;
+  EXPECT_EQ(Run(), UninstallEnd::kRemoved);
+  EXPECT_FALSE(temp_.Exists("app\\Pelorin.exe"));
+}
+
+// When the editor cannot drop its own key, the uninstaller does; a registration of another
+// install of the same name keeps it and its shortcuts.
+TEST_F(UninstallRunTest, AnotherInstallsRegistrationAndShortcutsStay) {
+  const std::string shortcut = temp_.Path("menu\\Programs\\Pelorin.lnk");
+  temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\nPelorin.exe\r\nreadme.txt\r\n&" + shortcut + "\r\n");
+  temp_.Write("app\\readme.txt", "x");
+  temp_.Write("menu\\Programs\\Pelorin.lnk", "x");
+  registry_.SetKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"), "InstallLocation", temp_.Path("other"));
+  registry_.SetKeyValue(RegistryRoot::kLocalMachine, "SOFTWARE\\Brackwater\\Pelorin", "Version", "1.2");
+  EXPECT_EQ(Run(), UninstallEnd::kRemoved);
+  EXPECT_FALSE(temp_.Exists("app\\readme.txt"));
+  EXPECT_TRUE(temp_.Exists("menu\\Programs\\Pelorin.lnk"));
+  EXPECT_TRUE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin")));
+  EXPECT_FALSE(registry_.HasKey(RegistryRoot::kLocalMachine, "SOFTWARE\\Brackwater\\Pelorin"));
+
+  temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\nPelorin.exe\r\n&" + shortcut + "\r\n");
+  registry_.SetKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"), "InstallLocation", temp_.Path("APP"));
+  // The same folder in other letter case is this install.
+  EXPECT_EQ(Run(), UninstallEnd::kRemoved);
+  EXPECT_FALSE(temp_.Exists("menu\\Programs\\Pelorin.lnk"));
+  EXPECT_FALSE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin")));
+}
+
+TEST(RemoveEmptyFolders, RemovesEmptyFoldersUpToTheStopFolder) {
   testing::TempFolder temp;
   PosixFileSystem files;
   temp.MakeFolder("a\\b\\c\\d");
-  temp.Write("a\\keep.txt", "x");
-  RemoveEmptyFolders(files, temp.Path("a\\b\\c\\d"));
-  EXPECT_FALSE(temp.Exists("a\\b"));
-  EXPECT_TRUE(temp.Exists("a\\keep.txt"));
-  RemoveEmptyFolders(files, temp.Path("a\\missing\\x"));
-  EXPECT_TRUE(temp.Exists("a"));
+  RemoveEmptyFolders(files, temp.Path("a\\b\\c\\d"), temp.Path("a\\b"));
+  EXPECT_FALSE(temp.Exists("a\\b\\c"));
+  EXPECT_TRUE(temp.Exists("a\\b"));
+  temp.MakeFolder("a\\b\\c\\d");
+  temp.Write("a\\b\\keep.txt", "x");
+  RemoveEmptyFolders(files, temp.Path("a\\b\\c\\d"), temp.Path("a"));
+  EXPECT_FALSE(temp.Exists("a\\b\\c"));
+  EXPECT_TRUE(temp.Exists("a\\b\\keep.txt"));
 }
 
 TEST(BarFill, FillsInProportionAndFullAfterTheLastEntry) {
@@ -204,13 +314,29 @@ TEST_F(UninstallRunTest, AQuietRunRemovesAllButSharedSystemFiles) {
   temp_.Write("sys\\shared.dll", "x");
   QuietUninstallUi quiet;
   EXPECT_EQ(RunUninstall({files_, registry_, processes_, processes_, quiet}, place_), UninstallEnd::kRemoved);
-  EXPECT_EQ(events_[0], "close Pelorin");
+  EXPECT_EQ(events_[0].rfind("close PelorinMain Pelorin ", 0), 0u);
   EXPECT_FALSE(temp_.Exists("app\\Pelorin.exe"));
   EXPECT_TRUE(temp_.Exists("sys\\shared.dll"));
-  EXPECT_TRUE(temp_.Exists("tmp\\SetupTemp\\uninstall.bat"));
-
-  temp_.Write("app\\Uninstall.exe", "MZ");
+  EXPECT_TRUE(temp_.Exists("tmp\\PelorinUninstall-2a\\uninstall.bat"));
   EXPECT_EQ(RunUninstall({files_, registry_, processes_, processes_, quiet}, place_), UninstallEnd::kLogMissing);
+}
+
+// An uninstaller that cannot move itself leaves its file, the editor's and the folder to
+// the batch file; a batch folder someone else made beforehand is not used at all.
+TEST_F(UninstallRunTest, WhatCannotMoveIsLeftToTheBatchFileInAFolderOfItsOwn) {
+  temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\n\r\n");
+  temp_.Write("app\\settings.ini", "x");
+  files_.moveFails = true;
+  EXPECT_EQ(Run(), UninstallEnd::kRemoved);
+  const std::string batchFolder = temp_.Path("tmp\\PelorinUninstall-2a");
+  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-2a\\uninstall.bat"),
+            SelfRemovalBatch({place_.programPath, temp_.Path("app"), {temp_.Path("app")}, batchFolder, place_.systemFolder}));
+  EXPECT_TRUE(temp_.Exists("app\\settings.ini"));
+
+  temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\n\r\n");
+  processes_.started.clear();
+  EXPECT_EQ(Run(), UninstallEnd::kRemoved);
+  EXPECT_TRUE(processes_.started.empty());
 }
 
 }  // namespace

@@ -2,30 +2,52 @@
 
 #include "AppWindows_win.h"
 #include "CommandLine.h"
+#include "ConsolePath_win.h"
 #include "DllHardening_win.h"
 #include "FileSystem_win.h"
-#include "InstallRecord.h"
 #include "Processes_win.h"
 #include "QuietUninstallUi.h"
 #include "Registry_win.h"
+#include "ShellFolders_win.h"
 #include "SystemPaths_win.h"
 #include "UninstallWindow_win.h"
 #include "UsageMessage_win.h"
+
+namespace {
+
+int ExitCode(pelorin::UninstallEnd end) {
+  switch (end) {
+    case pelorin::UninstallEnd::kRemoved: return pelorin::kExitDone;
+    case pelorin::UninstallEnd::kIncomplete: return pelorin::kExitIncomplete;
+    case pelorin::UninstallEnd::kEditorRunning: return pelorin::kExitProgramRunning;
+    case pelorin::UninstallEnd::kLogMissing:
+    case pelorin::UninstallEnd::kDeclined: break;
+  }
+  return pelorin::kExitFailed;
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   pelorin::HardenDllLoading();
   const pelorin::CommandLine line = pelorin::ParseCommandLine(arguments, false);
   if (line.help || !line.Valid()) return pelorin::win::AnswerUsage(line, pelorin::kUninstallUsage, "Uninstall");
+  constexpr int kPrograms = 0x0002;        // CSIDL_PROGRAMS
+  constexpr int kCommonPrograms = 0x0017;  // CSIDL_COMMON_PROGRAMS
+  constexpr int kLocalAppData = 0x001C;    // CSIDL_LOCAL_APPDATA
   pelorin::UninstallPlace place;
-  place.self.programPath = pelorin::ProgramPath();
-  place.self.shortProgram = pelorin::ShortPathOf(place.self.programPath);
-  place.self.shortFolder = pelorin::ShortPathOf(pelorin::FolderOfPath(place.self.programPath));
-  place.self.setupTemp = pelorin::SetupTempFolder(pelorin::TemporaryFolder());
+  place.programPath = pelorin::ProgramPath();
   place.systemFolder = pelorin::SystemFolder();
+  place.temporaryFolder = pelorin::TemporaryFolder();
+  place.processId = GetCurrentProcessId();
+  for (int csidl : {kPrograms, kCommonPrograms})
+    if (std::string folder = pelorin::ShellFolderPath(csidl); !folder.empty()) place.programsFolders.push_back(folder);
+  if (const std::string local = pelorin::ShellFolderPath(kLocalAppData); !local.empty())
+    place.virtualStore = local + "\\VirtualStore";
+  place.consoleName = pelorin::win::ConsolePath;
   // A folder that is some program's current folder cannot be removed: neither this program
-  // nor what it starts (the batch file's interpreter and its console) may stand in the
-  // install folder.
-  SetCurrentDirectoryA(pelorin::TemporaryFolder().c_str());
+  // nor what it starts may stand in the install folder.
+  SetCurrentDirectoryA(place.systemFolder.c_str());
 
   pelorin::Win32FileSystem files;
   pelorin::Win32Registry registry;
@@ -35,6 +57,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   pelorin::win::UninstallWindow window;
   if (!line.quiet && !window.Open()) return pelorin::kExitFailed;
   pelorin::UninstallUi& ui = line.quiet ? static_cast<pelorin::UninstallUi&>(quiet) : window;
-  const pelorin::UninstallEnd end = pelorin::RunUninstall({files, registry, processes, windows, ui}, place);
-  return end == pelorin::UninstallEnd::kRemoved ? pelorin::kExitDone : pelorin::kExitFailed;
+  return ExitCode(pelorin::RunUninstall({files, registry, processes, windows, ui}, place));
 }

@@ -75,6 +75,10 @@ bool UninstallWindow::Ask(const std::string& text, const std::string& caption) {
   return MessageBoxA(Handle(), text.c_str(), caption.c_str(), MB_YESNO) == IDYES;
 }
 
+bool UninstallWindow::AskRetry(const std::string& text) {
+  return MessageBoxA(Handle(), text.c_str(), kProgramTitle, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY;
+}
+
 void UninstallWindow::DrawBar(const DRAWITEMSTRUCT& item) const {
   RECT done = item.rcItem;
   done.right = done.left + barFill_;

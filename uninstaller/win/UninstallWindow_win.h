@@ -24,6 +24,7 @@ class UninstallWindow : public Window, public UninstallUi {
   void ShowStatus(const std::string& text) override;
   void ShowProgress(std::size_t index, std::size_t count) override;
   bool Ask(const std::string& text, const std::string& caption) override;
+  bool AskRetry(const std::string& text) override;
 
  protected:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -78,12 +78,14 @@ void WineSession::EndAll() const {
   Run({"wineserver", "-w"}, Options(), 20s);
 }
 
-Probe::Probe(const WineSession& session)
+Probe::Probe(const WineSession& session) : Probe(session, session.ProbePath()) {}
+
+Probe::Probe(const WineSession& session, const std::filesystem::path& program)
     : process_([&] {
         ProcessOptions options = session.Options();
         options.pipeInput = true;
         options.pipeOutput = true;
-        return Process({session.Loader(), session.ProbePath().string()}, options);
+        return Process({session.Loader(), program.string()}, options);
       }()) {}
 
 std::string Probe::Ask(const std::string& command, int waitMs) {

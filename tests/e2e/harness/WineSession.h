@@ -73,6 +73,8 @@ struct ControlInfo {
 class Probe {
  public:
   explicit Probe(const WineSession& session);
+  // A copy of the probe at `program`, to stand in for another program ("window" command).
+  Probe(const WineSession& session, const std::filesystem::path& program);
   // Sends one command and waits for its answer (a minute, or `waitMs` more than that).
   std::string Ask(const std::string& command, int waitMs = 0);
 

@@ -266,6 +266,36 @@ std::string Execute(const std::vector<std::string>& words) {
     PostMessageA(button, BM_CLICK, 0, 0);
     return "ok";
   }
+  if (command == "window") {  // window CLASS TITLE [stubborn] -> a top-level window of this process
+    static std::string className, title;
+    static bool stubborn = false;
+    className = arg(1), title = arg(2), stubborn = arg(3) == "stubborn";
+    HWND created = nullptr;
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    // Its own thread serves it, so that it answers as a program's window would.
+    struct Start { HWND* window; HANDLE ready; } start{&created, ready};
+    CloseHandle(CreateThread(nullptr, 0, [](LPVOID parameter) -> DWORD {
+      const Start start = *static_cast<Start*>(parameter);
+      WNDCLASSA windowClass{};
+      windowClass.lpszClassName = className.c_str();
+      windowClass.hInstance = GetModuleHandleA(nullptr);
+      windowClass.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_CLOSE && stubborn) return 0;
+        if (message == WM_DESTROY) PostQuitMessage(0);
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+      };
+      RegisterClassA(&windowClass);
+      *start.window = CreateWindowExA(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
+                                      200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
+      SetEvent(start.ready);
+      MSG message;
+      while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+      return 0;
+    }, &start, 0, nullptr));
+    WaitForSingleObject(ready, 10000);
+    CloseHandle(ready);
+    return created != nullptr ? HandleText(created) : "none";
+  }
   if (command == "link") {  // link LNK-PATH -> target|working folder|arguments|description|icon|index|show
     pelorin::ShellLink link;
     if (!pelorin::GetShellLinkInfo(arg(1), link)) return "none";

@@ -18,6 +18,11 @@ class FakeWindows : public AppWindows {
 
   void Close(const std::string& title) override { closed.push_back(title); }
   bool IsOpen(const std::string& title) override { return !openTitle.empty() && title == openTitle; }
+  bool CloseProgram(const ProgramWindow& window, unsigned long) override {
+    closed.push_back(window.className + " " + window.title + " " + window.programPath);
+    return !programStays;
+  }
+  bool programStays = false;  // the program asked to close by CloseProgram keeps running
   void Pause(unsigned long milliseconds) override {
     pausedMs += milliseconds;
     if (closed.empty() || closesAfterPauses < 0 || closesAfterPauses-- > 0) return;

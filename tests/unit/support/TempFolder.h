@@ -33,6 +33,11 @@ class TempFolder {
 
   void MakeFolder(const std::string& relative) const { std::filesystem::create_directories(Native(relative)); }
 
+  // A symbolic link at `link` to the folder `target`, both relative.
+  void MakeFolderLink(const std::string& target, const std::string& link) const {
+    std::filesystem::create_directory_symlink(Native(target), Native(link));
+  }
+
   std::string Read(const std::string& relative) const {
     std::ifstream in(Native(relative), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+
+#include "InstallFolder.h"
+
+namespace pelorin {
+
+// The Program Files folder as the system names it for this program: a 32-bit setup on
+// 64-bit Windows gets "Program Files (x86)". "C:\Program Files" when the system gives none.
+std::string ProgramFilesFolder();
+
+// The system's and the user's folders that no install may own.
+ReservedFolders SystemReservedFolders();
+
+}  // namespace pelorin

@@ -1,0 +1,99 @@
+// Feeds arbitrary bytes as install log and folder record (split at the first 0xFF byte) to the
+// removal's whole decision, and the decision to the batch file. Aborts when anything it would
+// delete, start, close or remove lies outside the install folder, the system folder's own
+// files and the Programs folders, climbs out of them, or holds a NUL or another control
+// character, or when the batch file names a wildcard.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "RemovalPlan.h"
+#include "SelfRemoval.h"
+
+namespace {
+
+const std::string kInstall = "C:\\Games\\Brackwater\\Pelorin";
+const std::string kSystem = "C:\\WINDOWS\\system32";
+const std::string kPrograms[] = {"C:\\Users\\me\\Start Menu\\Programs", "C:\\ProgramData\\Start Menu\\Programs"};
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
+  return text;
+}
+
+void Require(bool condition) {
+  if (!condition) std::abort();
+}
+
+// The part of `path` below `folder`, checked to name a real place there: no step that is
+// empty, made of dots or ending in a dot or a blank, no NUL or control character.
+std::string_view Below(const std::string& path, const std::string& folder) {
+  Require(Lower(path).rfind(Lower(folder) + "\\", 0) == 0);
+  const std::string_view rest = std::string_view(path).substr(folder.size() + 1);
+  Require(!rest.empty());
+  for (char c : rest) Require(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F && c != '/' && c != '*' && c != '?');
+  std::size_t start = 0;
+  for (std::size_t end = rest.find('\\');; end = rest.find('\\', start)) {
+    const std::string_view step = rest.substr(start, end == std::string_view::npos ? end : end - start);
+    Require(!step.empty() && step.back() != '.' && step.back() != ' ');
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+  return rest;
+}
+
+bool InAnyPrograms(const std::string& path) {
+  for (const std::string& programs : kPrograms)
+    if (Lower(path).rfind(Lower(programs) + "\\", 0) == 0) return true;
+  return false;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  const std::size_t split = input.find('\xff');
+  const std::string_view log = input.substr(0, split);
+  const std::string_view record = split == std::string_view::npos ? std::string_view() : input.substr(split + 1);
+  const pelorin::RemovalPlaces places{kInstall, kInstall + "\\Uninstall.exe", kSystem, {kPrograms[0], kPrograms[1]}};
+  const pelorin::RemovalPlan plan = pelorin::PlanRemoval(log, record, places);
+
+  if (!plan.mainProgram.empty()) {
+    const std::string_view name = Below(plan.mainProgram, kInstall);
+    Require(Lower(std::string(name.substr(name.size() - std::min<std::size_t>(4, name.size())))) == ".exe");
+    Require(Lower(std::string(name)) != "uninstall.exe");
+  }
+  for (const pelorin::PlannedDeletion& deletion : plan.deletions) {
+    Require(plan.stop == pelorin::PlanStop::kNone);
+    switch (deletion.kind) {
+      case pelorin::EntryKind::kInstalledFile:
+        Below(deletion.path, kInstall);
+        Require(deletion.stopFolder == kInstall);
+        Require(Lower(deletion.path) != Lower(kInstall + "\\Uninstall.exe"));
+        break;
+      case pelorin::EntryKind::kSystemFile:
+        Require(Below(deletion.path, kSystem).find('\\') == std::string_view::npos);
+        break;
+      case pelorin::EntryKind::kShortcut: {
+        Require(InAnyPrograms(deletion.path));
+        Below(deletion.path, deletion.stopFolder);
+        Require(Lower(deletion.path.substr(deletion.path.size() - 4)) == ".lnk");
+        break;
+      }
+      case pelorin::EntryKind::kSkipped:
+        std::abort();
+    }
+  }
+  for (const std::string& folder : plan.folders) {
+    Require(folder.find('\0') == std::string::npos && folder.size() > 3);
+    Require(Lower(folder) == Lower(kInstall) || Lower(kInstall).rfind(Lower(folder) + "\\", 0) == 0);
+  }
+
+  const std::string batch = pelorin::SelfRemovalBatch(
+      {places.uninstallerPath, kInstall, plan.folders, "C:\\TEMP\\PelorinUninstall-1", kSystem});
+  Require(batch.find_first_of("*?") == std::string::npos && batch.find('\0') == std::string::npos);
+  return 0;
+}
