@@ -14,11 +14,12 @@ struct Budget {
 // The shipped files stay within their sizes: users download setup.exe and start the
 // editor often. The setup image is setup.exe before the programs are packed behind it. The
 // uninstaller grew by its removal plan, its own closing of the editor by process and its
-// report of what stays; setup carries it, and grew with it.
+// report of what stays; setup carries it, and grew with it and with its own checks of the
+// install folder, of item names and of an earlier install.
 TEST(SizeBudget, ShippedFilesStayWithinTheirBudgets) {
   const std::filesystem::path shipped = PELORIN_SHIPPED_DIR;
   for (const Budget& budget : {Budget{"Pelorin.exe", 112640}, Budget{"Uninstall.exe", 61440},
-                               Budget{PELORIN_SETUP_IMAGE, 81920}, Budget{"setup.exe", 266240}}) {
+                               Budget{PELORIN_SETUP_IMAGE, 90112}, Budget{"setup.exe", 278528}}) {
     const std::filesystem::path file = shipped / budget.path;  // an absolute path stays as it is
     ASSERT_TRUE(std::filesystem::exists(file)) << file;
     const std::uintmax_t size = std::filesystem::file_size(file);
