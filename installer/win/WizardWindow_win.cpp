@@ -1,6 +1,7 @@
 #include "WizardWindow_win.h"
 
 #include "FolderBrowser_win.h"
+#include "InstallFolder_win.h"
 #include "TextLines.h"
 
 namespace pelorin::win {
@@ -62,6 +63,7 @@ std::string TextOf(HWND control) {
 bool WizardWindow::Open(const SetupInfo& info, const std::string& installPath, HICON icon) {
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_ARROW), icon);
   const std::string caption = info.appName + " v" + info.appVersion;
+  appName_ = info.appName;
   const int left = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
   RECT frame{0, 0, kWidth, kHeight};
@@ -159,7 +161,27 @@ void WizardWindow::FocusPage() {
   }
 }
 
+// The path page shows the folder the install will own before it lets the user on: a refused
+// folder is said so, and one that is adjusted (trimmed, or a folder of the user's that gets
+// the application's own folder below it) is shown for another look.
+bool WizardWindow::TakeInstallFolder() {
+  const std::string typed = TextOf(path_);
+  const InstallFolderChoice folder = ChooseInstallFolder(files_, typed, appName_, SystemReservedFolders());
+  if (folder.refused) {
+    char caption[256] = {};
+    GetWindowTextA(Handle(), caption, sizeof(caption));
+    MessageBoxA(Handle(), folder.reason.c_str(), caption, MB_OK | MB_ICONEXCLAMATION);
+    FocusPage();
+    return false;
+  }
+  if (folder.path == typed) return true;
+  SetWindowTextA(path_, folder.path.c_str());
+  FocusPage();
+  return false;
+}
+
 void WizardWindow::Forward() {
+  if (page_ == 1 && !TakeInstallFolder()) return;
   if (page_ < kPages - 1) {
     ShowPage(page_ + 1);
     return;
@@ -176,7 +198,9 @@ void WizardWindow::BackOrCancel() {
 
 void WizardWindow::Browse() {
   const std::string folder = BrowseForInstallFolder(Handle());
-  if (!folder.empty()) SetWindowTextA(path_, folder.c_str());
+  if (folder.empty()) return;
+  const InstallFolderChoice choice = ChooseInstallFolder(files_, folder, appName_, SystemReservedFolders());
+  SetWindowTextA(path_, choice.refused ? folder.c_str() : choice.path.c_str());
 }
 
 void WizardWindow::OnCommand(int id) {

@@ -53,11 +53,13 @@ class WizardWindow : public Window {
   void ShowPage(int page);
   void FocusPage();
   void OnCommand(int id);
+  bool TakeInstallFolder();
   void Forward();
   void BackOrCancel();
   void Browse();
 
   FileSystem& files_;
+  std::string appName_;
   int page_ = 0;
   bool readmeShown_ = true;
   bool runBoxShown_ = false;

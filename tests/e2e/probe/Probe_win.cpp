@@ -52,6 +52,20 @@ std::string TextOf(HWND hwnd) {
   return std::string(buffer, copied);
 }
 
+// A top-level window's caption, asked of the window itself, so that the answer comes once its
+// program has handled what came before (a closed message box re-enabling its owner, say).
+// Under load the question can time out; the caption the system keeps is taken then, since a
+// window that is there must never count as gone.
+std::string CaptionOf(HWND hwnd) {
+  char buffer[1024] = {};
+  DWORD_PTR copied = 0;
+  if (SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer),
+                          SMTO_ABORTIFHUNG, 2000, &copied))
+    return std::string(buffer, copied);
+  GetWindowTextA(hwnd, buffer, sizeof(buffer));
+  return buffer;
+}
+
 std::string Escape(const std::string& text) {
   // Answers stay on one line: bytes outside printable ASCII and the backslash become \xHH.
   std::string out;
@@ -86,11 +100,7 @@ BOOL CALLBACK FindTopLevel(HWND hwnd, LPARAM parameter) {
   GetClassNameA(hwnd, className, sizeof(className));
   if (!search->className.empty() && search->className != className) return TRUE;
   if (!IsWindowVisible(hwnd)) return TRUE;
-  // The caption the system keeps: asking the window (WM_GETTEXT) can time out while its
-  // program is busy under load, and a window that is there would then count as gone.
-  char title[1024] = {};
-  GetWindowTextA(hwnd, title, sizeof(title));
-  if (title != search->title) return TRUE;
+  if (CaptionOf(hwnd) != search->title) return TRUE;
   search->found = hwnd;
   return FALSE;
 }
