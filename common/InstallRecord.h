@@ -21,6 +21,9 @@ inline constexpr char kCreatedFoldersName[] = "folders.log";
 // entry is a path relative to the install folder.
 inline constexpr char kSystemFileMarker = '$';
 inline constexpr char kShortcutMarker = '&';
+// The editor's main window class, which it registers under this name: setup and the
+// uninstaller close the editor by it, its title and its program file, never by title alone.
+inline constexpr char kEditorWindowClass[] = "PelorinMain";
 
 // Adds the folders setup has just created (full paths) to the record in `installFolder`,
 // keeping those of earlier installs: an install over an existing folder creates none.

@@ -159,7 +159,11 @@ bool Installation::WaitForProgramToClose(FileError& refusal) {
       if (ProgramFree(refusal) || refusal) return !refusal;
     return false;
   }
-  if (!name.empty()) services_.windows.Close(name);
+  // Only the install folder's own editor is asked: a window of another program with the
+  // same title is never touched.
+  if (!name.empty() && IsSafeRelativeName(request_.info.mainExe))
+    services_.windows.CloseProgram(ProgramWindow{kEditorWindowClass, name, installFolder_ + request_.info.mainExe},
+                                   kQuietCloseWaitMs);
   constexpr unsigned long kStepMs = 200;
   for (unsigned long waited = 0; waited < kQuietCloseWaitMs; waited += kStepMs) {
     services_.windows.Pause(kStepMs);

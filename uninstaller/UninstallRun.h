@@ -6,6 +6,7 @@
 
 #include "AppWindows.h"
 #include "FileSystem.h"
+#include "InstallRecord.h"
 #include "Processes.h"
 #include "Registry.h"
 #include "SelfRemoval.h"
@@ -53,8 +54,6 @@ struct UninstallPlace {
 inline constexpr char kLogMissingMessage[] = "Install.log not found!";
 inline constexpr char kConfirmCaption[] = "Proceed with Uninstall?";
 inline constexpr char kSystemFileCaption[] = "Uninstall System File?";
-// The editor's main window class, which it registers under this name.
-inline constexpr char kEditorWindowClass[] = "PelorinMain";
 // How long the installed program may take over its own uninstall start.
 inline constexpr unsigned long kProgramWaitMs = 5 * 60 * 1000;
 // How long the editor may take to end after the close request, before the user is asked.

@@ -17,9 +17,6 @@ struct ProgramWindow {
 class AppWindows {
  public:
   virtual ~AppWindows() = default;
-  // Asks the first top-level window titled exactly `title` to close, and goes on without
-  // waiting for its program to end. Nothing happens when no window has that title.
-  virtual void Close(const std::string& title) = 0;
   // Whether a top-level window titled exactly `title` exists.
   virtual bool IsOpen(const std::string& title) = 0;
   // Asks every window that is `window` to close and waits, at most `waitMs` in all, for the

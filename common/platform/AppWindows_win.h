@@ -6,7 +6,6 @@ namespace pelorin {
 
 class Win32AppWindows : public AppWindows {
  public:
-  void Close(const std::string& title) override;
   bool IsOpen(const std::string& title) override;
   bool CloseProgram(const ProgramWindow& window, unsigned long waitMs) override;
   void Pause(unsigned long milliseconds) override;

@@ -368,7 +368,7 @@ TEST_F(InstallEngineTest, AQuietInstallAsksTheWindowToCloseAndWaitsABoundedTime)
   windows_.openTitle = "Pelorin";
   windows_.closesAfterPauses = 3;
   EXPECT_EQ(Run(), InstallResult::kInstalled);
-  EXPECT_EQ(windows_.closed, std::vector<std::string>{"Pelorin"});
+  EXPECT_EQ(windows_.closed, std::vector<std::string>{"PelorinMain Pelorin " + Installed("Pelorin.exe")});
   EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\Pelorin.exe"), "MZ editor");
 
   folder_.Write("Program Files\\Brackwater\\Pelorin\\Pelorin.exe", "old editor");

@@ -44,7 +44,6 @@ class WatchedOutside : public testing::RecordingProcesses, public AppWindows {
     events_.push_back("run " + commandLine);
     return RecordingProcesses::RunAndWait(commandLine, timeoutMs);
   }
-  void Close(const std::string& title) override { events_.push_back("close " + title); }
   bool IsOpen(const std::string&) override { return false; }
   bool CloseProgram(const ProgramWindow& window, unsigned long waitMs) override {
     events_.push_back("close " + window.className + " " + window.title + " " + window.programPath + " " +

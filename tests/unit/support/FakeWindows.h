@@ -16,7 +16,6 @@ class FakeWindows : public AppWindows {
   std::vector<std::string> closed;
   unsigned long pausedMs = 0;
 
-  void Close(const std::string& title) override { closed.push_back(title); }
   bool IsOpen(const std::string& title) override { return !openTitle.empty() && title == openTitle; }
   bool CloseProgram(const ProgramWindow& window, unsigned long) override {
     closed.push_back(window.className + " " + window.title + " " + window.programPath);
