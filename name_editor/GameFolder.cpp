@@ -1,23 +1,14 @@
 #include "GameFolder.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "ItemNames.h"
 
 namespace pelorin {
 
-namespace {
-
-bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
-}  // namespace
-
 bool IsEngineProgram(std::string_view fileName) {
   return std::any_of(kEnginePrograms.begin(), kEnginePrograms.end(),
-                     [&](std::string_view program) { return SameNameIgnoringCase(fileName, program); });
+                     [&](std::string_view program) { return SameFileName(fileName, program); });
 }
 
 bool IsEngineRunning(const std::vector<std::string>& programNames) {
@@ -57,7 +48,7 @@ FileError ModsInBothPlaces(FileSystem& files, const std::string& gameFolder, con
   if (homePath.empty() || !files.FolderExists(homePath) || ModsWithConfigs(files, homePath, homeMods)) return {};
   for (const std::string& mod : homeMods) {
     const bool known = std::any_of(mods.begin(), mods.end(),
-                                   [&](const std::string& listed) { return SameNameIgnoringCase(listed, mod); });
+                                   [&](const std::string& listed) { return SameFileName(listed, mod); });
     if (!known) mods.push_back(mod);
   }
   return {};

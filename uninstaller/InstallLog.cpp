@@ -2,21 +2,12 @@
 
 #include "FileSystem.h"
 #include "InstallRecord.h"
+#include "ItemNames.h"
 #include "TextLines.h"
 
 namespace pelorin {
 
 namespace {
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// File names on Windows compare without regard to letter case.
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
-}
 
 std::string_view WithoutTrailingBackslashes(std::string_view folder) {
   while (!folder.empty() && folder.back() == '\\') folder.remove_suffix(1);
@@ -27,7 +18,7 @@ std::string_view WithoutTrailingBackslashes(std::string_view folder) {
 std::string_view BelowFolder(std::string_view path, std::string_view folder) {
   folder = WithoutTrailingBackslashes(folder);
   if (folder.empty() || path.size() <= folder.size() + 1 || path[folder.size()] != '\\' ||
-      !SameName(path.substr(0, folder.size()), folder))
+      !SameFileName(path.substr(0, folder.size()), folder))
     return {};
   return path.substr(folder.size() + 1);
 }
@@ -36,7 +27,7 @@ bool EndsWithShortcutExtension(std::string_view name) {
   constexpr std::string_view kExtension = ".lnk";
   const std::size_t slash = name.rfind('\\');
   const std::string_view file = slash == std::string_view::npos ? name : name.substr(slash + 1);
-  return file.size() > kExtension.size() && SameName(file.substr(file.size() - kExtension.size()), kExtension);
+  return file.size() > kExtension.size() && SameFileName(file.substr(file.size() - kExtension.size()), kExtension);
 }
 
 }  // namespace
