@@ -39,6 +39,7 @@ class Installation {
  private:
   InstallResult Stop(const std::string& why);
   bool ProgramFree(FileError& refusal);
+  ProgramWindow Editor() const;
   bool WaitForProgramToClose(FileError& refusal);
   void RemoveFolders(const std::vector<std::string>& created);
   void InstallFiles(const std::vector<InstallEntry>& entries);
@@ -162,8 +163,7 @@ bool Installation::WaitForProgramToClose(FileError& refusal) {
   // Only the install folder's own editor is asked: a window of another program with the
   // same title is never touched.
   if (!name.empty() && IsSafeRelativeName(request_.info.mainExe))
-    services_.windows.CloseProgram(ProgramWindow{kEditorWindowClass, name, installFolder_ + request_.info.mainExe},
-                                   kQuietCloseWaitMs);
+    services_.windows.CloseProgram(Editor(), kQuietCloseWaitMs);
   constexpr unsigned long kStepMs = 200;
   for (unsigned long waited = 0; waited < kQuietCloseWaitMs; waited += kStepMs) {
     services_.windows.Pause(kStepMs);
@@ -174,10 +174,11 @@ bool Installation::WaitForProgramToClose(FileError& refusal) {
 
 bool Installation::ProgramFree(FileError& refusal) {
   const SetupInfo& info = request_.info;
-  // An empty title would match some unrelated untitled window.
-  if (!info.appName.empty() && services_.windows.IsOpen(info.appName)) return false;
   if (info.mainExe.empty() || !IsSafeRelativeName(info.mainExe)) return true;
   const std::string program = installFolder_ + info.mainExe;
+  // Only this folder's own editor counts: another program's window with the same title does
+  // not hold the install up. An empty title would match some unrelated untitled window.
+  if (!info.appName.empty() && services_.windows.IsRunning(Editor())) return false;
   if (!files_.FileExists(program)) return true;
   // A running program's file cannot be opened for writing; nothing is written here. A
   // read-only file or one this account may not write is no running program.
@@ -188,6 +189,11 @@ bool Installation::ProgramFree(FileError& refusal) {
   }
   writer->Close();
   return true;
+}
+
+// The install folder's own editor, by its window and program file.
+ProgramWindow Installation::Editor() const {
+  return ProgramWindow{kEditorWindowClass, request_.info.appName, installFolder_ + request_.info.mainExe};
 }
 
 void Installation::RemoveFolders(const std::vector<std::string>& created) {

@@ -17,8 +17,8 @@ struct ProgramWindow {
 class AppWindows {
  public:
   virtual ~AppWindows() = default;
-  // Whether a top-level window titled exactly `title` exists.
-  virtual bool IsOpen(const std::string& title) = 0;
+  // Whether a window that is `window` is open.
+  virtual bool IsRunning(const ProgramWindow& window) = 0;
   // Asks every window that is `window` to close and waits, at most `waitMs` in all, for the
   // processes that own them to end. True when none of them runs any more, also when there
   // was no such window; a window of any other program is never touched.

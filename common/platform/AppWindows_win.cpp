@@ -80,8 +80,10 @@ BOOL CALLBACK CollectMatch(HWND window, LPARAM parameter) {
 
 }  // namespace
 
-bool Win32AppWindows::IsOpen(const std::string& title) {
-  return FindWindowA(nullptr, title.c_str()) != nullptr;
+bool Win32AppWindows::IsRunning(const ProgramWindow& window) {
+  Search search{&window, {}, {}};
+  EnumWindows(CollectMatch, reinterpret_cast<LPARAM>(&search));
+  return !search.windows.empty();
 }
 
 bool Win32AppWindows::CloseProgram(const ProgramWindow& window, unsigned long waitMs) {

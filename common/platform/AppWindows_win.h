@@ -6,7 +6,7 @@ namespace pelorin {
 
 class Win32AppWindows : public AppWindows {
  public:
-  bool IsOpen(const std::string& title) override;
+  bool IsRunning(const ProgramWindow& window) override;
   bool CloseProgram(const ProgramWindow& window, unsigned long waitMs) override;
   void Pause(unsigned long milliseconds) override;
 };

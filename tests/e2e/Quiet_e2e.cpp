@@ -198,6 +198,13 @@ TEST_F(QuietTest, ARunningEditorIsClosedBeforeCopying) {
   EXPECT_EQ(RunSetup({"/S"}), 0);
   EXPECT_EQ(editor->Wait(20s), 0) << "the editor did not end by its own shut-down";
   ExpectInstalledIn(places_.Folder());
+
+  // Another program's window with the editor's class and title neither holds setup up nor
+  // is closed.
+  Probe other(session_, sandbox_.Copy(session_.ProbePath(), "other.exe"));
+  ASSERT_NE(other.Ask("window PelorinMain Pelorin"), "none");
+  EXPECT_EQ(RunSetup({"/S"}), 0);
+  EXPECT_TRUE(probe_.WaitWindow("Pelorin", 0)) << "the other program's window was closed";
 }
 
 }  // namespace

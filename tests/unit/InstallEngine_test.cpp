@@ -326,16 +326,23 @@ TEST_F(InstallEngineTest, ARunningProgramIsWaitedForBeforeAnythingIsCopied) {
   request_.runAfterInstall = false;
   const std::string question = std::string("Pelorin") + kRunningQuestion;
 
-  windows_.openTitle = "Pelorin";
+  windows_.open = "PelorinMain Pelorin " + Installed("Pelorin.exe");
   EXPECT_EQ(Run(), InstallResult::kCancelled);
   EXPECT_EQ(ui_.messages, std::vector<std::string>{question});
   EXPECT_FALSE(folder_.Exists("Program Files"));
+
+  // Another program's window with the editor's class and title holds nothing up.
+  windows_.open = "PelorinMain Pelorin C:\\Games\\Pelorin.exe";
+  ui_.messages.clear();
+  EXPECT_EQ(Run(), InstallResult::kInstalled);
+  EXPECT_TRUE(ui_.messages.empty());
+  windows_.open = "PelorinMain Pelorin " + Installed("Pelorin.exe");
 
   // Retry while it still runs asks again; closed, Retry installs.
   int asked = 0;
   ui_.messages.clear();
   ui_.retry = [&] {
-    if (++asked == 2) windows_.openTitle.clear();
+    if (++asked == 2) windows_.open.clear();
     return true;
   };
   EXPECT_EQ(Run(), InstallResult::kInstalled);
@@ -365,15 +372,16 @@ TEST_F(InstallEngineTest, ARunningProgramIsWaitedForBeforeAnythingIsCopied) {
 TEST_F(InstallEngineTest, AQuietInstallAsksTheWindowToCloseAndWaitsABoundedTime) {
   PackShipped();
   request_.quiet = true;
-  windows_.openTitle = "Pelorin";
+  const std::string editor = "PelorinMain Pelorin " + Installed("Pelorin.exe");
+  windows_.open = editor;
   windows_.closesAfterPauses = 3;
   EXPECT_EQ(Run(), InstallResult::kInstalled);
-  EXPECT_EQ(windows_.closed, std::vector<std::string>{"PelorinMain Pelorin " + Installed("Pelorin.exe")});
+  EXPECT_EQ(windows_.closed, std::vector<std::string>{editor});
   EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\Pelorin.exe"), "MZ editor");
 
   folder_.Write("Program Files\\Brackwater\\Pelorin\\Pelorin.exe", "old editor");
   windows_ = {};
-  windows_.openTitle = "Pelorin";
+  windows_.open = editor;
   ui_.messages.clear();
   EXPECT_EQ(Run(), InstallResult::kStopped);
   EXPECT_EQ(windows_.pausedMs, kQuietCloseWaitMs);

@@ -44,7 +44,7 @@ class WatchedOutside : public testing::RecordingProcesses, public AppWindows {
     events_.push_back("run " + commandLine);
     return RecordingProcesses::RunAndWait(commandLine, timeoutMs);
   }
-  bool IsOpen(const std::string&) override { return false; }
+  bool IsRunning(const ProgramWindow&) override { return false; }
   bool CloseProgram(const ProgramWindow& window, unsigned long waitMs) override {
     events_.push_back("close " + window.className + " " + window.title + " " + window.programPath + " " +
                       std::to_string(waitMs));

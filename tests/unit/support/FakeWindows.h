@@ -7,25 +7,28 @@
 
 namespace pelorin::testing {
 
-// One window title that is open until `closesAfterPauses` pauses after a close request have
-// passed (never when negative); closes and pauses are recorded.
+// One program window, "class title program", that is open until `closesAfterPauses` pauses
+// after a close request have passed (never when negative); closes and pauses are recorded.
 class FakeWindows : public AppWindows {
  public:
-  std::string openTitle;
+  std::string open;
   int closesAfterPauses = -1;
   std::vector<std::string> closed;
   unsigned long pausedMs = 0;
 
-  bool IsOpen(const std::string& title) override { return !openTitle.empty() && title == openTitle; }
+  static std::string Described(const ProgramWindow& window) {
+    return window.className + " " + window.title + " " + window.programPath;
+  }
+  bool IsRunning(const ProgramWindow& window) override { return !open.empty() && Described(window) == open; }
   bool CloseProgram(const ProgramWindow& window, unsigned long) override {
-    closed.push_back(window.className + " " + window.title + " " + window.programPath);
+    closed.push_back(Described(window));
     return !programStays;
   }
   bool programStays = false;  // the program asked to close by CloseProgram keeps running
   void Pause(unsigned long milliseconds) override {
     pausedMs += milliseconds;
     if (closed.empty() || closesAfterPauses < 0 || closesAfterPauses-- > 0) return;
-    openTitle.clear();
+    open.clear();
   }
 };
 
