@@ -17,18 +17,23 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
   # A mirror in the middle of a sync serves index files of the wrong size for a while: try
-  # again, and at last go on with the indexes that did arrive; the install below fails
-  # clearly when a package it needs is not among them.
+  # again, and at last go on with the indexes that did arrive. A library installed for both
+  # architectures must come in one version, so when an index is missing (it has been the
+  # security suite's i386 one) packages are taken from the release itself, whose indexes
+  # arrived for both; the install below fails clearly when a package it needs is not there.
+  release=()
   for attempt in 1 2 3 4 5; do
     apt-get update -qq -o Acquire::Retries=3 && break
     if [ "$attempt" -eq 5 ]; then
-      echo "apt-get update failed for some indexes; going on with the others"
+      codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+      echo "apt-get update failed for some indexes; installing from $codename itself"
+      release=(-o "APT::Default-Release=$codename")
     else
       echo "apt-get update failed; trying again in $((attempt * 20)) s"
       sleep $((attempt * 20))
     fi
   done
-  apt-get install -y -qq -o Acquire::Retries=3 --no-install-recommends "${missing[@]}" >/dev/null
+  apt-get install -y -qq -o Acquire::Retries=3 "${release[@]}" --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
 # 32-bit Wine needs a kernel that runs 32-bit x86 code. Where it is switched off (some
