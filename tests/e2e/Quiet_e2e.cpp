@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "RemovalFixture.h"
 
 namespace pelorin::e2e {
@@ -38,15 +36,6 @@ class QuietTest : public InstallPlacesTest {
   std::optional<int> RunSetup(const std::vector<std::string>& arguments) {
     Process setup = session_.Start(setup_, arguments, sandbox_.Path());
     return setup.Wait(60s);
-  }
-
-  // A program run to its end with a German locale, whose interpreter asks "(Ja|Nein)".
-  std::optional<int> RunInGerman(const std::filesystem::path& program, const std::vector<std::string>& arguments) {
-    ProcessOptions options = session_.Options(sandbox_.Path());
-    options.environment.push_back("LANG=de_DE.UTF-8");
-    std::vector<std::string> argv{session_.Loader(), program.string()};
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return Process(argv, options).Wait(60s);
   }
 
   // Setup unpacks into a folder of its own, which goes when it ends.
@@ -94,42 +83,6 @@ TEST_F(QuietTest, InstallTwiceThenRemoveWithTheRegisteredQuietCommand) {
   EXPECT_FALSE(std::filesystem::exists(places_.LinkFolder()));
   EXPECT_FALSE(KeyExists(session_, kUninstallKey));
   ExpectBatchFoldersGone(session_);
-}
-
-// The game's own folder as install folder, with the shipped programs and a German locale:
-// removal takes exactly what setup put there, and its interpreter ends.
-TEST_F(QuietTest, RemovalFromTheGameFolderLeavesEveryFileThatWasThere) {
-  const auto games = session_.DriveC() / "Games";
-  const auto game = games / "Quake3";
-  std::filesystem::remove_all(games);
-  std::filesystem::create_directories(games);
-  std::filesystem::copy(session_.DemoGame(), game, std::filesystem::copy_options::recursive);
-  WriteFile(game / "quake3.exe", "MZ the game");
-  WriteFile(game / "notes.txt", "my binds");
-  std::map<std::filesystem::path, std::string> before;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(game))
-    if (entry.is_regular_file()) before[entry.path()] = ReadFile(entry.path());
-
-  ASSERT_EQ(RunInGerman(sandbox_.Copy(session_.Shipped() / "setup.exe", "shipped-setup.exe"),
-                        {"/S", "/D=C:\\Games\\Quake3"}), 0);
-  std::filesystem::path uninstaller;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(game))
-    if (entry.path().filename() == "Uninstall.exe") uninstaller = entry.path();
-  ASSERT_FALSE(uninstaller.empty());
-  WriteFile(uninstaller.parent_path() / "settings.ini", "C:\\Games\\Quake3\\\r\n");
-  EXPECT_EQ(RunInGerman(uninstaller, {"/S"}), 0);
-
-  std::map<std::filesystem::path, std::string> after;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(game))
-    if (entry.is_regular_file()) after[entry.path()] = ReadFile(entry.path());
-  EXPECT_TRUE(after == before) << after.size() << " files after, " << before.size() << " before";
-  EXPECT_TRUE(std::filesystem::is_directory(game));
-  EXPECT_FALSE(std::filesystem::exists(game / "Pelorin")) << "the install folder setup made in it stays";
-  EXPECT_FALSE(std::filesystem::exists(places_.LinkFolder()));
-  EXPECT_FALSE(KeyExists(session_, kUninstallKey, "/reg:32"));
-  EXPECT_TRUE(WaitUntil([&] { return !InterpreterRunning(session_); }, 60s)) << "an interpreter keeps running";
-  ExpectBatchFoldersGone(session_);
-  std::filesystem::remove_all(games);
 }
 
 // A folder given on the command line, then an upgrade that finds it by itself, in a quiet

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <thread>
 
 #include "EditorFixture.h"
@@ -153,6 +154,55 @@ TEST(ShippedProgram, SetupInstallsThroughItsWizardAndUninstallRemovesIt) {
   EXPECT_FALSE(KeyExists(session, kUninstallKey, "/reg:32"));
   ExpectBatchFoldersGone(session, 120s);
   session.EndAll();
+  places.Clear();
+}
+
+// The game's own folder as install folder, with a German locale, whose interpreter asks
+// "(Ja|Nein)": removal takes exactly what setup put there, and its interpreter ends.
+TEST(ShippedProgram, RemovalFromTheGameFolderLeavesEveryFileThatWasThere) {
+  WineSession& session = WineSession::Get();
+  ASSERT_EQ(session.Problem(), "");
+  const InstallPlaces places{session};
+  places.Clear();
+  Sandbox sandbox;
+  const auto RunInGerman = [&](const std::filesystem::path& program, const std::vector<std::string>& arguments) {
+    ProcessOptions options = session.Options(sandbox.Path());
+    options.environment.push_back("LANG=de_DE.UTF-8");
+    std::vector<std::string> argv{session.Loader(), program.string()};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return Process(argv, options).Wait(300s);
+  };
+  const auto games = session.DriveC() / "Games";
+  const auto game = games / "Quake3";
+  std::filesystem::remove_all(games);
+  std::filesystem::create_directories(games);
+  std::filesystem::copy(session.DemoGame(), game, std::filesystem::copy_options::recursive);
+  WriteFile(game / "quake3.exe", "MZ the game");
+  WriteFile(game / "notes.txt", "my binds");
+  std::map<std::filesystem::path, std::string> before;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(game))
+    if (entry.is_regular_file()) before[entry.path()] = ReadFile(entry.path());
+
+  ASSERT_EQ(RunInGerman(sandbox.Copy(Shipped() / "setup.exe", "setup.exe"), {"/S", "/D=C:\\Games\\Quake3"}), 0);
+  std::filesystem::path uninstaller;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(game))
+    if (entry.path().filename() == "Uninstall.exe") uninstaller = entry.path();
+  ASSERT_FALSE(uninstaller.empty());
+  WriteFile(uninstaller.parent_path() / "settings.ini", "C:\\Games\\Quake3\\\r\n");
+  EXPECT_EQ(RunInGerman(uninstaller, {"/S"}), 0);
+
+  std::map<std::filesystem::path, std::string> after;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(game))
+    if (entry.is_regular_file()) after[entry.path()] = ReadFile(entry.path());
+  EXPECT_TRUE(after == before) << after.size() << " files after, " << before.size() << " before";
+  EXPECT_TRUE(std::filesystem::is_directory(game));
+  EXPECT_FALSE(std::filesystem::exists(game / "Pelorin")) << "the install folder setup made in it stays";
+  EXPECT_FALSE(std::filesystem::exists(places.LinkFolder()));
+  EXPECT_FALSE(KeyExists(session, kUninstallKey, "/reg:32"));
+  EXPECT_TRUE(WaitUntil([&] { return !InterpreterRunning(session); }, 300s)) << "an interpreter keeps running";
+  ExpectBatchFoldersGone(session, 120s);
+  session.EndAll();
+  std::filesystem::remove_all(games);
   places.Clear();
 }
 
