@@ -111,15 +111,15 @@ TEST(ShippedProgram, OpensItsWindowAndDrawsTheTypedName) {
 
 // One whole install through the shipped setup's wizard, and its removal by the shipped
 // uninstaller. As 32-bit programs they use the registry's 32-bit view.
-TEST(ShippedProgram, SetupInstallsThroughItsWizardAndUninstallRemovesIt) {
-  WineSession& session = WineSession::Get();
-  ASSERT_EQ(session.Problem(), "");
-  const InstallPlaces places{session};
-  places.Clear();
-  Sandbox sandbox;
-  const auto program = sandbox.Copy(Shipped() / "setup.exe", "setup.exe");
-  Probe probe(session);
-  Process setup = session.Start(program, {}, sandbox.Path());
+// The install flows of the shipped programs, each from an empty install place.
+using ShippedInstall = InstallPlacesTest;
+
+TEST_F(ShippedInstall, SetupInstallsThroughItsWizardAndUninstallRemovesIt) {
+  WineSession& session = session_;
+  const InstallPlaces& places = places_;
+  Probe& probe = probe_;
+  const auto program = sandbox_.Copy(Shipped() / "setup.exe", "setup.exe");
+  Process setup = session.Start(program, {}, sandbox_.Path());
   const auto wizard = probe.WaitWindow("Pelorin v1.2 (build 16)", 400000);
   ASSERT_TRUE(wizard);
   // Begin, Next, the run box cleared, Install; each shows once its page is up.
@@ -153,18 +153,14 @@ TEST(ShippedProgram, SetupInstallsThroughItsWizardAndUninstallRemovesIt) {
   EXPECT_FALSE(std::filesystem::exists(places.LinkFolder()));
   EXPECT_FALSE(KeyExists(session, kUninstallKey, "/reg:32"));
   ExpectBatchFoldersGone(session, 120s);
-  session.EndAll();
-  places.Clear();
 }
 
 // The game's own folder as install folder, with a German locale, whose interpreter asks
 // "(Ja|Nein)": removal takes exactly what setup put there, and its interpreter ends.
-TEST(ShippedProgram, RemovalFromTheGameFolderLeavesEveryFileThatWasThere) {
-  WineSession& session = WineSession::Get();
-  ASSERT_EQ(session.Problem(), "");
-  const InstallPlaces places{session};
-  places.Clear();
-  Sandbox sandbox;
+TEST_F(ShippedInstall, RemovalFromTheGameFolderLeavesEveryFileThatWasThere) {
+  WineSession& session = session_;
+  const InstallPlaces& places = places_;
+  Sandbox& sandbox = sandbox_;
   const auto RunInGerman = [&](const std::filesystem::path& program, const std::vector<std::string>& arguments) {
     ProcessOptions options = session.Options(sandbox.Path());
     options.environment.push_back("LANG=de_DE.UTF-8");
@@ -201,9 +197,7 @@ TEST(ShippedProgram, RemovalFromTheGameFolderLeavesEveryFileThatWasThere) {
   EXPECT_FALSE(KeyExists(session, kUninstallKey, "/reg:32"));
   EXPECT_TRUE(WaitUntil([&] { return !InterpreterRunning(session); }, 300s)) << "an interpreter keeps running";
   ExpectBatchFoldersGone(session, 120s);
-  session.EndAll();
   std::filesystem::remove_all(games);
-  places.Clear();
 }
 
 }  // namespace
