@@ -8,25 +8,49 @@
 
 namespace pelorin {
 
-// The line to write for one line of a configuration file: a line holding "seta name"
-// (case-sensitive, anywhere in it) becomes its text before that, then seta name, a blank and
-// the name in quotation marks; the old value is dropped up to the end of its line. In text
-// with LF-only line ends, the LF and all that follows it stay. Other lines come back as read.
-std::string ReplaceSetaName(std::string_view line, std::string_view name);
-
-// Whether a name can stand in a configuration line: a CR or LF would split the line and a
-// double quote would end the value early.
+// Whether a name can stand in a configuration file: a CR or LF would end the command, a
+// double quote would end the value early, and the engine cuts a longer `seta name` line.
 bool NameFitsConfigLine(std::string_view name);
 
-// The outcome of rewriting one mod folder.
-struct ModSaveResult {
-  FileError error;                 // the first failure; the folder's later files are left alone
-  std::vector<std::string> saved;  // names of the files rewritten
+struct NameEdit {
+  enum class Result {
+    kNoNameCommand,  // nothing in the file sets the name; `text` is empty
+    kRewritten,      // `text` is the file to write
+    kRefused,        // a command that sets the name is, or would become, longer than the
+                     // engine reads, or its value runs into a comment, so that a new value
+                     // would change how the engine reads the rest; nothing is written
+  };
+  Result result = Result::kNoNameCommand;
+  std::string text;
 };
 
-// Rewrites the name line of every "*.cfg" file directly in `modFolder`. Each file that holds
-// a name line is written beside itself and then moved over the original; a file without one
-// is not touched.
+// The text of a configuration file with the value of every command that sets the name (see
+// FindNameValue) replaced by `name` in quotation marks. Every other byte stays: other
+// commands on the same line, comments, quoted text such as binds, line ends. `name` must fit
+// a configuration line.
+NameEdit ReplaceSetaName(std::string_view text, std::string_view name);
+
+// `text` with `seta name "<name>"` added so that the engine executes it after everything
+// else: as a last line in the file's own line ends. Only where the file's end leaves it
+// inside a comment, it goes first instead. For a file without a command that sets the name.
+std::string AddSetaName(std::string_view text, std::string_view name);
+
+struct FileFailure {
+  std::string path;
+  FileError error;
+};
+
+// The outcome of saving one mod folder.
+struct ModSaveResult {
+  std::vector<FileFailure> failures;  // files (or the folder) not saved, each with its reason
+  std::vector<std::string> saved;     // names of the files written
+};
+
+// Writes the name into the configuration files directly in `modFolder`: each file that sets
+// the name is rewritten through a temporary file beside it; a file that does not is left
+// alone. When neither of the two files the engine executes at start (q3config.cfg, then
+// autoexec.cfg) sets the name, q3config.cfg gets a name line, and a baseq3 folder without one
+// gets a q3config.cfg holding just that line. One file that fails does not stop the others.
 ModSaveResult SaveNameToMod(FileSystem& files, const std::string& modFolder, std::string_view name);
 
 }  // namespace pelorin

@@ -23,6 +23,16 @@ bool IsGameFolder(FileSystem& files, const std::string& folder) {
   });
 }
 
+FileError ListConfigFiles(FileSystem& files, const std::string& folder, std::vector<std::string>& names) {
+  constexpr std::string_view kExtension = ".cfg";
+  if (FileError error = files.ListFiles(folder, "*.cfg", names)) return error;
+  std::erase_if(names, [&](const std::string& name) {
+    return name.size() <= kExtension.size() ||
+           !SameFileName(std::string_view(name).substr(name.size() - kExtension.size()), kExtension);
+  });
+  return {};
+}
+
 FileError ModsWithConfigs(FileSystem& files, const std::string& gameFolder,
                           std::vector<std::string>& mods) {
   mods.clear();
@@ -31,7 +41,7 @@ FileError ModsWithConfigs(FileSystem& files, const std::string& gameFolder,
   const std::string base = WithTrailingBackslash(gameFolder);
   for (const std::string& folder : folders) {
     std::vector<std::string> configs;
-    if (!files.ListFiles(base + folder, "*.cfg", configs) && !configs.empty())
+    if (!ListConfigFiles(files, base + folder, configs) && !configs.empty())
       mods.emplace_back(LastPathComponent(base + folder));
   }
   return {};

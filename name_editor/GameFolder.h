@@ -10,9 +10,12 @@
 namespace pelorin {
 
 // The programs by which a game folder is known, and which are the game when they run: the
-// original game, ioquake3 (32-bit, 64-bit and its older name) and Quake3e.
-inline constexpr std::array<std::string_view, 6> kEnginePrograms = {
-    "quake3.exe", "ioquake3.x86.exe", "ioquake3.x86_64.exe", "ioquake3.exe", "quake3e.exe", "quake3e.x64.exe"};
+// original game, ioquake3 (32-bit, 64-bit and its older name), Quake3e (with its Vulkan and
+// ARM builds) and CNQ3, the engine of CPMA.
+inline constexpr std::array<std::string_view, 12> kEnginePrograms = {
+    "quake3.exe",        "ioquake3.x86.exe",       "ioquake3.x86_64.exe",      "ioquake3.exe",
+    "quake3e.exe",       "quake3e.x64.exe",        "quake3e-vulkan.exe",       "quake3e-vulkan.x64.exe",
+    "quake3e.arm64.exe", "quake3e-vulkan.arm64.exe", "cnq3-x86.exe",           "cnq3-x64.exe"};
 
 // Whether a file name is one of the engine programs, in any letter case.
 bool IsEngineProgram(std::string_view fileName);
@@ -22,6 +25,11 @@ bool IsEngineRunning(const std::vector<std::string>& programNames);
 
 // A game folder holds exactly one file of one of the engine programs' names.
 bool IsGameFolder(FileSystem& files, const std::string& folder);
+
+// The configuration files directly in `folder`: files whose own name ends in ".cfg", in any
+// letter case. A "*.cfg" listing also returns files whose short 8.3 alias ends so, such as
+// the backups "autoexec.cfg_old" and "q3config.cfg~"; those are left out.
+FileError ListConfigFiles(FileSystem& files, const std::string& folder, std::vector<std::string>& names);
 
 // The bare names of the game folder's immediate subfolders that hold at least one ".cfg".
 FileError ModsWithConfigs(FileSystem& files, const std::string& gameFolder,

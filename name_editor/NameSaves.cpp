@@ -28,29 +28,34 @@ SaveOutcome BeginSave(Processes& processes, SaveUi& ui, EditorState& state, cons
   return SaveOutcome::kSaved;
 }
 
-SaveOutcome SaveMod(FileSystem& files, SaveUi& ui, const std::string& folder, const std::string& name) {
-  const ModSaveResult result = SaveNameToMod(files, folder, name);
-  if (!result.error) return SaveOutcome::kSaved;
-  ui.ShowError(UnhandledErrorText(result.error, folder));
-  return SaveOutcome::kFailed;
+using Failures = std::vector<FileFailure>;
+
+void SaveMod(FileSystem& files, const std::string& folder, const std::string& name, Failures& failures) {
+  ModSaveResult result = SaveNameToMod(files, folder, name);
+  failures.insert(failures.end(), result.failures.begin(), result.failures.end());
 }
 
-SaveOutcome SaveMods(FileSystem& files, SaveUi& ui, const std::string& gameFolder,
-                     const std::vector<std::string>& mods, const std::string& name) {
-  for (const std::string& mod : mods)
-    if (SaveMod(files, ui, gameFolder + mod, name) != SaveOutcome::kSaved) return SaveOutcome::kFailed;
-  return SaveOutcome::kSaved;
+void SaveMods(FileSystem& files, const std::string& gameFolder, const std::vector<std::string>& mods,
+              const std::string& name, Failures& failures) {
+  for (const std::string& mod : mods) SaveMod(files, gameFolder + mod, name, failures);
 }
 
 // The home path's mods, when it exists; nothing is made there.
-SaveOutcome SaveHomeMods(FileSystem& files, SaveUi& ui, const std::string& homePath, const std::string& name) {
-  if (homePath.empty() || !files.FolderExists(homePath)) return SaveOutcome::kSaved;
+void SaveHomeMods(FileSystem& files, const std::string& homePath, const std::string& name, Failures& failures) {
+  if (homePath.empty() || !files.FolderExists(homePath)) return;
   std::vector<std::string> mods;
-  if (const FileError error = files.ListFolders(homePath, mods)) {
-    ui.ShowError(UnhandledErrorText(error, homePath));
-    return SaveOutcome::kFailed;
+  if (FileError error = files.ListFolders(homePath, mods)) {
+    failures.push_back({homePath, std::move(error)});
+    return;
   }
-  return SaveMods(files, ui, WithTrailingBackslash(homePath), mods, name);
+  SaveMods(files, WithTrailingBackslash(homePath), mods, name, failures);
+}
+
+// One message names every file that was not saved, after all the others were.
+SaveOutcome Report(SaveUi& ui, const Failures& failures) {
+  if (failures.empty()) return SaveOutcome::kSaved;
+  ui.ShowError(UnhandledErrorText(failures));
+  return SaveOutcome::kFailed;
 }
 
 }  // namespace
@@ -76,14 +81,15 @@ SaveOutcome SaveToAllMods(FileSystem& files, Processes& processes, SaveUi& ui, E
     if (!error) break;
     if (error.kind != FileError::Kind::kPathNotFound ||
         std::find(offeredFor.begin(), offeredFor.end(), state.gameFolder) != offeredFor.end()) {
-      ui.ShowError(UnhandledErrorText(error, state.gameFolder));
-      return SaveOutcome::kFailed;
+      return Report(ui, {{state.gameFolder, error}});
     }
     offeredFor.push_back(state.gameFolder);
     if (!ui.LocateGameFolder(state.gameFolder)) return SaveOutcome::kNoGameFolder;
   }
-  if (SaveMods(files, ui, state.gameFolder, mods, name) != SaveOutcome::kSaved) return SaveOutcome::kFailed;
-  return SaveHomeMods(files, ui, state.homePath, name);
+  Failures failures;
+  SaveMods(files, state.gameFolder, mods, name, failures);
+  SaveHomeMods(files, state.homePath, name, failures);
+  return Report(ui, failures);
 }
 
 SaveOutcome SaveToChosenMods(FileSystem& files, Processes& processes, SaveUi& ui, EditorState& state,
@@ -95,16 +101,15 @@ SaveOutcome SaveToChosenMods(FileSystem& files, Processes& processes, SaveUi& ui
   if (const SaveOutcome begun = BeginSave(processes, ui, state, name); begun != SaveOutcome::kSaved) return begun;
   if (!EnsureGameFolder(files, ui, state.gameFolder)) return SaveOutcome::kNoGameFolder;
   const std::string home = state.homePath.empty() ? std::string() : WithTrailingBackslash(state.homePath);
+  Failures failures;
   for (const std::string& mod : mods) {
     // A mod that only the home path has is saved there alone; one the game folder lost and
     // the home path lacks is reported, as before.
     const bool atHome = !home.empty() && files.FolderExists(home + mod);
-    if ((!atHome || files.FolderExists(state.gameFolder + mod)) &&
-        SaveMod(files, ui, state.gameFolder + mod, name) != SaveOutcome::kSaved)
-      return SaveOutcome::kFailed;
-    if (atHome && SaveMod(files, ui, home + mod, name) != SaveOutcome::kSaved) return SaveOutcome::kFailed;
+    if (!atHome || files.FolderExists(state.gameFolder + mod)) SaveMod(files, state.gameFolder + mod, name, failures);
+    if (atHome) SaveMod(files, home + mod, name, failures);
   }
-  return SaveOutcome::kSaved;
+  return Report(ui, failures);
 }
 
 std::string ServerNameQuestion(const ServerName& server) {
@@ -112,7 +117,13 @@ std::string ServerNameQuestion(const ServerName& server) {
          "\r\nSave it as typed?";
 }
 
-std::string UnhandledErrorText(const FileError& error, const std::string& path) {
+std::string UnhandledErrorText(const std::vector<FileFailure>& failures) {
+  std::string text = "Unhandled error!";
+  for (const FileFailure& failure : failures) text += "\r\n" + FailureLine(failure.error, failure.path);
+  return text;
+}
+
+std::string FailureLine(const FileError& error, const std::string& path) {
   int number = 75;
   std::string description = "Path/File access error";
   switch (error.kind) {
@@ -123,8 +134,9 @@ std::string UnhandledErrorText(const FileError& error, const std::string& path) 
     case FileError::Kind::kNone:
     case FileError::Kind::kOther: break;
   }
-  return "Unhandled error!\r\n" + std::to_string(number) + " - " + description + ": " + path +
-         " (" + error.message + ", system error " + std::to_string(error.systemCode) + ")";
+  std::string line = std::to_string(number) + " - " + description + ": " + path + " (" + error.message;
+  if (error.systemCode != 0) line += ", system error " + std::to_string(error.systemCode);
+  return line + ")";
 }
 
 }  // namespace pelorin

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "ConfigWriter.h"
 #include "FileSystem.h"
 #include "NameHistory.h"
 #include "Processes.h"
@@ -39,14 +40,15 @@ enum class SaveOutcome {
   kDeclined,        // the user kept a name that servers would change from saving; nothing changed
   kGameRunning,     // the game runs and the user chose to close it first; nothing changed
   kNoGameFolder,    // the game folder is gone and the user chose none; nothing written
-  kFailed,          // a file could not be written; the user was told, earlier files stay saved
+  kFailed,          // some files could not be written; the user was told, all others are saved
 };
 
 inline constexpr char kNothingCheckedMessage[] =
     "You didn't select any mods!  Make sure you place checks next to those you wish to save to!";
 inline constexpr char kNameRefusedMessage[] =
     "This name cannot be saved: it holds a line break or a double quote, which would break the "
-    "game's configuration line.  Remove them and save again.";
+    "game's configuration line, or it is longer than the game reads in one line (1010 characters).  "
+    "Change it and save again.";
 inline constexpr char kGameRunningQuestion[] =
     "Quake 3 is running. It writes its configuration again when it quits, which undoes this save. "
     "Close the game first, or save anyway?";
@@ -59,7 +61,8 @@ std::string ServerNameQuestion(const ServerName& server);
 bool EnsureGameFolder(FileSystem& files, SaveUi& ui, std::string& gameFolder);
 
 // Writes `name` into every configuration file of every mod folder, in the game folder and in
-// the engine's home path. While the game runs, only when the user says so.
+// the engine's home path. While the game runs, only when the user says so. A file that cannot
+// be saved is named at the end, after every other was saved.
 SaveOutcome SaveToAllMods(FileSystem& files, Processes& processes, SaveUi& ui, EditorState& state,
                           const std::string& name);
 
@@ -68,7 +71,10 @@ SaveOutcome SaveToAllMods(FileSystem& files, Processes& processes, SaveUi& ui, E
 SaveOutcome SaveToChosenMods(FileSystem& files, Processes& processes, SaveUi& ui, EditorState& state,
                              const std::string& name, const std::vector<std::string>& mods);
 
-// "Unhandled error!", a line break, a number and a description, as the saves report.
-std::string UnhandledErrorText(const FileError& error, const std::string& path);
+// "Unhandled error!", then a line for each file not saved, as the saves report.
+std::string UnhandledErrorText(const std::vector<FileFailure>& failures);
+
+// An error's number and description, the path, and the system's reason.
+std::string FailureLine(const FileError& error, const std::string& path);
 
 }  // namespace pelorin

@@ -1,5 +1,7 @@
 #include "ConfigWriter.h"
 
+#include "GameFolder.h"
+
 #include <gtest/gtest.h>
 
 #include "support/FaultyFileSystem.h"
@@ -8,31 +10,61 @@
 namespace pelorin {
 namespace {
 
-TEST(ReplaceSetaName, RebuildsTheNameLineWithAClosedQuote) {
+using namespace std::string_literals;
+
+// Each row: a file as a player may have it, and the bytes written for the name ^1Neo ("" for
+// a file that is not written). The engine function that each rule follows is named.
+TEST(ReplaceSetaName, ChangesOnlyTheValueOfWhatTheEngineExecutesAsANameCommand) {
   struct Case {
-    const char* line;
-    const char* written;
+    std::string text;
+    std::string written;
   } cases[] = {
-      {"seta name \"Player\"", "seta name \"^1Neo\""},
-      {"  seta name \"Player\"", "  seta name \"^1Neo\""},
-      // An unquoted old value is dropped whole; no letter of it survives.
-      {"seta name Player", "seta name \"^1Neo\""},
-      {"seta name \"Player\" // old", "seta name \"^1Neo\""},
-      {"seta name2 \"x\"", "seta name \"^1Neo\""},  // a plain substring match
-      {"SETA NAME \"Player\"", "SETA NAME \"Player\""},
-      {"Seta Name \"Player\"", "Seta Name \"Player\""},
-      {"seta model \"sarge\"", "seta model \"sarge\""},
-      {"", ""},
-      // One line of an LF-only file: the LF and everything after it stay.
-      {"seta name \"Player\"\nseta rate \"3000\"\n", "seta name \"^1Neo\"\nseta rate \"3000\"\n"},
-      {"seta name Player\nseta name \"Two\"\n", "seta name \"^1Neo\"\nseta name \"Two\"\n"},
-      {"bind x say\nseta name \"P\"\n", "bind x say\nseta name \"^1Neo\"\n"},
+      // Cbuf_Execute: CR and LF end a command; the file's line ends and its last line stay.
+      {"seta name \"Old\"\r\nseta rate \"25000\"\r\n", "seta name \"^1Neo\"\r\nseta rate \"25000\"\r\n"},
+      {"bind F5 \"seta name ^1Clan\"\nseta name \"Old\"\nseta model \"sarge\"",
+       "bind F5 \"seta name ^1Clan\"\nseta name \"^1Neo\"\nseta model \"sarge\""},
+      // Cbuf_Execute: ";" outside quotation marks ends a command, inside it is the bind's text.
+      {"seta name \"A\"; seta rate 1\r\n", "seta name \"^1Neo\"; seta rate 1\r\n"},
+      {"alias n1 \"seta name One; say hi\"\r\nbind x \"name Two\"\r\n", ""},
+      // Cmd_TokenizeString: a comment after the value stays, one before a command hides it.
+      {"seta name \"Old\" // mine\n", "seta name \"^1Neo\" // mine\n"},
+      {"// seta name \"Old\"\n/* seta name\n\"Old\" */ seta rate 1\n", ""},
+      {"seta name Old//x\n", "seta name \"^1Neo\"//x\n"},
+      // Cvar_Set_f: set, sets, setu and seta with "name" and a value, in any letter case;
+      // every argument after the name is the value. Cvar_Command: the bare cvar name too.
+      {"SET NAME \"Old\"\nsets Name x y  z \nsetu name \"\"\nname ^3Old\n",
+       "SET NAME \"^1Neo\"\nsets Name \"^1Neo\" \nsetu name \"^1Neo\"\nname \"^1Neo\"\n"},
+      {"seta name2 \"alt\"\nseta name\nnames x\nseta nam \"e\"\n", ""},
+      // Cmd_TokenizeString: a quoted value that is not closed runs to the end of its command.
+      {"seta name \"Old; seta rate 1\r\nseta sex male\r\n", "seta name \"^1Neo\"\r\nseta sex male\r\n"},
+      // Cmd_Exec_f: the engine reads a file up to its first zero byte.
+      {"seta name \"Old\"\n\0seta name \"Dead\"\n"s, "seta name \"^1Neo\"\n\0seta name \"Dead\"\n"s},
+      // Cbuf_Execute: a command longer than the engine reads is never half rewritten.
+      {"seta name \"" + std::string(1100, 'x') + "\"\n", ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(ReplaceSetaName(c.line, "^1Neo"), c.written) << c.line;
+  for (const auto& c : cases) {
+    const NameEdit edit = ReplaceSetaName(c.text, "^1Neo");
+    EXPECT_EQ(edit.text, c.written) << c.text;
+  }
+  EXPECT_EQ(ReplaceSetaName("seta name \"" + std::string(1100, 'x') + "\"\n", "n").result, NameEdit::Result::kRefused);
+  EXPECT_EQ(ReplaceSetaName("seta name \"x\"", "").text, "seta name \"\"");
 }
 
-TEST(ReplaceSetaName, EmptyNameLeavesAnEmptyQuotedValue) {
-  EXPECT_EQ(ReplaceSetaName("seta name \"x\"", ""), "seta name \"\"");
+// A file without a name command gets one that the engine executes last, in its own line ends.
+TEST(AddSetaName, AddsALastLineTheEngineExecutes) {
+  struct Case {
+    std::string text;
+    std::string written;
+  } cases[] = {
+      {"", "seta name \"^1Neo\"\r\n"},
+      {"seta rate \"25000\"\n", "seta rate \"25000\"\nseta name \"^1Neo\"\n"},
+      {"seta rate \"25000\"\r\nbind x \"+attack\"", "seta rate \"25000\"\r\nbind x \"+attack\"\r\nseta name \"^1Neo\""},
+      {"bind x \"say ;", "bind x \"say ;\r\nseta name \"^1Neo\""},
+      // A comment left open at the end would hide a last line: the name goes first.
+      {"seta rate 1\n/* to the end", "seta name \"^1Neo\"\nseta rate 1\n/* to the end"},
+      {"seta rate 1\n\0junk"s, "seta rate 1\nseta name \"^1Neo\"\n\0junk"s},
+  };
+  for (const auto& c : cases) EXPECT_EQ(AddSetaName(c.text, "^1Neo"), c.written) << c.text;
 }
 
 TEST(NameFitsConfigLine, RefusesLineBreaksAndQuotes) {
@@ -41,6 +73,8 @@ TEST(NameFitsConfigLine, RefusesLineBreaksAndQuotes) {
   EXPECT_FALSE(NameFitsConfigLine("a\rb"));
   EXPECT_FALSE(NameFitsConfigLine("a\nb"));
   EXPECT_FALSE(NameFitsConfigLine("say \"hi"));
+  EXPECT_TRUE(NameFitsConfigLine(std::string(1010, 'x')));
+  EXPECT_FALSE(NameFitsConfigLine(std::string(1011, 'x')));
 }
 
 class SaveNameToModTest : public ::testing::Test {
@@ -58,41 +92,52 @@ TEST_F(SaveNameToModTest, RewritesEveryConfigFileOfTheModOnly) {
   game_.Write("baseq3\\notes.txt", "seta name \"Txt\"\r\n");
 
   const ModSaveResult result = SaveNameToMod(files_, game_.Path("baseq3"), "^2Neo");
-  EXPECT_FALSE(result.error);
-  EXPECT_EQ(result.saved.size(), 2u);
+  EXPECT_TRUE(result.failures.empty());
+  EXPECT_EQ(result.saved, std::vector<std::string>{"q3config.cfg"});
   EXPECT_EQ(game_.Read("baseq3\\q3config.cfg"),
             "bind w \"+forward\"\r\nseta name \"^2Neo\"\r\nseta name \"^2Neo\"\r\n");
-  EXPECT_EQ(game_.Read("baseq3\\autoexec.CFG"), "seta name \"^2Neo\"\r\n");
+  EXPECT_EQ(game_.Read("baseq3\\autoexec.CFG"), "seta name2 \"x\"\r\n");
   EXPECT_EQ(game_.Read("top.cfg"), "seta name \"Top\"\r\n");
   EXPECT_EQ(game_.Read("baseq3\\deeper\\inner.cfg"), "seta name \"Inner\"\r\n");
   EXPECT_EQ(game_.Read("baseq3\\notes.txt"), "seta name \"Txt\"\r\n");
   EXPECT_FALSE(game_.Exists("baseq3\\q3config.cfg.tmp"));
 }
 
-TEST_F(SaveNameToModTest, LfOnlyFileKeepsItsLinesAndGainsOneCrLf) {
-  game_.Write("baseq3\\q3config.cfg",
-              "// generated\nseta name \"Player\"\nseta rate \"3000\"\nseta name \"Second\"\n");
-  ASSERT_FALSE(SaveNameToMod(files_, game_.Path("baseq3"), "^1Neo").error);
-  EXPECT_EQ(game_.Read("baseq3\\q3config.cfg"),
-            "// generated\nseta name \"^1Neo\"\nseta rate \"3000\"\nseta name \"Second\"\n\r\n");
-}
-
-TEST_F(SaveNameToModTest, FileWithoutANameLineIsLeftAlone) {
+// The engine executes q3config.cfg, then autoexec.cfg: when neither sets the name,
+// q3config.cfg gets a name line; baseq3 gets a q3config.cfg when it has none. Backups that a
+// "*.cfg" listing returns through their short names are no configuration files.
+TEST_F(SaveNameToModTest, TheGameStartsWithTheNameWhereNoStartFileSetsIt) {
   const std::string binary("seta model\0\xff\r\x01", 15);
   game_.Write("baseq3\\other.cfg", binary);
-  game_.Write("baseq3\\lf.cfg", "seta rate \"1\"\n");
-  const ModSaveResult result = SaveNameToMod(files_, game_.Path("baseq3"), "x");
-  EXPECT_FALSE(result.error);
-  EXPECT_TRUE(result.saved.empty());
-  EXPECT_EQ(game_.Read("baseq3\\other.cfg"), binary);
-  EXPECT_EQ(game_.Read("baseq3\\lf.cfg"), "seta rate \"1\"\n");
-}
+  game_.Write("baseq3\\autoexec.cfg_old", "seta name \"Backup\"\n");
+  files_.cfgAliases.insert(game_.Path("baseq3\\autoexec.cfg_old"));
+  game_.Write("baseq3\\q3config.cfg", "seta rate \"25000\"\n");
+  game_.Write("cpma\\autoexec.cfg", "name \"^3Old\"\n");
+  game_.Write("cpma\\q3config.cfg", "seta rate \"1\"\n");
+  game_.Write("osp\\q3config.cfg", "seta rate \"1\"");
+  game_.MakeFolder("missionpack");
 
-TEST_F(SaveNameToModTest, ModWithoutConfigFilesIsVisitedQuietly) {
-  game_.MakeFolder("cpma");
-  const ModSaveResult result = SaveNameToMod(files_, game_.Path("cpma"), "x");
-  EXPECT_FALSE(result.error);
-  EXPECT_TRUE(result.saved.empty());
+  for (const char* mod : {"baseq3", "cpma", "osp", "missionpack"}) {
+    const ModSaveResult result = SaveNameToMod(files_, game_.Path(mod), "x");
+    EXPECT_TRUE(result.failures.empty()) << mod;
+  }
+  EXPECT_EQ(game_.Read("baseq3\\q3config.cfg"), "seta rate \"25000\"\nseta name \"x\"\n");
+  EXPECT_EQ(game_.Read("baseq3\\other.cfg"), binary);
+  EXPECT_EQ(game_.Read("baseq3\\autoexec.cfg_old"), "seta name \"Backup\"\n");
+  EXPECT_EQ(game_.Read("cpma\\autoexec.cfg"), "name \"x\"\n");
+  EXPECT_EQ(game_.Read("cpma\\q3config.cfg"), "seta rate \"1\"\n");
+  EXPECT_EQ(game_.Read("osp\\q3config.cfg"), "seta rate \"1\"\r\nseta name \"x\"");
+  EXPECT_FALSE(game_.Exists("missionpack\\q3config.cfg"));
+
+  // A home path's baseq3 that holds only a backup.
+  testing::TempFolder home;
+  home.Write("baseq3\\autoexec.cfg_old", "");
+  files_.cfgAliases.insert(home.Path("baseq3\\autoexec.cfg_old"));
+  std::vector<std::string> mods;
+  ASSERT_FALSE(ModsWithConfigs(files_, home.Path(), mods));
+  EXPECT_TRUE(mods.empty()) << "a folder of backups only is no mod";
+  EXPECT_TRUE(SaveNameToMod(files_, home.Path("baseq3"), "y").failures.empty());
+  EXPECT_EQ(home.Read("baseq3\\q3config.cfg"), "seta name \"y\"\r\n");
 }
 
 TEST_F(SaveNameToModTest, FailuresKeepTheOriginalBytesAndLeaveNoTemporaryFile) {
@@ -116,7 +161,8 @@ TEST_F(SaveNameToModTest, FailuresKeepTheOriginalBytesAndLeaveNoTemporaryFile) {
     game.Write("baseq3\\q3config.cfg", original);
     fault.arm(files, game.Path("baseq3"));
     const ModSaveResult result = SaveNameToMod(files, game.Path("baseq3"), "^1Neo");
-    EXPECT_TRUE(result.error) << fault.what;
+    ASSERT_EQ(result.failures.size(), 1u) << fault.what;
+    EXPECT_EQ(result.failures[0].path, game.Path("baseq3") + "\\q3config.cfg") << fault.what;
     EXPECT_TRUE(result.saved.empty()) << fault.what;
     EXPECT_EQ(game.Read("baseq3\\q3config.cfg"), original) << fault.what;
     EXPECT_FALSE(game.Exists("baseq3\\q3config.cfg.tmp")) << fault.what;
@@ -125,7 +171,8 @@ TEST_F(SaveNameToModTest, FailuresKeepTheOriginalBytesAndLeaveNoTemporaryFile) {
 
 TEST_F(SaveNameToModTest, MissingFolderIsReportedAsPathNotFound) {
   const ModSaveResult result = SaveNameToMod(files_, game_.Path("gone"), "x");
-  EXPECT_EQ(result.error.kind, FileError::Kind::kPathNotFound);
+  ASSERT_EQ(result.failures.size(), 1u);
+  EXPECT_EQ(result.failures[0].error.kind, FileError::Kind::kPathNotFound);
 }
 
 }  // namespace

@@ -80,14 +80,14 @@ TEST_F(NameSavesTest, TheHomePathsModsAreSavedTooAndNothingIsMadeThere) {
   for (const char* file : {"Quake3\\baseq3\\q3config.cfg", "Quake3\\osp\\q3config.cfg"})
     EXPECT_EQ(game_.Read(file), "seta name \"a\"\r\n") << file;
   for (const char* file : {"Home\\baseq3\\q3config.cfg", "Home\\mine\\q3config.cfg"})
-    EXPECT_EQ(game_.Read(file), "seta name \"a\"\n\r\n") << file;
+    EXPECT_EQ(game_.Read(file), "seta name \"a\"\n") << file;
   EXPECT_EQ(game_.Read("Home\\mine\\notes.txt"), "seta name \"Old\"\n");
 
   // Chosen: baseq3 in both places, mine only at home, osp only in the game folder.
   EXPECT_EQ(SaveToChosenMods(files_, processes_, ui_, state_, "b", {"baseq3", "mine", "osp"}), SaveOutcome::kSaved);
   EXPECT_EQ(game_.Read("Quake3\\baseq3\\q3config.cfg"), "seta name \"b\"\r\n");
-  EXPECT_EQ(game_.Read("Home\\baseq3\\q3config.cfg"), "seta name \"b\"\n\r\n");
-  EXPECT_EQ(game_.Read("Home\\mine\\q3config.cfg"), "seta name \"b\"\n\r\n");
+  EXPECT_EQ(game_.Read("Home\\baseq3\\q3config.cfg"), "seta name \"b\"\n");
+  EXPECT_EQ(game_.Read("Home\\mine\\q3config.cfg"), "seta name \"b\"\n");
   EXPECT_EQ(game_.Read("Quake3\\osp\\q3config.cfg"), "seta name \"b\"\r\n");
   for (const char* made : {"Home\\osp", "Home\\cpma", "Quake3\\mine"}) EXPECT_FALSE(game_.Exists(made)) << made;
   EXPECT_TRUE(ui_.errors.empty());
@@ -114,7 +114,7 @@ TEST_F(NameSavesTest, WhileTheGameRunsNoWritesAndRecordsNothing) {
 
   ui_.answerYes = true;
   EXPECT_EQ(SaveToAllMods(files_, processes_, ui_, state_, "n"), SaveOutcome::kSaved);
-  EXPECT_EQ(game_.Read("Home\\baseq3\\q3config.cfg"), "seta name \"n\"\n\r\n");
+  EXPECT_EQ(game_.Read("Home\\baseq3\\q3config.cfg"), "seta name \"n\"\n");
 }
 
 TEST_F(NameSavesTest, NothingCheckedChangesNothing) {

@@ -23,6 +23,17 @@ class FaultyFileSystem : public PosixFileSystem {
   // Listings of existing folders fail with path not found, as past the path length limit.
   bool listingNotFound = false;
   int listings = 0;
+  // Files whose short 8.3 alias ends in ".CFG", which a "*.cfg" listing returns on Windows.
+  std::set<std::string> cfgAliases;
+
+  FileError ListFiles(const std::string& folder, const std::string& pattern,
+                      std::vector<std::string>& names) override {
+    if (FileError error = PosixFileSystem::ListFiles(folder, pattern, names)) return error;
+    for (const std::string& alias : cfgAliases)
+      if (pattern == "*.cfg" && FolderOf(alias) == folder.substr(0, folder.find_last_not_of('\\') + 1))
+        names.push_back(alias.substr(alias.rfind('\\') + 1));
+    return {};
+  }
 
   FileError ListFolders(const std::string& folder, std::vector<std::string>& names) override {
     // A caller that keeps retrying gets another error at last, so a test fails, not hangs.
