@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <thread>
 
 #include "EditorFixture.h"
@@ -58,7 +59,7 @@ TEST_F(SavingTest, SaveToAllModsRewritesEveryConfigAndRecordsTheName) {
 
   const std::string baseq3 = Config("baseq3/q3config.cfg");
   EXPECT_NE(baseq3.find("\nseta name \"^1Neo\"\nseta model \"sarge\"\n"), std::string::npos) << baseq3;
-  EXPECT_EQ(baseq3.substr(baseq3.size() - 3), "\n\r\n");
+  EXPECT_EQ(baseq3.substr(baseq3.size() - 3), "0\"\n") << "the file's own line ends stay";
   EXPECT_EQ(Config("osp/q3config.cfg"), "seta name \"^1Neo\"\r\nseta osp_client \"1008\"\r\nseta cg_drawTimer \"1\"\r\n");
   EXPECT_EQ(Config("osp/autoexec.cfg"), "seta name \"^1Neo\"\r\nexec q3config.cfg\r\n");
   EXPECT_EQ(Config("cpma/readme.txt"), "This mod keeps no configuration file of its own.\r\n");
@@ -277,6 +278,45 @@ class HomePathTest : public SavingTest {
     StartEditor({}, game_);
   }
 
+  static constexpr char kNoEngine[] = "no engine";
+
+  // What Debian's dedicated engine prints with `extra` after it executed the mod's
+  // q3config.cfg and autoexec.cfg, run on copies of the game folder and the home path (it
+  // writes a config of its own there). A stand-in default.cfg in a base game of its own keeps
+  // it from asking for the game's paks; the client registers the name cvar before it reads
+  // configs, the dedicated engine does not, so it is registered here as the client does.
+  std::string RunEngine(const std::string& mod, const std::vector<std::string>& extra) {
+    const std::filesystem::path engine = "/usr/lib/ioquake3/ioq3ded";
+    if (!std::filesystem::exists(engine)) return kNoEngine;
+    const std::filesystem::path copies = sandbox_.Path() / "engine";
+    std::filesystem::remove_all(copies);
+    std::filesystem::create_directories(copies / "stub/pelorin");
+    WriteFile(copies / "stub/pelorin/default.cfg", "\n");
+    std::filesystem::copy(game_, copies / "game", std::filesystem::copy_options::recursive);
+    std::filesystem::copy(home_, copies / "home", std::filesystem::copy_options::recursive);
+    std::vector<std::string> command = {"/bin/sh", "-c", "exec \"$0\" \"$@\" 2>&1", engine.string(),
+                                        "+set", "dedicated", "1", "+set", "net_enabled", "0",
+                                        "+set", "com_basegame", "pelorin", "+set", "fs_game", mod,
+                                        "+set", "fs_steampath", (copies / "stub").string(),
+                                        "+set", "fs_basepath", (copies / "game").string(),
+                                        "+set", "fs_homepath", (copies / "home").string(),
+                                        "+set", "name", "UnnamedPlayer", "+exec", "q3config.cfg", "+exec", "autoexec.cfg"};
+    command.insert(command.end(), extra.begin(), extra.end());
+    command.push_back("+quit");
+    return e2e::Run(command).output;
+  }
+
+  // The cvar list's lines but the name's and the per-run random port's.
+  static std::string CvarsOtherThanName(const std::string& output) {
+    std::string kept;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);)
+      if (line.find(" \"") != std::string::npos && line.find(" name \"") == std::string::npos &&
+          line.find("net_qport") == std::string::npos)
+        kept += line + "\n";
+    return kept;
+  }
+
   std::filesystem::path home_ = session_.DriveC() / "users/root/AppData/Roaming/Quake3";
 };
 
@@ -287,22 +327,53 @@ TEST_F(HomePathTest, LocatorAcceptsAnIoquake3FolderAndSaveReachesTheEngine) {
   ChooseSaveMenuItem("a");
   for (int i = 0; i < 50 && ReadFile(home_ / "baseq3/q3config.cfg").find("Neo") == std::string::npos; ++i)
     std::this_thread::sleep_for(100ms);
-  EXPECT_EQ(ReadFile(home_ / "baseq3/q3config.cfg"), "seta name \"^1Neo\"\n\r\n");
+  EXPECT_EQ(ReadFile(home_ / "baseq3/q3config.cfg"), "seta name \"^1Neo\"\n");
   EXPECT_NE(Config("baseq3/q3config.cfg").find("\nseta name \"^1Neo\"\n"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(home_ / "osp"));
 
-  // The real engine, with a stand-in default.cfg in a base game of its own, so that it asks
-  // for none of the game's paks.
-  const std::filesystem::path engine = "/usr/lib/ioquake3/ioq3ded";
-  if (!std::filesystem::exists(engine)) GTEST_SKIP() << "ioquake3-server is not installed";
-  std::filesystem::create_directories(sandbox_.Path() / "stub/pelorin");
-  WriteFile(sandbox_.Path() / "stub/pelorin/default.cfg", "\n");
-  // The engine prints to its error output.
-  const RunResult run = e2e::Run({"/bin/sh", "-c", "exec \"$0\" \"$@\" 2>&1", engine.string(), "+set", "dedicated", "1", "+set", "net_enabled", "0", "+set",
-                             "com_basegame", "pelorin", "+set", "fs_game", "baseq3", "+set", "fs_steampath",
-                             (sandbox_.Path() / "stub").string(), "+set", "fs_basepath", game_.string(), "+set",
-                             "fs_homepath", home_.string(), "+exec", "q3config.cfg", "+name", "+quit"});
-  EXPECT_NE(run.output.find("\"name\" is:\"^1Neo^7\""), std::string::npos) << run.output;
+  const std::string output = RunEngine("baseq3", {"+name"});
+  if (output == kNoEngine) GTEST_SKIP() << "ioquake3-server is not installed";
+  EXPECT_NE(output.find("\"name\" is:\"^1Neo^7\""), std::string::npos) << output;
+}
+
+// The folders as the engines leave them: the original game's baseq3 config (LF line ends, binds
+// first), the ioquake3 home path's, a Quake3e config that has no name line, a mod whose
+// autoexec.cfg sets the name with the bare command. Each mod's q3config.cfg and autoexec.cfg,
+// executed by the real engine as at start, then give the saved name and every other cvar as
+// before. A locked config is named at the end, after all others were saved.
+TEST_F(HomePathTest, EveryModStartsWithTheSavedNameAndNothingElseChanges) {
+  WriteFile(game_ / "baseq3/autoexec.cfg", "bind F5 \"seta name ^1Clan\"\nseta name2 \"alt\"\n");
+  std::filesystem::create_directories(game_ / "q3e");
+  WriteFile(game_ / "q3e/q3config.cfg", "// generated by quake3e, do not modify\nunbindall\nbind TAB \"+scores\"\n"
+                                        "seta cl_renderer \"opengl\"\nseta com_hunkMegs \"128\"\n");
+  WriteFile(game_ / "cpma/autoexec.cfg", "name \"^3Old\"; seta cg_fov \"110\" // mine\r\nseta cg_drawFPS 1");
+  const std::vector<std::string> mods = {"baseq3", "osp", "q3e", "cpma"};
+  std::vector<std::string> before;
+  for (const std::string& mod : mods) before.push_back(CvarsOtherThanName(RunEngine(mod, {"+cvarlist"})));
+  if (before[0] == kNoEngine) GTEST_SKIP() << "ioquake3-server is not installed";
+
+  ASSERT_EQ(probe_.Ask("lock " + WinePath(game_ / "osp/autoexec.cfg")), "locked");
+  const std::string ospConfig = Config("osp/q3config.cfg");
+  TypeName("^1Neo");
+  ChooseSaveMenuItem("a");
+  const std::string box = probe_.Ask("dialog Pelorin 10000", 10000);
+  ASSERT_NE(box, "none");
+  EXPECT_NE(box.find("osp\\x5Cautoexec.cfg"), std::string::npos) << box;
+  EXPECT_EQ(box.find("q3config.cfg"), std::string::npos) << box;
+  probe_.Ask("press " + box.substr(0, box.find(' ')) + " OK");
+  EXPECT_NE(Config("osp/q3config.cfg"), ospConfig) << "the mod's other config is saved";
+  EXPECT_EQ(ReadFile(home_ / "baseq3/q3config.cfg"), "seta name \"^1Neo\"\n");
+  EXPECT_EQ(Config("baseq3/autoexec.cfg"), "bind F5 \"seta name ^1Clan\"\nseta name2 \"alt\"\n");
+  EXPECT_EQ(Config("cpma/autoexec.cfg"), "name \"^1Neo\"; seta cg_fov \"110\" // mine\r\nseta cg_drawFPS 1");
+  EXPECT_FALSE(std::filesystem::exists(game_ / "cpma/q3config.cfg"));
+
+  session_.EndAll();  // the lock goes with the probe
+  for (std::size_t i = 0; i < mods.size(); ++i) {
+    if (mods[i] == "osp") continue;  // its autoexec.cfg was locked and still names the old name
+    const std::string cvars = RunEngine(mods[i], {"+cvarlist"});
+    EXPECT_NE(cvars.find(" name \"^1Neo\""), std::string::npos) << mods[i] << "\n" << cvars;
+    EXPECT_EQ(CvarsOtherThanName(cvars), before[i]) << mods[i];
+  }
 }
 
 TEST_F(HomePathTest, ARunningGameMakesTheSaveAskAndNoLeavesEveryFile) {

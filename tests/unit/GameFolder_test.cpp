@@ -17,8 +17,10 @@ TEST(GameFolder, RecognisedByOneOfTheEnginesPrograms) {
   } kCases[] = {
       {"QUAKE3.EXE", true},       {"ioquake3.x86.exe", true}, {"ioQuake3.x86_64.exe", true},
       {"ioquake3.exe", true},     {"Quake3e.exe", true},      {"quake3e.X64.exe", true},
+      {"quake3e-vulkan.exe", true}, {"Quake3e-Vulkan.x64.exe", true}, {"quake3e.arm64.exe", true},
+      {"quake3e-vulkan.arm64.exe", true}, {"cnq3-x86.exe", true}, {"CNQ3-x64.exe", true},
       {"quake3.exe.bak", false},  {"ioq3ded.x86_64.exe", false}, {"quake3e.x86.exe", false},
-      {"quake3", false},          {"quake3-setup.exe", false},
+      {"quake3", false},          {"quake3-setup.exe", false}, {"cnq3.exe", false},
   };
   for (const auto& [program, engine] : kCases) {
     root.Write(std::string(program) + "\\" + program, "");

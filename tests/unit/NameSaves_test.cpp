@@ -191,13 +191,27 @@ TEST_F(NameSavesTest, AFolderThatCannotBeListedIsReportedAfterOneLocatorOffer) {
   EXPECT_EQ(files_.listings, 2);
 }
 
-TEST_F(NameSavesTest, OtherFailuresAreReportedByBothSaves) {
+// A file that cannot be saved stops nothing: every other file, in every mod and in the home
+// path, is saved, and one message at the end names each file left with the system's reason.
+TEST_F(NameSavesTest, OtherFailuresAreReportedByBothSavesAfterAllElseIsSaved) {
+  game_.Write("Home\\baseq3\\q3config.cfg", "seta name \"Old\"\n");
+  game_.Write("Home\\osp\\autoexec.cfg", "seta name \"Old\"\n");
+  state_.homePath = game_.Path("Home");
   files_.readOnlyFiles.insert(game_.Path("Quake3\\osp\\q3config.cfg"));
+  files_.inUseFiles.insert(game_.Path("Home\\baseq3\\q3config.cfg"));
   EXPECT_EQ(SaveToAllMods(files_, processes_, ui_, state_, "n"), SaveOutcome::kFailed);
-  EXPECT_EQ(SaveToChosenMods(files_, processes_, ui_, state_, "n", {"osp"}), SaveOutcome::kFailed);
+  for (const char* file : {"Quake3\\baseq3\\q3config.cfg", "Quake3\\osp\\autoexec.cfg", "Home\\osp\\autoexec.cfg"})
+    EXPECT_NE(game_.Read(file).find("seta name \"n\""), std::string::npos) << file;
+  EXPECT_EQ(SaveToChosenMods(files_, processes_, ui_, state_, "m", {"osp"}), SaveOutcome::kFailed);
+  EXPECT_EQ(game_.Read("Home\\osp\\autoexec.cfg"), "seta name \"m\"\n");
   ASSERT_EQ(ui_.errors.size(), 2u);
-  for (const auto& error : ui_.errors) EXPECT_EQ(error.rfind("Unhandled error!\r\n70 - Permission denied", 0), 0u) << error;
+  EXPECT_EQ(ui_.errors[0], "Unhandled error!\r\n70 - Permission denied: " + game_.Path("Quake3\\osp\\q3config.cfg") +
+                               " (Permission denied, system error 13)\r\n70 - Permission denied: " +
+                               game_.Path("Home\\baseq3\\q3config.cfg") +
+                               " (The file is used by another process, system error 32)");
+  EXPECT_EQ(ui_.errors[1].rfind("Unhandled error!\r\n70 - Permission denied: " + game_.Path("Quake3\\osp\\q3config.cfg"), 0), 0u);
   EXPECT_EQ(game_.Read("Quake3\\osp\\q3config.cfg"), "seta name \"Old\"\r\n");
+  EXPECT_EQ(game_.Read("Home\\baseq3\\q3config.cfg"), "seta name \"Old\"\n");
   EXPECT_FALSE(game_.Exists("Quake3\\osp\\q3config.cfg.tmp"));
 }
 

@@ -306,6 +306,10 @@ std::string Execute(const std::vector<std::string>& words) {
     CloseHandle(ready);
     return created != nullptr ? HandleText(created) : "none";
   }
+  if (command == "lock") {  // lock PATH -> holds the file open, shared with no one, until the probe ends
+    const HANDLE file = CreateFileA(arg(1).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    return file != INVALID_HANDLE_VALUE ? "locked" : "failed " + std::to_string(GetLastError());
+  }
   if (command == "link") {  // link LNK-PATH -> target|working folder|arguments|description|icon|index|show
     pelorin::ShellLink link;
     if (!pelorin::GetShellLinkInfo(arg(1), link)) return "none";

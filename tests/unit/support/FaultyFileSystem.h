@@ -41,6 +41,11 @@ class FaultyFileSystem : public PosixFileSystem {
     return PosixFileSystem::ListFolders(folder, names);
   }
 
+  FileError ReadFile(const std::string& path, std::string& bytes) override {
+    if (inUseFiles.count(path)) return InUse();
+    return PosixFileSystem::ReadFile(path, bytes);
+  }
+
   FileError WriteNewFile(const std::string& path, const std::string& bytes) override {
     if (readOnlyFiles.count(path) || unwritableFolders.count(FolderOf(path))) return Denied();
     if (diskFull) {
@@ -55,7 +60,7 @@ class FaultyFileSystem : public PosixFileSystem {
   }
   FileError OpenForWriting(const std::string& path, bool append,
                            std::unique_ptr<FileWriter>& writer) override {
-    if (inUseFiles.count(path)) return {FileError::Kind::kAccessDenied, 32, "The file is used by another process"};
+    if (inUseFiles.count(path)) return InUse();
     if (readOnlyFiles.count(path) || unwritableFolders.count(FolderOf(path))) return Denied();
     if (FileError error = PosixFileSystem::OpenForWriting(path, append, writer)) return error;
     if (diskFull || fullDiskFiles.count(path)) writer = std::make_unique<FullDiskWriter>(std::move(writer));
@@ -88,6 +93,7 @@ class FaultyFileSystem : public PosixFileSystem {
 
   static std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('\\')); }
   static FileError NotFound() { return {FileError::Kind::kPathNotFound, 3, "The path was not found"}; }
+  static FileError InUse() { return {FileError::Kind::kAccessDenied, 32, "The file is used by another process"}; }
   static FileError Denied() { return {FileError::Kind::kAccessDenied, 13, "Permission denied"}; }
 };
 
