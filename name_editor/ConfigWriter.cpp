@@ -44,8 +44,8 @@ bool OnlyNamesChanged(std::string_view before, std::string_view after, std::stri
   for (std::size_t i = 0; i < was.size(); ++i) {
     const std::string_view old = before.substr(was[i].begin, was[i].end - was[i].begin);
     const std::string_view now = after.substr(is[i].begin, is[i].end - is[i].begin);
-    if (was[i].Cut() || is[i].Cut()) return false;
-    const NameValue oldValue = FindNameValue(old);
+    if (was[i].Cut() != is[i].Cut()) return false;
+    const NameValue oldValue = was[i].Cut() ? NameValue{} : FindNameValue(old);
     if (!oldValue.found) {
       if (old != now) return false;
       continue;

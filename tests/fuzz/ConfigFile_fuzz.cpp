@@ -21,12 +21,19 @@ namespace {
 
 constexpr int kMaxCmdLine = 1024;
 
-// The command lines the engine executes for the file, each as it is handed on; `longest` is
-// the length of the longest before the engine cuts it.
-std::vector<std::string> EngineLines(std::string_view file, std::size_t* longest = nullptr) {
+// Where a command line stood in the file, and how far it ran before the engine cut it.
+struct Span {
+  std::size_t begin = 0;
+  std::size_t wholeEnd = 0;
+};
+
+// The command lines the engine executes for the file, each as it is handed on; `spans`, when
+// given, receives where each stood.
+std::vector<std::string> EngineLines(std::string_view file, std::vector<Span>* spans = nullptr) {
   std::string text(file.substr(0, file.find('\0')));
   text += '\n';
   std::vector<std::string> lines;
+  std::size_t consumed = 0;
   bool inStarComment = false, inSlashComment = false;
   while (!text.empty()) {
     const int size = static_cast<int>(text.size());
@@ -52,10 +59,11 @@ std::vector<std::string> EngineLines(std::string_view file, std::size_t* longest
         break;
       }
     }
-    if (longest) *longest = std::max(*longest, static_cast<std::size_t>(i));
+    if (spans) spans->push_back({consumed, consumed + i});
     if (i >= kMaxCmdLine - 1) i = kMaxCmdLine - 1;
     lines.push_back(text.substr(0, i));
     text.erase(0, i == size ? size : i + 1);
+    consumed += i == size ? size : i + 1;
   }
   return lines;
 }
@@ -170,13 +178,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       break;
     }
     case pelorin::NameEdit::Result::kRefused: {
-      // Only a file with a command near the engine's limit, or a name command that runs into
-      // a comment, is refused.
-      std::size_t longest = 0;
-      bool commentInNameCommand = false;
-      for (const std::string& line : EngineLines(file, &longest))
-        commentInNameCommand |= NameSet(line) && line.find("/*") != std::string::npos;
-      if (!commentInNameCommand && longest + name.size() + 2 < static_cast<std::size_t>(kMaxCmdLine - 1)) std::abort();
+      // Only a file is refused that has a name command (read whole, as an engine that does
+      // not cut it reads it) near the engine's limit, or running into a comment, or standing in
+      // the cut-off rest of a longer command.
+      std::vector<Span> spans;
+      const std::vector<std::string> lines = EngineLines(file, &spans);
+      const std::string_view executed = file.substr(0, file.find('\0'));
+      bool entangled = false;
+      std::size_t cutUntil = 0;
+      for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string whole(executed.substr(spans[i].begin, spans[i].wholeEnd - spans[i].begin));
+        if (NameSet(lines[i]) || NameSet(whole))
+          entangled |= whole.size() + name.size() + 2 >= static_cast<std::size_t>(kMaxCmdLine - 1) ||
+                       whole.find("/*") != std::string::npos || spans[i].begin < cutUntil;
+        cutUntil = std::max(cutUntil, spans[i].wholeEnd);
+      }
+      if (!entangled) std::abort();
       break;
     }
   }

@@ -39,8 +39,10 @@ TEST(ReplaceSetaName, ChangesOnlyTheValueOfWhatTheEngineExecutesAsANameCommand) 
       {"seta name \"Old; seta rate 1\r\nseta sex male\r\n", "seta name \"^1Neo\"\r\nseta sex male\r\n"},
       // Cmd_Exec_f: the engine reads a file up to its first zero byte.
       {"seta name \"Old\"\n\0seta name \"Dead\"\n"s, "seta name \"^1Neo\"\n\0seta name \"Dead\"\n"s},
-      // Cbuf_Execute: a command longer than the engine reads is never half rewritten.
+      // Cbuf_Execute: a command longer than the engine reads is never half rewritten; another
+      // long command stays as it is.
       {"seta name \"" + std::string(1100, 'x') + "\"\n", ""},
+      {"bind x \"" + std::string(1100, 'x') + "\"\nseta name \"Old\"", "bind x \"" + std::string(1100, 'x') + "\"\nseta name \"^1Neo\""},
   };
   for (const auto& c : cases) {
     const NameEdit edit = ReplaceSetaName(c.text, "^1Neo");
