@@ -52,12 +52,12 @@ TEST_F(SetupBuilderTest, WritesImagePackAndTrailerThatSetupReadsBack) {
 TEST_F(SetupBuilderTest, PacksASetupAgainWithItemsReplacedAndRefusesASignedOne) {
   const FileTime built{2026, 5, 4, 3, 2, 1};
   ASSERT_EQ(Build({{"Pelorin.exe", folder_.Path("editor"), built}, {"%SETUPINFO%", folder_.Path("info"), built}}), "");
-  folder_.MakeFolder("parts");
+  folder_.MakeFolder("unpacked");
   std::string image;
   std::vector<SetupItem> items;
-  ASSERT_EQ(ReadSetupFile(files_, output_, folder_.Path("parts"), image, items), "");
+  ASSERT_EQ(ReadSetupFile(files_, output_, folder_.Path("unpacked"), image, items), "");
   ASSERT_EQ(items.size(), 2u);
-  EXPECT_EQ(folder_.Read("parts\\image"), "MZ image");
+  EXPECT_EQ(folder_.Read("unpacked\\image"), "MZ image");
   folder_.Write("signed", "MZ signed editor");
   items[0].source = folder_.Path("signed");
   ASSERT_EQ(BuildSetupFile(files_, folder_.Path("again.exe"), image, items, sizes_), "");
@@ -78,7 +78,7 @@ TEST_F(SetupBuilderTest, PacksASetupAgainWithItemsReplacedAndRefusesASignedOne) 
   const std::string table(64, 'C');
   folder_.Write("setup.exe", testing::ImageHead(sizes_.total, table.size()) +
                                  folder_.Read("setup.exe").substr(testing::ImageHead(0, 0).size()) + table);
-  EXPECT_NE(ReadSetupFile(files_, output_, folder_.Path("parts"), image, items).find("is signed"), std::string::npos);
+  EXPECT_NE(ReadSetupFile(files_, output_, folder_.Path("unpacked"), image, items).find("is signed"), std::string::npos);
 }
 
 // A failed build leaves no setup file at all: neither a partial one nor the one before.

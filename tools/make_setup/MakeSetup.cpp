@@ -54,13 +54,13 @@ int main(int argc, char** argv) {
   pelorin::PosixFileSystem files;
   std::string image = argv[2];
   std::vector<pelorin::SetupItem> items = given;
-  std::string parts;  // the folder the packed file is read back into
+  std::string unpacked;  // the folder the packed file is read back into
   std::string problem;
   if (repack) {
-    parts = output + ".parts";
-    std::filesystem::remove_all(parts);
-    std::filesystem::create_directory(parts);
-    problem = pelorin::ReadSetupFile(files, argv[3], parts, image, items);
+    unpacked = output + ".unpacked";
+    std::filesystem::remove_all(unpacked);
+    std::filesystem::create_directory(unpacked);
+    problem = pelorin::ReadSetupFile(files, argv[3], unpacked, image, items);
     for (const pelorin::SetupItem& replacement : given) {
       bool found = false;
       for (pelorin::SetupItem& item : items)
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
   }
   pelorin::SetupSizes sizes;
   if (problem.empty()) problem = pelorin::BuildSetupFile(files, output, image, items, sizes);
-  if (!parts.empty()) std::filesystem::remove_all(parts);
+  if (!unpacked.empty()) std::filesystem::remove_all(unpacked);
   if (!problem.empty()) return Fail(problem);
   std::printf("%s: image %llu, list %llu, data %llu, total %llu bytes\n", output.c_str(),
               static_cast<unsigned long long>(sizes.image), static_cast<unsigned long long>(sizes.list),

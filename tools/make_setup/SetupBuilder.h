@@ -32,7 +32,7 @@ struct SetupSizes {
 std::string BuildSetupFile(FileSystem& files, const std::string& output, const std::string& image,
                            const std::vector<SetupItem>& items, SetupSizes& sizes);
 
-// Reads an unsigned setup file back into parts to pack again: its image into `folder`\image
+// Reads an unsigned setup file back into files to pack again: its image into `folder`\image
 // and each item into `folder`\item<N>, with its stored time. A signed file is refused: its
 // image names a certificate table that a new file would not have. `folder` must exist.
 // Returns what went wrong, or an empty text.
