@@ -12,7 +12,9 @@ fi
 file=$1
 time=${SOURCE_DATE_EPOCH:-}
 if [ -z "$time" ]; then
-  time=$(git -C "$(dirname "$0")/.." log -1 --format=%ct 2>/dev/null) ||
+  # A checkout that another account owns is still this build's own sources.
+  root=$(cd "$(dirname "$0")/.." && pwd)
+  time=$(git -c safe.directory="$root" -C "$root" log -1 --format=%ct 2>/dev/null) ||
     { echo "source-date.sh: no commit to take the time from; set SOURCE_DATE_EPOCH" >&2; exit 1; }
 fi
 case $time in '' | *[!0-9]*) echo "source-date.sh: SOURCE_DATE_EPOCH is no number of seconds: $time" >&2; exit 1 ;; esac
