@@ -36,12 +36,16 @@ std::string DescribeFileTime(const std::string& name, const FileTime& t) {
 }
 
 AddOutcome AddFile(FileSystem& files, const std::string& dataFile, const std::string& listFile,
-                   const std::string& source, const std::string& itemName) {
+                   const std::string& source, const std::string& itemName, const FileTime* time) {
   if (!IsValidItemName(itemName)) return {AddResult::kFailed, Corrupt("invalid item name: " + itemName)};
   PackRecord record;
   record.name = itemName;
   std::unique_ptr<FileReader> input;
-  if (FileError error = files.LastWriteTime(source, record.time)) return {AddResult::kFailed, error};
+  if (time) {
+    record.time = *time;
+  } else if (FileError error = files.LastWriteTime(source, record.time)) {
+    return {AddResult::kFailed, error};
+  }
   if (FileError error = files.OpenForReading(source, input)) return {AddResult::kFailed, error};
   record.size = input->Size();
 

@@ -34,9 +34,11 @@ struct AddOutcome {
 
 // Appends the file `source` to the archive under `itemName`; either archive file is created
 // when missing. A data file that does not start with the magic is left alone (kNotAPack).
-// The bytes are copied in pieces, so memory does not grow with the file.
+// The bytes are copied in pieces, so memory does not grow with the file. The item's time is
+// `time` when given (a build that must not depend on when its files were made), else the
+// source's last-write time.
 AddOutcome AddFile(FileSystem& files, const std::string& dataFile, const std::string& listFile,
-                   const std::string& source, const std::string& itemName);
+                   const std::string& source, const std::string& itemName, const FileTime* time = nullptr);
 
 struct PackList {
   bool headerValid = false;

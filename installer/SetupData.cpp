@@ -32,7 +32,38 @@ long WholeNumber(double value) {
   return static_cast<long>(RoundHalfEven(value));
 }
 
+// A little-endian number of `size` bytes at `at`, when the head holds it.
+std::optional<std::uint32_t> ReadLittle(std::string_view head, std::size_t at, std::size_t size) {
+  if (at > head.size() || size > head.size() - at) return std::nullopt;
+  std::uint32_t value = 0;
+  for (std::size_t i = size; i-- > 0;) value = value << 8 | static_cast<unsigned char>(head[at + i]);
+  return value;
+}
+
 }  // namespace
+
+std::optional<std::uint64_t> TrailerEnd(std::string_view head, std::uint64_t fileSize) {
+  // DOS header, then at its offset 0x3C the PE header: signature, file header, optional
+  // header, whose data directories start at 96 (PE32) or 112 (PE32+); security is the fifth.
+  constexpr std::size_t kFileHeader = 20, kDirectoryEntry = 8, kSecurity = 4;
+  if (head.substr(0, 2) != "MZ") return fileSize;
+  const auto pe = ReadLittle(head, 0x3C, 4);
+  if (!pe || ReadLittle(head, *pe, 4) != 0x4550u) return fileSize;
+  const std::size_t optional = *pe + 4 + kFileHeader;
+  const auto optionalSize = ReadLittle(head, *pe + 4 + 16, 2);
+  const auto magic = ReadLittle(head, optional, 2);
+  if (!optionalSize || !magic || (*magic != 0x10B && *magic != 0x20B)) return fileSize;
+  const std::size_t directories = optional + (*magic == 0x10B ? 96 : 112);
+  const std::size_t entry = directories + kSecurity * kDirectoryEntry;
+  const auto count = ReadLittle(head, directories - 4, 4);
+  if (!count || *count <= kSecurity || entry + kDirectoryEntry > optional + *optionalSize) return fileSize;
+  const auto start = ReadLittle(head, entry, 4);
+  const auto size = ReadLittle(head, entry + 4, 4);
+  if (!start || !size) return fileSize;
+  if (*start == 0 && *size == 0) return fileSize;
+  if (std::uint64_t{*start} + *size != fileSize) return std::nullopt;
+  return *start;
+}
 
 std::optional<Trailer> ParseTrailer(std::string_view bytes, std::uint64_t fileSize) {
   if (bytes.size() != kTrailerSize || fileSize < kTrailerSize) return std::nullopt;

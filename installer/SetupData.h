@@ -10,7 +10,8 @@ namespace pelorin {
 
 // The self-extracting file: program image, pack list copy, pack data copy, any bytes, then a
 // 272-byte trailer: the magic and four decimal fields, each padded with blanks to 64 bytes:
-// 1-based position and length of the list copy, then of the data copy.
+// 1-based position and length of the list copy, then of the data copy. A signed file has
+// Authenticode's certificate table after that, named by the image's security directory.
 inline constexpr std::string_view kTrailerMagic = "TANNERSHOALSDATA";
 inline constexpr std::size_t kTrailerField = 64;
 inline constexpr std::size_t kTrailerSize = kTrailerMagic.size() + 4 * kTrailerField;
@@ -28,6 +29,15 @@ struct Trailer {
 // the trailer.
 std::optional<Trailer> ParseTrailer(std::string_view bytes, std::uint64_t fileSize);
 std::string FormatTrailer(const Trailer& trailer);
+
+// How much of a file's start is read for its image headers.
+inline constexpr std::size_t kHeadersRead = 4096;
+
+// Where the trailer ends in a file of `fileSize` bytes that starts with `head`: where the
+// certificate table begins when the image's security directory names one that ends the file,
+// else at the end of the file. Nothing when it names a table anywhere else. A head that is no
+// readable image has no table.
+std::optional<std::uint64_t> TrailerEnd(std::string_view head, std::uint64_t fileSize);
 
 inline constexpr char kCorruptSetupMessage[] =
     "Setup data is corrupt or cannot be read.  Make sure that another process is not using it.";

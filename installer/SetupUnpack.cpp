@@ -1,5 +1,7 @@
 #include "SetupUnpack.h"
 
+#include <algorithm>
+
 namespace pelorin {
 
 namespace {
@@ -18,15 +20,6 @@ bool CopyRange(FileSystem& files, FileReader& reader, std::uint64_t position, st
   std::unique_ptr<FileWriter> writer;
   if (files.OpenForWriting(path, false, writer) || reader.Seek(position - 1)) return false;
   return !CopyFileBytes(reader, *writer, length) && !writer->Close();
-}
-
-std::optional<Trailer> ReadTrailer(FileReader& program) {
-  const std::uint64_t size = program.Size();
-  if (size < kTrailerSize || program.Seek(size - kTrailerSize)) return std::nullopt;
-  std::string bytes(kTrailerSize, '\0');
-  std::size_t got = 0;
-  if (program.Read(bytes.data(), bytes.size(), got) || got != bytes.size()) return std::nullopt;
-  return ParseTrailer(bytes, size);
 }
 
 bool ReadWhole(FileReader& reader, std::string& bytes) {
@@ -49,7 +42,34 @@ std::string HexNumber(unsigned long value) {
   return text;
 }
 
+// Reads exactly `size` bytes at `position`, or fewer when the file is shorter.
+bool ReadAt(FileReader& reader, std::uint64_t position, std::string& bytes, std::size_t size) {
+  bytes.assign(size, '\0');
+  if (reader.Seek(position)) return false;
+  std::size_t done = 0;
+  while (done < size) {
+    std::size_t got = 0;
+    if (reader.Read(bytes.data() + done, size - done, got)) return false;
+    if (got == 0) break;
+    done += got;
+  }
+  bytes.resize(done);
+  return true;
+}
+
 }  // namespace
+
+std::optional<Trailer> FindTrailer(FileReader& program) {
+  const std::uint64_t size = program.Size();
+  std::string head, bytes;
+  if (!ReadAt(program, 0, head, static_cast<std::size_t>(std::min<std::uint64_t>(size, kHeadersRead))))
+    return std::nullopt;
+  const std::optional<std::uint64_t> end = TrailerEnd(head, size);
+  if (!end || *end < kTrailerSize || !ReadAt(program, *end - kTrailerSize, bytes, kTrailerSize) ||
+      bytes.size() != kTrailerSize)
+    return std::nullopt;
+  return ParseTrailer(bytes, *end);
+}
 
 SetupFiles SetupFilesIn(const std::string& folder) {
   const std::string base = WithTrailingBackslash(folder);
@@ -95,7 +115,7 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
   {
     std::unique_ptr<FileReader> program;
     if (files.OpenForReading(programPath, program)) return outcome;
-    const std::optional<Trailer> trailer = ReadTrailer(*program);
+    const std::optional<Trailer> trailer = FindTrailer(*program);
     if (!trailer) return outcome;
     outcome.result = UnpackResult::kMissingData;
     if (!CopyRange(files, *program, trailer->listPosition, trailer->listLength, setup.packList) ||

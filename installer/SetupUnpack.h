@@ -48,7 +48,11 @@ struct UnpackOutcome {
   std::unique_ptr<FileReader> dataCopy;
 };
 
-// Finds the trailer at the end of `programPath`, copies the pack list and data into the
+// The trailer of a setup file, before its certificate table when it is signed; nothing when
+// it has none or its copies would not lie before it. Setup and the host tools read it so.
+std::optional<Trailer> FindTrailer(FileReader& program);
+
+// Finds the trailer of `programPath`, copies the pack list and data into the
 // setup folder (made before), checks the list, extracts every setup data item beside them
 // and reads the setup information and the shortcut list. Setup information without an
 // application name is corrupt.

@@ -8,7 +8,7 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok ins
 
 packages=(cmake ninja-build g++ libgtest-dev clang libclang-rt-14-dev
           g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
-          wine wine64 wine32:i386 xvfb xauth xdotool ioquake3-server "$@")
+          wine wine64 wine32:i386 xvfb xauth xdotool ioquake3-server osslsigncode openssl "$@")
 missing=()
 for p in "${packages[@]}"; do have "$p" || missing+=("$p"); done
 

@@ -2,11 +2,17 @@
 # Makes the README's screenshots: docs/pelorin-expanded.png, the editor, expanded, with a
 # coloured name typed in; docs/setup-path.png, the setup wizard's install-path page; and
 # docs/uninstall-progress.png, the uninstaller at work.
-# Uses the 64-bit test build, which draws exactly as the shipped one and starts at once.
+# The editor and the uninstaller are the 64-bit test builds, which draw exactly as the shipped
+# ones and start at once; the wizard is the shipped 32-bit setup.exe, since the folder it
+# proposes is the 32-bit view's Program Files (x86). Where 32-bit code runs through qemu that
+# one takes a minute or so to show.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 command -v import >/dev/null || apt-get install -y -qq imagemagick >/dev/null
-tools/build.sh >/dev/null
+for preset in windows windows-x64; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" >/dev/null
+done
 
 work=$(mktemp -d)
 trap 'WINEPREFIX=$work/prefix wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -28,12 +34,12 @@ import -window root -crop "363x381+$x+$y" +repage docs/pelorin-expanded.png
 echo "wrote docs/pelorin-expanded.png"
 
 # The wizard opens in front of the editor, in the middle of the screen.
-cp build/windows-x64/dist/setup.exe "$work/"
+cp dist/setup.exe "$work/"
 (cd "$work" && /usr/lib/wine/wine64 setup.exe &)
-for _ in $(seq 100); do xdotool search --name '^Pelorin v1.2' >/dev/null 2>&1 && break; sleep 0.2; done
-sleep 1
+for _ in $(seq 900); do xdotool search --name '^Pelorin v1.2' >/dev/null 2>&1 && break; sleep 0.2; done
+sleep 3
 wizard=$(xdotool search --name '^Pelorin v1.2' | head -1)
-xdotool key Return; sleep 1
+xdotool key Return; sleep 5
 read -r x y w h < <(xdotool getwindowgeometry "$wizard" | awk '/Position/ {split($2, p, ",")} /Geometry/ {split($2, g, "x")} END {print p[1], p[2], g[1], g[2]}')
 import -window root -crop "${w}x${h}+$x+$y" +repage docs/setup-path.png
 echo "wrote docs/setup-path.png"

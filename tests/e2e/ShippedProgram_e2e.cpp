@@ -20,6 +20,9 @@ using namespace std::chrono_literals;
 
 std::filesystem::path Shipped() { return WineSession::Get().Shipped(); }
 
+// The shipped files signed by tools/sign.sh with a throwaway certificate (the signing test).
+std::filesystem::path Signed() { return PELORIN_E2E_SIGNED; }
+
 // The machine code of the shipped programs is 32-bit x86, GUI programs that need only
 // system DLLs.
 class ShippedFile : public ::testing::TestWithParam<const char*> {};
@@ -156,7 +159,9 @@ TEST_F(ShippedInstall, SetupInstallsThroughItsWizardAndUninstallRemovesIt) {
 }
 
 // The game's own folder as install folder, with a German locale, whose interpreter asks
-// "(Ja|Nein)": removal takes exactly what setup put there, and its interpreter ends.
+// "(Ja|Nein)": removal takes exactly what setup put there, and its interpreter ends. The
+// setup is the signed one: it finds its pack before the certificate table, installs the signed
+// programs byte for byte, and the signed uninstaller removes them quietly.
 TEST_F(ShippedInstall, RemovalFromTheGameFolderLeavesEveryFileThatWasThere) {
   WineSession& session = session_;
   const InstallPlaces& places = places_;
@@ -179,11 +184,14 @@ TEST_F(ShippedInstall, RemovalFromTheGameFolderLeavesEveryFileThatWasThere) {
   for (const auto& entry : std::filesystem::recursive_directory_iterator(game))
     if (entry.is_regular_file()) before[entry.path()] = ReadFile(entry.path());
 
-  ASSERT_EQ(RunInGerman(sandbox.Copy(Shipped() / "setup.exe", "setup.exe"), {"/S", "/D=C:\\Games\\Quake3"}), 0);
+  ASSERT_EQ(RunInGerman(sandbox.Copy(Signed() / "setup.exe", "setup.exe"), {"/S", "/D=C:\\Games\\Quake3"}), 0);
   std::filesystem::path uninstaller;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(game))
     if (entry.path().filename() == "Uninstall.exe") uninstaller = entry.path();
   ASSERT_FALSE(uninstaller.empty());
+  EXPECT_EQ(ReadFile(uninstaller), ReadFile(Signed() / "Uninstall.exe"));
+  EXPECT_EQ(ReadFile(uninstaller.parent_path() / "Pelorin.exe"), ReadFile(Signed() / "Pelorin.exe"));
+  EXPECT_NE(ReadFile(Signed() / "Pelorin.exe"), ReadFile(Shipped() / "Pelorin.exe"));
   WriteFile(uninstaller.parent_path() / "settings.ini", "C:\\Games\\Quake3\\\r\n");
   EXPECT_EQ(RunInGerman(uninstaller, {"/S"}), 0);
 

@@ -4,7 +4,9 @@
 
 #include "FilePack.h"
 #include "SetupData.h"
+#include "SetupUnpack.h"
 #include "support/FaultyFileSystem.h"
+#include "support/ImageHead.h"
 #include "support/TempFolder.h"
 
 namespace pelorin {
@@ -36,6 +38,7 @@ TEST_F(SetupBuilderTest, WritesImagePackAndTrailerThatSetupReadsBack) {
   ASSERT_EQ(Build({{"Pelorin.exe", folder_.Path("editor")}, {"%SETUPINFO%", folder_.Path("info")}}), "");
   const std::string setup = folder_.Read("setup.exe");
   EXPECT_EQ(sizes_.total, setup.size());
+  EXPECT_EQ(setup.size() % 8, 0u) << "signing would pad the file and part the trailer from the table";
   EXPECT_EQ(setup.rfind("MZ image", 0), 0u);
   const auto trailer = ParseTrailer(std::string_view(setup).substr(setup.size() - kTrailerSize), setup.size());
   ASSERT_TRUE(trailer);
@@ -43,6 +46,39 @@ TEST_F(SetupBuilderTest, WritesImagePackAndTrailerThatSetupReadsBack) {
   ASSERT_EQ(list.records.size(), 2u);
   EXPECT_EQ(setup.substr(trailer->dataPosition - 1 + list.records[0].offset - 1, list.records[0].size), "MZ editor");
   EXPECT_TRUE(OnlyOutputAndSources());
+}
+
+// Signing packs the signed programs again: everything else, stored times too, stays as built.
+TEST_F(SetupBuilderTest, PacksASetupAgainWithItemsReplacedAndRefusesASignedOne) {
+  const FileTime built{2026, 5, 4, 3, 2, 1};
+  ASSERT_EQ(Build({{"Pelorin.exe", folder_.Path("editor"), built}, {"%SETUPINFO%", folder_.Path("info"), built}}), "");
+  folder_.MakeFolder("unpacked");
+  std::string image;
+  std::vector<SetupItem> items;
+  ASSERT_EQ(ReadSetupFile(files_, output_, folder_.Path("unpacked"), image, items), "");
+  ASSERT_EQ(items.size(), 2u);
+  EXPECT_EQ(folder_.Read("unpacked\\image"), "MZ image");
+  folder_.Write("signed", "MZ signed editor");
+  items[0].source = folder_.Path("signed");
+  ASSERT_EQ(BuildSetupFile(files_, folder_.Path("again.exe"), image, items, sizes_), "");
+
+  std::unique_ptr<FileReader> again;
+  ASSERT_FALSE(files_.OpenForReading(folder_.Path("again.exe"), again));
+  const auto trailer = FindTrailer(*again);
+  ASSERT_TRUE(trailer);
+  const std::string setup = folder_.Read("again.exe");
+  const PackList list = ParsePackList(std::string_view(setup).substr(trailer->listPosition - 1, trailer->listLength));
+  ASSERT_EQ(list.records.size(), 2u);
+  EXPECT_EQ(list.records[0].time, built);
+  EXPECT_EQ(list.records[1].time, built);
+  EXPECT_EQ(setup.substr(trailer->dataPosition - 1 + list.records[0].offset - 1, list.records[0].size), "MZ signed editor");
+
+  folder_.Write("image", testing::ImageHead(0, 0));
+  ASSERT_EQ(Build({{"Pelorin.exe", folder_.Path("editor")}}), "");
+  const std::string table(64, 'C');
+  folder_.Write("setup.exe", testing::ImageHead(sizes_.total, table.size()) +
+                                 folder_.Read("setup.exe").substr(testing::ImageHead(0, 0).size()) + table);
+  EXPECT_NE(ReadSetupFile(files_, output_, folder_.Path("unpacked"), image, items).find("is signed"), std::string::npos);
 }
 
 // A failed build leaves no setup file at all: neither a partial one nor the one before.

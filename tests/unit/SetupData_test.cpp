@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ImageHead.h"
+
 namespace pelorin {
 namespace {
 
@@ -44,6 +46,31 @@ TEST(SetupData, DamagedTrailersAreRefused) {
   wrongMagic[0] = 't';
   EXPECT_FALSE(ParseTrailer(wrongMagic, 1 << 20));
   EXPECT_FALSE(ParseTrailer(good.substr(1), 1 << 20));
+}
+
+// A signed file's trailer ends where the certificate table begins; a table that does not end
+// the file is damaged data.
+TEST(SetupData, TheTrailerEndsBeforeACertificateTableThatEndsTheFile) {
+  using testing::ImageHead;
+  const std::string cut = ImageHead(1000, 200).substr(0, 0x80 + 24 + 96 + 4 * 8 + 4);
+  const struct {
+    const char* why;
+    std::string head;
+    std::uint64_t fileSize;
+    std::optional<std::uint64_t> end;
+  } cases[] = {
+      {"no image", "just bytes", 1200, 1200},
+      {"an image without a PE header", "MZ" + std::string(100, '\0'), 1200, 1200},
+      {"no table named", ImageHead(0, 0), 1200, 1200},
+      {"a table that ends the file", ImageHead(1000, 200), 1200, 1000},
+      {"the same in a 64-bit image", ImageHead(1000, 200, true), 1200, 1000},
+      {"too few directories to name one", ImageHead(1000, 200, false, 4), 1300, 1300},
+      {"headers cut before the entry", cut, 1300, 1300},
+      {"bytes after the table", ImageHead(1000, 200), 1300, std::nullopt},
+      {"a table past the end", ImageHead(1000, 200), 1100, std::nullopt},
+      {"a table size without a place", ImageHead(0, 200), 1200, std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TrailerEnd(c.head, c.fileSize), c.end) << c.why;
 }
 
 TEST(SetupData, FlagsCountWhenTheirLeadingNumberIsNotZero) {

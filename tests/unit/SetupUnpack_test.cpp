@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "support/FaultyFileSystem.h"
+#include "support/ImageHead.h"
 #include "support/TempFolder.h"
 
 namespace pelorin {
@@ -36,6 +37,15 @@ class SetupUnpackTest : public ::testing::Test {
     const std::string data = folder_.Read("pack.mif");
     const Trailer trailer{image.size() + 1, list.size(), image.size() + list.size() + 1, data.size()};
     return image + list + data + "\xFF" + FormatTrailer(trailer);
+  }
+
+  // The same file signed: an image whose security directory names the certificate table
+  // appended after the trailer, or one from `tableStart` to the end.
+  std::string SignedProgram(std::optional<std::uint32_t> tableStart = std::nullopt) {
+    const std::string table(1480, 'C');
+    const std::size_t end = SetupProgram(testing::ImageHead(0, 0)).size() + table.size();
+    const std::uint32_t start = tableStart.value_or(end - table.size());
+    return SetupProgram(testing::ImageHead(start, end - start)) + table;
   }
 
   UnpackOutcome Unpack(const std::string& program) {
@@ -121,16 +131,31 @@ TEST_F(SetupUnpackTest, SetupInformationWithoutAnApplicationNameIsCorrupt) {
 
 TEST_F(SetupUnpackTest, ProgramsWithoutAGoodTrailerAreCorrupt) {
   const std::string program = SetupProgram();
-  EXPECT_EQ(Unpack("MZ just a program image without any payload").result, UnpackResult::kCorrupt);
   std::string damaged = program;
   damaged[damaged.size() - 272 + 16] = 'x';
-  EXPECT_EQ(Unpack(damaged).result, UnpackResult::kCorrupt);
   std::string beyond = program;
   beyond.replace(beyond.size() - 272 + 16 + 128, 10, "9999999999");
-  EXPECT_EQ(Unpack(beyond).result, UnpackResult::kCorrupt);
-  EXPECT_EQ(Unpack("").result, UnpackResult::kCorrupt);
-  EXPECT_TRUE(folder_.Exists("Temp\\SetupTemp"));  // made before the trailer was read
-  EXPECT_FALSE(folder_.Exists("Temp\\SetupTemp\\Setup.lst"));
+  const std::string signed_ = SignedProgram();
+  const struct {
+    const char* why;
+    std::string program;
+    UnpackResult result;
+  } cases[] = {
+      {"signed: the trailer stands before the table", signed_, UnpackResult::kReady},
+      {"a program image without any payload", "MZ just a program image", UnpackResult::kCorrupt},
+      {"a damaged magic", damaged, UnpackResult::kCorrupt},
+      {"a copy past the trailer", beyond, UnpackResult::kCorrupt},
+      {"an empty file", "", UnpackResult::kCorrupt},
+      {"a table that begins inside the pack", SignedProgram(testing::ImageHead(0, 0).size() + 30), UnpackResult::kCorrupt},
+      {"signed, then bytes appended after the table", signed_ + std::string(1480, 'C'), UnpackResult::kCorrupt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.why);
+    folder_.Remove("Temp");
+    EXPECT_EQ(Unpack(c.program).result, c.result);
+    EXPECT_TRUE(folder_.Exists("Temp\\SetupTemp"));  // made before the trailer was read
+    EXPECT_EQ(folder_.Exists("Temp\\SetupTemp\\Setup.lst"), c.result == UnpackResult::kReady);
+  }
 }
 
 TEST_F(SetupUnpackTest, AnUnwritableTemporaryFolderMeansTheDataIsMissing) {

@@ -1,16 +1,30 @@
 #include "SetupBuilder.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "FilePack.h"
 #include "ItemNames.h"
 #include "SetupData.h"
+#include "SetupUnpack.h"
 
 namespace pelorin {
 
 namespace {
 
+constexpr std::uint64_t kSignatureAlignment = 8;
+
 std::string Reason(const FileError& error) { return error.message.empty() ? "unknown error" : error.message; }
+
+// Writes `size` bytes of `reader` from 0-based `start` into a new file `path`.
+FileError CopyOut(FileSystem& files, FileReader& reader, std::uint64_t start, std::uint64_t size,
+                  const std::string& path) {
+  std::unique_ptr<FileWriter> out;
+  if (FileError error = files.OpenForWriting(path, false, out)) return error;
+  if (FileError error = reader.Seek(start)) return error;
+  if (FileError error = CopyFileBytes(reader, *out, size)) return error;
+  return out->Close();
+}
 
 // Appends the whole of `path` to `out`; its size, or the failure.
 FileError Append(FileSystem& files, FileWriter& out, const std::string& path, std::uint64_t& size) {
@@ -31,11 +45,24 @@ std::string WriteSetupFile(FileSystem& files, const std::string& path, const std
     if (FileError error = Append(files, *out, *part, *size))
       return "cannot copy " + *part + " into " + path + ": " + Reason(error);
   const Trailer trailer{sizes.image + 1, sizes.list, sizes.image + sizes.list + 1, sizes.data};
-  const std::string tail = '\xFF' + FormatTrailer(trailer);
+  const std::uint64_t used = sizes.image + sizes.list + sizes.data + 1 + kTrailerSize;
+  const std::size_t spare = 1 + (kSignatureAlignment - used % kSignatureAlignment) % kSignatureAlignment;
+  const std::string tail = std::string(spare, '\xFF') + FormatTrailer(trailer);
   FileError error = out->Write(tail.data(), tail.size());
   if (!error) error = out->Close();
   if (error) return "cannot write " + path + ": " + Reason(error);
   sizes.total = sizes.image + sizes.list + sizes.data + tail.size();
+  return {};
+}
+
+// Reads `size` bytes of `reader` from 0-based `start`.
+FileError ReadRange(FileReader& reader, std::uint64_t start, std::size_t size, std::string& bytes) {
+  bytes.assign(size, '\0');
+  if (FileError error = reader.Seek(start)) return error;
+  for (std::size_t done = 0, got = 0; done < size; done += got) {
+    if (FileError error = reader.Read(bytes.data() + done, size - done, got)) return error;
+    if (got == 0) return {FileError::Kind::kOther, 0, "the file ends early"};
+  }
   return {};
 }
 
@@ -57,7 +84,7 @@ std::string BuildSetupFile(FileSystem& files, const std::string& output, const s
       problem = "cannot add " + item.name + ": its name " + reason;
       break;
     }
-    const AddOutcome added = AddFile(files, data, list, item.source, item.name);
+    const AddOutcome added = AddFile(files, data, list, item.source, item.name, item.time ? &*item.time : nullptr);
     if (added.result != AddResult::kAdded) {
       problem = "cannot add " + item.name + " from " + item.source + ": " +
                 (added.result == AddResult::kNotAPack ? "a file that is no pack lies in the way" : Reason(added.error));
@@ -71,6 +98,37 @@ std::string BuildSetupFile(FileSystem& files, const std::string& output, const s
   clear();
   if (!problem.empty() && files.FileExists(output)) files.RemoveFile(output);
   return problem;
+}
+
+std::string ReadSetupFile(FileSystem& files, const std::string& setup, const std::string& folder,
+                          std::string& image, std::vector<SetupItem>& items) {
+  std::unique_ptr<FileReader> in;
+  if (FileError error = files.OpenForReading(setup, in)) return "cannot read " + setup + ": " + Reason(error);
+  const std::optional<Trailer> trailer = FindTrailer(*in);
+  if (!trailer) return setup + " holds no pack that setup would read";
+  std::string head, listText;
+  if (ReadRange(*in, 0, static_cast<std::size_t>(std::min<std::uint64_t>(in->Size(), kHeadersRead)), head) ||
+      ReadRange(*in, trailer->listPosition - 1, static_cast<std::size_t>(trailer->listLength), listText))
+    return "cannot read " + setup;
+  if (TrailerEnd(head, in->Size()) != in->Size()) return setup + " is signed: pack the unsigned file again";
+  const PackList list = ParsePackList(listText);
+  if (!list.headerValid || list.damaged) return "the pack list of " + setup + " is damaged";
+
+  const std::string base = WithTrailingBackslash(folder);
+  image = base + "image";
+  if (FileError error = CopyOut(files, *in, 0, trailer->listPosition - 1, image))
+    return "cannot write " + image + ": " + Reason(error);
+  items.clear();
+  for (const PackRecord& record : list.records) {
+    const std::uint64_t start = record.offset - 1;
+    if (start > trailer->dataLength || record.size > trailer->dataLength - start)
+      return "item " + record.name + " lies outside the pack of " + setup;
+    const std::string path = base + "item" + std::to_string(items.size());
+    if (FileError error = CopyOut(files, *in, trailer->dataPosition - 1 + start, record.size, path))
+      return "cannot write " + path + ": " + Reason(error);
+    items.push_back({record.name, path, record.time});
+  }
+  return {};
 }
 
 }  // namespace pelorin

@@ -43,6 +43,8 @@ class TempFolder {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
 
+  void Remove(const std::string& relative) const { std::filesystem::remove_all(Native(relative)); }
+
   bool Exists(const std::string& relative) const { return std::filesystem::exists(Native(relative)); }
 
  private:
