@@ -4,8 +4,6 @@ namespace pelorin {
 
 namespace {
 
-constexpr unsigned kFolderAttempts = 8;
-
 // Setup's own data goes into its own new folder: nothing there is older or newer.
 class AlwaysReplace : public PackUi {
  public:
@@ -40,15 +38,6 @@ bool ReadWhole(FileReader& reader, std::string& bytes) {
   return true;
 }
 
-std::string HexNumber(unsigned long value) {
-  std::string text;
-  do {
-    text.insert(text.begin(), "0123456789ABCDEF"[value % 16]);
-    value /= 16;
-  } while (value != 0);
-  return text;
-}
-
 }  // namespace
 
 SetupFiles SetupFilesIn(const std::string& folder) {
@@ -63,22 +52,12 @@ SetupFiles SetupFilesIn(const std::string& folder) {
           base + "SidePic.bmp"};
 }
 
-std::string PrivateSetupFolderName(unsigned long processId, unsigned attempt) {
-  return "PelorinSetup-" + HexNumber(processId) + "-" + HexNumber(attempt);
-}
-
-FileError CreateSetupFolder(FileSystem& files, const std::string& tempFolder, unsigned long processId,
+FileError CreateSetupFolder(FileSystem& files, const std::string& tempFolder, const PrivateFolderSource& source,
                             SetupFiles& setup) {
-  FileError last;
-  for (unsigned attempt = 0; attempt < kFolderAttempts; ++attempt) {
-    const std::string folder = WithTrailingBackslash(tempFolder) + PrivateSetupFolderName(processId, attempt);
-    last = CreatePrivateFolder(files, folder);
-    if (!last) {
-      setup = SetupFilesIn(folder);
-      return {};
-    }
-  }
-  return last;
+  std::string folder;
+  if (FileError error = CreatePrivateFolder(files, tempFolder, kSetupFolderPrefix, source, folder)) return error;
+  setup = SetupFilesIn(folder);
+  return {};
 }
 
 void RemoveSetupFolder(FileSystem& files, const SetupFiles& setup) {

@@ -24,13 +24,12 @@ struct SetupFiles {
 
 SetupFiles SetupFilesIn(const std::string& folder);
 
-// The folder's name: "PelorinSetup-" + the process number in hexadecimal + "-" + the attempt.
-std::string PrivateSetupFolderName(unsigned long processId, unsigned attempt);
+inline constexpr char kSetupFolderPrefix[] = "PelorinSetup-";
 
-// Makes this run's own folder under `tempFolder`: a new folder of its own name, never one
-// that exists already or is a link elsewhere. Tries a few names; the last failure when none
-// could be made.
-FileError CreateSetupFolder(FileSystem& files, const std::string& tempFolder, unsigned long processId,
+// Makes this run's own folder under `tempFolder` (CreatePrivateFolder): never one that exists
+// already or is a link elsewhere, and one only this account and the administrators may
+// change. The last failure when none could be made.
+FileError CreateSetupFolder(FileSystem& files, const std::string& tempFolder, const PrivateFolderSource& source,
                             SetupFiles& setup);
 
 // Deletes what setup put into its folder, then the folder; the pack copies must be closed.

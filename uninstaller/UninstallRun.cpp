@@ -11,6 +11,8 @@ namespace {
 
 // The editor's own key below HKEY_LOCAL_MACHINE's SOFTWARE, one per product of its maker.
 constexpr char kMakerKey[] = "Brackwater";
+// Folders tried for the batch file when one turns out to hold a file someone else put there.
+constexpr int kBatchFolderAttempts = 3;
 constexpr char kVirtualMachineKey[] = "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\";
 
 std::string ErrorText(const FileError& error) {
@@ -40,6 +42,7 @@ class Removal {
   void RemoveVirtualCopies();
   UninstallEnd KeepWhatRemains();
   void StartSelfRemoval();
+  SelfRemovalPaths HandOver(const std::string& batchFolder, std::string& program);
   std::string ConsoleName(const std::string& path) const {
     return place_.consoleName != nullptr ? place_.consoleName(path) : path;
   }
@@ -213,16 +216,39 @@ UninstallEnd Removal::KeepWhatRemains() {
 // cannot be moved (another drive), the batch file removes the rest as before.
 void Removal::StartSelfRemoval() {
   RemoveEmptyBatchFolders(s_.files, place_.temporaryFolder);
-  const std::string batchFolder = BatchFolderPath(place_.temporaryFolder, place_.processId);
-  const bool ready = !CreatePrivateFolder(s_.files, batchFolder);
+  std::string batchFolder;
+  const bool ready =
+      !CreatePrivateFolder(s_.files, place_.temporaryFolder, kBatchFolderPrefix, place_.folderSource, batchFolder);
   s_.files.RemoveFile(logPath_);
   s_.files.RemoveFile(recordPath_);
   if (registrationIsOurs_) s_.registry.DeleteKey(RegistryRoot::kLocalMachine, UninstallKeyPath(plan_.appName));
   if (!ready) return;
 
+  // A batch file that cannot be created new had something in its place before it: that
+  // folder is not this run's alone, so its file is never started and another folder is made.
+  std::string program = place_.programPath;  // where the uninstaller's file is now
+  for (int attempt = 0; attempt < kBatchFolderAttempts; ++attempt) {
+    if (attempt > 0 &&
+        CreatePrivateFolder(s_.files, place_.temporaryFolder, kBatchFolderPrefix, place_.folderSource, batchFolder))
+      return;
+    const SelfRemovalPaths paths = HandOver(batchFolder, program);
+    const std::string batchFile = batchFolder + "\\" + kBatchFileName;
+    if (!s_.files.WriteNewFile(batchFile, SelfRemovalBatch(paths))) {
+      s_.processes.Start(SelfRemovalCommand(place_.systemFolder, batchFile), WindowShow::kHidden);
+      return;
+    }
+  }
+}
+
+// Moves the uninstaller's file from `program` into `batchFolder` and says what the batch file
+// there has left to do; where it cannot be moved, the install folder's rest is its too.
+SelfRemovalPaths Removal::HandOver(const std::string& batchFolder, std::string& program) {
   const std::string moved = batchFolder + "\\" + kUninstallerCopyName;
   SelfRemovalPaths paths{ConsoleName(moved), "", {}, ConsoleName(batchFolder), ConsoleName(place_.systemFolder)};
-  if (!s_.files.MoveFileOver(place_.programPath, moved)) {
+  const bool wasInstalled = program == place_.programPath;
+  if (!s_.files.MoveFileOver(program, moved)) {
+    program = moved;
+    if (!wasInstalled) return paths;
     for (const char* name : kEditorFiles) {
       const std::string path = installFolder_ + "\\" + name;
       if (s_.files.RemoveFile(path) && !s_.files.MakeWritable(path)) s_.files.RemoveFile(path);
@@ -231,14 +257,13 @@ void Removal::StartSelfRemoval() {
     // this program has ended. rmdir takes only an empty folder, so no file can be lost.
     for (const std::string& folder : plan_.folders)
       if (s_.files.RemoveFolder(folder) && s_.files.FolderExists(folder)) paths.folders.push_back(ConsoleName(folder));
-  } else {
-    paths.programPath = ConsoleName(place_.programPath);
-    paths.installFolder = ConsoleName(installFolder_);
-    for (const std::string& folder : plan_.folders) paths.folders.push_back(ConsoleName(folder));
+    return paths;
   }
-  if (!s_.files.WriteNewFile(batchFolder + "\\" + kBatchFileName, SelfRemovalBatch(paths)))
-    s_.processes.Start(SelfRemovalCommand(place_.systemFolder, batchFolder + "\\" + kBatchFileName),
-                       WindowShow::kHidden);
+  paths.programPath = ConsoleName(program);
+  if (!wasInstalled) return paths;
+  paths.installFolder = ConsoleName(installFolder_);
+  for (const std::string& folder : plan_.folders) paths.folders.push_back(ConsoleName(folder));
+  return paths;
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ struct UninstallPlace {
   std::string programPath;
   std::string systemFolder;
   std::string temporaryFolder;
-  unsigned long processId = 0;  // names the batch file's folder
+  PrivateFolderSource folderSource;  // names the batch file's folder and gives its rights
   std::vector<std::string> programsFolders;  // the Start Menu's Programs folders
   // Where the system puts the writes of programs without a manifest into protected folders
   // (%LOCALAPPDATA%\VirtualStore), or empty on systems that do not.

@@ -13,6 +13,7 @@
 #include "Processes_win.h"
 #include "QuietInstallUi.h"
 #include "Registry_win.h"
+#include "RunAccount_win.h"
 #include "SetupUnpack.h"
 #include "Shell_win.h"
 #include "SystemPaths_win.h"
@@ -178,7 +179,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   pelorin::Win32FileSystem files;
   pelorin::SetupFiles setup;
   if (pelorin::FileError error =
-          pelorin::CreateSetupFolder(files, pelorin::TemporaryFolder(), GetCurrentProcessId(), setup)) {
+          pelorin::CreateSetupFolder(files, pelorin::TemporaryFolder(), pelorin::PrivateFolderSourceOfThisRun(), setup)) {
     if (!line.quiet)
       MessageBoxA(nullptr, (kNoSetupFolder + error.message).c_str(), kSetupTitle, MB_OK | MB_ICONEXCLAMATION);
     return pelorin::kExitFailed;

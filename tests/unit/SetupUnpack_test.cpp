@@ -84,24 +84,11 @@ TEST_F(SetupUnpackTest, SetupDataIsAlwaysExtractedOverWhatLiesThere) {
 TEST_F(SetupUnpackTest, TheSetupFolderIsNewAndOfItsOwn) {
   folder_.MakeFolder("Temp");
   SetupFiles setup;
-  ASSERT_FALSE(CreateSetupFolder(files_, folder_.Path("Temp"), 0x1A4, setup));
-  EXPECT_EQ(setup.folder, folder_.Path("Temp\\PelorinSetup-1A4-0\\"));
-  // The name taken (a folder, a file, a link elsewhere) is passed over for the next one.
-  folder_.MakeFolder("Elsewhere");
-  const auto native = [](std::string path) {
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-  };
-  std::filesystem::create_directory_symlink(native(folder_.Path("Elsewhere")),
-                                            native(folder_.Path("Temp\\PelorinSetup-7-1")));
-  folder_.Write("Temp\\PelorinSetup-7-0", "a file");
-  ASSERT_FALSE(CreateSetupFolder(files_, folder_.Path("Temp"), 7, setup));
-  EXPECT_EQ(setup.folder, folder_.Path("Temp\\PelorinSetup-7-2\\"));
-  EXPECT_TRUE(CreatePrivateFolder(files_, folder_.Path("Temp\\PelorinSetup-7-1")));
-  EXPECT_TRUE(CreatePrivateFolder(files_, folder_.Path("Temp\\PelorinSetup-7-2")));
-  // No name left: the failure is reported.
-  files_.unwritableFolders.insert(folder_.Path("Temp"));
-  EXPECT_TRUE(CreateSetupFolder(files_, folder_.Path("Temp"), 9, setup));
+  const PrivateFolderSource source{"", [] { return std::uint64_t{0x1A4}; }};
+  ASSERT_FALSE(CreateSetupFolder(files_, folder_.Path("Temp"), source, setup));
+  EXPECT_EQ(setup.folder, folder_.Path("Temp\\PelorinSetup-00000000000001a4\\"));
+  // The name is taken now: with nothing else to try, the failure is reported.
+  EXPECT_TRUE(CreateSetupFolder(files_, folder_.Path("Temp"), source, setup));
 }
 
 TEST_F(SetupUnpackTest, ADamagedFileListIsCorruptSetupData) {

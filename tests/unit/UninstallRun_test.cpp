@@ -22,6 +22,13 @@ class WatchedFiles : public PosixFileSystem {
   explicit WatchedFiles(Events& events) : events_(events) {}
   std::set<std::string> locked;  // files whose deletion is refused, as for a running program
   bool moveFails = false;         // as for a move to another drive
+  bool plantBatch = false;        // another account adds a batch file to the next folder made
+  FileError CreateFolderWithRights(const std::string& path, const std::string& rights) override {
+    FileError error = PosixFileSystem::CreateFolderWithRights(path, rights);
+    if (!error && plantBatch) PosixFileSystem::WriteNewFile(path + "\\uninstall.bat", "evil");
+    plantBatch = false;
+    return error;
+  }
   FileError MoveFileOver(const std::string& from, const std::string& to) override {
     if (moveFails) return {FileError::Kind::kOther, 17, "The system cannot move the file to a different disk drive."};
     return PosixFileSystem::MoveFileOver(from, to);
@@ -88,7 +95,7 @@ class UninstallRunTest : public ::testing::Test {
     place_.programPath = temp_.Path("app\\Uninstall.exe");
     place_.systemFolder = temp_.Path("sys");
     place_.temporaryFolder = temp_.Path("tmp");
-    place_.processId = 0x2a;
+    place_.folderSource = {"S-1-5-21-1", [] { return std::uint64_t{0x2a}; }};
     place_.programsFolders = {temp_.Path("menu\\Programs")};
     temp_.MakeFolder("tmp");
     temp_.Write("app\\Uninstall.exe", "MZ");
@@ -124,7 +131,7 @@ TEST_F(UninstallRunTest, AnsweringNoRemovesNothing) {
   EXPECT_EQ(ui_.statuses, std::vector<std::string>{"Preparing to Uninstall..."});
   EXPECT_TRUE(events_.empty());
   EXPECT_TRUE(temp_.Exists("app\\install.log"));
-  EXPECT_FALSE(temp_.Exists("tmp\\PelorinUninstall-2a"));
+  EXPECT_FALSE(temp_.Exists("tmp\\PelorinUninstall-000000000000002a"));
 }
 
 TEST_F(UninstallRunTest, RemovesWhatTheLogNamesInOrderAndHandsOverToTheBatchFile) {
@@ -166,9 +173,9 @@ TEST_F(UninstallRunTest, RemovesWhatTheLogNamesInOrderAndHandsOverToTheBatchFile
   EXPECT_FALSE(temp_.Exists("app"));
   EXPECT_FALSE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("Pel\\or/in")));
   EXPECT_TRUE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("Other")));
-  const std::string batchFolder = temp_.Path("tmp\\PelorinUninstall-2a");
-  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-2a\\Uninstall.exe"), "MZ");
-  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-2a\\uninstall.bat"),
+  const std::string batchFolder = temp_.Path("tmp\\PelorinUninstall-000000000000002a");
+  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-000000000000002a\\Uninstall.exe"), "MZ");
+  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-000000000000002a\\uninstall.bat"),
             SelfRemovalBatch({batchFolder + "\\Uninstall.exe", "", {}, batchFolder, place_.systemFolder}));
   ASSERT_EQ(processes_.started.size(), 3u);
   EXPECT_EQ(processes_.started[2].commandLine, SelfRemovalCommand(place_.systemFolder, batchFolder + "\\uninstall.bat"));
@@ -228,7 +235,7 @@ TEST_F(UninstallRunTest, AFileThatStaysKeepsTheLogAndTheRegistration) {
   EXPECT_EQ(temp_.Read("app\\install.log"), "Pelorin\r\n1.2\r\nPelorin.exe\r\nbin\\a.dll\r\n");
   EXPECT_FALSE(temp_.Exists("app\\install.log.tmp"));
   EXPECT_TRUE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin")));
-  EXPECT_FALSE(temp_.Exists("tmp\\PelorinUninstall-2a"));
+  EXPECT_FALSE(temp_.Exists("tmp\\PelorinUninstall-000000000000002a"));
   ASSERT_EQ(ui_.told.size(), 1u);
   EXPECT_NE(ui_.told[0].find(Installed("bin\\a.dll") + ": Access is denied."), std::string::npos) << ui_.told[0];
 
@@ -316,7 +323,7 @@ TEST_F(UninstallRunTest, AQuietRunRemovesAllButSharedSystemFiles) {
   EXPECT_EQ(events_[0].rfind("close PelorinMain Pelorin ", 0), 0u);
   EXPECT_FALSE(temp_.Exists("app\\Pelorin.exe"));
   EXPECT_TRUE(temp_.Exists("sys\\shared.dll"));
-  EXPECT_TRUE(temp_.Exists("tmp\\PelorinUninstall-2a\\uninstall.bat"));
+  EXPECT_TRUE(temp_.Exists("tmp\\PelorinUninstall-000000000000002a\\uninstall.bat"));
   EXPECT_EQ(RunUninstall({files_, registry_, processes_, processes_, quiet}, place_), UninstallEnd::kLogMissing);
 }
 
@@ -327,8 +334,8 @@ TEST_F(UninstallRunTest, WhatCannotMoveIsLeftToTheBatchFileInAFolderOfItsOwn) {
   temp_.Write("app\\settings.ini", "x");
   files_.moveFails = true;
   EXPECT_EQ(Run(), UninstallEnd::kRemoved);
-  const std::string batchFolder = temp_.Path("tmp\\PelorinUninstall-2a");
-  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-2a\\uninstall.bat"),
+  const std::string batchFolder = temp_.Path("tmp\\PelorinUninstall-000000000000002a");
+  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-000000000000002a\\uninstall.bat"),
             SelfRemovalBatch({place_.programPath, temp_.Path("app"), {temp_.Path("app")}, batchFolder, place_.systemFolder}));
   EXPECT_TRUE(temp_.Exists("app\\settings.ini"));
 
@@ -336,6 +343,26 @@ TEST_F(UninstallRunTest, WhatCannotMoveIsLeftToTheBatchFileInAFolderOfItsOwn) {
   processes_.started.clear();
   EXPECT_EQ(Run(), UninstallEnd::kRemoved);
   EXPECT_TRUE(processes_.started.empty());
+}
+
+// A batch file someone else put into the run's folder first is never started: the
+// uninstaller moves on to a new folder and hands over there.
+TEST_F(UninstallRunTest, ABatchFileSomeoneElsePutThereIsNeverStarted) {
+  temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\n\r\n");
+  files_.plantBatch = true;
+  place_.folderSource.randomNumber = [] {
+    static std::uint64_t next = 0x100;
+    return next++;
+  };
+  EXPECT_EQ(Run(), UninstallEnd::kRemoved);
+  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-0000000000000100\\uninstall.bat"), "evil");
+  const std::string second = temp_.Path("tmp\\PelorinUninstall-0000000000000101");
+  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-0000000000000101\\Uninstall.exe"), "MZ");
+  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-0000000000000101\\uninstall.bat"),
+            SelfRemovalBatch({second + "\\Uninstall.exe", "", {}, second, place_.systemFolder}));
+  EXPECT_FALSE(temp_.Exists("app"));
+  ASSERT_EQ(processes_.started.size(), 1u);
+  EXPECT_EQ(processes_.started[0].commandLine, SelfRemovalCommand(place_.systemFolder, second + "\\uninstall.bat"));
 }
 
 }  // namespace
