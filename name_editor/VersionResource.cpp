@@ -1,92 +1,45 @@
 #include "VersionResource.h"
 
-#include <algorithm>
-#include <cstdint>
-
 namespace pelorin {
 
 namespace {
 
-constexpr std::uint32_t kFixedSignature = 0xFEEF04BD;
-
-struct Node {
-  std::string_view key;       // UTF-16 bytes, without the terminating zero
-  std::string_view value;     // as stored; text values are UTF-16
-  std::string_view children;  // the child nodes, one after another
-};
-
 unsigned Word(std::string_view bytes, std::size_t at) {
-  return static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8;
+  return at + 1 < bytes.size()
+             ? static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8
+             : 0;
 }
 
-std::size_t Aligned(std::size_t at) { return (at + 3) & ~std::size_t{3}; }
-
-// The node at the start of `bytes`; its whole length goes to `length`. False when damaged.
-bool ReadNode(std::string_view bytes, Node& node, std::size_t& length) {
-  if (bytes.size() < 6) return false;
-  length = Word(bytes, 0);
-  if (length < 6 || length > bytes.size()) return false;
-  const std::string_view whole = bytes.substr(0, length);
-  const bool text = Word(whole, 4) == 1;
-  std::size_t at = 6;
-  while (at + 1 < whole.size() && Word(whole, at) != 0) at += 2;
-  if (at + 1 >= whole.size()) return false;
-  node.key = whole.substr(6, at - 6);
-  at = Aligned(at + 2);
-  const std::size_t valueLength = Word(whole, 2) * (text ? 2u : 1u);
-  if (at > whole.size() || valueLength > whole.size() - at) return false;
-  node.value = whole.substr(at, valueLength);
-  at = Aligned(at + valueLength);
-  node.children = at < whole.size() ? whole.substr(at) : std::string_view();
+// Whether UTF-16 `bytes` at `at` hold `ascii` and its terminating zero.
+bool KeyAt(std::string_view bytes, std::size_t at, std::string_view ascii) {
+  for (std::size_t i = 0; i <= ascii.size(); ++i)
+    if (at + i * 2 + 1 >= bytes.size() || Word(bytes, at + i * 2) != (i < ascii.size() ? ascii[i] : 0u)) return false;
   return true;
-}
-
-bool KeyIs(std::string_view key, std::string_view ascii) {
-  if (key.size() != ascii.size() * 2) return false;
-  for (std::size_t i = 0; i < ascii.size(); ++i)
-    if (Word(key, i * 2) != static_cast<unsigned char>(ascii[i])) return false;
-  return true;
-}
-
-// Calls `visit` for each child node of `children` until it returns true.
-template <typename Visit>
-void EachChild(std::string_view children, Visit visit) {
-  while (!children.empty()) {
-    Node node;
-    std::size_t length = 0;
-    if (!ReadNode(children, node, length) || visit(node)) return;
-    children.remove_prefix(std::min(Aligned(length), children.size()));
-  }
 }
 
 }  // namespace
 
 VersionBlock ParseVersionResource(std::string_view bytes) {
   VersionBlock block;
-  Node root;
-  std::size_t length = 0;
-  if (!ReadNode(bytes, root, length) || !KeyIs(root.key, "VS_VERSION_INFO")) return block;
-  if (root.value.size() >= 16 && (Word(root.value, 0) | Word(root.value, 2) << 16) == kFixedSignature) {
-    block.major = Word(root.value, 10);     // dwFileVersionMS, high word
-    block.minor = Word(root.value, 8);      // dwFileVersionMS, low word
-    block.revision = Word(root.value, 12);  // dwFileVersionLS, low word
+  // The root: length, value length, type, then its key from byte 6; the fixed part (its
+  // signature first) follows at the next 4-byte boundary, byte 40.
+  constexpr std::size_t kFixed = 40;
+  if (Word(bytes, 0) > bytes.size() || !KeyAt(bytes, 6, "VS_VERSION_INFO")) return block;
+  bytes = bytes.substr(0, Word(bytes, 0));
+  if (Word(bytes, kFixed) == 0x04BD && Word(bytes, kFixed + 2) == 0xFEEF) {
+    block.major = Word(bytes, kFixed + 10);     // dwFileVersionMS, high word
+    block.minor = Word(bytes, kFixed + 8);      // dwFileVersionMS, low word
+    block.revision = Word(bytes, kFixed + 12);  // dwFileVersionLS, low word
   }
-  EachChild(root.children, [&](const Node& info) {
-    if (!KeyIs(info.key, "StringFileInfo")) return false;
-    EachChild(info.children, [&](const Node& table) {
-      EachChild(table.children, [&](const Node& entry) {
-        if (!KeyIs(entry.key, "ProductName")) return false;
-        for (std::size_t i = 0; i + 1 < entry.value.size(); i += 2) {
-          const unsigned c = Word(entry.value, i);
-          if (c == 0) break;
-          block.productName += c < 0x80 ? static_cast<char>(c) : '?';
-        }
-        return true;
-      });
-      return true;
-    });
-    return true;
-  });
+  // A string's key sits 6 bytes into its node, on a 4-byte boundary; its text follows the
+  // key at the next boundary.
+  constexpr std::string_view kProduct = "ProductName";
+  for (std::size_t at = kFixed; at < bytes.size(); at += 2) {
+    if (at % 4 != 2 || !KeyAt(bytes, at, kProduct)) continue;
+    for (std::size_t c = (at + (kProduct.size() + 1) * 2 + 3) & ~std::size_t{3}; Word(bytes, c) != 0; c += 2)
+      block.productName += Word(bytes, c) < 0x80 ? static_cast<char>(Word(bytes, c)) : '?';
+    break;
+  }
   return block;
 }
 
