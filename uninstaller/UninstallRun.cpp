@@ -41,7 +41,7 @@ class Removal {
   bool PassesThroughLink(const PlannedDeletion& deletion);
   void RemoveVirtualCopies();
   UninstallEnd KeepWhatRemains();
-  void StartSelfRemoval();
+  bool StartSelfRemoval();
   SelfRemovalPaths HandOver(const std::string& batchFolder, std::string& program);
   std::string ConsoleName(const std::string& path) const {
     return place_.consoleName != nullptr ? place_.consoleName(path) : path;
@@ -85,8 +85,9 @@ UninstallEnd Removal::Run() {
   RemoveVirtualCopies();
   if (!failures_.empty()) return KeepWhatRemains();
 
-  StartSelfRemoval();
-  return UninstallEnd::kRemoved;
+  if (StartSelfRemoval()) return UninstallEnd::kRemoved;
+  s_.ui.Tell("Everything else is removed, but " + place_.programPath + " could not set up its own removal.");
+  return UninstallEnd::kIncomplete;
 }
 
 bool Removal::ReadPlan() {
@@ -214,7 +215,7 @@ UninstallEnd Removal::KeepWhatRemains() {
 // deletes that folder once this program has ended. Nothing is left to it in the install
 // folder, where a setup started right afterwards may already be writing. Where the file
 // cannot be moved (another drive), the batch file removes the rest as before.
-void Removal::StartSelfRemoval() {
+bool Removal::StartSelfRemoval() {
   RemoveEmptyBatchFolders(s_.files, place_.temporaryFolder);
   std::string batchFolder;
   const bool ready =
@@ -222,7 +223,7 @@ void Removal::StartSelfRemoval() {
   s_.files.RemoveFile(logPath_);
   s_.files.RemoveFile(recordPath_);
   if (registrationIsOurs_) s_.registry.DeleteKey(RegistryRoot::kLocalMachine, UninstallKeyPath(plan_.appName));
-  if (!ready) return;
+  if (!ready) return false;
 
   // A batch file that cannot be created new had something in its place before it: that
   // folder is not this run's alone, so its file is never started and another folder is made.
@@ -230,14 +231,13 @@ void Removal::StartSelfRemoval() {
   for (int attempt = 0; attempt < kBatchFolderAttempts; ++attempt) {
     if (attempt > 0 &&
         CreatePrivateFolder(s_.files, place_.temporaryFolder, kBatchFolderPrefix, place_.folderSource, batchFolder))
-      return;
+      return false;
     const SelfRemovalPaths paths = HandOver(batchFolder, program);
     const std::string batchFile = batchFolder + "\\" + kBatchFileName;
-    if (!s_.files.WriteNewFile(batchFile, SelfRemovalBatch(paths))) {
-      s_.processes.Start(SelfRemovalCommand(place_.systemFolder, batchFile), WindowShow::kHidden);
-      return;
-    }
+    if (!s_.files.WriteNewFile(batchFile, SelfRemovalBatch(paths)))
+      return s_.processes.Start(SelfRemovalCommand(place_.systemFolder, batchFile), WindowShow::kHidden);
   }
+  return false;
 }
 
 // Moves the uninstaller's file from `program` into `batchFolder` and says what the batch file

@@ -65,7 +65,8 @@ enum class UninstallEnd {
   kLogMissing,     // no readable install log of this program: nothing changed
   kDeclined,       // the user said No
   kEditorRunning,  // the editor did not end: nothing removed
-  kIncomplete,     // some files stay; the log names them and the registration is kept
+  kIncomplete,     // some files stay; the log names them and the registration is kept, or only
+                   // the uninstaller's own removal could not be set up
   kRemoved,
 };
 

@@ -1,4 +1,5 @@
 #include "InstallEngine.h"
+#include "QuietInstallUi.h"
 #include "InstallFolder.h"
 
 #include <gtest/gtest.h>
@@ -127,7 +128,8 @@ TEST_F(InstallEngineTest, InstallsLogsRegistersLinksAndStartsTheProgram) {
   ASSERT_EQ(processes_.started.size(), 2u);
   EXPECT_EQ(processes_.started[0].commandLine,
             "\"" + system + "regsvr32.exe\" /s \"" + system + "shared.dll\"");
-  EXPECT_EQ(processes_.started[0].show, WindowShow::kNormalNoFocus);
+  EXPECT_TRUE(processes_.started[0].waited);
+  EXPECT_EQ(processes_.started[0].timeoutMs, kRegisterWaitMs);
   EXPECT_EQ(processes_.started[0].currentFolder, system);
   EXPECT_EQ(processes_.started[1].commandLine, "\"" + Installed("Pelorin.exe") + "\"");
   EXPECT_EQ(processes_.started[1].show, WindowShow::kNormal);
@@ -210,7 +212,7 @@ TEST_F(InstallEngineTest, AFileThatCannotBeWrittenIsReportedAndNotLogged) {
   EXPECT_EQ(Log(), "Pelorin\r\n1.2 (build 16)\r\nPelorin.exe\r\nUninstall.exe\r\n&" + shell_.startMenuFolder +
                        "\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk\r\n");
   ASSERT_EQ(ui_.messages.size(), 2u);
-  EXPECT_EQ(ui_.messages[0], "Setup could not install these files:\r\n\r\n" + Installed("Pelorin.exe") +
+  EXPECT_EQ(ui_.messages[0], "Setup could not install or set up these:\r\n\r\n" + Installed("Pelorin.exe") +
                                  ": No space left on device (system error 28)");
   EXPECT_EQ(ui_.messages[1], Installed("Pelorin.exe") + " could not be launched!");
   EXPECT_FALSE(folder_.Exists("Program Files\\Brackwater\\Pelorin\\Pelorin.exe.tmp"));
@@ -296,7 +298,8 @@ TEST_F(InstallEngineTest, AProgramThatDoesNotStartIsOpenedByTheShell) {
 
 // With administrator rights the install is the machine's: its shortcut goes to every user's
 // Start Menu, in the program folder whatever the system calls it, and the editor is started
-// by the desktop as the user, or where the desktop cannot, as before.
+// by the desktop as the user, or where the desktop cannot, not at all: the user is told where
+// it is.
 TEST_F(InstallEngineTest, WithAdministratorRightsShortcutsAreForAllUsersAndTheEditorStartsAsTheUser) {
   PackShipped();
   shell_.administrator = true;
@@ -316,8 +319,9 @@ TEST_F(InstallEngineTest, WithAdministratorRightsShortcutsAreForAllUsersAndTheEd
   shell_.allUsersStartMenuFolder.clear();  // none to be had: the user's own
   Run();
   EXPECT_EQ(shell_.links.back().first, shell_.startMenuFolder + "\\Docs\\Readme.lnk");
-  ASSERT_EQ(processes_.started.size(), 1u);
-  EXPECT_EQ(processes_.started[0].currentFolder, Installed(""));
+  EXPECT_TRUE(processes_.started.empty());
+  EXPECT_TRUE(shell_.opened.empty());
+  EXPECT_EQ(ui_.messages.back(), Installed("Pelorin.exe") + kStartItYourself);
 }
 
 // The editor's window open, or its file in use: nothing is copied until both are over.
@@ -463,6 +467,42 @@ TEST_F(InstallEngineTest, AnEarlierInstallInAnotherFolderIsRemovedFirst) {
   Run();
   EXPECT_TRUE(ui_.messages.empty());
   EXPECT_EQ(processes_.started.size(), 1u);
+}
+
+// A step after the copying that fails is named in the report and ends a quiet install with
+// exit code 4, not 0.
+TEST_F(InstallEngineTest, FailuresAfterCopyingAreNamedAndGiveExitCode4) {
+  const std::string earlier = folder_.Path("Other Place\\Pel") + "\\";
+  enum class Fault { kShortcut, kRegistryValue, kRegsvr32, kEarlierRemoval };
+  const struct {
+    Fault fault;
+    std::string reported;
+  } cases[] = {
+      {Fault::kShortcut, "Pelorin.lnk: the shortcut could not be saved"},
+      {Fault::kRegistryValue, "a value of the removal registration could not be written"},
+      {Fault::kRegsvr32, "shared.dll: regsvr32 could not register it"},
+      {Fault::kEarlierRemoval, earlier + ": the earlier install's removal did not complete"},
+  };
+  folder_.Write("Other Place\\Pel\\install.log", "Pelorin\r\n1.1\r\nPelorin.exe\r\n");
+  folder_.Write("Other Place\\Pel\\Uninstall.exe", "MZ uninstall");
+  request_.runAfterInstall = false;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reported);
+    testing::TempFolder data;
+    request_.packList = data.Path("Setup.lst");
+    request_.packData = data.Path("Setup.mif");
+    PackShipped();
+    if (c.fault == Fault::kRegsvr32) Pack({{"$shared.dll", "s"}});
+    if (c.fault == Fault::kEarlierRemoval)
+      registry_.SetKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"), "InstallLocation", earlier);
+    shell_.linksFail = c.fault == Fault::kShortcut;
+    registry_.writesFail = c.fault == Fault::kRegistryValue;
+    processes_.programsFail = c.fault == Fault::kRegsvr32 || c.fault == Fault::kEarlierRemoval;
+    ui_.messages.clear();
+    EXPECT_EQ(QuietInstallExitCode(Run()), kExitIncomplete);
+    ASSERT_FALSE(ui_.messages.empty());
+    EXPECT_NE(ui_.messages.back().find(c.reported), std::string::npos) << ui_.messages.back();
+  }
 }
 
 TEST(InstallFolderTest, AnEarlierInstallThatStillHasItsLogIsProposed) {

@@ -89,13 +89,17 @@ class ScriptedUi : public UninstallUi {
   }
 };
 
+// What the system's generator gives next: each run's first folder ends in 2a.
+std::uint64_t nextFolderNumber = 0x2a;
+
 class UninstallRunTest : public ::testing::Test {
  protected:
   UninstallRunTest() {
     place_.programPath = temp_.Path("app\\Uninstall.exe");
     place_.systemFolder = temp_.Path("sys");
     place_.temporaryFolder = temp_.Path("tmp");
-    place_.folderSource = {"S-1-5-21-1", [] { return std::uint64_t{0x2a}; }};
+    nextFolderNumber = 0x2a;
+    place_.folderSource = {"S-1-5-21-1", [] { return nextFolderNumber++; }};
     place_.programsFolders = {temp_.Path("menu\\Programs")};
     temp_.MakeFolder("tmp");
     temp_.Write("app\\Uninstall.exe", "MZ");
@@ -339,9 +343,11 @@ TEST_F(UninstallRunTest, WhatCannotMoveIsLeftToTheBatchFileInAFolderOfItsOwn) {
             SelfRemovalBatch({place_.programPath, temp_.Path("app"), {temp_.Path("app")}, batchFolder, place_.systemFolder}));
   EXPECT_TRUE(temp_.Exists("app\\settings.ini"));
 
+  // No folder of its own to be had: everything else goes, and the run says its own file stays.
   temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\n\r\n");
   processes_.started.clear();
-  EXPECT_EQ(Run(), UninstallEnd::kRemoved);
+  place_.folderSource.randomNumber = [] { return std::uint64_t{0x2a}; };  // the name is taken
+  EXPECT_EQ(Run(), UninstallEnd::kIncomplete);
   EXPECT_TRUE(processes_.started.empty());
 }
 
