@@ -10,13 +10,10 @@
 
 namespace pelorin {
 
-// The files that setup keeps in the folder of its own under the temporary folder.
+// The files that setup keeps in the folder of its own under the temporary folder: the setup
+// data the wizard takes as files.
 struct SetupFiles {
   std::string folder;       // ends in a backslash
-  std::string packList;     // the pack list copy
-  std::string packData;     // the pack data copy
-  std::string info;
-  std::string shortcuts;
   std::string licence;
   std::string readme;
   std::string sidePicture;
@@ -42,15 +39,17 @@ struct UnpackOutcome {
   SetupInfo info;
   std::vector<std::string> shortcuts;
   PackList list;  // read and checked once; the install works from these records
-  // The pack copies, held open until the install ends so that no one can change them.
-  std::unique_ptr<FileReader> listCopy;
-  std::unique_ptr<FileReader> dataCopy;
+  // Setup's own image, open until the install ends so that nobody can change, replace or
+  // delete it, and the pack data within it, which the install extracts from.
+  std::unique_ptr<FileReader> image;
+  std::unique_ptr<FileReader> data;  // after `image`, so that it goes first
 };
 
-// Finds the trailer at the end of `programPath`, copies the pack list and data into the
-// setup folder (made before), checks the list, extracts every setup data item beside them
-// and reads the setup information and the shortcut list. Setup information without an
-// application name is corrupt.
+// Opens `programPath` locked, finds the trailer at its end, reads and checks the pack list
+// and reads the setup information and the shortcut list, all through that one handle; the
+// licence, readme and side picture are extracted into the setup folder (made before).
+// Setup information without an application name is corrupt; a setup data file that cannot
+// be written means the data is missing.
 UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath, const SetupFiles& setup);
 
 // Deletes the extracted setup data items once the wizard has taken them.

@@ -25,6 +25,10 @@ std::string FolderRightsText(FolderUse use, const std::string& userSid) {
   return text;
 }
 
+bool IsOwnedByTrustedAccount(const std::string& ownerSid, const std::string& runningSid) {
+  return ownerSid.empty() || (ownerSid == kSystem || ownerSid == kAdministrators || ownerSid == runningSid);
+}
+
 std::string UnpredictableName(const std::string& prefix, std::uint64_t randomNumber) {
   std::string name = prefix;
   for (int shift = 60; shift >= 0; shift -= 4) name += "0123456789abcdef"[(randomNumber >> shift) & 0xF];

@@ -17,6 +17,12 @@ enum class FolderUse {
 // when it could not be had, then only SYSTEM and Administrators are named.
 std::string FolderRightsText(FolderUse use, const std::string& userSid);
 
+// Whether an object whose owner is `ownerSid` was made by SYSTEM, the Administrators or the
+// running account (`runningSid`), so that it may hold this program back; another account's
+// counts as not there. An owner the system does not tell (empty) counts: this program could
+// open the object, and Windows grants that only with the right to read its owner.
+bool IsOwnedByTrustedAccount(const std::string& ownerSid, const std::string& runningSid);
+
 // A folder name that another account cannot guess ahead: `prefix` and 16 hex digits of
 // `randomNumber`, which must come from the system's cryptographic generator.
 std::string UnpredictableName(const std::string& prefix, std::uint64_t randomNumber);

@@ -75,6 +75,18 @@ TEST(FolderRightsText, NamesOnlyTheAccountsThatMayWrite) {
   EXPECT_EQ(UnpredictableName("P-", 0xA1B2), "P-000000000000a1b2");
 }
 
+// Only SYSTEM's, the Administrators' or this account's own setup mutex holds setup back.
+TEST(IsOwnedByTrustedAccount, OnlySystemAdministratorsOrThisAccount) {
+  const std::string self = "S-1-5-21-1-2-3-500";
+  const struct {
+    const char* owner;
+    bool trusted;
+  } cases[] = {{"S-1-5-18", true},          {"S-1-5-32-544", true}, {"S-1-5-21-1-2-3-500", true},
+               {"S-1-5-21-1-2-3-1001", false}, {"S-1-5-32-545", false}, {"S-1-1-0", false}, {"", true}};
+  for (const auto& c : cases) EXPECT_EQ(IsOwnedByTrustedAccount(c.owner, self), c.trusted) << c.owner;
+  EXPECT_FALSE(IsOwnedByTrustedAccount("S-1-5-21-1-2-3-1001", ""));
+}
+
 // A file created new is never one someone placed first: a planted link or file is an error,
 // and a replacement deletes a planted ".tmp" instead of writing through it.
 TEST(WriteNewFile, NeverWritesThroughWhatIsThere) {
