@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
+#include <set>
 
 #include "InstallRecord.h"
+#include "TextLines.h"
 #include "FileSystem_posix.h"
 #include "MemoryRegistry.h"
 #include "support/FakeShell.h"
@@ -529,19 +532,29 @@ TEST(InstallFolderTest, AnEarlierInstallThatStillHasItsLogIsProposed) {
 // Drive C: of these tests is a temporary folder.
 class DriveC : public PosixFileSystem {
  public:
-  explicit DriveC(const testing::TempFolder& folder) : root_(folder.Path()) {}
+  explicit DriveC(const testing::TempFolder& folder) { root_ = folder.Path(); }
   bool FolderExists(const std::string& path) override { return PosixFileSystem::FolderExists(On(path)); }
   FileError ListFiles(const std::string& folder, const std::string& pattern, std::vector<std::string>& names) override {
+    if (unlistable.count(folder) != 0) return {FileError::Kind::kAccessDenied, 5, "Access is denied."};
     return PosixFileSystem::ListFiles(On(folder), pattern, names);
   }
   FileError ListFolders(const std::string& folder, std::vector<std::string>& names) override {
     return PosixFileSystem::ListFolders(On(folder), names);
   }
   FileError ReadFile(const std::string& path, std::string& bytes) override { return PosixFileSystem::ReadFile(On(path), bytes); }
+  std::set<std::string> unlistable;  // folders whose listing the system refuses
+  static inline std::string root_;
+  // Links followed, as the system's final path; back on drive C:.
+  static std::string FinalPath(const std::string& path) {
+    std::error_code error;
+    const std::string real = std::filesystem::canonical(ReplaceChars(On(path), '\\', '/'), error).string();
+    const std::string top = std::filesystem::canonical(ReplaceChars(root_, '\\', '/'), error).string();
+    if (error || !real.starts_with(top)) return path;
+    return "C:" + ReplaceChars(real.substr(top.size()), '/', '\\');
+  }
 
  private:
-  std::string On(const std::string& path) const { return path.starts_with("C:") ? root_ + path.substr(2) : path; }
-  std::string root_;
+  static std::string On(const std::string& path) { return path.starts_with("C:") ? root_ + path.substr(2) : path; }
 };
 
 TEST(InstallFolderTest, AFolderOfOthersIsRefusedOrGetsTheApplicationsOwn) {
@@ -551,8 +564,14 @@ TEST(InstallFolderTest, AFolderOfOthersIsRefusedOrGetsTheApplicationsOwn) {
   folder.Write("Games\\Old\\install.log", "Pelorin\r\n1.1\r\nPelorin.exe\r\n");
   folder.Write("Games\\Peer\\install.log", "Other\r\n1.0\r\n\r\n");
   folder.MakeFolder("Games\\Empty");
+  folder.MakeFolder("Games\\Locked");
+  files.unlistable.insert("C:\\Games\\Locked");
+  folder.Write("Games\\Taken\\notes.txt", "x");
+  folder.Write("Games\\Taken\\Pelorin\\notes.txt", "x");
+  folder.MakeFolder("WINDOWS\\Fonts");
+  folder.MakeFolderLink("WINDOWS", "Games\\ToWindows");
   const ReservedFolders reserved{"C:\\WINDOWS", {"C:\\WINDOWS\\system32", "C:\\Users\\me", "C:\\Users\\me\\Desktop",
-                                                "C:\\Program Files (x86)"}};
+                                                "C:\\Program Files (x86)"}, DriveC::FinalPath};
   struct Case {
     std::string typed;
     std::string path;  // empty: refused
@@ -564,7 +583,15 @@ TEST(InstallFolderTest, AFolderOfOthersIsRefusedOrGetsTheApplicationsOwn) {
       {"c:\\games\\old", "c:\\games\\old"},
       {"C:\\Games\\Empty", "C:\\Games\\Empty"},
       {"C:\\Games\\New Place", "C:\\Games\\New Place"},
-      {"\\\\server\\share\\Pelorin", "\\\\server\\share\\Pelorin"},
+      {"C:\\Games\\Locked", "C:\\Games\\Locked\\Pelorin"},  // unlistable: may hold anything
+      {"C:\\Games\\Taken", ""},  // its own folder below holds others' files too
+      {"\\\\server\\share\\Pelorin", ""},  // never made there: refused
+      {"\\\\?\\C:\\Games\\New", ""},
+      {"\\\\.\\C:\\Games\\New", ""},
+      {"C:\\Games\\New:stream", ""},
+      {"C:\\Windows.\\Fonts\\Pelorin", ""},
+      {"C:\\Games \\New", ""},
+      {"C:\\Games\\ToWindows\\Pelorin", ""},  // a link into the Windows folder
       {"", ""},
       {"  . ", ""},
       {"Games\\Quake3", ""},
