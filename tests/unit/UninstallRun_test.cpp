@@ -103,6 +103,7 @@ class UninstallRunTest : public ::testing::Test {
     place_.programsFolders = {temp_.Path("menu\\Programs")};
     temp_.MakeFolder("tmp");
     temp_.Write("app\\Uninstall.exe", "MZ");
+    temp_.Write("app\\folders.log", temp_.Path("app") + "\r\n");  // setup made the install folder
   }
 
   UninstallEnd Run() { return RunUninstall({files_, registry_, processes_, processes_, ui_}, place_); }
