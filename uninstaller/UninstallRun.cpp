@@ -39,6 +39,7 @@ class Removal {
   void RemoveEntry(const PlannedDeletion& deletion);
   void Delete(const PlannedDeletion& deletion);
   bool PassesThroughLink(const PlannedDeletion& deletion);
+  bool LinkOnTheWay(const std::string& folder, const std::string& stopFolder);
   void RemoveVirtualCopies();
   UninstallEnd KeepWhatRemains();
   bool StartSelfRemoval();
@@ -175,9 +176,13 @@ void Removal::Delete(const PlannedDeletion& deletion) {
 // A link or junction placed in a folder below the stop folder would lead the deletion
 // somewhere else.
 bool Removal::PassesThroughLink(const PlannedDeletion& deletion) {
-  for (std::string folder = FolderOfPath(deletion.path); IsInsideFolder(folder, deletion.stopFolder);
-       folder = FolderOfPath(folder))
-    if (s_.files.IsReparsePoint(folder)) return true;
+  return LinkOnTheWay(FolderOfPath(deletion.path), deletion.stopFolder);
+}
+
+// Whether `folder`, or a folder between it and `stopFolder`, is a link or junction.
+bool Removal::LinkOnTheWay(const std::string& folder, const std::string& stopFolder) {
+  for (std::string step = folder; IsInsideFolder(step, stopFolder); step = FolderOfPath(step))
+    if (s_.files.IsReparsePoint(step)) return true;
   return false;
 }
 
@@ -186,8 +191,11 @@ bool Removal::PassesThroughLink(const PlannedDeletion& deletion) {
 void Removal::RemoveVirtualCopies() {
   if (!place_.virtualStore.empty() && installFolder_.size() > 2 && installFolder_[1] == ':') {
     const std::string folder = WithTrailingBackslash(place_.virtualStore) + installFolder_.substr(3);
-    for (const char* name : kEditorFiles) s_.files.RemoveFile(folder + "\\" + name);
-    RemoveEmptyFolders(s_.files, folder, place_.virtualStore);
+    // A link on the way, which the user may have made, would lead the deletion elsewhere.
+    if (!LinkOnTheWay(folder, place_.virtualStore)) {
+      for (const char* name : kEditorFiles) s_.files.RemoveFile(folder + "\\" + name);
+      RemoveEmptyFolders(s_.files, folder, place_.virtualStore);
+    }
   }
   for (const char* view : {"", "WOW6432Node\\"}) {
     const std::string maker = kVirtualMachineKey + std::string(view) + kMakerKey;

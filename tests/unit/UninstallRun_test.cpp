@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
 #include <set>
 
 #include "FileSystem_posix.h"
 #include "InstallRecord.h"
 #include "MemoryRegistry.h"
 #include "QuietUninstallUi.h"
+#include "TextLines.h"
 #include "UninstallRun.h"
 #include "support/RecordingProcesses.h"
 #include "support/TempFolder.h"
@@ -370,6 +372,28 @@ TEST_F(UninstallRunTest, ABatchFileSomeoneElsePutThereIsNeverStarted) {
   EXPECT_FALSE(temp_.Exists("app"));
   ASSERT_EQ(processes_.started.size(), 1u);
   EXPECT_EQ(processes_.started[0].commandLine, SelfRemovalCommand(place_.systemFolder, second + "\\uninstall.bat"));
+}
+
+// The editor's copies in the VirtualStore go, but never through a link someone made there.
+TEST_F(UninstallRunTest, VirtualStoreCopiesGoButNoLinkIsFollowed) {
+  // Drive C: is a folder named so in the test's folder, the current one for this test.
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(ReplaceChars(temp_.Path(), '\\', '/'));
+  place_.programPath = "C:\\app\\Uninstall.exe";
+  place_.virtualStore = "VS";
+  temp_.MakeFolder("tmp");
+  for (const bool linked : {false, true}) {
+    SCOPED_TRACE(linked);
+    temp_.Write("C:\\app\\install.log", "Pelorin\r\n1.2\r\n\r\n");
+    temp_.Write("C:\\app\\Uninstall.exe", "MZ");
+    temp_.Write("elsewhere\\settings.ini", "theirs");
+    if (linked) temp_.MakeFolderLink("elsewhere", "VS\\app");
+    else temp_.Write("VS\\app\\settings.ini", "copy");
+    Run();
+    EXPECT_FALSE(temp_.Exists("VS\\app\\settings.ini") && !linked);
+    EXPECT_EQ(temp_.Read("elsewhere\\settings.ini"), "theirs");
+  }
+  std::filesystem::current_path(before);
 }
 
 }  // namespace
