@@ -4,11 +4,6 @@
 
 namespace pelorin {
 
-std::string SetupTempFolder(std::string_view temporaryPath) {
-  while (!temporaryPath.empty() && temporaryPath.back() == '\\') temporaryPath.remove_suffix(1);
-  return std::string(temporaryPath) + "\\SetupTemp\\";
-}
-
 FileError RecordCreatedFolders(FileSystem& files, const std::string& installFolder,
                                const std::vector<std::string>& created) {
   if (created.empty()) return {};

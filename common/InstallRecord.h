@@ -34,10 +34,6 @@ FileError RecordCreatedFolders(FileSystem& files, const std::string& installFold
 inline constexpr std::string_view kUninstallKeys =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
-// The folder that setup unpacks into and the uninstaller's batch file runs from: the
-// system's temporary folder with exactly one backslash, then "SetupTemp\".
-std::string SetupTempFolder(std::string_view temporaryPath);
-
 // `text` with every `from` character replaced by `to`.
 std::string ReplaceChars(std::string text, char from, char to);
 

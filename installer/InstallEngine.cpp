@@ -135,7 +135,7 @@ InstallResult Installation::Run() {
 
   if (logError_) failures_.push_back(logPath_ + ": " + ErrorText(logError_));
   if (!failures_.empty()) {
-    std::string report = "Setup could not install these files:\r\n";
+    std::string report = "Setup could not install or set up these:\r\n";
     for (const std::string& failure : failures_) report += "\r\n" + failure;
     services_.ui.ShowMessage(report, true);
   }
@@ -239,10 +239,13 @@ void Installation::InstallSystemFiles(const std::vector<InstallEntry>& entries) 
       if (outcome.result == ExtractResult::kFailed) {
         failures_.push_back(destination + ": " + ErrorText(outcome.error));
       } else {
-        // Run in the system folder, so that nothing it loads comes from setup's folder.
-        if (outcome.result != ExtractResult::kKeptNewer)
-          services_.processes.Start(QuotedPath(systemFolder_ + "regsvr32.exe") + " /s " + QuotedPath(destination),
-                                    WindowShow::kNormalNoFocus, systemFolder_);
+        // Run in the system folder, so that nothing it loads comes from setup's folder, and
+        // waited for: a file it could not register is reported like one not written.
+        if (outcome.result != ExtractResult::kKeptNewer &&
+            !services_.processes.RunAndSucceed(
+                QuotedPath(systemFolder_ + "regsvr32.exe") + " /s " + QuotedPath(destination), kRegisterWaitMs,
+                systemFolder_))
+          failures_.push_back(destination + ": regsvr32 could not register it");
         // Logged even when the newer copy was kept: the uninstaller asks before it removes
         // a shared system file.
         if (keepLog_) AppendLog(kSystemFileMarker + destination);
@@ -279,7 +282,8 @@ void Installation::RemoveEarlierInstallElsewhere() {
       !files_.FileExists(earlier + kUninstallerName))
     return;
   if (!services_.ui.AskYesNo(kEarlierInstallQuestion + earlier + kEarlierInstallQuestionEnd)) return;
-  services_.processes.RunAndWait(QuotedPath(earlier + kUninstallerName) + " /S", kEarlierRemovalWaitMs);
+  if (!services_.processes.RunAndSucceed(QuotedPath(earlier + kUninstallerName) + " /S", kEarlierRemovalWaitMs))
+    failures_.push_back(earlier + ": the earlier install's removal did not complete; its log names what stays");
 }
 
 void Installation::ReadEarlierEntries() {
@@ -344,17 +348,19 @@ void Installation::RegisterUninstall() {
   const std::string key = UninstallKeyPath(info.appName);
   Registry& registry = services_.registry;
   const RegistryRoot root = RegistryRoot::kLocalMachine;
-  registry.SetKeyValue(root, key, "DisplayName", UninstallKeyName(info.appName) + " v" + info.appVersion);
+  bool written = true;
+  written &= registry.SetKeyValue(root, key, "DisplayName", UninstallKeyName(info.appName) + " v" + info.appVersion);
   // Quoted, so that a folder with blanks cannot be read as a shorter program path.
-  registry.SetKeyValue(root, key, "UninstallString", QuotedPath(installFolder_ + kUninstallerName));
-  registry.SetKeyValue(root, key, "QuietUninstallString", QuotedPath(installFolder_ + kUninstallerName) + " /S");
-  registry.SetKeyValue(root, key, "DisplayVersion", info.appVersion);
-  registry.SetKeyValue(root, key, "Publisher", info.appCompany);
-  if (!info.mainExe.empty()) registry.SetKeyValue(root, key, "DisplayIcon", installFolder_ + info.mainExe);
-  registry.SetKeyValue(root, key, "InstallLocation", installFolder_);
-  registry.SetNumberValue(root, key, "EstimatedSize", static_cast<std::uint32_t>((installedBytes_ + 1023) / 1024));
-  registry.SetNumberValue(root, key, "NoModify", 1);
-  registry.SetNumberValue(root, key, "NoRepair", 1);
+  written &= registry.SetKeyValue(root, key, "UninstallString", QuotedPath(installFolder_ + kUninstallerName));
+  written &= registry.SetKeyValue(root, key, "QuietUninstallString", QuotedPath(installFolder_ + kUninstallerName) + " /S");
+  written &= registry.SetKeyValue(root, key, "DisplayVersion", info.appVersion);
+  written &= registry.SetKeyValue(root, key, "Publisher", info.appCompany);
+  if (!info.mainExe.empty()) written &= registry.SetKeyValue(root, key, "DisplayIcon", installFolder_ + info.mainExe);
+  written &= registry.SetKeyValue(root, key, "InstallLocation", installFolder_);
+  written &= registry.SetNumberValue(root, key, "EstimatedSize", static_cast<std::uint32_t>((installedBytes_ + 1023) / 1024));
+  written &= registry.SetNumberValue(root, key, "NoModify", 1);
+  written &= registry.SetNumberValue(root, key, "NoRepair", 1);
+  if (!written) failures_.push_back("HKEY_LOCAL_MACHINE\\" + key + ": a value of the removal registration could not be written");
 }
 
 void Installation::CreateLinks() {
@@ -398,7 +404,10 @@ void Installation::CreateOneLink(const std::string& target, const std::string& n
   link.iconFile = target;
   link.iconIndex = kMainProgramLinkIcon;
   link.showCommand = kShowNormal;
-  services_.shell.CreateShellLink(linkFile, link);
+  if (!services_.shell.CreateShellLink(linkFile, link)) {
+    failures_.push_back(linkFile + ": the shortcut could not be saved");
+    return;
+  }
   AppendLog(kShortcutMarker + linkFile);
 }
 
@@ -409,9 +418,15 @@ void Installation::RunProgram() {
     services_.ui.ShowMessage(program + kCouldNotBeLaunched, false);
     return;
   }
-  // Started with setup's administrator rights, the editor would keep its settings where its
-  // later, ordinary sessions never look: the desktop starts it as the user instead.
-  if (services_.shell.HasAdministratorRights() && services_.shell.StartFromDesktop(program, installFolder_)) return;
+  // Never with setup's administrator rights: a program that runs elevated is one more that
+  // everything it loads or reads could turn against the machine, and its settings would go
+  // where its later, ordinary sessions never look. The desktop starts it as the user; where
+  // it cannot, the user is told where the program is.
+  if (services_.shell.HasAdministratorRights()) {
+    if (!services_.shell.StartFromDesktop(program, installFolder_))
+      services_.ui.ShowMessage(program + kStartItYourself, false);
+    return;
+  }
   if (!services_.processes.Start(QuotedPath(program), WindowShow::kNormal, installFolder_))
     services_.shell.OpenWithShell(program, installFolder_);
 }

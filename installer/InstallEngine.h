@@ -91,6 +91,8 @@ inline constexpr char kInstallingCaption[] = "Installing...Please Wait...";
 inline constexpr char kApplicationInstalled[] = "Application Installed";
 inline constexpr char kCreatingLinks[] = "Creating Application Links...";
 inline constexpr char kCouldNotBeLaunched[] = " could not be launched!";
+// After the program's path, when setup has administrator rights and the desktop cannot start it.
+inline constexpr char kStartItYourself[] = " is installed. Start it from there or from the Start Menu.";
 // After the application's name, when its window is open or its program file in use.
 inline constexpr char kRunningQuestion[] =
     " is running. Close it and press Retry, or press Cancel to stop the installation.";
@@ -99,6 +101,8 @@ inline constexpr unsigned long kQuietCloseWaitMs = 10000;
 // How long setup waits for an earlier install's quiet removal; that waits up to five
 // minutes for the program it starts.
 inline constexpr unsigned long kEarlierRemovalWaitMs = 6 * 60 * 1000;
+// How long regsvr32 may take to register a system file.
+inline constexpr unsigned long kRegisterWaitMs = 60 * 1000;
 // Between the earlier install's folder and the one chosen now.
 inline constexpr char kEarlierInstallQuestion[] = "An earlier install of this application is in\r\n\r\n";
 inline constexpr char kEarlierInstallQuestionEnd[] =
@@ -107,7 +111,8 @@ inline constexpr char kEarlierInstallQuestionEnd[] =
 
 enum class InstallResult {
   kInstalled,       // every file is in place
-  kWithFailures,    // some files could not be written; the user has been told which
+  kWithFailures,    // some files, a shortcut, a registration value, a registering or the earlier
+                    // install's removal failed; the user has been told which
   kStopped,         // nothing was copied; the user has been told why
   kCancelled,       // nothing was copied: the user cancelled while the program was running
 };

@@ -32,11 +32,11 @@ std::size_t RootLength(const std::string& path) {
   return share == std::string::npos ? path.size() : share;
 }
 
-// Whether the folder holds anything but this application's install.
+// Whether the folder holds anything but this application's install; one that cannot be
+// listed may hold anything.
 bool HoldsOthersFiles(FileSystem& files, const std::string& folder, const std::string& appName) {
   std::vector<std::string> names, folders;
-  files.ListFiles(folder, "*", names);
-  files.ListFolders(folder, folders);
+  if (files.ListFiles(folder, "*", names) || files.ListFolders(folder, folders)) return true;
   if (names.empty() && folders.empty()) return false;
   std::string log;
   if (files.ReadFile(WithTrailingBackslash(folder) + kInstallLogName, log)) return true;
@@ -45,6 +45,30 @@ bool HoldsOthersFiles(FileSystem& files, const std::string& folder, const std::s
 }
 
 InstallFolderChoice Refused(const std::string& reason) { return {true, "", reason}; }
+
+bool IsReserved(const std::string& path, const ReservedFolders& reserved) {
+  const std::string lower = Lower(path);
+  const std::string windows = Lower(Trimmed(reserved.windows));
+  bool isReserved = !windows.empty() && (lower == windows || lower.starts_with(windows + "\\"));
+  for (const std::string& other : reserved.others) isReserved = isReserved || (!other.empty() && lower == Lower(Trimmed(other)));
+  return isReserved;
+}
+
+// `path` as the system knows it: the final path of its deepest existing folder, then the
+// rest, so that short names, links and junctions lead nowhere unchecked.
+std::string Canonical(FileSystem& files, const ReservedFolders& reserved, const std::string& path, std::size_t root) {
+  for (std::string folder = path; reserved.finalPath != nullptr && folder.size() > root; folder = FolderOfPath(folder))
+    if (files.FolderExists(folder)) return reserved.finalPath(folder) + path.substr(folder.size());
+  return path;
+}
+
+// Whether any step of the path ends in a dot or a blank, which Windows drops, so that the
+// path names another folder than its text says.
+bool HasTrimmedStep(const std::string& path) {
+  for (std::size_t end = path.find('\\'); end != std::string::npos; end = path.find('\\', end + 1))
+    if (end > 0 && (path[end - 1] == '.' || path[end - 1] == ' ')) return true;
+  return false;
+}
 
 }  // namespace
 
@@ -67,20 +91,26 @@ InstallFolderChoice ChooseInstallFolder(FileSystem& files, const std::string& ty
                                         const ReservedFolders& reserved) {
   const std::string path = Trimmed(typed);
   if (path.empty()) return Refused("No install folder is given.");
+  if (path.starts_with("\\\\?\\") || path.starts_with("\\\\.\\"))
+    return Refused(path + " is a device path; give a folder such as C:\\Games\\" + appName + ".");
   const std::size_t root = RootLength(path);
   if (root == 0) return Refused(path + " is not a full path, such as C:\\Games\\" + appName + ".");
   if (root >= path.size()) return Refused(path + "\\ is a whole drive or share; choose a folder on it.");
+  if (path.starts_with("\\\\"))
+    return Refused(path + " is on a network share; setup installs on a drive of this computer only.");
   if (path.find("\\.\\") != std::string::npos || path.find("\\..\\") != std::string::npos ||
-      path.find("\\\\", root) != std::string::npos)
+      path.find("\\\\", root) != std::string::npos || path.find(':', root) != std::string::npos ||
+      HasTrimmedStep(path))
     return Refused(path + " is not a plain folder path.");
-  const std::string lower = Lower(path);
-  const std::string windows = Lower(Trimmed(reserved.windows));
-  const bool inWindows = !windows.empty() && (lower == windows || lower.starts_with(windows + "\\"));
-  bool isReserved = inWindows;
-  for (const std::string& other : reserved.others) isReserved = isReserved || (!other.empty() && lower == Lower(Trimmed(other)));
-  if (isReserved) return Refused(path + " is a folder of the system or of your own; choose a folder for " + appName + ".");
-  if (files.FolderExists(path) && HoldsOthersFiles(files, path, appName)) return {false, path + "\\" + appName, ""};
-  return {false, path, ""};
+  const std::string reservedText = " is a folder of the system or of your own; choose a folder for " + appName + ".";
+  if (IsReserved(path, reserved) || IsReserved(Canonical(files, reserved, path, root), reserved)) return Refused(path + reservedText);
+  if (!files.FolderExists(path) || !HoldsOthersFiles(files, path, appName)) return {false, path, ""};
+  // The application's own folder below is checked like the folder itself.
+  const std::string own = path + "\\" + appName;
+  if (IsReserved(Canonical(files, reserved, own, root), reserved)) return Refused(own + reservedText);
+  if (files.FolderExists(own) && HoldsOthersFiles(files, own, appName))
+    return Refused(own + " holds files of another program; choose another folder.");
+  return {false, own, ""};
 }
 
 }  // namespace pelorin

@@ -23,6 +23,9 @@ std::string ProposedInstallPath(FileSystem& files, Registry& registry, const Set
 struct ReservedFolders {
   std::string windows;
   std::vector<std::string> others;
+  // The path by which the system knows an existing folder (links, junctions and short names
+  // resolved), or null where paths are taken as they are.
+  std::string (*finalPath)(const std::string& path) = nullptr;
 };
 
 struct InstallFolderChoice {

@@ -1,5 +1,7 @@
 #include "InstallFolder_win.h"
 
+#include <windows.h>
+
 #include "ShellFolders_win.h"
 #include "SystemPaths_win.h"
 
@@ -16,6 +18,26 @@ constexpr int kProfile = 0x0028;              // CSIDL_PROFILE
 constexpr int kProgramFilesX86 = 0x002A;      // CSIDL_PROGRAM_FILESX86
 constexpr int kCommonDocuments = 0x002E;      // CSIDL_COMMON_DOCUMENTS
 
+// The path by which the system knows an existing folder: full, in long names, with links and
+// junctions followed; `path` itself where the system cannot say.
+std::string FinalPath(const std::string& path) {
+  // Looked up, since older systems lack the call; there the path is taken as it is.
+  using GetFinal = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+  const auto get = reinterpret_cast<GetFinal>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
+  char text[2 * MAX_PATH];
+  DWORD length = 0;
+  HANDLE file = get == nullptr ? INVALID_HANDLE_VALUE
+                               : CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    length = get(file, text, sizeof(text), 0);  // normalised, with the drive letter: \\?\C:\...
+    CloseHandle(file);
+  }
+  if (length <= 4 || length >= sizeof(text)) return path;
+  return std::string(text + 4, length - 4);
+}
+
 }  // namespace
 
 std::string ProgramFilesFolder() {
@@ -24,7 +46,7 @@ std::string ProgramFilesFolder() {
 }
 
 ReservedFolders SystemReservedFolders() {
-  ReservedFolders reserved{ShellFolderPath(kWindows), {SystemFolder()}};
+  ReservedFolders reserved{ShellFolderPath(kWindows), {SystemFolder()}, FinalPath};
   for (int csidl : {kPersonal, kDesktop, kCommonDesktop, kProgramFiles, kProfile, kProgramFilesX86, kCommonDocuments})
     reserved.others.push_back(ShellFolderPath(csidl));
   return reserved;

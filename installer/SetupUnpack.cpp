@@ -6,21 +6,38 @@ namespace pelorin {
 
 namespace {
 
-constexpr unsigned kFolderAttempts = 8;
-
 // Setup's own data goes into its own new folder: nothing there is older or newer.
 class AlwaysReplace : public PackUi {
  public:
   bool ConfirmOverwriteOlder(const std::string&, const std::string&) override { return true; }
 };
 
-// Copies `length` bytes from `reader` at 1-based `position` into a new file `path`.
-bool CopyRange(FileSystem& files, FileReader& reader, std::uint64_t position, std::uint64_t length,
-               const std::string& path) {
-  std::unique_ptr<FileWriter> writer;
-  if (files.OpenForWriting(path, false, writer) || reader.Seek(position - 1)) return false;
-  return !CopyFileBytes(reader, *writer, length) && !writer->Close();
-}
+// The part of setup's image that holds the pack list or data, read through the image's own
+// handle: offsets are the part's own, and nothing beyond its end is read.
+class ImagePart : public FileReader {
+ public:
+  ImagePart(FileReader& image, std::uint64_t position, std::uint64_t length)
+      : image_(image), start_(position - 1), length_(length) {}
+  std::uint64_t Size() override { return length_; }
+  FileError Seek(std::uint64_t offset) override {
+    if (offset > length_) return {FileError::Kind::kOther, 131, "a seek beyond the pack"};  // 131: negative seek
+    at_ = offset;
+    return image_.Seek(start_ + offset);
+  }
+  FileError Read(char* buffer, std::size_t size, std::size_t& got) override {
+    got = 0;
+    if (FileError error = image_.Read(buffer, static_cast<std::size_t>(std::min<std::uint64_t>(size, length_ - at_)), got))
+      return error;
+    at_ += got;
+    return {};
+  }
+
+ private:
+  FileReader& image_;
+  const std::uint64_t start_;
+  const std::uint64_t length_;
+  std::uint64_t at_ = 0;
+};
 
 bool ReadWhole(FileReader& reader, std::string& bytes) {
   bytes.assign(static_cast<std::size_t>(reader.Size()), '\0');
@@ -31,15 +48,6 @@ bool ReadWhole(FileReader& reader, std::string& bytes) {
     done += got;
   }
   return true;
-}
-
-std::string HexNumber(unsigned long value) {
-  std::string text;
-  do {
-    text.insert(text.begin(), "0123456789ABCDEF"[value % 16]);
-    value /= 16;
-  } while (value != 0);
-  return text;
 }
 
 // Reads exactly `size` bytes at `position`, or fewer when the file is shorter.
@@ -74,37 +82,21 @@ std::optional<Trailer> FindTrailer(FileReader& program) {
 SetupFiles SetupFilesIn(const std::string& folder) {
   const std::string base = WithTrailingBackslash(folder);
   return {base,
-          base + "Setup.lst",
-          base + "Setup.mif",
-          base + "SetupInfo.txt",
-          base + "ShortCuts.txt",
           base + "License.txt",
           base + "Readme.txt",
           base + "SidePic.bmp"};
 }
 
-std::string PrivateSetupFolderName(unsigned long processId, unsigned attempt) {
-  return "PelorinSetup-" + HexNumber(processId) + "-" + HexNumber(attempt);
-}
-
-FileError CreateSetupFolder(FileSystem& files, const std::string& tempFolder, unsigned long processId,
+FileError CreateSetupFolder(FileSystem& files, const std::string& tempFolder, const PrivateFolderSource& source,
                             SetupFiles& setup) {
-  FileError last;
-  for (unsigned attempt = 0; attempt < kFolderAttempts; ++attempt) {
-    const std::string folder = WithTrailingBackslash(tempFolder) + PrivateSetupFolderName(processId, attempt);
-    last = CreatePrivateFolder(files, folder);
-    if (!last) {
-      setup = SetupFilesIn(folder);
-      return {};
-    }
-  }
-  return last;
+  std::string folder;
+  if (FileError error = CreatePrivateFolder(files, tempFolder, kSetupFolderPrefix, source, folder)) return error;
+  setup = SetupFilesIn(folder);
+  return {};
 }
 
 void RemoveSetupFolder(FileSystem& files, const SetupFiles& setup) {
   RemoveSetupDataFiles(files, setup);
-  for (const std::string* path : {&setup.packList, &setup.packData})
-    if (files.FileExists(*path)) files.RemoveFile(*path);
   std::string folder = setup.folder;
   if (!folder.empty() && folder.back() == '\\') folder.pop_back();
   if (!folder.empty()) files.RemoveFolder(folder);
@@ -112,48 +104,48 @@ void RemoveSetupFolder(FileSystem& files, const SetupFiles& setup) {
 
 UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath, const SetupFiles& setup) {
   UnpackOutcome outcome;
-  {
-    std::unique_ptr<FileReader> program;
-    if (files.OpenForReading(programPath, program)) return outcome;
-    const std::optional<Trailer> trailer = FindTrailer(*program);
-    if (!trailer) return outcome;
-    outcome.result = UnpackResult::kMissingData;
-    if (!CopyRange(files, *program, trailer->listPosition, trailer->listLength, setup.packList) ||
-        !CopyRange(files, *program, trailer->dataPosition, trailer->dataLength, setup.packData))
-      return outcome;
-  }
-  if (files.OpenLocked(setup.packList, outcome.listCopy) || files.OpenLocked(setup.packData, outcome.dataCopy))
-    return outcome;
-
+  // One handle on the image for all that setup reads: while it is open nobody can change,
+  // replace or delete the file, so what was checked is what is installed.
+  if (files.OpenLocked(programPath, outcome.image)) return outcome;
+  const std::optional<Trailer> trailer = FindTrailer(*outcome.image);
+  if (!trailer) return outcome;
   std::string text;
-  if (!ReadWhole(*outcome.listCopy, text)) return outcome;
+  ImagePart list(*outcome.image, trailer->listPosition, trailer->listLength);
+  outcome.result = UnpackResult::kMissingData;
+  if (!ReadWhole(list, text)) return outcome;
   outcome.list = ParsePackList(text);
   if (!outcome.list.headerValid || outcome.list.damaged) {
     outcome.result = UnpackResult::kCorrupt;
     return outcome;
   }
+  outcome.data = std::make_unique<ImagePart>(*outcome.image, trailer->dataPosition, trailer->dataLength);
 
+  // The setup information and shortcut list are read from the image; what the wizard takes
+  // as files goes into setup's own folder.
+  std::string shortcuts;
+  for (const auto& [item, bytes] : {std::pair{"%SETUPINFO%", &text}, std::pair{"%SHORTCUTS%", &shortcuts}}) {
+    bytes->clear();
+    const PackRecord* record = outcome.list.Find(item);
+    if (record == nullptr) continue;
+    // A part that does not fit into the data is damaged; it is never allocated.
+    ImagePart part(*outcome.data, record->offset, record->size);
+    if (record->offset == 0 || record->size > outcome.data->Size() || !ReadWhole(part, *bytes)) return outcome;
+  }
+  outcome.info = ParseSetupInfo(text);
+  outcome.shortcuts = ParseShortcutLines(shortcuts);
   const std::pair<const char*, const std::string*> items[] = {
-      {"%SETUPINFO%", &setup.info},   {"%SHORTCUTS%", &setup.shortcuts},
-      {"%LICENSE%", &setup.licence},  {"%README%", &setup.readme},
-      {"%SIDEPIC%", &setup.sidePicture},
-  };
+      {"%LICENSE%", &setup.licence}, {"%README%", &setup.readme}, {"%SIDEPIC%", &setup.sidePicture}};
   AlwaysReplace replace;
   for (const auto& [item, path] : items)
     if (const PackRecord* record = outcome.list.Find(item))
-      ExtractRecord(files, replace, *outcome.dataCopy, *record, *path);
-
-  if (!files.ReadFile(setup.info, text)) outcome.info = ParseSetupInfo(text);
-  if (files.FileExists(setup.shortcuts) && !files.ReadFile(setup.shortcuts, text))
-    outcome.shortcuts = ParseShortcutLines(text);
+      if (ExtractRecord(files, replace, *outcome.data, *record, *path).result == ExtractResult::kFailed) return outcome;
   // Without a name there is no removal key of its own: the information is damaged.
   outcome.result = outcome.info.appName.empty() ? UnpackResult::kCorrupt : UnpackResult::kReady;
   return outcome;
 }
 
 void RemoveSetupDataFiles(FileSystem& files, const SetupFiles& setup) {
-  for (const std::string* path :
-       {&setup.info, &setup.shortcuts, &setup.licence, &setup.readme, &setup.sidePicture})
+  for (const std::string* path : {&setup.licence, &setup.readme, &setup.sidePicture})
     if (files.FileExists(*path)) files.RemoveFile(*path);
 }
 

@@ -10,13 +10,10 @@
 
 namespace pelorin {
 
-// The files that setup keeps in the folder of its own under the temporary folder.
+// The files that setup keeps in the folder of its own under the temporary folder: the setup
+// data the wizard takes as files.
 struct SetupFiles {
   std::string folder;       // ends in a backslash
-  std::string packList;     // the pack list copy
-  std::string packData;     // the pack data copy
-  std::string info;
-  std::string shortcuts;
   std::string licence;
   std::string readme;
   std::string sidePicture;
@@ -24,13 +21,12 @@ struct SetupFiles {
 
 SetupFiles SetupFilesIn(const std::string& folder);
 
-// The folder's name: "PelorinSetup-" + the process number in hexadecimal + "-" + the attempt.
-std::string PrivateSetupFolderName(unsigned long processId, unsigned attempt);
+inline constexpr char kSetupFolderPrefix[] = "PelorinSetup-";
 
-// Makes this run's own folder under `tempFolder`: a new folder of its own name, never one
-// that exists already or is a link elsewhere. Tries a few names; the last failure when none
-// could be made.
-FileError CreateSetupFolder(FileSystem& files, const std::string& tempFolder, unsigned long processId,
+// Makes this run's own folder under `tempFolder` (CreatePrivateFolder): never one that exists
+// already or is a link elsewhere, and one only this account and the administrators may
+// change. The last failure when none could be made.
+FileError CreateSetupFolder(FileSystem& files, const std::string& tempFolder, const PrivateFolderSource& source,
                             SetupFiles& setup);
 
 // Deletes what setup put into its folder, then the folder; the pack copies must be closed.
@@ -43,19 +39,21 @@ struct UnpackOutcome {
   SetupInfo info;
   std::vector<std::string> shortcuts;
   PackList list;  // read and checked once; the install works from these records
-  // The pack copies, held open until the install ends so that no one can change them.
-  std::unique_ptr<FileReader> listCopy;
-  std::unique_ptr<FileReader> dataCopy;
+  // Setup's own image, open until the install ends so that nobody can change, replace or
+  // delete it, and the pack data within it, which the install extracts from.
+  std::unique_ptr<FileReader> image;
+  std::unique_ptr<FileReader> data;  // after `image`, so that it goes first
 };
 
 // The trailer of a setup file, before its certificate table when it is signed; nothing when
 // it has none or its copies would not lie before it. Setup and the host tools read it so.
 std::optional<Trailer> FindTrailer(FileReader& program);
 
-// Finds the trailer of `programPath`, copies the pack list and data into the
-// setup folder (made before), checks the list, extracts every setup data item beside them
-// and reads the setup information and the shortcut list. Setup information without an
-// application name is corrupt.
+// Opens `programPath` locked, finds the trailer (before a certificate table when signed),
+// reads and checks the pack list and reads the setup information and the shortcut list, all
+// through that one handle; the licence, readme and side picture are extracted into the setup
+// folder (made before). Setup information without an application name is corrupt; a setup
+// data file that cannot be written means the data is missing.
 UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath, const SetupFiles& setup);
 
 // Deletes the extracted setup data items once the wizard has taken them.

@@ -29,15 +29,17 @@ bool SameFile(const std::string& a, const std::string& b) {
   return IsInsideFolder(a + "\\x", b) && IsInsideFolder(b + "\\x", a);
 }
 
-// The folders of the record that lie above the install folder, deepest first: setup made
-// those, and no other folder is ever removed.
-std::vector<std::string> RecordedParents(std::string_view record, const std::string& installFolder) {
+// The folders of the record that are the install folder or lie above it, deepest first:
+// setup made those, and no other folder is ever removed; one that was there before, the
+// install folder included, is the user's.
+std::vector<std::string> RecordedFolders(std::string_view record, const std::string& installFolder) {
   std::vector<std::string> parents;
   for (const std::string& line : SplitLines(record)) {
     const std::string folder = WithoutTrailingBackslash(line);
     // Only a folder on a drive, never the drive itself: "C:" alone would be its current folder.
     const bool onDrive = folder.size() > 3 && folder[1] == ':' && folder[2] == '\\';
-    if (!onDrive || IsDamagedLine(folder) || !IsInsideFolder(installFolder, folder)) continue;
+    if (IsDamagedLine(folder) || !((!folder.empty() && SameFile(installFolder, folder)) || (onDrive && IsInsideFolder(installFolder, folder))))
+      continue;
     if (std::none_of(parents.begin(), parents.end(), [&](const std::string& p) { return SameFile(p, folder); }))
       parents.push_back(folder);
   }
@@ -83,9 +85,7 @@ RemovalPlan PlanRemoval(std::string_view logText, std::string_view createdFolder
     plan.deletions.push_back({target.kind, std::move(target.path), entry, std::move(target.stopFolder)});
   }
 
-  const std::vector<std::string> parents = RecordedParents(createdFolders, installFolder);
-  if (!installFolder.empty()) plan.folders.push_back(installFolder);
-  plan.folders.insert(plan.folders.end(), parents.begin(), parents.end());
+  plan.folders = RecordedFolders(createdFolders, installFolder);
   return plan;
 }
 

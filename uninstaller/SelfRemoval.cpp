@@ -50,17 +50,7 @@ std::string SelfRemovalBatch(const SelfRemovalPaths& paths) {
 }
 
 std::string SelfRemovalCommand(const std::string& systemFolder, const std::string& batchFile) {
-  return QuotedPath(systemFolder + "\\cmd.exe") + " /d /v:off /c " + QuotedPath(batchFile);
-}
-
-std::string BatchFolderPath(const std::string& temporaryFolder, unsigned long processId) {
-  constexpr char kDigits[] = "0123456789abcdef";
-  std::string hex;
-  do {
-    hex.insert(hex.begin(), kDigits[processId % 16]);
-    processId /= 16;
-  } while (processId != 0);
-  return WithTrailingBackslash(temporaryFolder) + kBatchFolderPrefix + hex;
+  return QuotedPath(systemFolder + "\\cmd.exe") + " /d /v:off /s /c \"" + QuotedPath(batchFile) + "\"";
 }
 
 }  // namespace pelorin

@@ -34,10 +34,9 @@ inline constexpr const char* kEditorFiles[] = {"settings.ini", "settings.ini.tmp
 std::string SelfRemovalBatch(const SelfRemovalPaths& paths);
 
 // How the batch file is to be started: by the system's own interpreter, without AutoRun
-// commands and delayed expansion, which could change what it does.
+// commands and delayed expansion, which could change what it does. With /s the interpreter
+// takes the line between the outer quotes as it stands, so a path holding "&" or "(" stays
+// one path.
 std::string SelfRemovalCommand(const std::string& systemFolder, const std::string& batchFile);
-
-// The run's own folder for the batch file below the temporary folder, named by the process.
-std::string BatchFolderPath(const std::string& temporaryFolder, unsigned long processId);
 
 }  // namespace pelorin

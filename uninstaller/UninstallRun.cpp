@@ -11,6 +11,8 @@ namespace {
 
 // The editor's own key below HKEY_LOCAL_MACHINE's SOFTWARE, one per product of its maker.
 constexpr char kMakerKey[] = "Brackwater";
+// Folders tried for the batch file when one turns out to hold a file someone else put there.
+constexpr int kBatchFolderAttempts = 3;
 constexpr char kVirtualMachineKey[] = "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\";
 
 std::string ErrorText(const FileError& error) {
@@ -37,9 +39,11 @@ class Removal {
   void RemoveEntry(const PlannedDeletion& deletion);
   void Delete(const PlannedDeletion& deletion);
   bool PassesThroughLink(const PlannedDeletion& deletion);
+  bool LinkOnTheWay(const std::string& folder, const std::string& stopFolder);
   void RemoveVirtualCopies();
   UninstallEnd KeepWhatRemains();
-  void StartSelfRemoval();
+  bool StartSelfRemoval();
+  SelfRemovalPaths HandOver(const std::string& batchFolder, std::string& program);
   std::string ConsoleName(const std::string& path) const {
     return place_.consoleName != nullptr ? place_.consoleName(path) : path;
   }
@@ -82,8 +86,9 @@ UninstallEnd Removal::Run() {
   RemoveVirtualCopies();
   if (!failures_.empty()) return KeepWhatRemains();
 
-  StartSelfRemoval();
-  return UninstallEnd::kRemoved;
+  if (StartSelfRemoval()) return UninstallEnd::kRemoved;
+  s_.ui.Tell("Everything else is removed, but " + place_.programPath + " could not set up its own removal.");
+  return UninstallEnd::kIncomplete;
 }
 
 bool Removal::ReadPlan() {
@@ -171,9 +176,13 @@ void Removal::Delete(const PlannedDeletion& deletion) {
 // A link or junction placed in a folder below the stop folder would lead the deletion
 // somewhere else.
 bool Removal::PassesThroughLink(const PlannedDeletion& deletion) {
-  for (std::string folder = FolderOfPath(deletion.path); IsInsideFolder(folder, deletion.stopFolder);
-       folder = FolderOfPath(folder))
-    if (s_.files.IsReparsePoint(folder)) return true;
+  return LinkOnTheWay(FolderOfPath(deletion.path), deletion.stopFolder);
+}
+
+// Whether `folder`, or a folder between it and `stopFolder`, is a link or junction.
+bool Removal::LinkOnTheWay(const std::string& folder, const std::string& stopFolder) {
+  for (std::string step = folder; IsInsideFolder(step, stopFolder); step = FolderOfPath(step))
+    if (s_.files.IsReparsePoint(step)) return true;
   return false;
 }
 
@@ -182,8 +191,11 @@ bool Removal::PassesThroughLink(const PlannedDeletion& deletion) {
 void Removal::RemoveVirtualCopies() {
   if (!place_.virtualStore.empty() && installFolder_.size() > 2 && installFolder_[1] == ':') {
     const std::string folder = WithTrailingBackslash(place_.virtualStore) + installFolder_.substr(3);
-    for (const char* name : kEditorFiles) s_.files.RemoveFile(folder + "\\" + name);
-    RemoveEmptyFolders(s_.files, folder, place_.virtualStore);
+    // A link on the way, which the user may have made, would lead the deletion elsewhere.
+    if (!LinkOnTheWay(folder, place_.virtualStore)) {
+      for (const char* name : kEditorFiles) s_.files.RemoveFile(folder + "\\" + name);
+      RemoveEmptyFolders(s_.files, folder, place_.virtualStore);
+    }
   }
   for (const char* view : {"", "WOW6432Node\\"}) {
     const std::string maker = kVirtualMachineKey + std::string(view) + kMakerKey;
@@ -211,18 +223,40 @@ UninstallEnd Removal::KeepWhatRemains() {
 // deletes that folder once this program has ended. Nothing is left to it in the install
 // folder, where a setup started right afterwards may already be writing. Where the file
 // cannot be moved (another drive), the batch file removes the rest as before.
-void Removal::StartSelfRemoval() {
+bool Removal::StartSelfRemoval() {
   RemoveEmptyBatchFolders(s_.files, place_.temporaryFolder);
-  const std::string batchFolder = BatchFolderPath(place_.temporaryFolder, place_.processId);
-  const bool ready = !CreatePrivateFolder(s_.files, batchFolder);
+  std::string batchFolder;
+  const bool ready =
+      !CreatePrivateFolder(s_.files, place_.temporaryFolder, kBatchFolderPrefix, place_.folderSource, batchFolder);
   s_.files.RemoveFile(logPath_);
   s_.files.RemoveFile(recordPath_);
   if (registrationIsOurs_) s_.registry.DeleteKey(RegistryRoot::kLocalMachine, UninstallKeyPath(plan_.appName));
-  if (!ready) return;
+  if (!ready) return false;
 
+  // A batch file that cannot be created new had something in its place before it: that
+  // folder is not this run's alone, so its file is never started and another folder is made.
+  std::string program = place_.programPath;  // where the uninstaller's file is now
+  for (int attempt = 0; attempt < kBatchFolderAttempts; ++attempt) {
+    if (attempt > 0 &&
+        CreatePrivateFolder(s_.files, place_.temporaryFolder, kBatchFolderPrefix, place_.folderSource, batchFolder))
+      return false;
+    const SelfRemovalPaths paths = HandOver(batchFolder, program);
+    const std::string batchFile = batchFolder + "\\" + kBatchFileName;
+    if (!s_.files.WriteNewFile(batchFile, SelfRemovalBatch(paths)))
+      return s_.processes.Start(SelfRemovalCommand(place_.systemFolder, batchFile), WindowShow::kHidden);
+  }
+  return false;
+}
+
+// Moves the uninstaller's file from `program` into `batchFolder` and says what the batch file
+// there has left to do; where it cannot be moved, the install folder's rest is its too.
+SelfRemovalPaths Removal::HandOver(const std::string& batchFolder, std::string& program) {
   const std::string moved = batchFolder + "\\" + kUninstallerCopyName;
   SelfRemovalPaths paths{ConsoleName(moved), "", {}, ConsoleName(batchFolder), ConsoleName(place_.systemFolder)};
-  if (!s_.files.MoveFileOver(place_.programPath, moved)) {
+  const bool wasInstalled = program == place_.programPath;
+  if (!s_.files.MoveFileOver(program, moved)) {
+    program = moved;
+    if (!wasInstalled) return paths;
     for (const char* name : kEditorFiles) {
       const std::string path = installFolder_ + "\\" + name;
       if (s_.files.RemoveFile(path) && !s_.files.MakeWritable(path)) s_.files.RemoveFile(path);
@@ -231,14 +265,13 @@ void Removal::StartSelfRemoval() {
     // this program has ended. rmdir takes only an empty folder, so no file can be lost.
     for (const std::string& folder : plan_.folders)
       if (s_.files.RemoveFolder(folder) && s_.files.FolderExists(folder)) paths.folders.push_back(ConsoleName(folder));
-  } else {
-    paths.programPath = ConsoleName(place_.programPath);
-    paths.installFolder = ConsoleName(installFolder_);
-    for (const std::string& folder : plan_.folders) paths.folders.push_back(ConsoleName(folder));
+    return paths;
   }
-  if (!s_.files.WriteNewFile(batchFolder + "\\" + kBatchFileName, SelfRemovalBatch(paths)))
-    s_.processes.Start(SelfRemovalCommand(place_.systemFolder, batchFolder + "\\" + kBatchFileName),
-                       WindowShow::kHidden);
+  paths.programPath = ConsoleName(program);
+  if (!wasInstalled) return paths;
+  paths.installFolder = ConsoleName(installFolder_);
+  for (const std::string& folder : plan_.folders) paths.folders.push_back(ConsoleName(folder));
+  return paths;
 }
 
 }  // namespace

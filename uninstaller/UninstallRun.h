@@ -42,7 +42,7 @@ struct UninstallPlace {
   std::string programPath;
   std::string systemFolder;
   std::string temporaryFolder;
-  unsigned long processId = 0;  // names the batch file's folder
+  PrivateFolderSource folderSource;  // names the batch file's folder and gives its rights
   std::vector<std::string> programsFolders;  // the Start Menu's Programs folders
   // Where the system puts the writes of programs without a manifest into protected folders
   // (%LOCALAPPDATA%\VirtualStore), or empty on systems that do not.
@@ -65,7 +65,8 @@ enum class UninstallEnd {
   kLogMissing,     // no readable install log of this program: nothing changed
   kDeclined,       // the user said No
   kEditorRunning,  // the editor did not end: nothing removed
-  kIncomplete,     // some files stay; the log names them and the registration is kept
+  kIncomplete,     // some files stay; the log names them and the registration is kept, or only
+                   // the uninstaller's own removal could not be set up
   kRemoved,
 };
 

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
+#include "FolderRights.h"
+
 namespace pelorin {
 
 FileError ReplaceFileContents(FileSystem& files, const std::string& path, const std::string& bytes) {
   const std::string temporary = path + ".tmp";
+  if (files.FileExists(temporary) || files.IsReparsePoint(temporary)) files.RemoveFile(temporary);
   FileError error = files.WriteNewFile(temporary, bytes);
   if (!error) error = files.MoveFileOver(temporary, path);
   if (error) files.RemoveFile(temporary);
@@ -18,13 +21,27 @@ bool IsInUse(const FileError& error) {
          (error.systemCode == kSharingViolation || error.systemCode == kLockViolation);
 }
 
-FileError CreatePrivateFolder(FileSystem& files, const std::string& path) {
-  // 183: already exists; 4390: not of the expected kind (a reparse point).
-  if (files.FolderExists(path) || files.FileExists(path) || files.IsReparsePoint(path))
-    return {FileError::Kind::kOther, 183, "the folder exists already: " + path};
-  if (FileError error = files.CreateFolder(path)) return error;
-  if (files.IsReparsePoint(path)) return {FileError::Kind::kOther, 4390, "the folder is a reparse point: " + path};
-  return {};
+FileError CreatePrivateFolder(FileSystem& files, const std::string& parent, const std::string& prefix,
+                              const PrivateFolderSource& source, std::string& path) {
+  constexpr int kAttempts = 8;
+  const std::string rights = FolderRightsText(FolderUse::kPrivate, source.userSid);
+  FileError last{FileError::Kind::kOther, 0, "no source of unpredictable names"};
+  for (int attempt = 0; attempt < kAttempts && source.randomNumber != nullptr; ++attempt) {
+    const std::string folder = WithTrailingBackslash(parent) + UnpredictableName(prefix, source.randomNumber());
+    // 183: already exists; 4390: not of the expected kind (a reparse point).
+    if (files.FolderExists(folder) || files.FileExists(folder) || files.IsReparsePoint(folder)) {
+      last = {FileError::Kind::kOther, 183, "the folder exists already: " + folder};
+      continue;
+    }
+    if ((last = files.CreateFolderWithRights(folder, rights))) continue;
+    if (files.IsReparsePoint(folder)) {
+      last = {FileError::Kind::kOther, 4390, "the folder is a reparse point: " + folder};
+      continue;
+    }
+    path = folder;
+    return {};
+  }
+  return last;
 }
 
 FileError CopyFileBytes(FileReader& reader, FileWriter& writer, std::uint64_t size) {

@@ -62,7 +62,9 @@ class FileSystem {
   // Names of the immediate subfolders of `folder`, without "." and "..".
   virtual FileError ListFolders(const std::string& folder, std::vector<std::string>& names) = 0;
   virtual FileError ReadFile(const std::string& path, std::string& bytes) = 0;
-  // Creates or truncates `path` and writes `bytes`; the file is complete when this succeeds.
+  // Creates `path` and writes `bytes`; the file is complete when this succeeds. Anything
+  // already there, a link included, is an error: it may be another account's, left to be
+  // written through.
   virtual FileError WriteNewFile(const std::string& path, const std::string& bytes) = 0;
   // Moves `from` over `to`, replacing it in one step; on failure `to` is as it was.
   virtual FileError MoveFileOver(const std::string& from, const std::string& to) = 0;
@@ -77,7 +79,8 @@ class FileSystem {
   virtual FileError OpenLocked(const std::string& path, std::unique_ptr<FileReader>& reader) {
     return OpenForReading(path, reader);
   }
-  // Creates or truncates `path`, or with `append` keeps its bytes and writes after them.
+  // Creates `path`, which must not exist yet (as WriteNewFile), or with `append` keeps its
+  // bytes and writes after them.
   virtual FileError OpenForWriting(const std::string& path, bool append,
                                    std::unique_ptr<FileWriter>& writer) = 0;
   virtual FileError LastWriteTime(const std::string& path, FileTime& time) = 0;
@@ -85,6 +88,9 @@ class FileSystem {
   virtual FileError SetFileTimes(const std::string& path, const FileTime& time) = 0;
   // Creates one folder; its parent must exist.
   virtual FileError CreateFolder(const std::string& path) = 0;
+  // Creates one folder with the rights `rightsText` (FolderRightsText) and none inherited;
+  // where the system keeps no such rights, a plain folder.
+  virtual FileError CreateFolderWithRights(const std::string& path, const std::string&) { return CreateFolder(path); }
   // Removes one folder; only an empty folder can be removed.
   virtual FileError RemoveFolder(const std::string& path) = 0;
 };
@@ -93,8 +99,9 @@ class FileSystem {
 // lock violation), not because it is read-only or this account may not write it.
 bool IsInUse(const FileError& error);
 
-// Replaces the contents of `path` safely: writes `path` + ".tmp" beside it, then moves it
-// over the original. On any failure the original keeps its bytes and no ".tmp" stays.
+// Replaces the contents of `path` safely: writes a new `path` + ".tmp" beside it (one left
+// by a killed run is deleted first, never written through), then moves it over the
+// original. On any failure the original keeps its bytes and no ".tmp" stays.
 FileError ReplaceFileContents(FileSystem& files, const std::string& path, const std::string& bytes);
 
 // Copies `size` bytes from `reader`, as positioned, to `writer` through a fixed buffer, so
@@ -106,9 +113,20 @@ FileError CopyFileBytes(FileReader& reader, FileWriter& writer, std::uint64_t si
 FileError CreateFolderChain(FileSystem& files, const std::string& path,
                             std::vector<std::string>* created = nullptr);
 
-// Creates `path` as a new folder of this run's own: fails when anything, a link included, is
-// already there, since another account may have put it there to redirect what follows.
-FileError CreatePrivateFolder(FileSystem& files, const std::string& path);
+// What a run's own folder is made from: the running account, whom its rights name, and the
+// system's cryptographic generator, which names it.
+struct PrivateFolderSource {
+  std::string userSid;
+  std::uint64_t (*randomNumber)() = nullptr;
+};
+
+// Creates a new folder of this run's own below `parent`: `prefix` and an unpredictable number,
+// with the private rights (FolderRightsText) and none inherited. A name where anything, a link
+// included, is already there is passed over, since another account may have put it there to
+// redirect what follows; a few names are tried. `path` receives the folder, without a
+// trailing backslash.
+FileError CreatePrivateFolder(FileSystem& files, const std::string& parent, const std::string& prefix,
+                              const PrivateFolderSource& source, std::string& path);
 
 // The part of a path before its last backslash; empty when it has none.
 std::string FolderOfPath(const std::string& path);

@@ -182,7 +182,7 @@ FileError PosixFileSystem::ReadFile(const std::string& path, std::string& bytes)
 }
 
 FileError PosixFileSystem::WriteNewFile(const std::string& path, const std::string& bytes) {
-  const int descriptor = open(Native(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  const int descriptor = open(Native(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (descriptor < 0) return ErrorOf(errno);
   std::size_t written = 0;
   while (written < bytes.size()) {
@@ -212,7 +212,7 @@ FileError PosixFileSystem::OpenForReading(const std::string& path, std::unique_p
 
 FileError PosixFileSystem::OpenForWriting(const std::string& path, bool append,
                                           std::unique_ptr<FileWriter>& writer) {
-  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND : O_TRUNC);
+  const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND : O_EXCL);
   const int descriptor = open(Native(path).c_str(), flags, 0644);
   if (descriptor < 0) return ErrorOf(errno);
   writer = std::make_unique<PosixWriter>(descriptor);

@@ -1,6 +1,7 @@
 #include "FileSystem_win.h"
 
 #include <windows.h>
+#include <sddl.h>
 
 #include <algorithm>
 
@@ -167,7 +168,7 @@ FileError Win32FileSystem::ReadFile(const std::string& path, std::string& bytes)
 }
 
 FileError Win32FileSystem::WriteNewFile(const std::string& path, const std::string& bytes) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return LastFileError();
   std::size_t written = 0;
@@ -202,7 +203,7 @@ FileError Win32FileSystem::OpenForReading(const std::string& path, std::unique_p
 FileError Win32FileSystem::OpenForWriting(const std::string& path, bool append,
                                           std::unique_ptr<FileWriter>& writer) {
   HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                              append ? OPEN_ALWAYS : CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return LastFileError();
   if (append && SetFilePointer(handle, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
       GetLastError() != NO_ERROR) {
@@ -235,6 +236,21 @@ FileError Win32FileSystem::SetFileTimes(const std::string& path, const FileTime&
 
 FileError Win32FileSystem::CreateFolder(const std::string& path) {
   if (!CreateDirectoryA(path.c_str(), nullptr)) return LastFileError();
+  return {};
+}
+
+FileError Win32FileSystem::CreateFolderWithRights(const std::string& path, const std::string& rightsText) {
+  // The system's own parser of the rights text; never a folder without them.
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(rightsText.c_str(), SDDL_REVISION_1, &descriptor,
+                                                            nullptr))
+    return LastFileError();
+  SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
+  const BOOL made = CreateDirectoryA(path.c_str(), &attributes);
+  const DWORD code = GetLastError();
+  LocalFree(descriptor);
+  SetLastError(code);
+  if (!made) return LastFileError();
   return {};
 }
 

@@ -24,6 +24,7 @@ class Win32FileSystem : public FileSystem {
   FileError LastWriteTime(const std::string& path, FileTime& time) override;
   FileError SetFileTimes(const std::string& path, const FileTime& time) override;
   FileError CreateFolder(const std::string& path) override;
+  FileError CreateFolderWithRights(const std::string& path, const std::string& rightsText) override;
   FileError RemoveFolder(const std::string& path) override;
 };
 

@@ -15,9 +15,13 @@ class MemoryRegistry : public Registry {
   using Values = std::map<std::string, std::string>;
   static constexpr char k32BitView[] = "32-bit view:";
 
-  void SetKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name,
+  bool writesFail = false;  // as for a key this account may not write
+
+  bool SetKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name,
                    const std::string& text) override {
+    if (writesFail) return false;
     keys_[{root, subkey}][name] = text;
+    return true;
   }
   void DeleteKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name) override {
     keys_[{root, subkey}].erase(name);
@@ -33,10 +37,12 @@ class MemoryRegistry : public Registry {
       if (key.first == root && key.second.starts_with(subkey + "\\")) return;
     keys_.erase({root, subkey});
   }
-  void SetNumberValue(RegistryRoot root, const std::string& subkey, const std::string& name,
+  bool SetNumberValue(RegistryRoot root, const std::string& subkey, const std::string& name,
                       std::uint32_t number) override {
+    if (writesFail) return false;
     keys_[{root, subkey}];
     numbers_[{root, subkey}][name] = number;
+    return true;
   }
   // The 32-bit view is kept apart, as on a 64-bit system: its keys are named with the prefix
   // k32BitView. The own view is the 64-bit one.

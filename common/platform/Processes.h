@@ -18,6 +18,13 @@ class Processes {
   // Starts a program and waits until it has ended or `timeoutMs` have passed; false when it
   // could not be started or was still running at the end.
   virtual bool RunAndWait(const std::string& commandLine, unsigned long timeoutMs) = 0;
+  // As RunAndWait, in `currentFolder` when given, and true only when the program also ended
+  // with exit code 0.
+  virtual bool RunAndSucceed(const std::string& commandLine, unsigned long timeoutMs,
+                             const std::string& currentFolder = {}) {
+    static_cast<void>(currentFolder);
+    return RunAndWait(commandLine, timeoutMs);
+  }
   // The file names (without folder) of the programs running now; empty when the system
   // cannot tell.
   virtual std::vector<std::string> RunningProgramNames() = 0;

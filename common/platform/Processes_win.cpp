@@ -40,13 +40,31 @@ bool Win32Processes::Start(const std::string& commandLine, WindowShow show, cons
   return true;
 }
 
-bool Win32Processes::RunAndWait(const std::string& commandLine, unsigned long timeoutMs) {
+namespace {
+
+// Whether the program ended within `timeoutMs`; its exit code goes to `code`.
+bool RunToEnd(const std::string& commandLine, unsigned long timeoutMs, const std::string& currentFolder,
+              DWORD& code) {
   PROCESS_INFORMATION process{};
-  if (!Launch(commandLine, WindowShow::kNormal, {}, process)) return false;
-  const bool ended = WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0;
+  if (!Launch(commandLine, WindowShow::kNormal, currentFolder, process)) return false;
+  const bool ended = WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0 &&
+                     GetExitCodeProcess(process.hProcess, &code);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return ended;
+}
+
+}  // namespace
+
+bool Win32Processes::RunAndWait(const std::string& commandLine, unsigned long timeoutMs) {
+  DWORD code = 0;
+  return RunToEnd(commandLine, timeoutMs, {}, code);
+}
+
+bool Win32Processes::RunAndSucceed(const std::string& commandLine, unsigned long timeoutMs,
+                                   const std::string& currentFolder) {
+  DWORD code = 1;
+  return RunToEnd(commandLine, timeoutMs, currentFolder, code) && code == 0;
 }
 
 std::vector<std::string> Win32Processes::RunningProgramNames() {

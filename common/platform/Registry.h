@@ -16,16 +16,17 @@ enum class RegistryRoot : std::uint32_t {
 enum class RegistryView { kOwn, k32Bit, k64Bit };
 
 // The registry as the programs use it: string and number values under keys that are created
-// on demand. None of the writes reports failure; a refused write leaves no entry.
+// on demand. A value write reports whether the value is in place; a refused write leaves no
+// entry.
 class Registry {
  public:
   virtual ~Registry() = default;
-  virtual void SetKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name,
+  virtual bool SetKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name,
                            const std::string& text) = 0;
   virtual void DeleteKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name) = 0;
   virtual void DeleteKey(RegistryRoot root, const std::string& subkey) = 0;
   // A 32-bit number value (REG_DWORD).
-  virtual void SetNumberValue(RegistryRoot root, const std::string& subkey, const std::string& name,
+  virtual bool SetNumberValue(RegistryRoot root, const std::string& subkey, const std::string& name,
                               std::uint32_t number) = 0;
   // Deletes the key only when it holds no values and no subkeys, so nothing of another
   // program goes with it.

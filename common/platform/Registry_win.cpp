@@ -28,12 +28,12 @@ class OpenKey {
 
 }  // namespace
 
-void Win32Registry::SetKeyValue(RegistryRoot root, const std::string& subkey,
+bool Win32Registry::SetKeyValue(RegistryRoot root, const std::string& subkey,
                                 const std::string& name, const std::string& text) {
   OpenKey key(root, subkey);
-  if (key.Get() == nullptr) return;
-  RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                 static_cast<DWORD>(text.size() + 1));
+  return key.Get() != nullptr &&
+         RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                        static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
 }
 
 void Win32Registry::DeleteKeyValue(RegistryRoot root, const std::string& subkey,
@@ -59,13 +59,12 @@ void Win32Registry::DeleteEmptyKey(RegistryRoot root, const std::string& subkey)
   if (empty) RegDeleteKeyA(RootKey(root), subkey.c_str());
 }
 
-void Win32Registry::SetNumberValue(RegistryRoot root, const std::string& subkey,
+bool Win32Registry::SetNumberValue(RegistryRoot root, const std::string& subkey,
                                    const std::string& name, std::uint32_t number) {
   OpenKey key(root, subkey);
-  if (key.Get() == nullptr) return;
   const DWORD value = number;
-  RegSetValueExA(key.Get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                 sizeof(value));
+  return key.Get() != nullptr && RegSetValueExA(key.Get(), name.c_str(), 0, REG_DWORD,
+                                                reinterpret_cast<const BYTE*>(&value), sizeof(value)) == ERROR_SUCCESS;
 }
 
 bool Win32Registry::ReadKeyValue(RegistryRoot root, const std::string& subkey,

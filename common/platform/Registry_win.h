@@ -6,12 +6,12 @@ namespace pelorin {
 
 class Win32Registry : public Registry {
  public:
-  void SetKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name,
+  bool SetKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name,
                    const std::string& text) override;
   void DeleteKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name) override;
   void DeleteKey(RegistryRoot root, const std::string& subkey) override;
   void DeleteEmptyKey(RegistryRoot root, const std::string& subkey) override;
-  void SetNumberValue(RegistryRoot root, const std::string& subkey, const std::string& name,
+  bool SetNumberValue(RegistryRoot root, const std::string& subkey, const std::string& name,
                       std::uint32_t number) override;
   bool ReadKeyValue(RegistryRoot root, const std::string& subkey, const std::string& name,
                     std::string& text, RegistryView view = RegistryView::kOwn) override;

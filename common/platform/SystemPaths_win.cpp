@@ -36,6 +36,25 @@ std::string ProgramPath() {
 }
 
 std::string TemporaryFolder() {
+  // Looked up, since older systems lack it: for SYSTEM it gives SYSTEM's own folder, not the
+  // Windows one where every user may add files.
+  using GetTempPath2 = DWORD(WINAPI*)(DWORD, LPWSTR);
+  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  const auto get = kernel == nullptr ? nullptr
+                                     : reinterpret_cast<GetTempPath2>(
+                                           reinterpret_cast<void*>(GetProcAddress(kernel, "GetTempPath2W")));
+  if (get != nullptr) {
+    wchar_t wide[MAX_PATH + 1];
+    const DWORD length = get(MAX_PATH + 1, wide);
+    char narrow[4 * MAX_PATH];
+    BOOL lossy = FALSE;
+    // A name the code page cannot hold exactly would name another folder: the old call then.
+    const int size = length == 0 || length > MAX_PATH
+                         ? 0
+                         : WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, static_cast<int>(length), narrow,
+                                               sizeof(narrow), nullptr, &lossy);
+    if (size > 0 && !lossy) return std::string(narrow, static_cast<std::size_t>(size));
+  }
   return AskSystem([](char* buffer, DWORD size) { return GetTempPathA(size, buffer); });
 }
 

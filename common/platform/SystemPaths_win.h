@@ -8,7 +8,8 @@ namespace pelorin {
 
 // This program's own file.
 std::string ProgramPath();
-// The user's temporary folder, as the system writes it (normally with a trailing backslash).
+// The account's temporary folder, as the system writes it (normally with a trailing
+// backslash): SYSTEM's own where the system keeps one.
 std::string TemporaryFolder();
 // The Windows system folder, without a trailing backslash.
 std::string SystemFolder();

@@ -1,10 +1,13 @@
 #include <windows.h>
+#include <aclapi.h>
 #include <objbase.h>
+#include <sddl.h>
 
 #include "AppWindows_win.h"
 #include "CommandLine.h"
 #include "DllHardening_win.h"
 #include "FileSystem_win.h"
+#include "FolderRights.h"
 #include "InstallEngine.h"
 #include "InstallFolder.h"
 #include "InstallFolder_win.h"
@@ -13,6 +16,7 @@
 #include "Processes_win.h"
 #include "QuietInstallUi.h"
 #include "Registry_win.h"
+#include "RunAccount_win.h"
 #include "SetupUnpack.h"
 #include "Shell_win.h"
 #include "SystemPaths_win.h"
@@ -28,17 +32,38 @@ constexpr char kAlreadyRunning[] =
     "Another setup of this application is running. Let it finish, then start setup again.";
 constexpr char kNoSetupFolder[] = "Setup could not make its own folder in the temporary folder:\r\n";
 
-// Only one setup of this application runs at a time: the first to start holds the mutex.
+// The text form of the owner of a kernel object; empty when it cannot be read.
+std::string OwnerSid(HANDLE object) {
+  PSID owner = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  std::string text;
+  LPSTR sid = nullptr;
+  if (GetSecurityInfo(object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
+                      &descriptor) == ERROR_SUCCESS &&
+      ConvertSidToStringSidA(owner, &sid)) {
+    text = sid;
+    LocalFree(sid);
+  }
+  if (descriptor != nullptr) LocalFree(descriptor);
+  return text;
+}
+
+// Only one setup of this application runs at a time: the first to start holds the mutex. A
+// mutex of that name that another account made (any user can make one in the global
+// namespace) is no setup's, and does not hold this one back.
 class SetupMutex {
  public:
-  SetupMutex() : handle_(CreateMutexA(nullptr, TRUE, kSetupMutexName)) {
-    first_ = handle_ != nullptr && GetLastError() != ERROR_ALREADY_EXISTS;
+  explicit SetupMutex(const std::string& runningSid) : handle_(CreateMutexA(nullptr, TRUE, kSetupMutexName)) {
+    const bool existed = handle_ == nullptr || GetLastError() == ERROR_ALREADY_EXISTS;
+    // One this account may not even open is another account's.
+    first_ = !existed || handle_ == nullptr || !pelorin::IsOwnedByTrustedAccount(OwnerSid(handle_), runningSid);
+    owned_ = !existed;
   }
   SetupMutex(const SetupMutex&) = delete;
   SetupMutex& operator=(const SetupMutex&) = delete;
   ~SetupMutex() {
     if (handle_ == nullptr) return;
-    if (first_) ReleaseMutex(handle_);
+    if (owned_) ReleaseMutex(handle_);
     CloseHandle(handle_);
   }
   bool First() const { return first_; }
@@ -46,6 +71,7 @@ class SetupMutex {
  private:
   HANDLE handle_;
   bool first_ = false;
+  bool owned_ = false;
 };
 
 // The shell's folder browser and link objects need COM on this thread.
@@ -71,17 +97,17 @@ void ProcessPendingMessages() {
   }
 }
 
-pelorin::InstallRequest MakeRequest(const pelorin::UnpackOutcome& unpacked, const pelorin::SetupFiles& setup,
-                                    const std::string& installPath, bool runAfterInstall) {
+pelorin::InstallRequest MakeRequest(const pelorin::UnpackOutcome& unpacked, const std::string& installPath,
+                                    bool runAfterInstall) {
   pelorin::InstallRequest request;
   request.info = unpacked.info;
   request.shortcuts = unpacked.shortcuts;
   request.installPath = installPath;
   request.runAfterInstall = runAfterInstall;
-  request.packList = setup.packList;
-  request.packData = setup.packData;
+  // Named in messages only: the list and data are read from setup's own image.
+  request.packList = request.packData = pelorin::ProgramPath();
   request.list = &unpacked.list;
-  request.data = unpacked.dataCopy.get();
+  request.data = unpacked.data.get();
   return request;
 }
 
@@ -102,7 +128,7 @@ void RunInstall(pelorin::FileSystem& files, const pelorin::UnpackOutcome& unpack
   pelorin::Win32Shell shell;
   pelorin::Win32AppWindows windows;
   pelorin::InstallServices services{files, registry, processes, shell, progress, windows};
-  pelorin::Install(services, MakeRequest(unpacked, setup, folder.path, choice.runAfterInstall));
+  pelorin::Install(services, MakeRequest(unpacked, folder.path, choice.runAfterInstall));
 }
 
 // "/S": the same install with no window at all; the exit code tells how it went.
@@ -120,7 +146,7 @@ int RunQuietly(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, con
       files, line.hasFolder ? line.folder : pelorin::ProposedInstallPath(files, registry, unpacked.info, pelorin::ProgramFilesFolder()),
       unpacked.info.appName, pelorin::SystemReservedFolders());
   if (folder.refused) return pelorin::kExitStopped;
-  pelorin::InstallRequest request = MakeRequest(unpacked, setup, folder.path, false);
+  pelorin::InstallRequest request = MakeRequest(unpacked, folder.path, false);
   request.quiet = true;
   return pelorin::QuietInstallExitCode(pelorin::Install(services, request));
 }
@@ -169,7 +195,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   pelorin::HardenDllLoading();
   const pelorin::CommandLine line = pelorin::ParseCommandLine(arguments, true);
   if (line.help || !line.Valid()) return pelorin::win::AnswerUsage(line, pelorin::kSetupUsage, kSetupTitle);
-  SetupMutex mutex;
+  const pelorin::PrivateFolderSource source = pelorin::PrivateFolderSourceOfThisRun();
+  SetupMutex mutex(source.userSid);
   if (!mutex.First()) {
     if (!line.quiet) MessageBoxA(nullptr, kAlreadyRunning, kSetupTitle, MB_OK | MB_ICONEXCLAMATION);
     return pelorin::kExitStopped;
@@ -178,7 +205,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   pelorin::Win32FileSystem files;
   pelorin::SetupFiles setup;
   if (pelorin::FileError error =
-          pelorin::CreateSetupFolder(files, pelorin::TemporaryFolder(), GetCurrentProcessId(), setup)) {
+          pelorin::CreateSetupFolder(files, pelorin::TemporaryFolder(), source, setup)) {
     if (!line.quiet)
       MessageBoxA(nullptr, (kNoSetupFolder + error.message).c_str(), kSetupTitle, MB_OK | MB_ICONEXCLAMATION);
     return pelorin::kExitFailed;

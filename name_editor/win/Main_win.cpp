@@ -36,7 +36,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   pelorin::Win32Registry registry;
   pelorin::Win32Processes processes;
   const std::string executable = pelorin::ProgramPath();
-  const pelorin::win::VersionBlock version = pelorin::win::ReadVersionBlock(executable);
+  const pelorin::VersionBlock version = pelorin::win::ReadVersionBlock();
   const pelorin::win::ProgramContext context{
       files,
       registry,

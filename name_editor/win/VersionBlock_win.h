@@ -1,17 +1,11 @@
 #pragma once
 
-#include <string>
+#include "VersionResource.h"
 
 namespace pelorin::win {
 
-// What the program's own version resource says about it.
-struct VersionBlock {
-  std::string productName;
-  unsigned major = 0;
-  unsigned minor = 0;
-  unsigned revision = 0;
-};
-
-VersionBlock ReadVersionBlock(const std::string& executablePath);
+// This program's own version resource, read from its image in memory: no DLL beyond the
+// system's own is needed for it.
+VersionBlock ReadVersionBlock();
 
 }  // namespace pelorin::win

@@ -222,6 +222,9 @@ TEST_F(InstallTest, FixedPathWithoutUninstallAndWithASystemFile) {
   Click(kNext + 1);
   Click(kNext + 2);
 
+  // regsvr32 is waited for: a file it cannot register is reported, before the editor starts.
+  const std::string report = ConfirmMessage();
+  EXPECT_NE(report.find("PelorinTest.dll: regsvr32 could not register it"), std::string::npos) << report;
   ASSERT_TRUE(probe_.WaitWindow("Where is Quake 3?", 30000)) << "the installed editor did not start";
   ExpectPackCopiesGone();
   EXPECT_EQ(ReadFile(fixed / "Pelorin.exe"), ReadFile(session_.Programs() / "Pelorin.exe"));

@@ -1,4 +1,10 @@
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <thread>
 
 #include "RemovalFixture.h"
 
@@ -19,6 +25,89 @@ std::string ValueData(const std::string& query, const std::string& name) {
   if (data.ends_with('\r')) data.pop_back();
   return data;
 }
+
+// The account's temporary folder as the prefix's programs get it (TEMP and TMP of
+// HKCU\Environment), set to `folder` until this goes.
+class TemporaryFolderSetting {
+ public:
+  TemporaryFolderSetting(const WineSession& session, const std::string& folder) : session_(session) {
+    const std::string key = session_.Tool({"reg", "query", kKey}).output;
+    for (const char* name : {"TEMP", "TMP"}) {
+      const std::string earlier = ValueData(key, name);
+      earlier_.push_back(earlier.empty() ? "C:\\users\\root\\Temp" : earlier);
+      session_.Tool({"reg", "add", kKey, "/v", name, "/d", folder, "/f"});
+    }
+  }
+  TemporaryFolderSetting(const TemporaryFolderSetting&) = delete;
+  TemporaryFolderSetting& operator=(const TemporaryFolderSetting&) = delete;
+  ~TemporaryFolderSetting() {
+    const char* names[] = {"TEMP", "TMP"};
+    for (int i = 0; i < 2; ++i) session_.Tool({"reg", "add", kKey, "/v", names[i], "/d", earlier_[i], "/f"});
+  }
+
+ private:
+  static constexpr char kKey[] = "HKCU\\Environment";
+  const WineSession& session_;
+  std::vector<std::string> earlier_;
+};
+
+// Another account's move: the moment the first folder of the uninstaller appears in `folder`,
+// a batch file of its own goes in, and whenever someone else has written it, its own text goes
+// back in, which would leave `marker` behind if it ever ran.
+class BatchPlanter {
+ public:
+  BatchPlanter(const std::filesystem::path& folder, const std::string& marker)
+      : watch_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)), text_("@echo planted> \"" + marker + "\"\r\n") {
+    const int top = inotify_add_watch(watch_, folder.c_str(), IN_CREATE | IN_MOVED_TO);
+    thread_ = std::thread([this, folder, top] {
+      alignas(inotify_event) char buffer[4096];
+      while (!stop_) {
+        pollfd ready{watch_, POLLIN, 0};
+        if (poll(&ready, 1, 20) <= 0) continue;
+        const ssize_t got = read(watch_, buffer, sizeof(buffer));
+        for (ssize_t at = 0; at < got;) {
+          const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+          at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+          if (event->len == 0) continue;
+          const std::string name = event->name;
+          if (event->wd == top && plantedIn.empty() && name.starts_with("PelorinUninstall-") &&
+              Write(folder / name / "uninstall.bat", "wx")) {
+            plantedIn.push_back(folder / name);
+            inotify_add_watch(watch_, (folder / name).c_str(), IN_CLOSE_WRITE);
+          } else if (event->wd != top && name == "uninstall.bat" && !rewritten_) {
+            rewritten_ = Write(plantedIn.front() / name, "w");
+          }
+        }
+      }
+    });
+  }
+  BatchPlanter(const BatchPlanter&) = delete;
+  BatchPlanter& operator=(const BatchPlanter&) = delete;
+  ~BatchPlanter() {
+    Stop();
+    close(watch_);
+  }
+  void Stop() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+  }
+
+  std::vector<std::filesystem::path> plantedIn;  // read after Stop
+
+ private:
+  bool Write(const std::filesystem::path& path, const char* mode) {
+    FILE* file = std::fopen(path.c_str(), mode);
+    if (file == nullptr) return false;
+    std::fputs(text_.c_str(), file);
+    return std::fclose(file) == 0;
+  }
+
+  int watch_;
+  std::string text_;
+  bool rewritten_ = false;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
 
 // Setup and the uninstaller with their switches: a run that showed any window waiting for an
 // answer would not end by itself.
@@ -158,6 +247,56 @@ TEST_F(QuietTest, ARunningEditorIsClosedBeforeCopying) {
   ASSERT_NE(other.Ask("window PelorinMain Pelorin"), "none");
   EXPECT_EQ(RunSetup({"/S"}), 0);
   EXPECT_TRUE(probe_.WaitWindow("Pelorin", 0)) << "the other program's window was closed";
+}
+
+// The batch file is started through the interpreter's /s rule: a temporary folder holding
+// "&" and "(" still ends with everything gone, the uninstaller's own copy included.
+TEST_F(QuietTest, ATemporaryFolderWithAmpersandAndBracketsStillRemovesEverything) {
+  ASSERT_EQ(RunSetup({"/S"}), 0);
+  const auto temporary = session_.TempFolder() / "T&J (IT)";
+  std::filesystem::create_directories(temporary);
+  {
+    TemporaryFolderSetting setting(session_, "C:\\users\\root\\Temp\\T&J (IT)");
+    EXPECT_EQ(session_.Start(places_.Folder() / "Uninstall.exe", {"/S"}, sandbox_.Path()).Wait(60s), 0);
+  }
+  EXPECT_FALSE(std::filesystem::exists(places_.Folder()));
+  EXPECT_FALSE(KeyExists(session_, kUninstallKey));
+  std::string left;
+  const bool gone = WaitUntil([&] {
+    left.clear();
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(temporary))
+      if (!entry.is_directory()) left += " " + entry.path().string();
+    return left.empty();
+  }, 60s);
+  EXPECT_TRUE(gone) << left;
+  std::error_code ignored;
+  std::filesystem::remove_all(temporary, ignored);
+}
+
+// A batch file that another account puts into the uninstaller's folder the moment it appears
+// is never run (Windows' rights keep it out; Wine has none, so the file gets in), and the
+// removal still completes.
+TEST_F(QuietTest, ABatchFilePlantedInTheRemovalsFolderNeverRuns) {
+  ASSERT_EQ(RunSetup({"/S"}), 0);
+  const auto marker = session_.DriveC() / "planted.txt";
+  std::filesystem::remove(marker);
+  BatchPlanter planter(session_.TempFolder(), "C:\\planted.txt");
+  EXPECT_EQ(session_.Start(places_.Folder() / "Uninstall.exe", {"/S"}, sandbox_.Path()).Wait(60s), 0);
+  EXPECT_FALSE(std::filesystem::exists(places_.Folder()));
+  EXPECT_FALSE(KeyExists(session_, kUninstallKey));
+  // The uninstaller's own copy goes by its own batch file, elsewhere; the planted one stays.
+  const auto copyLeft = [&] {
+    for (const auto& folder : std::filesystem::directory_iterator(session_.TempFolder()))
+      if (folder.path().filename().string().starts_with("PelorinUninstall-") &&
+          std::filesystem::exists(folder.path() / "Uninstall.exe"))
+        return true;
+    return false;
+  };
+  EXPECT_TRUE(WaitUntil([&] { return !copyLeft(); }, 60s));
+  planter.Stop();
+  EXPECT_FALSE(planter.plantedIn.empty()) << "the uninstaller's folder was never seen";
+  EXPECT_FALSE(std::filesystem::exists(marker)) << "the planted batch file ran";
+  for (const auto& folder : planter.plantedIn) std::filesystem::remove_all(folder);
 }
 
 }  // namespace

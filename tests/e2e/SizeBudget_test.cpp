@@ -15,11 +15,12 @@ struct Budget {
 // editor often. The setup image is setup.exe before the programs are packed behind it. The
 // uninstaller grew by its removal plan, its own closing of the editor by process and its
 // report of what stays; setup carries it, and grew with it and with its own checks of the
-// install folder, of item names and of an earlier install.
+// install folder, of item names and of an earlier install. setup.exe carries the editor, which
+// grew by reading a config as the engine does, so that a save changes nothing but the name.
 TEST(SizeBudget, ShippedFilesStayWithinTheirBudgets) {
   const std::filesystem::path shipped = PELORIN_SHIPPED_DIR;
   for (const Budget& budget : {Budget{"Pelorin.exe", 112640}, Budget{"Uninstall.exe", 61440},
-                               Budget{PELORIN_SETUP_IMAGE, 90112}, Budget{"setup.exe", 278528}}) {
+                               Budget{PELORIN_SETUP_IMAGE, 90112}, Budget{"setup.exe", 286720}}) {
     const std::filesystem::path file = shipped / budget.path;  // an absolute path stays as it is
     ASSERT_TRUE(std::filesystem::exists(file)) << file;
     const std::uintmax_t size = std::filesystem::file_size(file);

@@ -12,6 +12,7 @@
 
 #include "RemovalPlan.h"
 #include "SelfRemoval.h"
+#include "TextLines.h"
 
 namespace {
 
@@ -90,6 +91,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const std::string& folder : plan.folders) {
     Require(folder.find('\0') == std::string::npos && folder.size() > 3);
     Require(Lower(folder) == Lower(kInstall) || Lower(kInstall).rfind(Lower(folder) + "\\", 0) == 0);
+    // Only a folder that setup recorded making is ever removed.
+    bool recorded = false;
+    for (std::string line : pelorin::SplitLines(record)) {
+      while (!line.empty() && line.back() == '\\') line.pop_back();
+      recorded = recorded || Lower(line) == Lower(folder);
+    }
+    Require(recorded);
   }
 
   const std::string batch = pelorin::SelfRemovalBatch(

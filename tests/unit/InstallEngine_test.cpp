@@ -1,11 +1,15 @@
 #include "InstallEngine.h"
+#include "QuietInstallUi.h"
 #include "InstallFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
+#include <set>
 
 #include "InstallRecord.h"
+#include "TextLines.h"
 #include "FileSystem_posix.h"
 #include "MemoryRegistry.h"
 #include "support/FakeShell.h"
@@ -127,7 +131,8 @@ TEST_F(InstallEngineTest, InstallsLogsRegistersLinksAndStartsTheProgram) {
   ASSERT_EQ(processes_.started.size(), 2u);
   EXPECT_EQ(processes_.started[0].commandLine,
             "\"" + system + "regsvr32.exe\" /s \"" + system + "shared.dll\"");
-  EXPECT_EQ(processes_.started[0].show, WindowShow::kNormalNoFocus);
+  EXPECT_TRUE(processes_.started[0].waited);
+  EXPECT_EQ(processes_.started[0].timeoutMs, kRegisterWaitMs);
   EXPECT_EQ(processes_.started[0].currentFolder, system);
   EXPECT_EQ(processes_.started[1].commandLine, "\"" + Installed("Pelorin.exe") + "\"");
   EXPECT_EQ(processes_.started[1].show, WindowShow::kNormal);
@@ -210,7 +215,7 @@ TEST_F(InstallEngineTest, AFileThatCannotBeWrittenIsReportedAndNotLogged) {
   EXPECT_EQ(Log(), "Pelorin\r\n1.2 (build 16)\r\nPelorin.exe\r\nUninstall.exe\r\n&" + shell_.startMenuFolder +
                        "\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk\r\n");
   ASSERT_EQ(ui_.messages.size(), 2u);
-  EXPECT_EQ(ui_.messages[0], "Setup could not install these files:\r\n\r\n" + Installed("Pelorin.exe") +
+  EXPECT_EQ(ui_.messages[0], "Setup could not install or set up these:\r\n\r\n" + Installed("Pelorin.exe") +
                                  ": No space left on device (system error 28)");
   EXPECT_EQ(ui_.messages[1], Installed("Pelorin.exe") + " could not be launched!");
   EXPECT_FALSE(folder_.Exists("Program Files\\Brackwater\\Pelorin\\Pelorin.exe.tmp"));
@@ -296,7 +301,8 @@ TEST_F(InstallEngineTest, AProgramThatDoesNotStartIsOpenedByTheShell) {
 
 // With administrator rights the install is the machine's: its shortcut goes to every user's
 // Start Menu, in the program folder whatever the system calls it, and the editor is started
-// by the desktop as the user, or where the desktop cannot, as before.
+// by the desktop as the user, or where the desktop cannot, not at all: the user is told where
+// it is.
 TEST_F(InstallEngineTest, WithAdministratorRightsShortcutsAreForAllUsersAndTheEditorStartsAsTheUser) {
   PackShipped();
   shell_.administrator = true;
@@ -316,8 +322,9 @@ TEST_F(InstallEngineTest, WithAdministratorRightsShortcutsAreForAllUsersAndTheEd
   shell_.allUsersStartMenuFolder.clear();  // none to be had: the user's own
   Run();
   EXPECT_EQ(shell_.links.back().first, shell_.startMenuFolder + "\\Docs\\Readme.lnk");
-  ASSERT_EQ(processes_.started.size(), 1u);
-  EXPECT_EQ(processes_.started[0].currentFolder, Installed(""));
+  EXPECT_TRUE(processes_.started.empty());
+  EXPECT_TRUE(shell_.opened.empty());
+  EXPECT_EQ(ui_.messages.back(), Installed("Pelorin.exe") + kStartItYourself);
 }
 
 // The editor's window open, or its file in use: nothing is copied until both are over.
@@ -465,6 +472,42 @@ TEST_F(InstallEngineTest, AnEarlierInstallInAnotherFolderIsRemovedFirst) {
   EXPECT_EQ(processes_.started.size(), 1u);
 }
 
+// A step after the copying that fails is named in the report and ends a quiet install with
+// exit code 4, not 0.
+TEST_F(InstallEngineTest, FailuresAfterCopyingAreNamedAndGiveExitCode4) {
+  const std::string earlier = folder_.Path("Other Place\\Pel") + "\\";
+  enum class Fault { kShortcut, kRegistryValue, kRegsvr32, kEarlierRemoval };
+  const struct {
+    Fault fault;
+    std::string reported;
+  } cases[] = {
+      {Fault::kShortcut, "Pelorin.lnk: the shortcut could not be saved"},
+      {Fault::kRegistryValue, "a value of the removal registration could not be written"},
+      {Fault::kRegsvr32, "shared.dll: regsvr32 could not register it"},
+      {Fault::kEarlierRemoval, earlier + ": the earlier install's removal did not complete"},
+  };
+  folder_.Write("Other Place\\Pel\\install.log", "Pelorin\r\n1.1\r\nPelorin.exe\r\n");
+  folder_.Write("Other Place\\Pel\\Uninstall.exe", "MZ uninstall");
+  request_.runAfterInstall = false;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reported);
+    testing::TempFolder data;
+    request_.packList = data.Path("Setup.lst");
+    request_.packData = data.Path("Setup.mif");
+    PackShipped();
+    if (c.fault == Fault::kRegsvr32) Pack({{"$shared.dll", "s"}});
+    if (c.fault == Fault::kEarlierRemoval)
+      registry_.SetKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"), "InstallLocation", earlier);
+    shell_.linksFail = c.fault == Fault::kShortcut;
+    registry_.writesFail = c.fault == Fault::kRegistryValue;
+    processes_.programsFail = c.fault == Fault::kRegsvr32 || c.fault == Fault::kEarlierRemoval;
+    ui_.messages.clear();
+    EXPECT_EQ(QuietInstallExitCode(Run()), kExitIncomplete);
+    ASSERT_FALSE(ui_.messages.empty());
+    EXPECT_NE(ui_.messages.back().find(c.reported), std::string::npos) << ui_.messages.back();
+  }
+}
+
 TEST(InstallFolderTest, AnEarlierInstallThatStillHasItsLogIsProposed) {
   testing::TempFolder folder;
   testing::FaultyFileSystem files;
@@ -489,19 +532,29 @@ TEST(InstallFolderTest, AnEarlierInstallThatStillHasItsLogIsProposed) {
 // Drive C: of these tests is a temporary folder.
 class DriveC : public PosixFileSystem {
  public:
-  explicit DriveC(const testing::TempFolder& folder) : root_(folder.Path()) {}
+  explicit DriveC(const testing::TempFolder& folder) { root_ = folder.Path(); }
   bool FolderExists(const std::string& path) override { return PosixFileSystem::FolderExists(On(path)); }
   FileError ListFiles(const std::string& folder, const std::string& pattern, std::vector<std::string>& names) override {
+    if (unlistable.count(folder) != 0) return {FileError::Kind::kAccessDenied, 5, "Access is denied."};
     return PosixFileSystem::ListFiles(On(folder), pattern, names);
   }
   FileError ListFolders(const std::string& folder, std::vector<std::string>& names) override {
     return PosixFileSystem::ListFolders(On(folder), names);
   }
   FileError ReadFile(const std::string& path, std::string& bytes) override { return PosixFileSystem::ReadFile(On(path), bytes); }
+  std::set<std::string> unlistable;  // folders whose listing the system refuses
+  static inline std::string root_;
+  // Links followed, as the system's final path; back on drive C:.
+  static std::string FinalPath(const std::string& path) {
+    std::error_code error;
+    const std::string real = std::filesystem::canonical(ReplaceChars(On(path), '\\', '/'), error).string();
+    const std::string top = std::filesystem::canonical(ReplaceChars(root_, '\\', '/'), error).string();
+    if (error || !real.starts_with(top)) return path;
+    return "C:" + ReplaceChars(real.substr(top.size()), '/', '\\');
+  }
 
  private:
-  std::string On(const std::string& path) const { return path.starts_with("C:") ? root_ + path.substr(2) : path; }
-  std::string root_;
+  static std::string On(const std::string& path) { return path.starts_with("C:") ? root_ + path.substr(2) : path; }
 };
 
 TEST(InstallFolderTest, AFolderOfOthersIsRefusedOrGetsTheApplicationsOwn) {
@@ -511,8 +564,14 @@ TEST(InstallFolderTest, AFolderOfOthersIsRefusedOrGetsTheApplicationsOwn) {
   folder.Write("Games\\Old\\install.log", "Pelorin\r\n1.1\r\nPelorin.exe\r\n");
   folder.Write("Games\\Peer\\install.log", "Other\r\n1.0\r\n\r\n");
   folder.MakeFolder("Games\\Empty");
+  folder.MakeFolder("Games\\Locked");
+  files.unlistable.insert("C:\\Games\\Locked");
+  folder.Write("Games\\Taken\\notes.txt", "x");
+  folder.Write("Games\\Taken\\Pelorin\\notes.txt", "x");
+  folder.MakeFolder("WINDOWS\\Fonts");
+  folder.MakeFolderLink("WINDOWS", "Games\\ToWindows");
   const ReservedFolders reserved{"C:\\WINDOWS", {"C:\\WINDOWS\\system32", "C:\\Users\\me", "C:\\Users\\me\\Desktop",
-                                                "C:\\Program Files (x86)"}};
+                                                "C:\\Program Files (x86)"}, DriveC::FinalPath};
   struct Case {
     std::string typed;
     std::string path;  // empty: refused
@@ -524,7 +583,15 @@ TEST(InstallFolderTest, AFolderOfOthersIsRefusedOrGetsTheApplicationsOwn) {
       {"c:\\games\\old", "c:\\games\\old"},
       {"C:\\Games\\Empty", "C:\\Games\\Empty"},
       {"C:\\Games\\New Place", "C:\\Games\\New Place"},
-      {"\\\\server\\share\\Pelorin", "\\\\server\\share\\Pelorin"},
+      {"C:\\Games\\Locked", "C:\\Games\\Locked\\Pelorin"},  // unlistable: may hold anything
+      {"C:\\Games\\Taken", ""},  // its own folder below holds others' files too
+      {"\\\\server\\share\\Pelorin", ""},  // never made there: refused
+      {"\\\\?\\C:\\Games\\New", ""},
+      {"\\\\.\\C:\\Games\\New", ""},
+      {"C:\\Games\\New:stream", ""},
+      {"C:\\Windows.\\Fonts\\Pelorin", ""},
+      {"C:\\Games \\New", ""},
+      {"C:\\Games\\ToWindows\\Pelorin", ""},  // a link into the Windows folder
       {"", ""},
       {"  . ", ""},
       {"Games\\Quake3", ""},

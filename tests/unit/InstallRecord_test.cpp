@@ -12,11 +12,5 @@ TEST(InstallRecord, KeyNameTurnsBothSlashesIntoBlanksAndKeepsTheRest) {
             "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\x y");
 }
 
-TEST(InstallRecord, TemporaryFolderGetsExactlyOneBackslash) {
-  EXPECT_EQ(SetupTempFolder("C:\\users\\root\\Temp\\"), "C:\\users\\root\\Temp\\SetupTemp\\");
-  EXPECT_EQ(SetupTempFolder("C:\\users\\root\\Temp"), "C:\\users\\root\\Temp\\SetupTemp\\");
-  EXPECT_EQ(SetupTempFolder("C:\\Temp\\\\"), "C:\\Temp\\SetupTemp\\");
-}
-
 }  // namespace
 }  // namespace pelorin

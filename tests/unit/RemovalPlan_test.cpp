@@ -51,13 +51,15 @@ TEST(RemovalPlan, SkipsDamagedLinesAndLeavesTheUninstallerAndRecordsForLast) {
   EXPECT_EQ(plan.header, (std::vector<std::string>{"Pelorin", "1.2", "Pelorin.exe"}));
 }
 
-TEST(RemovalPlan, RemovesOnlyRecordedFoldersAboveTheInstallFolder) {
+TEST(RemovalPlan, RemovesOnlyTheRecordedInstallFolderAndThoseAboveIt) {
   const std::string record = "C:\\Games\\Brackwater\r\nC:\\Games\\Brackwater\\Pelorin\r\nc:\\games\\brackwater\\\r\n"
                              "C:\\Games\\Other\r\nC:\\\r\nC:\r\nC:\\Games\\Brackwater\\Pelorin\\bin\r\n";
   const RemovalPlan plan = PlanRemoval("Pelorin\r\n1.2\r\n\r\n", record, kPlaces);
   EXPECT_EQ(plan.folders, (std::vector<std::string>{"C:\\Games\\Brackwater\\Pelorin", "C:\\Games\\Brackwater"}));
-  EXPECT_EQ(PlanRemoval("Pelorin\r\n1.2\r\n\r\n", "", kPlaces).folders,
-            std::vector<std::string>{"C:\\Games\\Brackwater\\Pelorin"});
+  // An install folder setup did not make (it was there, empty, before) stays.
+  EXPECT_TRUE(PlanRemoval("Pelorin\r\n1.2\r\n\r\n", "", kPlaces).folders.empty());
+  EXPECT_EQ(PlanRemoval("Pelorin\r\n1.2\r\n\r\n", "C:\\Games\\Brackwater\r\n", kPlaces).folders,
+            std::vector<std::string>{"C:\\Games\\Brackwater"});
 }
 
 }  // namespace

@@ -30,10 +30,9 @@ TEST(SelfRemoval, BatchDeletesByNameAndRemovesOnlyEmptyFolders) {
       "del /f /q \"C:\\TEMP\\PelorinUninstall-1f\\uninstall.bat\" & rmdir \"C:\\TEMP\\PelorinUninstall-1f\" & exit",
   };
   EXPECT_EQ(SplitLines(SelfRemovalBatch(paths)), expected);
-  EXPECT_EQ(SelfRemovalCommand("C:\\WINDOWS\\system32", "C:\\TEMP\\PelorinUninstall-1f\\uninstall.bat"),
-            "\"C:\\WINDOWS\\system32\\cmd.exe\" /d /v:off /c \"C:\\TEMP\\PelorinUninstall-1f\\uninstall.bat\"");
-  EXPECT_EQ(BatchFolderPath("C:\\TEMP\\", 0xA1b2), "C:\\TEMP\\PelorinUninstall-a1b2");
-  EXPECT_EQ(BatchFolderPath("C:\\TEMP", 0), "C:\\TEMP\\PelorinUninstall-0");
+  // The outer quotes go with /s, so "&" and "(" in the temporary folder stay in the path.
+  EXPECT_EQ(SelfRemovalCommand("C:\\WINDOWS\\system32", "C:\\T&J (IT)\\PelorinUninstall-1f\\uninstall.bat"),
+            "\"C:\\WINDOWS\\system32\\cmd.exe\" /d /v:off /s /c \"\"C:\\T&J (IT)\\PelorinUninstall-1f\\uninstall.bat\"\"");
 }
 
 }  // namespace

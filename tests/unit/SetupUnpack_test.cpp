@@ -59,11 +59,18 @@ class SetupUnpackTest : public ::testing::Test {
   SetupFiles setup_ = SetupFilesIn(folder_.Path("Temp\\SetupTemp"));
 };
 
-TEST_F(SetupUnpackTest, CopiesThePackOutAndReadsTheSetupData) {
+// Everything is read through the one handle on the image: no copy of the pack, the setup
+// information or the shortcut list is made; only what the wizard takes as files.
+TEST_F(SetupUnpackTest, ReadsThePackFromTheImageAndWritesOnlyTheWizardsFiles) {
   const UnpackOutcome outcome = Unpack(SetupProgram());
   ASSERT_EQ(outcome.result, UnpackResult::kReady);
-  EXPECT_EQ(folder_.Read("Temp\\SetupTemp\\Setup.lst"), folder_.Read("pack.lst"));
-  EXPECT_EQ(folder_.Read("Temp\\SetupTemp\\Setup.mif"), folder_.Read("pack.mif"));
+  for (const char* name : {"Setup.lst", "Setup.mif", "SetupInfo.txt", "ShortCuts.txt"})
+    EXPECT_FALSE(folder_.Exists(std::string("Temp\\SetupTemp\\") + name)) << name;
+  std::string item(12, '\0');
+  std::size_t got = 0;
+  ASSERT_FALSE(outcome.data->Seek(outcome.list.Find("Uninstall.exe")->offset - 1));
+  ASSERT_FALSE(outcome.data->Read(item.data(), item.size(), got));
+  EXPECT_EQ(item.substr(0, got), "MZ uninstall");
   EXPECT_EQ(folder_.Read("Temp\\SetupTemp\\License.txt"), "Licence text\r\n");
   EXPECT_EQ(folder_.Read("Temp\\SetupTemp\\SidePic.bmp"), "BM picture");
   EXPECT_EQ(outcome.info.appName, "Pelorin");
@@ -73,45 +80,34 @@ TEST_F(SetupUnpackTest, CopiesThePackOutAndReadsTheSetupData) {
 
   RemoveSetupDataFiles(files_, setup_);
   EXPECT_FALSE(folder_.Exists("Temp\\SetupTemp\\License.txt"));
-  EXPECT_FALSE(folder_.Exists("Temp\\SetupTemp\\SetupInfo.txt"));
-  EXPECT_TRUE(folder_.Exists("Temp\\SetupTemp\\Setup.lst"));
   EXPECT_EQ(outcome.list.records.size(), 6u);
 }
 
 TEST_F(SetupUnpackTest, SetupDataIsAlwaysExtractedOverWhatLiesThere) {
-  // A planted file, newer than the item, is replaced without a question.
+  // A planted file, newer than the item, is replaced without a question; one where setup
+  // data is read is never read.
   folder_.Write("Temp\\SetupTemp\\SetupInfo.txt", "Planted\r\n9\r\nEvil\r\n 0 \r\n 1 \r\nC:\\Windows\r\n");
+  folder_.Write("Temp\\SetupTemp\\License.txt", "Planted");
   UnpackOutcome outcome = Unpack(SetupProgram());
   ASSERT_EQ(outcome.result, UnpackResult::kReady);
   EXPECT_EQ(outcome.info.appName, "Pelorin");
   EXPECT_FALSE(outcome.info.useFixedPath);
-  outcome.listCopy.reset();
-  outcome.dataCopy.reset();
+  EXPECT_EQ(folder_.Read("Temp\\SetupTemp\\License.txt"), "Licence text\r\n");
+  outcome.data.reset();
+  outcome.image.reset();
   RemoveSetupFolder(files_, setup_);
-  EXPECT_FALSE(folder_.Exists("Temp\\SetupTemp"));
+  EXPECT_FALSE(folder_.Exists("Temp\\SetupTemp\\License.txt"));
+  EXPECT_EQ(folder_.Read("Temp\\SetupTemp\\SetupInfo.txt").substr(0, 7), "Planted");
 }
 
 TEST_F(SetupUnpackTest, TheSetupFolderIsNewAndOfItsOwn) {
   folder_.MakeFolder("Temp");
   SetupFiles setup;
-  ASSERT_FALSE(CreateSetupFolder(files_, folder_.Path("Temp"), 0x1A4, setup));
-  EXPECT_EQ(setup.folder, folder_.Path("Temp\\PelorinSetup-1A4-0\\"));
-  // The name taken (a folder, a file, a link elsewhere) is passed over for the next one.
-  folder_.MakeFolder("Elsewhere");
-  const auto native = [](std::string path) {
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-  };
-  std::filesystem::create_directory_symlink(native(folder_.Path("Elsewhere")),
-                                            native(folder_.Path("Temp\\PelorinSetup-7-1")));
-  folder_.Write("Temp\\PelorinSetup-7-0", "a file");
-  ASSERT_FALSE(CreateSetupFolder(files_, folder_.Path("Temp"), 7, setup));
-  EXPECT_EQ(setup.folder, folder_.Path("Temp\\PelorinSetup-7-2\\"));
-  EXPECT_TRUE(CreatePrivateFolder(files_, folder_.Path("Temp\\PelorinSetup-7-1")));
-  EXPECT_TRUE(CreatePrivateFolder(files_, folder_.Path("Temp\\PelorinSetup-7-2")));
-  // No name left: the failure is reported.
-  files_.unwritableFolders.insert(folder_.Path("Temp"));
-  EXPECT_TRUE(CreateSetupFolder(files_, folder_.Path("Temp"), 9, setup));
+  const PrivateFolderSource source{"", [] { return std::uint64_t{0x1A4}; }};
+  ASSERT_FALSE(CreateSetupFolder(files_, folder_.Path("Temp"), source, setup));
+  EXPECT_EQ(setup.folder, folder_.Path("Temp\\PelorinSetup-00000000000001a4\\"));
+  // The name is taken now: with nothing else to try, the failure is reported.
+  EXPECT_TRUE(CreateSetupFolder(files_, folder_.Path("Temp"), source, setup));
 }
 
 TEST_F(SetupUnpackTest, ADamagedFileListIsCorruptSetupData) {
@@ -154,7 +150,7 @@ TEST_F(SetupUnpackTest, ProgramsWithoutAGoodTrailerAreCorrupt) {
     folder_.Remove("Temp");
     EXPECT_EQ(Unpack(c.program).result, c.result);
     EXPECT_TRUE(folder_.Exists("Temp\\SetupTemp"));  // made before the trailer was read
-    EXPECT_EQ(folder_.Exists("Temp\\SetupTemp\\Setup.lst"), c.result == UnpackResult::kReady);
+    EXPECT_FALSE(folder_.Exists("Temp\\SetupTemp\\Setup.lst"));  // the pack is read in place
   }
 }
 

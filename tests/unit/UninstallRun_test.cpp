@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
 #include <set>
 
 #include "FileSystem_posix.h"
 #include "InstallRecord.h"
 #include "MemoryRegistry.h"
 #include "QuietUninstallUi.h"
+#include "TextLines.h"
 #include "UninstallRun.h"
 #include "support/RecordingProcesses.h"
 #include "support/TempFolder.h"
@@ -22,6 +24,13 @@ class WatchedFiles : public PosixFileSystem {
   explicit WatchedFiles(Events& events) : events_(events) {}
   std::set<std::string> locked;  // files whose deletion is refused, as for a running program
   bool moveFails = false;         // as for a move to another drive
+  bool plantBatch = false;        // another account adds a batch file to the next folder made
+  FileError CreateFolderWithRights(const std::string& path, const std::string& rights) override {
+    FileError error = PosixFileSystem::CreateFolderWithRights(path, rights);
+    if (!error && plantBatch) PosixFileSystem::WriteNewFile(path + "\\uninstall.bat", "evil");
+    plantBatch = false;
+    return error;
+  }
   FileError MoveFileOver(const std::string& from, const std::string& to) override {
     if (moveFails) return {FileError::Kind::kOther, 17, "The system cannot move the file to a different disk drive."};
     return PosixFileSystem::MoveFileOver(from, to);
@@ -82,16 +91,21 @@ class ScriptedUi : public UninstallUi {
   }
 };
 
+// What the system's generator gives next: each run's first folder ends in 2a.
+std::uint64_t nextFolderNumber = 0x2a;
+
 class UninstallRunTest : public ::testing::Test {
  protected:
   UninstallRunTest() {
     place_.programPath = temp_.Path("app\\Uninstall.exe");
     place_.systemFolder = temp_.Path("sys");
     place_.temporaryFolder = temp_.Path("tmp");
-    place_.processId = 0x2a;
+    nextFolderNumber = 0x2a;
+    place_.folderSource = {"S-1-5-21-1", [] { return nextFolderNumber++; }};
     place_.programsFolders = {temp_.Path("menu\\Programs")};
     temp_.MakeFolder("tmp");
     temp_.Write("app\\Uninstall.exe", "MZ");
+    temp_.Write("app\\folders.log", temp_.Path("app") + "\r\n");  // setup made the install folder
   }
 
   UninstallEnd Run() { return RunUninstall({files_, registry_, processes_, processes_, ui_}, place_); }
@@ -124,7 +138,7 @@ TEST_F(UninstallRunTest, AnsweringNoRemovesNothing) {
   EXPECT_EQ(ui_.statuses, std::vector<std::string>{"Preparing to Uninstall..."});
   EXPECT_TRUE(events_.empty());
   EXPECT_TRUE(temp_.Exists("app\\install.log"));
-  EXPECT_FALSE(temp_.Exists("tmp\\PelorinUninstall-2a"));
+  EXPECT_FALSE(temp_.Exists("tmp\\PelorinUninstall-000000000000002a"));
 }
 
 TEST_F(UninstallRunTest, RemovesWhatTheLogNamesInOrderAndHandsOverToTheBatchFile) {
@@ -166,9 +180,9 @@ TEST_F(UninstallRunTest, RemovesWhatTheLogNamesInOrderAndHandsOverToTheBatchFile
   EXPECT_FALSE(temp_.Exists("app"));
   EXPECT_FALSE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("Pel\\or/in")));
   EXPECT_TRUE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("Other")));
-  const std::string batchFolder = temp_.Path("tmp\\PelorinUninstall-2a");
-  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-2a\\Uninstall.exe"), "MZ");
-  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-2a\\uninstall.bat"),
+  const std::string batchFolder = temp_.Path("tmp\\PelorinUninstall-000000000000002a");
+  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-000000000000002a\\Uninstall.exe"), "MZ");
+  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-000000000000002a\\uninstall.bat"),
             SelfRemovalBatch({batchFolder + "\\Uninstall.exe", "", {}, batchFolder, place_.systemFolder}));
   ASSERT_EQ(processes_.started.size(), 3u);
   EXPECT_EQ(processes_.started[2].commandLine, SelfRemovalCommand(place_.systemFolder, batchFolder + "\\uninstall.bat"));
@@ -228,7 +242,7 @@ TEST_F(UninstallRunTest, AFileThatStaysKeepsTheLogAndTheRegistration) {
   EXPECT_EQ(temp_.Read("app\\install.log"), "Pelorin\r\n1.2\r\nPelorin.exe\r\nbin\\a.dll\r\n");
   EXPECT_FALSE(temp_.Exists("app\\install.log.tmp"));
   EXPECT_TRUE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin")));
-  EXPECT_FALSE(temp_.Exists("tmp\\PelorinUninstall-2a"));
+  EXPECT_FALSE(temp_.Exists("tmp\\PelorinUninstall-000000000000002a"));
   ASSERT_EQ(ui_.told.size(), 1u);
   EXPECT_NE(ui_.told[0].find(Installed("bin\\a.dll") + ": Access is denied."), std::string::npos) << ui_.told[0];
 
@@ -316,7 +330,7 @@ TEST_F(UninstallRunTest, AQuietRunRemovesAllButSharedSystemFiles) {
   EXPECT_EQ(events_[0].rfind("close PelorinMain Pelorin ", 0), 0u);
   EXPECT_FALSE(temp_.Exists("app\\Pelorin.exe"));
   EXPECT_TRUE(temp_.Exists("sys\\shared.dll"));
-  EXPECT_TRUE(temp_.Exists("tmp\\PelorinUninstall-2a\\uninstall.bat"));
+  EXPECT_TRUE(temp_.Exists("tmp\\PelorinUninstall-000000000000002a\\uninstall.bat"));
   EXPECT_EQ(RunUninstall({files_, registry_, processes_, processes_, quiet}, place_), UninstallEnd::kLogMissing);
 }
 
@@ -327,15 +341,59 @@ TEST_F(UninstallRunTest, WhatCannotMoveIsLeftToTheBatchFileInAFolderOfItsOwn) {
   temp_.Write("app\\settings.ini", "x");
   files_.moveFails = true;
   EXPECT_EQ(Run(), UninstallEnd::kRemoved);
-  const std::string batchFolder = temp_.Path("tmp\\PelorinUninstall-2a");
-  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-2a\\uninstall.bat"),
+  const std::string batchFolder = temp_.Path("tmp\\PelorinUninstall-000000000000002a");
+  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-000000000000002a\\uninstall.bat"),
             SelfRemovalBatch({place_.programPath, temp_.Path("app"), {temp_.Path("app")}, batchFolder, place_.systemFolder}));
   EXPECT_TRUE(temp_.Exists("app\\settings.ini"));
 
+  // No folder of its own to be had: everything else goes, and the run says its own file stays.
   temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\n\r\n");
   processes_.started.clear();
-  EXPECT_EQ(Run(), UninstallEnd::kRemoved);
+  place_.folderSource.randomNumber = [] { return std::uint64_t{0x2a}; };  // the name is taken
+  EXPECT_EQ(Run(), UninstallEnd::kIncomplete);
   EXPECT_TRUE(processes_.started.empty());
+}
+
+// A batch file someone else put into the run's folder first is never started: the
+// uninstaller moves on to a new folder and hands over there.
+TEST_F(UninstallRunTest, ABatchFileSomeoneElsePutThereIsNeverStarted) {
+  temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\n\r\n");
+  files_.plantBatch = true;
+  place_.folderSource.randomNumber = [] {
+    static std::uint64_t next = 0x100;
+    return next++;
+  };
+  EXPECT_EQ(Run(), UninstallEnd::kRemoved);
+  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-0000000000000100\\uninstall.bat"), "evil");
+  const std::string second = temp_.Path("tmp\\PelorinUninstall-0000000000000101");
+  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-0000000000000101\\Uninstall.exe"), "MZ");
+  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-0000000000000101\\uninstall.bat"),
+            SelfRemovalBatch({second + "\\Uninstall.exe", "", {}, second, place_.systemFolder}));
+  EXPECT_FALSE(temp_.Exists("app"));
+  ASSERT_EQ(processes_.started.size(), 1u);
+  EXPECT_EQ(processes_.started[0].commandLine, SelfRemovalCommand(place_.systemFolder, second + "\\uninstall.bat"));
+}
+
+// The editor's copies in the VirtualStore go, but never through a link someone made there.
+TEST_F(UninstallRunTest, VirtualStoreCopiesGoButNoLinkIsFollowed) {
+  // Drive C: is a folder named so in the test's folder, the current one for this test.
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(ReplaceChars(temp_.Path(), '\\', '/'));
+  place_.programPath = "C:\\app\\Uninstall.exe";
+  place_.virtualStore = "VS";
+  temp_.MakeFolder("tmp");
+  for (const bool linked : {false, true}) {
+    SCOPED_TRACE(linked);
+    temp_.Write("C:\\app\\install.log", "Pelorin\r\n1.2\r\n\r\n");
+    temp_.Write("C:\\app\\Uninstall.exe", "MZ");
+    temp_.Write("elsewhere\\settings.ini", "theirs");
+    if (linked) temp_.MakeFolderLink("elsewhere", "VS\\app");
+    else temp_.Write("VS\\app\\settings.ini", "copy");
+    Run();
+    EXPECT_FALSE(temp_.Exists("VS\\app\\settings.ini") && !linked);
+    EXPECT_EQ(temp_.Read("elsewhere\\settings.ini"), "theirs");
+  }
+  std::filesystem::current_path(before);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "Processes_win.h"
 #include "QuietUninstallUi.h"
 #include "Registry_win.h"
+#include "RunAccount_win.h"
 #include "ShellFolders_win.h"
 #include "SystemPaths_win.h"
 #include "UninstallWindow_win.h"
@@ -39,7 +40,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   place.programPath = pelorin::ProgramPath();
   place.systemFolder = pelorin::SystemFolder();
   place.temporaryFolder = pelorin::TemporaryFolder();
-  place.processId = GetCurrentProcessId();
+  place.folderSource = pelorin::PrivateFolderSourceOfThisRun();
   for (int csidl : {kPrograms, kCommonPrograms})
     if (std::string folder = pelorin::ShellFolderPath(csidl); !folder.empty()) place.programsFolders.push_back(folder);
   if (const std::string local = pelorin::ShellFolderPath(kLocalAppData); !local.empty())

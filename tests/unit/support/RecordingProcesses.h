@@ -20,6 +20,7 @@ class RecordingProcesses : public Processes {
   };
   std::vector<Started> started;
   bool startFails = false;
+  bool programsFail = false;  // what is waited for ends with an exit code other than 0
   std::vector<std::string> running;  // what RunningProgramNames answers
 
   bool Start(const std::string& commandLine, WindowShow show, const std::string& currentFolder = {}) override {
@@ -29,6 +30,11 @@ class RecordingProcesses : public Processes {
   bool RunAndWait(const std::string& commandLine, unsigned long timeoutMs) override {
     started.push_back({commandLine, WindowShow::kNormal, true, timeoutMs, {}});
     return !startFails;
+  }
+  bool RunAndSucceed(const std::string& commandLine, unsigned long timeoutMs,
+                     const std::string& currentFolder = {}) override {
+    started.push_back({commandLine, WindowShow::kNormal, true, timeoutMs, currentFolder});
+    return !startFails && !programsFail;
   }
   std::vector<std::string> RunningProgramNames() override { return running; }
 };

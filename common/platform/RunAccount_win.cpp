@@ -1,0 +1,43 @@
+#include "RunAccount_win.h"
+
+#include <windows.h>
+#include <ntsecapi.h>
+#include <sddl.h>
+
+#include <memory>
+
+namespace pelorin {
+
+namespace {
+
+std::uint64_t SystemRandomNumber() {
+  std::uint64_t number = 0;
+  // A failing generator leaves 0: the name is then taken by whoever came first, and a
+  // folder already there is never used.
+  RtlGenRandom(&number, sizeof(number));
+  return number;
+}
+
+// The token's user, as "S-1-5-..."; empty when the system cannot say.
+std::string AccountSid() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+  std::string text;
+  DWORD size = 0;
+  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  std::unique_ptr<BYTE[]> buffer(new BYTE[size == 0 ? 1 : size]);
+  LPSTR sid = nullptr;
+  if (size != 0 && GetTokenInformation(token, TokenUser, buffer.get(), size, &size) &&
+      ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer.get())->User.Sid, &sid)) {
+    text = sid;
+    LocalFree(sid);
+  }
+  CloseHandle(token);
+  return text;
+}
+
+}  // namespace
+
+PrivateFolderSource PrivateFolderSourceOfThisRun() { return {AccountSid(), SystemRandomNumber}; }
+
+}  // namespace pelorin
