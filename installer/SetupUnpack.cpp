@@ -12,33 +12,6 @@ class AlwaysReplace : public PackUi {
   bool ConfirmOverwriteOlder(const std::string&, const std::string&) override { return true; }
 };
 
-// The part of setup's image that holds the pack list or data, read through the image's own
-// handle: offsets are the part's own, and nothing beyond its end is read.
-class ImagePart : public FileReader {
- public:
-  ImagePart(FileReader& image, std::uint64_t position, std::uint64_t length)
-      : image_(image), start_(position - 1), length_(length) {}
-  std::uint64_t Size() override { return length_; }
-  FileError Seek(std::uint64_t offset) override {
-    if (offset > length_) return {FileError::Kind::kOther, 131, "a seek beyond the pack"};  // 131: negative seek
-    at_ = offset;
-    return image_.Seek(start_ + offset);
-  }
-  FileError Read(char* buffer, std::size_t size, std::size_t& got) override {
-    got = 0;
-    if (FileError error = image_.Read(buffer, static_cast<std::size_t>(std::min<std::uint64_t>(size, length_ - at_)), got))
-      return error;
-    at_ += got;
-    return {};
-  }
-
- private:
-  FileReader& image_;
-  const std::uint64_t start_;
-  const std::uint64_t length_;
-  std::uint64_t at_ = 0;
-};
-
 bool ReadWhole(FileReader& reader, std::string& bytes) {
   bytes.assign(static_cast<std::size_t>(reader.Size()), '\0');
   if (reader.Seek(0)) return false;
@@ -50,32 +23,42 @@ bool ReadWhole(FileReader& reader, std::string& bytes) {
   return true;
 }
 
-// Reads exactly `size` bytes at `position`, or fewer when the file is shorter.
-bool ReadAt(FileReader& reader, std::uint64_t position, std::string& bytes, std::size_t size) {
-  bytes.assign(size, '\0');
-  if (reader.Seek(position)) return false;
-  std::size_t done = 0;
-  while (done < size) {
-    std::size_t got = 0;
-    if (reader.Read(bytes.data() + done, size - done, got)) return false;
-    if (got == 0) break;
-    done += got;
-  }
-  bytes.resize(done);
-  return true;
+}  // namespace
+
+ImagePart::ImagePart(FileReader& image, std::uint64_t position, std::uint64_t length)
+    : image_(image), start_(position - 1), length_(length) {}
+
+FileError ImagePart::Seek(std::uint64_t offset) {
+  if (offset > length_) return {FileError::Kind::kOther, 131, "a seek beyond the pack"};  // 131: negative seek
+  at_ = offset;
+  return image_.Seek(start_ + offset);
 }
 
-}  // namespace
+FileError ImagePart::Read(char* buffer, std::size_t size, std::size_t& got) {
+  got = 0;
+  if (FileError error = image_.Read(buffer, static_cast<std::size_t>(std::min<std::uint64_t>(size, length_ - at_)), got))
+    return error;
+  at_ += got;
+  return {};
+}
+
+FileError ReadRange(FileReader& reader, std::uint64_t start, std::size_t size, std::string& bytes) {
+  bytes.assign(size, '\0');
+  if (FileError error = reader.Seek(start)) return error;
+  for (std::size_t done = 0, got = 0; done < size; done += got) {
+    if (FileError error = reader.Read(bytes.data() + done, size - done, got)) return error;
+    if (got == 0) return {FileError::Kind::kOther, 0, "the file ends early"};
+  }
+  return {};
+}
 
 std::optional<Trailer> FindTrailer(FileReader& program) {
   const std::uint64_t size = program.Size();
   std::string head, bytes;
-  if (!ReadAt(program, 0, head, static_cast<std::size_t>(std::min<std::uint64_t>(size, kHeadersRead))))
+  if (ReadRange(program, 0, static_cast<std::size_t>(std::min<std::uint64_t>(size, kHeadersRead)), head))
     return std::nullopt;
   const std::optional<std::uint64_t> end = TrailerEnd(head, size);
-  if (!end || *end < kTrailerSize || !ReadAt(program, *end - kTrailerSize, bytes, kTrailerSize) ||
-      bytes.size() != kTrailerSize)
-    return std::nullopt;
+  if (!end || *end < kTrailerSize || ReadRange(program, *end - kTrailerSize, kTrailerSize, bytes)) return std::nullopt;
   return ParseTrailer(bytes, *end);
 }
 

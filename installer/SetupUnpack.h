@@ -45,6 +45,26 @@ struct UnpackOutcome {
   std::unique_ptr<FileReader> data;  // after `image`, so that it goes first
 };
 
+// The part of setup's image that holds the pack list or data, read through the image's own
+// handle: offsets are the part's own, and nothing beyond its end is read. `position` is
+// 1-based, as the trailer gives it.
+class ImagePart : public FileReader {
+ public:
+  ImagePart(FileReader& image, std::uint64_t position, std::uint64_t length);
+  std::uint64_t Size() override { return length_; }
+  FileError Seek(std::uint64_t offset) override;
+  FileError Read(char* buffer, std::size_t size, std::size_t& got) override;
+
+ private:
+  FileReader& image_;
+  const std::uint64_t start_;
+  const std::uint64_t length_;
+  std::uint64_t at_ = 0;
+};
+
+// Reads `size` bytes of `reader` from 0-based `start`; a file that ends early is an error.
+FileError ReadRange(FileReader& reader, std::uint64_t start, std::size_t size, std::string& bytes);
+
 // The trailer of a setup file, before its certificate table when it is signed; nothing when
 // it has none or its copies would not lie before it. Setup and the host tools read it so.
 std::optional<Trailer> FindTrailer(FileReader& program);

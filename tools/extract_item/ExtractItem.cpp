@@ -5,7 +5,6 @@
 //   extract_item add DATA LIST SOURCE NAME
 //   extract_item extract DATA LIST NAME DESTINATION
 //   extract_item setup SETUP NAME DESTINATION
-#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -20,27 +19,6 @@ namespace {
 class ReplaceAll : public pelorin::PackUi {
  public:
   bool ConfirmOverwriteOlder(const std::string&, const std::string&) override { return true; }
-};
-
-// A part of a file read as a file of its own.
-class RangeReader : public pelorin::FileReader {
- public:
-  RangeReader(pelorin::FileReader& file, std::uint64_t start, std::uint64_t size)
-      : file_(file), start_(start), size_(size) {}
-  std::uint64_t Size() override { return size_; }
-  pelorin::FileError Seek(std::uint64_t offset) override {
-    position_ = std::min(offset, size_);
-    return file_.Seek(start_ + position_);
-  }
-  pelorin::FileError Read(char* buffer, std::size_t size, std::size_t& got) override {
-    const pelorin::FileError error = file_.Read(buffer, static_cast<std::size_t>(std::min<std::uint64_t>(size, size_ - position_)), got);
-    position_ += got;
-    return error;
-  }
-
- private:
-  pelorin::FileReader& file_;
-  std::uint64_t start_, size_, position_ = 0;
 };
 
 int Fail(const std::string& message) {
@@ -67,14 +45,13 @@ int main(int argc, char** argv) {
     if (files.OpenForReading(argv[2], setup)) return Fail(std::string("cannot read ") + argv[2]);
     const auto trailer = pelorin::FindTrailer(*setup);
     if (!trailer) return Fail(std::string(argv[2]) + " holds no pack that setup would read");
-    std::string list(static_cast<std::size_t>(trailer->listLength), '\0');
-    std::size_t got = 0;
-    if (setup->Seek(trailer->listPosition - 1) || setup->Read(list.data(), list.size(), got) || got != list.size())
+    std::string list;
+    if (pelorin::ReadRange(*setup, trailer->listPosition - 1, static_cast<std::size_t>(trailer->listLength), list))
       return Fail("cannot read the pack list");
     const pelorin::PackList records = pelorin::ParsePackList(list);
     const pelorin::PackRecord* record = records.Find(argv[3]);
     if (!records.headerValid || records.damaged || !record) return Fail(std::string("no item ") + argv[3]);
-    RangeReader data(*setup, trailer->dataPosition - 1, trailer->dataLength);
+    pelorin::ImagePart data(*setup, trailer->dataPosition, trailer->dataLength);
     ReplaceAll ui;
     const pelorin::ExtractOutcome extracted = pelorin::ExtractRecord(files, ui, data, *record, argv[4]);
     return extracted.result == pelorin::ExtractResult::kCopied ? 0 : Fail("cannot extract: " + extracted.error.message);

@@ -55,17 +55,6 @@ std::string WriteSetupFile(FileSystem& files, const std::string& path, const std
   return {};
 }
 
-// Reads `size` bytes of `reader` from 0-based `start`.
-FileError ReadRange(FileReader& reader, std::uint64_t start, std::size_t size, std::string& bytes) {
-  bytes.assign(size, '\0');
-  if (FileError error = reader.Seek(start)) return error;
-  for (std::size_t done = 0, got = 0; done < size; done += got) {
-    if (FileError error = reader.Read(bytes.data() + done, size - done, got)) return error;
-    if (got == 0) return {FileError::Kind::kOther, 0, "the file ends early"};
-  }
-  return {};
-}
-
 }  // namespace
 
 std::string BuildSetupFile(FileSystem& files, const std::string& output, const std::string& image,
