@@ -94,7 +94,8 @@ NameEdit ReplaceSetaName(std::string_view text, std::string_view name) {
 std::string AddSetaName(std::string_view text, std::string_view name) {
   const std::string line = "seta name \"" + std::string(name) + "\"";
   const std::string_view lineEnd = LineEndOf(text);
-  const std::size_t executed = SplitConfigCommands(text).executedLength;
+  const ConfigCommands split = SplitConfigCommands(text);
+  const std::size_t executed = split.executedLength;
   const bool endsWithLineEnd = executed > 0 && (text[executed - 1] == '\n' || text[executed - 1] == '\r');
 
   std::string appended(text.substr(0, executed));
@@ -103,9 +104,10 @@ std::string AddSetaName(std::string_view text, std::string_view name) {
   appended.append(line);
   if (executed == 0 || endsWithLineEnd) appended.append(lineEnd);
   appended.append(text.substr(executed));
-  if (LastNameCommandIsLine(appended, lineStart)) return appended;
-  // The file's end leaves the engine inside a comment: a first line runs before all else,
-  // and the rest of the file is read exactly as before.
+  // A comment still open at the end would take in a last line, and the commands before it
+  // would end elsewhere: then a first line runs before all else, and the rest of the file is
+  // read exactly as before.
+  if (!split.endsInComment && LastNameCommandIsLine(appended, lineStart)) return appended;
   return line + std::string(lineEnd) + std::string(text);
 }
 
