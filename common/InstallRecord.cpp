@@ -1,5 +1,6 @@
 #include "InstallRecord.h"
 
+#include "TextFile.h"
 #include "TextLines.h"
 
 namespace pelorin {
@@ -9,10 +10,10 @@ FileError RecordCreatedFolders(FileSystem& files, const std::string& installFold
   if (created.empty()) return {};
   const std::string path = WithTrailingBackslash(installFolder) + kCreatedFoldersName;
   std::string record;
-  files.ReadFile(path, record);
+  ReadTextFile(files, path, record);
   std::vector<std::string> lines = SplitLines(record);
   lines.insert(lines.end(), created.begin(), created.end());
-  return ReplaceFileContents(files, path, JoinLines(lines));
+  return ReplaceTextFile(files, path, JoinLines(lines));
 }
 
 std::string ReplaceChars(std::string text, char from, char to) {

@@ -3,6 +3,7 @@
 #include "DecimalText.h"
 #include "InstallRecord.h"
 #include "ItemNames.h"
+#include "TextFile.h"
 #include "TextLines.h"
 
 namespace pelorin {
@@ -115,7 +116,7 @@ InstallResult Installation::Run() {
   if (keepLog_) {
     const std::string header = request_.info.appName + "\r\n" + request_.info.appVersion + "\r\n" +
                                request_.info.mainExe + "\r\n";
-    if (FileError error = ReplaceFileContents(files_, logPath_, header)) {
+    if (FileError error = ReplaceTextFile(files_, logPath_, header)) {
       RemoveFolders(created);
       return Stop("Setup could not write the install log " + logPath_ + ":\r\n" + ErrorText(error));
     }
@@ -288,7 +289,7 @@ void Installation::RemoveEarlierInstallElsewhere() {
 
 void Installation::ReadEarlierEntries() {
   std::string text;
-  if (!keepLog_ || !files_.FileExists(logPath_) || files_.ReadFile(logPath_, text)) return;
+  if (!keepLog_ || !files_.FileExists(logPath_) || ReadTextFile(files_, logPath_, text)) return;
   const std::vector<std::string> lines = SplitLines(text);
   constexpr std::size_t kHeaderLines = 3;
   for (std::size_t i = kHeaderLines; i < lines.size(); ++i)
@@ -335,11 +336,7 @@ void Installation::RemoveEarlierShortcut(const std::string& linkFile) {
 
 void Installation::AppendLog(const std::string& line) {
   loggedLines_.push_back(line);
-  const std::string bytes = line + "\r\n";
-  std::unique_ptr<FileWriter> log;
-  FileError error = files_.OpenForWriting(logPath_, true, log);
-  if (!error) error = log->Write(bytes.data(), bytes.size());
-  if (!error) error = log->Close();
+  FileError error = AppendTextLine(files_, logPath_, line);
   if (error && !logError_) logError_ = error;
 }
 

@@ -1,6 +1,7 @@
 #include "InstallFolder.h"
 
 #include "InstallRecord.h"
+#include "TextFile.h"
 #include "TextLines.h"
 
 namespace pelorin {
@@ -39,7 +40,7 @@ bool HoldsOthersFiles(FileSystem& files, const std::string& folder, const std::s
   if (files.ListFiles(folder, "*", names) || files.ListFolders(folder, folders)) return true;
   if (names.empty() && folders.empty()) return false;
   std::string log;
-  if (files.ReadFile(WithTrailingBackslash(folder) + kInstallLogName, log)) return true;
+  if (ReadTextFile(files, WithTrailingBackslash(folder) + kInstallLogName, log)) return true;
   const std::vector<std::string> lines = SplitLines(log);
   return lines.empty() || lines[0] != appName;
 }

@@ -4,6 +4,7 @@
 
 #include "ShellFolders_win.h"
 #include "SystemPaths_win.h"
+#include "WideText_win.h"
 
 namespace pelorin {
 
@@ -22,20 +23,22 @@ constexpr int kCommonDocuments = 0x002E;      // CSIDL_COMMON_DOCUMENTS
 // junctions followed; `path` itself where the system cannot say.
 std::string FinalPath(const std::string& path) {
   // Looked up, since older systems lack the call; there the path is taken as it is.
-  using GetFinal = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+  using GetFinal = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
   const auto get = reinterpret_cast<GetFinal>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
-  char text[2 * MAX_PATH];
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
+  wchar_t text[2 * MAX_PATH];
+  constexpr DWORD kRoom = 2 * MAX_PATH;
   DWORD length = 0;
   HANDLE file = get == nullptr ? INVALID_HANDLE_VALUE
-                               : CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               : CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file != INVALID_HANDLE_VALUE) {
-    length = get(file, text, sizeof(text), 0);  // normalised, with the drive letter: \\?\C:\...
+    length = get(file, text, kRoom, 0);  // normalised, with the drive letter: \\?\C:\...
     CloseHandle(file);
   }
-  if (length <= 4 || length >= sizeof(text)) return path;
-  return std::string(text + 4, length - 4);
+  std::string final;
+  if (length <= 4 || length >= kRoom || !Utf8FromWide(std::wstring_view(text + 4, length - 4), final)) return path;
+  return final;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "Settings.h"
 
+#include "TextFile.h"
 #include "TextLines.h"
 
 namespace pelorin {
@@ -11,21 +12,42 @@ constexpr std::size_t kHistoryLines = 4;
 
 }  // namespace
 
-EditorSettings ParseSettings(std::string_view text) {
-  const std::vector<std::string> lines = SplitLines(text);
+EditorSettings ParseSettings(const AnsiCodePage& codePage, std::string_view bytes) {
+  const bool utf8 = bytes.starts_with(kUtf8Mark);
+  if (utf8) bytes.remove_prefix(kUtf8Mark.size());
+  const std::vector<std::string> lines = SplitLines(bytes);
+  // Each line on its own: a name is the game's bytes, a folder the system's text.
+  const auto name = [&](std::size_t i) {
+    std::string text;
+    if (i >= lines.size()) return text;
+    if (!utf8) return lines[i];
+    codePage.FromUtf8(lines[i], text);
+    return text;
+  };
   EditorSettings settings;
-  if (lines.size() > 0) settings.gameFolder = lines[0];
+  if (lines.empty() || !DecodeTextFile(codePage, utf8 ? std::string(kUtf8Mark) + lines[0] : lines[0], settings.gameFolder))
+    settings.gameFolder.clear();
   if (settings.gameFolder.empty()) return settings;  // first run: nothing else is read
-  if (lines.size() > 1) settings.lastSavedName = lines[1];
+  settings.lastSavedName = name(1);
   for (std::size_t i = kFirstHistoryLine; i < lines.size() && i < kFirstHistoryLine + kHistoryLines; ++i)
-    if (!lines[i].empty()) settings.history.push_back(lines[i]);
+    if (std::string text = name(i); !text.empty()) settings.history.push_back(text);
   return settings;
 }
 
-std::string FormatSettings(const EditorSettings& settings) {
-  std::vector<std::string> lines{settings.gameFolder, settings.lastSavedName};
-  lines.insert(lines.end(), settings.history.begin(), settings.history.end());
-  return JoinLines(lines);
+std::string FormatSettings(const AnsiCodePage& codePage, const EditorSettings& settings) {
+  std::string folder;
+  if (codePage.FromUtf8(settings.gameFolder, folder) && !folder.starts_with(kUtf8Mark)) {
+    std::vector<std::string> lines{folder, settings.lastSavedName};
+    lines.insert(lines.end(), settings.history.begin(), settings.history.end());
+    return JoinLines(lines);
+  }
+  // A name with bytes the code page does not define has no UTF-8 form: it is left out, and
+  // the last saved name's line stays, empty.
+  std::vector<std::string> lines{settings.gameFolder, ""};
+  codePage.ToUtf8(settings.lastSavedName, lines[1]);
+  for (const std::string& name : settings.history)
+    if (std::string text; codePage.ToUtf8(name, text)) lines.push_back(text);
+  return std::string(kUtf8Mark) + JoinLines(lines);
 }
 
 std::string SettingsPath(const std::string& programFolder) {
@@ -35,11 +57,11 @@ std::string SettingsPath(const std::string& programFolder) {
 EditorSettings LoadSettings(FileSystem& files, const std::string& path) {
   std::string text;
   if (files.ReadFile(path, text)) return {};
-  return ParseSettings(text);
+  return ParseSettings(files.TextCodePage(), text);
 }
 
 FileError StoreSettings(FileSystem& files, const std::string& path, const EditorSettings& settings) {
-  return ReplaceFileContents(files, path, FormatSettings(settings));
+  return ReplaceFileContents(files, path, FormatSettings(files.TextCodePage(), settings));
 }
 
 }  // namespace pelorin

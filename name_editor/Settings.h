@@ -4,12 +4,14 @@
 #include <string_view>
 #include <vector>
 
+#include "AnsiCodePage.h"
 #include "FileSystem.h"
 
 namespace pelorin {
 
 // What "settings.ini" beside the program carries between runs, by line: the game folder,
-// the last saved name, then the history names.
+// the last saved name, then the history names. The folder is UTF-8, as every path in the
+// programs; the names are the game's bytes, which are the ANSI code page's text.
 struct EditorSettings {
   std::string gameFolder;  // empty: not known yet
   std::string lastSavedName;
@@ -19,9 +21,12 @@ struct EditorSettings {
 inline constexpr char kSettingsFileName[] = "settings.ini";
 
 // Reads the positional lines; missing lines read as empty, history lines 3 to 6 that are
-// empty are skipped and lines after the sixth are ignored.
-EditorSettings ParseSettings(std::string_view text);
-std::string FormatSettings(const EditorSettings& settings);
+// empty are skipped and lines after the sixth are ignored. The file is a text file
+// (TextFile.h): in the code page, names as they are, when the folder fits it, as always;
+// otherwise UTF-8, names too. A folder that does not convert reads as not known; a name
+// that does not is left out, never changed.
+EditorSettings ParseSettings(const AnsiCodePage& codePage, std::string_view bytes);
+std::string FormatSettings(const AnsiCodePage& codePage, const EditorSettings& settings);
 
 // The settings file of a program in `programFolder`.
 std::string SettingsPath(const std::string& programFolder);

@@ -21,12 +21,21 @@ std::string BatchPath(const std::string& path) {
   return QuotedPath(escaped);
 }
 
-std::string BatchFilePath(const SelfRemovalPaths& paths) { return paths.batchFolder + "\\" + kBatchFileName; }
+// A file in the batch file's own folder; "%~dp0" ends in a backslash.
+std::string InBatchFolder(const SelfRemovalPaths& paths, const std::string& name) {
+  if (paths.batchFolder.empty()) return "\"%~dp0" + name + "\"";
+  return BatchPath(paths.batchFolder + "\\" + name);
+}
+
+std::string BatchFolder(const SelfRemovalPaths& paths) {
+  return paths.batchFolder.empty() ? "\"%~dp0.\"" : BatchPath(paths.batchFolder);
+}
 
 }  // namespace
 
 std::string SelfRemovalBatch(const SelfRemovalPaths& paths) {
-  const std::string program = BatchPath(paths.programPath);
+  const std::string program =
+      paths.programPath.empty() ? InBatchFolder(paths, kUninstallerCopyName) : BatchPath(paths.programPath);
   std::vector<std::string> lines = {
       "@echo off",
       // The interpreter must not stand in a folder it is to remove.
@@ -42,10 +51,10 @@ std::string SelfRemovalBatch(const SelfRemovalPaths& paths) {
   };
   if (!paths.installFolder.empty())
     for (const char* name : kEditorFiles) lines.push_back("del /f /q " + BatchPath(paths.installFolder + "\\" + name));
-  for (const std::string& folder : paths.folders) lines.push_back("rmdir " + BatchPath(folder));
+  for (const std::string& folder : paths.folders)
+    if (!folder.empty()) lines.push_back("rmdir " + BatchPath(folder));
   // One line, read whole before it runs, so the folder goes after the file that holds it.
-  lines.push_back("del /f /q " + BatchPath(BatchFilePath(paths)) + " & rmdir " + BatchPath(paths.batchFolder) +
-                  " & exit");
+  lines.push_back("del /f /q " + InBatchFolder(paths, kBatchFileName) + " & rmdir " + BatchFolder(paths) + " & exit");
   return JoinLines(lines);
 }
 

@@ -12,7 +12,9 @@ namespace pelorin {
 // each by name, removes the folders that are left empty, and deletes itself.
 
 // Every path as the command interpreter is to read it (the console's code page), without a
-// trailing backslash.
+// trailing backslash; empty where that code page cannot hold it. An empty batch folder, or
+// program in it, is named through the interpreter's own name for the batch file's folder
+// ("%~dp0"), which holds any character; other paths left empty are not the batch file's.
 struct SelfRemovalPaths {
   std::string programPath;           // the uninstaller's own file
   std::string installFolder;         // empty when the editor's files are no longer the batch file's

@@ -3,6 +3,7 @@
 #include "DecimalText.h"
 #include "InstallRecord.h"
 #include "RemovalPlan.h"
+#include "TextFile.h"
 #include "TextLines.h"
 
 namespace pelorin {
@@ -17,6 +18,18 @@ constexpr char kVirtualMachineKey[] = "Software\\Classes\\VirtualStore\\MACHINE\
 
 std::string ErrorText(const FileError& error) {
   return error.message.empty() ? "system error " + FormatDecimal(static_cast<double>(error.systemCode)) : error.message;
+}
+
+// The editor's files in `folder`: those it keeps, and the temporary files of saves that were
+// cut short, whose names end in a number nobody can foresee.
+std::vector<std::string> EditorFilesIn(FileSystem& files, const std::string& folder) {
+  std::vector<std::string> paths;
+  for (const char* name : kEditorFiles) paths.push_back(folder + "\\" + name);
+  std::vector<std::string> names;
+  if (!files.ListFiles(folder, std::string(kEditorFiles[0]) + ".*.tmp", names))
+    for (const std::string& name : names)
+      if (IsTemporaryNameOf(name, kEditorFiles[0])) paths.push_back(folder + "\\" + name);
+  return paths;
 }
 
 bool IsGone(const FileError& error) {
@@ -93,14 +106,14 @@ UninstallEnd Removal::Run() {
 
 bool Removal::ReadPlan() {
   std::string text;
-  if (const FileError error = s_.files.ReadFile(logPath_, text)) {
+  if (const FileError error = ReadTextFile(s_.files, logPath_, text)) {
     s_.ui.Tell(IsGone(error) ? std::string(kLogMissingMessage)
                              : "The install log " + logPath_ + " could not be read: " + ErrorText(error) +
                                    "\r\n\r\nNothing has been removed.");
     return false;
   }
   std::string record;
-  s_.files.ReadFile(recordPath_, record);
+  ReadTextFile(s_.files, recordPath_, record);
   plan_ = PlanRemoval(text, record, {installFolder_, place_.programPath, place_.systemFolder, place_.programsFolders});
   if (plan_.stop == PlanStop::kNone) return true;
   s_.ui.Tell("The install log " + logPath_ +
@@ -193,7 +206,7 @@ void Removal::RemoveVirtualCopies() {
     const std::string folder = WithTrailingBackslash(place_.virtualStore) + installFolder_.substr(3);
     // A link on the way, which the user may have made, would lead the deletion elsewhere.
     if (!LinkOnTheWay(folder, place_.virtualStore)) {
-      for (const char* name : kEditorFiles) s_.files.RemoveFile(folder + "\\" + name);
+      for (const std::string& path : EditorFilesIn(s_.files, folder)) s_.files.RemoveFile(path);
       RemoveEmptyFolders(s_.files, folder, place_.virtualStore);
     }
   }
@@ -209,7 +222,7 @@ void Removal::RemoveVirtualCopies() {
 UninstallEnd Removal::KeepWhatRemains() {
   std::vector<std::string> lines = plan_.header;
   lines.insert(lines.end(), remaining_.begin(), remaining_.end());
-  const FileError logError = ReplaceFileContents(s_.files, logPath_, JoinLines(lines));
+  const FileError logError = ReplaceTextFile(s_.files, logPath_, JoinLines(lines));
   std::string report = "These files could not be removed:\r\n";
   for (const std::string& failure : failures_) report += "\r\n" + failure;
   report += logError ? "\r\n\r\nThe install log could not be updated: " + ErrorText(logError)
@@ -257,10 +270,8 @@ SelfRemovalPaths Removal::HandOver(const std::string& batchFolder, std::string& 
   if (!s_.files.MoveFileOver(program, moved)) {
     program = moved;
     if (!wasInstalled) return paths;
-    for (const char* name : kEditorFiles) {
-      const std::string path = installFolder_ + "\\" + name;
+    for (const std::string& path : EditorFilesIn(s_.files, installFolder_))
       if (s_.files.RemoveFile(path) && !s_.files.MakeWritable(path)) s_.files.RemoveFile(path);
-    }
     // A folder another program still stands in stays; the batch file tries it again once
     // this program has ended. rmdir takes only an empty folder, so no file can be lost.
     for (const std::string& folder : plan_.folders)

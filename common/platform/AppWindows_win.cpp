@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "WideText_win.h"
+
 namespace pelorin {
 
 namespace {
@@ -34,21 +36,21 @@ class ProcessHandle {
 };
 
 // The program file a process runs; empty when the system does not say.
-std::string ImagePath(HANDLE process) {
-  char path[MAX_PATH * 2] = {};
+std::wstring ImagePath(HANDLE process) {
+  wchar_t path[MAX_PATH * 2] = {};
   // Newer systems answer with limited rights; older ones only through psapi.
-  using QueryImage = BOOL(WINAPI*)(HANDLE, DWORD, LPSTR, PDWORD);
+  using QueryImage = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
   const auto query = reinterpret_cast<QueryImage>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "QueryFullProcessImageNameA")));
-  DWORD size = sizeof(path);
-  if (query != nullptr) return query(process, 0, path, &size) ? std::string(path, size) : std::string();
-  using ModuleName = DWORD(WINAPI*)(HANDLE, HMODULE, LPSTR, DWORD);
-  HMODULE psapi = LoadLibraryA("psapi.dll");
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "QueryFullProcessImageNameW")));
+  DWORD size = MAX_PATH * 2;
+  if (query != nullptr) return query(process, 0, path, &size) ? std::wstring(path, size) : std::wstring();
+  using ModuleName = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
+  HMODULE psapi = LoadLibraryW(L"psapi.dll");
   if (psapi == nullptr) return {};
-  const auto name = reinterpret_cast<ModuleName>(reinterpret_cast<void*>(GetProcAddress(psapi, "GetModuleFileNameExA")));
-  const DWORD length = name != nullptr ? name(process, nullptr, path, sizeof(path)) : 0;
+  const auto name = reinterpret_cast<ModuleName>(reinterpret_cast<void*>(GetProcAddress(psapi, "GetModuleFileNameExW")));
+  const DWORD length = name != nullptr ? name(process, nullptr, path, MAX_PATH * 2) : 0;
   FreeLibrary(psapi);
-  return std::string(path, length);
+  return std::wstring(path, length);
 }
 
 struct Search {
@@ -72,7 +74,8 @@ BOOL CALLBACK CollectMatch(HWND window, LPARAM parameter) {
   if (process == nullptr) process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
   if (process == nullptr) return TRUE;
   ProcessHandle owner(process);
-  if (lstrcmpiA(ImagePath(process).c_str(), search.wanted->programPath.c_str()) != 0) return TRUE;
+  const std::wstring wanted = Wide(search.wanted->programPath);
+  if (wanted.empty() || lstrcmpiW(ImagePath(process).c_str(), wanted.c_str()) != 0) return TRUE;
   search.windows.push_back(window);
   search.processes.push_back(std::move(owner));
   return TRUE;

@@ -3,16 +3,37 @@
 #include <algorithm>
 
 #include "FolderRights.h"
+#include "ItemNames.h"
 
 namespace pelorin {
 
 FileError ReplaceFileContents(FileSystem& files, const std::string& path, const std::string& bytes) {
-  const std::string temporary = path + ".tmp";
-  if (files.FileExists(temporary) || files.IsReparsePoint(temporary)) files.RemoveFile(temporary);
-  FileError error = files.WriteNewFile(temporary, bytes);
-  if (!error) error = files.MoveFileOver(temporary, path);
-  if (error) files.RemoveFile(temporary);
+  constexpr int kAttempts = 4;
+  // 80: the file exists. A name where anything stands is never written through or removed.
+  FileError error{FileError::Kind::kOther, 80, "no free name for a temporary file beside " + path};
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    const std::string temporary = TemporaryNameOf(path, files.RandomNumber());
+    if (files.FileExists(temporary) || files.FolderExists(temporary) || files.IsReparsePoint(temporary)) continue;
+    error = files.WriteNewFile(temporary, bytes);
+    if (!error) error = files.ReplaceWithFile(temporary, path);
+    if (error) files.RemoveFile(temporary);
+    return error;
+  }
   return error;
+}
+
+std::string TemporaryNameOf(const std::string& path, std::uint64_t randomNumber) {
+  return UnpredictableName(path + ".", randomNumber) + ".tmp";
+}
+
+bool IsTemporaryNameOf(std::string_view name, std::string_view target) {
+  constexpr std::size_t kDigits = 16;
+  constexpr std::string_view kEnd = ".tmp";
+  if (name.size() != target.size() + 1 + kDigits + kEnd.size() || !SameFileName(name.substr(0, target.size()), target) ||
+      name[target.size()] != '.' || !SameFileName(name.substr(name.size() - kEnd.size()), kEnd))
+    return false;
+  const std::string_view digits = name.substr(target.size() + 1, kDigits);
+  return digits.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos;
 }
 
 bool IsInUse(const FileError& error) {

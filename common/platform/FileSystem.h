@@ -9,6 +9,8 @@
 
 namespace pelorin {
 
+class AnsiCodePage;
+
 // What went wrong in a file operation, kept with the system's own number so that a report
 // in any language can be read. An empty message means success.
 struct FileError {
@@ -68,6 +70,13 @@ class FileSystem {
   virtual FileError WriteNewFile(const std::string& path, const std::string& bytes) = 0;
   // Moves `from` over `to`, replacing it in one step; on failure `to` is as it was.
   virtual FileError MoveFileOver(const std::string& from, const std::string& to) = 0;
+  // Puts `from` in the place of `to`, as MoveFileOver, but an existing `to` keeps its
+  // attributes (hidden, for one) where the system keeps them apart from the bytes.
+  virtual FileError ReplaceWithFile(const std::string& from, const std::string& to) { return MoveFileOver(from, to); }
+  // A number from the system's cryptographic generator, for names nobody can foresee.
+  virtual std::uint64_t RandomNumber() = 0;
+  // The code page in which the system's programs write text files (TextFile.h).
+  virtual const AnsiCodePage& TextCodePage() = 0;
   virtual FileError RemoveFile(const std::string& path) = 0;
   // Clears a read-only mark, so that the file can be deleted; where a read-only file can be
   // deleted anyway, nothing to do.
@@ -99,10 +108,17 @@ class FileSystem {
 // lock violation), not because it is read-only or this account may not write it.
 bool IsInUse(const FileError& error);
 
-// Replaces the contents of `path` safely: writes a new `path` + ".tmp" beside it (one left
-// by a killed run is deleted first, never written through), then moves it over the
-// original. On any failure the original keeps its bytes and no ".tmp" stays.
+// Replaces the contents of `path` safely: writes the bytes into a new file beside it, named
+// TemporaryNameOf(path) with an unpredictable number, so that no one can prepare a file or
+// link there to be written through, then puts it in the original's place (ReplaceWithFile). On any
+// failure the original keeps its bytes and no temporary file stays.
 FileError ReplaceFileContents(FileSystem& files, const std::string& path, const std::string& bytes);
+
+// The temporary file beside `path` that ReplaceFileContents writes: `path` + "." + 16 hex
+// digits + ".tmp". Whether `name` is such a file's name for the file named `target`, so that
+// one left by a killed run can be found and removed.
+std::string TemporaryNameOf(const std::string& path, std::uint64_t randomNumber);
+bool IsTemporaryNameOf(std::string_view name, std::string_view target);
 
 // Copies `size` bytes from `reader`, as positioned, to `writer` through a fixed buffer, so
 // memory does not grow with the size; a file that ends early is an error.

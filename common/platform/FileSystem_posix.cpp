@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -201,6 +202,12 @@ FileError PosixFileSystem::WriteNewFile(const std::string& path, const std::stri
 FileError PosixFileSystem::MoveFileOver(const std::string& from, const std::string& to) {
   if (std::rename(Native(from).c_str(), Native(to).c_str()) != 0) return ErrorOf(errno);
   return {};
+}
+
+std::uint64_t PosixFileSystem::RandomNumber() {
+  std::uint64_t number = 0;
+  if (getrandom(&number, sizeof(number), 0) != static_cast<ssize_t>(sizeof(number))) return 0;
+  return number;
 }
 
 FileError PosixFileSystem::OpenForReading(const std::string& path, std::unique_ptr<FileReader>& reader) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CodePage1252.h"
 #include "FileSystem.h"
 
 namespace pelorin {
@@ -16,6 +17,8 @@ class PosixFileSystem : public FileSystem {
   FileError ReadFile(const std::string& path, std::string& bytes) override;
   FileError WriteNewFile(const std::string& path, const std::string& bytes) override;
   FileError MoveFileOver(const std::string& from, const std::string& to) override;
+  std::uint64_t RandomNumber() override;
+  const AnsiCodePage& TextCodePage() override { return codePage_; }
   FileError RemoveFile(const std::string& path) override;
   FileError OpenForReading(const std::string& path, std::unique_ptr<FileReader>& reader) override;
   FileError OpenForWriting(const std::string& path, bool append,
@@ -24,6 +27,9 @@ class PosixFileSystem : public FileSystem {
   FileError SetFileTimes(const std::string& path, const FileTime& time) override;
   FileError CreateFolder(const std::string& path) override;
   FileError RemoveFolder(const std::string& path) override;
+
+ private:
+  CodePage1252 codePage_;
 };
 
 // A case-insensitive match of `name` against a pattern of '*' and '?' wildcards.

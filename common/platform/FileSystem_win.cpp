@@ -6,6 +6,8 @@
 #include <algorithm>
 
 #include "SystemError_win.h"
+#include "SystemRandom_win.h"
+#include "WideText_win.h"
 
 namespace pelorin {
 
@@ -95,14 +97,16 @@ FILETIME ToFileTime(const FileTime& time) {
   return result;
 }
 
-DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+// Paths are UTF-8 here and UTF-16 at the system; one that is not well-formed UTF-8 becomes
+// an empty path, which names no file, never a neighbouring one.
+DWORD Attributes(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()); }
 
 template <class Accept>
 FileError ListEntries(const std::string& folder, const std::string& pattern, Accept accept,
                       std::vector<std::string>& names) {
   names.clear();
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((WithTrailingBackslash(folder) + pattern).c_str(), &found);
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(Wide(WithTrailingBackslash(folder) + pattern).c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();
     // A folder that exists but holds no match is an empty listing, not a failure.
@@ -112,9 +116,11 @@ FileError ListEntries(const std::string& folder, const std::string& pattern, Acc
     return error;
   }
   do {
-    const std::string name = found.cFileName;
-    if (name != "." && name != ".." && accept(found)) names.push_back(name);
-  } while (FindNextFileA(search, &found));
+    // A name that has no exact UTF-8 form (a lone surrogate) is left out: any other form
+    // would name another file.
+    std::string name;
+    if (Utf8FromWide(found.cFileName, name) && name != "." && name != ".." && accept(found)) names.push_back(name);
+  } while (FindNextFileW(search, &found));
   FindClose(search);
   return {};
 }
@@ -142,20 +148,20 @@ FileError Win32FileSystem::ListFiles(const std::string& folder, const std::strin
                                      std::vector<std::string>& names) {
   return ListEntries(
       folder, pattern,
-      [](const WIN32_FIND_DATAA& found) { return !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY); },
+      [](const WIN32_FIND_DATAW& found) { return !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY); },
       names);
 }
 
 FileError Win32FileSystem::ListFolders(const std::string& folder, std::vector<std::string>& names) {
   return ListEntries(
       folder, "*",
-      [](const WIN32_FIND_DATAA& found) { return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; },
+      [](const WIN32_FIND_DATAW& found) { return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; },
       names);
 }
 
 FileError Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
   bytes.clear();
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return LastFileError();
   char chunk[65536];
@@ -168,7 +174,7 @@ FileError Win32FileSystem::ReadFile(const std::string& path, std::string& bytes)
 }
 
 FileError Win32FileSystem::WriteNewFile(const std::string& path, const std::string& bytes) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+  FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return LastFileError();
   std::size_t written = 0;
@@ -187,13 +193,30 @@ FileError Win32FileSystem::WriteNewFile(const std::string& path, const std::stri
 }
 
 FileError Win32FileSystem::MoveFileOver(const std::string& from, const std::string& to) {
-  if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+  if (!MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return LastFileError();
   return {};
 }
 
+FileError Win32FileSystem::ReplaceWithFile(const std::string& from, const std::string& to) {
+  if (Attributes(to) == INVALID_FILE_ATTRIBUTES) return MoveFileOver(from, to);
+  // The original goes to a backup first, named after the unpredictable `from`: without one,
+  // a failed last step would leave no original at all.
+  const std::wstring source = Wide(from), target = Wide(to), backup = Wide(from + ".old");
+  if (::ReplaceFileW(target.c_str(), source.c_str(), backup.c_str(), REPLACEFILE_WRITE_THROUGH, nullptr, nullptr)) {
+    DeleteFileW(backup.c_str());
+    return {};
+  }
+  FileError error = LastFileError();
+  // The new file could not take the name after the original had become the backup.
+  if (error.systemCode == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+  return error;
+}
+
+std::uint64_t Win32FileSystem::RandomNumber() { return SystemRandomNumber(); }
+
 FileError Win32FileSystem::OpenForReading(const std::string& path, std::unique_ptr<FileReader>& reader) {
-  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return LastFileError();
   reader = std::make_unique<Win32Reader>(handle);
@@ -202,7 +225,7 @@ FileError Win32FileSystem::OpenForReading(const std::string& path, std::unique_p
 
 FileError Win32FileSystem::OpenForWriting(const std::string& path, bool append,
                                           std::unique_ptr<FileWriter>& writer) {
-  HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+  HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                               append ? OPEN_ALWAYS : CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return LastFileError();
   if (append && SetFilePointer(handle, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
@@ -218,7 +241,7 @@ FileError Win32FileSystem::OpenForWriting(const std::string& path, bool append,
 FileError Win32FileSystem::LastWriteTime(const std::string& path, FileTime& time) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   SYSTEMTIME utc{};
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+  if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data) ||
       !FileTimeToSystemTime(&data.ftLastWriteTime, &utc))
     return LastFileError();
   time = {utc.wYear, utc.wMonth, utc.wDay, utc.wHour, utc.wMinute, utc.wSecond};
@@ -226,7 +249,7 @@ FileError Win32FileSystem::LastWriteTime(const std::string& path, FileTime& time
 }
 
 FileError Win32FileSystem::SetFileTimes(const std::string& path, const FileTime& time) {
-  FileHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  FileHandle file(CreateFileW(Wide(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return LastFileError();
   const FILETIME stamp = ToFileTime(time);
@@ -235,7 +258,7 @@ FileError Win32FileSystem::SetFileTimes(const std::string& path, const FileTime&
 }
 
 FileError Win32FileSystem::CreateFolder(const std::string& path) {
-  if (!CreateDirectoryA(path.c_str(), nullptr)) return LastFileError();
+  if (!CreateDirectoryW(Wide(path).c_str(), nullptr)) return LastFileError();
   return {};
 }
 
@@ -246,7 +269,7 @@ FileError Win32FileSystem::CreateFolderWithRights(const std::string& path, const
                                                             nullptr))
     return LastFileError();
   SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
-  const BOOL made = CreateDirectoryA(path.c_str(), &attributes);
+  const BOOL made = CreateDirectoryW(Wide(path).c_str(), &attributes);
   const DWORD code = GetLastError();
   LocalFree(descriptor);
   SetLastError(code);
@@ -255,26 +278,26 @@ FileError Win32FileSystem::CreateFolderWithRights(const std::string& path, const
 }
 
 FileError Win32FileSystem::RemoveFolder(const std::string& path) {
-  if (!RemoveDirectoryA(path.c_str())) return LastFileError();
+  if (!RemoveDirectoryW(Wide(path).c_str())) return LastFileError();
   return {};
 }
 
 FileError Win32FileSystem::RemoveFile(const std::string& path) {
-  if (!::DeleteFileA(path.c_str())) return LastFileError();
+  if (!::DeleteFileW(Wide(path).c_str())) return LastFileError();
   return {};
 }
 
 FileError Win32FileSystem::MakeWritable(const std::string& path) {
   const DWORD attributes = Attributes(path);
   if (attributes == INVALID_FILE_ATTRIBUTES) return LastFileError();
-  if ((attributes & FILE_ATTRIBUTE_READONLY) && !SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY))
+  if ((attributes & FILE_ATTRIBUTE_READONLY) && !SetFileAttributesW(Wide(path).c_str(), attributes & ~FILE_ATTRIBUTE_READONLY))
     return LastFileError();
   return {};
 }
 
 FileError Win32FileSystem::OpenLocked(const std::string& path, std::unique_ptr<FileReader>& reader) {
   // Others may read, but not write, rename or delete the file while it is open.
-  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return LastFileError();
   reader = std::make_unique<Win32Reader>(handle);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnsiCodePage_win.h"
 #include "FileSystem.h"
 
 namespace pelorin {
@@ -15,6 +16,9 @@ class Win32FileSystem : public FileSystem {
   FileError ReadFile(const std::string& path, std::string& bytes) override;
   FileError WriteNewFile(const std::string& path, const std::string& bytes) override;
   FileError MoveFileOver(const std::string& from, const std::string& to) override;
+  FileError ReplaceWithFile(const std::string& from, const std::string& to) override;
+  std::uint64_t RandomNumber() override;
+  const AnsiCodePage& TextCodePage() override { return codePage_; }
   FileError RemoveFile(const std::string& path) override;
   FileError MakeWritable(const std::string& path) override;
   FileError OpenForReading(const std::string& path, std::unique_ptr<FileReader>& reader) override;
@@ -26,6 +30,9 @@ class Win32FileSystem : public FileSystem {
   FileError CreateFolder(const std::string& path) override;
   FileError CreateFolderWithRights(const std::string& path, const std::string& rightsText) override;
   FileError RemoveFolder(const std::string& path) override;
+
+ private:
+  Win32AnsiCodePage codePage_;
 };
 
 }  // namespace pelorin

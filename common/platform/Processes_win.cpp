@@ -4,6 +4,8 @@
 
 #include <tlhelp32.h>
 
+#include "WideText_win.h"
+
 namespace pelorin {
 
 namespace {
@@ -20,14 +22,16 @@ WORD ShowCommand(WindowShow show) {
 // Starts the program; the caller owns the handles it returns.
 bool Launch(const std::string& commandLine, WindowShow show, const std::string& currentFolder,
             PROCESS_INFORMATION& process) {
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = ShowCommand(show);
-  // CreateProcessA may write into the command line, so it gets a copy of its own.
-  std::string line = commandLine;
-  return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
-                        nullptr, currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &process) != 0;
+  // CreateProcessW may write into the command line, so it gets a copy of its own.
+  std::wstring line;
+  if (!WideFromUtf8(commandLine, line)) return false;
+  const std::wstring folder = Wide(currentFolder);
+  return CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,
+                        currentFolder.empty() ? nullptr : folder.c_str(), &startup, &process) != 0;
 }
 
 }  // namespace
@@ -71,14 +75,14 @@ std::vector<std::string> Win32Processes::RunningProgramNames() {
   std::vector<std::string> names;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return names;
-  PROCESSENTRY32 entry{};
+  PROCESSENTRY32W entry{};
   entry.dwSize = sizeof(entry);
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
     // Some systems give the whole path, others only the file name.
-    const char* name = entry.szExeFile;
-    for (const char* c = entry.szExeFile; *c != '\0'; ++c)
-      if (*c == '\\') name = c + 1;
-    names.emplace_back(name);
+    const wchar_t* name = entry.szExeFile;
+    for (const wchar_t* c = entry.szExeFile; *c != L'\0'; ++c)
+      if (*c == L'\\') name = c + 1;
+    names.push_back(Utf8(name));
   }
   CloseHandle(snapshot);
   return names;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "WideText_win.h"
+
 namespace pelorin {
 
 namespace {
@@ -13,7 +15,7 @@ HKEY RootKey(RegistryRoot root) {
 class OpenKey {
  public:
   OpenKey(RegistryRoot root, const std::string& subkey) {
-    if (RegCreateKeyA(RootKey(root), subkey.c_str(), &key_) != ERROR_SUCCESS) key_ = nullptr;
+    if (RegCreateKeyW(RootKey(root), Wide(subkey).c_str(), &key_) != ERROR_SUCCESS) key_ = nullptr;
   }
   OpenKey(const OpenKey&) = delete;
   OpenKey& operator=(const OpenKey&) = delete;
@@ -31,39 +33,41 @@ class OpenKey {
 bool Win32Registry::SetKeyValue(RegistryRoot root, const std::string& subkey,
                                 const std::string& name, const std::string& text) {
   OpenKey key(root, subkey);
-  return key.Get() != nullptr &&
-         RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                        static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+  // Values hold paths: a text that has no exact wide form is not written at all.
+  std::wstring wide;
+  return key.Get() != nullptr && WideFromUtf8(text, wide) &&
+         RegSetValueExW(key.Get(), Wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                        static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 void Win32Registry::DeleteKeyValue(RegistryRoot root, const std::string& subkey,
                                    const std::string& name) {
   OpenKey key(root, subkey);
-  if (key.Get() != nullptr) RegDeleteValueA(key.Get(), name.c_str());
+  if (key.Get() != nullptr) RegDeleteValueW(key.Get(), Wide(name).c_str());
 }
 
 void Win32Registry::DeleteKey(RegistryRoot root, const std::string& subkey) {
-  RegDeleteKeyA(RootKey(root), subkey.c_str());
+  RegDeleteKeyW(RootKey(root), Wide(subkey).c_str());
 }
 
 void Win32Registry::DeleteEmptyKey(RegistryRoot root, const std::string& subkey) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(RootKey(root), subkey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExW(RootKey(root), Wide(subkey).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
   DWORD subkeys = 0;
   DWORD values = 0;
-  const bool empty = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+  const bool empty = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
                                       nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
                      subkeys == 0 && values == 0;
   RegCloseKey(key);
   // Some systems delete a key with all its subkeys: only an empty one is handed over.
-  if (empty) RegDeleteKeyA(RootKey(root), subkey.c_str());
+  if (empty) RegDeleteKeyW(RootKey(root), Wide(subkey).c_str());
 }
 
 bool Win32Registry::SetNumberValue(RegistryRoot root, const std::string& subkey,
                                    const std::string& name, std::uint32_t number) {
   OpenKey key(root, subkey);
   const DWORD value = number;
-  return key.Get() != nullptr && RegSetValueExA(key.Get(), name.c_str(), 0, REG_DWORD,
+  return key.Get() != nullptr && RegSetValueExW(key.Get(), Wide(name).c_str(), 0, REG_DWORD,
                                                 reinterpret_cast<const BYTE*>(&value), sizeof(value)) == ERROR_SUCCESS;
 }
 
@@ -74,19 +78,24 @@ bool Win32Registry::ReadKeyValue(RegistryRoot root, const std::string& subkey,
   const REGSAM access = KEY_QUERY_VALUE | (view == RegistryView::k32Bit   ? KEY_WOW64_32KEY
                                            : view == RegistryView::k64Bit ? KEY_WOW64_64KEY
                                                                           : 0);
-  if (RegOpenKeyExA(RootKey(root), subkey.c_str(), 0, access, &key) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExW(RootKey(root), Wide(subkey).c_str(), 0, access, &key) != ERROR_SUCCESS) return false;
+  const std::wstring valueName = Wide(name);
   DWORD type = 0;
   DWORD size = 0;
-  bool found = RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+  bool found = RegQueryValueExW(key, valueName.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
                (type == REG_SZ || type == REG_EXPAND_SZ);
   if (found) {
-    std::string bytes(size, '\0');
-    found = RegQueryValueExA(key, name.c_str(), nullptr, &type,
-                             reinterpret_cast<BYTE*>(bytes.data()), &size) == ERROR_SUCCESS;
+    std::wstring wide(size / sizeof(wchar_t) + 1, L'\0');
+    DWORD got = static_cast<DWORD>(wide.size() * sizeof(wchar_t));
+    found = RegQueryValueExW(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(wide.data()), &got) ==
+            ERROR_SUCCESS;
     // The stored value may or may not carry its terminating NUL.
-    bytes.resize(found ? size : 0);
-    while (!bytes.empty() && bytes.back() == '\0') bytes.pop_back();
-    if (found) text = bytes;
+    wide.resize(found ? got / sizeof(wchar_t) : 0);
+    while (!wide.empty() && wide.back() == L'\0') wide.pop_back();
+    // A value that has no exact UTF-8 form names no path here.
+    std::string utf8;
+    found = found && Utf8FromWide(wide, utf8);
+    if (found) text = utf8;
   }
   RegCloseKey(key);
   return found;

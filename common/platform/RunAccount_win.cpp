@@ -1,22 +1,15 @@
 #include "RunAccount_win.h"
 
 #include <windows.h>
-#include <ntsecapi.h>
 #include <sddl.h>
 
 #include <memory>
 
+#include "SystemRandom_win.h"
+
 namespace pelorin {
 
 namespace {
-
-std::uint64_t SystemRandomNumber() {
-  std::uint64_t number = 0;
-  // A failing generator leaves 0: the name is then taken by whoever came first, and a
-  // folder already there is never used.
-  RtlGenRandom(&number, sizeof(number));
-  return number;
-}
 
 // The token's user, as "S-1-5-..."; empty when the system cannot say.
 std::string AccountSid() {

@@ -2,20 +2,23 @@
 
 #include <windows.h>
 
+#include "WideText_win.h"
+
 namespace pelorin {
 
 std::string ShellFolderPath(int csidl) {
-  using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+  using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
   // shfolder.dll forwards to shell32, and serves systems older than shell32's own
-  // SHGetFolderPathA too.
-  HMODULE shell = LoadLibraryA("shfolder.dll");
+  // SHGetFolderPathW too.
+  HMODULE shell = LoadLibraryW(L"shfolder.dll");
   if (shell == nullptr) return {};
-  const auto get = reinterpret_cast<GetFolderPath>(reinterpret_cast<void*>(GetProcAddress(shell, "SHGetFolderPathA")));
-  char path[MAX_PATH] = {};
+  const auto get = reinterpret_cast<GetFolderPath>(reinterpret_cast<void*>(GetProcAddress(shell, "SHGetFolderPathW")));
+  wchar_t path[MAX_PATH] = {};
   // SHGFP_TYPE_CURRENT: where the folder is now, not where it was by default.
   const bool found = get != nullptr && SUCCEEDED(get(nullptr, csidl, nullptr, 0, path));
   FreeLibrary(shell);
-  std::string folder = found ? path : "";
+  // A folder whose name has no exact UTF-8 form is not known, rather than another folder.
+  std::string folder = found ? Utf8(path) : "";
   if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
   return folder;
 }

@@ -12,6 +12,7 @@
 
 #include "ShellFolders_win.h"
 #include "SystemPaths_win.h"
+#include "WideText_win.h"
 
 namespace pelorin {
 
@@ -37,31 +38,23 @@ class ComPtr {
 
 // The shell link object and its file interface.
 struct LinkObject {
-  ComPtr<IShellLinkA> link;
+  ComPtr<IShellLinkW> link;
   ComPtr<IPersistFile> file;
 
   bool Create() {
-    return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                       link.Out())) &&
            SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.Out()));
   }
 };
 
-std::wstring Wide(const std::string& text) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  if (length <= 0) return {};
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-  wide.resize(static_cast<std::size_t>(length - 1));
-  return wide;
-}
 
 // Text handed across processes: a BSTR from the automation library, which is loaded only
 // for this, so that the programs do not load it at every start.
 class AutomationText {
  public:
   explicit AutomationText(const std::string& text) {
-    library_ = LoadLibraryA("oleaut32.dll");
+    library_ = LoadLibraryW(L"oleaut32.dll");
     if (library_ == nullptr) return;
     const auto allocate = reinterpret_cast<BSTR(WINAPI*)(const OLECHAR*)>(
         reinterpret_cast<void*>(GetProcAddress(library_, "SysAllocString")));
@@ -125,7 +118,7 @@ std::string Win32Shell::SystemFolder() { return pelorin::SystemFolder(); }
 bool Win32Shell::HasAdministratorRights() {
   // Looked up, since the oldest systems lack it; they have no rights to tell apart either.
   using IsAdmin = BOOL(WINAPI*)();
-  const HMODULE shell = GetModuleHandleA("shell32.dll");
+  const HMODULE shell = GetModuleHandleW(L"shell32.dll");
   const auto isAdmin = shell == nullptr ? nullptr
                                         : reinterpret_cast<IsAdmin>(reinterpret_cast<void*>(
                                               GetProcAddress(shell, "IsUserAnAdmin")));
@@ -154,14 +147,14 @@ bool Win32Shell::StartFromDesktop(const std::string& path, const std::string& wo
 bool Win32Shell::CreateShellLink(const std::string& linkFile, const ShellLink& values) {
   if (linkFile.empty() || values.target.empty()) return false;
   LinkObject object;
-  if (!object.Create() || FAILED(object.link->SetPath(values.target.c_str()))) return false;
-  if (!values.workingFolder.empty() && FAILED(object.link->SetWorkingDirectory(values.workingFolder.c_str())))
+  if (!object.Create() || FAILED(object.link->SetPath(Wide(values.target).c_str()))) return false;
+  if (!values.workingFolder.empty() && FAILED(object.link->SetWorkingDirectory(Wide(values.workingFolder).c_str())))
     return false;
-  if (!values.arguments.empty() && FAILED(object.link->SetArguments(values.arguments.c_str()))) return false;
-  if (!values.description.empty() && FAILED(object.link->SetDescription(values.description.c_str())))
+  if (!values.arguments.empty() && FAILED(object.link->SetArguments(Wide(values.arguments).c_str()))) return false;
+  if (!values.description.empty() && FAILED(object.link->SetDescription(Wide(values.description).c_str())))
     return false;
   if (!values.iconFile.empty() &&
-      FAILED(object.link->SetIconLocation(values.iconFile.c_str(), values.iconIndex)))
+      FAILED(object.link->SetIconLocation(Wide(values.iconFile).c_str(), values.iconIndex)))
     return false;
   if (FAILED(object.link->SetShowCmd(values.showCommand))) return false;
   // Resolving without a window updates the stored target details; a target that is not
@@ -171,29 +164,29 @@ bool Win32Shell::CreateShellLink(const std::string& linkFile, const ShellLink& v
 }
 
 bool Win32Shell::OpenWithShell(const std::string& path, const std::string& workingFolder) {
-  const HINSTANCE result = ShellExecuteA(nullptr, nullptr, path.c_str(), nullptr,
-                                         workingFolder.c_str(), SW_SHOWNORMAL);
+  const HINSTANCE result = ShellExecuteW(nullptr, nullptr, Wide(path).c_str(), nullptr,
+                                         Wide(workingFolder).c_str(), SW_SHOWNORMAL);
   return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
 bool GetShellLinkInfo(const std::string& linkFile, ShellLink& values) {
   LinkObject object;
   if (!object.Create() || FAILED(object.file->Load(Wide(linkFile).c_str(), STGM_READ))) return false;
-  char text[MAX_PATH] = {};
+  wchar_t text[MAX_PATH] = {};
   if (FAILED(object.link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH))) return false;
-  values.target = text;
-  text[0] = '\0';
+  values.target = Utf8(text);
+  text[0] = L'\0';
   object.link->GetWorkingDirectory(text, MAX_PATH);
-  values.workingFolder = text;
-  text[0] = '\0';
+  values.workingFolder = Utf8(text);
+  text[0] = L'\0';
   object.link->GetArguments(text, MAX_PATH);
-  values.arguments = text;
-  text[0] = '\0';
+  values.arguments = Utf8(text);
+  text[0] = L'\0';
   object.link->GetDescription(text, MAX_PATH);
-  values.description = text;
-  text[0] = '\0';
+  values.description = Utf8(text);
+  text[0] = L'\0';
   object.link->GetIconLocation(text, MAX_PATH, &values.iconIndex);
-  values.iconFile = text;
+  values.iconFile = Utf8(text);
   object.link->GetShowCmd(&values.showCommand);
   return true;
 }

@@ -1,18 +1,21 @@
 #include "SystemError_win.h"
 
 #include "DecimalText.h"
+#include "WideText_win.h"
 
 namespace pelorin {
 
 std::string SystemErrorText(DWORD code) {
-  char buffer[512] = {};
-  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                nullptr, code, 0, buffer, sizeof(buffer), nullptr);
-  while (length > 0 && (buffer[length - 1] == '\r' || buffer[length - 1] == '\n' ||
-                        buffer[length - 1] == ' ' || buffer[length - 1] == '.'))
+  // The system's text comes in its own language, which the ANSI code page may not hold.
+  wchar_t buffer[512] = {};
+  DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                nullptr, code, 0, buffer, sizeof(buffer) / sizeof(buffer[0]), nullptr);
+  while (length > 0 && (buffer[length - 1] == L'\r' || buffer[length - 1] == L'\n' ||
+                        buffer[length - 1] == L' ' || buffer[length - 1] == L'.'))
     --length;
-  if (length == 0) return "System error " + WholeNumberText(code);
-  return std::string(buffer, length);
+  const std::string text = Utf8(std::wstring_view(buffer, length));
+  if (text.empty()) return "System error " + WholeNumberText(code);
+  return text;
 }
 
 FileError LastFileError() {

@@ -9,7 +9,8 @@ constexpr int kTwipsPerPixel = 15;
 }  // namespace
 
 INT_PTR Dialog::RunModal(int templateId, HWND owner) {
-  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), owner,
+  // Wide, so that the dialogs' lists and edit boxes keep paths in any script.
+  return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), owner,
                          Procedure, reinterpret_cast<LPARAM>(this));
 }
 
@@ -31,11 +32,11 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
   if (message == WM_INITDIALOG) {
     auto* dialog = reinterpret_cast<Dialog*>(lParam);
     dialog->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+    SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
     dialog->OnInit();
     return TRUE;
   }
-  auto* dialog = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+  auto* dialog = reinterpret_cast<Dialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
   if (dialog == nullptr) return FALSE;
   if (message == WM_COMMAND) {
     dialog->OnCommand(LOWORD(wParam), HIWORD(wParam));

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "CommandLine.h"
+#include "MessageBox_win.h"
 
 namespace pelorin::win {
 
@@ -14,7 +15,7 @@ inline int AnswerUsage(const CommandLine& line, const char* usage, const char* t
   const int code = line.Valid() ? kExitDone : kExitUsage;
   if (line.quiet) return kExitUsage;
   const std::string text = line.Valid() ? std::string(usage) : "Unknown switch: " + line.unknown + "\r\n\r\n" + usage;
-  MessageBoxA(nullptr, text.c_str(), title, MB_OK | (line.Valid() ? 0 : MB_ICONEXCLAMATION));
+  ShowMessageBox(nullptr, text, title, MB_OK | (line.Valid() ? 0 : MB_ICONEXCLAMATION));
   return code;
 }
 

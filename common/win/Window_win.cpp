@@ -1,4 +1,5 @@
 #include "Window_win.h"
+#include "WideText_win.h"
 
 namespace pelorin::win {
 
@@ -13,7 +14,7 @@ void Window::RegisterWindowClass(const char* className, UINT style, HCURSOR curs
   WNDCLASSA windowClass{};
   windowClass.style = style;
   windowClass.lpfnWndProc = Procedure;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.hCursor = cursor;
   windowClass.hIcon = icon;
   windowClass.lpszClassName = className;
@@ -24,14 +25,14 @@ HWND Window::Create(DWORD exStyle, const char* className, const char* title, DWO
                     int y, int width, int height, HWND parent, int id) {
   return CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         GetModuleHandleA(nullptr), this);
+                         GetModuleHandleW(nullptr), this);
 }
 
 HWND CreateControl(HWND parent, const char* className, const char* text, DWORD style, int x, int y,
                    int width, int height, int id, HFONT font, DWORD exStyle) {
   HWND control = CreateWindowExA(exStyle, className, text, WS_CHILD | style, x, y, width, height, parent,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleA(nullptr), nullptr);
+                                 GetModuleHandleW(nullptr), nullptr);
   if (control != nullptr && font != nullptr) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return control;
 }
@@ -56,5 +57,22 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
   }
   return window->OnMessage(message, wParam, lParam);
 }
+
+HWND CreatePathControl(HWND parent, const wchar_t* className, const std::string& text, DWORD style, int x, int y,
+                       int width, int height, int id, HFONT font, DWORD exStyle) {
+  HWND control = CreateWindowExW(exStyle, className, Wide(text).c_str(), WS_CHILD | style, x, y, width, height,
+                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleW(nullptr), nullptr);
+  if (control != nullptr && font != nullptr) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return control;
+}
+
+std::string ControlText(HWND control) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  return Utf8(text);
+}
+
+void SetControlText(HWND control, const std::string& text) { SetWindowTextW(control, Wide(text).c_str()); }
 
 }  // namespace pelorin::win

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace pelorin::win {
 
 // A window bound to its C++ object once, at WM_NCCREATE; messages go to OnMessage.
@@ -35,5 +37,14 @@ class Window {
 // Creates a child control (a system class such as "EDIT") and gives it `font` when one is given.
 HWND CreateControl(HWND parent, const char* className, const char* text, DWORD style, int x, int y,
                    int width, int height, int id, HFONT font = nullptr, DWORD exStyle = 0);
+
+// The same for a control that shows or takes a path, made by the wide call: an edit control
+// made by the ANSI call keeps its text in the ANSI code page, losing what that cannot hold.
+HWND CreatePathControl(HWND parent, const wchar_t* className, const std::string& text, DWORD style, int x, int y,
+                       int width, int height, int id, HFONT font = nullptr, DWORD exStyle = 0);
+
+// A control's text as UTF-8, and back; a text with no exact conversion reads as empty.
+std::string ControlText(HWND control);
+void SetControlText(HWND control, const std::string& text);
 
 }  // namespace pelorin::win

@@ -3,23 +3,26 @@
 #include <shlobj.h>
 
 #include "FileSystem.h"
+#include "WideText_win.h"
 
 namespace pelorin::win {
 
 std::string BrowseForInstallFolder(HWND owner) {
-  char name[MAX_PATH] = {};
-  BROWSEINFOA browse{};
+  wchar_t name[MAX_PATH] = {};
+  BROWSEINFOW browse{};
   browse.hwndOwner = owner;
   browse.pszDisplayName = name;
-  browse.lpszTitle = "Choose Install Location";
+  browse.lpszTitle = L"Choose Install Location";
   browse.ulFlags = BIF_RETURNONLYFSDIRS;
-  LPITEMIDLIST items = SHBrowseForFolderA(&browse);
+  LPITEMIDLIST items = SHBrowseForFolderW(&browse);
   if (items == nullptr) return {};
-  char path[MAX_PATH] = {};
-  const bool found = SHGetPathFromIDListA(items, path) != FALSE;
+  wchar_t path[MAX_PATH] = {};
+  const bool found = SHGetPathFromIDListW(items, path) != FALSE;
   CoTaskMemFree(items);
-  if (!found || path[0] == '\0') return {};
-  return WithTrailingBackslash(path);
+  // A folder whose name has no exact UTF-8 form is no choice, rather than another folder.
+  std::string folder;
+  if (!found || path[0] == L'\0' || !Utf8FromWide(path, folder)) return {};
+  return WithTrailingBackslash(folder);
 }
 
 }  // namespace pelorin::win

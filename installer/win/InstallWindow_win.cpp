@@ -1,6 +1,7 @@
 #include "InstallWindow_win.h"
 
 #include "GdiObject_win.h"
+#include "MessageBox_win.h"
 
 namespace pelorin::win {
 
@@ -13,11 +14,10 @@ constexpr int kHeight = 100;
 constexpr RECT kBar{12, 36, kWidth - 12, 56};
 enum ControlId : int { kStatusId = 100, kPercentId };
 
+// The status names files by path, in any script.
 void SetTextIfChanged(HWND control, const std::string& text) {
-  char shown[512] = {};
-  GetWindowTextA(control, shown, sizeof(shown));
-  if (text == shown) return;
-  SetWindowTextA(control, text.c_str());
+  if (text == ControlText(control)) return;
+  SetControlText(control, text);
   UpdateWindow(control);
 }
 
@@ -70,15 +70,15 @@ void InstallWindow::ShowCaption(const std::string& caption) {
 }
 
 void InstallWindow::ShowMessage(const std::string& text, bool problem) {
-  MessageBoxA(Handle(), text.c_str(), kMessageTitle, MB_OK | (problem ? MB_ICONEXCLAMATION : 0));
+  ShowMessageBox(Handle(), text, kMessageTitle, MB_OK | (problem ? MB_ICONEXCLAMATION : 0));
 }
 
 bool InstallWindow::AskRetry(const std::string& text) {
-  return MessageBoxA(Handle(), text.c_str(), kMessageTitle, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;
+  return ShowMessageBox(Handle(), text, kMessageTitle, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;
 }
 
 bool InstallWindow::AskYesNo(const std::string& text) {
-  return MessageBoxA(Handle(), text.c_str(), kMessageTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
+  return ShowMessageBox(Handle(), text, kMessageTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void InstallWindow::PaintBar(HDC dc) {

@@ -14,6 +14,7 @@
 #include "InstallRecord.h"
 #include "InstallWindow_win.h"
 #include "Processes_win.h"
+#include "ProgramArguments_win.h"
 #include "QuietInstallUi.h"
 #include "Registry_win.h"
 #include "RunAccount_win.h"
@@ -23,6 +24,7 @@
 #include "UsageMessage_win.h"
 #include "WaitWindow_win.h"
 #include "WizardWindow_win.h"
+#include "MessageBox_win.h"
 
 namespace {
 
@@ -117,8 +119,8 @@ void RunInstall(pelorin::FileSystem& files, const pelorin::UnpackOutcome& unpack
   const pelorin::InstallFolderChoice folder =
       pelorin::ChooseInstallFolder(files, choice.installPath, unpacked.info.appName, pelorin::SystemReservedFolders());
   if (folder.refused) {
-    MessageBoxA(nullptr, (folder.reason + "\r\n\r\nNothing has been installed.").c_str(), kSetupTitle,
-                MB_OK | MB_ICONEXCLAMATION);
+    pelorin::win::ShowMessageBox(nullptr, folder.reason + "\r\n\r\nNothing has been installed.", kSetupTitle,
+                                 MB_OK | MB_ICONEXCLAMATION);
     return;
   }
   pelorin::win::InstallWindow progress;
@@ -191,9 +193,9 @@ int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, 
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   pelorin::HardenDllLoading();
-  const pelorin::CommandLine line = pelorin::ParseCommandLine(arguments, true);
+  const pelorin::CommandLine line = pelorin::ParseCommandLine(pelorin::ProgramArguments(), true);
   if (line.help || !line.Valid()) return pelorin::win::AnswerUsage(line, pelorin::kSetupUsage, kSetupTitle);
   const pelorin::PrivateFolderSource source = pelorin::PrivateFolderSourceOfThisRun();
   SetupMutex mutex(source.userSid);
@@ -207,7 +209,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   if (pelorin::FileError error =
           pelorin::CreateSetupFolder(files, pelorin::TemporaryFolder(), source, setup)) {
     if (!line.quiet)
-      MessageBoxA(nullptr, (kNoSetupFolder + error.message).c_str(), kSetupTitle, MB_OK | MB_ICONEXCLAMATION);
+      pelorin::win::ShowMessageBox(nullptr, kNoSetupFolder + error.message, kSetupTitle, MB_OK | MB_ICONEXCLAMATION);
     return pelorin::kExitFailed;
   }
   // The pack copies are closed when either run returns, so the whole folder can go.

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "FilePack.h"
+#include "MessageBox_win.h"
 
 namespace pelorin::win {
 
@@ -10,8 +11,8 @@ namespace pelorin::win {
 class OverwriteQuestion : public PackUi {
  public:
   bool ConfirmOverwriteOlder(const std::string& newText, const std::string& oldText) override {
-    return MessageBoxA(GetActiveWindow(), OverwriteOlderQuestion(newText, oldText).c_str(),
-                       kOverwriteOlderTitle, MB_YESNO) == IDYES;
+    return ShowMessageBox(GetActiveWindow(), OverwriteOlderQuestion(newText, oldText), kOverwriteOlderTitle,
+                          MB_YESNO) == IDYES;
   }
 };
 

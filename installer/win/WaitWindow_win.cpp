@@ -14,7 +14,7 @@ constexpr int kHeight = 90;
 }  // namespace
 
 bool WaitWindow::Open() {
-  icon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_SETUP));
+  icon_ = LoadIconA(GetModuleHandleW(nullptr), MAKEINTRESOURCEA(IDI_SETUP));
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_WAIT), icon_);
   const int left = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;

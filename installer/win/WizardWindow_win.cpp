@@ -3,6 +3,7 @@
 #include "FolderBrowser_win.h"
 #include "InstallFolder_win.h"
 #include "TextLines.h"
+#include "MessageBox_win.h"
 
 namespace pelorin::win {
 
@@ -52,12 +53,6 @@ void AppendText(HWND edit, const std::string& text) {
   SendMessageA(edit, EM_SCROLLCARET, 0, 0);
 }
 
-std::string TextOf(HWND control) {
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
-
 }  // namespace
 
 bool WizardWindow::Open(const SetupInfo& info, const std::string& installPath, HICON icon) {
@@ -84,7 +79,7 @@ bool WizardWindow::Open(const SetupInfo& info, const std::string& installPath, H
 
   const std::string infoText = info.appName + " " + kInfoText;
   CreateControl(hwnd, "STATIC", infoText.c_str(), 0, kPageLeft, 20, kPageWidth, 64, kInfoId, font);
-  path_ = CreateControl(hwnd, "EDIT", installPath.c_str(), WS_TABSTOP | ES_AUTOHSCROLL, kPageLeft, 96,
+  path_ = CreatePathControl(hwnd, L"EDIT", installPath, WS_TABSTOP | ES_AUTOHSCROLL, kPageLeft, 96,
                         kPageWidth - 36, 22, kPathId, font, WS_EX_CLIENTEDGE);
   CreateControl(hwnd, "BUTTON", "...", WS_TABSTOP | BS_PUSHBUTTON, kPageLeft + kPageWidth - 32, 96, 32,
                 22, kBrowseId, font);
@@ -139,7 +134,7 @@ void WizardWindow::LoadReadme(const std::string& path) {
 
 void WizardWindow::LoadSidePicture(const std::string& path) {
   sidePicture_ = GdiObject<HBITMAP>(static_cast<HBITMAP>(
-      LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+      LoadImageW(nullptr, Wide(path).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
   InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -165,17 +160,17 @@ void WizardWindow::FocusPage() {
 // folder is said so, and one that is adjusted (trimmed, or a folder of the user's that gets
 // the application's own folder below it) is shown for another look.
 bool WizardWindow::TakeInstallFolder() {
-  const std::string typed = TextOf(path_);
+  const std::string typed = ControlText(path_);
   const InstallFolderChoice folder = ChooseInstallFolder(files_, typed, appName_, SystemReservedFolders());
   if (folder.refused) {
     char caption[256] = {};
     GetWindowTextA(Handle(), caption, sizeof(caption));
-    MessageBoxA(Handle(), folder.reason.c_str(), caption, MB_OK | MB_ICONEXCLAMATION);
+    ShowMessageBox(Handle(), folder.reason, caption, MB_OK | MB_ICONEXCLAMATION);
     FocusPage();
     return false;
   }
   if (folder.path == typed) return true;
-  SetWindowTextA(path_, folder.path.c_str());
+  SetControlText(path_, folder.path);
   FocusPage();
   return false;
 }
@@ -186,7 +181,7 @@ void WizardWindow::Forward() {
     ShowPage(page_ + 1);
     return;
   }
-  choice_ = WizardChoice{TextOf(path_), SendMessageA(runBox_, BM_GETCHECK, 0, 0) == BST_CHECKED};
+  choice_ = WizardChoice{ControlText(path_), SendMessageA(runBox_, BM_GETCHECK, 0, 0) == BST_CHECKED};
   ShowWindow(Handle(), SW_HIDE);
   PostQuitMessage(0);
 }
@@ -200,7 +195,7 @@ void WizardWindow::Browse() {
   const std::string folder = BrowseForInstallFolder(Handle());
   if (folder.empty()) return;
   const InstallFolderChoice choice = ChooseInstallFolder(files_, folder, appName_, SystemReservedFolders());
-  SetWindowTextA(path_, choice.refused ? folder.c_str() : choice.path.c_str());
+  SetControlText(path_, choice.refused ? folder : choice.path);
 }
 
 void WizardWindow::OnCommand(int id) {

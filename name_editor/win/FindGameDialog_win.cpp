@@ -6,6 +6,7 @@
 
 #include "GameEditions.h"
 #include "GameFolder.h"
+#include "WideText_win.h"
 #include "resource.h"
 
 namespace pelorin::win {
@@ -44,10 +45,10 @@ void FindGameDialog::OnInit() {
   PlaceTwips(IDC_STATUS, 120, 2880, 4455, 255);
   PlaceTwips(IDC_FIND_BUTTON, 3720, 3240, 855, 375);
 
-  char current[MAX_PATH] = {};
-  GetCurrentDirectoryA(MAX_PATH, current);
+  wchar_t current[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, current);
   FillDrives();
-  std::string start = current;
+  std::string start = Utf8(current);
   if (!IsGameFolder(files_, start)) {
     if (std::string edition = FindInstalledEdition(registry_, files_); !edition.empty()) start = edition;
   }
@@ -57,9 +58,10 @@ void FindGameDialog::OnInit() {
 
 void FindGameDialog::FillDrives() {
   HWND drives = Item(IDC_DRIVES);
-  char letters[512] = {};
-  GetLogicalDriveStringsA(sizeof(letters), letters);
-  for (const char* root = letters; *root != '\0'; root += lstrlenA(root) + 1) {
+  wchar_t letters[512] = {};
+  GetLogicalDriveStringsW(512, letters);
+  for (const wchar_t* root = letters; *root != L'\0'; root += lstrlenW(root) + 1) {
+    if (*root >= 0x80) continue;
     const char entry[3] = {static_cast<char>(std::tolower(static_cast<unsigned char>(root[0]))), ':', '\0'};
     SendMessageA(drives, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
   }
@@ -70,7 +72,7 @@ void FindGameDialog::ChangeFolder(const std::string& folder) {
   if (files_.ListFolders(folder, subfolders)) return;  // unreadable: stay where we are
   folder_ = folder;
   std::sort(subfolders.begin(), subfolders.end(), [](const std::string& a, const std::string& b) {
-    return lstrcmpiA(a.c_str(), b.c_str()) < 0;
+    return lstrcmpiW(Wide(a).c_str(), Wide(b).c_str()) < 0;
   });
 
   HWND list = Item(IDC_FOLDERS);
@@ -78,8 +80,8 @@ void FindGameDialog::ChangeFolder(const std::string& folder) {
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
   if (!IsDriveRoot(folder_)) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kParentEntry));
   for (const std::string& name : subfolders) {
-    const std::string entry = "[" + name + "]";
-    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    const std::wstring entry = Wide("[" + name + "]");
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
   }
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
@@ -99,10 +101,11 @@ void FindGameDialog::OpenSelectedFolder() {
   HWND list = Item(IDC_FOLDERS);
   const LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
   if (index == LB_ERR) return;
-  char entry[MAX_PATH + 3] = {};
-  if (SendMessageA(list, LB_GETTEXTLEN, index, 0) > MAX_PATH) return;
-  SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(entry));
-  const std::string text = entry;
+  wchar_t entry[MAX_PATH + 3] = {};
+  if (SendMessageW(list, LB_GETTEXTLEN, index, 0) > MAX_PATH) return;
+  SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(entry));
+  const std::string text = Utf8(entry);
+  if (text.size() < 2) return;
   if (text == kParentEntry) ChangeFolder(ParentOf(folder_));
   else ChangeFolder(Join(folder_, text.substr(1, text.size() - 2)));
 }
@@ -114,9 +117,9 @@ void FindGameDialog::ChangeDrive() {
   if (index == CB_ERR || SendMessageA(drives, CB_GETLBTEXTLEN, index, 0) >= 7) return;
   SendMessageA(drives, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(drive));
   // The drive's own current folder, as the system keeps one for each drive.
-  char full[MAX_PATH] = {};
-  if (GetFullPathNameA(drive, MAX_PATH, full, nullptr) == 0) return;
-  ChangeFolder(full);  // a drive that is not ready leaves the dialog where it was
+  wchar_t full[MAX_PATH] = {};
+  if (GetFullPathNameW(Wide(drive).c_str(), MAX_PATH, full, nullptr) == 0) return;
+  ChangeFolder(Utf8(full));  // a drive that is not ready leaves the dialog where it was
 }
 
 void FindGameDialog::OnButton() {

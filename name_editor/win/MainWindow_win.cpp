@@ -31,7 +31,7 @@ namespace {
 // is large, and with it among the imports every start of the editor waited for it.
 void OpenWebPage(HWND owner, const char* page) {
   using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
-  HMODULE shell = LoadLibraryA("shell32.dll");
+  HMODULE shell = LoadLibraryW(L"shell32.dll");
   if (shell == nullptr) return;
   const auto open = reinterpret_cast<ShellExecuteFunction>(reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA")));
   if (open != nullptr) open(owner, "open", page, "", "", SW_HIDE);
@@ -71,7 +71,7 @@ MainWindow::MainWindow(const GlyphSheet& sheet, const ProgramContext& context)
 
 bool MainWindow::Open() {
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_ARROW),
-                      LoadIcon(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PELORIN)));
+                      LoadIcon(GetModuleHandleW(nullptr), MAKEINTRESOURCEA(IDI_PELORIN)));
   const int width = PixelsOfTwips(layout::kDesignWidthTwips);
   const int height = layout::kClientHeight;
   const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
@@ -421,14 +421,14 @@ void MainWindow::CreateNameCounter() {
 // about as long to load as the rest of the start, so it is loaded only then and stays loaded.
 void MainWindow::CreateServerNameTip() {
   using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-  HMODULE controls = LoadLibraryA("comctl32.dll");
+  HMODULE controls = LoadLibraryW(L"comctl32.dll");
   if (controls == nullptr) return;
   const auto init = reinterpret_cast<InitFunction>(reinterpret_cast<void*>(GetProcAddress(controls, "InitCommonControlsEx")));
   const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
   if (init != nullptr) init(&classes);
   serverNameTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                                   GetModuleHandleA(nullptr), nullptr);
+                                   GetModuleHandleW(nullptr), nullptr);
   if (serverNameTip_ == nullptr) return;
   TOOLINFOA tool{};
   tool.cbSize = TTTOOLINFOA_V2_SIZE;

@@ -6,6 +6,7 @@
 
 #include "GameFolder.h"
 #include "SaveUi_win.h"
+#include "WideText_win.h"
 #include "resource.h"
 
 namespace pelorin::win {
@@ -31,13 +32,15 @@ void ModChooserDialog::OnInit() {
 
   HWND list = Item(IDC_MODS);
   // Subclassed by hand: comctl32's helpers would make every start of the editor load it.
-  SetWindowLongPtrA(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  // Wide throughout: an ANSI procedure in between would turn the mods' names into the ANSI
+  // code page.
+  SetWindowLongPtrW(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   listProcedure_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProcedure)));
+      SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProcedure)));
   std::vector<std::string> mods;
   ModsInBothPlaces(services_.files, state_.gameFolder, state_.homePath, mods);
   for (const std::string& mod : mods) {
-    const LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(mod.c_str()));
+    const LRESULT index = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(mod).c_str()));
     SendMessageA(list, LB_SETITEMDATA, index, 0);
   }
 }
@@ -57,9 +60,9 @@ void ModChooserDialog::Save() {
   const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
     if (!IsChecked(list, i)) continue;
-    std::vector<char> text(SendMessageA(list, LB_GETTEXTLEN, i, 0) + 1);
-    SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-    checked.emplace_back(text.data());
+    std::vector<wchar_t> text(SendMessageW(list, LB_GETTEXTLEN, i, 0) + 1);
+    SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    checked.push_back(Utf8(text.data()));
   }
   // Messages and the locator belong to this dialog, which then takes no input either.
   WindowSaveUi ui(services_, Handle());
@@ -99,14 +102,14 @@ bool ModChooserDialog::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& r
            item->rcItem.bottom - 2};
   DrawFrameControl(item->hDC, &box, DFC_BUTTON,
                    DFCS_BUTTONCHECK | (IsChecked(item->hwndItem, item->itemID) ? DFCS_CHECKED : 0));
-  char text[MAX_PATH] = {};
-  if (SendMessageA(item->hwndItem, LB_GETTEXTLEN, item->itemID, 0) < MAX_PATH)
-    SendMessageA(item->hwndItem, LB_GETTEXT, item->itemID, reinterpret_cast<LPARAM>(text));
+  wchar_t text[MAX_PATH] = {};
+  if (SendMessageW(item->hwndItem, LB_GETTEXTLEN, item->itemID, 0) < MAX_PATH)
+    SendMessageW(item->hwndItem, LB_GETTEXT, item->itemID, reinterpret_cast<LPARAM>(text));
   SetBkMode(item->hDC, TRANSPARENT);
   SetTextColor(item->hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
   RECT label = item->rcItem;
   label.left += kRowHeight + 2;
-  DrawTextA(item->hDC, text, -1, &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextW(item->hDC, text, -1, &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   if (item->itemState & ODS_FOCUS) DrawFocusRect(item->hDC, &item->rcItem);
   result = TRUE;
   return true;
@@ -114,10 +117,10 @@ bool ModChooserDialog::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR& r
 
 // A click on a row or the space bar toggles that row's check mark.
 LRESULT CALLBACK ModChooserDialog::ListProcedure(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* dialog = reinterpret_cast<ModChooserDialog*>(GetWindowLongPtrA(list, GWLP_USERDATA));
+  auto* dialog = reinterpret_cast<ModChooserDialog*>(GetWindowLongPtrW(list, GWLP_USERDATA));
   const WNDPROC original = dialog->listProcedure_;
   if (message == WM_LBUTTONDOWN) {
-    const LRESULT result = CallWindowProcA(original, list, message, wParam, lParam);
+    const LRESULT result = CallWindowProcW(original, list, message, wParam, lParam);
     const LRESULT hit = SendMessageA(list, LB_ITEMFROMPOINT, 0, lParam);
     if (HIWORD(hit) == 0) dialog->Toggle(LOWORD(hit));
     return result;
@@ -126,8 +129,8 @@ LRESULT CALLBACK ModChooserDialog::ListProcedure(HWND list, UINT message, WPARAM
     dialog->Toggle(static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0)));
     return 0;
   }
-  if (message == WM_NCDESTROY) SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-  return CallWindowProcA(original, list, message, wParam, lParam);
+  if (message == WM_NCDESTROY) SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+  return CallWindowProcW(original, list, message, wParam, lParam);
 }
 
 }  // namespace pelorin::win

@@ -1,6 +1,7 @@
 #include "SaveUi_win.h"
 
 #include "FindGameDialog_win.h"
+#include "MessageBox_win.h"
 
 namespace pelorin::win {
 
@@ -13,13 +14,15 @@ bool WindowSaveUi::LocateGameFolder(std::string& gameFolder) {
 }
 
 void WindowSaveUi::ShowError(const std::string& text) {
-  MessageBoxA(owner_, text.c_str(), kProgramTitle, MB_OK);
+  ShowMessageBox(owner_, text, kProgramTitle, MB_OK);
 }
 
 void WindowSaveUi::ShowInformation(const std::string& text) {
-  MessageBoxA(owner_, text.c_str(), kProgramTitle, MB_OK | MB_ICONINFORMATION);
+  ShowMessageBox(owner_, text, kProgramTitle, MB_OK | MB_ICONINFORMATION);
 }
 
+// Its questions hold the player's name, in the game's bytes, which are the ANSI code page's
+// text; never a path.
 bool WindowSaveUi::AskYesNo(const std::string& text) {
   return MessageBoxA(owner_, text.c_str(), kProgramTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }

@@ -88,7 +88,8 @@ TEST(IsOwnedByTrustedAccount, OnlySystemAdministratorsOrThisAccount) {
 }
 
 // A file created new is never one someone placed first: a planted link or file is an error,
-// and a replacement deletes a planted ".tmp" instead of writing through it.
+// and a replacement writes through neither a planted ".tmp" nor any other name beside it: its
+// temporary file has a name nobody can foresee, which the uninstaller still recognises.
 TEST(WriteNewFile, NeverWritesThroughWhatIsThere) {
   testing::TempFolder temp;
   PosixFileSystem files;
@@ -104,6 +105,17 @@ TEST(WriteNewFile, NeverWritesThroughWhatIsThere) {
   EXPECT_FALSE(ReplaceFileContents(files, temp.Path("settings.ini"), "new"));
   EXPECT_EQ(temp.Read("settings.ini"), "new");
   EXPECT_EQ(temp.Read("theirs"), "theirs");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()), {}), 4);
+
+  const std::string name = TemporaryNameOf("settings.ini", 0x0123456789abcdefu);
+  EXPECT_EQ(name, "settings.ini.0123456789abcdef.tmp");
+  EXPECT_NE(TemporaryNameOf("settings.ini", files.RandomNumber()), TemporaryNameOf("settings.ini", files.RandomNumber()));
+  for (const auto& [candidate, recognised] : std::initializer_list<std::pair<const char*, bool>>{
+           {"settings.ini.0123456789abcdef.tmp", true}, {"SETTINGS.INI.0123456789ABCDEF.TMP", true},
+           {"settings.ini.tmp", false}, {"settings.ini.0123456789abcdeg.tmp", false},
+           {"settings.ini.0123456789abcdef0.tmp", false}, {"settings.ini.0123456789abcdef.tmp.x", false},
+           {"other.ini.0123456789abcdef.tmp", false}})
+    EXPECT_EQ(IsTemporaryNameOf(candidate, "settings.ini"), recognised) << candidate;
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "CodePage1252.h"
 #include "support/FaultyFileSystem.h"
 #include "support/TempFolder.h"
 
@@ -10,27 +13,54 @@ namespace {
 
 using Names = std::vector<std::string>;
 
+const CodePage1252 kCodePage;
+
 TEST(Settings, ReadsPositionalLines) {
-  const EditorSettings full = ParseSettings("C:\\Quake3\\\r\n^1Neo\r\na\r\n\r\nb\r\nc\r\nd\r\ne\r\n");
+  const EditorSettings full = ParseSettings(kCodePage, "C:\\Quake3\\\r\n^1Neo\r\na\r\n\r\nb\r\nc\r\nd\r\ne\r\n");
   EXPECT_EQ(full.gameFolder, "C:\\Quake3\\");
   EXPECT_EQ(full.lastSavedName, "^1Neo");
   EXPECT_EQ(full.history, (Names{"a", "b", "c"}));  // empty line skipped, nothing after line 6
 
-  const EditorSettings onlyFolder = ParseSettings("C:\\Games\\Quake3\r\n");
+  const EditorSettings onlyFolder = ParseSettings(kCodePage, "C:\\Games\\Quake3\r\n");
   EXPECT_EQ(onlyFolder.gameFolder, "C:\\Games\\Quake3");
   EXPECT_EQ(onlyFolder.lastSavedName, "");
   EXPECT_TRUE(onlyFolder.history.empty());
 
   // An empty first line means the game folder is not known yet.
-  EXPECT_EQ(ParseSettings("\r\nName\r\n").gameFolder, "");
-  EXPECT_EQ(ParseSettings("").gameFolder, "");
+  EXPECT_EQ(ParseSettings(kCodePage, "\r\nName\r\n").gameFolder, "");
+  EXPECT_EQ(ParseSettings(kCodePage, "").gameFolder, "");
 }
 
 TEST(Settings, WritesEveryValueOnItsOwnCrLfLine) {
   EditorSettings settings{"C:\\Quake3\\", "^1Neo", {"^1Neo", "x"}};
-  EXPECT_EQ(FormatSettings(settings), "C:\\Quake3\\\r\n^1Neo\r\n^1Neo\r\nx\r\n");
-  EXPECT_EQ(FormatSettings({}), "\r\n\r\n");
-  EXPECT_EQ(ParseSettings(FormatSettings(settings)).history, settings.history);
+  EXPECT_EQ(FormatSettings(kCodePage, settings), "C:\\Quake3\\\r\n^1Neo\r\n^1Neo\r\nx\r\n");
+  EXPECT_EQ(FormatSettings(kCodePage, {}), "\r\n\r\n");
+  EXPECT_EQ(ParseSettings(kCodePage, FormatSettings(kCodePage, settings)).history, settings.history);
+}
+
+// The file stays in the code page while the folder fits it, names as the game's bytes; a
+// folder it cannot hold makes the file UTF-8, names converted as the code page's text.
+TEST(Settings, KeepsTheCodePageWhereTheFolderFitsItAndUtf8Otherwise) {
+  const struct {
+    EditorSettings settings;
+    std::string bytes;
+  } cases[] = {
+      {{"C:\\Spi\xC3\xABle\\", "^1N\xE9o", {"\x01\xFF", "x"}}, "C:\\Spi\xEBle\\\r\n^1N\xE9o\r\n\x01\xFF\r\nx\r\n"},
+      {{"C:\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B\\Quake3", "^1N\xE9o", {"\x80", "x"}},
+       "\xEF\xBB\xBF" "C:\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B\\Quake3\r\n^1N\xC3\xA9o\r\n\xE2\x82\xAC\r\nx\r\n"},
+      // Folder bytes that would begin as the mark does would read back as UTF-8.
+      {{"\xC3\xAF\xC2\xBB\xC2\xBF", "", {}}, "\xEF\xBB\xBF\xC3\xAF\xC2\xBB\xC2\xBF\r\n\r\n"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatSettings(kCodePage, c.settings), c.bytes) << c.settings.gameFolder;
+    const EditorSettings read = ParseSettings(kCodePage, c.bytes);
+    EXPECT_EQ(read.gameFolder, c.settings.gameFolder);
+    EXPECT_EQ(read.lastSavedName, c.settings.lastSavedName);
+    EXPECT_EQ(read.history, c.settings.history);
+  }
+  // A UTF-8 file's folder that is not UTF-8 is not known; a name the code page lacks is left out.
+  EXPECT_EQ(ParseSettings(kCodePage, "\xEF\xBB\xBF" "C:\\\xFF\r\nn\r\n").gameFolder, "");
+  EXPECT_EQ(ParseSettings(kCodePage, "\xEF\xBB\xBF" "C:\\\r\n\xD0\x98\r\n\xD0\x98\r\nb\r\n").history, Names{"b"});
 }
 
 TEST(Settings, StoringReplacesTheFileAndKeepsItWhenTheReplaceFails) {
@@ -46,13 +76,13 @@ TEST(Settings, StoringReplacesTheFileAndKeepsItWhenTheReplaceFails) {
   files.readOnlyFiles.insert(path);
   EXPECT_TRUE(StoreSettings(files, path, {"D:\\Other", "", {}}));
   EXPECT_EQ(folder.Read("settings.ini"), "C:\\Q3\r\nn\r\nn\r\n");
-  EXPECT_FALSE(folder.Exists("settings.ini.tmp"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);  // no temporary file
 
   files.readOnlyFiles.clear();
   files.diskFull = true;
   EXPECT_TRUE(StoreSettings(files, path, {"D:\\Other", "", {}}));
   EXPECT_EQ(folder.Read("settings.ini"), "C:\\Q3\r\nn\r\nn\r\n");
-  EXPECT_FALSE(folder.Exists("settings.ini.tmp"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);  // no temporary file
 }
 
 TEST(Settings, MissingFileLoadsAsFirstRun) {

@@ -6,6 +6,7 @@
 #include "DllHardening_win.h"
 #include "FileSystem_win.h"
 #include "Processes_win.h"
+#include "ProgramArguments_win.h"
 #include "QuietUninstallUi.h"
 #include "Registry_win.h"
 #include "RunAccount_win.h"
@@ -13,6 +14,7 @@
 #include "SystemPaths_win.h"
 #include "UninstallWindow_win.h"
 #include "UsageMessage_win.h"
+#include "WideText_win.h"
 
 namespace {
 
@@ -29,9 +31,9 @@ int ExitCode(pelorin::UninstallEnd end) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   pelorin::HardenDllLoading();
-  const pelorin::CommandLine line = pelorin::ParseCommandLine(arguments, false);
+  const pelorin::CommandLine line = pelorin::ParseCommandLine(pelorin::ProgramArguments(), false);
   if (line.help || !line.Valid()) return pelorin::win::AnswerUsage(line, pelorin::kUninstallUsage, "Uninstall");
   constexpr int kPrograms = 0x0002;        // CSIDL_PROGRAMS
   constexpr int kCommonPrograms = 0x0017;  // CSIDL_COMMON_PROGRAMS
@@ -48,7 +50,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   place.consoleName = pelorin::win::ConsolePath;
   // A folder that is some program's current folder cannot be removed: neither this program
   // nor what it starts may stand in the install folder.
-  SetCurrentDirectoryA(place.systemFolder.c_str());
+  SetCurrentDirectoryW(pelorin::Wide(place.systemFolder).c_str());
 
   pelorin::Win32FileSystem files;
   pelorin::Win32Registry registry;

@@ -1,4 +1,5 @@
 #include "UninstallWindow_win.h"
+#include "MessageBox_win.h"
 
 namespace pelorin::win {
 
@@ -21,7 +22,7 @@ constexpr int kClientHeight = kBarTop + kBarHeight + kMargin;
 }  // namespace
 
 bool UninstallWindow::Open() {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HINSTANCE instance = GetModuleHandleW(nullptr);
   HICON icon = LoadIconA(instance, kIconName);
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_ARROW), icon);
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
@@ -49,7 +50,7 @@ bool UninstallWindow::Open() {
 }
 
 void UninstallWindow::Tell(const std::string& text) {
-  MessageBoxA(Handle(), text.c_str(), kProgramTitle, MB_OK);
+  ShowMessageBox(Handle(), text, kProgramTitle, MB_OK);
 }
 
 void UninstallWindow::Show() {
@@ -58,7 +59,7 @@ void UninstallWindow::Show() {
 }
 
 void UninstallWindow::ShowStatus(const std::string& text) {
-  SetWindowTextA(status_, text.c_str());
+  SetControlText(status_, text);
   UpdateWindow(Handle());
 }
 
@@ -72,11 +73,11 @@ void UninstallWindow::ShowProgress(std::size_t index, std::size_t count) {
 }
 
 bool UninstallWindow::Ask(const std::string& text, const std::string& caption) {
-  return MessageBoxA(Handle(), text.c_str(), caption.c_str(), MB_YESNO) == IDYES;
+  return ShowMessageBox(Handle(), text, caption, MB_YESNO) == IDYES;
 }
 
 bool UninstallWindow::AskRetry(const std::string& text) {
-  return MessageBoxA(Handle(), text.c_str(), kProgramTitle, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY;
+  return ShowMessageBox(Handle(), text, kProgramTitle, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY;
 }
 
 void UninstallWindow::DrawBar(const DRAWITEMSTRUCT& item) const {

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pelorin {
+
+// The system's single-byte ("ANSI") code page, in which text files written before the
+// programs took paths in any script, and by other programs, hold their text. Both ways are
+// exact: a character the code page cannot hold, or a byte it does not define, has no
+// conversion, never a neighbouring ("best fit") one.
+class AnsiCodePage {
+ public:
+  virtual ~AnsiCodePage() = default;
+  virtual bool FromUtf8(std::string_view utf8, std::string& bytes) const = 0;
+  virtual bool ToUtf8(std::string_view bytes, std::string& utf8) const = 0;
+};
+
+}  // namespace pelorin

@@ -1,0 +1,46 @@
+#include "AnsiCodePage_win.h"
+
+#include <windows.h>
+
+#include "WideText_win.h"
+
+namespace pelorin {
+
+bool Win32AnsiCodePage::FromUtf8(std::string_view utf8, std::string& bytes) const {
+  bytes.clear();
+  std::wstring wide;
+  if (!WideFromUtf8(utf8, wide)) return false;
+  if (wide.empty()) return true;
+  const int length = static_cast<int>(wide.size());
+  BOOL lossy = FALSE;
+  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0, nullptr, &lossy);
+  if (size <= 0 || lossy) return false;
+  bytes.resize(static_cast<std::size_t>(size));
+  if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, bytes.data(), size, nullptr, &lossy) !=
+          size ||
+      lossy) {
+    bytes.clear();
+    return false;
+  }
+  // Some code pages give a character without marking it as a substitute; it must come back.
+  std::string back;
+  if (!ToUtf8(bytes, back) || back != utf8) {
+    bytes.clear();
+    return false;
+  }
+  return true;
+}
+
+bool Win32AnsiCodePage::ToUtf8(std::string_view bytes, std::string& utf8) const {
+  utf8.clear();
+  if (bytes.empty()) return true;
+  const int length = static_cast<int>(bytes.size());
+  // Bytes the code page does not define are refused, not turned into a default character.
+  const int size = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), length, nullptr, 0);
+  if (size <= 0) return false;
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), length, wide.data(), size) != size) return false;
+  return Utf8FromWide(wide, utf8);
+}
+
+}  // namespace pelorin
