@@ -52,8 +52,11 @@ class EditorTest : public ::testing::Test {
 
   void StartEditor(const std::vector<std::string>& arguments = {},
                    const std::filesystem::path& workingDirectory = {}) {
-    editor_.emplace(session_.Start(program_, arguments,
-                                   workingDirectory.empty() ? sandbox_.Path() : workingDirectory));
+    ProcessOptions options = session_.Options(workingDirectory.empty() ? sandbox_.Path() : workingDirectory);
+    options.environment.insert(options.environment.end(), environment_.begin(), environment_.end());
+    std::vector<std::string> argv{session_.Loader(), program_.string()};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    editor_.emplace(argv, options);
     window_ = probe_.WaitWindow("Pelorin");
     ASSERT_TRUE(window_) << "the editor's window did not appear";
   }
@@ -88,6 +91,7 @@ class EditorTest : public ::testing::Test {
   std::filesystem::path game_;
   std::optional<Process> editor_;
   std::optional<WindowInfo> window_;
+  std::vector<std::string> environment_;  // added to the editor's, such as a locale
 };
 
 }  // namespace pelorin::e2e

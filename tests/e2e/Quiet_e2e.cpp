@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "RemovalFixture.h"
@@ -271,6 +273,55 @@ TEST_F(QuietTest, ATemporaryFolderWithAmpersandAndBracketsStillRemovesEverything
   EXPECT_TRUE(gone) << left;
   std::error_code ignored;
   std::filesystem::remove_all(temporary, ignored);
+}
+
+// Names outside the ANSI code page (1252 here): a temporary folder in Cyrillic and an install
+// folder in Chinese. Setup makes its folder and installs, the log and registration name the
+// folder exactly, and the removal, its batch file included, leaves nothing behind.
+TEST_F(QuietTest, FoldersNamedInOtherScriptsInstallAndRemoveCompletely) {
+  ProcessOptions utf8 = session_.Options(sandbox_.Path());
+  utf8.environment.insert(utf8.environment.end(), {"LANG=C.UTF-8", "LC_ALL=C.UTF-8"});
+  const auto tool = [&](std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), session_.Loader());
+    return pelorin::e2e::Run(arguments, utf8, 60s);
+  };
+  const auto start = [&](const std::filesystem::path& program, std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {session_.Loader(), program.string()});
+    return Process(arguments, utf8);
+  };
+  const std::string temporaryName = "\xD0\x92\xD1\x80\xD0\xB5\xD0\xBC\xD1\x8F";  // Время
+  const std::string folderName = "\xE7\xA8\x8B\xE5\xBA\x8F";                         // 程序
+  const auto temporary = session_.TempFolder() / temporaryName;
+  const auto installed = session_.DriveC() / folderName / "Pel";
+  std::filesystem::create_directories(temporary);
+  const std::string key = "HKCU\\Environment";
+  const std::string earlier = ValueData(tool({"reg", "query", key}).output, "TEMP");
+  for (const char* name : {"TEMP", "TMP"})
+    tool({"reg", "add", key, "/v", name, "/d", "C:\\users\\root\\Temp\\" + temporaryName, "/f"});
+
+  EXPECT_EQ(start(setup_, {"/S", "/D=C:\\" + folderName + "\\Pel"}).Wait(60s), 0);
+  EXPECT_TRUE(std::filesystem::exists(installed / "Pelorin.exe"));
+  EXPECT_TRUE(KeyExists(session_, kUninstallKey));
+  // The code page cannot hold the folders setup made: their record is UTF-8 after the mark.
+  std::ifstream record(installed / "folders.log", std::ios::binary);
+  const std::string recorded((std::istreambuf_iterator<char>(record)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(recorded, "\xEF\xBB\xBF" "C:\\" + folderName + "\r\nC:\\" + folderName + "\\Pel\r\n");
+  EXPECT_EQ(start(installed / "Uninstall.exe", {"/S"}).Wait(60s), 0);
+  std::string left;
+  const bool gone = WaitUntil([&] {
+    left.clear();
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(temporary))
+      if (!entry.is_directory()) left += " " + entry.path().string();
+    return left.empty() && !std::filesystem::exists(session_.DriveC() / folderName);
+  }, 60s);
+  EXPECT_TRUE(gone) << left;
+  EXPECT_FALSE(KeyExists(session_, kUninstallKey));
+
+  for (const char* name : {"TEMP", "TMP"})
+    tool({"reg", "add", key, "/v", name, "/d", earlier.empty() ? "C:\\users\\root\\Temp" : earlier, "/f"});
+  std::error_code ignored;
+  std::filesystem::remove_all(temporary, ignored);
+  std::filesystem::remove_all(session_.DriveC() / folderName, ignored);
 }
 
 // A batch file that another account puts into the uninstaller's folder the moment it appears

@@ -77,6 +77,54 @@ TEST_F(SavingTest, SaveToAllModsRewritesEveryConfigAndRecordsTheName) {
   EXPECT_EQ(NameText(), "^1Neo");
 }
 
+// A session whose ANSI code page (1252) holds no Cyrillic: the game folder C:\Игры\Quake3, a
+// mod "мод" with "имя.cfg" in it and in the home path. A save reaches every one of them with the
+// name in the game's bytes, and settings.ini keeps the folder, as UTF-8, across a restart.
+class OtherScriptTest : public SavingTest {
+ protected:
+  OtherScriptTest() { environment_ = {"LANG=C.UTF-8", "LC_ALL=C.UTF-8"}; }
+  void PrepareSettings() override {
+    std::filesystem::remove_all(games_);
+    std::filesystem::create_directories(games_);
+    std::filesystem::copy(session_.DemoGame(), games_ / "Quake3", std::filesystem::copy_options::recursive);
+    for (const auto& folder : {games_ / "Quake3" / kMod, home_ / kMod}) {
+      std::filesystem::create_directories(folder);
+      WriteFile(folder / kConfig, "seta name \"old\"\n");
+    }
+    WriteFile(SettingsFile(), std::string(kMark) + kFolder + "\r\n\r\n");
+  }
+  void TearDown() override {
+    SavingTest::TearDown();
+    std::filesystem::remove_all(games_);
+    std::filesystem::remove_all(home_ / kMod);
+  }
+
+  static constexpr char kMark[] = "\xEF\xBB\xBF";
+  static constexpr char kMod[] = "\xD0\xBC\xD0\xBE\xD0\xB4";                   // мод
+  static constexpr char kConfig[] = "\xD0\xB8\xD0\xBC\xD1\x8F.cfg";             // имя.cfg
+  static constexpr char kFolder[] = "C:\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B\\Quake3";  // C:\Игры\Quake3
+  std::filesystem::path games_ = session_.DriveC() / "\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B";
+  std::filesystem::path home_ = session_.DriveC() / "users/root/AppData/Roaming/Quake3";
+};
+
+TEST_F(OtherScriptTest, SaveReachesEveryModAndSettingsKeepTheFolder) {
+  TypeName("^1Neo");
+  ChooseSaveMenuItem("a");
+  const auto saved = games_ / "Quake3" / kMod / kConfig;
+  for (int i = 0; i < 50 && ReadFile(saved).find("Neo") == std::string::npos; ++i) std::this_thread::sleep_for(100ms);
+  EXPECT_EQ(ReadFile(saved), "seta name \"^1Neo\"\n");
+  EXPECT_EQ(ReadFile(home_ / kMod / kConfig), "seta name \"^1Neo\"\n");
+  EXPECT_NE(ReadFile(games_ / "Quake3/baseq3/q3config.cfg").find("\nseta name \"^1Neo\"\n"), std::string::npos);
+  EXPECT_EQ(probe_.Ask("dialog Pelorin 0"), "none") << "no error";
+
+  CloseEditor();
+  // The folder needs UTF-8; the names go with it.
+  EXPECT_EQ(ReadFile(SettingsFile()), std::string(kMark) + kFolder + "\\\r\n^1Neo\r\n^1Neo\r\n");
+  StartEditor();
+  EXPECT_EQ(probe_.Ask("gone \"Where is Quake 3?\" 0"), "gone");
+  EXPECT_EQ(NameText(), "^1Neo");
+}
+
 TEST_F(SavingTest, ChooserListsModsWithConfigsAndSavesOnlyTheCheckedOnes) {
   TypeName("Solo");
   ChooseSaveMenuItem("s");

@@ -29,8 +29,9 @@ class PeImage {
   }
 
   // The DLL names of the import and delay-import tables, in lower case; a problem, when the
-  // image cannot be read, goes to `problem`.
-  std::vector<std::string> ImportedDlls(std::string& problem) const {
+  // image cannot be read, goes to `problem`. With `functions`, the names of the functions
+  // imported by name instead.
+  std::vector<std::string> ImportedDlls(std::string& problem, bool functions = false) const {
     std::vector<std::string> names;
     const std::uint32_t header = U32(0x3C);
     if (U16(0) != 0x5A4D || U32(header) != 0x4550) {
@@ -40,15 +41,21 @@ class PeImage {
     const std::uint32_t optional = header + 24;
     const bool wide = U16(optional) == 0x20B;
     const std::uint32_t directories = optional + (wide ? 112 : 96);
-    // Import descriptors are 20 bytes with the name at 12; delay ones 32 bytes with it at 4.
-    for (const auto& [index, size, nameAt] : {std::tuple{1u, 20u, 12u}, std::tuple{13u, 32u, 4u}}) {
+    // Import descriptors are 20 bytes with the name at 12 and the name table at 0; delay ones
+    // 32 bytes with them at 4 and 16.
+    for (const auto& [index, size, nameAt, tableAt] : {std::tuple{1u, 20u, 12u, 0u}, std::tuple{13u, 32u, 4u, 16u}}) {
       const std::uint32_t rva = U32(directories + index * 8);
       if (rva == 0) continue;
       for (std::uint32_t at = Offset(rva); at != 0 && U32(at + nameAt) != 0; at += size) {
-        std::string name;
-        for (std::uint32_t c = Offset(U32(at + nameAt)); c != 0 && c < bytes_.size() && bytes_[c] != '\0'; ++c)
-          name += static_cast<char>(std::tolower(static_cast<unsigned char>(bytes_[c])));
-        names.push_back(name);
+        if (!functions) {
+          names.push_back(Lower(Text(Offset(U32(at + nameAt)))));
+          continue;
+        }
+        const std::uint32_t entry = wide ? 8 : 4;
+        for (std::uint32_t thunk = Offset(U32(at + tableAt)); thunk != 0 && U32(thunk) != 0; thunk += entry) {
+          const bool byOrdinal = wide ? (U32(thunk + 4) & 0x80000000u) != 0 : (U32(thunk) & 0x80000000u) != 0;
+          if (!byOrdinal) names.push_back(Text(Offset(U32(thunk) + 2)));  // after the 2-byte hint
+        }
       }
     }
     return names;
@@ -59,6 +66,16 @@ class PeImage {
     return at + 2 > bytes_.size() ? 0 : static_cast<unsigned char>(bytes_[at]) | static_cast<unsigned char>(bytes_[at + 1]) << 8;
   }
   std::uint32_t U32(std::size_t at) const { return U16(at) | U16(at + 2) << 16; }
+
+  std::string Text(std::uint32_t at) const {
+    std::string text;
+    for (std::uint32_t c = at; c != 0 && c < bytes_.size() && bytes_[c] != '\0'; ++c) text += bytes_[c];
+    return text;
+  }
+  static std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+  }
 
   // The file offset of an address in the image, or 0 when no section holds it.
   std::uint32_t Offset(std::uint32_t rva) const {
@@ -85,6 +102,36 @@ TEST(ShippedImports, EveryProgramImportsOnlyKnownDlls) {
     EXPECT_FALSE(dlls.empty());
     for (const std::string& dll : dlls)
       EXPECT_NE(std::find(std::begin(kKnownDlls), std::end(kKnownDlls), dll), std::end(kKnownDlls)) << dll;
+  }
+}
+
+// ANSI calls that take or give a path or a file name: each turns every character the ANSI
+// code page lacks into "?", or a neighbouring one by best fit. Process32First and Next are
+// the ANSI ones of their pair.
+constexpr const char* kPathTakingAnsiCalls[] = {
+    "CharToOemBuffA", "CopyFileA", "CreateDirectoryA", "CreateFileA", "CreateProcessA", "DeleteFileA",
+    "DialogBoxParamA", "FindFirstFileA", "FindNextFileA", "GetCurrentDirectoryA", "GetFileAttributesA",
+    "GetFileAttributesExA", "GetFinalPathNameByHandleA", "GetFullPathNameA", "GetLogicalDriveStringsA",
+    "GetLongPathNameA", "GetModuleFileNameA", "GetModuleHandleA", "GetShortPathNameA", "GetSystemDirectoryA",
+    "GetTempFileNameA", "GetTempPathA", "GetWindowsDirectoryA", "LoadImageA", "LoadLibraryA", "LoadLibraryExA",
+    "MoveFileA", "MoveFileExA", "Process32First", "Process32Next", "QueryFullProcessImageNameA",
+    "RegCreateKeyA", "RegCreateKeyExA", "RegDeleteKeyA", "RegDeleteValueA", "RegOpenKeyExA", "RegQueryValueExA",
+    "RegSetValueExA", "RemoveDirectoryA", "ReplaceFileA", "SetCurrentDirectoryA", "SetDllDirectoryA",
+    "SetFileAttributesA", "SHBrowseForFolderA", "SHGetFolderPathA", "SHGetPathFromIDListA",
+    "SHGetSpecialFolderPathA", "ShellExecuteA", "ShellExecuteExA"};
+
+TEST(ShippedImports, NoProgramTakesPathsThroughAnsiCalls) {
+  const std::filesystem::path shipped = PELORIN_SHIPPED_DIR;
+  for (const char* program : {"Pelorin.exe", "Uninstall.exe", "setup.exe"}) {
+    SCOPED_TRACE(program);
+    std::string problem;
+    const std::vector<std::string> functions = PeImage(shipped / program).ImportedDlls(problem, true);
+    ASSERT_EQ(problem, "");
+    EXPECT_FALSE(functions.empty());
+    for (const std::string& function : functions)
+      EXPECT_EQ(std::find(std::begin(kPathTakingAnsiCalls), std::end(kPathTakingAnsiCalls), function),
+                std::end(kPathTakingAnsiCalls))
+          << function;
   }
 }
 
