@@ -107,13 +107,15 @@ TEST(ShippedImports, EveryProgramImportsOnlyKnownDlls) {
 
 // ANSI calls that take or give a path or a file name: each turns every character the ANSI
 // code page lacks into "?", or a neighbouring one by best fit. Process32First and Next are
-// the ANSI ones of their pair.
+// the ANSI ones of their pair. GetModuleHandleA and LoadLibraryA are not here: the compiler's
+// start-up code (crtbegin) imports them for the fixed name of its own runtime DLL; the
+// programs' code calls the wide ones.
 constexpr const char* kPathTakingAnsiCalls[] = {
     "CharToOemBuffA", "CopyFileA", "CreateDirectoryA", "CreateFileA", "CreateProcessA", "DeleteFileA",
     "DialogBoxParamA", "FindFirstFileA", "FindNextFileA", "GetCurrentDirectoryA", "GetFileAttributesA",
     "GetFileAttributesExA", "GetFinalPathNameByHandleA", "GetFullPathNameA", "GetLogicalDriveStringsA",
-    "GetLongPathNameA", "GetModuleFileNameA", "GetModuleHandleA", "GetShortPathNameA", "GetSystemDirectoryA",
-    "GetTempFileNameA", "GetTempPathA", "GetWindowsDirectoryA", "LoadImageA", "LoadLibraryA", "LoadLibraryExA",
+    "GetLongPathNameA", "GetModuleFileNameA", "GetShortPathNameA", "GetSystemDirectoryA",
+    "GetTempFileNameA", "GetTempPathA", "GetWindowsDirectoryA", "LoadImageA", "LoadLibraryExA",
     "MoveFileA", "MoveFileExA", "Process32First", "Process32Next", "QueryFullProcessImageNameA",
     "RegCreateKeyA", "RegCreateKeyExA", "RegDeleteKeyA", "RegDeleteValueA", "RegOpenKeyExA", "RegQueryValueExA",
     "RegSetValueExA", "RemoveDirectoryA", "ReplaceFileA", "SetCurrentDirectoryA", "SetDllDirectoryA",

@@ -1,8 +1,10 @@
-// Feeds arbitrary bytes as install log and folder record (split at the first 0xFF byte) to the
+// Feeds arbitrary bytes as install log and folder record (split at the first 0xFF byte),
+// decoded as the uninstaller reads them (in the code page, or UTF-8 after the mark), to the
 // removal's whole decision, and the decision to the batch file. Aborts when anything it would
 // delete, start, close or remove lies outside the install folder, the system folder's own
-// files and the Programs folders, climbs out of them, or holds a NUL or another control
-// character, or when the batch file names a wildcard.
+// files and the Programs folders, climbs out of them, holds a NUL or another control
+// character or is not well-formed UTF-8 (a path the system's wide calls take as it is), or
+// when the batch file names a wildcard, whether it names its own folder by path or as %~dp0.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -10,9 +12,12 @@
 #include <string>
 #include <string_view>
 
+#include "CodePage1252.h"
 #include "RemovalPlan.h"
 #include "SelfRemoval.h"
+#include "TextFile.h"
 #include "TextLines.h"
+#include "Utf8.h"
 
 namespace {
 
@@ -27,6 +32,11 @@ std::string Lower(std::string text) {
 
 void Require(bool condition) {
   if (!condition) std::abort();
+}
+
+bool IsUtf8(const std::string& text) {
+  std::u16string wide;
+  return pelorin::Utf16FromUtf8(text, wide);
 }
 
 // The part of `path` below `folder`, checked to name a real place there: no step that is
@@ -57,11 +67,17 @@ bool InAnyPrograms(const std::string& path) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const std::size_t split = input.find('\xff');
-  const std::string_view log = input.substr(0, split);
-  const std::string_view record = split == std::string_view::npos ? std::string_view() : input.substr(split + 1);
+  const pelorin::CodePage1252 codePage;
+  std::string log, record;
+  // A file that is neither stops the removal before anything is planned.
+  if (!pelorin::DecodeTextFile(codePage, input.substr(0, split), log) ||
+      !pelorin::DecodeTextFile(codePage, split == std::string_view::npos ? std::string_view() : input.substr(split + 1),
+                               record))
+    return 0;
   const pelorin::RemovalPlaces places{kInstall, kInstall + "\\Uninstall.exe", kSystem, {kPrograms[0], kPrograms[1]}};
   const pelorin::RemovalPlan plan = pelorin::PlanRemoval(log, record, places);
 
+  Require(IsUtf8(plan.mainProgram));
   if (!plan.mainProgram.empty()) {
     const std::string_view name = Below(plan.mainProgram, kInstall);
     Require(Lower(std::string(name.substr(name.size() - std::min<std::size_t>(4, name.size())))) == ".exe");
@@ -69,6 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   for (const pelorin::PlannedDeletion& deletion : plan.deletions) {
     Require(plan.stop == pelorin::PlanStop::kNone);
+    Require(IsUtf8(deletion.path));
     switch (deletion.kind) {
       case pelorin::EntryKind::kInstalledFile:
         Below(deletion.path, kInstall);
@@ -89,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   for (const std::string& folder : plan.folders) {
-    Require(folder.find('\0') == std::string::npos && folder.size() > 3);
+    Require(folder.find('\0') == std::string::npos && folder.size() > 3 && IsUtf8(folder));
     Require(Lower(folder) == Lower(kInstall) || Lower(kInstall).rfind(Lower(folder) + "\\", 0) == 0);
     // Only a folder that setup recorded making is ever removed.
     bool recorded = false;
@@ -100,8 +117,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(recorded);
   }
 
-  const std::string batch = pelorin::SelfRemovalBatch(
-      {places.uninstallerPath, kInstall, plan.folders, "C:\\TEMP\\PelorinUninstall-1", kSystem});
-  Require(batch.find_first_of("*?") == std::string::npos && batch.find('\0') == std::string::npos);
+  for (const char* batchFolder : {"C:\\TEMP\\PelorinUninstall-1", ""}) {
+    const std::string batch =
+        pelorin::SelfRemovalBatch({places.uninstallerPath, kInstall, plan.folders, batchFolder, kSystem});
+    Require(batch.find_first_of("*?") == std::string::npos && batch.find('\0') == std::string::npos);
+  }
   return 0;
 }
