@@ -199,7 +199,14 @@ FileError Win32FileSystem::MoveFileOver(const std::string& from, const std::stri
 }
 
 FileError Win32FileSystem::ReplaceWithFile(const std::string& from, const std::string& to) {
-  if (Attributes(to) == INVALID_FILE_ATTRIBUTES) return MoveFileOver(from, to);
+  const DWORD attributes = Attributes(to);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return MoveFileOver(from, to);
+  // A read-only file is not to be written, as a move over it is refused; the replace, which
+  // renames the original first, would not refuse everywhere.
+  if (attributes & FILE_ATTRIBUTE_READONLY) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return LastFileError();
+  }
   // The original goes to a backup first, named after the unpredictable `from`: without one,
   // a failed last step would leave no original at all.
   const std::wstring source = Wide(from), target = Wide(to), backup = Wide(from + ".old");

@@ -178,11 +178,13 @@ int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, 
   wizard.Show();
   wait.Hide();
 
+  // Wide, so that what is typed into the install folder's box reaches it whole: an ANSI loop
+  // would turn each character the code page lacks into "?" on its way.
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    if (wizard.PreTranslate(message) || IsDialogMessageA(wizard.Handle(), &message)) continue;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (wizard.PreTranslate(message) || IsDialogMessageW(wizard.Handle(), &message)) continue;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
   if (wizard.Choice()) {
     ProcessPendingMessages();

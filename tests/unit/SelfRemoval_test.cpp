@@ -30,6 +30,14 @@ TEST(SelfRemoval, BatchDeletesByNameAndRemovesOnlyEmptyFolders) {
       "del /f /q \"C:\\TEMP\\PelorinUninstall-1f\\uninstall.bat\" & rmdir \"C:\\TEMP\\PelorinUninstall-1f\" & exit",
   };
   EXPECT_EQ(SplitLines(SelfRemovalBatch(paths)), expected);
+
+  // A temporary folder the console's code page cannot hold: the batch file names its own
+  // folder as the interpreter expands it, and leaves out other paths it cannot name.
+  const std::vector<std::string> own = SplitLines(SelfRemovalBatch({"", "", {"", "C:\\Games"}, "", "C:\\WINDOWS\\system32"}));
+  EXPECT_EQ(own[4], "del /f /q \"%~dp0Uninstall.exe\"");
+  EXPECT_EQ(std::vector<std::string>(own.begin() + 10, own.end()),
+            (std::vector<std::string>{"rmdir \"C:\\Games\"",
+                                      "del /f /q \"%~dp0uninstall.bat\" & rmdir \"%~dp0.\" & exit"}));
   // The outer quotes go with /s, so "&" and "(" in the temporary folder stay in the path.
   EXPECT_EQ(SelfRemovalCommand("C:\\WINDOWS\\system32", "C:\\T&J (IT)\\PelorinUninstall-1f\\uninstall.bat"),
             "\"C:\\WINDOWS\\system32\\cmd.exe\" /d /v:off /s /c \"\"C:\\T&J (IT)\\PelorinUninstall-1f\\uninstall.bat\"\"");
