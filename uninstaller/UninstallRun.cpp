@@ -1,6 +1,7 @@
 #include "UninstallRun.h"
 
 #include "DecimalText.h"
+#include "FolderRights.h"
 #include "InstallRecord.h"
 #include "RemovalPlan.h"
 #include "TextLines.h"
@@ -126,7 +127,8 @@ bool Removal::CloseEditor() {
 // Tells the installed program that it is being removed, so that it drops its own settings;
 // when it cannot, its key is removed here.
 void Removal::LetProgramUndoItself() {
-  if (!plan_.mainProgram.empty() && s_.files.FileExists(plan_.mainProgram) &&
+  // Started with this run's administrator rights, so only from where nobody else can change it.
+  if (!plan_.mainProgram.empty() && MayStartElevated(s_.files, plan_.mainProgram) &&
       s_.processes.RunAndWait(QuotedPath(plan_.mainProgram) + " uninstall", kProgramWaitMs))
     return;
   const std::string maker = std::string("SOFTWARE\\") + kMakerKey;

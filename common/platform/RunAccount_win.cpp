@@ -18,8 +18,9 @@ std::uint64_t SystemRandomNumber() {
   return number;
 }
 
-// The token's user, as "S-1-5-..."; empty when the system cannot say.
-std::string AccountSid() {
+}  // namespace
+
+std::string RunningAccountSid() {
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
   std::string text;
@@ -36,8 +37,6 @@ std::string AccountSid() {
   return text;
 }
 
-}  // namespace
-
-PrivateFolderSource PrivateFolderSourceOfThisRun() { return {AccountSid(), SystemRandomNumber}; }
+PrivateFolderSource PrivateFolderSourceOfThisRun() { return {RunningAccountSid(), SystemRandomNumber}; }
 
 }  // namespace pelorin

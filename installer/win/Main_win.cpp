@@ -7,6 +7,7 @@
 #include "CommandLine.h"
 #include "DllHardening_win.h"
 #include "FileSystem_win.h"
+#include "ObjectRights_win.h"
 #include "FolderRights.h"
 #include "InstallEngine.h"
 #include "InstallFolder.h"
@@ -202,7 +203,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
     return pelorin::kExitStopped;
   }
   ComApartment com;
-  pelorin::Win32FileSystem files;
+  pelorin::Win32GuardedFileSystem files;
   pelorin::SetupFiles setup;
   if (pelorin::FileError error =
           pelorin::CreateSetupFolder(files, pelorin::TemporaryFolder(), source, setup)) {

@@ -5,6 +5,7 @@
 #include "ConsolePath_win.h"
 #include "DllHardening_win.h"
 #include "FileSystem_win.h"
+#include "ObjectRights_win.h"
 #include "Processes_win.h"
 #include "QuietUninstallUi.h"
 #include "Registry_win.h"
@@ -50,7 +51,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   // nor what it starts may stand in the install folder.
   SetCurrentDirectoryA(place.systemFolder.c_str());
 
-  pelorin::Win32FileSystem files;
+  pelorin::Win32GuardedFileSystem files;
   pelorin::Win32Registry registry;
   pelorin::Win32Processes processes;
   pelorin::Win32AppWindows windows;
