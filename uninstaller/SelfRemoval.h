@@ -1,36 +1,39 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "FileSystem.h"
 
 namespace pelorin {
 
-// A running program cannot delete its own file, so the uninstaller leaves a batch file behind
-// that waits for it to end, then deletes it and the files the editor writes beside itself,
-// each by name, removes the folders that are left empty, and deletes itself.
+// A running program cannot delete its own file. The uninstaller moves its file into a folder
+// of its own below the temporary folder, or, where it cannot (another drive), copies itself
+// there and starts the copy, which deletes the original by its identity once it has ended.
+// A batch file in that folder then waits for the file there to be free, deletes it, itself
+// and the folder: it names nothing outside that folder, so nothing is left to it in the
+// install folder, where a setup started right afterwards may already be writing.
 
 // Every path as the command interpreter is to read it (the console's code page), without a
 // trailing backslash.
 struct SelfRemovalPaths {
-  std::string programPath;           // the uninstaller's own file
-  std::string installFolder;         // empty when the editor's files are no longer the batch file's
-  std::vector<std::string> folders;  // tried with rmdir in this order: the deepest first
-  std::string batchFolder;           // the folder this run created for the batch file alone
-  std::string systemFolder;          // where the programs the batch file calls live
+  std::string programPath;  // the uninstaller's file in the batch file's folder
+  std::string batchFolder;  // the folder this run created for the batch file alone
+  std::string systemFolder;  // where the programs the batch file calls live
 };
 
 inline constexpr char kBatchFolderPrefix[] = "PelorinUninstall-";
 inline constexpr char kBatchFileName[] = "uninstall.bat";
-// The uninstaller's file once it has moved itself into the batch file's folder.
+// The uninstaller's file once it has moved or copied itself into the batch file's folder.
 inline constexpr char kUninstallerCopyName[] = "Uninstall.exe";
 // What the editor writes beside itself; no log names them.
 inline constexpr const char* kEditorFiles[] = {"settings.ini", "settings.ini.tmp"};
 
 // The batch file's text, CR LF line ends. Every path in it is quoted and has "%" doubled, so
-// that no character of a path is read as a command; nothing is ever deleted by a wildcard,
-// and rmdir removes only an empty folder.
+// that no character of a path is read as a command; nothing is ever deleted by a wildcard.
 std::string SelfRemovalBatch(const SelfRemovalPaths& paths);
 
 // How the batch file is to be started: by the system's own interpreter, without AutoRun
@@ -38,5 +41,20 @@ std::string SelfRemovalBatch(const SelfRemovalPaths& paths);
 // takes the line between the outer quotes as it stands, so a path holding "&" or "(" stays
 // one path.
 std::string SelfRemovalCommand(const std::string& systemFolder, const std::string& batchFile);
+
+// What the uninstaller's copy is told by the original: the original's process and its file
+// opened for deletion, as handle values the copy inherits, the install folder and how many
+// folders from it upwards setup made, which go once empty.
+struct OriginalRemoval {
+  std::uint64_t process = 0;
+  std::uint64_t file = 0;
+  std::size_t levels = 0;
+  std::string installFolder;
+};
+
+// The copy's arguments: one switch, the install folder last, as the rest of the line.
+std::string OriginalRemovalArguments(const OriginalRemoval& removal);
+// Nothing when the arguments are not exactly such a switch.
+std::optional<OriginalRemoval> ParseOriginalRemoval(std::string_view arguments);
 
 }  // namespace pelorin

@@ -100,8 +100,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(recorded);
   }
 
+  // The batch file, which runs after the uninstaller has ended, names only its own folder.
   const std::string batch = pelorin::SelfRemovalBatch(
-      {places.uninstallerPath, kInstall, plan.folders, "C:\\TEMP\\PelorinUninstall-1", kSystem});
+      {"C:\\TEMP\\PelorinUninstall-1\\Uninstall.exe", "C:\\TEMP\\PelorinUninstall-1", kSystem});
   Require(batch.find_first_of("*?") == std::string::npos && batch.find('\0') == std::string::npos);
+  Require(Lower(batch).find(Lower(kInstall)) == std::string::npos);
   return 0;
 }

@@ -6,6 +6,7 @@
 #include "DllHardening_win.h"
 #include "FileSystem_win.h"
 #include "ObjectRights_win.h"
+#include "OriginalRemoval_win.h"
 #include "Processes_win.h"
 #include "QuietUninstallUi.h"
 #include "Registry_win.h"
@@ -32,6 +33,7 @@ int ExitCode(pelorin::UninstallEnd end) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   pelorin::HardenDllLoading();
+  if (const auto removal = pelorin::ParseOriginalRemoval(arguments)) return pelorin::win::FinishOriginalRemoval(*removal);
   const pelorin::CommandLine line = pelorin::ParseCommandLine(arguments, false);
   if (line.help || !line.Valid()) return pelorin::win::AnswerUsage(line, pelorin::kUninstallUsage, "Uninstall");
   constexpr int kPrograms = 0x0002;        // CSIDL_PROGRAMS
@@ -47,6 +49,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   if (const std::string local = pelorin::ShellFolderPath(kLocalAppData); !local.empty())
     place.virtualStore = local + "\\VirtualStore";
   place.consoleName = pelorin::win::ConsolePath;
+  place.startCopy = pelorin::win::StartOriginalRemoval;
   // A folder that is some program's current folder cannot be removed: neither this program
   // nor what it starts may stand in the install folder.
   SetCurrentDirectoryA(place.systemFolder.c_str());
