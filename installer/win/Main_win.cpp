@@ -135,9 +135,9 @@ void RunInstall(pelorin::FileSystem& files, const pelorin::UnpackOutcome& unpack
 // "/S": the same install with no window at all; the exit code tells how it went.
 int RunQuietly(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, const pelorin::CommandLine& line) {
   pelorin::QuietInstallUi ui;
-  const pelorin::UnpackOutcome unpacked = pelorin::UnpackSetupData(files, pelorin::ProgramPath(), setup);
+  pelorin::UnpackOutcome unpacked = pelorin::UnpackSetupData(files, pelorin::ProgramPath(), setup);
   if (unpacked.result != pelorin::UnpackResult::kReady) return pelorin::kExitFailed;
-  pelorin::RemoveSetupDataFiles(files, setup);
+  pelorin::RemoveSetupDataFiles(files, setup, &unpacked);
   pelorin::Win32Registry registry;
   pelorin::Win32Processes processes;
   pelorin::Win32Shell shell;
@@ -156,7 +156,7 @@ int RunQuietly(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, con
 int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, const pelorin::CommandLine& line) {
   pelorin::win::WaitWindow wait;
   wait.Open();
-  const pelorin::UnpackOutcome unpacked = pelorin::UnpackSetupData(files, pelorin::ProgramPath(), setup);
+  pelorin::UnpackOutcome unpacked = pelorin::UnpackSetupData(files, pelorin::ProgramPath(), setup);
   if (unpacked.result != pelorin::UnpackResult::kReady) {
     const bool corrupt = unpacked.result == pelorin::UnpackResult::kCorrupt;
     MessageBoxA(wait.Handle(), corrupt ? pelorin::kCorruptSetupMessage : pelorin::kSetupDataMissingMessage,
@@ -173,7 +173,7 @@ int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, 
   wizard.LoadLic(setup.licence);
   wizard.LoadReadme(setup.readme);
   wizard.LoadSidePicture(setup.sidePicture);
-  pelorin::RemoveSetupDataFiles(files, setup);
+  pelorin::RemoveSetupDataFiles(files, setup, &unpacked);
   wizard.Show();
   wait.Hide();
 
