@@ -25,6 +25,8 @@ class WatchedFiles : public PosixFileSystem {
   std::set<std::string> locked;  // files whose deletion is refused, as for a running program
   bool moveFails = false;         // as for a move to another drive
   bool plantBatch = false;        // another account adds a batch file to the next folder made
+  std::set<std::string> openToOthers;  // files and folders other accounts can change
+  bool OthersCanWrite(const std::string& path) override { return openToOthers.count(path) != 0; }
   FileError CreateFolderWithRights(const std::string& path, const std::string& rights) override {
     FileError error = PosixFileSystem::CreateFolderWithRights(path, rights);
     if (!error && plantBatch) PosixFileSystem::WriteNewFile(path + "\\uninstall.bat", "evil");
@@ -320,15 +322,21 @@ TEST(BarFill, FillsInProportionAndFullAfterTheLastEntry) {
   EXPECT_EQ(BarFill(1999999, 4000000, 313), 156);
 }
 
-// "/S": no question; the shared system file stays, everything else goes as after a Yes.
+// "/S": no question; the shared system file stays, everything else goes as after a Yes. An
+// editor in a folder that other accounts can change is not started with the uninstaller's
+// rights: its key is removed directly.
 TEST_F(UninstallRunTest, AQuietRunRemovesAllButSharedSystemFiles) {
   const std::string shared = temp_.Path("sys\\shared.dll");
   temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\nPelorin.exe\r\nPelorin.exe\r\n$" + shared + "\r\n");
   temp_.Write("app\\Pelorin.exe", "MZ");
   temp_.Write("sys\\shared.dll", "x");
+  files_.openToOthers = {temp_.Path("app")};
+  registry_.SetKeyValue(RegistryRoot::kLocalMachine, "SOFTWARE\\Brackwater\\Pelorin", "Version", "1.2");
   QuietUninstallUi quiet;
   EXPECT_EQ(RunUninstall({files_, registry_, processes_, processes_, quiet}, place_), UninstallEnd::kRemoved);
   EXPECT_EQ(events_[0].rfind("close PelorinMain Pelorin ", 0), 0u);
+  EXPECT_EQ(events_[1], "remove " + Installed("Pelorin.exe"));
+  EXPECT_FALSE(registry_.HasKey(RegistryRoot::kLocalMachine, "SOFTWARE\\Brackwater\\Pelorin"));
   EXPECT_FALSE(temp_.Exists("app\\Pelorin.exe"));
   EXPECT_TRUE(temp_.Exists("sys\\shared.dll"));
   EXPECT_TRUE(temp_.Exists("tmp\\PelorinUninstall-000000000000002a\\uninstall.bat"));
