@@ -76,8 +76,9 @@ std::optional<Trailer> FindTrailer(FileReader& program);
 // Opens `programPath` locked, finds the trailer (before a certificate table when signed),
 // reads and checks the pack list and reads the setup information and the shortcut list, all
 // through that one handle; the licence, readme and side picture are extracted into the setup
-// folder (made before), each through a handle held open (`heldFiles`). Setup information without an application name is corrupt; a setup
-// data file that cannot be written means the data is missing.
+// folder (made before), each through a handle held open (`heldFiles`). Setup information
+// without an application name is corrupt; a setup data file that cannot be written means the
+// data is missing.
 UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath, const SetupFiles& setup);
 
 // Deletes the extracted setup data items once the wizard has taken them; with `outcome`,

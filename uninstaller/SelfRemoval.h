@@ -20,8 +20,8 @@ namespace pelorin {
 // Every path as the command interpreter is to read it (the console's code page), without a
 // trailing backslash.
 struct SelfRemovalPaths {
-  std::string programPath;  // the uninstaller's file in the batch file's folder
-  std::string batchFolder;  // the folder this run created for the batch file alone
+  std::string programPath;   // the uninstaller's file in the batch file's folder
+  std::string batchFolder;   // the folder this run created for the batch file alone
   std::string systemFolder;  // where the programs the batch file calls live
 };
 

@@ -293,8 +293,8 @@ FileError Removal::CopyNewFile(const std::string& from, const std::string& to) {
 // it: only these are left for the copy to remove.
 std::size_t Removal::RecordedLevels() const {
   std::size_t levels = 0;
-  for (std::string folder = installFolder_; levels < plan_.folders.size() && SameFileName(plan_.folders[levels], folder);
-       folder = FolderOfPath(folder))
+  for (std::string folder = installFolder_;
+       levels < plan_.folders.size() && SameFileName(plan_.folders[levels], folder); folder = FolderOfPath(folder))
     ++levels;
   return levels;
 }

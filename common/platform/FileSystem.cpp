@@ -62,7 +62,8 @@ FileError CreateFolderChain(FileSystem& files, const std::string& path,
                             std::vector<std::string>* created, const std::string& rightsText) {
   FileError first;
   const auto make = [&](const std::string& folder) {
-    FileError error = rightsText.empty() ? files.CreateFolder(folder) : files.CreateFolderWithRights(folder, rightsText);
+    FileError error =
+        rightsText.empty() ? files.CreateFolder(folder) : files.CreateFolderWithRights(folder, rightsText);
     if (!error && created != nullptr) created->push_back(folder);
     if (error && !first) first = std::move(error);
   };

@@ -48,7 +48,8 @@ bool IsOwnedByTrustedAccount(const std::string& ownerSid, const std::string& run
 bool OthersCanWrite(const ObjectRights& rights, const std::string& runningSid) {
   if (!rights.readable || rights.noList) return true;
   const auto trusted = [&](const std::string& sid) {
-    return sid == kSystem || sid == kAdministrators || sid == kTrustedInstaller || (!runningSid.empty() && sid == runningSid);
+    return sid == kSystem || sid == kAdministrators || sid == kTrustedInstaller ||
+           (!runningSid.empty() && sid == runningSid);
   };
   bool ownerRightsNamed = false;
   for (const AccessEntry& entry : rights.entries) ownerRightsNamed |= !entry.inheritOnly && entry.sid == kOwnerRights;

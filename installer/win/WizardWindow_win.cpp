@@ -149,7 +149,8 @@ void WizardWindow::LoadSidePicture(const std::string& path) {
   if (rows == 0) return;
   const auto* info = reinterpret_cast<const BITMAPINFO*>(bytes.data() + 14);  // after the file header
   const HDC screen = GetDC(nullptr);
-  sidePicture_ = GdiObject<HBITMAP>(CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, bytes.data() + rows, info, DIB_RGB_COLORS));
+  sidePicture_ = GdiObject<HBITMAP>(
+      CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, bytes.data() + rows, info, DIB_RGB_COLORS));
   ReleaseDC(nullptr, screen);
   InvalidateRect(Handle(), nullptr, TRUE);
 }

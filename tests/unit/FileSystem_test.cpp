@@ -142,8 +142,8 @@ TEST(MayStartElevated, OnlyWhereNobodyElseCanChangeIt) {
     const char* open;
     bool may;
   } cases[] = {
-      {"app\\Pelorin.exe", "", true},     {"app\\Pelorin.exe", "app", false}, {"app\\Pelorin.exe", "app\\Pelorin.exe", false},
-      {"app\\Missing.exe", "", false},    {"app\\Link.exe", "", false},
+      {"app\\Pelorin.exe", "", true},  {"app\\Pelorin.exe", "app", false}, {"app\\Pelorin.exe", "app\\Pelorin.exe", false},
+      {"app\\Missing.exe", "", false}, {"app\\Link.exe", "", false},
   };
   for (const auto& c : cases) {
     files.openToOthers = {temp.Path(c.open)};

@@ -114,9 +114,10 @@ TEST_F(InstallEngineTest, InstallsLogsRegistersLinksAndStartsTheProgram) {
   EXPECT_FALSE(folder_.Exists("Program Files\\Brackwater\\Pelorin\\%SETUPINFO%"));
   // Each folder setup made has the install folder's rights alone; what lies inside inherits them.
   const std::string rights = FolderRightsText(FolderUse::kInstall, "");
-  EXPECT_EQ(files_.folderRights, (std::map<std::string, std::string>{{folder_.Path("Program Files"), rights},
-                                                                     {folder_.Path("Program Files\\Brackwater"), rights},
-                                                                     {folder_.Path("Program Files\\Brackwater\\Pelorin"), rights}}));
+  const std::map<std::string, std::string> made = {{folder_.Path("Program Files"), rights},
+                                                   {folder_.Path("Program Files\\Brackwater"), rights},
+                                                   {folder_.Path("Program Files\\Brackwater\\Pelorin"), rights}};
+  EXPECT_EQ(files_.folderRights, made);
 
   const std::string system = shell_.systemFolder + "\\";
   const std::string link = shell_.startMenuFolder + "\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk";
@@ -585,7 +586,8 @@ TEST(InstallFolderTest, AFolderOfOthersIsRefusedOrGetsTheApplicationsOwn) {
   folder.Write("Games\\Shared\\install.log", "Pelorin\r\n1.1\r\nPelorin.exe\r\n");
   folder.MakeFolder("Games\\Open");
   folder.MakeFolder("Games\\Open Both\\Pelorin");
-  files.openToOthers = {"C:\\Games\\Shared", "C:\\Games\\Open", "C:\\Games\\Open Both", "C:\\Games\\Open Both\\Pelorin"};
+  files.openToOthers = {"C:\\Games\\Shared", "C:\\Games\\Open", "C:\\Games\\Open Both",
+                        "C:\\Games\\Open Both\\Pelorin"};
   folder.MakeFolder("WINDOWS\\Fonts");
   folder.MakeFolderLink("WINDOWS", "Games\\ToWindows");
   const ReservedFolders reserved{"C:\\WINDOWS", {"C:\\WINDOWS\\system32", "C:\\Users\\me", "C:\\Users\\me\\Desktop",

@@ -22,7 +22,8 @@ TEST(SelfRemoval, BatchDeletesByNameOnlyInItsOwnFolder) {
       "\"C:\\WINDOWS\\system32\\ping.exe\" -n 2 127.0.0.1 >nul",
       "if %tries% lss 300 goto Repeat",
       ":Removed",
-      "del /f /q \"C:\\TEMP\\Q3 100%%\\PelorinUninstall-1f\\uninstall.bat\" & rmdir \"C:\\TEMP\\Q3 100%%\\PelorinUninstall-1f\" & exit",
+      "del /f /q \"C:\\TEMP\\Q3 100%%\\PelorinUninstall-1f\\uninstall.bat\" & "
+      "rmdir \"C:\\TEMP\\Q3 100%%\\PelorinUninstall-1f\" & exit",
   };
   EXPECT_EQ(SplitLines(SelfRemovalBatch(paths)), expected);
   // The outer quotes go with /s, so "&" and "(" in the temporary folder stay in the path.
@@ -39,8 +40,9 @@ TEST(SelfRemoval, OriginalRemovalSwitchReadsBackExactly) {
   ASSERT_TRUE(read);
   EXPECT_EQ(std::tie(read->process, read->file, read->levels, read->installFolder),
             std::tie(removal.process, removal.file, removal.levels, removal.installFolder));
-  for (const char* other : {"/S", "/RemoveOriginal=1,2,3,", "/RemoveOriginal=1,,3,C:\\x", "/RemoveOriginal=1,2,99,C:\\x",
-                            "/removeoriginal=1,2,3,C:\\x", "/RemoveOriginal=1,-2,3,C:\\x", " /RemoveOriginal=1,2,3,C:\\x"})
+  for (const char* other : {"/S", "/RemoveOriginal=1,2,3,", "/RemoveOriginal=1,,3,C:\\x",
+                            "/RemoveOriginal=1,2,99,C:\\x", "/removeoriginal=1,2,3,C:\\x",
+                            "/RemoveOriginal=1,-2,3,C:\\x", " /RemoveOriginal=1,2,3,C:\\x"})
     EXPECT_FALSE(ParseOriginalRemoval(other)) << other;
 }
 

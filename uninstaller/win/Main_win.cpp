@@ -33,7 +33,9 @@ int ExitCode(pelorin::UninstallEnd end) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   pelorin::HardenDllLoading();
-  if (const auto removal = pelorin::ParseOriginalRemoval(arguments)) return pelorin::win::FinishOriginalRemoval(*removal);
+  // The copy that an uninstaller on another drive started to delete it.
+  if (const auto removal = pelorin::ParseOriginalRemoval(arguments))
+    return pelorin::win::FinishOriginalRemoval(*removal);
   const pelorin::CommandLine line = pelorin::ParseCommandLine(arguments, false);
   if (line.help || !line.Valid()) return pelorin::win::AnswerUsage(line, pelorin::kUninstallUsage, "Uninstall");
   constexpr int kPrograms = 0x0002;        // CSIDL_PROGRAMS

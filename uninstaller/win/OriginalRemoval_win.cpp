@@ -40,7 +40,8 @@ bool StartOriginalRemoval(const std::string& copyPath, const std::string& instal
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
     started = WideFromUtf8(QuotedPath(copyPath) + " " + OriginalRemovalArguments(removal), line) &&
-              CreateProcessW(copy.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+              CreateProcessW(copy.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                             &process);
     if (started) {
       CloseHandle(process.hThread);
       CloseHandle(process.hProcess);
