@@ -55,6 +55,7 @@ std::string SelfRemovalBatch(const SelfRemovalPaths& paths) {
       std::string("if %tries% lss ") + kTries + " goto Repeat",
       ":Removed",
   };
+  for (const std::string& folder : paths.folders) lines.push_back("rmdir " + BatchPath(folder));
   // One line, read whole before it runs, so the folder goes after the file that holds it.
   lines.push_back("del /f /q " + BatchPath(BatchFilePath(paths)) + " & rmdir " + BatchPath(paths.batchFolder) +
                   " & exit");

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "FileSystem.h"
 
@@ -14,15 +15,18 @@ namespace pelorin {
 // of its own below the temporary folder, or, where it cannot (another drive), copies itself
 // there and starts the copy, which deletes the original by its identity once it has ended.
 // A batch file in that folder then waits for the file there to be free, deletes it, itself
-// and the folder: it names nothing outside that folder, so nothing is left to it in the
-// install folder, where a setup started right afterwards may already be writing.
+// and the folder: it deletes no file outside that folder, so nothing is left to it in the
+// install folder, where a setup started right afterwards may already be writing. It only
+// tries again to remove, with rmdir, which takes only an empty folder, the recorded folders
+// that another program still stood in when the uninstaller removed them.
 
 // Every path as the command interpreter is to read it (the console's code page), without a
 // trailing backslash.
 struct SelfRemovalPaths {
-  std::string programPath;   // the uninstaller's file in the batch file's folder
-  std::string batchFolder;   // the folder this run created for the batch file alone
-  std::string systemFolder;  // where the programs the batch file calls live
+  std::string programPath;           // the uninstaller's file in the batch file's folder
+  std::string batchFolder;           // the folder this run created for the batch file alone
+  std::string systemFolder;          // where the programs the batch file calls live
+  std::vector<std::string> folders;  // tried with rmdir in this order: the deepest first
 };
 
 inline constexpr char kBatchFolderPrefix[] = "PelorinUninstall-";
@@ -33,7 +37,8 @@ inline constexpr char kUninstallerCopyName[] = "Uninstall.exe";
 inline constexpr const char* kEditorFiles[] = {"settings.ini", "settings.ini.tmp"};
 
 // The batch file's text, CR LF line ends. Every path in it is quoted and has "%" doubled, so
-// that no character of a path is read as a command; nothing is ever deleted by a wildcard.
+// that no character of a path is read as a command; nothing is ever deleted by a wildcard,
+// and rmdir removes only an empty folder.
 std::string SelfRemovalBatch(const SelfRemovalPaths& paths);
 
 // How the batch file is to be started: by the system's own interpreter, without AutoRun

@@ -61,6 +61,7 @@ class Removal {
   bool registrationIsOurs_ = true;
   std::vector<std::string> failures_;  // one line per file that stays, and why
   std::vector<std::string> remaining_;  // the log lines of those files
+  std::vector<std::string> standingFolders_;  // recorded folders another program still stood in
 };
 
 UninstallEnd Removal::Run() {
@@ -224,8 +225,9 @@ UninstallEnd Removal::KeepWhatRemains() {
 }
 
 // The uninstaller's own file cannot be deleted while it runs, but it can be moved, or else
-// copied, into the run's own folder (HandOver); the batch file there deletes only that folder
-// once this program has ended.
+// copied, into the run's own folder (HandOver); once this program has ended, the batch file
+// there deletes what is in that folder, and tries the recorded folders that another program
+// still stood in again.
 bool Removal::StartSelfRemoval() {
   RemoveEmptyBatchFolders(s_.files, place_.temporaryFolder);
   std::string batchFolder;
@@ -245,7 +247,8 @@ bool Removal::StartSelfRemoval() {
       return false;
     if (!HandOver(batchFolder, program)) return false;
     const std::string batchFile = batchFolder + "\\" + kBatchFileName;
-    const SelfRemovalPaths paths{ConsoleName(program), ConsoleName(batchFolder), ConsoleName(place_.systemFolder)};
+    const SelfRemovalPaths paths{ConsoleName(program), ConsoleName(batchFolder), ConsoleName(place_.systemFolder),
+                                 standingFolders_};
     if (!s_.files.WriteNewFile(batchFile, SelfRemovalBatch(paths)))
       return s_.processes.Start(SelfRemovalCommand(place_.systemFolder, batchFile), WindowShow::kHidden);
   }
@@ -260,12 +263,12 @@ bool Removal::StartSelfRemoval() {
 bool Removal::HandOver(const std::string& batchFolder, std::string& program) {
   const std::string moved = batchFolder + "\\" + kUninstallerCopyName;
   const bool wasInstalled = program == place_.programPath;
-  if (s_.files.MoveFileOver(program, moved)) {
-    if (!wasInstalled || place_.startCopy == nullptr) return false;
-    if (CopyNewFile(program, moved) || !place_.startCopy(moved, installFolder_, RecordedLevels())) {
-      s_.files.RemoveFile(moved);
-      return false;
-    }
+  const bool moveFailed = static_cast<bool>(s_.files.MoveFileOver(program, moved));
+  if (moveFailed && !wasInstalled) return false;
+  if (moveFailed && (place_.startCopy == nullptr || CopyNewFile(program, moved) ||
+                     !place_.startCopy(moved, installFolder_, RecordedLevels()))) {
+    s_.files.RemoveFile(moved);
+    return false;
   }
   program = moved;
   if (!wasInstalled) return true;
@@ -273,9 +276,12 @@ bool Removal::HandOver(const std::string& batchFolder, std::string& program) {
     const std::string path = installFolder_ + "\\" + name;
     if (s_.files.RemoveFile(path) && !s_.files.MakeWritable(path)) s_.files.RemoveFile(path);
   }
-  // rmdir takes only an empty folder, so no file can be lost; one another program still
-  // stands in stays.
-  for (const std::string& folder : plan_.folders) s_.files.RemoveFolder(folder);
+  // rmdir takes only an empty folder, so no file can be lost. One that another program still
+  // stands in is tried again by the batch file once this program has ended; where the
+  // uninstaller's own file stays for its copy, the copy removes them.
+  for (const std::string& folder : plan_.folders)
+    if (s_.files.RemoveFolder(folder) && s_.files.FolderExists(folder) && !moveFailed)
+      standingFolders_.push_back(ConsoleName(folder));
   return true;
 }
 

@@ -8,9 +8,11 @@
 namespace pelorin {
 namespace {
 
-TEST(SelfRemoval, BatchDeletesByNameOnlyInItsOwnFolder) {
+TEST(SelfRemoval, BatchDeletesOnlyInItsOwnFolderAndRemovesOnlyEmptyFolders) {
   const SelfRemovalPaths paths{"C:\\TEMP\\Q3 100%\\PelorinUninstall-1f\\Uninstall.exe",
-                               "C:\\TEMP\\Q3 100%\\PelorinUninstall-1f", "C:\\WINDOWS\\system32"};
+                               "C:\\TEMP\\Q3 100%\\PelorinUninstall-1f",
+                               "C:\\WINDOWS\\system32",
+                               {"C:\\Games\\Q3 100%\\Pelorin", "C:\\Games\\Q3 100%"}};
   const std::vector<std::string> expected = {
       "@echo off",
       "cd /d \"C:\\WINDOWS\\system32\"",
@@ -22,6 +24,8 @@ TEST(SelfRemoval, BatchDeletesByNameOnlyInItsOwnFolder) {
       "\"C:\\WINDOWS\\system32\\ping.exe\" -n 2 127.0.0.1 >nul",
       "if %tries% lss 300 goto Repeat",
       ":Removed",
+      "rmdir \"C:\\Games\\Q3 100%%\\Pelorin\"",
+      "rmdir \"C:\\Games\\Q3 100%%\"",
       "del /f /q \"C:\\TEMP\\Q3 100%%\\PelorinUninstall-1f\\uninstall.bat\" & "
       "rmdir \"C:\\TEMP\\Q3 100%%\\PelorinUninstall-1f\" & exit",
   };
