@@ -23,7 +23,7 @@ struct Budget {
 // reads through the handle it holds.
 TEST(SizeBudget, ShippedFilesStayWithinTheirBudgets) {
   const std::filesystem::path shipped = PELORIN_SHIPPED_DIR;
-  for (const Budget& budget : {Budget{"Pelorin.exe", 112640}, Budget{"Uninstall.exe", 68096},
+  for (const Budget& budget : {Budget{"Pelorin.exe", 112640}, Budget{"Uninstall.exe", 68608},
                                Budget{PELORIN_SETUP_IMAGE, 96256}, Budget{"setup.exe", 299520}}) {
     const std::filesystem::path file = shipped / budget.path;  // an absolute path stays as it is
     ASSERT_TRUE(std::filesystem::exists(file)) << file;
