@@ -100,10 +100,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(recorded);
   }
 
-  // The batch file, which runs after the uninstaller has ended, names only its own folder.
+  // The batch file, which runs after the uninstaller has ended, deletes files only in its own
+  // folder; of the install folder it may name only the planned folders, for rmdir.
   const std::string batch = pelorin::SelfRemovalBatch(
-      {"C:\\TEMP\\PelorinUninstall-1\\Uninstall.exe", "C:\\TEMP\\PelorinUninstall-1", kSystem});
+      {"C:\\TEMP\\PelorinUninstall-1\\Uninstall.exe", "C:\\TEMP\\PelorinUninstall-1", kSystem, plan.folders});
   Require(batch.find_first_of("*?") == std::string::npos && batch.find('\0') == std::string::npos);
-  Require(Lower(batch).find(Lower(kInstall)) == std::string::npos);
+  for (const std::string& line : pelorin::SplitLines(batch))
+    Require(Lower(line).find(Lower(kInstall)) == std::string::npos || line.starts_with("rmdir "));
   return 0;
 }
