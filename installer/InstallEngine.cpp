@@ -1,6 +1,7 @@
 #include "InstallEngine.h"
 
 #include "DecimalText.h"
+#include "FolderRights.h"
 #include "InstallRecord.h"
 #include "ItemNames.h"
 #include "TextFile.h"
@@ -108,7 +109,10 @@ InstallResult Installation::Run() {
   ReadEarlierEntries();
 
   std::vector<std::string> created;
-  const FileError folderError = CreateFolderChain(files_, installFolder_, &created);
+  // Every folder setup makes has an install folder's rights alone, whatever its parent lets
+  // others do, so nobody but the administrators can change what runs from it.
+  const FileError folderError =
+      CreateFolderChain(files_, installFolder_, &created, FolderRightsText(FolderUse::kInstall, ""));
   if (!files_.FolderExists(installFolder_)) {
     RemoveFolders(created);
     return Stop("Setup could not create the install folder " + installFolder_ + ":\r\n" + ErrorText(folderError));
@@ -283,6 +287,11 @@ void Installation::RemoveEarlierInstallElsewhere() {
       !files_.FileExists(earlier + kUninstallerName))
     return;
   if (!services_.ui.AskYesNo(kEarlierInstallQuestion + earlier + kEarlierInstallQuestionEnd)) return;
+  if (!MayStartElevated(files_, earlier + kUninstallerName)) {
+    failures_.push_back(earlier + ": other accounts can change the earlier install's uninstaller, so setup did not "
+                        "start it; remove that install yourself");
+    return;
+  }
   if (!services_.processes.RunAndSucceed(QuotedPath(earlier + kUninstallerName) + " /S", kEarlierRemovalWaitMs))
     failures_.push_back(earlier + ": the earlier install's removal did not complete; its log names what stays");
 }

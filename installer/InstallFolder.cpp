@@ -105,12 +105,15 @@ InstallFolderChoice ChooseInstallFolder(FileSystem& files, const std::string& ty
     return Refused(path + " is not a plain folder path.");
   const std::string reservedText = " is a folder of the system or of your own; choose a folder for " + appName + ".";
   if (IsReserved(path, reserved) || IsReserved(Canonical(files, reserved, path, root), reserved)) return Refused(path + reservedText);
-  if (!files.FolderExists(path) || !HoldsOthersFiles(files, path, appName)) return {false, path, ""};
+  if (!files.FolderExists(path) || (!HoldsOthersFiles(files, path, appName) && !files.OthersCanWrite(path)))
+    return {false, path, ""};
   // The application's own folder below is checked like the folder itself.
   const std::string own = path + "\\" + appName;
   if (IsReserved(Canonical(files, reserved, own, root), reserved)) return Refused(own + reservedText);
   if (files.FolderExists(own) && HoldsOthersFiles(files, own, appName))
     return Refused(own + " holds files of another program; choose another folder.");
+  if (files.FolderExists(own) && files.OthersCanWrite(own))
+    return Refused(own + " can be changed by other accounts than the administrators; choose another folder.");
   return {false, own, ""};
 }
 

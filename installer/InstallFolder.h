@@ -38,7 +38,10 @@ struct InstallFolderChoice {
 // blanks, dots and backslashes at its end trimmed; never empty, relative, a drive or share
 // root, or a reserved folder. A folder that exists and holds anything but this application's
 // install (an install log naming `appName`) gets "\" + `appName` appended, so that removal,
-// which takes the install folder when it is empty, never takes a folder of the user's.
+// which takes the install folder when it is empty, never takes a folder of the user's. So
+// does one that other accounts than the administrators can change (FileSystem::OthersCanWrite):
+// the programs installed run with administrator rights at times, and setup makes the new
+// folder with the install folder's own rights.
 InstallFolderChoice ChooseInstallFolder(FileSystem& files, const std::string& typed, const std::string& appName,
                                         const ReservedFolders& reserved);
 

@@ -1,16 +1,13 @@
 #include "SetupUnpack.h"
 
 #include <algorithm>
+#include <span>
+
+#include "BmpHeader.h"
 
 namespace pelorin {
 
 namespace {
-
-// Setup's own data goes into its own new folder: nothing there is older or newer.
-class AlwaysReplace : public PackUi {
- public:
-  bool ConfirmOverwriteOlder(const std::string&, const std::string&) override { return true; }
-};
 
 bool ReadWhole(FileReader& reader, std::string& bytes) {
   bytes.assign(static_cast<std::size_t>(reader.Size()), '\0');
@@ -118,18 +115,42 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
   outcome.shortcuts = ParseShortcutLines(shortcuts);
   const std::pair<const char*, const std::string*> items[] = {
       {"%LICENSE%", &setup.licence}, {"%README%", &setup.readme}, {"%SIDEPIC%", &setup.sidePicture}};
-  AlwaysReplace replace;
-  for (const auto& [item, path] : items)
-    if (const PackRecord* record = outcome.list.Find(item))
-      if (ExtractRecord(files, replace, *outcome.data, *record, *path).result == ExtractResult::kFailed) return outcome;
+  for (std::size_t i = 0; i < std::size(items); ++i) {
+    const PackRecord* record = outcome.list.Find(items[i].first);
+    if (record == nullptr) continue;
+    // Whatever lies in the way goes, never written through; the new file stays open.
+    files.RemoveFile(*items[i].second);
+    ImagePart part(*outcome.data, record->offset, record->size);
+    if (record->offset == 0 || record->size > outcome.data->Size() ||
+        files.OpenForWriting(*items[i].second, false, outcome.heldFiles[i]) || part.Seek(0) ||
+        CopyFileBytes(part, *outcome.heldFiles[i], record->size))
+      return outcome;
+  }
   // Without a name there is no removal key of its own: the information is damaged.
   outcome.result = outcome.info.appName.empty() ? UnpackResult::kCorrupt : UnpackResult::kReady;
   return outcome;
 }
 
-void RemoveSetupDataFiles(FileSystem& files, const SetupFiles& setup) {
+void RemoveSetupDataFiles(FileSystem& files, const SetupFiles& setup, UnpackOutcome* outcome) {
+  if (outcome != nullptr)
+    for (std::unique_ptr<FileWriter>& file : outcome->heldFiles) file.reset();
   for (const std::string* path : {&setup.licence, &setup.readme, &setup.sidePicture})
     if (files.FileExists(*path)) files.RemoveFile(*path);
+}
+
+std::size_t PlainBitmapRowsOffset(std::string_view file) {
+  const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(file.data()), file.size());
+  const std::optional<BmpHeader> header = ReadBmpHeader(bytes);
+  if (!header || header->compression != 0 || header->width == 0 || header->height == 0) return 0;
+  const std::uint32_t depth = header->bitsPerPixel;
+  if (depth != 1 && depth != 4 && depth != 8 && depth != 16 && depth != 24 && depth != 32) return 0;
+  constexpr std::size_t kFileHeader = 14;
+  const std::uint64_t infoSize = ReadLittleEndian(bytes, kFileHeader, 4);
+  std::uint64_t colours = ReadLittleEndian(bytes, kFileHeader + 32, 4);
+  if (depth <= 8 && colours == 0) colours = std::uint64_t{1} << depth;
+  if (infoSize < 40 || kFileHeader + infoSize + colours * 4 > header->dataOffset || !header->DataFits(file.size()))
+    return 0;
+  return header->dataOffset;
 }
 
 }  // namespace pelorin

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "FilePack.h"
@@ -43,6 +44,9 @@ struct UnpackOutcome {
   // delete it, and the pack data within it, which the install extracts from.
   std::unique_ptr<FileReader> image;
   std::unique_ptr<FileReader> data;  // after `image`, so that it goes first
+  // The licence, readme and side picture files, held open as they were written, so that
+  // nobody can change, replace or delete them until the wizard has read them.
+  std::unique_ptr<FileWriter> heldFiles[3];
 };
 
 // The part of setup's image that holds the pack list or data, read through the image's own
@@ -72,11 +76,17 @@ std::optional<Trailer> FindTrailer(FileReader& program);
 // Opens `programPath` locked, finds the trailer (before a certificate table when signed),
 // reads and checks the pack list and reads the setup information and the shortcut list, all
 // through that one handle; the licence, readme and side picture are extracted into the setup
-// folder (made before). Setup information without an application name is corrupt; a setup
-// data file that cannot be written means the data is missing.
+// folder (made before), each through a handle held open (`heldFiles`). Setup information
+// without an application name is corrupt; a setup data file that cannot be written means the
+// data is missing.
 UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath, const SetupFiles& setup);
 
-// Deletes the extracted setup data items once the wizard has taken them.
-void RemoveSetupDataFiles(FileSystem& files, const SetupFiles& setup);
+// Deletes the extracted setup data items once the wizard has taken them; with `outcome`,
+// closes its held files first.
+void RemoveSetupDataFiles(FileSystem& files, const SetupFiles& setup, UnpackOutcome* outcome = nullptr);
+
+// Where the pixel rows of an uncompressed BMP file begin, when its headers, colour table and
+// rows all lie within it, so that the system can take it as a picture held in memory; else 0.
+std::size_t PlainBitmapRowsOffset(std::string_view file);
 
 }  // namespace pelorin

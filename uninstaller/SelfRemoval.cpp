@@ -7,6 +7,21 @@ namespace pelorin {
 
 namespace {
 
+constexpr std::string_view kOriginalRemovalSwitch = "/RemoveOriginal=";
+
+// A decimal number and the comma after it; false when there is none.
+bool ReadNumber(std::string_view& text, std::uint64_t& number) {
+  const std::size_t end = text.find(',');
+  if (end == 0 || end > 19 || end == std::string_view::npos) return false;
+  number = 0;
+  for (char c : text.substr(0, end)) {
+    if (c < '0' || c > '9') return false;
+    number = number * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  text.remove_prefix(end + 1);
+  return true;
+}
+
 // About a second between tries, about five minutes in all.
 constexpr char kTries[] = "300";
 
@@ -49,8 +64,6 @@ std::string SelfRemovalBatch(const SelfRemovalPaths& paths) {
       std::string("if %tries% lss ") + kTries + " goto Repeat",
       ":Removed",
   };
-  if (!paths.installFolder.empty())
-    for (const char* name : kEditorFiles) lines.push_back("del /f /q " + BatchPath(paths.installFolder + "\\" + name));
   for (const std::string& folder : paths.folders)
     if (!folder.empty()) lines.push_back("rmdir " + BatchPath(folder));
   // One line, read whole before it runs, so the folder goes after the file that holds it.
@@ -60,6 +73,30 @@ std::string SelfRemovalBatch(const SelfRemovalPaths& paths) {
 
 std::string SelfRemovalCommand(const std::string& systemFolder, const std::string& batchFile) {
   return QuotedPath(systemFolder + "\\cmd.exe") + " /d /v:off /s /c \"" + QuotedPath(batchFile) + "\"";
+}
+
+std::string OriginalRemovalArguments(const OriginalRemoval& removal) {
+  const auto number = [](std::uint64_t value) {
+    std::string digits;
+    do digits.insert(digits.begin(), static_cast<char>('0' + value % 10));
+    while ((value /= 10) != 0);
+    return digits + ",";
+  };
+  return std::string(kOriginalRemovalSwitch) + number(removal.process) + number(removal.file) +
+         number(removal.levels) + removal.installFolder;
+}
+
+std::optional<OriginalRemoval> ParseOriginalRemoval(std::string_view arguments) {
+  if (!arguments.starts_with(kOriginalRemovalSwitch)) return std::nullopt;
+  arguments.remove_prefix(kOriginalRemovalSwitch.size());
+  OriginalRemoval removal;
+  std::uint64_t levels = 0;
+  if (!ReadNumber(arguments, removal.process) || !ReadNumber(arguments, removal.file) ||
+      !ReadNumber(arguments, levels) || levels > 64 || arguments.empty())
+    return std::nullopt;
+  removal.levels = static_cast<std::size_t>(levels);
+  removal.installFolder = arguments;
+  return removal;
 }
 
 }  // namespace pelorin

@@ -1,31 +1,39 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "FileSystem.h"
 
 namespace pelorin {
 
-// A running program cannot delete its own file, so the uninstaller leaves a batch file behind
-// that waits for it to end, then deletes it and the files the editor writes beside itself,
-// each by name, removes the folders that are left empty, and deletes itself.
+// A running program cannot delete its own file. The uninstaller moves its file into a folder
+// of its own below the temporary folder, or, where it cannot (another drive), copies itself
+// there and starts the copy, which deletes the original by its identity once it has ended.
+// A batch file in that folder then waits for the file there to be free, deletes it, itself
+// and the folder: it deletes no file outside that folder, so nothing is left to it in the
+// install folder, where a setup started right afterwards may already be writing. It only
+// tries again to remove, with rmdir, which takes only an empty folder, the recorded folders
+// that another program still stood in when the uninstaller removed them.
 
 // Every path as the command interpreter is to read it (the console's code page), without a
 // trailing backslash; empty where that code page cannot hold it. An empty batch folder, or
 // program in it, is named through the interpreter's own name for the batch file's folder
 // ("%~dp0"), which holds any character; other paths left empty are not the batch file's.
 struct SelfRemovalPaths {
-  std::string programPath;           // the uninstaller's own file
-  std::string installFolder;         // empty when the editor's files are no longer the batch file's
-  std::vector<std::string> folders;  // tried with rmdir in this order: the deepest first
+  std::string programPath;           // the uninstaller's file in the batch file's folder
   std::string batchFolder;           // the folder this run created for the batch file alone
   std::string systemFolder;          // where the programs the batch file calls live
+  std::vector<std::string> folders;  // tried with rmdir in this order: the deepest first
 };
 
 inline constexpr char kBatchFolderPrefix[] = "PelorinUninstall-";
 inline constexpr char kBatchFileName[] = "uninstall.bat";
-// The uninstaller's file once it has moved itself into the batch file's folder.
+// The uninstaller's file once it has moved or copied itself into the batch file's folder.
 inline constexpr char kUninstallerCopyName[] = "Uninstall.exe";
 // What the editor writes beside itself; no log names them.
 inline constexpr const char* kEditorFiles[] = {"settings.ini", "settings.ini.tmp"};
@@ -40,5 +48,20 @@ std::string SelfRemovalBatch(const SelfRemovalPaths& paths);
 // takes the line between the outer quotes as it stands, so a path holding "&" or "(" stays
 // one path.
 std::string SelfRemovalCommand(const std::string& systemFolder, const std::string& batchFile);
+
+// What the uninstaller's copy is told by the original: the original's process and its file
+// opened for deletion, as handle values the copy inherits, the install folder and how many
+// folders from it upwards setup made, which go once empty.
+struct OriginalRemoval {
+  std::uint64_t process = 0;
+  std::uint64_t file = 0;
+  std::size_t levels = 0;
+  std::string installFolder;
+};
+
+// The copy's arguments: one switch, the install folder last, as the rest of the line.
+std::string OriginalRemovalArguments(const OriginalRemoval& removal);
+// Nothing when the arguments are not exactly such a switch.
+std::optional<OriginalRemoval> ParseOriginalRemoval(std::string_view arguments);
 
 }  // namespace pelorin

@@ -1,7 +1,9 @@
 #include "UninstallRun.h"
 
 #include "DecimalText.h"
+#include "FolderRights.h"
 #include "InstallRecord.h"
+#include "ItemNames.h"
 #include "RemovalPlan.h"
 #include "TextFile.h"
 #include "TextLines.h"
@@ -56,7 +58,9 @@ class Removal {
   void RemoveVirtualCopies();
   UninstallEnd KeepWhatRemains();
   bool StartSelfRemoval();
-  SelfRemovalPaths HandOver(const std::string& batchFolder, std::string& program);
+  bool HandOver(const std::string& batchFolder, std::string& program);
+  FileError CopyNewFile(const std::string& from, const std::string& to);
+  std::size_t RecordedLevels() const;
   std::string ConsoleName(const std::string& path) const {
     return place_.consoleName != nullptr ? place_.consoleName(path) : path;
   }
@@ -70,6 +74,7 @@ class Removal {
   bool registrationIsOurs_ = true;
   std::vector<std::string> failures_;  // one line per file that stays, and why
   std::vector<std::string> remaining_;  // the log lines of those files
+  std::vector<std::string> standingFolders_;  // recorded folders another program still stood in
 };
 
 UninstallEnd Removal::Run() {
@@ -139,7 +144,8 @@ bool Removal::CloseEditor() {
 // Tells the installed program that it is being removed, so that it drops its own settings;
 // when it cannot, its key is removed here.
 void Removal::LetProgramUndoItself() {
-  if (!plan_.mainProgram.empty() && s_.files.FileExists(plan_.mainProgram) &&
+  // Started with this run's administrator rights, so only from where nobody else can change it.
+  if (!plan_.mainProgram.empty() && MayStartElevated(s_.files, plan_.mainProgram) &&
       s_.processes.RunAndWait(QuotedPath(plan_.mainProgram) + " uninstall", kProgramWaitMs))
     return;
   const std::string maker = std::string("SOFTWARE\\") + kMakerKey;
@@ -231,11 +237,10 @@ UninstallEnd Removal::KeepWhatRemains() {
   return UninstallEnd::kIncomplete;
 }
 
-// The uninstaller's own file cannot be deleted while it runs, but it can be moved: into the
-// run's own folder, after which the install folder is removed here and the batch file only
-// deletes that folder once this program has ended. Nothing is left to it in the install
-// folder, where a setup started right afterwards may already be writing. Where the file
-// cannot be moved (another drive), the batch file removes the rest as before.
+// The uninstaller's own file cannot be deleted while it runs, but it can be moved, or else
+// copied, into the run's own folder (HandOver); once this program has ended, the batch file
+// there deletes what is in that folder, and tries the recorded folders that another program
+// still stood in again.
 bool Removal::StartSelfRemoval() {
   RemoveEmptyBatchFolders(s_.files, place_.temporaryFolder);
   std::string batchFolder;
@@ -253,36 +258,62 @@ bool Removal::StartSelfRemoval() {
     if (attempt > 0 &&
         CreatePrivateFolder(s_.files, place_.temporaryFolder, kBatchFolderPrefix, place_.folderSource, batchFolder))
       return false;
-    const SelfRemovalPaths paths = HandOver(batchFolder, program);
+    if (!HandOver(batchFolder, program)) return false;
     const std::string batchFile = batchFolder + "\\" + kBatchFileName;
+    const SelfRemovalPaths paths{ConsoleName(program), ConsoleName(batchFolder), ConsoleName(place_.systemFolder),
+                                 standingFolders_};
     if (!s_.files.WriteNewFile(batchFile, SelfRemovalBatch(paths)))
       return s_.processes.Start(SelfRemovalCommand(place_.systemFolder, batchFile), WindowShow::kHidden);
   }
   return false;
 }
 
-// Moves the uninstaller's file from `program` into `batchFolder` and says what the batch file
-// there has left to do; where it cannot be moved, the install folder's rest is its too.
-SelfRemovalPaths Removal::HandOver(const std::string& batchFolder, std::string& program) {
+// Brings the uninstaller's file from `program` into `batchFolder`. Where the installed file
+// cannot be moved (another drive), a copy of it is made there and started to delete the
+// installed file, by its identity, once this program has ended, with the install folder and
+// the folders above it that setup made where they are empty then. The editor's files and the
+// folders go here and now.
+bool Removal::HandOver(const std::string& batchFolder, std::string& program) {
   const std::string moved = batchFolder + "\\" + kUninstallerCopyName;
-  SelfRemovalPaths paths{ConsoleName(moved), "", {}, ConsoleName(batchFolder), ConsoleName(place_.systemFolder)};
   const bool wasInstalled = program == place_.programPath;
-  if (!s_.files.MoveFileOver(program, moved)) {
-    program = moved;
-    if (!wasInstalled) return paths;
-    for (const std::string& path : EditorFilesIn(s_.files, installFolder_))
-      if (s_.files.RemoveFile(path) && !s_.files.MakeWritable(path)) s_.files.RemoveFile(path);
-    // A folder another program still stands in stays; the batch file tries it again once
-    // this program has ended. rmdir takes only an empty folder, so no file can be lost.
-    for (const std::string& folder : plan_.folders)
-      if (s_.files.RemoveFolder(folder) && s_.files.FolderExists(folder)) paths.folders.push_back(ConsoleName(folder));
-    return paths;
+  const bool moveFailed = static_cast<bool>(s_.files.MoveFileOver(program, moved));
+  if (moveFailed && !wasInstalled) return false;
+  if (moveFailed && (place_.startCopy == nullptr || CopyNewFile(program, moved) ||
+                     !place_.startCopy(moved, installFolder_, RecordedLevels()))) {
+    s_.files.RemoveFile(moved);
+    return false;
   }
-  paths.programPath = ConsoleName(program);
-  if (!wasInstalled) return paths;
-  paths.installFolder = ConsoleName(installFolder_);
-  for (const std::string& folder : plan_.folders) paths.folders.push_back(ConsoleName(folder));
-  return paths;
+  program = moved;
+  if (!wasInstalled) return true;
+  for (const std::string& path : EditorFilesIn(s_.files, installFolder_))
+    if (s_.files.RemoveFile(path) && !s_.files.MakeWritable(path)) s_.files.RemoveFile(path);
+  // rmdir takes only an empty folder, so no file can be lost. One that another program still
+  // stands in is tried again by the batch file once this program has ended; where the
+  // uninstaller's own file stays for its copy, the copy removes them.
+  for (const std::string& folder : plan_.folders)
+    if (s_.files.RemoveFolder(folder) && s_.files.FolderExists(folder) && !moveFailed)
+      standingFolders_.push_back(ConsoleName(folder));
+  return true;
+}
+
+FileError Removal::CopyNewFile(const std::string& from, const std::string& to) {
+  std::unique_ptr<FileReader> reader;
+  std::unique_ptr<FileWriter> writer;
+  FileError error = s_.files.OpenForReading(from, reader);
+  if (!error) error = s_.files.OpenForWriting(to, false, writer);
+  if (!error) error = CopyFileBytes(*reader, *writer, reader->Size());
+  if (!error) error = writer->Close();
+  return error;
+}
+
+// How many of the recorded folders are the install folder and, one by one, those right above
+// it: only these are left for the copy to remove.
+std::size_t Removal::RecordedLevels() const {
+  std::size_t levels = 0;
+  for (std::string folder = installFolder_;
+       levels < plan_.folders.size() && SameFileName(plan_.folders[levels], folder); folder = FolderOfPath(folder))
+    ++levels;
+  return levels;
 }
 
 }  // namespace

@@ -49,6 +49,10 @@ struct UninstallPlace {
   std::string virtualStore;
   // A path as the command interpreter reads it in a batch file; the path itself when null.
   std::string (*consoleName)(const std::string& path) = nullptr;
+  // Starts the uninstaller's copy at `copyPath` (OriginalRemoval), which deletes this
+  // program's file once it has ended, then `installFolder` and, of the `levels` folders from
+  // it upwards, each that is empty; false when it is not started. Null: no copy can be run.
+  bool (*startCopy)(const std::string& copyPath, const std::string& installFolder, std::size_t levels) = nullptr;
 };
 
 inline constexpr char kLogMissingMessage[] = "Install.log not found!";

@@ -80,10 +80,11 @@ FileError CopyFileBytes(FileReader& reader, FileWriter& writer, std::uint64_t si
 }
 
 FileError CreateFolderChain(FileSystem& files, const std::string& path,
-                            std::vector<std::string>* created) {
+                            std::vector<std::string>* created, const std::string& rightsText) {
   FileError first;
   const auto make = [&](const std::string& folder) {
-    FileError error = files.CreateFolder(folder);
+    FileError error =
+        rightsText.empty() ? files.CreateFolder(folder) : files.CreateFolderWithRights(folder, rightsText);
     if (!error && created != nullptr) created->push_back(folder);
     if (error && !first) first = std::move(error);
   };

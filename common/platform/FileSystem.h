@@ -102,6 +102,10 @@ class FileSystem {
   virtual FileError CreateFolderWithRights(const std::string& path, const std::string&) { return CreateFolder(path); }
   // Removes one folder; only an empty folder can be removed.
   virtual FileError RemoveFolder(const std::string& path) = 0;
+  // Whether another account than SYSTEM, the administrators, TrustedInstaller and the
+  // running one can change the file or folder (OthersCanWrite); where the system keeps no
+  // such rights, nobody else can.
+  virtual bool OthersCanWrite(const std::string&) { return false; }
 };
 
 // Whether a file was refused because another program has it open (the system's sharing or
@@ -126,8 +130,9 @@ FileError CopyFileBytes(FileReader& reader, FileWriter& writer, std::uint64_t si
 
 // Creates every missing folder along `path`, from the top down, going on past failures.
 // Returns the first failure; `created`, when given, receives the folders made, top first.
+// With `rightsText` (FolderRightsText) each folder is made with those rights alone.
 FileError CreateFolderChain(FileSystem& files, const std::string& path,
-                            std::vector<std::string>* created = nullptr);
+                            std::vector<std::string>* created = nullptr, const std::string& rightsText = {});
 
 // What a run's own folder is made from: the running account, whom its rights name, and the
 // system's cryptographic generator, which names it.

@@ -2,6 +2,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "FileSystem.h"
 
 namespace pelorin {
 
@@ -22,6 +25,36 @@ std::string FolderRightsText(FolderUse use, const std::string& userSid);
 // counts as not there. An owner the system does not tell (empty) counts: this program could
 // open the object, and Windows grants that only with the right to read its owner.
 bool IsOwnedByTrustedAccount(const std::string& ownerSid, const std::string& runningSid);
+
+// One entry of an object's access list as the system keeps it; the rights are the
+// system's access mask bits.
+struct AccessEntry {
+  std::string sid;
+  bool allow = true;
+  std::uint32_t mask = 0;
+  bool inheritOnly = false;  // only handed down to what is made inside, no right on the object
+};
+
+// An object's owner and access list.
+struct ObjectRights {
+  bool readable = false;  // false: the system would not tell
+  bool noList = false;    // no access list at all, which lets everyone do anything
+  std::string ownerSid;
+  std::vector<AccessEntry> entries;
+};
+
+// Whether an account other than SYSTEM, the Administrators, TrustedInstaller and the running
+// account (`runningSid`) may change the object: write or add files, add folders, delete it
+// or its contents, or change its rights or owner. Rights that cannot be read count as
+// open to others; so does an owner of another account, which may always change the rights,
+// unless an OWNER RIGHTS entry says what the owner may do. Entries are taken in order, so a
+// denial before an allowance takes its rights away.
+bool OthersCanWrite(const ObjectRights& rights, const std::string& runningSid);
+
+// Whether the program at `path` may be started with this run's administrator rights:
+// a file, no link, in a folder that no other account can change, and itself unchangeable
+// by them; else whoever could change it would run their code as an administrator.
+bool MayStartElevated(FileSystem& files, const std::string& path);
 
 // A folder name that another account cannot guess ahead: `prefix` and 16 hex digits of
 // `randomNumber`, which must come from the system's cryptographic generator.

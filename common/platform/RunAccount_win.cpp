@@ -9,10 +9,7 @@
 
 namespace pelorin {
 
-namespace {
-
-// The token's user, as "S-1-5-..."; empty when the system cannot say.
-std::string AccountSid() {
+std::string RunningAccountSid() {
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
   std::string text;
@@ -29,8 +26,6 @@ std::string AccountSid() {
   return text;
 }
 
-}  // namespace
-
-PrivateFolderSource PrivateFolderSourceOfThisRun() { return {AccountSid(), SystemRandomNumber}; }
+PrivateFolderSource PrivateFolderSourceOfThisRun() { return {RunningAccountSid(), SystemRandomNumber}; }
 
 }  // namespace pelorin

@@ -8,4 +8,7 @@ namespace pelorin {
 // makes of its own.
 PrivateFolderSource PrivateFolderSourceOfThisRun();
 
+// The token's user, as "S-1-5-..."; empty when the system cannot say.
+std::string RunningAccountSid();
+
 }  // namespace pelorin

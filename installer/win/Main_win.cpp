@@ -7,6 +7,7 @@
 #include "CommandLine.h"
 #include "DllHardening_win.h"
 #include "FileSystem_win.h"
+#include "ObjectRights_win.h"
 #include "FolderRights.h"
 #include "InstallEngine.h"
 #include "InstallFolder.h"
@@ -136,9 +137,9 @@ void RunInstall(pelorin::FileSystem& files, const pelorin::UnpackOutcome& unpack
 // "/S": the same install with no window at all; the exit code tells how it went.
 int RunQuietly(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, const pelorin::CommandLine& line) {
   pelorin::QuietInstallUi ui;
-  const pelorin::UnpackOutcome unpacked = pelorin::UnpackSetupData(files, pelorin::ProgramPath(), setup);
+  pelorin::UnpackOutcome unpacked = pelorin::UnpackSetupData(files, pelorin::ProgramPath(), setup);
   if (unpacked.result != pelorin::UnpackResult::kReady) return pelorin::kExitFailed;
-  pelorin::RemoveSetupDataFiles(files, setup);
+  pelorin::RemoveSetupDataFiles(files, setup, &unpacked);
   pelorin::Win32Registry registry;
   pelorin::Win32Processes processes;
   pelorin::Win32Shell shell;
@@ -157,7 +158,7 @@ int RunQuietly(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, con
 int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, const pelorin::CommandLine& line) {
   pelorin::win::WaitWindow wait;
   wait.Open();
-  const pelorin::UnpackOutcome unpacked = pelorin::UnpackSetupData(files, pelorin::ProgramPath(), setup);
+  pelorin::UnpackOutcome unpacked = pelorin::UnpackSetupData(files, pelorin::ProgramPath(), setup);
   if (unpacked.result != pelorin::UnpackResult::kReady) {
     const bool corrupt = unpacked.result == pelorin::UnpackResult::kCorrupt;
     MessageBoxA(wait.Handle(), corrupt ? pelorin::kCorruptSetupMessage : pelorin::kSetupDataMissingMessage,
@@ -174,7 +175,7 @@ int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, 
   wizard.LoadLic(setup.licence);
   wizard.LoadReadme(setup.readme);
   wizard.LoadSidePicture(setup.sidePicture);
-  pelorin::RemoveSetupDataFiles(files, setup);
+  pelorin::RemoveSetupDataFiles(files, setup, &unpacked);
   wizard.Show();
   wait.Hide();
 
@@ -206,7 +207,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return pelorin::kExitStopped;
   }
   ComApartment com;
-  pelorin::Win32FileSystem files;
+  pelorin::Win32GuardedFileSystem files;
   pelorin::SetupFiles setup;
   if (pelorin::FileError error =
           pelorin::CreateSetupFolder(files, pelorin::TemporaryFolder(), source, setup)) {

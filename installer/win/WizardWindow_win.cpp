@@ -2,6 +2,7 @@
 
 #include "FolderBrowser_win.h"
 #include "InstallFolder_win.h"
+#include "SetupUnpack.h"
 #include "TextLines.h"
 #include "MessageBox_win.h"
 
@@ -132,9 +133,18 @@ void WizardWindow::LoadReadme(const std::string& path) {
   ShowPage(page_);
 }
 
+// Read like the texts, through a handle that shares writing with the one setup holds; the
+// system's own picture loader shares only reading, and would find the file locked.
 void WizardWindow::LoadSidePicture(const std::string& path) {
-  sidePicture_ = GdiObject<HBITMAP>(static_cast<HBITMAP>(
-      LoadImageW(nullptr, Wide(path).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+  std::string bytes;
+  if (!files_.FileExists(path) || files_.ReadFile(path, bytes)) return;
+  const std::size_t rows = PlainBitmapRowsOffset(bytes);
+  if (rows == 0) return;
+  const auto* info = reinterpret_cast<const BITMAPINFO*>(bytes.data() + 14);  // after the file header
+  const HDC screen = GetDC(nullptr);
+  sidePicture_ = GdiObject<HBITMAP>(
+      CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, bytes.data() + rows, info, DIB_RGB_COLORS));
+  ReleaseDC(nullptr, screen);
   InvalidateRect(Handle(), nullptr, TRUE);
 }
 

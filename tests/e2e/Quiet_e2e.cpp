@@ -111,6 +111,28 @@ class BatchPlanter {
   std::thread thread_;
 };
 
+// Drive D: of the prefix, on another file system than drive C:, so that no file moves from
+// one to the other; gone again with this.
+class SecondDrive {
+ public:
+  explicit SecondDrive(const WineSession& session) : link_(session.DriveC().parent_path() / "dosdevices" / "d:") {
+    std::filesystem::create_directories(root_);
+    std::filesystem::create_directory_symlink(root_, link_);
+  }
+  SecondDrive(const SecondDrive&) = delete;
+  SecondDrive& operator=(const SecondDrive&) = delete;
+  ~SecondDrive() {
+    std::error_code ignored;
+    std::filesystem::remove(link_, ignored);
+    std::filesystem::remove_all(root_, ignored);
+  }
+  const std::filesystem::path& Root() const { return root_; }
+
+ private:
+  std::filesystem::path root_ = "/dev/shm/pelorin-e2e-d-" + std::to_string(getpid());
+  std::filesystem::path link_;
+};
+
 // Setup and the uninstaller with their switches: a run that showed any window waiting for an
 // answer would not end by itself.
 class QuietTest : public InstallPlacesTest {
@@ -348,6 +370,29 @@ TEST_F(QuietTest, ABatchFilePlantedInTheRemovalsFolderNeverRuns) {
   EXPECT_FALSE(planter.plantedIn.empty()) << "the uninstaller's folder was never seen";
   EXPECT_FALSE(std::filesystem::exists(marker)) << "the planted batch file ran";
   for (const auto& folder : planter.plantedIn) std::filesystem::remove_all(folder);
+}
+
+// An install on another drive than the temporary folder: the uninstaller cannot move itself
+// out, so its copy deletes it once it has ended, and its batch file names nothing there. A
+// setup started the moment the removal returns keeps its new uninstaller and settings.
+TEST_F(QuietTest, ARemovalFromAnotherDriveLeavesTheNextInstallAlone) {
+  const SecondDrive drive(session_);
+  const std::filesystem::path folder = drive.Root() / "Pelorin";
+  const std::string settings = "C:\\Quake3\\\r\n^1Neo\r\n";
+  ASSERT_EQ(RunSetup({"/S", "/D=D:\\Pelorin"}), 0);
+  ExpectInstalledIn(folder);
+  WriteFile(folder / "settings.ini", settings);
+  EXPECT_EQ(session_.Start(folder / "Uninstall.exe", {"/S"}, sandbox_.Path()).Wait(60s), 0);
+  ASSERT_EQ(RunSetup({"/S", "/D=D:\\Pelorin"}), 0);
+  WriteFile(folder / "settings.ini", settings);
+  ExpectBatchFoldersGone(session_, 30s);
+  ExpectInstalledIn(folder);
+  EXPECT_EQ(ReadFile(folder / "settings.ini"), settings);
+
+  EXPECT_EQ(session_.Start(folder / "Uninstall.exe", {"/S"}, sandbox_.Path()).Wait(60s), 0);
+  ExpectFolderRemoved(folder);
+  EXPECT_FALSE(KeyExists(session_, kUninstallKey));
+  ExpectBatchFoldersGone(session_, 30s);
 }
 
 }  // namespace

@@ -17,10 +17,14 @@ struct Budget {
 // report of what stays; setup carries it, and grew with it and with its own checks of the
 // install folder, of item names and of an earlier install. setup.exe carries the editor, which
 // grew by reading a config as the engine does, so that a save changes nothing but the name.
+// Both setup and the uninstaller read a folder's access list before they trust it (with the
+// wide calls and their conversion); the uninstaller copies itself where it cannot move and
+// starts the copy with inherited handles, and setup makes the side picture from bytes it
+// reads through the handle it holds.
 TEST(SizeBudget, ShippedFilesStayWithinTheirBudgets) {
   const std::filesystem::path shipped = PELORIN_SHIPPED_DIR;
-  for (const Budget& budget : {Budget{"Pelorin.exe", 118272}, Budget{"Uninstall.exe", 69632},
-                               Budget{PELORIN_SETUP_IMAGE, 97792}, Budget{"setup.exe", 309248}}) {
+  for (const Budget& budget : {Budget{"Pelorin.exe", 118272}, Budget{"Uninstall.exe", 75264},
+                               Budget{PELORIN_SETUP_IMAGE, 102912}, Budget{"setup.exe", 319488}}) {
     const std::filesystem::path file = shipped / budget.path;  // an absolute path stays as it is
     ASSERT_TRUE(std::filesystem::exists(file)) << file;
     const std::uintmax_t size = std::filesystem::file_size(file);

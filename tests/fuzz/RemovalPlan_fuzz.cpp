@@ -117,10 +117,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(recorded);
   }
 
-  for (const char* batchFolder : {"C:\\TEMP\\PelorinUninstall-1", ""}) {
-    const std::string batch =
-        pelorin::SelfRemovalBatch({places.uninstallerPath, kInstall, plan.folders, batchFolder, kSystem});
+  // The batch file, which runs after the uninstaller has ended, deletes files only in its own
+  // folder, named by its path or as "%~dp0"; of the install folder it may name only the
+  // planned folders, for rmdir.
+  for (const std::string batchFolder : {"C:\\TEMP\\PelorinUninstall-1", ""}) {
+    const std::string program = batchFolder.empty() ? "" : batchFolder + "\\Uninstall.exe";
+    const std::string batch = pelorin::SelfRemovalBatch({program, batchFolder, kSystem, plan.folders});
     Require(batch.find_first_of("*?") == std::string::npos && batch.find('\0') == std::string::npos);
+    for (const std::string& line : pelorin::SplitLines(batch))
+      Require(Lower(line).find(Lower(kInstall)) == std::string::npos || line.starts_with("rmdir "));
   }
   return 0;
 }

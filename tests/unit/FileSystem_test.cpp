@@ -6,6 +6,7 @@
 
 #include "FileSystem_posix.h"
 #include "FolderRights.h"
+#include "support/FaultyFileSystem.h"
 #include "support/TempFolder.h"
 
 namespace pelorin {
@@ -85,6 +86,69 @@ TEST(IsOwnedByTrustedAccount, OnlySystemAdministratorsOrThisAccount) {
                {"S-1-5-21-1-2-3-1001", false}, {"S-1-5-32-545", false}, {"S-1-1-0", false}, {"", true}};
   for (const auto& c : cases) EXPECT_EQ(IsOwnedByTrustedAccount(c.owner, self), c.trusted) << c.owner;
   EXPECT_FALSE(IsOwnedByTrustedAccount("S-1-5-21-1-2-3-1001", ""));
+}
+
+// Which access lists let an account other than SYSTEM, the administrators, TrustedInstaller or
+// the one running change a folder or file.
+TEST(OthersCanWrite, AnyChangingRightOfAnotherAccountCounts) {
+  const std::string self = "S-1-5-21-9-9-9-1000", ti = "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
+  const std::uint32_t kFull = 0x1F01FF, kModify = 0x1301BF, kReadExecute = 0x1200A9, kGenericAll = 0x10000000;
+  const AccessEntry programFiles[] = {{ti, true, kFull},
+                                     {"S-1-5-18", true, kModify},
+                                     {"S-1-5-18", true, kGenericAll, true},
+                                     {"S-1-5-32-544", true, kModify},
+                                     {"S-1-5-32-545", true, kReadExecute},
+                                     {"S-1-3-0", true, kGenericAll, true},  // CREATOR OWNER, for what is made inside
+                                     {"S-1-15-2-1", true, kReadExecute}};
+  const auto rights = [](const std::string& owner, std::vector<AccessEntry> entries) {
+    return ObjectRights{true, false, owner, std::move(entries)};
+  };
+  const struct {
+    const char* what;
+    ObjectRights rights;
+    bool open;
+  } cases[] = {
+      {"Program Files", rights(ti, {std::begin(programFiles), std::end(programFiles)}), false},
+      {"as Wine shows every folder", rights(self, {{self, true, kFull}, {"S-1-1-0", true, kReadExecute}}), false},
+      {"made by setup", rights("S-1-5-32-544", {{"S-1-5-18", true, kFull}, {"S-1-5-32-544", true, kFull},
+                                                {"S-1-5-32-545", true, kReadExecute}}), false},
+      {"a folder on drive C", rights(self, {{"S-1-5-11", true, kModify}}), true},
+      {"users may add folders", rights(self, {{"S-1-5-32-545", true, 0x4}}), true},
+      {"users may change the rights", rights(self, {{"S-1-5-32-545", true, 0x40000}}), true},
+      {"everyone may write", rights(self, {{"S-1-1-0", true, 0x40000000}}), true},
+      {"only handed down", rights(self, {{"S-1-5-32-545", true, kGenericAll, true}}), false},
+      {"another account owns it", rights("S-1-5-21-9-9-9-1001", {}), true},
+      {"its owner may only read", rights("S-1-5-21-9-9-9-1001", {{"S-1-3-4", true, kReadExecute}}), false},
+      {"its owner may write", rights("S-1-5-21-9-9-9-1001", {{"S-1-3-4", true, kModify}}), true},
+      {"denied first", rights(self, {{"S-1-1-0", false, kModify & ~kReadExecute}, {"S-1-5-11", true, kModify}}), false},
+      {"denied after", rights(self, {{"S-1-5-11", true, kModify}, {"S-1-1-0", false, kModify}}), true},
+      {"no access list", {true, true, self, {}}, true},
+      {"unreadable", {}, true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(OthersCanWrite(c.rights, self), c.open) << c.what;
+  // Without the running account, its own entry is another account's.
+  EXPECT_TRUE(OthersCanWrite(rights("S-1-5-32-544", {{self, true, kFull}}), ""));
+}
+
+// The programs that run with an administrator's rights: only a file in a folder that no other
+// account can change, and no link.
+TEST(MayStartElevated, OnlyWhereNobodyElseCanChangeIt) {
+  testing::TempFolder temp;
+  testing::FaultyFileSystem files;
+  temp.Write("app\\Pelorin.exe", "MZ");
+  std::filesystem::create_symlink(temp.Path() + "/app/Pelorin.exe", temp.Path() + "/app/Link.exe");
+  const struct {
+    const char* program;
+    const char* open;
+    bool may;
+  } cases[] = {
+      {"app\\Pelorin.exe", "", true},  {"app\\Pelorin.exe", "app", false}, {"app\\Pelorin.exe", "app\\Pelorin.exe", false},
+      {"app\\Missing.exe", "", false}, {"app\\Link.exe", "", false},
+  };
+  for (const auto& c : cases) {
+    files.openToOthers = {temp.Path(c.open)};
+    EXPECT_EQ(MayStartElevated(files, temp.Path(c.program)), c.may) << c.program << " " << c.open;
+  }
 }
 
 // A file created new is never one someone placed first: a planted link or file is an error,

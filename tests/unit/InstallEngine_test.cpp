@@ -6,8 +6,10 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <set>
 
+#include "FolderRights.h"
 #include "InstallRecord.h"
 #include "TextLines.h"
 #include "FileSystem_posix.h"
@@ -110,6 +112,12 @@ TEST_F(InstallEngineTest, InstallsLogsRegistersLinksAndStartsTheProgram) {
   EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\bin\\x.dll"), "x");
   EXPECT_EQ(folder_.Read("Windows\\System\\shared.dll"), std::string(3000, 's'));
   EXPECT_FALSE(folder_.Exists("Program Files\\Brackwater\\Pelorin\\%SETUPINFO%"));
+  // Each folder setup made has the install folder's rights alone; what lies inside inherits them.
+  const std::string rights = FolderRightsText(FolderUse::kInstall, "");
+  const std::map<std::string, std::string> made = {{folder_.Path("Program Files"), rights},
+                                                   {folder_.Path("Program Files\\Brackwater"), rights},
+                                                   {folder_.Path("Program Files\\Brackwater\\Pelorin"), rights}};
+  EXPECT_EQ(files_.folderRights, made);
 
   const std::string system = shell_.systemFolder + "\\";
   const std::string link = shell_.startMenuFolder + "\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk";
@@ -476,7 +484,7 @@ TEST_F(InstallEngineTest, AnEarlierInstallInAnotherFolderIsRemovedFirst) {
 // exit code 4, not 0.
 TEST_F(InstallEngineTest, FailuresAfterCopyingAreNamedAndGiveExitCode4) {
   const std::string earlier = folder_.Path("Other Place\\Pel") + "\\";
-  enum class Fault { kShortcut, kRegistryValue, kRegsvr32, kEarlierRemoval };
+  enum class Fault { kShortcut, kRegistryValue, kRegsvr32, kEarlierRemoval, kEarlierOpenToOthers };
   const struct {
     Fault fault;
     std::string reported;
@@ -485,6 +493,8 @@ TEST_F(InstallEngineTest, FailuresAfterCopyingAreNamedAndGiveExitCode4) {
       {Fault::kRegistryValue, "a value of the removal registration could not be written"},
       {Fault::kRegsvr32, "shared.dll: regsvr32 could not register it"},
       {Fault::kEarlierRemoval, earlier + ": the earlier install's removal did not complete"},
+      // Never started with setup's rights from where others could have changed it.
+      {Fault::kEarlierOpenToOthers, earlier + ": other accounts can change the earlier install's uninstaller"},
   };
   folder_.Write("Other Place\\Pel\\install.log", "Pelorin\r\n1.1\r\nPelorin.exe\r\n");
   folder_.Write("Other Place\\Pel\\Uninstall.exe", "MZ uninstall");
@@ -496,13 +506,16 @@ TEST_F(InstallEngineTest, FailuresAfterCopyingAreNamedAndGiveExitCode4) {
     request_.packData = data.Path("Setup.mif");
     PackShipped();
     if (c.fault == Fault::kRegsvr32) Pack({{"$shared.dll", "s"}});
-    if (c.fault == Fault::kEarlierRemoval)
+    if (c.fault == Fault::kEarlierRemoval || c.fault == Fault::kEarlierOpenToOthers)
       registry_.SetKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"), "InstallLocation", earlier);
     shell_.linksFail = c.fault == Fault::kShortcut;
     registry_.writesFail = c.fault == Fault::kRegistryValue;
     processes_.programsFail = c.fault == Fault::kRegsvr32 || c.fault == Fault::kEarlierRemoval;
+    if (c.fault == Fault::kEarlierOpenToOthers) files_.openToOthers = {folder_.Path("Other Place\\Pel")};
+    processes_.started.clear();
     ui_.messages.clear();
     EXPECT_EQ(QuietInstallExitCode(Run()), kExitIncomplete);
+    if (c.fault == Fault::kEarlierOpenToOthers) EXPECT_TRUE(processes_.started.empty());
     ASSERT_FALSE(ui_.messages.empty());
     EXPECT_NE(ui_.messages.back().find(c.reported), std::string::npos) << ui_.messages.back();
   }
@@ -543,6 +556,8 @@ class DriveC : public PosixFileSystem {
   }
   FileError ReadFile(const std::string& path, std::string& bytes) override { return PosixFileSystem::ReadFile(On(path), bytes); }
   std::set<std::string> unlistable;  // folders whose listing the system refuses
+  std::set<std::string> openToOthers;  // folders other accounts can change
+  bool OthersCanWrite(const std::string& path) override { return openToOthers.count(path) != 0; }
   static inline std::string root_;
   // Links followed, as the system's final path; back on drive C:.
   static std::string FinalPath(const std::string& path) {
@@ -568,6 +583,11 @@ TEST(InstallFolderTest, AFolderOfOthersIsRefusedOrGetsTheApplicationsOwn) {
   files.unlistable.insert("C:\\Games\\Locked");
   folder.Write("Games\\Taken\\notes.txt", "x");
   folder.Write("Games\\Taken\\Pelorin\\notes.txt", "x");
+  folder.Write("Games\\Shared\\install.log", "Pelorin\r\n1.1\r\nPelorin.exe\r\n");
+  folder.MakeFolder("Games\\Open");
+  folder.MakeFolder("Games\\Open Both\\Pelorin");
+  files.openToOthers = {"C:\\Games\\Shared", "C:\\Games\\Open", "C:\\Games\\Open Both",
+                        "C:\\Games\\Open Both\\Pelorin"};
   folder.MakeFolder("WINDOWS\\Fonts");
   folder.MakeFolderLink("WINDOWS", "Games\\ToWindows");
   const ReservedFolders reserved{"C:\\WINDOWS", {"C:\\WINDOWS\\system32", "C:\\Users\\me", "C:\\Users\\me\\Desktop",
@@ -585,6 +605,10 @@ TEST(InstallFolderTest, AFolderOfOthersIsRefusedOrGetsTheApplicationsOwn) {
       {"C:\\Games\\New Place", "C:\\Games\\New Place"},
       {"C:\\Games\\Locked", "C:\\Games\\Locked\\Pelorin"},  // unlistable: may hold anything
       {"C:\\Games\\Taken", ""},  // its own folder below holds others' files too
+      // A folder others can change, even this application's or an empty one, gets a new one below.
+      {"C:\\Games\\Shared", "C:\\Games\\Shared\\Pelorin"},
+      {"C:\\Games\\Open", "C:\\Games\\Open\\Pelorin"},
+      {"C:\\Games\\Open Both", ""},
       {"\\\\server\\share\\Pelorin", ""},  // never made there: refused
       {"\\\\?\\C:\\Games\\New", ""},
       {"\\\\.\\C:\\Games\\New", ""},

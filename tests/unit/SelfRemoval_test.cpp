@@ -1,39 +1,39 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "SelfRemoval.h"
 #include "TextLines.h"
 
 namespace pelorin {
 namespace {
 
-TEST(SelfRemoval, BatchDeletesByNameAndRemovesOnlyEmptyFolders) {
-  const SelfRemovalPaths paths{"C:\\Games\\Q3 100%\\Pelorin\\Uninstall.exe",
-                               "C:\\Games\\Q3 100%\\Pelorin",
-                               {"C:\\Games\\Q3 100%\\Pelorin", "C:\\Games\\Q3 100%"},
-                               "C:\\TEMP\\PelorinUninstall-1f",
-                               "C:\\WINDOWS\\system32"};
+TEST(SelfRemoval, BatchDeletesOnlyInItsOwnFolderAndRemovesOnlyEmptyFolders) {
+  const SelfRemovalPaths paths{"C:\\TEMP\\Q3 100%\\PelorinUninstall-1f\\Uninstall.exe",
+                               "C:\\TEMP\\Q3 100%\\PelorinUninstall-1f",
+                               "C:\\WINDOWS\\system32",
+                               {"C:\\Games\\Q3 100%\\Pelorin", "C:\\Games\\Q3 100%"}};
   const std::vector<std::string> expected = {
       "@echo off",
       "cd /d \"C:\\WINDOWS\\system32\"",
       "set tries=0",
       ":Repeat",
-      "del /f /q \"C:\\Games\\Q3 100%%\\Pelorin\\Uninstall.exe\"",
-      "if not exist \"C:\\Games\\Q3 100%%\\Pelorin\\Uninstall.exe\" goto Removed",
+      "del /f /q \"C:\\TEMP\\Q3 100%%\\PelorinUninstall-1f\\Uninstall.exe\"",
+      "if not exist \"C:\\TEMP\\Q3 100%%\\PelorinUninstall-1f\\Uninstall.exe\" goto Removed",
       "set /a tries=tries+1",
       "\"C:\\WINDOWS\\system32\\ping.exe\" -n 2 127.0.0.1 >nul",
       "if %tries% lss 300 goto Repeat",
       ":Removed",
-      "del /f /q \"C:\\Games\\Q3 100%%\\Pelorin\\settings.ini\"",
-      "del /f /q \"C:\\Games\\Q3 100%%\\Pelorin\\settings.ini.tmp\"",
       "rmdir \"C:\\Games\\Q3 100%%\\Pelorin\"",
       "rmdir \"C:\\Games\\Q3 100%%\"",
-      "del /f /q \"C:\\TEMP\\PelorinUninstall-1f\\uninstall.bat\" & rmdir \"C:\\TEMP\\PelorinUninstall-1f\" & exit",
+      "del /f /q \"C:\\TEMP\\Q3 100%%\\PelorinUninstall-1f\\uninstall.bat\" & "
+      "rmdir \"C:\\TEMP\\Q3 100%%\\PelorinUninstall-1f\" & exit",
   };
   EXPECT_EQ(SplitLines(SelfRemovalBatch(paths)), expected);
 
   // A temporary folder the console's code page cannot hold: the batch file names its own
   // folder as the interpreter expands it, and leaves out other paths it cannot name.
-  const std::vector<std::string> own = SplitLines(SelfRemovalBatch({"", "", {"", "C:\\Games"}, "", "C:\\WINDOWS\\system32"}));
+  const std::vector<std::string> own = SplitLines(SelfRemovalBatch({"", "", "C:\\WINDOWS\\system32", {"", "C:\\Games"}}));
   EXPECT_EQ(own[4], "del /f /q \"%~dp0Uninstall.exe\"");
   EXPECT_EQ(std::vector<std::string>(own.begin() + 10, own.end()),
             (std::vector<std::string>{"rmdir \"C:\\Games\"",
@@ -41,6 +41,21 @@ TEST(SelfRemoval, BatchDeletesByNameAndRemovesOnlyEmptyFolders) {
   // The outer quotes go with /s, so "&" and "(" in the temporary folder stay in the path.
   EXPECT_EQ(SelfRemovalCommand("C:\\WINDOWS\\system32", "C:\\T&J (IT)\\PelorinUninstall-1f\\uninstall.bat"),
             "\"C:\\WINDOWS\\system32\\cmd.exe\" /d /v:off /s /c \"\"C:\\T&J (IT)\\PelorinUninstall-1f\\uninstall.bat\"\"");
+}
+
+// The copy's switch: read back as written, and nothing else taken for it.
+TEST(SelfRemoval, OriginalRemovalSwitchReadsBackExactly) {
+  const OriginalRemoval removal{1234, 4294967295u, 2, "C:\\Games\\Q3, 100%\\Pelorin"};
+  const std::string arguments = OriginalRemovalArguments(removal);
+  EXPECT_EQ(arguments, "/RemoveOriginal=1234,4294967295,2,C:\\Games\\Q3, 100%\\Pelorin");
+  const std::optional<OriginalRemoval> read = ParseOriginalRemoval(arguments);
+  ASSERT_TRUE(read);
+  EXPECT_EQ(std::tie(read->process, read->file, read->levels, read->installFolder),
+            std::tie(removal.process, removal.file, removal.levels, removal.installFolder));
+  for (const char* other : {"/S", "/RemoveOriginal=1,2,3,", "/RemoveOriginal=1,,3,C:\\x",
+                            "/RemoveOriginal=1,2,99,C:\\x", "/removeoriginal=1,2,3,C:\\x",
+                            "/RemoveOriginal=1,-2,3,C:\\x", " /RemoveOriginal=1,2,3,C:\\x"})
+    EXPECT_FALSE(ParseOriginalRemoval(other)) << other;
 }
 
 }  // namespace

@@ -62,7 +62,7 @@ class SetupUnpackTest : public ::testing::Test {
 // Everything is read through the one handle on the image: no copy of the pack, the setup
 // information or the shortcut list is made; only what the wizard takes as files.
 TEST_F(SetupUnpackTest, ReadsThePackFromTheImageAndWritesOnlyTheWizardsFiles) {
-  const UnpackOutcome outcome = Unpack(SetupProgram());
+  UnpackOutcome outcome = Unpack(SetupProgram());
   ASSERT_EQ(outcome.result, UnpackResult::kReady);
   for (const char* name : {"Setup.lst", "Setup.mif", "SetupInfo.txt", "ShortCuts.txt"})
     EXPECT_FALSE(folder_.Exists(std::string("Temp\\SetupTemp\\") + name)) << name;
@@ -78,9 +78,49 @@ TEST_F(SetupUnpackTest, ReadsThePackFromTheImageAndWritesOnlyTheWizardsFiles) {
   ASSERT_EQ(outcome.shortcuts.size(), 1u);
   EXPECT_EQ(outcome.shortcuts[0], "Pelorin\xFFPelorin.exe\xFEPrograms\\Brackwater\\Pelorin\\");
 
-  RemoveSetupDataFiles(files_, setup_);
+  // Held open as written until the wizard has read them, then closed and deleted.
+  for (const auto& file : outcome.heldFiles) EXPECT_TRUE(file);
+  RemoveSetupDataFiles(files_, setup_, &outcome);
+  for (const auto& file : outcome.heldFiles) EXPECT_FALSE(file);
   EXPECT_FALSE(folder_.Exists("Temp\\SetupTemp\\License.txt"));
   EXPECT_EQ(outcome.list.records.size(), 6u);
+}
+
+// The side picture is made from bytes in memory only where every part the headers promise is
+// there: rows, colour table and the header itself.
+TEST(PlainBitmapRowsOffset, OnlyWhereEveryPartLiesWithinTheFile) {
+  const auto bitmap = [](std::uint32_t rowsAt, std::uint32_t infoSize, std::uint16_t depth, std::uint32_t compression,
+                         std::uint32_t colours, std::size_t size) {
+    std::string file(size, '\0');
+    const auto put = [&](std::size_t at, std::uint32_t value, int bytes) {
+      for (int i = 0; i < bytes && at + i < file.size(); ++i) file[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put(10, rowsAt, 4);
+    put(14, infoSize, 4);
+    put(18, 2, 4);  // 2 x 2 pixels: rows of 8 bytes at 24 bits
+    put(22, 2, 4);
+    put(28, depth, 2);
+    put(30, compression, 4);
+    put(46, colours, 4);
+    return file;
+  };
+  const struct {
+    const char* what;
+    std::string file;
+    std::size_t offset;
+  } cases[] = {
+      {"24 bits", bitmap(54, 40, 24, 0, 0, 70), 54},
+      {"8 bits with its colour table", bitmap(54 + 1024, 40, 8, 0, 0, 54 + 1024 + 8), 54 + 1024},
+      {"8 bits, the table over the rows", bitmap(54, 40, 8, 0, 0, 200), 0},
+      {"a row short", bitmap(54, 40, 24, 0, 0, 69), 0},
+      {"compressed", bitmap(54, 40, 8, 1, 1, 80), 0},
+      {"a header larger than the room", bitmap(54, 124, 24, 0, 0, 70), 0},
+      {"no depth", bitmap(54, 40, 0, 0, 0, 70), 0},
+      {"not a bitmap", std::string(70, 'x'), 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PlainBitmapRowsOffset(c.file), c.offset) << c.what;
 }
 
 TEST_F(SetupUnpackTest, SetupDataIsAlwaysExtractedOverWhatLiesThere) {

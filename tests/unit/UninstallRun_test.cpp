@@ -25,6 +25,8 @@ class WatchedFiles : public PosixFileSystem {
   std::set<std::string> locked;  // files whose deletion is refused, as for a running program
   bool moveFails = false;         // as for a move to another drive
   bool plantBatch = false;        // another account adds a batch file to the next folder made
+  std::set<std::string> openToOthers;  // files and folders other accounts can change
+  bool OthersCanWrite(const std::string& path) override { return openToOthers.count(path) != 0; }
   FileError CreateFolderWithRights(const std::string& path, const std::string& rights) override {
     FileError error = PosixFileSystem::CreateFolderWithRights(path, rights);
     if (!error && plantBatch) PosixFileSystem::WriteNewFile(path + "\\uninstall.bat", "evil");
@@ -183,7 +185,7 @@ TEST_F(UninstallRunTest, RemovesWhatTheLogNamesInOrderAndHandsOverToTheBatchFile
   const std::string batchFolder = temp_.Path("tmp\\PelorinUninstall-000000000000002a");
   EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-000000000000002a\\Uninstall.exe"), "MZ");
   EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-000000000000002a\\uninstall.bat"),
-            SelfRemovalBatch({batchFolder + "\\Uninstall.exe", "", {}, batchFolder, place_.systemFolder}));
+            SelfRemovalBatch({batchFolder + "\\Uninstall.exe", batchFolder, place_.systemFolder}));
   ASSERT_EQ(processes_.started.size(), 3u);
   EXPECT_EQ(processes_.started[2].commandLine, SelfRemovalCommand(place_.systemFolder, batchFolder + "\\uninstall.bat"));
   EXPECT_EQ(processes_.started[2].show, WindowShow::kHidden);
@@ -290,6 +292,7 @@ TEST_F(UninstallRunTest, AnotherInstallsRegistrationAndShortcutsStay) {
   EXPECT_FALSE(registry_.HasKey(RegistryRoot::kLocalMachine, "SOFTWARE\\Brackwater\\Pelorin"));
 
   temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\nPelorin.exe\r\n&" + shortcut + "\r\n");
+  temp_.Write("app\\Uninstall.exe", "MZ");
   registry_.SetKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"), "InstallLocation", temp_.Path("APP"));
   // The same folder in other letter case is this install.
   EXPECT_EQ(Run(), UninstallEnd::kRemoved);
@@ -319,39 +322,66 @@ TEST(BarFill, FillsInProportionAndFullAfterTheLastEntry) {
   EXPECT_EQ(BarFill(1999999, 4000000, 313), 156);
 }
 
-// "/S": no question; the shared system file stays, everything else goes as after a Yes.
+// "/S": no question; the shared system file stays, everything else goes as after a Yes. An
+// editor in a folder that other accounts can change is not started with the uninstaller's
+// rights: its key is removed directly.
 TEST_F(UninstallRunTest, AQuietRunRemovesAllButSharedSystemFiles) {
   const std::string shared = temp_.Path("sys\\shared.dll");
   temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\nPelorin.exe\r\nPelorin.exe\r\n$" + shared + "\r\n");
   temp_.Write("app\\Pelorin.exe", "MZ");
   temp_.Write("sys\\shared.dll", "x");
+  files_.openToOthers = {temp_.Path("app")};
+  registry_.SetKeyValue(RegistryRoot::kLocalMachine, "SOFTWARE\\Brackwater\\Pelorin", "Version", "1.2");
   QuietUninstallUi quiet;
   EXPECT_EQ(RunUninstall({files_, registry_, processes_, processes_, quiet}, place_), UninstallEnd::kRemoved);
   EXPECT_EQ(events_[0].rfind("close PelorinMain Pelorin ", 0), 0u);
+  EXPECT_EQ(events_[1], "remove " + Installed("Pelorin.exe"));
+  EXPECT_FALSE(registry_.HasKey(RegistryRoot::kLocalMachine, "SOFTWARE\\Brackwater\\Pelorin"));
   EXPECT_FALSE(temp_.Exists("app\\Pelorin.exe"));
   EXPECT_TRUE(temp_.Exists("sys\\shared.dll"));
   EXPECT_TRUE(temp_.Exists("tmp\\PelorinUninstall-000000000000002a\\uninstall.bat"));
   EXPECT_EQ(RunUninstall({files_, registry_, processes_, processes_, quiet}, place_), UninstallEnd::kLogMissing);
 }
 
-// An uninstaller that cannot move itself leaves its file, the editor's and the folder to
-// the batch file; a batch folder someone else made beforehand is not used at all.
-TEST_F(UninstallRunTest, WhatCannotMoveIsLeftToTheBatchFileInAFolderOfItsOwn) {
+// The copies the uninstaller started: copy, install folder and folder levels.
+std::vector<std::string> startedCopies;
+bool startCopyWorks = true;
+
+// An uninstaller that cannot move itself (another drive) copies itself into its own folder
+// and starts the copy, which deletes the original once it has ended; the editor's files go
+// at once, and the batch file names nothing in the install folder, where a setup started
+// next may be writing. A copy that does not start is gone again, and the run says so.
+TEST_F(UninstallRunTest, WhatCannotMoveIsCopiedAndTheBatchFileKeepsToItsOwnFolder) {
   temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\n\r\n");
   temp_.Write("app\\settings.ini", "x");
   files_.moveFails = true;
+  startedCopies.clear();
+  place_.startCopy = [](const std::string& copy, const std::string& folder, std::size_t levels) {
+    startedCopies.insert(startedCopies.end(), {copy, folder, std::to_string(levels)});
+    return startCopyWorks;
+  };
   EXPECT_EQ(Run(), UninstallEnd::kRemoved);
   const std::string batchFolder = temp_.Path("tmp\\PelorinUninstall-000000000000002a");
-  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-000000000000002a\\uninstall.bat"),
-            SelfRemovalBatch({place_.programPath, temp_.Path("app"), {temp_.Path("app")}, batchFolder, place_.systemFolder}));
-  EXPECT_TRUE(temp_.Exists("app\\settings.ini"));
+  EXPECT_EQ(startedCopies, (std::vector<std::string>{batchFolder + "\\Uninstall.exe", temp_.Path("app"), "1"}));
+  EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-000000000000002a\\Uninstall.exe"), "MZ");
+  const std::string batch = temp_.Read("tmp\\PelorinUninstall-000000000000002a\\uninstall.bat");
+  EXPECT_EQ(batch, SelfRemovalBatch({batchFolder + "\\Uninstall.exe", batchFolder, place_.systemFolder}));
+  EXPECT_EQ(batch.find(temp_.Path("app")), std::string::npos);
+  EXPECT_FALSE(temp_.Exists("app\\settings.ini"));
+  EXPECT_TRUE(temp_.Exists("app\\Uninstall.exe"));  // the copy's to delete
 
-  // No folder of its own to be had: everything else goes, and the run says its own file stays.
-  temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\n\r\n");
-  processes_.started.clear();
-  place_.folderSource.randomNumber = [] { return std::uint64_t{0x2a}; };  // the name is taken
-  EXPECT_EQ(Run(), UninstallEnd::kIncomplete);
-  EXPECT_TRUE(processes_.started.empty());
+  // A copy that does not start is gone again; with no folder of its own to be had, none is
+  // made. Either way the run says that its own file stays.
+  startCopyWorks = false;
+  for (const bool nameTaken : {false, true}) {
+    temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\n\r\n");
+    processes_.started.clear();
+    if (nameTaken) place_.folderSource.randomNumber = [] { return std::uint64_t{0x2a}; };
+    EXPECT_EQ(Run(), UninstallEnd::kIncomplete);
+    EXPECT_TRUE(processes_.started.empty());
+    EXPECT_FALSE(temp_.Exists("tmp\\PelorinUninstall-000000000000002b\\Uninstall.exe"));
+  }
+  startCopyWorks = true;
 }
 
 // A batch file someone else put into the run's folder first is never started: the
@@ -368,7 +398,7 @@ TEST_F(UninstallRunTest, ABatchFileSomeoneElsePutThereIsNeverStarted) {
   const std::string second = temp_.Path("tmp\\PelorinUninstall-0000000000000101");
   EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-0000000000000101\\Uninstall.exe"), "MZ");
   EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-0000000000000101\\uninstall.bat"),
-            SelfRemovalBatch({second + "\\Uninstall.exe", "", {}, second, place_.systemFolder}));
+            SelfRemovalBatch({second + "\\Uninstall.exe", second, place_.systemFolder}));
   EXPECT_FALSE(temp_.Exists("app"));
   ASSERT_EQ(processes_.started.size(), 1u);
   EXPECT_EQ(processes_.started[0].commandLine, SelfRemovalCommand(place_.systemFolder, second + "\\uninstall.bat"));

@@ -5,6 +5,8 @@
 #include "ConsolePath_win.h"
 #include "DllHardening_win.h"
 #include "FileSystem_win.h"
+#include "ObjectRights_win.h"
+#include "OriginalRemoval_win.h"
 #include "Processes_win.h"
 #include "ProgramArguments_win.h"
 #include "QuietUninstallUi.h"
@@ -33,7 +35,11 @@ int ExitCode(pelorin::UninstallEnd end) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   pelorin::HardenDllLoading();
-  const pelorin::CommandLine line = pelorin::ParseCommandLine(pelorin::ProgramArguments(), false);
+  const std::string arguments = pelorin::ProgramArguments();
+  // The copy that an uninstaller on another drive started to delete it.
+  if (const auto removal = pelorin::ParseOriginalRemoval(arguments))
+    return pelorin::win::FinishOriginalRemoval(*removal);
+  const pelorin::CommandLine line = pelorin::ParseCommandLine(arguments, false);
   if (line.help || !line.Valid()) return pelorin::win::AnswerUsage(line, pelorin::kUninstallUsage, "Uninstall");
   constexpr int kPrograms = 0x0002;        // CSIDL_PROGRAMS
   constexpr int kCommonPrograms = 0x0017;  // CSIDL_COMMON_PROGRAMS
@@ -48,11 +54,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (const std::string local = pelorin::ShellFolderPath(kLocalAppData); !local.empty())
     place.virtualStore = local + "\\VirtualStore";
   place.consoleName = pelorin::win::ConsolePath;
+  place.startCopy = pelorin::win::StartOriginalRemoval;
   // A folder that is some program's current folder cannot be removed: neither this program
   // nor what it starts may stand in the install folder.
   SetCurrentDirectoryW(pelorin::Wide(place.systemFolder).c_str());
 
-  pelorin::Win32FileSystem files;
+  pelorin::Win32GuardedFileSystem files;
   pelorin::Win32Registry registry;
   pelorin::Win32Processes processes;
   pelorin::Win32AppWindows windows;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -25,6 +26,14 @@ class FaultyFileSystem : public PosixFileSystem {
   int listings = 0;
   // Files whose short 8.3 alias ends in ".CFG", which a "*.cfg" listing returns on Windows.
   std::set<std::string> cfgAliases;
+  std::set<std::string> openToOthers;  // files and folders other accounts can change
+  std::map<std::string, std::string> folderRights;  // the rights each folder was made with
+
+  bool OthersCanWrite(const std::string& path) override { return openToOthers.count(path) != 0; }
+  FileError CreateFolderWithRights(const std::string& path, const std::string& rights) override {
+    folderRights[path] = rights;
+    return CreateFolder(path);
+  }
 
   FileError ListFiles(const std::string& folder, const std::string& pattern,
                       std::vector<std::string>& names) override {

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "FileSystem_win.h"
+#include "FolderRights.h"
+
+namespace pelorin {
+
+// The owner and access list of a file or folder, as the system keeps them.
+ObjectRights ReadObjectRights(const std::string& path);
+
+// The system's files, with the rights of each read, for the programs that run with
+// administrator rights.
+class Win32GuardedFileSystem : public Win32FileSystem {
+ public:
+  bool OthersCanWrite(const std::string& path) override;
+};
+
+}  // namespace pelorin
