@@ -121,10 +121,12 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
     // Whatever lies in the way goes, never written through; the new file stays open.
     files.RemoveFile(*items[i].second);
     ImagePart part(*outcome.data, record->offset, record->size);
-    if (record->offset == 0 || record->size > outcome.data->Size() ||
-        files.OpenForWriting(*items[i].second, false, outcome.heldFiles[i]) || part.Seek(0) ||
-        CopyFileBytes(part, *outcome.heldFiles[i], record->size))
+    std::string bytes;
+    if (record->offset == 0 || record->size > outcome.data->Size() || !ReadWhole(part, bytes) ||
+        files.OpenForWriting(*items[i].second, false, outcome.heldFiles[i]) ||
+        outcome.heldFiles[i]->Write(bytes.data(), bytes.size()))
       return outcome;
+    outcome.heldBytes[i] = std::move(bytes);
   }
   // Without a name there is no removal key of its own: the information is damaged.
   outcome.result = outcome.info.appName.empty() ? UnpackResult::kCorrupt : UnpackResult::kReady;

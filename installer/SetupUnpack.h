@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,8 +46,10 @@ struct UnpackOutcome {
   std::unique_ptr<FileReader> image;
   std::unique_ptr<FileReader> data;  // after `image`, so that it goes first
   // The licence, readme and side picture files, held open as they were written, so that
-  // nobody can change, replace or delete them until the wizard has read them.
+  // nobody can change, replace or delete them until they are deleted, and the bytes written
+  // into each, which the wizard shows: a file is never opened again by its name.
   std::unique_ptr<FileWriter> heldFiles[3];
+  std::optional<std::string> heldBytes[3];
 };
 
 // The part of setup's image that holds the pack list or data, read through the image's own
@@ -76,7 +79,7 @@ std::optional<Trailer> FindTrailer(FileReader& program);
 // Opens `programPath` locked, finds the trailer (before a certificate table when signed),
 // reads and checks the pack list and reads the setup information and the shortcut list, all
 // through that one handle; the licence, readme and side picture are extracted into the setup
-// folder (made before), each through a handle held open (`heldFiles`). Setup information
+// folder (made before), each through a handle held open (`heldFiles`, `heldBytes`). Setup information
 // without an application name is corrupt; a setup data file that cannot be written means the
 // data is missing.
 UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath, const SetupFiles& setup);

@@ -172,9 +172,10 @@ int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, 
       line.hasFolder ? line.folder
                      : pelorin::ProposedInstallPath(files, registry, unpacked.info, pelorin::ProgramFilesFolder());
   if (!wizard.Open(unpacked.info, proposed, wait.Icon())) return 1;
-  wizard.LoadLic(setup.licence);
-  wizard.LoadReadme(setup.readme);
-  wizard.LoadSidePicture(setup.sidePicture);
+  const auto held = [&](int item) { return unpacked.heldBytes[item] ? &*unpacked.heldBytes[item] : nullptr; };
+  wizard.LoadLic(held(0));
+  wizard.LoadReadme(held(1));
+  wizard.LoadSidePicture(held(2));
   pelorin::RemoveSetupDataFiles(files, setup, &unpacked);
   wizard.Show();
   wait.Hide();

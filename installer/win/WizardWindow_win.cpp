@@ -45,6 +45,16 @@ constexpr PageControl kPageControls[] = {
 constexpr const char* kNextCaptions[] = {"&Begin ->", "&Next ->", "&Install ->"};
 constexpr const char* kBackCaptions[] = {"&Cancel", "<- &Back", "<- &Back"};
 
+// A text file's lines joined by CR LF, whatever line ends it came with.
+std::string JoinedLines(const std::string& text) {
+  std::string joined;
+  for (const std::string& line : SplitLines(text)) {
+    if (!joined.empty()) joined += "\r\n";
+    joined += line;
+  }
+  return joined;
+}
+
 void AppendText(HWND edit, const std::string& text) {
   const int length = GetWindowTextLengthA(edit);
   SendMessageA(edit, EM_SETSEL, length, length);
@@ -109,41 +119,24 @@ bool WizardWindow::Open(const SetupInfo& info, const std::string& installPath, H
   return true;
 }
 
-// The file's lines joined by CR LF; false when it cannot be read.
-bool WizardWindow::ReadLines(const std::string& path, std::string& joined) {
-  std::string text;
-  if (!files_.FileExists(path) || files_.ReadFile(path, text)) return false;
-  joined.clear();
-  for (const std::string& line : SplitLines(text)) {
-    if (!joined.empty()) joined += "\r\n";
-    joined += line;
-  }
-  return true;
+void WizardWindow::LoadLic(const std::string* text) {
+  if (text != nullptr) AppendText(licence_, JoinedLines(*text));
 }
 
-void WizardWindow::LoadLic(const std::string& path) {
-  std::string text;
-  if (ReadLines(path, text)) AppendText(licence_, text);
-}
-
-void WizardWindow::LoadReadme(const std::string& path) {
-  std::string text;
-  readmeShown_ = ReadLines(path, text);
-  if (readmeShown_) AppendText(readme_, text);
+void WizardWindow::LoadReadme(const std::string* text) {
+  readmeShown_ = text != nullptr;
+  if (readmeShown_) AppendText(readme_, JoinedLines(*text));
   ShowPage(page_);
 }
 
-// Read like the texts, through a handle that shares writing with the one setup holds; the
-// system's own picture loader shares only reading, and would find the file locked.
-void WizardWindow::LoadSidePicture(const std::string& path) {
-  std::string bytes;
-  if (!files_.FileExists(path) || files_.ReadFile(path, bytes)) return;
-  const std::size_t rows = PlainBitmapRowsOffset(bytes);
+// Made in memory: the system's own picture loader would open the file again by its name.
+void WizardWindow::LoadSidePicture(const std::string* bytes) {
+  const std::size_t rows = bytes == nullptr ? 0 : PlainBitmapRowsOffset(*bytes);
   if (rows == 0) return;
-  const auto* info = reinterpret_cast<const BITMAPINFO*>(bytes.data() + 14);  // after the file header
+  const auto* info = reinterpret_cast<const BITMAPINFO*>(bytes->data() + 14);  // after the file header
   const HDC screen = GetDC(nullptr);
   sidePicture_ = GdiObject<HBITMAP>(
-      CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, bytes.data() + rows, info, DIB_RGB_COLORS));
+      CreateDIBitmap(screen, &info->bmiHeader, CBM_INIT, bytes->data() + rows, info, DIB_RGB_COLORS));
   ReleaseDC(nullptr, screen);
   InvalidateRect(Handle(), nullptr, TRUE);
 }

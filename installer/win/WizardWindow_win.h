@@ -30,11 +30,12 @@ class WizardWindow : public Window {
   // path page, and the start page.
   bool Open(const SetupInfo& info, const std::string& installPath, HICON icon);
 
-  // Appends a text file's lines to the licence box; a missing file leaves it as it is.
-  void LoadLic(const std::string& path);
+  // Appends a text file's lines to the licence box; a missing file (null) leaves it as it is.
+  void LoadLic(const std::string* text);
   // The same for the readme box; a missing file hides the box instead.
-  void LoadReadme(const std::string& path);
-  void LoadSidePicture(const std::string& path);
+  void LoadReadme(const std::string* text);
+  // A BMP file's bytes; anything but a plain, whole bitmap shows no picture.
+  void LoadSidePicture(const std::string* bytes);
   void Show() { ShowWindow(Handle(), SW_SHOWNORMAL); }
 
   // Keys the wizard takes before the dialog keys: Esc on any of its controls.
@@ -49,7 +50,6 @@ class WizardWindow : public Window {
  private:
   static constexpr int kPages = 3;
 
-  bool ReadLines(const std::string& path, std::string& joined);
   void ShowPage(int page);
   void FocusPage();
   void OnCommand(int id);
