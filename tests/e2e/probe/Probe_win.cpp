@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Shell_win.h"
@@ -272,6 +273,11 @@ std::string Execute(const std::vector<std::string>& words) {
   }
   if (command == "press") {  // press DIALOG-HWND BUTTON-TEXT -> clicks that button
     HWND button = FindWindowExA(ParseHandle(arg(1)), nullptr, "Button", arg(2).c_str());
+    // A message box names its buttons in the session's language; their IDs stay the same.
+    constexpr std::pair<const char*, int> kBoxButtons[] = {
+        {"OK", IDOK}, {"Cancel", IDCANCEL}, {"&Retry", IDRETRY}, {"&Yes", IDYES}, {"&No", IDNO}};
+    for (const auto& [text, id] : kBoxButtons)
+      if (button == nullptr && arg(2) == text) button = GetDlgItem(ParseHandle(arg(1)), id);
     if (button == nullptr) return "no button";
     PostMessageA(button, BM_CLICK, 0, 0);
     return "ok";
