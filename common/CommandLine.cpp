@@ -54,6 +54,10 @@ CommandLine ParseCommandLine(std::string_view arguments, bool folderAllowed) {
     const std::string token = WithoutQuotes(rest.substr(0, end));
     if (IsSwitch(token, "/S")) {
       line.quiet = true;
+    } else if (folderAllowed && (IsSwitch(token, "/ALLUSERS") || IsSwitch(token, "/CURRENTUSER"))) {
+      const ScopeSwitch scope = token.size() == 9 ? ScopeSwitch::kAllUsers : ScopeSwitch::kCurrentUser;
+      if (line.scope != ScopeSwitch::kNone && line.scope != scope && line.unknown.empty()) line.unknown = token;
+      line.scope = scope;
     } else if (token == "/?") {
       line.help = true;
     } else if (line.unknown.empty()) {

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "InstallScope.h"
+
 namespace pelorin {
 
 // The switches of setup and the uninstaller, for runs without a person at the screen.
@@ -11,6 +13,7 @@ struct CommandLine {
   bool help = false;      // "/?": show the switches
   bool hasFolder = false;
   std::string folder;     // "/D=<folder>": the install folder, without quotes
+  ScopeSwitch scope = ScopeSwitch::kNone;  // "/ALLUSERS" or "/CURRENTUSER"
   std::string unknown;    // the first switch that is not known, or a "/D=" without a folder
   bool Valid() const { return unknown.empty(); }
 };
@@ -18,12 +21,15 @@ struct CommandLine {
 // Reads the program's arguments (the command line without the program's own path). Switch
 // letters may be of either case. "/D=" is taken only when `folderAllowed`, and it must come
 // last: the rest of the line is the folder, blanks and all, with any quotes dropped. A line
-// with an unknown switch before "/D=" has no folder.
+// with an unknown switch before "/D=" has no folder. "/ALLUSERS" and "/CURRENTUSER" are
+// setup's too (with `folderAllowed`); both in one line is a line not understood.
 CommandLine ParseCommandLine(std::string_view arguments, bool folderAllowed);
 
 inline constexpr char kSetupUsage[] =
-    "Usage: setup.exe [/S] [/D=folder]\r\n\r\n"
+    "Usage: setup.exe [/S] [/ALLUSERS | /CURRENTUSER] [/D=folder]\r\n\r\n"
     "/S\tinstall without any question or message\r\n"
+    "/ALLUSERS\tinstall for every user (asks for administrator rights)\r\n"
+    "/CURRENTUSER\tinstall for you alone, in your own folders\r\n"
     "/D=folder\tinstall into this folder; it must come last, blanks and quotes allowed\r\n"
     "/?\tshow this text";
 inline constexpr char kUninstallUsage[] =

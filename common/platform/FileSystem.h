@@ -106,6 +106,12 @@ class FileSystem {
   // running one can change the file or folder (OthersCanWrite); where the system keeps no
   // such rights, nobody else can.
   virtual bool OthersCanWrite(const std::string&) { return false; }
+  // Whether such an account can delete, rename or re-permit the folder or what it holds
+  // (OthersCanMoveAway); where the system keeps no such rights, nobody else can.
+  virtual bool OthersCanMoveAway(const std::string&) { return false; }
+  // Whether the running account owns the file or folder; where the system keeps no
+  // owners, it does.
+  virtual bool OwnedByRunningAccount(const std::string&) { return true; }
 };
 
 // Whether a file was refused because another program has it open (the system's sharing or

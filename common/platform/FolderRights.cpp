@@ -9,6 +9,7 @@ constexpr char kAdministrators[] = "S-1-5-32-544";
 constexpr char kTrustedInstaller[] = "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
 constexpr char kOwnerRights[] = "S-1-3-4";
 constexpr char kEveryone[] = "S-1-1-0";
+constexpr char kCreatorOwner[] = "S-1-3-0";
 
 // The generic rights as what they grant on a file or folder.
 constexpr std::uint32_t kGenericAll = 0x10000000, kGenericWrite = 0x40000000;
@@ -16,6 +17,8 @@ constexpr std::uint32_t kFileAll = 0x1F01FF, kFileWrite = 0x120116;
 // Write data or add a file, append or add a folder, delete a child, delete, change the
 // rights, take ownership.
 constexpr std::uint32_t kChanging = 0x2 | 0x4 | 0x40 | 0x10000 | 0x40000 | 0x80000;
+// Delete a child, delete, change the rights, take ownership: what takes a folder out of a path.
+constexpr std::uint32_t kMovingAway = 0x40 | 0x10000 | 0x40000 | 0x80000;
 
 std::uint32_t Specific(std::uint32_t mask) {
   if (mask & kGenericAll) mask |= kFileAll;
@@ -45,25 +48,32 @@ bool IsOwnedByTrustedAccount(const std::string& ownerSid, const std::string& run
   return ownerSid.empty() || (ownerSid == kSystem || ownerSid == kAdministrators || ownerSid == runningSid);
 }
 
-bool OthersCanWrite(const ObjectRights& rights, const std::string& runningSid) {
-  if (!rights.readable || rights.noList) return true;
-  const auto trusted = [&](const std::string& sid) {
-    return sid == kSystem || sid == kAdministrators || sid == kTrustedInstaller ||
-           (!runningSid.empty() && sid == runningSid);
-  };
-  bool ownerRightsNamed = false;
-  for (const AccessEntry& entry : rights.entries) ownerRightsNamed |= !entry.inheritOnly && entry.sid == kOwnerRights;
-  if (!trusted(rights.ownerSid) && !ownerRightsNamed) return true;
+namespace {
+
+bool IsTrustedAccount(const std::string& sid, const std::string& runningSid) {
+  return sid == kSystem || sid == kAdministrators || sid == kTrustedInstaller || (!runningSid.empty() && sid == runningSid);
+}
+
+// Whether an entry that bears on the object itself, or with `inFiles` on a file made inside
+// it, lets an untrusted account do any of `rights`. Entries are taken in order, so a denial
+// before an allowance takes its rights away.
+bool AnyOtherGrant(const ObjectRights& rights, const std::string& runningSid, std::uint32_t wanted, bool inFiles) {
+  const auto applies = [&](const AccessEntry& entry) { return inFiles ? entry.toFiles : !entry.inheritOnly; };
   const auto trustee = [&](const AccessEntry& entry) -> const std::string& {
-    return entry.sid == kOwnerRights ? rights.ownerSid : entry.sid;
+    return entry.sid == kOwnerRights && !inFiles ? rights.ownerSid : entry.sid;
+  };
+  const auto trusted = [&](const AccessEntry& entry) {
+    // On a file made inside, CREATOR OWNER and OWNER RIGHTS stand for its maker: this run.
+    if (inFiles && (entry.sid == kCreatorOwner || entry.sid == kOwnerRights)) return true;
+    return IsTrustedAccount(trustee(entry), runningSid);
   };
   for (std::size_t i = 0; i < rights.entries.size(); ++i) {
     const AccessEntry& entry = rights.entries[i];
-    if (entry.inheritOnly || !entry.allow || trusted(trustee(entry))) continue;
-    std::uint32_t granted = Specific(entry.mask) & kChanging;
+    if (!applies(entry) || !entry.allow || trusted(entry)) continue;
+    std::uint32_t granted = Specific(entry.mask) & wanted;
     for (std::size_t j = 0; j < i; ++j) {
       const AccessEntry& before = rights.entries[j];
-      if (!before.inheritOnly && !before.allow && (trustee(before) == trustee(entry) || before.sid == kEveryone))
+      if (applies(before) && !before.allow && (trustee(before) == trustee(entry) || before.sid == kEveryone))
         granted &= ~Specific(before.mask);
     }
     if (granted != 0) return true;
@@ -71,9 +81,49 @@ bool OthersCanWrite(const ObjectRights& rights, const std::string& runningSid) {
   return false;
 }
 
+// Whether the rights cannot be read, or an owner of another account may rewrite them.
+bool OpenByOwner(const ObjectRights& rights, const std::string& runningSid) {
+  if (!rights.readable || rights.noList) return true;
+  bool ownerRightsNamed = false;
+  for (const AccessEntry& entry : rights.entries) ownerRightsNamed |= !entry.inheritOnly && entry.sid == kOwnerRights;
+  return !IsTrustedAccount(rights.ownerSid, runningSid) && !ownerRightsNamed;
+}
+
+}  // namespace
+
+bool OthersCanWrite(const ObjectRights& rights, const std::string& runningSid) {
+  return OpenByOwner(rights, runningSid) || AnyOtherGrant(rights, runningSid, kChanging, false) ||
+         AnyOtherGrant(rights, runningSid, kChanging, true);
+}
+
+bool OthersCanMoveAway(const ObjectRights& rights, const std::string& runningSid) {
+  return OpenByOwner(rights, runningSid) || AnyOtherGrant(rights, runningSid, kMovingAway, false);
+}
+
+const char* InstallPathProblem(FileSystem& files, const std::string& path, InstallScope scope) {
+  bool deepest = true;
+  for (std::string folder = path; !folder.empty(); folder = FolderOfPath(folder)) {
+    // "C:" is the drive, whose root the system opens as "C:\".
+    const std::string step = folder.size() == 2 && folder[1] == ':' ? folder + "\\" : folder;
+    const bool link = files.IsReparsePoint(step);
+    if (!link && !files.FolderExists(step)) {
+      if (files.FileExists(step)) return "a file stands where a folder of the path belongs";
+      continue;
+    }
+    if (link) return "a folder of the path is a link or junction, which leads elsewhere";
+    if (folder == path && files.OthersCanWrite(step)) return "other accounts can change the folder";
+    if (folder != path && files.OthersCanMoveAway(step))
+      return "other accounts can rename, delete or re-permit a folder above it, and so put another in its place";
+    if (deepest && scope == InstallScope::kUser && !files.OwnedByRunningAccount(step))
+      return "an install for you alone goes into a folder of your own, and this one is not yours";
+    deepest = false;
+  }
+  return nullptr;
+}
+
 bool MayStartElevated(FileSystem& files, const std::string& path) {
-  return files.FileExists(path) && !files.IsReparsePoint(path) && !files.OthersCanWrite(FolderOfPath(path)) &&
-         !files.OthersCanWrite(path);
+  return files.FileExists(path) && !files.IsReparsePoint(path) &&
+         InstallPathProblem(files, FolderOfPath(path), InstallScope::kMachine) == nullptr && !files.OthersCanWrite(path);
 }
 
 std::string UnpredictableName(const std::string& prefix, std::uint64_t randomNumber) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "FileSystem.h"
+#include "InstallScope.h"
 
 namespace pelorin {
 
@@ -33,6 +34,7 @@ struct AccessEntry {
   bool allow = true;
   std::uint32_t mask = 0;
   bool inheritOnly = false;  // only handed down to what is made inside, no right on the object
+  bool toFiles = false;      // handed down to the files made inside (object inherit)
 };
 
 // An object's owner and access list.
@@ -48,12 +50,27 @@ struct ObjectRights {
 // or its contents, or change its rights or owner. Rights that cannot be read count as
 // open to others; so does an owner of another account, which may always change the rights,
 // unless an OWNER RIGHTS entry says what the owner may do. Entries are taken in order, so a
-// denial before an allowance takes its rights away.
+// denial before an allowance takes its rights away. Entries handed down to files count as
+// well: every file written into the folder gets them.
 bool OthersCanWrite(const ObjectRights& rights, const std::string& runningSid);
 
+// Whether an account other than those may take the object out of a path: delete or rename
+// it or anything in it, or change its rights or owner. Adding to it is harmless: whatever
+// appears below is judged where it is used.
+bool OthersCanMoveAway(const ObjectRights& rights, const std::string& runningSid);
+
+// Why `path` may not hold programs that run as `scope` asks, or null where it may. Each
+// existing folder from the drive root down (the root included) must be no link or junction
+// and such that no other account can move it away (OthersCanMoveAway), or a protected
+// folder below could be swapped for another; `path` itself, where it exists, must be one
+// that no other account can change at all (OthersCanWrite). For the running account alone,
+// the deepest existing folder must be its own as well, not a folder of the machine's.
+const char* InstallPathProblem(FileSystem& files, const std::string& path, InstallScope scope);
+
 // Whether the program at `path` may be started with this run's administrator rights:
-// a file, no link, in a folder that no other account can change, and itself unchangeable
-// by them; else whoever could change it would run their code as an administrator.
+// a file, no link, in a folder that passes InstallPathProblem for the machine, and itself
+// unchangeable by others; else whoever could change it would run their code as an
+// administrator.
 bool MayStartElevated(FileSystem& files, const std::string& path);
 
 // A folder name that another account cannot guess ahead: `prefix` and 16 hex digits of

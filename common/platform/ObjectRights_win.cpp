@@ -52,7 +52,8 @@ ObjectRights ReadObjectRights(const std::string& path) {
       continue;
     const auto* entry = static_cast<const ACCESS_ALLOWED_ACE*>(ace);
     rights.entries.push_back({SidText(const_cast<DWORD*>(&entry->SidStart)), type != ACCESS_DENIED_ACE_TYPE,
-                              entry->Mask, (flags & INHERIT_ONLY_ACE) != 0});
+                              entry->Mask, (flags & INHERIT_ONLY_ACE) != 0,
+                              (flags & OBJECT_INHERIT_ACE) != 0});
   }
   LocalFree(descriptor);
   return rights;
@@ -60,6 +61,15 @@ ObjectRights ReadObjectRights(const std::string& path) {
 
 bool Win32GuardedFileSystem::OthersCanWrite(const std::string& path) {
   return pelorin::OthersCanWrite(ReadObjectRights(path), RunningAccountSid());
+}
+
+bool Win32GuardedFileSystem::OthersCanMoveAway(const std::string& path) {
+  return pelorin::OthersCanMoveAway(ReadObjectRights(path), RunningAccountSid());
+}
+
+bool Win32GuardedFileSystem::OwnedByRunningAccount(const std::string& path) {
+  const ObjectRights rights = ReadObjectRights(path);
+  return rights.readable && rights.ownerSid == RunningAccountSid();
 }
 
 }  // namespace pelorin

@@ -15,6 +15,8 @@ ObjectRights ReadObjectRights(const std::string& path);
 class Win32GuardedFileSystem : public Win32FileSystem {
  public:
   bool OthersCanWrite(const std::string& path) override;
+  bool OthersCanMoveAway(const std::string& path) override;
+  bool OwnedByRunningAccount(const std::string& path) override;
 };
 
 }  // namespace pelorin

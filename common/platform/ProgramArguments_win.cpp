@@ -6,7 +6,7 @@
 
 namespace pelorin {
 
-std::string ProgramArguments() {
+std::string ProgramArguments(bool& exact) {
   const wchar_t* line = GetCommandLineW();
   // The program's path ends at its closing quote or, unquoted, at the first blank, as the
   // start-up code that calls WinMain reads it.
@@ -18,7 +18,15 @@ std::string ProgramArguments() {
     while (*line > L' ') ++line;
   }
   while (*line == L' ' || *line == L'\t') ++line;
-  return Utf8(line);
+  std::string arguments;
+  exact = Utf8FromWide(line, arguments);
+  if (exact) return arguments;
+  // A lone surrogate has no UTF-8 form: the switches stay readable, so that a quiet run
+  // still shows nothing, and the caller refuses the line.
+  std::wstring readable(line);
+  for (wchar_t& c : readable)
+    if (c >= 0xD800 && c <= 0xDFFF) c = L'?';
+  return Utf8(readable);
 }
 
 }  // namespace pelorin

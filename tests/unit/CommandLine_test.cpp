@@ -32,12 +32,24 @@ TEST(CommandLineTest, QuietAndFolderSwitches) {
   }
   EXPECT_TRUE(ParseCommandLine("/S /?", true).help);
   EXPECT_TRUE(ParseCommandLine("/S /?", true).quiet);
+  // The scope switches, in any case and place before the folder.
+  const std::pair<const char*, ScopeSwitch> scopes[] = {
+      {"/S", ScopeSwitch::kNone},
+      {"/allusers /S", ScopeSwitch::kAllUsers},
+      {"/S /CurrentUser /D=C:\\x", ScopeSwitch::kCurrentUser},
+      {"/CURRENTUSER /CURRENTUSER", ScopeSwitch::kCurrentUser},
+  };
+  for (const auto& [arguments, scope] : scopes) {
+    EXPECT_TRUE(ParseCommandLine(arguments, true).Valid()) << arguments;
+    EXPECT_EQ(ParseCommandLine(arguments, true).scope, scope) << arguments;
+  }
 }
 
 TEST(CommandLineTest, UnknownSwitchesAreNamed) {
   const std::pair<const char*, const char*> cases[] = {
       {"/X", "/X"}, {"/S /Silent", "/Silent"}, {"/S setup", "setup"}, {"/S /D=", "/D="},
       {"/S /D=\"  \"", "/D=\"  \""}, {"/? /Q /R", "/Q"}, {"\"\"", "\"\""},
+      {"/ALLUSERS /CURRENTUSER /S", "/CURRENTUSER"}, {"/ALLUSERS /S /D=", "/D="},
   };
   for (const auto& [arguments, unknown] : cases) EXPECT_EQ(ParseCommandLine(arguments, true).unknown, unknown) << arguments;
   // A stray word before "/D=" rejects the line, and no folder comes with it.
@@ -47,6 +59,7 @@ TEST(CommandLineTest, UnknownSwitchesAreNamed) {
   EXPECT_EQ(stray.folder, "");
   // The uninstaller takes no folder.
   EXPECT_EQ(ParseCommandLine("/S /D=C:\\x", false).unknown, "/D=C:\\x");
+  EXPECT_EQ(ParseCommandLine("/S /ALLUSERS", false).unknown, "/ALLUSERS");
   EXPECT_TRUE(ParseCommandLine("/S", false).Valid());
 }
 

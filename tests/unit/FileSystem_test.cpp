@@ -116,7 +116,11 @@ TEST(OthersCanWrite, AnyChangingRightOfAnotherAccountCounts) {
       {"users may add folders", rights(self, {{"S-1-5-32-545", true, 0x4}}), true},
       {"users may change the rights", rights(self, {{"S-1-5-32-545", true, 0x40000}}), true},
       {"everyone may write", rights(self, {{"S-1-1-0", true, 0x40000000}}), true},
-      {"only handed down", rights(self, {{"S-1-5-32-545", true, kGenericAll, true}}), false},
+      {"handed down to subfolders only", rights(self, {{"S-1-5-32-545", true, kGenericAll, true}}), false},
+      // Every file written into the folder gets these: Uninstall.exe would be the users'.
+      {"handed down to files only", rights(self, {{"S-1-5-32-545", true, kModify, true, true}}), true},
+      {"files' maker", rights(self, {{"S-1-3-0", true, kGenericAll, true, true}}), false},
+      {"denied to files first", rights(self, {{"S-1-1-0", false, kModify, true, true}, {"S-1-5-11", true, kModify, true, true}}), false},
       {"another account owns it", rights("S-1-5-21-9-9-9-1001", {}), true},
       {"its owner may only read", rights("S-1-5-21-9-9-9-1001", {{"S-1-3-4", true, kReadExecute}}), false},
       {"its owner may write", rights("S-1-5-21-9-9-9-1001", {{"S-1-3-4", true, kModify}}), true},
@@ -128,6 +132,71 @@ TEST(OthersCanWrite, AnyChangingRightOfAnotherAccountCounts) {
   for (const auto& c : cases) EXPECT_EQ(OthersCanWrite(c.rights, self), c.open) << c.what;
   // Without the running account, its own entry is another account's.
   EXPECT_TRUE(OthersCanWrite(rights("S-1-5-32-544", {{self, true, kFull}}), ""));
+}
+
+// What takes a folder out of a path: deleting or renaming it or what it holds, or changing
+// its rights or owner. Adding to it does not; a drive root lets every user add folders.
+TEST(OthersCanMoveAway, DeleteRenameOrRepermitCounts) {
+  const std::string self = "S-1-5-21-9-9-9-1000";
+  const std::uint32_t kModify = 0x1301BF;
+  const auto rights = [](const std::string& owner, std::vector<AccessEntry> entries) {
+    return ObjectRights{true, false, owner, std::move(entries)};
+  };
+  const struct {
+    const char* what;
+    ObjectRights rights;
+    bool open;
+  } cases[] = {
+      {"drive root", rights("S-1-5-18", {{"S-1-5-11", true, 0x4}, {"S-1-5-11", true, kModify, true, true}}), false},
+      {"made by a user on the root", rights("S-1-5-21-9-9-9-1001", {{"S-1-5-11", true, kModify}}), true},
+      {"users may delete children", rights("S-1-5-32-544", {{"S-1-5-32-545", true, 0x40}}), true},
+      {"users may take ownership", rights("S-1-5-32-544", {{"S-1-5-32-545", true, 0x80000}}), true},
+      {"unreadable", {}, true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(OthersCanMoveAway(c.rights, self), c.open) << c.what;
+}
+
+// The whole path is judged: every existing folder from the root down, when it is used.
+TEST(InstallPathProblem, EveryFolderOnTheWayCounts) {
+  testing::TempFolder temp;
+  testing::FaultyFileSystem files;
+  temp.MakeFolder("Tools");
+  temp.MakeFolder("Elsewhere\\Pelorin");
+  temp.MakeFolderLink("Elsewhere", "Link");
+  temp.Write("File", "x");
+  const struct {
+    const char* what;
+    const char* path;
+    const char* open;     // others can change it
+    const char* movable;  // others can move it away
+    const char* foreign;  // not the running account's
+    InstallScope scope;
+    bool refused;
+  } cases[] = {
+      {"a new folder in a protected one", "Tools\\Pelorin", "", "", "", InstallScope::kMachine, false},
+      {"others may add to the parent", "Tools\\Pelorin", "Tools", "", "", InstallScope::kMachine, false},
+      {"a renameable parent", "Tools\\Pelorin", "", "Tools", "", InstallScope::kMachine, true},
+      {"the folder itself open", "Tools", "Tools", "", "", InstallScope::kMachine, true},
+      {"a junction on the way", "Link\\Pelorin", "", "", "", InstallScope::kMachine, true},
+      {"a file on the way", "File\\Pelorin", "", "", "", InstallScope::kMachine, true},
+      {"the machine's folder for the machine", "Tools\\Pelorin", "", "", "Tools", InstallScope::kMachine, false},
+      {"the machine's folder for one account", "Tools\\Pelorin", "", "", "Tools", InstallScope::kUser, true},
+      {"the account's own folder", "Tools\\Pelorin", "", "", "", InstallScope::kUser, false},
+  };
+  const auto at = [&](const char* relative) { return *relative ? temp.Path(relative) : std::string(); };
+  for (const auto& c : cases) {
+    files.openToOthers = {at(c.open)};
+    files.movableByOthers = {at(c.movable)};
+    // Only the deepest existing folder must be the account's: the one above all is not.
+    files.notOwned = {at(c.foreign), temp.Path()};
+    EXPECT_EQ(InstallPathProblem(files, temp.Path(c.path), c.scope) != nullptr, c.refused) << c.what;
+  }
+  // A folder planted between the choice and its use is judged when it is used.
+  files.openToOthers = files.movableByOthers = files.notOwned = {};
+  EXPECT_EQ(InstallPathProblem(files, temp.Path("Tools\\Pelorin"), InstallScope::kMachine), nullptr);
+  temp.MakeFolder("Tools\\Pelorin");
+  files.openToOthers = {temp.Path("Tools\\Pelorin")};
+  EXPECT_NE(InstallPathProblem(files, temp.Path("Tools\\Pelorin"), InstallScope::kMachine), nullptr);
 }
 
 // The programs that run with an administrator's rights: only a file in a folder that no other
@@ -149,6 +218,10 @@ TEST(MayStartElevated, OnlyWhereNobodyElseCanChangeIt) {
     files.openToOthers = {temp.Path(c.open)};
     EXPECT_EQ(MayStartElevated(files, temp.Path(c.program)), c.may) << c.program << " " << c.open;
   }
+  // The same rule as an install path: a folder above that others can rename is no protection.
+  files.openToOthers = {};
+  files.movableByOthers = {temp.Path()};
+  EXPECT_FALSE(MayStartElevated(files, temp.Path("app\\Pelorin.exe")));
 }
 
 // A file created new is never one someone placed first: a planted link or file is an error,

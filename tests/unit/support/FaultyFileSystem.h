@@ -29,7 +29,12 @@ class FaultyFileSystem : public PosixFileSystem {
   std::set<std::string> openToOthers;  // files and folders other accounts can change
   std::map<std::string, std::string> folderRights;  // the rights each folder was made with
 
+  std::set<std::string> movableByOthers;  // folders other accounts can rename or re-permit
+  std::set<std::string> notOwned;  // files and folders of another owner than the running account
+
   bool OthersCanWrite(const std::string& path) override { return openToOthers.count(path) != 0; }
+  bool OthersCanMoveAway(const std::string& path) override { return movableByOthers.count(path) != 0; }
+  bool OwnedByRunningAccount(const std::string& path) override { return notOwned.count(path) == 0; }
   FileError CreateFolderWithRights(const std::string& path, const std::string& rights) override {
     folderRights[path] = rights;
     return CreateFolder(path);
