@@ -74,6 +74,7 @@ class Installation {
   std::vector<std::string> earlierEntries_;  // the "&" and "$" lines of the log this install replaces
   std::vector<std::string> loggedLines_;
   PackList list_;
+  HeldPath held_;
 
   ExtractOutcome Extract(const std::string& item, const std::string& destination) {
     const PackRecord* record = list_.Find(item);
@@ -108,14 +109,21 @@ InstallResult Installation::Run() {
   RemoveEarlierInstallElsewhere();
   ReadEarlierEntries();
 
-  std::vector<std::string> created;
   // Every folder setup makes has an install folder's rights alone, whatever its parent lets
-  // others do, so nobody but the administrators can change what runs from it.
-  const FileError folderError =
-      CreateFolderChain(files_, installFolder_, &created, FolderRightsText(FolderUse::kInstall, ""));
-  if (!files_.FolderExists(installFolder_)) {
+  // others do: for every user, nobody but the administrators can change what runs from it;
+  // for one account, that account too. Every folder of the path stays held until the
+  // install ends, so none can be swapped for another once judged.
+  const bool forMachine = request_.scope == InstallScope::kMachine;
+  const std::string rights =
+      FolderRightsText(forMachine ? FolderUse::kInstall : FolderUse::kPrivate, forMachine ? "" : request_.accountSid);
+  const FileError folderError = HoldInstallPath(files_, FolderOfPath(installFolder_), request_.scope, rights, held_);
+  const std::vector<std::string>& created = held_.created;
+  if (folderError || held_.problem) {
+    held_.holds.clear();
     RemoveFolders(created);
-    return Stop("Setup could not create the install folder " + installFolder_ + ":\r\n" + ErrorText(folderError));
+    if (folderError)
+      return Stop("Setup could not create the install folder " + installFolder_ + ":\r\n" + ErrorText(folderError));
+    return Stop("Setup will not install into " + installFolder_ + ": " + held_.problem + ".");
   }
   if (keepLog_) {
     const std::string header = request_.info.appName + "\r\n" + request_.info.appVersion + "\r\n" +
@@ -278,7 +286,7 @@ std::uint64_t Installation::InstalledSize(const std::vector<InstallEntry>& entri
 // another folder is removed first by its own quiet removal, after a question.
 void Installation::RemoveEarlierInstallElsewhere() {
   std::string earlier;
-  if (!keepLog_ || !services_.registry.ReadKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath(request_.info.appName),
+  if (!keepLog_ || !services_.registry.ReadKeyValue(RegistrationRoot(request_.scope), UninstallKeyPath(request_.info.appName),
                                                     "InstallLocation", earlier) ||
       earlier.empty())
     return;
@@ -353,7 +361,7 @@ void Installation::RegisterUninstall() {
   const SetupInfo& info = request_.info;
   const std::string key = UninstallKeyPath(info.appName);
   Registry& registry = services_.registry;
-  const RegistryRoot root = RegistryRoot::kLocalMachine;
+  const RegistryRoot root = RegistrationRoot(request_.scope);
   bool written = true;
   written &= registry.SetKeyValue(root, key, "DisplayName", UninstallKeyName(info.appName) + " v" + info.appVersion);
   // Quoted, so that a folder with blanks cannot be read as a shorter program path.
@@ -366,7 +374,9 @@ void Installation::RegisterUninstall() {
   written &= registry.SetNumberValue(root, key, "EstimatedSize", static_cast<std::uint32_t>((installedBytes_ + 1023) / 1024));
   written &= registry.SetNumberValue(root, key, "NoModify", 1);
   written &= registry.SetNumberValue(root, key, "NoRepair", 1);
-  if (!written) failures_.push_back("HKEY_LOCAL_MACHINE\\" + key + ": a value of the removal registration could not be written");
+  if (!written)
+    failures_.push_back((root == RegistryRoot::kLocalMachine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\") + key +
+                        ": a value of the removal registration could not be written");
 }
 
 void Installation::CreateLinks() {
@@ -380,13 +390,14 @@ void Installation::CreateLinks() {
   }
 }
 
-// The folder that a shortcut list's folder names, below the Start Menu of every user when
-// setup has administrator rights (the install is for the whole machine), else of this user.
+// The folder that a shortcut list's folder names, below the Start Menu of every user for an
+// install for every user, else of this user.
 // Its first step "Programs" is the Start Menu's folder of programs, whatever the system's
 // language calls it.
 std::string Installation::LinkFolder(const std::string& folder) {
   Shell& shell = services_.shell;
-  StartMenuOwner owner = shell.HasAdministratorRights() ? StartMenuOwner::kAllUsers : StartMenuOwner::kCurrentUser;
+  StartMenuOwner owner =
+      request_.scope == InstallScope::kMachine ? StartMenuOwner::kAllUsers : StartMenuOwner::kCurrentUser;
   if (shell.StartMenuFolder(owner, false).empty()) owner = StartMenuOwner::kCurrentUser;
   constexpr std::string_view kPrograms = "Programs\\";
   if (folder.size() >= kPrograms.size() && SameFileName(std::string_view(folder).substr(0, kPrograms.size()), kPrograms)) {

@@ -8,6 +8,7 @@
 #include "AppWindows.h"
 #include "FilePack.h"
 #include "FileSystem.h"
+#include "InstallScope.h"
 #include "Processes.h"
 #include "Registry.h"
 #include "SetupData.h"
@@ -51,6 +52,8 @@ struct InstallRequest {
   std::string installPath;             // as typed; a backslash is added when missing
   bool runAfterInstall = false;        // the run box is checked
   bool quiet = false;                  // nobody answers: a running program is asked to close
+  InstallScope scope = InstallScope::kMachine;
+  std::string accountSid;              // the running account, whose folders an install for it alone gets
   std::string packList;
   std::string packData;
   // The pack list as setup read and checked it, and its data copy held open; when not

@@ -1,5 +1,6 @@
 #include "InstallFolder.h"
 
+#include "FolderRights.h"
 #include "InstallRecord.h"
 #include "TextFile.h"
 #include "TextLines.h"
@@ -71,25 +72,9 @@ bool HasTrimmedStep(const std::string& path) {
   return false;
 }
 
-}  // namespace
-
-std::string ProposedInstallPath(FileSystem& files, Registry& registry, const SetupInfo& info,
-                                const std::string& programFiles) {
-  if (info.useFixedPath) return info.fixedPath;
-  std::string earlier;
-  if (registry.ReadKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath(info.appName), "InstallLocation",
-                            earlier) &&
-      !earlier.empty() && files.FileExists(WithTrailingBackslash(earlier) + kInstallLogName)) {
-    // A drive's root keeps its backslash.
-    if (earlier.size() > 3 && earlier.back() == '\\') earlier.pop_back();
-    return earlier;
-  }
-  return WithTrailingBackslash(programFiles.empty() ? "C:\\Program Files" : programFiles) + info.appCompany + "\\" +
-         info.appName;
-}
-
-InstallFolderChoice ChooseInstallFolder(FileSystem& files, const std::string& typed, const std::string& appName,
-                                        const ReservedFolders& reserved) {
+// The folder as the install may own it, before the whole path is judged.
+InstallFolderChoice ChooseFolder(FileSystem& files, const std::string& typed, const std::string& appName,
+                                 const ReservedFolders& reserved) {
   const std::string path = Trimmed(typed);
   if (path.empty()) return Refused("No install folder is given.");
   if (path.starts_with("\\\\?\\") || path.starts_with("\\\\.\\"))
@@ -115,6 +100,25 @@ InstallFolderChoice ChooseInstallFolder(FileSystem& files, const std::string& ty
   if (files.FolderExists(own) && files.OthersCanWrite(own))
     return Refused(own + " can be changed by other accounts than the administrators; choose another folder.");
   return {false, own, ""};
+}
+
+}  // namespace
+
+std::string ProposedInstallPath(FileSystem& files, Registry& registry, const SetupInfo& info,
+                                const std::string& programsFolder, InstallScope scope) {
+  if (info.useFixedPath) return info.fixedPath;
+  if (std::string earlier = RegisteredInstallFolder(files, registry, info.appName, scope); !earlier.empty())
+    return earlier;
+  return WithTrailingBackslash(programsFolder.empty() ? "C:\\Program Files" : programsFolder) + info.appCompany +
+         "\\" + info.appName;
+}
+
+InstallFolderChoice ChooseInstallFolder(FileSystem& files, const std::string& typed, const std::string& appName,
+                                        const ReservedFolders& reserved, InstallScope scope) {
+  InstallFolderChoice choice = ChooseFolder(files, typed, appName, reserved);
+  if (const char* problem = choice.refused ? nullptr : InstallPathProblem(files, choice.path, scope))
+    return Refused(choice.path + ": " + problem + "; choose another folder.");
+  return choice;
 }
 
 }  // namespace pelorin

@@ -4,18 +4,20 @@
 #include <vector>
 
 #include "FileSystem.h"
+#include "InstallScope.h"
 #include "Registry.h"
 #include "SetupData.h"
 
 namespace pelorin {
 
 // The install folder that the wizard proposes and a quiet run uses: the setup information's
-// fixed path when it has one; else the folder of an earlier install of the same application,
-// when its removal registration names one that still holds the install log, so that an
-// upgrade lands on it; else the maker's folder under `programFiles`, the Program Files
-// folder as the system names it for this program. No trailing backslash.
+// fixed path when it has one; else the folder of an earlier install of the same application
+// in `scope`, when the scope's removal registration names one that still holds the install
+// log, so that an upgrade lands on it; else the maker's folder under `programsFolder`: the
+// Program Files folder as the system names it for this program, or for one account its
+// %LOCALAPPDATA%\Programs. No trailing backslash.
 std::string ProposedInstallPath(FileSystem& files, Registry& registry, const SetupInfo& info,
-                                const std::string& programFiles);
+                                const std::string& programsFolder, InstallScope scope = InstallScope::kMachine);
 
 // Folders no install may take as its own, since removal would take them away: the Windows
 // folder (and all below it), and, each by itself, the system folder, the user's profile,
@@ -41,8 +43,9 @@ struct InstallFolderChoice {
 // which takes the install folder when it is empty, never takes a folder of the user's. So
 // does one that other accounts than the administrators can change (FileSystem::OthersCanWrite):
 // the programs installed run with administrator rights at times, and setup makes the new
-// folder with the install folder's own rights.
+// folder with the install folder's own rights. The folder chosen must then pass the rule for
+// the whole path (InstallPathProblem) for `scope`.
 InstallFolderChoice ChooseInstallFolder(FileSystem& files, const std::string& typed, const std::string& appName,
-                                        const ReservedFolders& reserved);
+                                        const ReservedFolders& reserved, InstallScope scope = InstallScope::kMachine);
 
 }  // namespace pelorin

@@ -46,6 +46,12 @@ class FileWriter {
   virtual FileError Close() = 0;
 };
 
+// A folder held open so that nobody can delete, rename or replace it until this is destroyed.
+class FolderHold {
+ public:
+  virtual ~FolderHold() = default;
+};
+
 // The files and folders the programs touch. Paths are Windows paths (backslashes); the
 // POSIX implementation maps them onto its own.
 class FileSystem {
@@ -109,6 +115,14 @@ class FileSystem {
   // Whether such an account can delete, rename or re-permit the folder or what it holds
   // (OthersCanMoveAway); where the system keeps no such rights, nobody else can.
   virtual bool OthersCanMoveAway(const std::string&) { return false; }
+  // Opens the folder at `path` itself, never a link's or junction's target, and keeps it
+  // from being deleted, renamed or replaced while `hold` lives. A link, a junction or a file
+  // there is an error. Where the system cannot hold a folder, it is only checked.
+  virtual FileError HoldFolder(const std::string& path, std::unique_ptr<FolderHold>& hold) {
+    hold.reset();
+    if (IsReparsePoint(path) || !FolderExists(path)) return {FileError::Kind::kOther, 4390, "not a plain folder"};
+    return {};
+  }
   // Whether the running account owns the file or folder; where the system keeps no
   // owners, it does.
   virtual bool OwnedByRunningAccount(const std::string&) { return true; }

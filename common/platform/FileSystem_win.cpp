@@ -284,6 +284,30 @@ FileError Win32FileSystem::CreateFolderWithRights(const std::string& path, const
   return {};
 }
 
+FileError Win32FileSystem::HoldFolder(const std::string& path, std::unique_ptr<FolderHold>& hold) {
+  class Held : public FolderHold {
+   public:
+    explicit Held(HANDLE handle) : handle_(handle) {}
+
+   private:
+    FileHandle handle_;
+  };
+  // Without delete sharing nobody can delete or rename it while it is open; the reparse point
+  // itself is opened, never followed.
+  const HANDLE handle = CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                    nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return LastFileError();
+  auto held = std::make_unique<Held>(handle);
+  BY_HANDLE_FILE_INFORMATION information;
+  if (!GetFileInformationByHandle(handle, &information)) return LastFileError();
+  if ((information.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) !=
+      FILE_ATTRIBUTE_DIRECTORY)
+    return {FileError::Kind::kOther, ERROR_DIRECTORY, "it is a link, a junction or a file, not a plain folder"};
+  hold = std::move(held);
+  return {};
+}
+
 FileError Win32FileSystem::RemoveFolder(const std::string& path) {
   if (!RemoveDirectoryW(Wide(path).c_str())) return LastFileError();
   return {};

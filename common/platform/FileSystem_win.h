@@ -30,6 +30,7 @@ class Win32FileSystem : public FileSystem {
   FileError CreateFolder(const std::string& path) override;
   FileError CreateFolderWithRights(const std::string& path, const std::string& rightsText) override;
   FileError RemoveFolder(const std::string& path) override;
+  FileError HoldFolder(const std::string& path, std::unique_ptr<FolderHold>& hold) override;
 
  private:
   Win32AnsiCodePage codePage_;

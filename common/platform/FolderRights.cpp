@@ -121,6 +121,29 @@ const char* InstallPathProblem(FileSystem& files, const std::string& path, Insta
   return nullptr;
 }
 
+FileError HoldInstallPath(FileSystem& files, const std::string& path, InstallScope scope,
+                          const std::string& rightsText, HeldPath& held) {
+  for (std::size_t end = path.find('\\');; end = path.find('\\', end + 1)) {
+    const std::string folder = path.substr(0, end);
+    const std::string step = folder.size() == 2 && folder[1] == ':' ? folder + "\\" : folder;
+    if (!step.empty() && !files.FolderExists(step) && !files.IsReparsePoint(step)) {
+      FileError error = files.CreateFolderWithRights(step, rightsText);
+      if (!error) held.created.push_back(step);
+      // One that someone else made meanwhile is judged below, as any other.
+      else if (!files.FolderExists(step)) return error;
+    }
+    std::unique_ptr<FolderHold> hold;
+    if (FileError error = step.empty() ? FileError{} : files.HoldFolder(step, hold)) {
+      error.message = step + ": " + error.message;
+      return error;
+    }
+    held.holds.push_back(std::move(hold));
+    if (end == std::string::npos) break;
+  }
+  held.problem = InstallPathProblem(files, path, scope);
+  return {};
+}
+
 bool MayStartElevated(FileSystem& files, const std::string& path) {
   return files.FileExists(path) && !files.IsReparsePoint(path) &&
          InstallPathProblem(files, FolderOfPath(path), InstallScope::kMachine) == nullptr && !files.OthersCanWrite(path);

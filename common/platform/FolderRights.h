@@ -67,6 +67,21 @@ bool OthersCanMoveAway(const ObjectRights& rights, const std::string& runningSid
 // the deepest existing folder must be its own as well, not a folder of the machine's.
 const char* InstallPathProblem(FileSystem& files, const std::string& path, InstallScope scope);
 
+// The install folder's path as setup holds it while it installs.
+struct HeldPath {
+  std::vector<std::unique_ptr<FolderHold>> holds;
+  std::vector<std::string> created;  // the folders made, top first
+  const char* problem = nullptr;     // why the path is refused once held (InstallPathProblem)
+};
+
+// Makes each missing folder of `path` (a full path without a trailing backslash) with
+// `rightsText`, from the root down, and holds every folder of it (FileSystem::HoldFolder), so
+// that none can be swapped for another until `held` goes; then judges the whole path as it
+// now stands (InstallPathProblem). A folder that someone else made meanwhile is judged like
+// any other. Returns the failure to make or hold a folder, which names it.
+FileError HoldInstallPath(FileSystem& files, const std::string& path, InstallScope scope,
+                            const std::string& rightsText, HeldPath& held);
+
 // Whether the program at `path` may be started with this run's administrator rights:
 // a file, no link, in a folder that passes InstallPathProblem for the machine, and itself
 // unchangeable by others; else whoever could change it would run their code as an

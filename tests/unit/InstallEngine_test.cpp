@@ -268,6 +268,52 @@ TEST_F(InstallEngineTest, StopsBeforeCopyingWhenFolderLogOrListFails) {
   EXPECT_FALSE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("")));
 }
 
+// Each scope has its own registration, Start Menu and folder rights, and leaves the other's
+// alone, so that an install for every user and one for an account stand side by side.
+TEST_F(InstallEngineTest, EachScopeRegistersAndLinksInItsOwnPlaces) {
+  PackShipped();
+  shell_.allUsersStartMenuFolder = folder_.Path("All Users Start Menu");
+  shell_.administrator = true;
+  request_.runAfterInstall = false;
+  request_.scope = InstallScope::kUser;
+  request_.accountSid = "S-1-5-21-7-7-7-1001";
+  ASSERT_EQ(Run(), InstallResult::kInstalled);
+  const std::string key = UninstallKeyPath("Pelorin");
+  ASSERT_NE(registry_.Key(RegistryRoot::kCurrentUser, key), nullptr);
+  EXPECT_EQ(registry_.Key(RegistryRoot::kCurrentUser, key)->at("InstallLocation"), Installed(""));
+  EXPECT_EQ(Registration(), nullptr);
+  ASSERT_EQ(shell_.links.size(), 1u);
+  EXPECT_EQ(shell_.links[0].first, shell_.startMenuFolder + "\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk");
+  // Its folders are the account's, beside SYSTEM and the administrators, so that the editor
+  // can keep its settings beside itself.
+  EXPECT_EQ(files_.folderRights.at(Installed("").substr(0, Installed("").size() - 1)),
+            FolderRightsText(FolderUse::kPrivate, request_.accountSid));
+
+  request_.scope = InstallScope::kMachine;
+  request_.installPath = folder_.Path("Machine\\Pelorin");
+  shell_.links.clear();
+  ASSERT_EQ(Run(), InstallResult::kInstalled);
+  ASSERT_NE(Registration(), nullptr);
+  EXPECT_EQ(Registration()->at("InstallLocation"), folder_.Path("Machine\\Pelorin\\"));
+  EXPECT_EQ(registry_.Key(RegistryRoot::kCurrentUser, key)->at("InstallLocation"), Installed(""));
+  ASSERT_EQ(shell_.links.size(), 1u);
+  EXPECT_EQ(shell_.links[0].first, shell_.allUsersStartMenuFolder + "\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk");
+}
+
+// The path is judged again when it is used: a folder above that others could rename by
+// then refuses the install, and what setup made on the way goes again.
+TEST_F(InstallEngineTest, JudgesTheWholePathWhenItIsUsed) {
+  PackShipped();
+  folder_.MakeFolder("Tools");
+  files_.movableByOthers = {folder_.Path("Tools")};
+  request_.installPath = folder_.Path("Tools\\New\\Pelorin");
+  EXPECT_EQ(Run(), InstallResult::kStopped);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_TRUE(ui_.messages[0].starts_with("Setup will not install into " + folder_.Path("Tools\\New\\Pelorin\\") +
+                                          ": other accounts can rename")) << ui_.messages[0];
+  EXPECT_FALSE(folder_.Exists("Tools\\New"));
+}
+
 // The registration names the uninstaller, so it is written only when that is in place, and
 // its size is that of the files as they stand, an upgrade's kept newer ones included.
 TEST_F(InstallEngineTest, TheRegistrationNeedsTheUninstallerAndCountsTheFilesAsTheyStand) {
