@@ -58,6 +58,10 @@ CommandLine ParseCommandLine(std::string_view arguments, bool folderAllowed) {
       const ScopeSwitch scope = token.size() == 9 ? ScopeSwitch::kAllUsers : ScopeSwitch::kCurrentUser;
       if (line.scope != ScopeSwitch::kNone && line.scope != scope && line.unknown.empty()) line.unknown = token;
       line.scope = scope;
+    } else if (folderAllowed && IsSwitch(token, "/INSTALL")) {
+      line.chosen = true;
+    } else if (folderAllowed && IsSwitch(token, "/RUN")) {
+      line.runAfter = true;
     } else if (token == "/?") {
       line.help = true;
     } else if (line.unknown.empty()) {
@@ -66,6 +70,18 @@ CommandLine ParseCommandLine(std::string_view arguments, bool folderAllowed) {
     rest = TrimmedBlanks(rest.substr(end));
   }
   return line;
+}
+
+std::string HandOverArguments(const CommandLine& line) {
+  std::string arguments;
+  if (line.quiet) arguments += "/S ";
+  if (line.scope != ScopeSwitch::kNone) arguments += line.scope == ScopeSwitch::kAllUsers ? "/ALLUSERS " : "/CURRENTUSER ";
+  if (line.chosen) arguments += "/INSTALL ";
+  if (line.runAfter) arguments += "/RUN ";
+  // Last, as the rest of the line: a folder holds no quote, so it cannot end the switch early.
+  if (line.hasFolder) arguments += "/D=" + line.folder;
+  while (!arguments.empty() && arguments.back() == ' ') arguments.pop_back();
+  return arguments;
 }
 
 }  // namespace pelorin

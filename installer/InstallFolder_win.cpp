@@ -18,6 +18,7 @@ constexpr int kProgramFiles = 0x0026;         // CSIDL_PROGRAM_FILES
 constexpr int kProfile = 0x0028;              // CSIDL_PROFILE
 constexpr int kProgramFilesX86 = 0x002A;      // CSIDL_PROGRAM_FILESX86
 constexpr int kCommonDocuments = 0x002E;      // CSIDL_COMMON_DOCUMENTS
+constexpr int kLocalAppData = 0x001C;         // CSIDL_LOCAL_APPDATA
 
 // The path by which the system knows an existing folder: full, in long names, with links and
 // junctions followed; `path` itself where the system cannot say.
@@ -46,6 +47,12 @@ std::string FinalPath(const std::string& path) {
 std::string ProgramFilesFolder() {
   const std::string folder = ShellFolderPath(kProgramFiles);
   return folder.empty() ? "C:\\Program Files" : folder;
+}
+
+std::string ProgramsFolder(InstallScope scope) {
+  if (scope == InstallScope::kMachine) return ProgramFilesFolder();
+  const std::string local = ShellFolderPath(kLocalAppData);
+  return local.empty() ? std::string() : local + "\\Programs";
 }
 
 ReservedFolders SystemReservedFolders() {

@@ -10,6 +10,10 @@ namespace pelorin {
 // 64-bit Windows gets "Program Files (x86)". "C:\Program Files" when the system gives none.
 std::string ProgramFilesFolder();
 
+// Where `scope` installs by default: the Program Files folder, or for one account its own
+// %LOCALAPPDATA%\Programs.
+std::string ProgramsFolder(InstallScope scope);
+
 // The system's and the user's folders that no install may own.
 ReservedFolders SystemReservedFolders();
 

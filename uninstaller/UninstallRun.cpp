@@ -3,6 +3,7 @@
 #include "DecimalText.h"
 #include "FolderRights.h"
 #include "InstallRecord.h"
+#include "InstallScope.h"
 #include "ItemNames.h"
 #include "RemovalPlan.h"
 #include "TextFile.h"
@@ -71,6 +72,7 @@ class Removal {
   const std::string logPath_;
   const std::string recordPath_;
   RemovalPlan plan_;
+  InstallScope scope_ = InstallScope::kMachine;
   bool registrationIsOurs_ = true;
   std::vector<std::string> failures_;  // one line per file that stays, and why
   std::vector<std::string> remaining_;  // the log lines of those files
@@ -79,6 +81,8 @@ class Removal {
 
 UninstallEnd Removal::Run() {
   if (!ReadPlan()) return UninstallEnd::kLogMissing;
+  scope_ = ScopeOfInstall(s_.registry, plan_.appName, installFolder_);
+  if (NeedsElevation(scope_, place_.elevated)) return UninstallEnd::kNeedsRights;
   s_.ui.Show();
   s_.ui.ShowStatus("Preparing to Uninstall...");
   if (!s_.ui.Ask("Are you sure you want to Uninstall " + plan_.appName + " v" + plan_.appVersion + "?",
@@ -90,7 +94,7 @@ UninstallEnd Removal::Run() {
   // A registration that names another folder belongs to another install of the same name:
   // it stays, and with it its shortcuts and shared files.
   std::string location;
-  if (s_.registry.ReadKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath(plan_.appName), "InstallLocation",
+  if (s_.registry.ReadKeyValue(RegistrationRoot(scope_), UninstallKeyPath(plan_.appName), "InstallLocation",
                                location) &&
       !location.empty() &&
       !(IsInsideFolder(location + "\\x", installFolder_) && IsInsideFolder(installFolder_ + "\\x", location)))
@@ -248,7 +252,7 @@ bool Removal::StartSelfRemoval() {
       !CreatePrivateFolder(s_.files, place_.temporaryFolder, kBatchFolderPrefix, place_.folderSource, batchFolder);
   s_.files.RemoveFile(logPath_);
   s_.files.RemoveFile(recordPath_);
-  if (registrationIsOurs_) s_.registry.DeleteKey(RegistryRoot::kLocalMachine, UninstallKeyPath(plan_.appName));
+  if (registrationIsOurs_) s_.registry.DeleteKey(RegistrationRoot(scope_), UninstallKeyPath(plan_.appName));
   if (!ready) return false;
 
   // A batch file that cannot be created new had something in its place before it: that

@@ -47,6 +47,8 @@ struct UninstallPlace {
   // Where the system puts the writes of programs without a manifest into protected folders
   // (%LOCALAPPDATA%\VirtualStore), or empty on systems that do not.
   std::string virtualStore;
+  // Whether this run has administrator rights, which a removal for every user needs.
+  bool elevated = true;
   // A path as the command interpreter reads it in a batch file; the path itself when null.
   std::string (*consoleName)(const std::string& path) = nullptr;
   // Starts the uninstaller's copy at `copyPath` (OriginalRemoval), which deletes this
@@ -67,6 +69,7 @@ inline constexpr unsigned long kUnregisterWaitMs = 60 * 1000;
 
 enum class UninstallEnd {
   kLogMissing,     // no readable install log of this program: nothing changed
+  kNeedsRights,    // an install for every user, and this run lacks administrator rights: nothing changed
   kDeclined,       // the user said No
   kEditorRunning,  // the editor did not end: nothing removed
   kIncomplete,     // some files stay; the log names them and the registration is kept, or only
@@ -74,7 +77,8 @@ enum class UninstallEnd {
   kRemoved,
 };
 
-// The whole removal: reads the log, asks, closes the installed program and lets it undo its
+// The whole removal: reads the log, finds the install's scope by its own registration
+// (ScopeOfInstall), asks, closes the installed program and lets it undo its
 // own settings, removes the logged entries with the folders they leave empty, then the log
 // and the removal registration, and starts the batch file that removes the rest.
 UninstallEnd RunUninstall(const UninstallServices& services, const UninstallPlace& place);

@@ -6,6 +6,7 @@
 #include "AppWindows_win.h"
 #include "CommandLine.h"
 #include "DllHardening_win.h"
+#include "Elevation_win.h"
 #include "FileSystem_win.h"
 #include "ObjectRights_win.h"
 #include "FolderRights.h"
@@ -21,6 +22,7 @@
 #include "RunAccount_win.h"
 #include "SetupUnpack.h"
 #include "Shell_win.h"
+#include "SystemError_win.h"
 #include "SystemPaths_win.h"
 #include "UsageMessage_win.h"
 #include "WaitWindow_win.h"
@@ -34,6 +36,9 @@ constexpr char kSetupMutexName[] = "Global\\BrackwaterPelorinSetup";
 constexpr char kAlreadyRunning[] =
     "Another setup of this application is running. Let it finish, then start setup again.";
 constexpr char kNoSetupFolder[] = "Setup could not make its own folder in the temporary folder:\r\n";
+constexpr char kRightsRefused[] =
+    "An install for every user needs administrator rights, and they were not given.\r\n\r\nNothing has been installed.";
+constexpr char kNoElevatedStart[] = "Setup could not start itself with administrator rights:\r\n";
 
 // The text form of the owner of a kernel object; empty when it cannot be read.
 std::string OwnerSid(HANDLE object) {
@@ -70,6 +75,11 @@ class SetupMutex {
     CloseHandle(handle_);
   }
   bool First() const { return first_; }
+  // Lets another setup start, as this run hands its work to one.
+  void Release() {
+    if (owned_) ReleaseMutex(handle_);
+    owned_ = false;
+  }
 
  private:
   HANDLE handle_;
@@ -100,9 +110,35 @@ void ProcessPendingMessages() {
   }
 }
 
+// Who this run installs for: the switch, else the earlier install, else the account.
+pelorin::ScopeChoice ScopeOfRun(pelorin::FileSystem& files, pelorin::Registry& registry, const std::string& appName,
+                                const pelorin::CommandLine& line) {
+  using pelorin::InstallScope;
+  return pelorin::ChooseScope(
+      {pelorin::AccountIsAdministrator(), line.quiet, line.scope,
+       !pelorin::RegisteredInstallFolder(files, registry, appName, InstallScope::kMachine).empty(),
+       !pelorin::RegisteredInstallFolder(files, registry, appName, InstallScope::kUser).empty()});
+}
+
+// An install for every user without administrator rights: this program again, with them and
+// the same choices. The mutex goes first, or that run would find this one running.
+int HandOverElevated(SetupMutex& mutex, pelorin::CommandLine choices) {
+  choices.scope = pelorin::ScopeSwitch::kAllUsers;
+  mutex.Release();
+  const pelorin::ElevatedRun run = pelorin::RunThisProgramElevated(pelorin::HandOverArguments(choices));
+  if (run.started) return static_cast<int>(run.exitCode);
+  if (!choices.quiet)
+    pelorin::win::ShowMessageBox(
+        nullptr, run.refused ? std::string(kRightsRefused) : kNoElevatedStart + pelorin::SystemErrorText(run.systemCode),
+        kSetupTitle, MB_OK | MB_ICONEXCLAMATION);
+  return pelorin::kExitStopped;
+}
+
 pelorin::InstallRequest MakeRequest(const pelorin::UnpackOutcome& unpacked, const std::string& installPath,
-                                    bool runAfterInstall) {
+                                    bool runAfterInstall, pelorin::InstallScope scope) {
   pelorin::InstallRequest request;
+  request.scope = scope;
+  request.accountSid = pelorin::RunningAccountSid();
   request.info = unpacked.info;
   request.shortcuts = unpacked.shortcuts;
   request.installPath = installPath;
@@ -117,8 +153,8 @@ pelorin::InstallRequest MakeRequest(const pelorin::UnpackOutcome& unpacked, cons
 void RunInstall(pelorin::FileSystem& files, const pelorin::UnpackOutcome& unpacked,
                 const pelorin::SetupFiles& setup, const pelorin::win::WizardChoice& choice, HICON icon) {
   // The folder chosen on the path page, as the install may own it.
-  const pelorin::InstallFolderChoice folder =
-      pelorin::ChooseInstallFolder(files, choice.installPath, unpacked.info.appName, pelorin::SystemReservedFolders());
+  const pelorin::InstallFolderChoice folder = pelorin::ChooseInstallFolder(
+      files, choice.installPath, unpacked.info.appName, pelorin::SystemReservedFolders(), choice.scope);
   if (folder.refused) {
     pelorin::win::ShowMessageBox(nullptr, folder.reason + "\r\n\r\nNothing has been installed.", kSetupTitle,
                                  MB_OK | MB_ICONEXCLAMATION);
@@ -131,11 +167,12 @@ void RunInstall(pelorin::FileSystem& files, const pelorin::UnpackOutcome& unpack
   pelorin::Win32Shell shell;
   pelorin::Win32AppWindows windows;
   pelorin::InstallServices services{files, registry, processes, shell, progress, windows};
-  pelorin::Install(services, MakeRequest(unpacked, folder.path, choice.runAfterInstall));
+  pelorin::Install(services, MakeRequest(unpacked, folder.path, choice.runAfterInstall, choice.scope));
 }
 
 // "/S": the same install with no window at all; the exit code tells how it went.
-int RunQuietly(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, const pelorin::CommandLine& line) {
+int RunQuietly(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, const pelorin::CommandLine& line,
+               SetupMutex& mutex) {
   pelorin::QuietInstallUi ui;
   pelorin::UnpackOutcome unpacked = pelorin::UnpackSetupData(files, pelorin::ProgramPath(), setup);
   if (unpacked.result != pelorin::UnpackResult::kReady) return pelorin::kExitFailed;
@@ -145,17 +182,42 @@ int RunQuietly(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, con
   pelorin::Win32Shell shell;
   pelorin::Win32AppWindows windows;
   pelorin::InstallServices services{files, registry, processes, shell, ui, windows};
+  const pelorin::InstallScope scope = ScopeOfRun(files, registry, unpacked.info.appName, line).scope;
+  if (pelorin::NeedsElevation(scope, shell.HasAdministratorRights())) return HandOverElevated(mutex, line);
   const pelorin::InstallFolderChoice folder = pelorin::ChooseInstallFolder(
-      files, line.hasFolder ? line.folder : pelorin::ProposedInstallPath(files, registry, unpacked.info, pelorin::ProgramFilesFolder()),
-      unpacked.info.appName, pelorin::SystemReservedFolders());
+      files,
+      line.hasFolder ? line.folder
+                     : pelorin::ProposedInstallPath(files, registry, unpacked.info, pelorin::ProgramsFolder(scope), scope),
+      unpacked.info.appName, pelorin::SystemReservedFolders(), scope);
   if (folder.refused) return pelorin::kExitStopped;
-  pelorin::InstallRequest request = MakeRequest(unpacked, folder.path, false);
+  pelorin::InstallRequest request = MakeRequest(unpacked, folder.path, false, scope);
   request.quiet = true;
   return pelorin::QuietInstallExitCode(pelorin::Install(services, request));
 }
 
-// The wizard, then the install; the setup folder is removed by the caller.
-int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, const pelorin::CommandLine& line) {
+// The choices made, installed: for every user without administrator rights by this program
+// started again with them.
+int InstallChoice(pelorin::FileSystem& files, const pelorin::UnpackOutcome& unpacked,
+                  const pelorin::SetupFiles& setup, const pelorin::win::WizardChoice& choice, HICON icon,
+                  SetupMutex& mutex) {
+  pelorin::Win32Shell shell;
+  if (pelorin::NeedsElevation(choice.scope, shell.HasAdministratorRights())) {
+    pelorin::CommandLine chosen;
+    chosen.chosen = true;
+    chosen.runAfter = choice.runAfterInstall;
+    chosen.folder = choice.installPath;
+    chosen.hasFolder = !chosen.folder.empty();
+    HandOverElevated(mutex, chosen);
+    return 0;
+  }
+  RunInstall(files, unpacked, setup, choice, icon);
+  return 0;
+}
+
+// The wizard, then the install; the setup folder is removed by the caller. A run that an
+// earlier one handed its wizard's choices to (/INSTALL) installs them at once.
+int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, const pelorin::CommandLine& line,
+                  SetupMutex& mutex) {
   pelorin::win::WaitWindow wait;
   wait.Open();
   pelorin::UnpackOutcome unpacked = pelorin::UnpackSetupData(files, pelorin::ProgramPath(), setup);
@@ -166,12 +228,22 @@ int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, 
     return 1;
   }
 
-  pelorin::win::WizardWindow wizard(files);
   pelorin::Win32Registry registry;
-  const std::string proposed =
-      line.hasFolder ? line.folder
-                     : pelorin::ProposedInstallPath(files, registry, unpacked.info, pelorin::ProgramFilesFolder());
-  if (!wizard.Open(unpacked.info, proposed, wait.Icon())) return 1;
+  const pelorin::ScopeChoice scope = ScopeOfRun(files, registry, unpacked.info.appName, line);
+  if (line.chosen) {
+    pelorin::RemoveSetupDataFiles(files, setup, &unpacked);
+    wait.Hide();
+    return InstallChoice(files, unpacked, setup, {line.folder, line.runAfter, scope.scope}, wait.Icon(), mutex);
+  }
+  const auto proposed = [&](pelorin::InstallScope forScope) {
+    return line.hasFolder ? line.folder
+                          : pelorin::ProposedInstallPath(files, registry, unpacked.info, pelorin::ProgramsFolder(forScope),
+                                                         forScope);
+  };
+  pelorin::win::WizardWindow wizard(files);
+  if (!wizard.Open(unpacked.info, {proposed(pelorin::InstallScope::kMachine), proposed(pelorin::InstallScope::kUser)},
+                   scope, wait.Icon()))
+    return 1;
   const auto held = [&](int item) { return unpacked.heldBytes[item] ? &*unpacked.heldBytes[item] : nullptr; };
   wizard.LoadLic(held(0));
   wizard.LoadReadme(held(1));
@@ -188,18 +260,18 @@ int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, 
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
-  if (wizard.Choice()) {
-    ProcessPendingMessages();
-    RunInstall(files, unpacked, setup, *wizard.Choice(), wait.Icon());
-  }
-  return 0;
+  if (!wizard.Choice()) return 0;
+  ProcessPendingMessages();
+  return InstallChoice(files, unpacked, setup, *wizard.Choice(), wait.Icon(), mutex);
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   pelorin::HardenDllLoading();
-  const pelorin::CommandLine line = pelorin::ParseCommandLine(pelorin::ProgramArguments(), true);
+  bool exact = true;
+  pelorin::CommandLine line = pelorin::ParseCommandLine(pelorin::ProgramArguments(exact), true);
+  if (!exact && line.Valid()) line.unknown = "(a character that is no text)";
   if (line.help || !line.Valid()) return pelorin::win::AnswerUsage(line, pelorin::kSetupUsage, kSetupTitle);
   const pelorin::PrivateFolderSource source = pelorin::PrivateFolderSourceOfThisRun();
   SetupMutex mutex(source.userSid);
@@ -217,7 +289,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return pelorin::kExitFailed;
   }
   // The pack copies are closed when either run returns, so the whole folder can go.
-  const int code = line.quiet ? RunQuietly(files, setup, line) : RunWithWizard(files, setup, line);
+  const int code = line.quiet ? RunQuietly(files, setup, line, mutex) : RunWithWizard(files, setup, line, mutex);
   pelorin::RemoveSetupFolder(files, setup);
   return code;
 }

@@ -29,7 +29,7 @@ enum ControlId : int {
   kLicenceId = 100, kCompanyId, kReadmeId,
   kNextId = 110,  // + page
   kBackId = 120,  // + page
-  kInfoId = 130, kPathId, kBrowseId, kRunBoxId, kReadyId,
+  kInfoId = 130, kPathId, kBrowseId, kRunBoxId, kReadyId, kForMachineId, kForUserId,
 };
 
 struct PageControl {
@@ -39,6 +39,7 @@ struct PageControl {
 constexpr PageControl kPageControls[] = {
     {kLicenceId, 0}, {kCompanyId, 0}, {kNextId + 0, 0}, {kBackId + 0, 0},
     {kInfoId, 1},    {kPathId, 1},    {kBrowseId, 1},   {kNextId + 1, 1}, {kBackId + 1, 1},
+    {kForMachineId, 1}, {kForUserId, 1},
     {kReadmeId, 2},  {kRunBoxId, 2},  {kReadyId, 2},    {kNextId + 2, 2}, {kBackId + 2, 2},
 };
 
@@ -66,7 +67,11 @@ void AppendText(HWND edit, const std::string& text) {
 
 }  // namespace
 
-bool WizardWindow::Open(const SetupInfo& info, const std::string& installPath, HICON icon) {
+bool WizardWindow::Open(const SetupInfo& info, const ProposedFolders& folders, const ScopeChoice& scope, HICON icon) {
+  folders_ = folders;
+  scope_ = scope.scope;
+  scopeShown_ = scope.offered;
+  const std::string& installPath = scope_ == InstallScope::kUser ? folders.forUser : folders.forMachine;
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_ARROW), icon);
   const std::string caption = info.appName + " v" + info.appVersion;
   appName_ = info.appName;
@@ -94,6 +99,13 @@ bool WizardWindow::Open(const SetupInfo& info, const std::string& installPath, H
                         kPageWidth - 36, 22, kPathId, font, WS_EX_CLIENTEDGE);
   CreateControl(hwnd, "BUTTON", "...", WS_TABSTOP | BS_PUSHBUTTON, kPageLeft + kPageWidth - 32, 96, 32,
                 22, kBrowseId, font);
+  // Only an install for every user asks for administrator rights.
+  const HWND forMachine = CreateControl(hwnd, "BUTTON", "Install for &everyone (needs administrator rights)",
+                                        WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, kPageLeft, 132, kPageWidth, 20,
+                                        kForMachineId, font);
+  const HWND forUser = CreateControl(hwnd, "BUTTON", "Install for &me only", BS_AUTORADIOBUTTON, kPageLeft, 154,
+                                     kPageWidth, 20, kForUserId, font);
+  SendMessageA(scope_ == InstallScope::kUser ? forUser : forMachine, BM_SETCHECK, BST_CHECKED, 0);
 
   readme_ = CreateControl(hwnd, "EDIT", "", text, kPageLeft, kPageTop, kPageWidth, 200, kReadmeId, font,
                           WS_EX_CLIENTEDGE);
@@ -144,7 +156,9 @@ void WizardWindow::LoadSidePicture(const std::string* bytes) {
 void WizardWindow::ShowPage(int page) {
   page_ = page;
   for (const PageControl& control : kPageControls) {
-    const bool available = (control.id != kReadmeId || readmeShown_) && (control.id != kRunBoxId || runBoxShown_);
+    const bool scopeControl = control.id == kForMachineId || control.id == kForUserId;
+    const bool available = (control.id != kReadmeId || readmeShown_) && (control.id != kRunBoxId || runBoxShown_) &&
+                           (!scopeControl || scopeShown_);
     ShowWindow(GetDlgItem(Handle(), control.id), control.page == page && available ? SW_SHOW : SW_HIDE);
   }
   FocusPage();
@@ -164,7 +178,7 @@ void WizardWindow::FocusPage() {
 // the application's own folder below it) is shown for another look.
 bool WizardWindow::TakeInstallFolder() {
   const std::string typed = ControlText(path_);
-  const InstallFolderChoice folder = ChooseInstallFolder(files_, typed, appName_, SystemReservedFolders());
+  const InstallFolderChoice folder = ChooseInstallFolder(files_, typed, appName_, SystemReservedFolders(), scope_);
   if (folder.refused) {
     char caption[256] = {};
     GetWindowTextA(Handle(), caption, sizeof(caption));
@@ -184,7 +198,7 @@ void WizardWindow::Forward() {
     ShowPage(page_ + 1);
     return;
   }
-  choice_ = WizardChoice{ControlText(path_), SendMessageA(runBox_, BM_GETCHECK, 0, 0) == BST_CHECKED};
+  choice_ = WizardChoice{ControlText(path_), SendMessageA(runBox_, BM_GETCHECK, 0, 0) == BST_CHECKED, scope_};
   ShowWindow(Handle(), SW_HIDE);
   PostQuitMessage(0);
 }
@@ -197,8 +211,17 @@ void WizardWindow::BackOrCancel() {
 void WizardWindow::Browse() {
   const std::string folder = BrowseForInstallFolder(Handle());
   if (folder.empty()) return;
-  const InstallFolderChoice choice = ChooseInstallFolder(files_, folder, appName_, SystemReservedFolders());
+  const InstallFolderChoice choice = ChooseInstallFolder(files_, folder, appName_, SystemReservedFolders(), scope_);
   SetControlText(path_, choice.refused ? folder : choice.path);
+}
+
+// The other scope's own folder replaces the proposal of the one left, not a folder typed.
+void WizardWindow::TakeScope(InstallScope scope) {
+  if (scope == scope_) return;
+  const std::string typed = ControlText(path_);
+  const bool proposed = typed == (scope_ == InstallScope::kUser ? folders_.forUser : folders_.forMachine);
+  scope_ = scope;
+  if (proposed) SetControlText(path_, scope_ == InstallScope::kUser ? folders_.forUser : folders_.forMachine);
 }
 
 void WizardWindow::OnCommand(int id) {
@@ -206,6 +229,8 @@ void WizardWindow::OnCommand(int id) {
   if (id == kNextId + page_) Forward();
   else if (id == kBackId + page_ || id == IDCANCEL) BackOrCancel();
   else if (id == kBrowseId) Browse();
+  else if (id == kForMachineId || id == kForUserId)
+    TakeScope(id == kForUserId ? InstallScope::kUser : InstallScope::kMachine);
 }
 
 bool WizardWindow::PreTranslate(const MSG& message) {

@@ -16,6 +16,13 @@ namespace pelorin::win {
 struct WizardChoice {
   std::string installPath;
   bool runAfterInstall = false;
+  InstallScope scope = InstallScope::kMachine;
+};
+
+// The folder the path page proposes for each scope.
+struct ProposedFolders {
+  std::string forMachine;
+  std::string forUser;
 };
 
 // The setup wizard: side picture and three pages (licence, install path, readme with the
@@ -26,9 +33,9 @@ class WizardWindow : public Window {
  public:
   explicit WizardWindow(FileSystem& files) : files_(files) {}
 
-  // Creates the window, hidden, with the caption, the company line, `installPath` on the
-  // path page, and the start page.
-  bool Open(const SetupInfo& info, const std::string& installPath, HICON icon);
+  // Creates the window, hidden, with the caption, the company line, the scope's folder on
+  // the path page (with the choice of scope where `scope` offers it), and the start page.
+  bool Open(const SetupInfo& info, const ProposedFolders& folders, const ScopeChoice& scope, HICON icon);
 
   // Appends a text file's lines to the licence box; a missing file (null) leaves it as it is.
   void LoadLic(const std::string* text);
@@ -57,6 +64,7 @@ class WizardWindow : public Window {
   void Forward();
   void BackOrCancel();
   void Browse();
+  void TakeScope(InstallScope scope);
 
   FileSystem& files_;
   std::string appName_;
@@ -64,6 +72,9 @@ class WizardWindow : public Window {
   bool readmeShown_ = true;
   bool runBoxShown_ = false;
   std::optional<WizardChoice> choice_;
+  ProposedFolders folders_;
+  InstallScope scope_ = InstallScope::kMachine;
+  bool scopeShown_ = false;
   HWND licence_ = nullptr;
   HWND readme_ = nullptr;
   HWND path_ = nullptr;

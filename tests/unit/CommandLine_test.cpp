@@ -45,6 +45,21 @@ TEST(CommandLineTest, QuietAndFolderSwitches) {
   }
 }
 
+// A run started again with administrator rights gets exactly the choices made before.
+TEST(CommandLineTest, HandOverKeepsEveryChoice) {
+  for (const char* arguments : {"/S /ALLUSERS", "/ALLUSERS /INSTALL /RUN /D=C:\\A  B\\Pel ", "/S /D=C:\\Apps",
+                                "/CURRENTUSER /INSTALL /D=\"C:\\x /S\""}) {
+    const CommandLine line = ParseCommandLine(arguments, true);
+    const CommandLine again = ParseCommandLine(HandOverArguments(line), true);
+    EXPECT_TRUE(again.Valid()) << arguments;
+    EXPECT_EQ(again.quiet, line.quiet) << arguments;
+    EXPECT_EQ(again.scope, line.scope) << arguments;
+    EXPECT_EQ(again.chosen, line.chosen) << arguments;
+    EXPECT_EQ(again.runAfter, line.runAfter) << arguments;
+    EXPECT_EQ(again.folder, line.folder) << arguments;
+  }
+}
+
 TEST(CommandLineTest, UnknownSwitchesAreNamed) {
   const std::pair<const char*, const char*> cases[] = {
       {"/X", "/X"}, {"/S /Silent", "/Silent"}, {"/S setup", "setup"}, {"/S /D=", "/D="},

@@ -131,6 +131,27 @@ TEST_F(UninstallRunTest, MissingLogOnlySaysSo) {
   EXPECT_TRUE(processes_.started.empty());
 }
 
+// An install removes its own registration only: the account's where that names its folder,
+// leaving the machine's install beside it; one for every user needs administrator rights
+// before anything is asked or changed.
+TEST_F(UninstallRunTest, RemovesThroughItsOwnScopesRegistration) {
+  temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\nPelorin.exe\r\nPelorin.exe\r\n");
+  temp_.Write("app\\Pelorin.exe", "MZ");
+  const std::string key = UninstallKeyPath("Pelorin");
+  registry_.SetKeyValue(RegistryRoot::kLocalMachine, key, "InstallLocation", temp_.Path("machine"));
+  place_.elevated = false;
+  EXPECT_EQ(Run(), UninstallEnd::kNeedsRights);
+  EXPECT_TRUE(ui_.questions.empty());
+  EXPECT_TRUE(temp_.Exists("app\\Pelorin.exe"));
+
+  registry_.SetKeyValue(RegistryRoot::kCurrentUser, key, "InstallLocation", Installed(""));
+  ui_.answers = {true};
+  EXPECT_EQ(Run(), UninstallEnd::kRemoved);
+  EXPECT_FALSE(temp_.Exists("app\\Pelorin.exe"));
+  EXPECT_FALSE(registry_.HasKey(RegistryRoot::kCurrentUser, key));
+  EXPECT_TRUE(registry_.HasKey(RegistryRoot::kLocalMachine, key));
+}
+
 TEST_F(UninstallRunTest, AnsweringNoRemovesNothing) {
   temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\nPelorin.exe\r\nPelorin.exe\r\n");
   temp_.Write("app\\Pelorin.exe", "MZ");

@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "ConsolePath_win.h"
 #include "DllHardening_win.h"
+#include "Elevation_win.h"
 #include "FileSystem_win.h"
 #include "ObjectRights_win.h"
 #include "OriginalRemoval_win.h"
@@ -13,6 +14,7 @@
 #include "Registry_win.h"
 #include "RunAccount_win.h"
 #include "ShellFolders_win.h"
+#include "Shell_win.h"
 #include "SystemPaths_win.h"
 #include "UninstallWindow_win.h"
 #include "UsageMessage_win.h"
@@ -25,6 +27,7 @@ int ExitCode(pelorin::UninstallEnd end) {
     case pelorin::UninstallEnd::kRemoved: return pelorin::kExitDone;
     case pelorin::UninstallEnd::kIncomplete: return pelorin::kExitIncomplete;
     case pelorin::UninstallEnd::kEditorRunning: return pelorin::kExitProgramRunning;
+    case pelorin::UninstallEnd::kNeedsRights: return pelorin::kExitStopped;
     case pelorin::UninstallEnd::kLogMissing:
     case pelorin::UninstallEnd::kDeclined: break;
   }
@@ -35,11 +38,13 @@ int ExitCode(pelorin::UninstallEnd end) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   pelorin::HardenDllLoading();
-  const std::string arguments = pelorin::ProgramArguments();
+  bool exact = true;
+  const std::string arguments = pelorin::ProgramArguments(exact);
   // The copy that an uninstaller on another drive started to delete it.
   if (const auto removal = pelorin::ParseOriginalRemoval(arguments))
     return pelorin::win::FinishOriginalRemoval(*removal);
-  const pelorin::CommandLine line = pelorin::ParseCommandLine(arguments, false);
+  pelorin::CommandLine line = pelorin::ParseCommandLine(arguments, false);
+  if (!exact && line.Valid()) line.unknown = "(a character that is no text)";
   if (line.help || !line.Valid()) return pelorin::win::AnswerUsage(line, pelorin::kUninstallUsage, "Uninstall");
   constexpr int kPrograms = 0x0002;        // CSIDL_PROGRAMS
   constexpr int kCommonPrograms = 0x0017;  // CSIDL_COMMON_PROGRAMS
@@ -67,5 +72,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   pelorin::win::UninstallWindow window;
   if (!line.quiet && !window.Open()) return pelorin::kExitFailed;
   pelorin::UninstallUi& ui = line.quiet ? static_cast<pelorin::UninstallUi&>(quiet) : window;
-  return ExitCode(pelorin::RunUninstall({files, registry, processes, windows, ui}, place));
+  pelorin::Win32Shell shell;
+  place.elevated = shell.HasAdministratorRights();
+  const pelorin::UninstallEnd end = pelorin::RunUninstall({files, registry, processes, windows, ui}, place);
+  if (end != pelorin::UninstallEnd::kNeedsRights) return ExitCode(end);
+  // A removal for every user: this program again, with administrator rights and the same switches.
+  const pelorin::ElevatedRun run = pelorin::RunThisProgramElevated(arguments);
+  if (run.started) return static_cast<int>(run.exitCode);
+  ui.Tell(run.refused ? "Removing this install for every user needs administrator rights, and they were not "
+                        "given.\r\n\r\nNothing has been removed."
+                      : "The uninstaller could not start itself with administrator rights.");
+  return pelorin::kExitStopped;
 }
