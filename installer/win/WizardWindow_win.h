@@ -7,6 +7,7 @@
 
 #include "FileSystem.h"
 #include "GdiObject_win.h"
+#include "InstallScope.h"
 #include "SetupData.h"
 #include "Window_win.h"
 

@@ -10,6 +10,8 @@
 namespace pelorin::e2e {
 
 inline constexpr char kUninstallKey[] = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelorin";
+// An install for the account alone registers here.
+inline constexpr char kUserUninstallKey[] = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelorin";
 // Wine runs programs with administrator rights: setup links into every user's Start Menu.
 inline constexpr char kStartMenu[] = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu";
 
@@ -22,6 +24,11 @@ struct InstallPlaces {
   std::filesystem::path Folder32() const { return session.DriveC() / "Program Files (x86)/Brackwater/Pelorin"; }
   std::filesystem::path LinkFolder() const {
     return session.DriveC() / "ProgramData/Microsoft/Windows/Start Menu/Programs/Brackwater";
+  }
+  // An install for the account alone: its own programs folder and Start Menu.
+  std::filesystem::path UserFolder() const { return session.DriveC() / "users/root/AppData/Local/Programs/Brackwater/Pelorin"; }
+  std::filesystem::path UserLinkFolder() const {
+    return session.DriveC() / "users/root/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Brackwater";
   }
   // The folders setup makes for itself under the temporary folder.
   std::vector<std::filesystem::path> SetupFolders() const {
@@ -44,10 +51,12 @@ struct InstallPlaces {
     std::filesystem::remove_all(session.DriveC() / "Program Files/Brackwater", ignored);
     std::filesystem::remove_all(session.DriveC() / "Program Files (x86)/Brackwater", ignored);
     std::filesystem::remove_all(LinkFolder(), ignored);
-    std::filesystem::remove_all(session.DriveC() / "users/root/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Brackwater", ignored);
+    std::filesystem::remove_all(UserLinkFolder(), ignored);
+    std::filesystem::remove_all(UserFolder().parent_path(), ignored);
     std::filesystem::remove_all(session.TempFolder() / "SetupTemp", ignored);
     for (const auto& folder : SetupFolders()) std::filesystem::remove_all(folder, ignored);
     for (const char* view : {"/reg:32", "/reg:64"}) session.Tool({"reg", "delete", kUninstallKey, "/f", view});
+    session.Tool({"reg", "delete", kUserUninstallKey, "/f"});
   }
 };
 

@@ -198,6 +198,47 @@ TEST_F(QuietTest, InstallTwiceThenRemoveWithTheRegisteredQuietCommand) {
   ExpectBatchFoldersGone(session_);
 }
 
+// An install for the account alone, with no rights beyond its own, beside one for every user:
+// each in its own folder, registration and Start Menu, each removed through its own
+// registration's quiet command, the other left as it was.
+TEST_F(QuietTest, AnInstallForTheAccountAloneStandsBesideOneForEveryUser) {
+  ASSERT_EQ(RunSetup({"/CURRENTUSER", "/S"}), 0);
+  const std::string userFolder = "C:\\users\\root\\AppData\\Local\\Programs\\Brackwater\\Pelorin\\";
+  EXPECT_TRUE(ReadFile(places_.UserFolder() / "Pelorin.exe") == ReadFile(session_.Programs() / "Pelorin.exe"));
+  EXPECT_TRUE(std::filesystem::exists(places_.UserLinkFolder() / "Pelorin/Pelorin.lnk"));
+  EXPECT_FALSE(std::filesystem::exists(places_.LinkFolder()));
+  EXPECT_FALSE(std::filesystem::exists(places_.Folder()));
+  EXPECT_FALSE(KeyExists(session_, kUninstallKey));
+  const std::string userKey = session_.Tool({"reg", "query", kUserUninstallKey}).output;
+  EXPECT_EQ(ValueData(userKey, "InstallLocation"), userFolder);
+
+  ASSERT_EQ(RunSetup({"/ALLUSERS", "/S"}), 0);
+  ExpectInstalledIn(places_.Folder());
+  EXPECT_EQ(ValueData(session_.Tool({"reg", "query", kUserUninstallKey}).output, "InstallLocation"), userFolder);
+
+  // /S alone upgrades the install in place in its own scope: with both, the one for every user.
+  ASSERT_EQ(RunSetup({"/S"}), 0);
+  ExpectInstalledIn(places_.Folder());
+
+  const auto removeBy = [&](const std::string& registration) {
+    const std::string quiet = ValueData(registration, "QuietUninstallString");
+    ASSERT_FALSE(quiet.empty()) << registration;
+    Process uninstall = session_.Start(quiet.substr(1, quiet.rfind('"') - 1), {"/S"}, sandbox_.Path());
+    EXPECT_EQ(uninstall.Wait(60s), 0);
+  };
+  removeBy(session_.Tool({"reg", "query", kUserUninstallKey}).output);
+  EXPECT_FALSE(std::filesystem::exists(places_.UserFolder().parent_path()));
+  EXPECT_FALSE(std::filesystem::exists(places_.UserLinkFolder()));
+  EXPECT_FALSE(KeyExists(session_, kUserUninstallKey));
+  ExpectInstalledIn(places_.Folder());
+  EXPECT_TRUE(std::filesystem::exists(places_.LinkFolder() / "Pelorin/Pelorin.lnk"));
+  EXPECT_TRUE(KeyExists(session_, kUninstallKey));
+
+  removeBy(places_.Registration("/reg:64"));
+  EXPECT_FALSE(std::filesystem::exists(places_.Folder().parent_path()));
+  EXPECT_FALSE(KeyExists(session_, kUninstallKey));
+}
+
 // A folder given on the command line, then an upgrade that finds it by itself, in a quiet
 // run and on the wizard's path page.
 TEST_F(QuietTest, AnEarlierInstallsFolderIsUsedAgain) {
