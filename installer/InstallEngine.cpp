@@ -77,10 +77,18 @@ class Installation {
   HeldPath held_;
 
   ExtractOutcome Extract(const std::string& item, const std::string& destination) {
+    // A quiet run replaces this application's own programs whatever their dates, which anyone
+    // can set: a reinstall then repairs a changed program.
+    struct AlwaysReplace : PackUi {
+      bool ConfirmOverwriteOlder(const std::string&, const std::string&) override { return true; }
+    } always;
+    const bool own = request_.quiet && (SameFileName(destination, installFolder_ + request_.info.mainExe) ||
+                                        SameFileName(destination, installFolder_ + kUninstallerName));
+    PackUi& ui = own ? static_cast<PackUi&>(always) : services_.ui;
     const PackRecord* record = list_.Find(item);
     if (request_.data == nullptr || record == nullptr)
-      return ExtractFile(files_, services_.ui, request_.packData, request_.packList, item, destination);
-    return ExtractRecord(files_, services_.ui, *request_.data, *record, destination);
+      return ExtractFile(files_, ui, request_.packData, request_.packList, item, destination);
+    return ExtractRecord(files_, ui, *request_.data, *record, destination);
   }
 };
 

@@ -39,6 +39,8 @@ std::string FinalPath(const std::string& path) {
   }
   std::string final;
   if (length <= 4 || length >= kRoom || !Utf8FromWide(std::wstring_view(text + 4, length - 4), final)) return path;
+  // A share's final path is \\?\UNC\server\share\...: a path of its own once "\\" stands for "UNC".
+  if (final.starts_with("UNC\\")) final.replace(0, 3, "\\");
   return final;
 }
 

@@ -62,7 +62,8 @@ bool OnlyNamesChanged(std::string_view before, std::string_view after, std::stri
 }  // namespace
 
 bool NameFitsConfigLine(std::string_view name) {
-  return name.find_first_of("\r\n\"") == std::string_view::npos && kSetaNameLength + name.size() + 2 < kMaxCommandLine;
+  return name.find_first_of(std::string_view("\r\n\"\0", 4)) == std::string_view::npos &&
+         kSetaNameLength + name.size() + 2 < kMaxCommandLine;
 }
 
 NameEdit ReplaceSetaName(std::string_view text, std::string_view name) {
@@ -91,7 +92,7 @@ NameEdit ReplaceSetaName(std::string_view text, std::string_view name) {
   return edit;
 }
 
-std::string AddSetaName(std::string_view text, std::string_view name) {
+NameEdit AddSetaName(std::string_view text, std::string_view name) {
   const std::string line = "seta name \"" + std::string(name) + "\"";
   const std::string_view lineEnd = LineEndOf(text);
   const ConfigCommands split = SplitConfigCommands(text);
@@ -107,8 +108,12 @@ std::string AddSetaName(std::string_view text, std::string_view name) {
   // A comment still open at the end would take in a last line, and the commands before it
   // would end elsewhere: then a first line runs before all else, and the rest of the file is
   // read exactly as before.
-  if (!split.endsInComment && LastNameCommandIsLine(appended, lineStart)) return appended;
-  return line + std::string(lineEnd) + std::string(text);
+  if (split.endsInComment || !LastNameCommandIsLine(appended, lineStart))
+    appended = line + std::string(lineEnd) + std::string(text);
+  // The engine reads the result as one name command with this name and the rest as before.
+  const NameEdit again = ReplaceSetaName(appended, name);
+  if (again.result != NameEdit::Result::kRewritten || again.text != appended) return {NameEdit::Result::kRefused, {}};
+  return {NameEdit::Result::kRewritten, std::move(appended)};
 }
 
 ModSaveResult SaveNameToMod(FileSystem& files, const std::string& modFolder, std::string_view name) {
@@ -119,8 +124,14 @@ ModSaveResult SaveNameToMod(FileSystem& files, const std::string& modFolder, std
     result.failures.push_back({modFolder, error});
     return result;
   }
-  const auto write = [&](const std::string& config, const std::string& text) {
-    if (FileError error = ReplaceFileContents(files, folder + config, text))
+  const auto refused = [&](const std::string& path) {
+    result.failures.push_back({path, {FileError::Kind::kOther, 0,
+                                      "the command there that sets the name is longer than the game reads or runs into a "
+                                      "comment: change it by hand"}});
+  };
+  const auto write = [&](const std::string& config, const NameEdit& edit) {
+    if (edit.result != NameEdit::Result::kRewritten) return refused(folder + config);
+    if (FileError error = ReplaceFileContents(files, folder + config, edit.text))
       result.failures.push_back({folder + config, error});
     else
       result.saved.push_back(config);
@@ -149,12 +160,10 @@ ModSaveResult SaveNameToMod(FileSystem& files, const std::string& modFolder, std
         }
         break;
       case NameEdit::Result::kRefused:
-        result.failures.push_back({path, {FileError::Kind::kOther, 0,
-                                          "the command there that sets the name is longer than the game reads or runs into a "
-                                          "comment: change it by hand"}});
+        refused(path);
         break;
       case NameEdit::Result::kRewritten:
-        write(config, edit.text);
+        write(config, edit);
         break;
     }
   }

@@ -9,7 +9,8 @@
 namespace pelorin {
 
 // Whether a name can stand in a configuration file: a CR or LF would end the command, a
-// double quote would end the value early, and the engine cuts a longer `seta name` line.
+// double quote would end the value early, a zero byte would end the whole file for the
+// engine, and the engine cuts a longer `seta name` line.
 bool NameFitsConfigLine(std::string_view name);
 
 struct NameEdit {
@@ -33,7 +34,9 @@ NameEdit ReplaceSetaName(std::string_view text, std::string_view name);
 // `text` with `seta name "<name>"` added so that the engine executes it after everything
 // else: as a last line in the file's own line ends. Only where the file's end leaves it
 // inside a comment, it goes first instead. For a file without a command that sets the name.
-std::string AddSetaName(std::string_view text, std::string_view name);
+// The result is checked as ReplaceSetaName checks its own (setting the name again there
+// changes nothing): where it would not read so, it is refused.
+NameEdit AddSetaName(std::string_view text, std::string_view name);
 
 struct FileFailure {
   std::string path;

@@ -215,8 +215,14 @@ FileError Win32FileSystem::ReplaceWithFile(const std::string& from, const std::s
     return {};
   }
   FileError error = LastFileError();
-  // The new file could not take the name after the original had become the backup.
-  if (error.systemCode == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+  // The new file could not take the name after the original had become the backup: the
+  // original goes back; where even that fails, the error says where it is.
+  if (error.systemCode != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 ||
+      MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
+    return error;
+  const FileError restore = LastFileError();
+  if (CopyFileW(backup.c_str(), target.c_str(), TRUE) && DeleteFileW(backup.c_str())) return error;
+  error.message += "; the original could not be put back (" + restore.message + ") and is now " + from + ".old";
   return error;
 }
 

@@ -172,7 +172,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       break;
     case pelorin::NameEdit::Result::kNoNameCommand: {
       if (setsName || !edit.text.empty()) std::abort();
-      const std::string added = pelorin::AddSetaName(file, name);
+      // The check of the added line never refuses what the engine reads as intended.
+      const pelorin::NameEdit addition = pelorin::AddSetaName(file, name);
+      if (addition.result != pelorin::NameEdit::Result::kRewritten) std::abort();
+      const std::string& added = addition.text;
       if (Unread(added) != Unread(file)) std::abort();
       CheckSameButTheName(file, added, std::string(name), 1);
       break;

@@ -66,7 +66,7 @@ TEST(AddSetaName, AddsALastLineTheEngineExecutes) {
       {"seta rate 1\n/* to the end", "seta name \"^1Neo\"\nseta rate 1\n/* to the end"},
       {"seta rate 1\n\0junk"s, "seta rate 1\nseta name \"^1Neo\"\n\0junk"s},
   };
-  for (const auto& c : cases) EXPECT_EQ(AddSetaName(c.text, "^1Neo"), c.written) << c.text;
+  for (const auto& c : cases) EXPECT_EQ(AddSetaName(c.text, "^1Neo").text, c.written) << c.text;
 }
 
 TEST(NameFitsConfigLine, RefusesLineBreaksAndQuotes) {
@@ -75,6 +75,7 @@ TEST(NameFitsConfigLine, RefusesLineBreaksAndQuotes) {
   EXPECT_FALSE(NameFitsConfigLine("a\rb"));
   EXPECT_FALSE(NameFitsConfigLine("a\nb"));
   EXPECT_FALSE(NameFitsConfigLine("say \"hi"));
+  EXPECT_FALSE(NameFitsConfigLine("a\0b"s));  // the engine would read no further in the file
   EXPECT_TRUE(NameFitsConfigLine(std::string(1010, 'x')));
   EXPECT_FALSE(NameFitsConfigLine(std::string(1011, 'x')));
 }

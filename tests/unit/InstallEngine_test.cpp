@@ -197,6 +197,16 @@ TEST_F(InstallEngineTest, AKeptNewerFileIsLoggedOnlyInTheSystemFolder) {
   EXPECT_EQ(Log(), "Pelorin\r\n1.2 (build 16)\r\nPelorin.exe\r\n$" + shell_.systemFolder + "\\a.dll\r\n");
   ASSERT_EQ(processes_.started.size(), 1u);  // the program only: the kept file is not registered
   EXPECT_EQ(processes_.started[0].commandLine, "\"" + Installed("Pelorin.exe") + "\"");
+
+  // A quiet reinstall repairs the application's own program whatever its date, which anyone
+  // can set; other files it keeps as before.
+  request_.quiet = true;
+  request_.runAfterInstall = false;
+  ui_.questions = 0;
+  Run();
+  EXPECT_EQ(ui_.questions, 1);  // a.dll only
+  EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\Pelorin.exe"), "MZ editor");
+  EXPECT_EQ(folder_.Read("Windows\\System\\a.dll"), "newer a");
 }
 
 TEST_F(InstallEngineTest, UnsafeNamesAndBrokenShortcutLinesAreSkipped) {

@@ -199,7 +199,10 @@ void Key(const std::string& combination) { Xdotool({"key", combination}); }
 }  // namespace input
 
 Sandbox::Sandbox() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "pelorin-e2e-XXXXXX").string();
+  // Not in /tmp: Wine shows a folder that everyone may write as one every account may change,
+  // and setup installs into no folder below such a one.
+  std::filesystem::create_directories(PELORIN_E2E_SANDBOXES);
+  std::string pattern = (std::filesystem::path(PELORIN_E2E_SANDBOXES) / "pelorin-e2e-XXXXXX").string();
   path_ = mkdtemp(pattern.data());
 }
 
