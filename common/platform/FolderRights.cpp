@@ -81,6 +81,8 @@ bool AnyOtherGrant(const ObjectRights& rights, const std::string& runningSid, st
   return false;
 }
 
+bool IsDrive(const std::string& folder) { return folder.size() == 2 && folder[1] == ':'; }
+
 // Whether the rights cannot be read, or an owner of another account may rewrite them.
 bool OpenByOwner(const ObjectRights& rights, const std::string& runningSid) {
   if (!rights.readable || rights.noList) return true;
@@ -103,9 +105,11 @@ bool OthersCanMoveAway(const ObjectRights& rights, const std::string& runningSid
 const char* InstallPathProblem(FileSystem& files, const std::string& path, InstallScope scope) {
   bool deepest = true;
   for (std::string folder = path; !folder.empty(); folder = FolderOfPath(folder)) {
-    // "C:" is the drive, whose root the system opens as "C:\".
-    const std::string step = folder.size() == 2 && folder[1] == ':' ? folder + "\\" : folder;
-    const bool link = files.IsReparsePoint(step);
+    // "C:" is the drive, whose root the system opens as "C:\". A volume mounted there is no
+    // link on the way (Wine shows its drives' roots so), and nobody renames a drive.
+    const bool root = IsDrive(folder);
+    const std::string step = root ? folder + "\\" : folder;
+    const bool link = !root && files.IsReparsePoint(step);
     if (!link && !files.FolderExists(step)) {
       if (files.FileExists(step)) return "a file stands where a folder of the path belongs";
       continue;
@@ -125,7 +129,8 @@ FileError HoldInstallPath(FileSystem& files, const std::string& path, InstallSco
                           const std::string& rightsText, HeldPath& held) {
   for (std::size_t end = path.find('\\');; end = path.find('\\', end + 1)) {
     const std::string folder = path.substr(0, end);
-    const std::string step = folder.size() == 2 && folder[1] == ':' ? folder + "\\" : folder;
+    const bool root = IsDrive(folder);
+    const std::string step = root ? folder + "\\" : folder;
     if (!step.empty() && !files.FolderExists(step) && !files.IsReparsePoint(step)) {
       FileError error = files.CreateFolderWithRights(step, rightsText);
       if (!error) held.created.push_back(step);
@@ -133,7 +138,7 @@ FileError HoldInstallPath(FileSystem& files, const std::string& path, InstallSco
       else if (!files.FolderExists(step)) return error;
     }
     std::unique_ptr<FolderHold> hold;
-    if (FileError error = step.empty() ? FileError{} : files.HoldFolder(step, hold)) {
+    if (FileError error = step.empty() || root ? FileError{} : files.HoldFolder(step, hold)) {
       error.message = step + ": " + error.message;
       return error;
     }

@@ -253,7 +253,8 @@ TEST_F(InstallTest, AFolderThatCannotBeMadeStopsTheInstall) {
   probe_.Ask("settext " + Control(kPath).handle + " \"" + path + "\"");
   // The path page says why it refuses the folder, and stays.
   Click(kNext + 1);
-  const std::string box = ConfirmMessage();
+  const std::string box = probe_.Ask("dialog \"Pelorin v1.2 (build 16)\" 20000", 20000);
+  if (box != "none") probe_.Ask("press " + box.substr(0, box.find(' ')) + " OK");
   EXPECT_NE(box.find("a file stands where a folder of the path belongs"), std::string::npos) << box;
   EXPECT_EQ(VisibleButtons(), kPathPageButtons);
   input::Key("Escape");
