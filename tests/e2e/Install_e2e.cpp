@@ -182,7 +182,7 @@ TEST_F(InstallTest, TypedPathWithoutBackslashAndCancelledBrowser) {
   for (char c : WinePath(sandbox_.Path() / "Pelorin")) own += c == '\\' ? std::string("\\x5C") : std::string(1, c);
   EXPECT_TRUE(WaitUntil([&] { return probe_.Text(Control(kPath).handle) == own; }, std::chrono::seconds(5)))
       << probe_.Text(Control(kPath).handle);
-  ASSERT_EQ(VisibleButtons(), "...;<- &Back;&Next ->;");
+  ASSERT_EQ(VisibleButtons(), kPathPageButtons);
 
   const auto target = sandbox_.Path() / "Typed Place";
   probe_.Ask("settext " + Control(kPath).handle + " \"" + WinePath(target) + "\"");
