@@ -60,20 +60,20 @@ ManifestVersion: $manifest
 YAML
 
 # Every exit code setup documents, answered as winget answers its nearest cause. 3 stands
-# for several causes; an editor that did not close is the one an upgrade meets.
+# for several causes; an editor that did not close is the one an upgrade meets. One file
+# serves both scopes: setup asks for administrator rights itself, for every user only. The
+# scope goes with the mode's switch, which winget puts first: a custom switch would follow
+# /D=, which takes the rest of the line.
 cat >"$dir/$id.installer.yaml" <<YAML
 # yaml-language-server: \$schema=https://aka.ms/winget-manifest.installer.$manifest.schema.json
 PackageIdentifier: $id
 PackageVersion: $version
 InstallerType: exe
-Scope: machine
 InstallModes:
 - interactive
 - silent
 - silentWithProgress
 InstallerSwitches:
-  Silent: /S
-  SilentWithProgress: /S
   InstallLocation: /D=<INSTALLPATH>
 ExpectedReturnCodes:
 - InstallerReturnCode: 1
@@ -88,7 +88,7 @@ ExpectedReturnCodes:
   ReturnResponse: packageInUse
 UpgradeBehavior: install
 ProductCode: $product_code
-ElevationRequirement: elevationRequired
+ElevationRequirement: elevatesSelf
 AppsAndFeaturesEntries:
 - DisplayName: $product_code v$display_version
   Publisher: $publisher
@@ -96,8 +96,21 @@ AppsAndFeaturesEntries:
   ProductCode: $product_code
 Installers:
 - Architecture: x86
+  Scope: machine
   InstallerUrl: $url
   InstallerSha256: $sha256
+  InstallerSwitches:
+    Interactive: /ALLUSERS
+    Silent: /S /ALLUSERS
+    SilentWithProgress: /S /ALLUSERS
+- Architecture: x86
+  Scope: user
+  InstallerUrl: $url
+  InstallerSha256: $sha256
+  InstallerSwitches:
+    Interactive: /CURRENTUSER
+    Silent: /S /CURRENTUSER
+    SilentWithProgress: /S /CURRENTUSER
 ManifestType: installer
 ManifestVersion: $manifest
 YAML

@@ -27,8 +27,10 @@ has "$id.locale.en-US.yaml" "PackageLocale: en-US" "Publisher: Brackwater" "Pack
 for field in License ShortDescription; do
   grep -qE "^$field: .+" "$dir/$id.locale.en-US.yaml" || fail "no $field"
 done
-has "$id.installer.yaml" "InstallerType: exe" "Scope: machine" "ElevationRequirement: elevationRequired" \
-  "  Silent: /S" "  SilentWithProgress: /S" "  InstallLocation: /D=<INSTALLPATH>" "UpgradeBehavior: install" \
+has "$id.installer.yaml" "InstallerType: exe" "ElevationRequirement: elevatesSelf" \
+  "  Scope: machine" "  Scope: user" "    Silent: /S /ALLUSERS" "    SilentWithProgress: /S /ALLUSERS" \
+  "    Interactive: /ALLUSERS" "    Silent: /S /CURRENTUSER" "    SilentWithProgress: /S /CURRENTUSER" \
+  "    Interactive: /CURRENTUSER" "  InstallLocation: /D=<INSTALLPATH>" "UpgradeBehavior: install" \
   "ProductCode: Pelorin" "ManifestType: installer" "- Architecture: x86" \
   "  InstallerUrl: https://example.invalid/v1/setup.exe" \
   "  InstallerSha256: $(sha256sum "$dist/setup.exe" | cut -c1-64 | tr a-f A-F)"
@@ -44,5 +46,10 @@ known="packageInUse|packageInUseByApplication|installInProgress|fileInUse|missin
 responses=$(grep -c '^  ReturnResponse: ' "$dir/$id.installer.yaml")
 [ "$(grep -cE "^  ReturnResponse: ($known)$" "$dir/$id.installer.yaml")" = "$responses" ] || fail "an unknown ReturnResponse"
 [ "$(grep -c '^- InstallerReturnCode: ' "$dir/$id.installer.yaml")" = "$responses" ] || fail "a code without its response"
+# Two installers of the one file, one a scope, each with the switch that chooses it.
+[ "$(grep -c '^- Architecture: x86$' "$dir/$id.installer.yaml")" = 2 ] || fail "not one installer a scope"
+awk '/^- Architecture:/ { scope = "" } /^  Scope: / { scope = $2 } /^    (Interactive|Silent|SilentWithProgress): / {
+       if ((scope == "machine") != ($NF == "/ALLUSERS")) bad = 1 } END { exit bad }' "$dir/$id.installer.yaml" ||
+  fail "a scope with the other scope's switch"
 [ $status = 0 ] && echo "the manifest in $dir holds every required field and maps exit codes $(echo $codes)"
 exit $status
