@@ -24,6 +24,9 @@ inline constexpr char kShortcutMarker = '&';
 // The editor's main window class, which it registers under this name: setup and the
 // uninstaller close the editor by it, its title and its program file, never by title alone.
 inline constexpr char kEditorWindowClass[] = "PelorinMain";
+// Below the user's %APPDATA%, where the editor keeps its settings when it may not write
+// beside itself (an install for every user).
+inline constexpr char kEditorSettingsFolder[] = "Brackwater\\Pelorin";
 
 // Adds the folders setup has just created (full paths) to the record in `installFolder`,
 // keeping those of earlier installs: an install over an existing folder creates none.

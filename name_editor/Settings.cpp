@@ -1,5 +1,6 @@
 #include "Settings.h"
 
+#include "InstallRecord.h"
 #include "TextFile.h"
 #include "TextLines.h"
 
@@ -54,6 +55,35 @@ std::string SettingsPath(const std::string& programFolder) {
   return WithTrailingBackslash(programFolder) + kSettingsFileName;
 }
 
+std::string VirtualStoreCopy(const std::string& virtualStore, const std::string& path) {
+  if (virtualStore.empty() || path.size() < 4 || path[1] != ':' || path[2] != '\\') return {};
+  return WithTrailingBackslash(virtualStore) + path.substr(3);
+}
+
+std::string UserSettingsFolder(const std::string& appData) {
+  return WithTrailingBackslash(appData) + kEditorSettingsFolder;
+}
+
+SettingsFiles ChooseSettingsFiles(FileSystem& files, const std::string& programFolder, const std::string& appData,
+                                  const std::string& virtualStore) {
+  const std::string beside = SettingsPath(programFolder);
+  // A file of a name nobody can foresee, made and removed again, tells whether the folder
+  // takes the user's files; the settings file itself may be read-only or missing.
+  const std::string probe = TemporaryNameOf(beside, files.RandomNumber());
+  const bool writable = !files.WriteNewFile(probe, "");
+  if (writable) files.RemoveFile(probe);
+  if (writable || appData.empty()) return {beside, {}};
+  SettingsFiles chosen{SettingsPath(UserSettingsFolder(appData)), {}};
+  if (files.FileExists(chosen.path)) return chosen;
+  // The system's copy keeps the folder's path without its drive: VirtualStore\Program Files\...
+  const std::string virtualCopy =
+      virtualStore.empty() || programFolder.size() < 3 || programFolder[1] != ':'
+          ? std::string()
+          : WithTrailingBackslash(virtualStore) + SettingsPath(programFolder.substr(3));
+  chosen.startFrom = !virtualCopy.empty() && files.FileExists(virtualCopy) ? virtualCopy : beside;
+  return chosen;
+}
+
 EditorSettings LoadSettings(FileSystem& files, const std::string& path) {
   std::string text;
   if (files.ReadFile(path, text)) return {};
@@ -61,6 +91,7 @@ EditorSettings LoadSettings(FileSystem& files, const std::string& path) {
 }
 
 FileError StoreSettings(FileSystem& files, const std::string& path, const EditorSettings& settings) {
+  if (!files.FolderExists(FolderOfPath(path))) CreateFolderChain(files, FolderOfPath(path));
   return ReplaceFileContents(files, path, FormatSettings(files.TextCodePage(), settings));
 }
 

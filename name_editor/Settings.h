@@ -31,9 +31,28 @@ std::string FormatSettings(const AnsiCodePage& codePage, const EditorSettings& s
 // The settings file of a program in `programFolder`.
 std::string SettingsPath(const std::string& programFolder);
 
+// Where a program in `programFolder` keeps its settings: beside itself where its user may
+// write there (an install for one account, a copy in a folder of one's own); else in the
+// user's `appData` (%APPDATA%), below Brackwater\Pelorin. A file there that does not exist
+// yet starts from the copy that the system's file virtualization made of the one beside the
+// program in `virtualStore` (%LOCALAPPDATA%\VirtualStore), else from the one beside it.
+struct SettingsFiles {
+  std::string path;       // read and written
+  std::string startFrom;  // read instead while `path` does not exist; empty: nothing to take over
+};
+SettingsFiles ChooseSettingsFiles(FileSystem& files, const std::string& programFolder, const std::string& appData,
+                                  const std::string& virtualStore);
+
+// Where the system's file virtualization keeps its copy of a file at `path` on a drive: the
+// path without its drive, below `virtualStore`; empty for any other path.
+std::string VirtualStoreCopy(const std::string& virtualStore, const std::string& path);
+
+// The user's own settings folder below `appData`.
+std::string UserSettingsFolder(const std::string& appData);
+
 // A missing or unreadable file gives empty settings.
 EditorSettings LoadSettings(FileSystem& files, const std::string& path);
-// Writes through a temporary file and an atomic replace.
+// Writes through a temporary file and an atomic replace, making the folder where it is missing.
 FileError StoreSettings(FileSystem& files, const std::string& path, const EditorSettings& settings);
 
 }  // namespace pelorin

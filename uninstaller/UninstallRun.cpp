@@ -220,6 +220,15 @@ void Removal::RemoveVirtualCopies() {
       RemoveEmptyFolders(s_.files, folder, place_.virtualStore);
     }
   }
+  // The settings the editor of an install for every user kept in this user's own folder;
+  // an install for one account keeps them beside itself, and another install's stay.
+  if (scope_ == InstallScope::kMachine && !place_.appData.empty()) {
+    const std::string folder = WithTrailingBackslash(place_.appData) + kEditorSettingsFolder;
+    if (!LinkOnTheWay(folder, place_.appData)) {
+      for (const std::string& path : EditorFilesIn(s_.files, folder)) s_.files.RemoveFile(path);
+      RemoveEmptyFolders(s_.files, folder, place_.appData);
+    }
+  }
   for (const char* view : {"", "WOW6432Node\\"}) {
     const std::string maker = kVirtualMachineKey + std::string(view) + kMakerKey;
     s_.registry.DeleteKey(RegistryRoot::kCurrentUser, maker + "\\" + UninstallKeyName(plan_.appName));

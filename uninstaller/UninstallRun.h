@@ -47,6 +47,8 @@ struct UninstallPlace {
   // Where the system puts the writes of programs without a manifest into protected folders
   // (%LOCALAPPDATA%\VirtualStore), or empty on systems that do not.
   std::string virtualStore;
+  // The user's %APPDATA%, where the editor of an install for every user keeps its settings.
+  std::string appData;
   // Whether this run has administrator rights, which a removal for every user needs.
   bool elevated = true;
   // A path as the command interpreter reads it in a batch file; the path itself when null.

@@ -21,6 +21,7 @@
 #include "SystemPaths_win.h"
 #include "TextInsertion.h"
 #include "TitleBar_win.h"
+#include "WideText_win.h"
 #include "resource.h"
 
 namespace pelorin::win {
@@ -55,6 +56,16 @@ enum ControlId : int {
 };
 
 constexpr int PixelsOfTwips(int twips) { return twips / layout::kTwipsPerPixel; }
+
+// A folder the session names in its environment (APPDATA, LOCALAPPDATA): read without the
+// shell, which the start does not wait for. Empty when not set or not whole.
+std::string EnvironmentFolder(const wchar_t* name) {
+  wchar_t text[2 * MAX_PATH];
+  const DWORD length = GetEnvironmentVariableW(name, text, 2 * MAX_PATH);
+  std::string folder;
+  if (length == 0 || length >= 2 * MAX_PATH || !Utf8FromWide(std::wstring_view(text, length), folder)) return {};
+  return folder;
+}
 
 int ModifierMask() {
   int mask = 0;
@@ -106,8 +117,12 @@ bool MainWindow::Open() {
 }
 
 void MainWindow::LoadSettings() {
-  const EditorSettings settings =
-      pelorin::LoadSettings(context_.files, SettingsPath(context_.programFolder));
+  const std::string local = EnvironmentFolder(L"LOCALAPPDATA");
+  const SettingsFiles where = ChooseSettingsFiles(context_.files, context_.programFolder, EnvironmentFolder(L"APPDATA"),
+                                                  local.empty() ? local : local + "\\VirtualStore");
+  settingsPath_ = where.path;
+  const bool taken = !where.startFrom.empty() && !context_.files.FileExists(where.path);
+  const EditorSettings settings = pelorin::LoadSettings(context_.files, taken ? where.startFrom : where.path);
   state_.gameFolder = settings.gameFolder;
   if (state_.gameFolder.empty()) {
     // The uninstall start never asks: the uninstaller is waiting for this program.
@@ -124,8 +139,9 @@ void MainWindow::LoadSettings() {
 }
 
 void MainWindow::StoreSettings() {
+  if (settingsPath_.empty()) return;  // never read, so nothing to keep
   // Nothing else can be done about a folder that takes no file: the values are simply not kept.
-  pelorin::StoreSettings(context_.files, SettingsPath(context_.programFolder),
+  pelorin::StoreSettings(context_.files, settingsPath_,
                          {state_.gameFolder, state_.lastSavedName, state_.history.Names()});
 }
 

@@ -89,6 +89,7 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
   std::int16_t deleteIndex_ = 0;
   int pressedLink_ = -1;  // the link area a left press began in, while it is held
   int heightTwips_ = 0;
+  std::string settingsPath_;  // where the settings are kept (ChooseSettingsFiles)
 
   HWND nameBox_ = nullptr;
   HWND nameCounter_ = nullptr;

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "CodePage1252.h"
+#include "InstallRecord.h"
 #include "support/FaultyFileSystem.h"
 #include "support/TempFolder.h"
 
@@ -83,6 +84,36 @@ TEST(Settings, StoringReplacesTheFileAndKeepsItWhenTheReplaceFails) {
   EXPECT_TRUE(StoreSettings(files, path, {"D:\\Other", "", {}}));
   EXPECT_EQ(folder.Read("settings.ini"), "C:\\Q3\r\nn\r\nn\r\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);  // no temporary file
+}
+
+// Settings stay beside the program where its user may write there; else they go to the
+// user's application data, and the first run there starts from the file the system
+// virtualized, else from the one beside the program.
+TEST(Settings, LiveWhereTheUserCanWrite) {
+  testing::TempFolder folder;
+  testing::FaultyFileSystem files;
+  folder.MakeFolder("Programs\\Pelorin");
+  folder.MakeFolder("AppData");
+  const std::string program = folder.Path("Programs\\Pelorin"), appData = folder.Path("AppData");
+  const std::string beside = SettingsPath(program), own = SettingsPath(UserSettingsFolder(appData));
+  const auto choose = [&] { return ChooseSettingsFiles(files, program, appData, folder.Path("VirtualStore")); };
+
+  EXPECT_EQ(choose().path, beside);
+  EXPECT_EQ(choose().startFrom, "");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ReplaceChars(program, '\\', '/')), {}), 0);  // the probe is gone
+
+  files.unwritableFolders = {program};
+  EXPECT_EQ(choose().path, own);
+  EXPECT_EQ(choose().startFrom, beside);
+  EXPECT_FALSE(StoreSettings(files, own, {"C:\\Q3", "n", {}}));  // its folders are made
+  EXPECT_EQ(LoadSettings(files, own).gameFolder, "C:\\Q3");
+  EXPECT_EQ(choose().startFrom, "");
+  EXPECT_EQ(ChooseSettingsFiles(files, program, "", "").path, beside);  // no application data: as before
+
+  EXPECT_EQ(VirtualStoreCopy("C:\\Users\\u\\AppData\\Local\\VirtualStore", "C:\\Program Files (x86)\\B\\settings.ini"),
+            "C:\\Users\\u\\AppData\\Local\\VirtualStore\\Program Files (x86)\\B\\settings.ini");
+  EXPECT_EQ(VirtualStoreCopy("C:\\V", "\\\\server\\share\\settings.ini"), "");
+  EXPECT_EQ(VirtualStoreCopy("", "C:\\P\\settings.ini"), "");
 }
 
 TEST(Settings, MissingFileLoadsAsFirstRun) {

@@ -444,6 +444,22 @@ TEST_F(UninstallRunTest, VirtualStoreCopiesGoButNoLinkIsFollowed) {
     EXPECT_FALSE(temp_.Exists("VS\\app\\settings.ini") && !linked);
     EXPECT_EQ(temp_.Read("elsewhere\\settings.ini"), "theirs");
   }
+  // The settings an install for every user kept in the user's application data go with it;
+  // an install for one account kept its own beside itself, and leaves those alone.
+  place_.appData = "AD";
+  for (const bool forAccount : {true, false}) {
+    SCOPED_TRACE(forAccount);
+    temp_.Write("C:\\app\\install.log", "Pelorin\r\n1.2\r\n\r\n");
+    temp_.Write("C:\\app\\Uninstall.exe", "MZ");
+    temp_.Write("AD\\Brackwater\\Pelorin\\settings.ini", "the user's");
+    if (forAccount)
+      registry_.SetKeyValue(RegistryRoot::kCurrentUser, UninstallKeyPath("Pelorin"), "InstallLocation", "C:\\app\\");
+    else
+      registry_.DeleteKey(RegistryRoot::kCurrentUser, UninstallKeyPath("Pelorin"));
+    Run();
+    EXPECT_EQ(temp_.Exists("AD\\Brackwater\\Pelorin\\settings.ini"), forAccount);
+  }
+  EXPECT_FALSE(temp_.Exists("AD\\Brackwater"));
   std::filesystem::current_path(before);
 }
 

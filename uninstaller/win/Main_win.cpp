@@ -58,6 +58,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (std::string folder = pelorin::ShellFolderPath(csidl); !folder.empty()) place.programsFolders.push_back(folder);
   if (const std::string local = pelorin::ShellFolderPath(kLocalAppData); !local.empty())
     place.virtualStore = local + "\\VirtualStore";
+  place.appData = pelorin::AppDataFolder();
   place.consoleName = pelorin::win::ConsolePath;
   place.startCopy = pelorin::win::StartOriginalRemoval;
   // A folder that is some program's current folder cannot be removed: neither this program
