@@ -85,8 +85,9 @@ void RemoveSetupFolder(FileSystem& files, const SetupFiles& setup) {
 UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath, const SetupFiles& setup) {
   UnpackOutcome outcome;
   // One handle on the image for all that setup reads: while it is open nobody can change,
-  // replace or delete the file, so what was checked is what is installed.
-  if (files.OpenLocked(programPath, outcome.image)) return outcome;
+  // replace or delete the file, so what was checked is what is installed. It must be the
+  // file this program was started from, which the system checked before it ran.
+  if (files.OpenRunningImage(programPath, outcome.image)) return outcome;
   const std::optional<Trailer> trailer = FindTrailer(*outcome.image);
   if (!trailer) return outcome;
   std::string text;

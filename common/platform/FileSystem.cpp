@@ -42,6 +42,21 @@ bool IsInUse(const FileError& error) {
          (error.systemCode == kSharingViolation || error.systemCode == kLockViolation);
 }
 
+bool IsMappedFile(std::string_view mappedName, std::string_view ntPath, std::string_view dosPath) {
+  const auto same = [](std::string_view a, std::string_view b) {
+    if (a.empty() || a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+      if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+  };
+  constexpr std::string_view kDosDevices = "\\??\\", kLongPath = "\\\\?\\";
+  return same(mappedName, ntPath) ||
+         (mappedName.starts_with(kDosDevices) && dosPath.starts_with(kLongPath) &&
+          same(mappedName.substr(kDosDevices.size()), dosPath.substr(kLongPath.size())));
+}
+
 FileError CreatePrivateFolder(FileSystem& files, const std::string& parent, const std::string& prefix,
                               const PrivateFolderSource& source, std::string& path) {
   constexpr int kAttempts = 8;

@@ -94,6 +94,12 @@ class FileSystem {
   virtual FileError OpenLocked(const std::string& path, std::unique_ptr<FileReader>& reader) {
     return OpenForReading(path, reader);
   }
+  // OpenLocked for the file this program runs from, which is an error where the file now
+  // at `path` is not the one the system loaded the program from: a running program's file
+  // can be renamed, and another put in its place.
+  virtual FileError OpenRunningImage(const std::string& path, std::unique_ptr<FileReader>& reader) {
+    return OpenLocked(path, reader);
+  }
   // Creates `path`, which must not exist yet (as WriteNewFile), or with `append` keeps its
   // bytes and writes after them.
   virtual FileError OpenForWriting(const std::string& path, bool append,
@@ -127,6 +133,12 @@ class FileSystem {
   // owners, it does.
   virtual bool OwnedByRunningAccount(const std::string&) { return true; }
 };
+
+// Whether the system's name of the file a program was loaded from (`mappedName`, as
+// "\Device\HarddiskVolume3\..." or Wine's "\??\C:\...") names the same file as an open
+// file's final paths, in the system's own form (`ntPath`) and with its drive (`dosPath`,
+// "\\?\C:\..."). Letter case aside, the names must be equal.
+bool IsMappedFile(std::string_view mappedName, std::string_view ntPath, std::string_view dosPath);
 
 // Whether a file was refused because another program has it open (the system's sharing or
 // lock violation), not because it is read-only or this account may not write it.

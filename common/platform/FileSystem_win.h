@@ -23,6 +23,7 @@ class Win32FileSystem : public FileSystem {
   FileError MakeWritable(const std::string& path) override;
   FileError OpenForReading(const std::string& path, std::unique_ptr<FileReader>& reader) override;
   FileError OpenLocked(const std::string& path, std::unique_ptr<FileReader>& reader) override;
+  FileError OpenRunningImage(const std::string& path, std::unique_ptr<FileReader>& reader) override;
   FileError OpenForWriting(const std::string& path, bool append,
                            std::unique_ptr<FileWriter>& writer) override;
   FileError LastWriteTime(const std::string& path, FileTime& time) override;

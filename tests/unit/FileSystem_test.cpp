@@ -199,6 +199,24 @@ TEST(InstallPathProblem, EveryFolderOnTheWayCounts) {
   EXPECT_NE(InstallPathProblem(files, temp.Path("Tools\\Pelorin"), InstallScope::kMachine), nullptr);
 }
 
+// Setup reads its pack only from the file the system started it from: the mapped image's
+// name follows the file through a rename, the path it was started by does not.
+TEST(IsMappedFile, TheSameFileByTheSystemsNames) {
+  const struct {
+    const char* mapped;
+    const char* nt;
+    const char* dos;
+    bool same;
+  } cases[] = {
+      {"\\Device\\HarddiskVolume3\\Dl\\setup.exe", "\\Device\\HarddiskVolume3\\dl\\SETUP.exe", "\\\\?\\C:\\dl\\setup.exe", true},
+      {"\\Device\\HarddiskVolume3\\Dl\\old.exe", "\\Device\\HarddiskVolume3\\Dl\\setup.exe", "\\\\?\\C:\\Dl\\setup.exe", false},
+      {"\\??\\C:\\dl\\setup.exe", "\\Device\\HarddiskVolume1\\dl\\setup.exe", "\\\\?\\C:\\dl\\setup.exe", true},  // Wine
+      {"\\??\\C:\\dl\\setup.exe", "\\Device\\HarddiskVolume1\\dl\\setup.exe", "\\\\?\\D:\\dl\\setup.exe", false},
+      {"", "", "", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsMappedFile(c.mapped, c.nt, c.dos), c.same) << c.mapped << " " << c.nt;
+}
+
 // The programs that run with an administrator's rights: only a file in a folder that no other
 // account can change, and no link.
 TEST(MayStartElevated, OnlyWhereNobodyElseCanChangeIt) {
