@@ -211,6 +211,17 @@ TEST_F(QuietTest, AnInstallForTheAccountAloneStandsBesideOneForEveryUser) {
   EXPECT_FALSE(KeyExists(session_, kUninstallKey));
   const std::string userKey = session_.Tool({"reg", "query", kUserUninstallKey}).output;
   EXPECT_EQ(ValueData(userKey, "InstallLocation"), userFolder);
+  {
+    // Its editor, started in a game folder, keeps its settings beside itself.
+    const auto game = sandbox_.Copy(session_.DemoGame(), "Quake3");
+    Process editor = session_.Start(places_.UserFolder() / "Pelorin.exe", {}, game);
+    const auto window = probe_.WaitWindow("Pelorin", 20000);
+    ASSERT_TRUE(window);
+    probe_.Ask("post " + window->handle + " 16 0 0");  // WM_CLOSE
+    EXPECT_EQ(editor.Wait(20s), 0);
+    EXPECT_EQ(ReadFile(places_.UserFolder() / "settings.ini"), WinePath(game) + "\r\n\r\n");
+    EXPECT_FALSE(std::filesystem::exists(session_.DriveC() / "users/root/AppData/Roaming/Brackwater"));
+  }
 
   ASSERT_EQ(RunSetup({"/ALLUSERS", "/S"}), 0);
   ExpectInstalledIn(places_.Folder());
