@@ -16,7 +16,11 @@ namespace {
 
 // The original ends right after it has started its batch file; a copy never waits for ever.
 constexpr DWORD kOriginalWaitMs = 10 * 60 * 1000;
-constexpr int kFileDispositionInformation = 13;
+constexpr int kFileDispositionInformation = 13, kFileDispositionInformationEx = 64;
+constexpr ULONG kDeletePosix = 0x1 | 0x2;  // FILE_DISPOSITION_DELETE | FILE_DISPOSITION_POSIX_SEMANTICS
+// Another program may hold the file or stand in the folder for a while (a scanner, an indexer).
+constexpr int kAttempts = 30;
+constexpr DWORD kRetryMs = 1000;
 
 HANDLE HandleOf(std::uint64_t value) { return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value)); }
 
@@ -63,16 +67,30 @@ int FinishOriginalRemoval(const OriginalRemoval& removal) {
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtSetInformationFile")));
   IO_STATUS_BLOCK status{};
   BOOLEAN remove = TRUE;
-  const bool deleted =
-      ended && set != nullptr && set(file, &status, &remove, sizeof(remove), kFileDispositionInformation) >= 0;
+  ULONG posix = kDeletePosix;
+  // With POSIX semantics, where the system has them, the name goes at once even while another
+  // program holds the file open; else it goes when the last handle closes. Tried again while
+  // another program maps it.
+  bool deleted = false;
+  for (int attempt = 0; ended && set != nullptr && !deleted && attempt < kAttempts; ++attempt) {
+    if (attempt > 0) Sleep(kRetryMs);
+    deleted = set(file, &status, &posix, sizeof(posix), kFileDispositionInformationEx) >= 0 ||
+              set(file, &status, &remove, sizeof(remove), kFileDispositionInformation) >= 0;
+  }
   CloseHandle(file);
+  // The exit code tells a watching administrator; the file stays where it was.
   if (!deleted) return kExitIncomplete;
-  // Only empty folders go, and none above those setup made.
+  // Only empty folders go, and none above those setup made; one another program still stands
+  // in is tried again.
   std::string folder = removal.installFolder;
   std::wstring wide;
-  for (std::size_t level = 0; level < removal.levels && WideFromUtf8(folder, wide) && RemoveDirectoryW(wide.c_str());
-       ++level)
+  for (std::size_t level = 0; level < removal.levels && WideFromUtf8(folder, wide); ++level) {
+    int attempt = 0;
+    while (!RemoveDirectoryW(wide.c_str()) && GetLastError() == ERROR_SHARING_VIOLATION && ++attempt < kAttempts)
+      Sleep(kRetryMs);
+    if (GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES) break;
     folder = FolderOfPath(folder);
+  }
   return kExitDone;
 }
 
