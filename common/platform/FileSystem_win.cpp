@@ -290,30 +290,6 @@ FileError Win32FileSystem::CreateFolderWithRights(const std::string& path, const
   return {};
 }
 
-FileError Win32FileSystem::HoldFolder(const std::string& path, std::unique_ptr<FolderHold>& hold) {
-  class Held : public FolderHold {
-   public:
-    explicit Held(HANDLE handle) : handle_(handle) {}
-
-   private:
-    FileHandle handle_;
-  };
-  // Without delete sharing nobody can delete or rename it while it is open; the reparse point
-  // itself is opened, never followed.
-  const HANDLE handle = CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                    nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return LastFileError();
-  auto held = std::make_unique<Held>(handle);
-  BY_HANDLE_FILE_INFORMATION information;
-  if (!GetFileInformationByHandle(handle, &information)) return LastFileError();
-  if ((information.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) !=
-      FILE_ATTRIBUTE_DIRECTORY)
-    return {FileError::Kind::kOther, ERROR_DIRECTORY, "it is a link, a junction or a file, not a plain folder"};
-  hold = std::move(held);
-  return {};
-}
-
 FileError Win32FileSystem::RemoveFolder(const std::string& path) {
   if (!RemoveDirectoryW(Wide(path).c_str())) return LastFileError();
   return {};
@@ -338,38 +314,6 @@ FileError Win32FileSystem::OpenLocked(const std::string& path, std::unique_ptr<F
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return LastFileError();
   reader = std::make_unique<Win32Reader>(handle);
-  return {};
-}
-
-FileError Win32FileSystem::OpenRunningImage(const std::string& path, std::unique_ptr<FileReader>& reader) {
-  HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return LastFileError();
-  auto locked = std::make_unique<Win32Reader>(handle);
-  // The name the system keeps for the mapped image follows the file through a rename; the
-  // locked file's final path is where it is now. Looked up: older systems have the call in
-  // psapi.dll only, and there the file is taken as it is.
-  using MappedName = DWORD(WINAPI*)(HANDLE, LPVOID, LPWSTR, DWORD);
-  using FinalPath = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
-  const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-  const auto mapped =
-      reinterpret_cast<MappedName>(reinterpret_cast<void*>(GetProcAddress(kernel, "K32GetMappedFileNameW")));
-  const auto finalPath =
-      reinterpret_cast<FinalPath>(reinterpret_cast<void*>(GetProcAddress(kernel, "GetFinalPathNameByHandleW")));
-  if (mapped != nullptr && finalPath != nullptr) {
-    constexpr DWORD kRoom = 2 * MAX_PATH;
-    wchar_t image[kRoom], nt[kRoom], dos[kRoom];
-    const DWORD imageLength = mapped(GetCurrentProcess(), GetModuleHandleW(nullptr), image, kRoom);
-    const DWORD ntLength = finalPath(handle, nt, kRoom, VOLUME_NAME_NT);
-    const DWORD dosLength = finalPath(handle, dos, kRoom, VOLUME_NAME_DOS);
-    const auto text = [](const wchar_t* wide, DWORD length) {
-      std::string utf8;
-      return length > 0 && length < kRoom && Utf8FromWide(std::wstring_view(wide, length), utf8) ? utf8 : std::string();
-    };
-    if (!IsMappedFile(text(image, imageLength), text(nt, ntLength), text(dos, dosLength)))
-      return {FileError::Kind::kOther, ERROR_FILE_INVALID, "the file is not the program that runs"};
-  }
-  reader = std::move(locked);
   return {};
 }
 

@@ -23,7 +23,6 @@ class Win32FileSystem : public FileSystem {
   FileError MakeWritable(const std::string& path) override;
   FileError OpenForReading(const std::string& path, std::unique_ptr<FileReader>& reader) override;
   FileError OpenLocked(const std::string& path, std::unique_ptr<FileReader>& reader) override;
-  FileError OpenRunningImage(const std::string& path, std::unique_ptr<FileReader>& reader) override;
   FileError OpenForWriting(const std::string& path, bool append,
                            std::unique_ptr<FileWriter>& writer) override;
   FileError LastWriteTime(const std::string& path, FileTime& time) override;
@@ -31,7 +30,6 @@ class Win32FileSystem : public FileSystem {
   FileError CreateFolder(const std::string& path) override;
   FileError CreateFolderWithRights(const std::string& path, const std::string& rightsText) override;
   FileError RemoveFolder(const std::string& path) override;
-  FileError HoldFolder(const std::string& path, std::unique_ptr<FolderHold>& hold) override;
 
  private:
   Win32AnsiCodePage codePage_;
