@@ -98,8 +98,11 @@ bool OthersCanWrite(const ObjectRights& rights, const std::string& runningSid) {
          AnyOtherGrant(rights, runningSid, kChanging, true);
 }
 
-bool OthersCanMoveAway(const ObjectRights& rights, const std::string& runningSid) {
-  return OpenByOwner(rights, runningSid) || AnyOtherGrant(rights, runningSid, kMovingAway, false);
+bool OthersCanMoveAway(const ObjectRights& rights, const std::string& runningSid, bool driveRoot) {
+  // Nobody deletes a drive's root: only what lets others take a folder out of it counts there.
+  constexpr std::uint32_t kDelete = 0x10000;
+  return OpenByOwner(rights, runningSid) ||
+         AnyOtherGrant(rights, runningSid, driveRoot ? kMovingAway & ~kDelete : kMovingAway, false);
 }
 
 const char* InstallPathProblem(FileSystem& files, const std::string& path, InstallScope scope) {

@@ -56,8 +56,9 @@ bool OthersCanWrite(const ObjectRights& rights, const std::string& runningSid);
 
 // Whether an account other than those may take the object out of a path: delete or rename
 // it or anything in it, or change its rights or owner. Adding to it is harmless: whatever
-// appears below is judged where it is used.
-bool OthersCanMoveAway(const ObjectRights& rights, const std::string& runningSid);
+// appears below is judged where it is used. A drive's root cannot be deleted, whatever its
+// list says (a data drive's lets every user modify it).
+bool OthersCanMoveAway(const ObjectRights& rights, const std::string& runningSid, bool driveRoot = false);
 
 // Why `path` may not hold programs that run as `scope` asks, or null where it may. Each
 // existing folder from the drive root down (the root included) must be no link or junction

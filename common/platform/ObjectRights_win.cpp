@@ -65,7 +65,7 @@ bool Win32GuardedFileSystem::OthersCanWrite(const std::string& path) {
 }
 
 bool Win32GuardedFileSystem::OthersCanMoveAway(const std::string& path) {
-  return pelorin::OthersCanMoveAway(ReadObjectRights(path), RunningAccountSid());
+  return pelorin::OthersCanMoveAway(ReadObjectRights(path), RunningAccountSid(), path.size() == 3 && path[1] == ':');
 }
 
 bool Win32GuardedFileSystem::OwnedByRunningAccount(const std::string& path) {

@@ -154,6 +154,10 @@ TEST(OthersCanMoveAway, DeleteRenameOrRepermitCounts) {
       {"unreadable", {}, true},
   };
   for (const auto& c : cases) EXPECT_EQ(OthersCanMoveAway(c.rights, self), c.open) << c.what;
+  // A data drive's root lets every user modify it, which deletes nothing there.
+  const ObjectRights dataDrive = rights("S-1-5-32-544", {{"S-1-5-11", true, kModify, false, true}});
+  EXPECT_FALSE(OthersCanMoveAway(dataDrive, self, true));
+  EXPECT_TRUE(OthersCanMoveAway(rights("S-1-5-32-544", {{"S-1-5-11", true, 0x40}}), self, true));
 }
 
 // The whole path is judged: every existing folder from the root down, when it is used.
