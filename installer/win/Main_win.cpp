@@ -196,8 +196,8 @@ int RunQuietly(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, con
 }
 
 // The choices made, installed: for every user without administrator rights by this program
-// started again with them.
-int InstallChoice(pelorin::FileSystem& files, const pelorin::UnpackOutcome& unpacked,
+// started again with them. Run from the wizard, setup ends with 0 however the install went.
+void InstallChoice(pelorin::FileSystem& files, const pelorin::UnpackOutcome& unpacked,
                   const pelorin::SetupFiles& setup, const pelorin::win::WizardChoice& choice, HICON icon,
                   SetupMutex& mutex) {
   pelorin::Win32Shell shell;
@@ -208,10 +208,9 @@ int InstallChoice(pelorin::FileSystem& files, const pelorin::UnpackOutcome& unpa
     chosen.folder = choice.installPath;
     chosen.hasFolder = !chosen.folder.empty();
     HandOverElevated(mutex, chosen);
-    return 0;
+    return;
   }
   RunInstall(files, unpacked, setup, choice, icon);
-  return 0;
 }
 
 // The wizard, then the install; the setup folder is removed by the caller. A run that an
@@ -233,7 +232,8 @@ int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, 
   if (line.chosen) {
     pelorin::RemoveSetupDataFiles(files, setup, &unpacked);
     wait.Hide();
-    return InstallChoice(files, unpacked, setup, {line.folder, line.runAfter, scope.scope}, wait.Icon(), mutex);
+    InstallChoice(files, unpacked, setup, {line.folder, line.runAfter, scope.scope}, wait.Icon(), mutex);
+    return 0;
   }
   const auto proposed = [&](pelorin::InstallScope forScope) {
     return line.hasFolder ? line.folder
@@ -262,7 +262,8 @@ int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, 
   }
   if (!wizard.Choice()) return 0;
   ProcessPendingMessages();
-  return InstallChoice(files, unpacked, setup, *wizard.Choice(), wait.Icon(), mutex);
+  InstallChoice(files, unpacked, setup, *wizard.Choice(), wait.Icon(), mutex);
+  return 0;
 }
 
 }  // namespace
