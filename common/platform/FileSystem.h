@@ -129,8 +129,8 @@ class FileSystem {
     if (IsReparsePoint(path) || !FolderExists(path)) return {FileError::Kind::kOther, 4390, "not a plain folder"};
     return {};
   }
-  // Whether the running account owns the file or folder; where the system keeps no
-  // owners, it does.
+  // Whether the file or folder is the running account's own (IsAccountsOwn); where the
+  // system keeps no owners, it is.
   virtual bool OwnedByRunningAccount(const std::string&) { return true; }
 };
 

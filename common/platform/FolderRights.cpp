@@ -105,6 +105,16 @@ bool OthersCanMoveAway(const ObjectRights& rights, const std::string& runningSid
          AnyOtherGrant(rights, runningSid, driveRoot ? kMovingAway & ~kDelete : kMovingAway, false);
 }
 
+bool IsAccountsOwn(const ObjectRights& rights, const std::string& runningSid) {
+  if (!rights.readable || runningSid.empty()) return false;
+  if (rights.ownerSid == runningSid) return true;
+  if (rights.ownerSid != kSystem && rights.ownerSid != kAdministrators) return false;
+  constexpr std::uint32_t kAdd = 0x2 | 0x4;  // add a file, add a folder
+  for (const AccessEntry& entry : rights.entries)
+    if (entry.allow && !entry.inheritOnly && entry.sid == runningSid && (Specific(entry.mask) & kAdd) == kAdd) return true;
+  return false;
+}
+
 const char* InstallPathProblem(FileSystem& files, const std::string& path, InstallScope scope) {
   bool deepest = true;
   for (std::string folder = path; !folder.empty(); folder = FolderOfPath(folder)) {

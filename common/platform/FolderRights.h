@@ -60,6 +60,11 @@ bool OthersCanWrite(const ObjectRights& rights, const std::string& runningSid);
 // list says (a data drive's lets every user modify it).
 bool OthersCanMoveAway(const ObjectRights& rights, const std::string& runningSid, bool driveRoot = false);
 
+// Whether the object is the running account's own: it owns it, or SYSTEM or the
+// Administrators do (as with the folders of a user's profile) and the account itself may add
+// to it by an entry of its own, which no folder of the machine's gives a single user.
+bool IsAccountsOwn(const ObjectRights& rights, const std::string& runningSid);
+
 // Why `path` may not hold programs that run as `scope` asks, or null where it may. Each
 // existing folder from the drive root down (the root included) must be no link or junction
 // and such that no other account can move it away (OthersCanMoveAway), or a protected

@@ -69,8 +69,7 @@ bool Win32GuardedFileSystem::OthersCanMoveAway(const std::string& path) {
 }
 
 bool Win32GuardedFileSystem::OwnedByRunningAccount(const std::string& path) {
-  const ObjectRights rights = ReadObjectRights(path);
-  return rights.readable && rights.ownerSid == RunningAccountSid();
+  return IsAccountsOwn(ReadObjectRights(path), RunningAccountSid());
 }
 
 FileError Win32GuardedFileSystem::HoldFolder(const std::string& path, std::unique_ptr<FolderHold>& hold) {

@@ -160,6 +160,29 @@ TEST(OthersCanMoveAway, DeleteRenameOrRepermitCounts) {
   EXPECT_TRUE(OthersCanMoveAway(rights("S-1-5-32-544", {{"S-1-5-11", true, 0x40}}), self, true));
 }
 
+// An install for one account goes into a folder of its own: one it owns, or one of its
+// profile, which SYSTEM owns and which names the account itself; never a folder of the machine's.
+TEST(IsAccountsOwn, OwnedOrNamedInItsProfile) {
+  const std::string self = "S-1-5-21-9-9-9-1000";
+  const auto rights = [](const std::string& owner, std::vector<AccessEntry> entries) {
+    return ObjectRights{true, false, owner, std::move(entries)};
+  };
+  const struct {
+    const char* what;
+    ObjectRights rights;
+    bool own;
+  } cases[] = {
+      {"its own", rights(self, {}), true},
+      {"its profile", rights("S-1-5-18", {{"S-1-5-18", true, 0x1F01FF}, {self, true, 0x1F01FF}}), true},
+      {"Program Files", rights("S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464",
+                                {{"S-1-5-32-545", true, 0x1200A9}}), false},
+      {"read only for it", rights("S-1-5-32-544", {{self, true, 0x1200A9}}), false},
+      {"another account's", rights("S-1-5-21-9-9-9-1001", {{self, true, 0x1F01FF}}), false},
+      {"unreadable", {}, false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsAccountsOwn(c.rights, self), c.own) << c.what;
+}
+
 // The whole path is judged: every existing folder from the root down, when it is used.
 TEST(InstallPathProblem, EveryFolderOnTheWayCounts) {
   testing::TempFolder temp;
