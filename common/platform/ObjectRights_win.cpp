@@ -81,9 +81,11 @@ FileError Win32GuardedFileSystem::HoldFolder(const std::string& path, std::uniqu
    private:
     HANDLE handle_;
   };
-  // Without delete sharing nobody can delete or rename it while it is open; the reparse point
-  // itself is opened, never followed.
-  const HANDLE handle = CreateFileW(Wide(path).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  // Without delete sharing nobody can delete or rename it while it is open (the right to
+  // list it makes the system count the sharing; attributes alone would not); the reparse
+  // point itself is opened, never followed.
+  const HANDLE handle = CreateFileW(Wide(path).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
                                     nullptr);
   if (handle == INVALID_HANDLE_VALUE) return LastFileError();
