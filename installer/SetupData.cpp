@@ -92,6 +92,17 @@ std::string FormatTrailer(const Trailer& trailer) {
   return text;
 }
 
+std::string FormatRemovalMark(std::uint64_t imageLength) {
+  std::string number = std::to_string(imageLength);
+  number.resize(kRemovalMarkSize - kRemovalMarkMagic.size(), ' ');
+  return std::string(kRemovalMarkMagic) + number;
+}
+
+bool IsRemovalMark(std::string_view bytes, std::uint64_t at) {
+  if (bytes.size() != kRemovalMarkSize || bytes.substr(0, kRemovalMarkMagic.size()) != kRemovalMarkMagic) return false;
+  return ParseField(bytes.substr(kRemovalMarkMagic.size())) == at;
+}
+
 bool IsFlagSet(std::string_view line) { return WholeNumber(LeadingNumber(line)) != 0; }
 
 SetupInfo ParseSetupInfo(std::string_view text) {

@@ -39,6 +39,19 @@ inline constexpr std::size_t kHeadersRead = 4096;
 // readable image has no table.
 std::optional<std::uint64_t> TrailerEnd(std::string_view head, std::uint64_t fileSize);
 
+// The uninstaller is setup's own image with this mark behind it instead of the pack: the magic
+// and the image's length, a decimal field padded with blanks to 16 bytes. It counts only where
+// it ends the file (before a certificate table) and directly follows the image it names, so
+// that a setup file cut short after a packed item is never taken for an uninstaller.
+inline constexpr std::string_view kRemovalMarkMagic = "PELORIN-REMOVAL:";
+inline constexpr std::size_t kRemovalMarkSize = kRemovalMarkMagic.size() + 16;
+static_assert(kRemovalMarkSize % 8 == 0, "a signed uninstaller keeps its mark right before the table");
+
+std::string FormatRemovalMark(std::uint64_t imageLength);
+
+// Whether `bytes`, found at 0-based `at` of the file, are the mark of an image of that length.
+bool IsRemovalMark(std::string_view bytes, std::uint64_t at);
+
 inline constexpr char kCorruptSetupMessage[] =
     "Setup data is corrupt or cannot be read.  Make sure that another process is not using it.";
 inline constexpr char kSetupDataMissingMessage[] = "Required Setup Data not found!";

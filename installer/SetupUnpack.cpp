@@ -59,6 +59,15 @@ std::optional<Trailer> FindTrailer(FileReader& program) {
   return ParseTrailer(bytes, *end);
 }
 
+bool HasRemovalMark(FileReader& program) {
+  const std::uint64_t size = program.Size();
+  std::string head, bytes;
+  if (ReadRange(program, 0, static_cast<std::size_t>(std::min<std::uint64_t>(size, kHeadersRead)), head)) return false;
+  const std::optional<std::uint64_t> end = TrailerEnd(head, size);
+  return end && *end >= kRemovalMarkSize && !ReadRange(program, *end - kRemovalMarkSize, kRemovalMarkSize, bytes) &&
+         IsRemovalMark(bytes, *end - kRemovalMarkSize);
+}
+
 SetupFiles SetupFilesIn(const std::string& folder) {
   const std::string base = WithTrailingBackslash(folder);
   return {base,

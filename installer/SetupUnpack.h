@@ -76,6 +76,10 @@ FileError ReadRange(FileReader& reader, std::uint64_t start, std::size_t size, s
 // it has none or its copies would not lie before it. Setup and the host tools read it so.
 std::optional<Trailer> FindTrailer(FileReader& program);
 
+// Whether the program is the uninstaller: its file ends (before a certificate table when
+// signed) in the removal mark of the image before it.
+bool HasRemovalMark(FileReader& program);
+
 // Opens `programPath` locked, finds the trailer (before a certificate table when signed),
 // reads and checks the pack list and reads the setup information and the shortcut list, all
 // through that one handle; the licence, readme and side picture are extracted into the setup

@@ -81,6 +81,40 @@ TEST_F(SetupBuilderTest, PacksASetupAgainWithItemsReplacedAndRefusesASignedOne) 
   EXPECT_NE(ReadSetupFile(files_, output_, folder_.Path("unpacked"), image, items).find("is signed"), std::string::npos);
 }
 
+// The uninstaller is the image with the removal mark; only a mark that ends the file (before
+// a certificate table) right behind the image it names makes the removal role. A setup file
+// cut short right after a packed uninstaller, or a setup file with its pack, stays setup.
+TEST_F(SetupBuilderTest, TheRemovalMarkMakesTheUninstallerAndNothingElse) {
+  const auto hasMark = [&](const std::string& bytes) {
+    folder_.Write("probe.exe", bytes);
+    std::unique_ptr<FileReader> reader;
+    return !files_.OpenForReading(folder_.Path("probe.exe"), reader) && HasRemovalMark(*reader);
+  };
+  const std::string image = testing::ImageHead(0, 0);
+  folder_.Write("image", image);
+  ASSERT_EQ(BuildRemovalFile(files_, folder_.Path("Uninstall.exe"), folder_.Path("image")), "");
+  const std::string removal = folder_.Read("Uninstall.exe");
+  EXPECT_EQ(removal, image + FormatRemovalMark(image.size()));
+  EXPECT_FALSE(folder_.Exists("Uninstall.exe.tmp"));
+  EXPECT_TRUE(hasMark(removal));
+  EXPECT_FALSE(hasMark(image));
+  EXPECT_FALSE(hasMark(image + FormatRemovalMark(image.size() + 8)));
+
+  ASSERT_EQ(Build({{"Uninstall.exe", folder_.Path("Uninstall.exe")}, {"Pelorin.exe", folder_.Path("editor")}}), "");
+  const std::string setup = folder_.Read("setup.exe");
+  EXPECT_FALSE(hasMark(setup));
+  const std::size_t packed = setup.find(removal.substr(image.size()));
+  ASSERT_NE(packed, std::string::npos);
+  EXPECT_FALSE(hasMark(setup.substr(0, packed + kRemovalMarkSize))) << "a setup file cut short";
+
+  const std::string table(64, 'C');
+  const std::string signedRemoval = testing::ImageHead(removal.size(), table.size()) + removal.substr(image.size()) + table;
+  EXPECT_TRUE(hasMark(signedRemoval));
+  folder_.Write("image", "MZ odd");
+  EXPECT_NE(BuildRemovalFile(files_, folder_.Path("Uninstall.exe"), folder_.Path("image")), "");
+  EXPECT_FALSE(folder_.Exists("Uninstall.exe"));
+}
+
 // A failed build leaves no setup file at all: neither a partial one nor the one before.
 TEST_F(SetupBuilderTest, AnyFailureLeavesNoSetupFile) {
   const struct {

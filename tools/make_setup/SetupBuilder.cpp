@@ -89,6 +89,29 @@ std::string BuildSetupFile(FileSystem& files, const std::string& output, const s
   return problem;
 }
 
+std::string BuildRemovalFile(FileSystem& files, const std::string& output, const std::string& image) {
+  const std::string temporary = output + ".tmp";
+  if (files.FileExists(temporary)) files.RemoveFile(temporary);
+  std::unique_ptr<FileWriter> out;
+  std::uint64_t size = 0;
+  std::string problem;
+  if (FileError error = files.OpenForWriting(temporary, false, out)) problem = Reason(error);
+  else if (FileError error = Append(files, *out, image, size)) problem = Reason(error);
+  if (problem.empty() && size % kSignatureAlignment != 0) problem = "the image's length is no multiple of 8";
+  if (problem.empty()) {
+    const std::string mark = FormatRemovalMark(size);
+    FileError error = out->Write(mark.data(), mark.size());
+    if (!error) error = out->Close();
+    if (!error) error = files.MoveFileOver(temporary, output);
+    if (error) problem = Reason(error);
+  }
+  out.reset();
+  if (files.FileExists(temporary)) files.RemoveFile(temporary);
+  if (problem.empty()) return problem;
+  if (files.FileExists(output)) files.RemoveFile(output);
+  return "cannot write " + output + " from " + image + ": " + problem;
+}
+
 std::string ReadSetupFile(FileSystem& files, const std::string& setup, const std::string& folder,
                           std::string& image, std::vector<SetupItem>& items) {
   std::unique_ptr<FileReader> in;
