@@ -20,6 +20,41 @@ bool ReadWhole(FileReader& reader, std::string& bytes) {
   return true;
 }
 
+// The pack data, then the programs rebuilt from their self items, read as one.
+class DataWithPrograms : public FileReader {
+ public:
+  DataWithPrograms(std::unique_ptr<FileReader> data, std::string programs)
+      : data_(std::move(data)), dataSize_(data_->Size()), programs_(std::move(programs)) {}
+  std::uint64_t Size() override { return dataSize_ + programs_.size(); }
+  FileError Seek(std::uint64_t offset) override {
+    if (offset > Size()) return {FileError::Kind::kOther, 131, "a seek beyond the pack"};
+    at_ = offset;
+    return offset < dataSize_ ? data_->Seek(offset) : FileError{};
+  }
+  FileError Read(char* buffer, std::size_t size, std::size_t& got) override {
+    got = 0;
+    if (at_ < dataSize_) {
+      FileError error = data_->Read(buffer, static_cast<std::size_t>(std::min<std::uint64_t>(size, dataSize_ - at_)), got);
+      at_ += got;
+      return error;
+    }
+    got = static_cast<std::size_t>(std::min<std::uint64_t>(size, Size() - at_));
+    programs_.copy(buffer, got, static_cast<std::size_t>(at_ - dataSize_));
+    at_ += got;
+    return {};
+  }
+
+ private:
+  std::unique_ptr<FileReader> data_;
+  const std::uint64_t dataSize_;
+  const std::string programs_;
+  std::uint64_t at_ = 0;
+};
+
+// Bounds of what is read into memory to rebuild a program: its image and the bytes after it.
+constexpr std::uint64_t kLargestImage = 16 << 20;
+constexpr std::uint64_t kLargestSelfItem = 1 << 20;
+
 }  // namespace
 
 ImagePart::ImagePart(FileReader& image, std::uint64_t position, std::uint64_t length)
@@ -68,6 +103,29 @@ bool HasRemovalMark(FileReader& program) {
          IsRemovalMark(bytes, *end - kRemovalMarkSize);
 }
 
+bool RebuildSelfItems(FileReader& setup, const Trailer& trailer, PackList& list, std::unique_ptr<FileReader>& data) {
+  std::string image, programs, magic;
+  for (PackRecord& record : list.records) {
+    const std::uint64_t start = record.offset - 1;
+    if (record.offset == 0 || start > data->Size() || record.size > data->Size() - start ||
+        record.size < kSelfItemHead || ReadRange(*data, start, kSelfItemMagic.size(), magic) ||
+        magic != kSelfItemMagic)
+      continue;
+    std::string item;
+    if (record.size > kLargestSelfItem || trailer.listPosition - 1 > kLargestImage ||
+        ReadRange(*data, start, static_cast<std::size_t>(record.size), item) ||
+        (image.empty() && ReadRange(setup, 0, static_cast<std::size_t>(trailer.listPosition - 1), image)))
+      return false;
+    const std::optional<std::string> program = ProgramOfSelfItem(image, item);
+    if (!program) return false;
+    record.offset = data->Size() + programs.size() + 1;
+    record.size = program->size();
+    programs += *program;
+  }
+  if (!programs.empty()) data = std::make_unique<DataWithPrograms>(std::move(data), std::move(programs));
+  return true;
+}
+
 SetupFiles SetupFilesIn(const std::string& folder) {
   const std::string base = WithTrailingBackslash(folder);
   return {base,
@@ -108,6 +166,10 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
     return outcome;
   }
   outcome.data = std::make_unique<ImagePart>(*outcome.image, trailer->dataPosition, trailer->dataLength);
+  if (!RebuildSelfItems(*outcome.image, *trailer, outcome.list, outcome.data)) {
+    outcome.result = UnpackResult::kCorrupt;
+    return outcome;
+  }
 
   // The setup information and shortcut list are read from the image; what the wizard takes
   // as files goes into setup's own folder.

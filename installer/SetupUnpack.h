@@ -76,6 +76,11 @@ FileError ReadRange(FileReader& reader, std::uint64_t start, std::size_t size, s
 // it has none or its copies would not lie before it. Setup and the host tools read it so.
 std::optional<Trailer> FindTrailer(FileReader& program);
 
+// Makes each self item of the pack (the uninstaller: ProgramOfSelfItem) whole from the image
+// of `setup`, whose pack `trailer` locates: `data` then reads the rebuilt programs after the
+// pack data, and their records in `list` name them there. False when one cannot be rebuilt.
+bool RebuildSelfItems(FileReader& setup, const Trailer& trailer, PackList& list, std::unique_ptr<FileReader>& data);
+
 // Whether the program is the uninstaller: its file ends (before a certificate table when
 // signed) in the removal mark of the image before it.
 bool HasRemovalMark(FileReader& program);

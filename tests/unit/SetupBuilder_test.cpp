@@ -106,7 +106,55 @@ TEST_F(SetupBuilderTest, TheRemovalMarkMakesTheUninstallerAndNothingElse) {
   const std::size_t packed = setup.find(removal.substr(image.size()));
   ASSERT_NE(packed, std::string::npos);
   EXPECT_FALSE(hasMark(setup.substr(0, packed + kRemovalMarkSize))) << "a setup file cut short";
+  EXPECT_LT(setup.size(), 2 * image.size()) << "the uninstaller is packed as its self item, not as a copy";
+}
 
+// Setup rebuilds the packed uninstaller from its own image: with the signing fields and the
+// certificate table it was packed with, whatever signing did to setup's own headers.
+TEST_F(SetupBuilderTest, ThePackedUninstallerIsRebuiltFromSetupsImage) {
+  const std::string image = testing::ImageHead(0, 0) + std::string(40, 'I');
+  folder_.Write("image", image);
+  const std::string table(24, 'T');
+  const std::string uninstaller = testing::ImageHead(image.size() + kRemovalMarkSize, table.size()) +
+                                  image.substr(testing::ImageHead(0, 0).size()) + FormatRemovalMark(image.size()) + table;
+  folder_.Write("Uninstall.exe", uninstaller);
+  ASSERT_EQ(Build({{"Pelorin.exe", folder_.Path("editor")}, {"Uninstall.exe", folder_.Path("Uninstall.exe")}}), "");
+  std::string setup = folder_.Read("setup.exe");
+  setup.replace(0, testing::ImageHead(0, 0).size(), testing::ImageHead(setup.size(), 8));  // setup signed too
+  folder_.Write("setup.exe", setup + std::string(8, 'S'));
+
+  std::unique_ptr<FileReader> reader;
+  ASSERT_FALSE(files_.OpenForReading(output_, reader));
+  const auto trailer = FindTrailer(*reader);
+  ASSERT_TRUE(trailer);
+  std::string listText;
+  ASSERT_FALSE(ReadRange(*reader, trailer->listPosition - 1, trailer->listLength, listText));
+  PackList list = ParsePackList(listText);
+  std::unique_ptr<FileReader> data = std::make_unique<ImagePart>(*reader, trailer->dataPosition, trailer->dataLength);
+  ASSERT_TRUE(RebuildSelfItems(*reader, *trailer, list, data));
+  std::string bytes;
+  for (const auto& [name, expected] : {std::pair{"Uninstall.exe", uninstaller}, std::pair{"Pelorin.exe", std::string("MZ editor")}}) {
+    const PackRecord* record = list.Find(name);
+    ASSERT_TRUE(record);
+    ASSERT_FALSE(ReadRange(*data, record->offset - 1, record->size, bytes));
+    EXPECT_EQ(bytes, expected) << name;
+  }
+  EXPECT_FALSE(SelfItemOf(image, "MZ editor"));
+  std::string item = *SelfItemOf(image, uninstaller);
+  EXPECT_EQ(ProgramOfSelfItem(image, item), uninstaller);
+  EXPECT_FALSE(ProgramOfSelfItem(image + "more", item)) << "an item of another image";
+  EXPECT_FALSE(ProgramOfSelfItem(image, item.substr(0, kSelfItemHead - 1)));
+
+}
+
+TEST_F(SetupBuilderTest, ASignedUninstallerKeepsItsRoleAndABadImageMakesNone) {
+  const std::string image = testing::ImageHead(0, 0);
+  const std::string removal = image + FormatRemovalMark(image.size());
+  const auto hasMark = [&](const std::string& bytes) {
+    folder_.Write("probe.exe", bytes);
+    std::unique_ptr<FileReader> reader;
+    return !files_.OpenForReading(folder_.Path("probe.exe"), reader) && HasRemovalMark(*reader);
+  };
   const std::string table(64, 'C');
   const std::string signedRemoval = testing::ImageHead(removal.size(), table.size()) + removal.substr(image.size()) + table;
   EXPECT_TRUE(hasMark(signedRemoval));

@@ -34,6 +34,16 @@ FileError Append(FileSystem& files, FileWriter& out, const std::string& path, st
   return CopyFileBytes(*in, out, size);
 }
 
+// A program made of the setup image (the uninstaller) is packed as its self item, written to
+// `path`: true when `source` is such a program and the item was written.
+bool WriteSelfItem(FileSystem& files, const std::string& image, const std::string& source, const std::string& path) {
+  std::string imageBytes, program;
+  if (files.ReadFile(image, imageBytes) || files.ReadFile(source, program)) return false;
+  const std::optional<std::string> item = SelfItemOf(imageBytes, program);
+  std::unique_ptr<FileWriter> out;
+  return item && !files.OpenForWriting(path, false, out) && !out->Write(item->data(), item->size()) && !out->Close();
+}
+
 // Writes the whole setup file to `path`; empty text on success.
 std::string WriteSetupFile(FileSystem& files, const std::string& path, const std::string& image,
                            const std::string& list, const std::string& data, SetupSizes& sizes) {
@@ -62,8 +72,9 @@ std::string BuildSetupFile(FileSystem& files, const std::string& output, const s
   const std::string list = output + ".lst";
   const std::string data = output + ".mif";
   const std::string temporary = output + ".tmp";
+  const std::string self = output + ".self";
   const auto clear = [&] {
-    for (const std::string* path : {&list, &data, &temporary})
+    for (const std::string* path : {&list, &data, &temporary, &self})
       if (files.FileExists(*path)) files.RemoveFile(*path);
   };
   clear();
@@ -73,7 +84,13 @@ std::string BuildSetupFile(FileSystem& files, const std::string& output, const s
       problem = "cannot add " + item.name + ": its name " + reason;
       break;
     }
-    const AddOutcome added = AddFile(files, data, list, item.source, item.name, item.time ? &*item.time : nullptr);
+    // An uninstaller's item keeps the source's time, as a copy would.
+    FileTime time{};
+    if (!item.time) files.LastWriteTime(item.source, time);
+    const bool isSelf = WriteSelfItem(files, image, item.source, self);
+    const AddOutcome added = AddFile(files, data, list, isSelf ? self : item.source, item.name,
+                                     item.time ? &*item.time : isSelf ? &time : nullptr);
+    if (isSelf) files.RemoveFile(self);
     if (added.result != AddResult::kAdded) {
       problem = "cannot add " + item.name + " from " + item.source + ": " +
                 (added.result == AddResult::kNotAPack ? "a file that is no pack lies in the way" : Reason(added.error));
