@@ -4,6 +4,7 @@
 #include <span>
 
 #include "BmpHeader.h"
+#include "BmpRle.h"
 
 namespace pelorin {
 
@@ -211,17 +212,28 @@ void RemoveSetupDataFiles(FileSystem& files, const SetupFiles& setup, UnpackOutc
     if (files.FileExists(*path)) files.RemoveFile(*path);
 }
 
-std::size_t PlainBitmapRowsOffset(std::string_view file) {
+std::size_t BitmapRowsOffset(std::string_view file) {
   const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(file.data()), file.size());
   const std::optional<BmpHeader> header = ReadBmpHeader(bytes);
-  if (!header || header->compression != 0 || header->width == 0 || header->height == 0) return 0;
+  if (!header || header->width == 0 || header->height == 0) return 0;
   const std::uint32_t depth = header->bitsPerPixel;
+  const bool rle = (depth == 8 && header->compression == kBmpRle8) || (depth == 4 && header->compression == kBmpRle4);
+  if (header->compression != 0 && !rle) return 0;
   if (depth != 1 && depth != 4 && depth != 8 && depth != 16 && depth != 24 && depth != 32) return 0;
   constexpr std::size_t kFileHeader = 14;
   const std::uint64_t infoSize = ReadLittleEndian(bytes, kFileHeader, 4);
   std::uint64_t colours = ReadLittleEndian(bytes, kFileHeader + 32, 4);
   if (depth <= 8 && colours == 0) colours = std::uint64_t{1} << depth;
-  if (infoSize < 40 || kFileHeader + infoSize + colours * 4 > header->dataOffset || !header->DataFits(file.size()))
+  if (infoSize < 40 || kFileHeader + infoSize + colours * 4 > header->dataOffset) return 0;
+  if (!rle) return header->DataFits(file.size()) ? header->dataOffset : 0;
+  // The system reads run-length data as far as the info header's image size says: those bytes
+  // must lie within the file and every code in them within the picture, which is stored
+  // bottom-up. The size of the picture is bounded, as the check expands it.
+  constexpr std::int32_t kLargestSide = 4096;
+  const std::uint32_t size = ReadLittleEndian(bytes, kFileHeader + 20, 4);
+  if (!header->BottomUp() || header->width > kLargestSide || header->height > kLargestSide ||
+      header->dataOffset > file.size() || size > file.size() - header->dataOffset ||
+      !ExpandBmpRle(bytes.subspan(header->dataOffset, size), header->width, header->height, depth == 4))
     return 0;
   return header->dataOffset;
 }

@@ -97,8 +97,10 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
 // closes its held files first.
 void RemoveSetupDataFiles(FileSystem& files, const SetupFiles& setup, UnpackOutcome* outcome = nullptr);
 
-// Where the pixel rows of an uncompressed BMP file begin, when its headers, colour table and
-// rows all lie within it, so that the system can take it as a picture held in memory; else 0.
-std::size_t PlainBitmapRowsOffset(std::string_view file);
+// Where the pixel data of a BMP file begins, uncompressed or RLE4 or RLE8, when its headers,
+// colour table and data all lie within it (and run-length codes within the picture, as
+// ExpandBmpRle checks them), so that the system can take it as a picture held in memory;
+// else 0.
+std::size_t BitmapRowsOffset(std::string_view file);
 
 }  // namespace pelorin
