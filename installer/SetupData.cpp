@@ -40,6 +40,14 @@ std::optional<std::uint32_t> ReadLittle(std::string_view head, std::size_t at, s
   return value;
 }
 
+// A length as the removal mark and the uninstaller's item write it: decimal, padded with
+// blanks to 16 bytes. Read back only in exactly this form.
+std::string LengthField(std::uint64_t length) {
+  std::string field = std::to_string(length);
+  field.resize(16, ' ');
+  return field;
+}
+
 }  // namespace
 
 std::optional<SigningFields> SigningFieldsOf(std::string_view head) {
@@ -102,25 +110,15 @@ std::string FormatTrailer(const Trailer& trailer) {
   return text;
 }
 
-std::string FormatRemovalMark(std::uint64_t imageLength) {
-  std::string number = std::to_string(imageLength);
-  number.resize(kRemovalMarkSize - kRemovalMarkMagic.size(), ' ');
-  return std::string(kRemovalMarkMagic) + number;
-}
+std::string FormatRemovalMark(std::uint64_t imageLength) { return std::string(kRemovalMarkMagic) + LengthField(imageLength); }
 
-bool IsRemovalMark(std::string_view bytes, std::uint64_t at) {
-  if (bytes.size() != kRemovalMarkSize || bytes.substr(0, kRemovalMarkMagic.size()) != kRemovalMarkMagic) return false;
-  return ParseField(bytes.substr(kRemovalMarkMagic.size())) == at;
-}
+bool IsRemovalMark(std::string_view bytes, std::uint64_t at) { return bytes == FormatRemovalMark(at); }
 
 std::optional<std::string> SelfItemOf(std::string_view image, std::string_view program) {
   const std::optional<SigningFields> fields = SigningFieldsOf(image.substr(0, kHeadersRead));
   if (!fields || program.size() < image.size()) return std::nullopt;
   const std::pair<std::size_t, std::size_t> signing[] = {{fields->checksum, 4}, {fields->security, 8}};
-  std::string item(kSelfItemMagic);
-  std::string length = std::to_string(image.size());
-  length.resize(16, ' ');
-  item += length;
+  std::string item = std::string(kSelfItemMagic) + LengthField(image.size());
   std::size_t from = 0;
   for (const auto& [at, size] : signing) {
     if (program.substr(from, at - from) != image.substr(from, at - from)) return std::nullopt;
@@ -133,8 +131,8 @@ std::optional<std::string> SelfItemOf(std::string_view image, std::string_view p
 
 std::optional<std::string> ProgramOfSelfItem(std::string_view image, std::string_view item) {
   const std::optional<SigningFields> fields = SigningFieldsOf(image.substr(0, kHeadersRead));
-  if (!fields || item.size() < kSelfItemHead || item.substr(0, kSelfItemMagic.size()) != kSelfItemMagic ||
-      ParseField(item.substr(kSelfItemMagic.size(), 16)) != image.size())
+  if (!fields || item.size() < kSelfItemHead ||
+      item.substr(0, kSelfItemMagic.size() + 16) != std::string(kSelfItemMagic) + LengthField(image.size()))
     return std::nullopt;
   std::string program(image);
   program.replace(fields->checksum, 4, item.substr(kSelfItemMagic.size() + 16, 4));

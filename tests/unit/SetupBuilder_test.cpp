@@ -106,7 +106,11 @@ TEST_F(SetupBuilderTest, TheRemovalMarkMakesTheUninstallerAndNothingElse) {
   const std::size_t packed = setup.find(removal.substr(image.size()));
   ASSERT_NE(packed, std::string::npos);
   EXPECT_FALSE(hasMark(setup.substr(0, packed + kRemovalMarkSize))) << "a setup file cut short";
-  EXPECT_LT(setup.size(), 2 * image.size()) << "the uninstaller is packed as its self item, not as a copy";
+  const auto trailer = ParseTrailer(std::string_view(setup).substr(setup.size() - kTrailerSize), setup.size());
+  ASSERT_TRUE(trailer);
+  const PackList list = ParsePackList(std::string_view(setup).substr(trailer->listPosition - 1, trailer->listLength));
+  ASSERT_TRUE(list.Find("Uninstall.exe"));
+  EXPECT_EQ(list.Find("Uninstall.exe")->size, kSelfItemHead + kRemovalMarkSize) << "packed as its item, not as a copy";
 }
 
 // Setup rebuilds the packed uninstaller from its own image: with the signing fields and the
