@@ -36,7 +36,7 @@ PictureRef PictureFromBmp(std::span<const std::uint8_t> file) {
   const std::int32_t width = header->width;
   const std::int32_t height = header->Rows();
   // Run-length data is stored bottom-up only; its length is the info header's image size.
-  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
+  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || header->dataOffset > file.size() ||
       (rle ? !header->BottomUp() : !header->DataFits(file.size())))
     return nullptr;
   std::optional<std::vector<Pixel>> palette;
@@ -44,7 +44,7 @@ PictureRef PictureFromBmp(std::span<const std::uint8_t> file) {
   std::optional<std::vector<std::uint8_t>> expanded;
   if (rle) {
     const std::uint32_t size = ReadLittleEndian(file, 34, 4);
-    if (header->dataOffset > file.size() || size > file.size() - header->dataOffset ||
+    if (size > file.size() - header->dataOffset ||
         !(expanded = ExpandBmpRle(file.subspan(header->dataOffset, size), width, height, false)))
       return nullptr;
   }
