@@ -19,9 +19,9 @@ struct Budget {
 // its 32-byte removal mark. setup.exe carries the image, the editor and the setup data, of
 // which the side picture is the largest part.
 constexpr Budget kBudgets[] = {
-    {"Pelorin.exe", "Pelorin.exe", 106496},
-    {"setup image", PELORIN_SETUP_IMAGE, 122880},
-    {"Uninstall.exe", "Uninstall.exe", 122880 + 32},
+    {"Pelorin.exe", "Pelorin.exe", 107008},
+    {"setup image", PELORIN_SETUP_IMAGE, 123392},
+    {"Uninstall.exe", "Uninstall.exe", 123392 + 32},
     {"side picture", PELORIN_SIDE_PICTURE, 4096},
     {"setup.exe", "setup.exe", 235520},
 };
