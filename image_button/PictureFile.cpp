@@ -55,8 +55,8 @@ PictureRef PictureFromBmp(std::span<const std::uint8_t> file) {
   picture->pixels.resize(static_cast<std::size_t>(width) * height);
   for (std::int32_t row = 0; row < height; ++row) {
     const std::int32_t y = header->BottomUp() ? height - 1 - row : row;
-    const std::uint8_t* stored =
-        expanded ? &(*expanded)[static_cast<std::size_t>(row) * width] : &file[header->dataOffset + row * header->Stride()];
+    const std::uint8_t* stored = expanded ? &(*expanded)[static_cast<std::size_t>(row) * width]
+                                          : &file[header->dataOffset + row * header->Stride()];
     Pixel* out = &picture->pixels[static_cast<std::size_t>(y) * width];
     for (std::int32_t x = 0; x < width; ++x) {
       if (palette) {

@@ -110,7 +110,9 @@ std::string FormatTrailer(const Trailer& trailer) {
   return text;
 }
 
-std::string FormatRemovalMark(std::uint64_t imageLength) { return std::string(kRemovalMarkMagic) + LengthField(imageLength); }
+std::string FormatRemovalMark(std::uint64_t imageLength) {
+  return std::string(kRemovalMarkMagic) + LengthField(imageLength);
+}
 
 bool IsRemovalMark(std::string_view bytes, std::uint64_t at) { return bytes == FormatRemovalMark(at); }
 

@@ -35,7 +35,8 @@ class DataWithPrograms : public FileReader {
   FileError Read(char* buffer, std::size_t size, std::size_t& got) override {
     got = 0;
     if (at_ < dataSize_) {
-      FileError error = data_->Read(buffer, static_cast<std::size_t>(std::min<std::uint64_t>(size, dataSize_ - at_)), got);
+      const auto part = static_cast<std::size_t>(std::min<std::uint64_t>(size, dataSize_ - at_));
+      FileError error = data_->Read(buffer, part, got);
       at_ += got;
       return error;
     }

@@ -33,5 +33,6 @@ extern "C" __attribute__((used, force_align_arg_pointer)) void PelorinStart() {
   startup.cb = sizeof startup;
   GetStartupInfoW(&startup);
   const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? startup.wShowWindow : SW_SHOWDEFAULT;
-  ExitProcess(static_cast<UINT>(WinMain(GetModuleHandleW(nullptr), nullptr, ArgumentsAfterProgram(GetCommandLineA()), show)));
+  const int code = WinMain(GetModuleHandleW(nullptr), nullptr, ArgumentsAfterProgram(GetCommandLineA()), show);
+  ExitProcess(static_cast<UINT>(code));
 }

@@ -46,7 +46,8 @@ TEST(LinkMap, ShippedProgramsHoldNoStartUpCodeUnwinderOrLibraryObjects) {
       if (!line.empty() && line[0] != ' ') discarded = line.rfind("/DISCARD/", 0) == 0;
       std::smatch match;
       if (!std::regex_match(line, match, placed)) {
-        name = line.size() > 1 && line[0] == ' ' && line[1] == '.' && line.find(' ', 1) == std::string::npos ? line : "";
+        const bool nameAlone = line.size() > 1 && line[0] == ' ' && line[1] == '.' && line.find(' ', 1) == std::string::npos;
+        name = nameAlone ? line : "";
         continue;
       }
       const std::string section = match[1].matched ? " " + match[1].str() : name;

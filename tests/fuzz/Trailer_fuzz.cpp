@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view head = rest.substr(0, headSize);
   const std::string_view item = rest.substr(headSize);
   if (const auto program = pelorin::ProgramOfSelfItem(head, item)) {
-    if (program->size() != head.size() + item.size() - pelorin::kSelfItemHead || pelorin::SelfItemOf(head, *program) != item)
+    if (program->size() != head.size() + item.size() - pelorin::kSelfItemHead ||
+        pelorin::SelfItemOf(head, *program) != item)
       std::abort();
   }
   if (item.size() >= pelorin::kRemovalMarkSize &&
