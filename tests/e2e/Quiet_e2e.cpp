@@ -219,6 +219,7 @@ TEST_F(QuietTest, SetupsImageWithoutItsPackNeverRemoves) {
   Process uninstall = session_.Start(places_.Folder() / "Uninstall.exe", {"/S"}, sandbox_.Path());
   EXPECT_EQ(uninstall.Wait(60s), 0);
   EXPECT_FALSE(std::filesystem::exists(places_.Folder()));
+  ExpectBatchFoldersGone(session_, 60s);
 }
 
 // A folder given on the command line, then an upgrade that finds it by itself, in a quiet
