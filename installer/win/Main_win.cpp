@@ -27,6 +27,7 @@
 #include "UsageMessage_win.h"
 #include "WaitWindow_win.h"
 #include "WizardWindow_win.h"
+#include "SetupMain_win.h"
 #include "MessageBox_win.h"
 
 namespace {
@@ -268,7 +269,7 @@ int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, 
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int pelorin::win::RunSetup() {
   pelorin::HardenDllLoading();
   bool exact = true;
   pelorin::CommandLine line = pelorin::ParseCommandLine(pelorin::ProgramArguments(exact), true);

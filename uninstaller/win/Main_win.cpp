@@ -16,6 +16,7 @@
 #include "ShellFolders_win.h"
 #include "Shell_win.h"
 #include "SystemPaths_win.h"
+#include "UninstallMain_win.h"
 #include "UninstallWindow_win.h"
 #include "UsageMessage_win.h"
 #include "WideText_win.h"
@@ -36,7 +37,7 @@ int ExitCode(pelorin::UninstallEnd end) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int pelorin::win::RunUninstall() {
   pelorin::HardenDllLoading();
   bool exact = true;
   const std::string arguments = pelorin::ProgramArguments(exact);
