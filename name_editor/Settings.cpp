@@ -91,7 +91,12 @@ EditorSettings LoadSettings(FileSystem& files, const std::string& path) {
 }
 
 FileError StoreSettings(FileSystem& files, const std::string& path, const EditorSettings& settings) {
-  if (!files.FolderExists(FolderOfPath(path))) CreateFolderChain(files, FolderOfPath(path));
+  // The user's own settings folder and its maker's folder above it (UserSettingsFolder).
+  const std::string folder = FolderOfPath(path);
+  if (!files.FolderExists(folder)) {
+    files.CreateFolder(FolderOfPath(folder));
+    files.CreateFolder(folder);
+  }
   return ReplaceFileContents(files, path, FormatSettings(files.TextCodePage(), settings));
 }
 

@@ -127,12 +127,12 @@ const char* InstallPathProblem(FileSystem& files, const std::string& path, Insta
       if (files.FileExists(step)) return "a file stands where a folder of the path belongs";
       continue;
     }
-    if (link) return "a folder of the path is a link or junction, which leads elsewhere";
+    if (link) return "a folder on the path is a link or junction";
     if (folder == path && files.OthersCanWrite(step)) return "other accounts can change the folder";
     if (folder != path && files.OthersCanMoveAway(step))
-      return "other accounts can rename, delete or re-permit a folder above it, and so put another in its place";
+      return "other accounts can rename or re-permit a folder above it";
     if (deepest && scope == InstallScope::kUser && !files.OwnedByRunningAccount(step))
-      return "an install for you alone goes into a folder of your own, and this one is not yours";
+      return "an install for you alone goes into a folder of your own";
     deepest = false;
   }
   return nullptr;
