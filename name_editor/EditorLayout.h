@@ -47,6 +47,11 @@ inline constexpr Rect ColourBox(int index) {
   return {kColourBoxLeft + kColourBoxStep * index, kColourBoxTop, kColourBoxSize, kColourBoxSize};
 }
 
+// The window is laid out at 100 % and drawn at a whole factor: every rectangle scales by it.
+inline constexpr Rect Scaled(const Rect& rect, int scale) {
+  return {rect.left * scale, rect.top * scale, rect.width * scale, rect.height * scale};
+}
+
 }  // namespace layout
 
 // Top of the history marker, in pixels, for a pointer at `y` pixels within the history area.
