@@ -18,6 +18,11 @@ struct Rect {
   int height;
 };
 
+// The window is laid out at 100 % and drawn at a whole factor: every rectangle scales by it.
+inline constexpr Rect Scaled(const Rect& rect, int scale) {
+  return {rect.left * scale, rect.top * scale, rect.width * scale, rect.height * scale};
+}
+
 // Geometry of the main window, in pixels from its top-left corner.
 namespace layout {
 
@@ -45,11 +50,6 @@ inline constexpr Rect kLinkAreas[2] = {{325, 198, 33, 164}, {126, 351, 120, 17}}
 
 inline constexpr Rect ColourBox(int index) {
   return {kColourBoxLeft + kColourBoxStep * index, kColourBoxTop, kColourBoxSize, kColourBoxSize};
-}
-
-// The window is laid out at 100 % and drawn at a whole factor: every rectangle scales by it.
-inline constexpr Rect Scaled(const Rect& rect, int scale) {
-  return {rect.left * scale, rect.top * scale, rect.width * scale, rect.height * scale};
 }
 
 }  // namespace layout

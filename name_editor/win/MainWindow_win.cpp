@@ -4,6 +4,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "DisplayScale.h"
+#include "Dpi_win.h"
 #include "EditorLayout.h"
 #include "FindGameDialog_win.h"
 #include "GameFolder.h"
@@ -54,6 +58,9 @@ enum ControlId : int {
   kNameCounterId,
 };
 
+// WM_DPICHANGED, which the headers name only for newer systems than the program runs on.
+constexpr UINT kDpiChangedMessage = 0x02E0;
+
 constexpr int PixelsOfTwips(int twips) { return twips / layout::kTwipsPerPixel; }
 
 int ModifierMask() {
@@ -82,12 +89,17 @@ bool MainWindow::Open() {
 
   ToggleTitleBar(Handle(), false);
   heightTwips_ = layout::kCollapsedHeightTwips;
-  if (!context_.uninstall) {
+  if (!context_.uninstall)
     RegisterProgram(context_.registry, context_.productName, context_.executablePath, context_.version);
-    SetWindowPos(Handle(), nullptr, 0, 0, PixelsOfTwips(layout::kWidthTwips),
-                 PixelsOfTwips(heightTwips_), SWP_NOMOVE | SWP_NOZORDER);
-  }
   CreateControls();
+  if (!context_.uninstall) {
+    ApplyDpi(WindowDpi(Handle()));
+    RECT window;
+    GetWindowRect(Handle(), &window);
+    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - (window.right - window.left)) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - (window.bottom - window.top)) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
+  }
   OnNameChanged();
   LoadSettings();
   if (state_.gameFolder.empty()) saveButton_->Model().SetEnabled(false);
@@ -160,7 +172,7 @@ bool MainWindow::OnSetCursor() {
   POINT point;
   GetCursorPos(&point);
   ScreenToClient(Handle(), &point);
-  if (LinkAreaAt(point.x, point.y) < 0) return false;
+  if (LinkAreaAt(point.x / scale_, point.y / scale_) < 0) return false;
   SetCursor(LoadCursor(nullptr, IDC_HAND));
   return true;
 }
@@ -180,6 +192,7 @@ void MainWindow::CreateControls() {
   for (int k = 0; k < 8; ++k) {
     colourBoxes_[k] = std::make_unique<PictureControl>(hwnd, kColourBoxId + k,
                                                        layout::ColourBox(k), kPalette[k], *this);
+    SetWindowTextA(colourBoxes_[k]->Handle(), ItemName(FocusStop::kColours, k).c_str());
   }
   CreateImageButtons();
   CreateNameCounter();
@@ -229,6 +242,135 @@ void MainWindow::CreateImageButtons() {
   }
 }
 
+// Lays the window out at the whole factor for `dpi`: the pixel art, the name box's font and
+// every hit area scale with it; the counter and tooltip take the system's font at that DPI.
+void MainWindow::ApplyDpi(int dpi) {
+  dpi_ = dpi;
+  scale_ = PixelScaleOfDpi(dpi);
+  GdiObject<HFONT> nameFont(CreateFontA(-11 * scale_, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                        "MS Sans Serif"));
+  GdiObject<HFONT> counterFont(CreateMessageFont(dpi));
+  const auto place = [this](HWND control, const Rect& rect) {
+    const Rect at = Scaled(rect, scale_);
+    SetWindowPos(control, nullptr, at.left, at.top, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  place(nameBox_, layout::kNameBox);
+  SendMessageA(nameBox_, WM_SETFONT, reinterpret_cast<WPARAM>(nameFont.Get()), TRUE);
+  place(nameCounter_, layout::kNameCounter);
+  if (serverNameTip_ != nullptr)
+    SendMessageA(serverNameTip_, WM_SETFONT, reinterpret_cast<WPARAM>(counterFont.Get()), FALSE);
+  font_ = std::move(nameFont);
+  counterFont_ = std::move(counterFont);
+  for (PictureControl* picture : {preview_.get(), historyArea_.get(), letters_.get()}) picture->SetScale(scale_);
+  for (auto& box : colourBoxes_) box->SetScale(scale_);
+  keypadButton_->SetScale(scale_);
+  saveButton_->SetScale(scale_);
+  SetWindowPos(Handle(), nullptr, 0, 0, PixelsOfTwips(layout::kWidthTwips) * scale_, PixelsOfTwips(heightTwips_) * scale_,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+std::optional<FocusStop> MainWindow::StopOf(HWND control) const {
+  if (control == nameBox_ || control == Handle()) return FocusStop::kNameBox;
+  if (control == keypadButton_->Handle()) return FocusStop::kKeypad;
+  if (control == saveButton_->Handle()) return FocusStop::kSave;
+  if (control == historyArea_->Handle()) return FocusStop::kHistory;
+  if (control == letters_->Handle()) return FocusStop::kLetters;
+  for (const auto& box : colourBoxes_)
+    if (control == box->Handle()) return FocusStop::kColours;
+  return std::nullopt;
+}
+
+unsigned MainWindow::AvailableStops() const {
+  unsigned available = StopBit(FocusStop::kNameBox) | StopBit(FocusStop::kColours) | StopBit(FocusStop::kHistory);
+  if (IsWindowEnabled(keypadButton_->Handle())) available |= StopBit(FocusStop::kKeypad);
+  if (IsWindowEnabled(saveButton_->Handle())) available |= StopBit(FocusStop::kSave);
+  if (heightTwips_ == layout::kExpandedHeightTwips) available |= StopBit(FocusStop::kLetters);
+  return available;
+}
+
+int MainWindow::FocusedItem(FocusStop stop) const {
+  switch (stop) {
+    case FocusStop::kColours:
+      return colourFocus_;
+    case FocusStop::kHistory:
+      return std::clamp(HistoryRowOfMarker(historyMarkerTop_), 0, NameHistory::kRows - 1);
+    case FocusStop::kLetters:
+      return std::clamp(LetterCodeOfMarker(letterMarkerTwips_.x, letterMarkerTwips_.y), 0, 127);
+    default:
+      return 0;
+  }
+}
+
+// Puts the stop's marker on `item` and names it for screen readers.
+void MainWindow::ShowItem(FocusStop stop, int item) {
+  if (stop == FocusStop::kColours) {
+    colourFocus_ = item;
+    SetFocus(colourBoxes_[item]->Handle());
+  } else if (stop == FocusStop::kHistory) {
+    historyMarkerTop_ = static_cast<std::int16_t>(16 * item);
+    historyArea_->SetMarker(Rect{0, historyMarkerTop_, layout::kHistory.width, 16});
+    historyArea_->SetItemName(ItemName(stop, item, state_.history.Entry(item)));
+  } else if (stop == FocusStop::kLetters) {
+    letterMarkerTwips_ = {item % 16 * 240, item / 16 * 240};
+    letters_->SetMarker(Rect{item % 16 * 16, item / 16 * 16, 16, 16});
+    letters_->SetItemName(ItemName(stop, item));
+  }
+}
+
+void MainWindow::FocusStopControl(FocusStop stop) {
+  switch (stop) {
+    case FocusStop::kNameBox:
+      SetFocus(nameBox_);
+      break;
+    case FocusStop::kColours:
+      ShowItem(stop, colourFocus_);
+      break;
+    case FocusStop::kKeypad:
+      SetFocus(keypadButton_->Handle());
+      break;
+    case FocusStop::kSave:
+      SetFocus(saveButton_->Handle());
+      break;
+    case FocusStop::kHistory:
+    case FocusStop::kLetters: {
+      ShowItem(stop, FocusedItem(stop));
+      SetFocus((stop == FocusStop::kHistory ? historyArea_ : letters_)->Handle());
+      break;
+    }
+  }
+}
+
+bool MainWindow::OnStopKey(FocusStop stop, int keyCode) {
+  const KeyOutcome outcome = KeyAtStop(stop, FocusedItem(stop), keyCode);
+  switch (outcome.action) {
+    case KeyAction::kNone:
+      return false;
+    case KeyAction::kMove:
+      ShowItem(stop, outcome.item);
+      break;
+    case KeyAction::kPress:
+      OnImageButtonClick(stop == FocusStop::kKeypad ? kKeypadId : kSaveId);
+      break;
+    case KeyAction::kInsert:
+      InsertIntoName(stop == FocusStop::kColours ? std::string{'^', static_cast<char>('0' + outcome.item)}
+                                                 : std::string(1, static_cast<char>(outcome.item)),
+                     false);
+      break;
+    case KeyAction::kTakeName:
+      SetNameText(std::string(state_.history.Entry(outcome.item)));
+      SetFocus(nameBox_);
+      break;
+    case KeyAction::kDeleteRow:
+      deleteIndex_ = static_cast<std::int16_t>(outcome.item);
+      DeleteHistoryRow();
+      ShowItem(stop, outcome.item);
+      break;
+  }
+  return true;
+}
+
 void MainWindow::OnImageButtonClick(int id) {
   if (id == kKeypadId) ToggleKeypad();
   if (id == kSaveId) ShowSaveMenu();
@@ -237,6 +379,14 @@ void MainWindow::OnImageButtonClick(int id) {
 bool MainWindow::PreviewKey(const MSG& message) {
   if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
   if (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd)) return false;
+  const int key = static_cast<int>(message.wParam);
+  if (const std::optional<FocusStop> stop = StopOf(message.hwnd); stop && message.message == WM_KEYDOWN) {
+    if (key == VK_TAB && (ModifierMask() & ~kShiftMask) == 0) {
+      FocusStopControl(NextFocusStop(*stop, ModifierMask() == kShiftMask, AvailableStops()));
+      return true;
+    }
+    if (*stop != FocusStop::kNameBox && ModifierMask() == 0 && OnStopKey(*stop, key)) return true;
+  }
   if (message.hwnd == nameBox_ && IsSelectAllKey(static_cast<int>(message.wParam), ModifierMask())) {
     SendMessageA(nameBox_, EM_SETSEL, 0, -1);
     return true;
@@ -256,6 +406,7 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (item->CtlID != kNameCounterId) return Window::OnMessage(message, wParam, lParam);
       char text[32] = {};
       GetWindowTextA(nameCounter_, text, sizeof(text));
+      Selection font(item->hDC, counterFont_.Get());
       PaintNameCounter(item->hDC, item->rcItem, text, nameOverLimit_);
       return TRUE;
     }
@@ -264,11 +415,18 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetBkColor(reinterpret_cast<HDC>(wParam), ColorRefFromPixel(kBandColour));
       return reinterpret_cast<LRESULT>(bandBrush_.Get());
     case WM_LBUTTONDOWN:
-      OnSkinPress(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      OnSkinPress(GET_X_LPARAM(lParam) / scale_, GET_Y_LPARAM(lParam) / scale_);
       return 0;
     case WM_LBUTTONUP:
-      OnSkinRelease(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      OnSkinRelease(GET_X_LPARAM(lParam) / scale_, GET_Y_LPARAM(lParam) / scale_);
       return 0;
+    case kDpiChangedMessage: {
+      // The system suggests where the window goes on the new monitor; its size is ours.
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      ApplyDpi(LOWORD(wParam));
+      SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
     case WM_CAPTURECHANGED:
       pressedLink_ = -1;
       return 0;
@@ -280,12 +438,12 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 1;
     case WM_PAINT: {
       PaintContext paint(Handle());
-      PaintSkin(paint.Dc(), PixelsOfTwips(layout::kDesignWidthTwips) + 1, layout::kClientHeight);
+      PaintSkin(paint.Dc(), PixelsOfTwips(layout::kDesignWidthTwips) + 1, layout::kClientHeight, scale_);
       return 0;
     }
     case WM_PRINTCLIENT:  // a transparent control asks for what lies behind it
       PaintSkin(reinterpret_cast<HDC>(wParam), PixelsOfTwips(layout::kDesignWidthTwips) + 1,
-                layout::kClientHeight);
+                layout::kClientHeight, scale_);
       return 0;
     case WM_CLOSE:
       DestroyWindow(Handle());
@@ -400,13 +558,14 @@ std::string MainWindow::NameText() const {
 
 void MainWindow::SetNameText(const std::string& text) { SetWindowTextA(nameBox_, text.c_str()); }
 
-void MainWindow::InsertIntoName(const std::string& inserted) {
+// A click puts the focus back into the name box; a key leaves it on the palette, for the next.
+void MainWindow::InsertIntoName(const std::string& inserted, bool focusName) {
   DWORD selectionStart = 0;
   SendMessageA(nameBox_, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart), 0);
   const Insertion result = InsertAtCaret(NameText(), static_cast<int>(selectionStart), inserted);
   SetNameText(result.text);
   SendMessageA(nameBox_, EM_SETSEL, result.caret, result.caret);
-  SetFocus(nameBox_);
+  if (focusName) SetFocus(nameBox_);
 }
 
 // The counter in the title strip. The tooltip on the preview that tells how game servers show
@@ -437,7 +596,8 @@ void MainWindow::CreateServerNameTip() {
   tool.uId = reinterpret_cast<UINT_PTR>(preview_->Handle());
   tool.lpszText = const_cast<char*>("");
   SendMessageA(serverNameTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  SendMessageA(serverNameTip_, TTM_SETMAXTIPWIDTH, 0, 480);  // lines break at each line end
+  SendMessageA(serverNameTip_, TTM_SETMAXTIPWIDTH, 0, 480 * scale_);  // lines break at each line end
+  SendMessageA(serverNameTip_, WM_SETFONT, reinterpret_cast<WPARAM>(counterFont_.Get()), FALSE);
   UpdateServerNameTip(ServerNameOf(NameText()));
 }
 
@@ -482,12 +642,12 @@ void MainWindow::ToggleKeypad() {
   heightTwips_ = ToggledHeightTwips(heightTwips_);
   RECT window;
   GetWindowRect(Handle(), &window);
-  SetWindowPos(Handle(), nullptr, 0, 0, window.right - window.left, PixelsOfTwips(heightTwips_),
+  SetWindowPos(Handle(), nullptr, 0, 0, window.right - window.left, PixelsOfTwips(heightTwips_) * scale_,
                SWP_NOMOVE | SWP_NOZORDER);
 }
 
 void MainWindow::ShowSaveMenu() {
-  POINT corner{layout::kSaveButton.left, layout::kSaveButton.top};
+  POINT corner{layout::kSaveButton.left * scale_, layout::kSaveButton.top * scale_};
   ClientToScreen(Handle(), &corner);
   TrackPopupMenu(saveMenu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, corner.x, corner.y, 0,
                  Handle(), nullptr);

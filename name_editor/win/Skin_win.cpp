@@ -81,7 +81,9 @@ void PaintNameCounter(HDC dc, const RECT& area, const char* text, bool overLimit
   DrawTextA(dc, text, -1, &box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
-void PaintSkin(HDC dc, int width, int height) {
+namespace {
+
+void PaintSkinAt100(HDC dc, int width, int height) {
   FillSolid(dc, 0, 0, width, height, kBackground);
   PaintTitleStrip(dc, width);
   Frame(dc, {layout::kNameBox.left, layout::kNameBox.top, layout::kNameBox.width,
@@ -89,6 +91,19 @@ void PaintSkin(HDC dc, int width, int height) {
   Frame(dc, layout::kHistory, 2);
   Frame(dc, layout::kLetters, 2);
   PaintLinks(dc);
+}
+
+}  // namespace
+
+// The skin is pixel art like the rest: drawn once at 100 % and enlarged by the whole factor.
+void PaintSkin(HDC dc, int width, int height, int scale) {
+  if (scale == 1) return PaintSkinAt100(dc, width, height);
+  MemoryDc memory(dc);
+  GdiObject<HBITMAP> canvas(CreateCompatibleBitmap(dc, width, height));
+  Selection selection(memory.Get(), canvas.Get());
+  PaintSkinAt100(memory.Get(), width, height);
+  SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, 0, 0, width * scale, height * scale, memory.Get(), 0, 0, width, height, SRCCOPY);
 }
 
 }  // namespace pelorin::win

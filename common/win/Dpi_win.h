@@ -1,0 +1,20 @@
+#pragma once
+
+#include <windows.h>
+
+namespace pelorin::win {
+
+// The DPI of the monitor `window` is on, where the system tells it per window (Windows 10
+// 1607 on), else the system's DPI.
+int WindowDpi(HWND window);
+
+// The dialog font (8 points of the system's dialog face), at `dpi`.
+HFONT CreateDialogFont(int dpi);
+
+// The system's message font, at `dpi`.
+HFONT CreateMessageFont(int dpi);
+
+// Outlines `box` with a line `thickness` pixels wide inside it.
+void FrameBox(HDC dc, const RECT& box, int thickness, COLORREF colour);
+
+}  // namespace pelorin::win
