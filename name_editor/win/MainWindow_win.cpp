@@ -407,7 +407,7 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       char text[32] = {};
       GetWindowTextA(nameCounter_, text, sizeof(text));
       Selection font(item->hDC, counterFont_.Get());
-      PaintNameCounter(item->hDC, item->rcItem, text, nameOverLimit_);
+      PaintNameCounter(item->hDC, item->rcItem, text, nameOverLimit_, scale_);
       return TRUE;
     }
     case WM_CTLCOLOREDIT:

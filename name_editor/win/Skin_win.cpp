@@ -28,10 +28,11 @@ void Frame(HDC dc, const Rect& area, int margin) {
             area.top + area.height + margin);
 }
 
-void PaintStripGradient(HDC dc, int left, int right) {
+// Each of the strip's rows is `scale` pixels high.
+void PaintStripGradient(HDC dc, int left, int right, int scale = 1) {
   for (int y = 0; y < kStripHeight; ++y) {
     const auto blend = [y](int top, int bottom) { return top + (bottom - top) * y / kStripHeight; };
-    FillSolid(dc, left, y, right, y + 1,
+    FillSolid(dc, left, y * scale, right, (y + 1) * scale,
               RGB(blend(GetRValue(kStripTop), GetRValue(kStripBottom)),
                   blend(GetGValue(kStripTop), GetGValue(kStripBottom)),
                   blend(GetBValue(kStripTop), GetBValue(kStripBottom))));
@@ -73,8 +74,8 @@ void PaintLinks(HDC dc) {
 
 }  // namespace
 
-void PaintNameCounter(HDC dc, const RECT& area, const char* text, bool overLimit) {
-  PaintStripGradient(dc, area.left, area.right);
+void PaintNameCounter(HDC dc, const RECT& area, const char* text, bool overLimit, int scale) {
+  PaintStripGradient(dc, area.left, area.right, scale);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, overLimit ? RGB(255, 0, 0) : kTitleText);
   RECT box = area;

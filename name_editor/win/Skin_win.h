@@ -10,7 +10,8 @@ namespace pelorin::win {
 void PaintSkin(HDC dc, int width, int height, int scale);
 
 // The name length counter over its piece of the title strip (whose top is the area's top),
-// in the strip's text colour, or red when the name is longer than servers keep.
-void PaintNameCounter(HDC dc, const RECT& area, const char* text, bool overLimit);
+// in the strip's text colour, or red when the name is longer than servers keep; the strip drawn
+// at `scale`.
+void PaintNameCounter(HDC dc, const RECT& area, const char* text, bool overLimit, int scale);
 
 }  // namespace pelorin::win
