@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "InstallFixture.h"
+#include "TextInk.h"
 
 namespace pelorin::e2e {
 namespace {
@@ -69,6 +70,49 @@ TEST_F(SetupTest, UnpacksItsDataAndOpensTheWizardWithTheLicence) {
   probe_.Ask("post " + wizard->handle + " 16 0 0");  // closed: the same as Cancel
   EXPECT_EQ(setup.Wait(20s), 0);
   EXPECT_TRUE(SetupFolders().empty());
+}
+
+// The ink of the wizard's texts at a display DPI: the company line, Cancel and Begin on the
+// first page, the info text and the browse button on the path page.
+std::vector<TextInk> WizardTextsAt(int dpi, const WineSession& session, Sandbox& sandbox, Probe& probe) {
+  DisplayDpi display(session, dpi);
+  const auto program = sandbox.Copy(session.Programs() / "setup.exe", "setup" + std::to_string(dpi) + ".exe");
+  Process setup = session.Start(program, {}, sandbox.Path());
+  const auto wizard = probe.WaitWindow(kWizardCaption, 20000);
+  EXPECT_TRUE(wizard);
+  std::vector<TextInk> inks;
+  if (!wizard) return inks;
+  const auto measure = [&](int id, bool button) {
+    const auto control = probe.Child(wizard->handle, id);
+    if (!control) return;
+    // A button's edges and focus outline lie within six pixels at 100 %.
+    inks.push_back(InkOf(probe.Pixels(control->left, control->top, control->right - control->left,
+                                      control->bottom - control->top),
+                         button ? 6 * dpi / 96 : 0));
+  };
+  measure(101, false);
+  measure(110, true);
+  measure(120, true);
+  input::Key("Return");
+  std::this_thread::sleep_for(1s);
+  measure(130, false);
+  measure(132, true);
+  session.EndAll();
+  return inks;
+}
+
+TEST_F(SetupTest, WizardTextsAreWholeAtTwiceTheScale) {
+  const std::vector<TextInk> at96 = WizardTextsAt(96, session_, sandbox_, probe_);
+  const std::vector<TextInk> at192 = WizardTextsAt(192, session_, sandbox_, probe_);
+  ASSERT_EQ(at96.size(), 5u);
+  ASSERT_EQ(at192.size(), 5u);
+  for (std::size_t i = 0; i < at96.size(); ++i) {
+    EXPECT_GT(at96[i].lines, 0) << i;
+    EXPECT_EQ(at192[i].lines, at96[i].lines) << "text " << i << " breaks into other lines";
+    EXPECT_FALSE(at192[i].touchesEdge) << "text " << i << " is cut at its control's edge";
+    const double ratio = static_cast<double>(at192[i].Width()) / at96[i].Width();
+    EXPECT_TRUE(ratio > 1.6 && ratio < 2.4) << "text " << i << " is " << ratio << " times as wide";
+  }
 }
 
 TEST_F(SetupTest, ProgramWithoutPayloadReportsCorruptData) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "RemovalFixture.h"
+#include "TextInk.h"
 
 namespace pelorin::e2e {
 namespace {
@@ -84,6 +85,39 @@ TEST_F(UninstallTest, YesClosesTheRunningEditorThenRemovesEverything) {
   // Its "uninstall" start removed the program's key.
   EXPECT_FALSE(KeyExists(session_, kProgramKey));
   ExpectEverythingGone(uninstall);
+}
+
+// The uninstaller's window while it asks about a shared system file, at 100 % and at 200 %:
+// twice the size, with its title line whole. It is ended there, and the install made again.
+TEST_F(UninstallTest, WindowAndTitleScaleWithTheDisplay) {
+  std::vector<WindowInfo> windows;
+  std::vector<TextInk> titles;
+  for (int dpi : {96, 192}) {
+    DisplayDpi display(session_, dpi);
+    for (const char* program : {"Uninstall.exe", "Pelorin.exe"})
+      std::filesystem::copy_file(session_.Programs() / program, install_ / program,
+                                 std::filesystem::copy_options::overwrite_existing);
+    WriteLog({"$C:\\windows\\system32\\pelorin-shared.dll"});
+    Process uninstall = StartUninstall();
+    Answer("Proceed with Uninstall?", "&Yes");
+    ASSERT_NE(probe_.Ask("dialog \"Uninstall System File?\" 30000", 30000), "none");
+    const auto window = probe_.WaitWindow("Uninstalling...");
+    ASSERT_TRUE(window);
+    const auto title = probe_.Child(window->handle, 101);
+    ASSERT_TRUE(title);
+    windows.push_back(*probe_.Rect(window->handle));
+    titles.push_back(InkOf(probe_.Pixels(title->left, title->top, title->right - title->left,
+                                         title->bottom - title->top), 0));
+    session_.EndAll();
+  }
+  // The frame is the system's: the client area is what doubles.
+  EXPECT_NEAR(windows[1].Width() - 2 * windows[0].Width(), 0, 12);
+  EXPECT_NEAR(windows[1].Height() - 2 * windows[0].Height(), 0, 40);
+  ASSERT_EQ(titles[0].lines, 1);
+  EXPECT_EQ(titles[1].lines, 1);
+  EXPECT_FALSE(titles[1].touchesEdge);
+  const double ratio = static_cast<double>(titles[1].Width()) / titles[0].Width();
+  EXPECT_TRUE(ratio > 1.6 && ratio < 2.4) << ratio;
 }
 
 TEST_F(UninstallTest, NoRemovesNothing) {
