@@ -69,20 +69,26 @@ KeyOutcome KeyAtStop(FocusStop stop, int item, int keyCode) {
 }
 
 std::string ItemName(FocusStop stop, int item, std::string_view historyName) {
-  switch (stop) {
-    case FocusStop::kColours:
-      return std::string(kColourNames[item & 7]) + " ^" + static_cast<char>('0' + (item & 7));
-    case FocusStop::kLetters:
-      if (item > 32 && item < 127) return std::string("Letter ") + static_cast<char>(item);
-      return "Character " + WholeNumberText(static_cast<std::uint32_t>(item));
-    case FocusStop::kHistory:
-    {
-      const std::string row = "Earlier name " + WholeNumberText(static_cast<std::uint32_t>(item + 1));
-      return historyName.empty() ? row + ", empty" : row + ": " + std::string(historyName);
+  std::string name;
+  if (stop == FocusStop::kColours) {
+    name = kColourNames[item & 7];
+    name += " ^";
+    name += static_cast<char>('0' + (item & 7));
+  } else if (stop == FocusStop::kLetters) {
+    if (item > 32 && item < 127) {
+      name = "Letter ";
+      name += static_cast<char>(item);
+    } else {
+      name = "Character ";
+      name += WholeNumberText(static_cast<std::uint32_t>(item));
     }
-    default:
-      return {};
+  } else if (stop == FocusStop::kHistory) {
+    name = "Earlier name ";
+    name += static_cast<char>('1' + item);
+    name += historyName.empty() ? ", empty" : ": ";
+    name += historyName;
   }
+  return name;
 }
 
 }  // namespace pelorin

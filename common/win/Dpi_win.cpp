@@ -18,7 +18,7 @@ int SystemDpi() {
 int WindowDpi(HWND window) {
   // Looked up, not imported: Windows 7 and 8 lack it and would not start the program.
   using DpiFunction = UINT(WINAPI*)(HWND);
-  static const auto dpiForWindow = reinterpret_cast<DpiFunction>(
+  const auto dpiForWindow = reinterpret_cast<DpiFunction>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
   const int dpi = dpiForWindow != nullptr && window != nullptr ? static_cast<int>(dpiForWindow(window)) : 0;
   return dpi > 0 ? dpi : SystemDpi();

@@ -180,13 +180,10 @@ bool MainWindow::OnSetCursor() {
 void MainWindow::CreateControls() {
   HWND hwnd = Handle();
   bandBrush_ = GdiObject<HBRUSH>(CreateSolidBrush(ColorRefFromPixel(kBandColour)));
-  font_ = GdiObject<HFONT>(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                       DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif"));
 
   const Rect& box = layout::kNameBox;
   nameBox_ = CreateControl(hwnd, "EDIT", "", WS_VISIBLE | ES_AUTOHSCROLL | WS_TABSTOP, box.left, box.top,
-                           box.width, box.height, kNameBoxId, font_.Get());
+                           box.width, box.height, kNameBoxId);
 
   preview_ = std::make_unique<PictureControl>(hwnd, kPreviewId, layout::kPreview, kBandColour, *this);
   for (int k = 0; k < 8; ++k) {
@@ -271,43 +268,45 @@ void MainWindow::ApplyDpi(int dpi) {
   InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-std::optional<FocusStop> MainWindow::StopOf(HWND control) const {
-  if (control == nameBox_ || control == Handle()) return FocusStop::kNameBox;
-  if (control == keypadButton_->Handle()) return FocusStop::kKeypad;
-  if (control == saveButton_->Handle()) return FocusStop::kSave;
-  if (control == historyArea_->Handle()) return FocusStop::kHistory;
-  if (control == letters_->Handle()) return FocusStop::kLetters;
+HWND MainWindow::StopControl(FocusStop stop) const {
+  const HWND controls[kFocusStops] = {nameBox_,
+                                      colourBoxes_[colourFocus_]->Handle(),
+                                      keypadButton_->Handle(),
+                                      saveButton_->Handle(),
+                                      historyArea_->Handle(),
+                                      letters_->Handle()};
+  return controls[static_cast<int>(stop)];
+}
+
+// The stop `control` belongs to, or -1; the window itself counts as the name box.
+int MainWindow::StopOf(HWND control) const {
+  if (control == Handle()) return 0;
   for (const auto& box : colourBoxes_)
-    if (control == box->Handle()) return FocusStop::kColours;
-  return std::nullopt;
+    if (control == box->Handle()) return static_cast<int>(FocusStop::kColours);
+  for (int stop = 0; stop < kFocusStops; ++stop)
+    if (control == StopControl(static_cast<FocusStop>(stop))) return stop;
+  return -1;
 }
 
 unsigned MainWindow::AvailableStops() const {
-  unsigned available = StopBit(FocusStop::kNameBox) | StopBit(FocusStop::kColours) | StopBit(FocusStop::kHistory);
-  if (IsWindowEnabled(keypadButton_->Handle())) available |= StopBit(FocusStop::kKeypad);
-  if (IsWindowEnabled(saveButton_->Handle())) available |= StopBit(FocusStop::kSave);
-  if (heightTwips_ == layout::kExpandedHeightTwips) available |= StopBit(FocusStop::kLetters);
+  unsigned available = 0;
+  for (int stop = 0; stop < kFocusStops; ++stop)
+    if (IsWindowEnabled(StopControl(static_cast<FocusStop>(stop)))) available |= 1u << stop;
+  if (heightTwips_ != layout::kExpandedHeightTwips) available &= ~StopBit(FocusStop::kLetters);
   return available;
 }
 
 int MainWindow::FocusedItem(FocusStop stop) const {
-  switch (stop) {
-    case FocusStop::kColours:
-      return colourFocus_;
-    case FocusStop::kHistory:
-      return std::clamp(HistoryRowOfMarker(historyMarkerTop_), 0, NameHistory::kRows - 1);
-    case FocusStop::kLetters:
-      return std::clamp(LetterCodeOfMarker(letterMarkerTwips_.x, letterMarkerTwips_.y), 0, 127);
-    default:
-      return 0;
-  }
+  if (stop == FocusStop::kHistory) return std::clamp(HistoryRowOfMarker(historyMarkerTop_), 0, NameHistory::kRows - 1);
+  if (stop == FocusStop::kLetters) return std::clamp(LetterCodeOfMarker(letterMarkerTwips_.x, letterMarkerTwips_.y), 0, 127);
+  return colourFocus_;
 }
 
-// Puts the stop's marker on `item` and names it for screen readers.
-void MainWindow::ShowItem(FocusStop stop, int item) {
+// Focuses `stop`; in the palettes and the history its marker goes on `item`, which is named
+// for screen readers.
+void MainWindow::FocusStopItem(FocusStop stop, int item) {
   if (stop == FocusStop::kColours) {
     colourFocus_ = item;
-    SetFocus(colourBoxes_[item]->Handle());
   } else if (stop == FocusStop::kHistory) {
     historyMarkerTop_ = static_cast<std::int16_t>(16 * item);
     historyArea_->SetMarker(Rect{0, historyMarkerTop_, layout::kHistory.width, 16});
@@ -317,46 +316,23 @@ void MainWindow::ShowItem(FocusStop stop, int item) {
     letters_->SetMarker(Rect{item % 16 * 16, item / 16 * 16, 16, 16});
     letters_->SetItemName(ItemName(stop, item));
   }
-}
-
-void MainWindow::FocusStopControl(FocusStop stop) {
-  switch (stop) {
-    case FocusStop::kNameBox:
-      SetFocus(nameBox_);
-      break;
-    case FocusStop::kColours:
-      ShowItem(stop, colourFocus_);
-      break;
-    case FocusStop::kKeypad:
-      SetFocus(keypadButton_->Handle());
-      break;
-    case FocusStop::kSave:
-      SetFocus(saveButton_->Handle());
-      break;
-    case FocusStop::kHistory:
-    case FocusStop::kLetters: {
-      ShowItem(stop, FocusedItem(stop));
-      SetFocus((stop == FocusStop::kHistory ? historyArea_ : letters_)->Handle());
-      break;
-    }
-  }
+  SetFocus(StopControl(stop));
 }
 
 bool MainWindow::OnStopKey(FocusStop stop, int keyCode) {
   const KeyOutcome outcome = KeyAtStop(stop, FocusedItem(stop), keyCode);
+  const char code[3] = {'^', static_cast<char>(stop == FocusStop::kColours ? '0' + outcome.item : outcome.item), 0};
   switch (outcome.action) {
     case KeyAction::kNone:
       return false;
     case KeyAction::kMove:
-      ShowItem(stop, outcome.item);
+      FocusStopItem(stop, outcome.item);
       break;
     case KeyAction::kPress:
       OnImageButtonClick(stop == FocusStop::kKeypad ? kKeypadId : kSaveId);
       break;
     case KeyAction::kInsert:
-      InsertIntoName(stop == FocusStop::kColours ? std::string{'^', static_cast<char>('0' + outcome.item)}
-                                                 : std::string(1, static_cast<char>(outcome.item)),
-                     false);
+      InsertIntoName(stop == FocusStop::kColours ? code : code + 1, false);
       break;
     case KeyAction::kTakeName:
       SetNameText(std::string(state_.history.Entry(outcome.item)));
@@ -365,7 +341,7 @@ bool MainWindow::OnStopKey(FocusStop stop, int keyCode) {
     case KeyAction::kDeleteRow:
       deleteIndex_ = static_cast<std::int16_t>(outcome.item);
       DeleteHistoryRow();
-      ShowItem(stop, outcome.item);
+      FocusStopItem(stop, outcome.item);
       break;
   }
   return true;
@@ -380,12 +356,13 @@ bool MainWindow::PreviewKey(const MSG& message) {
   if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
   if (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd)) return false;
   const int key = static_cast<int>(message.wParam);
-  if (const std::optional<FocusStop> stop = StopOf(message.hwnd); stop && message.message == WM_KEYDOWN) {
+  if (const int stop = StopOf(message.hwnd); stop >= 0 && message.message == WM_KEYDOWN) {
     if (key == VK_TAB && (ModifierMask() & ~kShiftMask) == 0) {
-      FocusStopControl(NextFocusStop(*stop, ModifierMask() == kShiftMask, AvailableStops()));
+      const FocusStop next = NextFocusStop(static_cast<FocusStop>(stop), ModifierMask() == kShiftMask, AvailableStops());
+      FocusStopItem(next, FocusedItem(next));
       return true;
     }
-    if (*stop != FocusStop::kNameBox && ModifierMask() == 0 && OnStopKey(*stop, key)) return true;
+    if (stop > 0 && ModifierMask() == 0 && OnStopKey(static_cast<FocusStop>(stop), key)) return true;
   }
   if (message.hwnd == nameBox_ && IsSelectAllKey(static_cast<int>(message.wParam), ModifierMask())) {
     SendMessageA(nameBox_, EM_SETSEL, 0, -1);

@@ -63,11 +63,11 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
   void CreateImageButtons();
   void ApplyDpi(int dpi);
 
-  std::optional<FocusStop> StopOf(HWND control) const;
+  HWND StopControl(FocusStop stop) const;
+  int StopOf(HWND control) const;
   unsigned AvailableStops() const;
   int FocusedItem(FocusStop stop) const;
-  void ShowItem(FocusStop stop, int item);
-  void FocusStopControl(FocusStop stop);
+  void FocusStopItem(FocusStop stop, int item);
   bool OnStopKey(FocusStop stop, int keyCode);
 
   void LoadSettings();
