@@ -20,11 +20,13 @@ struct Budget {
 // Both setup and the uninstaller read a folder's access list before they trust it (with the
 // wide calls and their conversion); the uninstaller copies itself where it cannot move and
 // starts the copy with inherited handles, and setup makes the side picture from bytes it
-// reads through the handle it holds.
+// reads through the handle it holds. Following the monitor's scale and taking every action of
+// the editor by key cost the editor 5.6 KB (keys, focus, scaled layout and drawing, item names)
+// and setup and the uninstaller about 1 KB each (scaled layouts and fonts).
 TEST(SizeBudget, ShippedFilesStayWithinTheirBudgets) {
   const std::filesystem::path shipped = PELORIN_SHIPPED_DIR;
-  for (const Budget& budget : {Budget{"Pelorin.exe", 118272}, Budget{"Uninstall.exe", 75264},
-                               Budget{PELORIN_SETUP_IMAGE, 102912}, Budget{"setup.exe", 319488}}) {
+  for (const Budget& budget : {Budget{"Pelorin.exe", 123904}, Budget{"Uninstall.exe", 76288},
+                               Budget{PELORIN_SETUP_IMAGE, 104448}, Budget{"setup.exe", 329728}}) {
     const std::filesystem::path file = shipped / budget.path;  // an absolute path stays as it is
     ASSERT_TRUE(std::filesystem::exists(file)) << file;
     const std::uintmax_t size = std::filesystem::file_size(file);
