@@ -42,6 +42,21 @@ HFONT CreateMessageFont(int dpi) {
   return CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
+void RescaleWindow(HWND window, int fromDpi, int toDpi, HFONT font, const RECT& suggested) {
+  for (HWND child = GetWindow(window, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT place;
+    GetWindowRect(child, &place);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+    MoveWindow(child, MulDiv(place.left, toDpi, fromDpi), MulDiv(place.top, toDpi, fromDpi),
+               MulDiv(place.right - place.left, toDpi, fromDpi), MulDiv(place.bottom - place.top, toDpi, fromDpi),
+               FALSE);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
+  SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
 void FrameBox(HDC dc, const RECT& box, int thickness, COLORREF colour) {
   GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
   const RECT sides[4] = {{box.left, box.top, box.right, box.top + thickness},

@@ -251,6 +251,13 @@ LRESULT WizardWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
       FocusPage();
       return 0;
+    case kDpiChangedMessage: {
+      GdiObject<HFONT> font(CreateDialogFont(LOWORD(wParam)));
+      RescaleWindow(Handle(), dpi_, LOWORD(wParam), font.Get(), *reinterpret_cast<const RECT*>(lParam));
+      font_ = std::move(font);
+      dpi_ = LOWORD(wParam);
+      return 0;
+    }
     case DM_GETDEFID:  // Enter presses the page's forward button
       return MAKELRESULT(kNextId + page_, DC_HASDEFID);
     case WM_CTLCOLORSTATIC:

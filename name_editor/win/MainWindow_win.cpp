@@ -58,9 +58,6 @@ enum ControlId : int {
   kNameCounterId,
 };
 
-// WM_DPICHANGED, which the headers name only for newer systems than the program runs on.
-constexpr UINT kDpiChangedMessage = 0x02E0;
-
 constexpr int PixelsOfTwips(int twips) { return twips / layout::kTwipsPerPixel; }
 
 int ModifierMask() {
@@ -411,6 +408,12 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (reinterpret_cast<HWND>(wParam) == Handle() && LOWORD(lParam) == HTCLIENT && OnSetCursor())
         return TRUE;
       return Window::OnMessage(message, wParam, lParam);
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) focusBeforeLeaving_ = GetFocus();
+      return Window::OnMessage(message, wParam, lParam);
+    case WM_SETFOCUS:  // back in the window: the focus returns to the control that had it
+      SetFocus(IsChild(Handle(), focusBeforeLeaving_) ? focusBeforeLeaving_ : nameBox_);
+      return 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {

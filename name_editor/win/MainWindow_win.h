@@ -104,6 +104,7 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
   int colourFocus_ = 0;
 
   HWND nameBox_ = nullptr;
+  HWND focusBeforeLeaving_ = nullptr;  // the focused control when another window was activated
   HWND nameCounter_ = nullptr;
   HWND serverNameTip_ = nullptr;
   bool nameOverLimit_ = false;

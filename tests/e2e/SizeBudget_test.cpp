@@ -26,7 +26,7 @@ struct Budget {
 TEST(SizeBudget, ShippedFilesStayWithinTheirBudgets) {
   const std::filesystem::path shipped = PELORIN_SHIPPED_DIR;
   for (const Budget& budget : {Budget{"Pelorin.exe", 123904}, Budget{"Uninstall.exe", 76288},
-                               Budget{PELORIN_SETUP_IMAGE, 104448}, Budget{"setup.exe", 329728}}) {
+                               Budget{PELORIN_SETUP_IMAGE, 104960}, Budget{"setup.exe", 329728}}) {
     const std::filesystem::path file = shipped / budget.path;  // an absolute path stays as it is
     ASSERT_TRUE(std::filesystem::exists(file)) << file;
     const std::uintmax_t size = std::filesystem::file_size(file);
