@@ -239,7 +239,6 @@ void MainWindow::CreateImageButtons() {
 // Lays the window out at the whole factor for `dpi`: the pixel art, the name box's font and
 // every hit area scale with it; the counter and tooltip take the system's font at that DPI.
 void MainWindow::ApplyDpi(int dpi) {
-  dpi_ = dpi;
   scale_ = PixelScaleOfDpi(dpi);
   GdiObject<HFONT> nameFont(CreateFontA(-11 * scale_, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
@@ -260,8 +259,8 @@ void MainWindow::ApplyDpi(int dpi) {
   for (auto& box : colourBoxes_) box->SetScale(scale_);
   keypadButton_->SetScale(scale_);
   saveButton_->SetScale(scale_);
-  SetWindowPos(Handle(), nullptr, 0, 0, PixelsOfTwips(layout::kWidthTwips) * scale_, PixelsOfTwips(heightTwips_) * scale_,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(Handle(), nullptr, 0, 0, PixelsOfTwips(layout::kWidthTwips) * scale_,
+               PixelsOfTwips(heightTwips_) * scale_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -294,8 +293,10 @@ unsigned MainWindow::AvailableStops() const {
 }
 
 int MainWindow::FocusedItem(FocusStop stop) const {
-  if (stop == FocusStop::kHistory) return std::clamp(HistoryRowOfMarker(historyMarkerTop_), 0, NameHistory::kRows - 1);
-  if (stop == FocusStop::kLetters) return std::clamp(LetterCodeOfMarker(letterMarkerTwips_.x, letterMarkerTwips_.y), 0, 127);
+  if (stop == FocusStop::kHistory)
+    return std::clamp(HistoryRowOfMarker(historyMarkerTop_), 0, NameHistory::kRows - 1);
+  if (stop == FocusStop::kLetters)
+    return std::clamp(LetterCodeOfMarker(letterMarkerTwips_.x, letterMarkerTwips_.y), 0, 127);
   return colourFocus_;
 }
 
@@ -355,7 +356,8 @@ bool MainWindow::PreviewKey(const MSG& message) {
   const int key = static_cast<int>(message.wParam);
   if (const int stop = StopOf(message.hwnd); stop >= 0 && message.message == WM_KEYDOWN) {
     if (key == VK_TAB && (ModifierMask() & ~kShiftMask) == 0) {
-      const FocusStop next = NextFocusStop(static_cast<FocusStop>(stop), ModifierMask() == kShiftMask, AvailableStops());
+      const FocusStop next =
+          NextFocusStop(static_cast<FocusStop>(stop), ModifierMask() == kShiftMask, AvailableStops());
       FocusStopItem(next, FocusedItem(next));
       return true;
     }
@@ -398,7 +400,8 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // The system suggests where the window goes on the new monitor; its size is ours.
       const auto* suggested = reinterpret_cast<const RECT*>(lParam);
       ApplyDpi(LOWORD(wParam));
-      SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
     case WM_CAPTURECHANGED:

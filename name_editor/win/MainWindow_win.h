@@ -99,7 +99,6 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
   std::int16_t deleteIndex_ = 0;
   int pressedLink_ = -1;  // the link area a left press began in, while it is held
   int heightTwips_ = 0;
-  int dpi_ = 96;
   int scale_ = 1;  // the whole factor the window is drawn at
   int colourFocus_ = 0;
 
