@@ -237,6 +237,13 @@ LRESULT WizardWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetStretchBltMode(paint.Dc(), COLORONCOLOR);
       StretchBlt(paint.Dc(), 0, 0, info.bmWidth * scale, info.bmHeight * scale, memory.Get(), 0, 0, info.bmWidth,
                  info.bmHeight, SRCCOPY);
+      // Where the window is taller, the picture's last row goes on to its bottom.
+      RECT client;
+      GetClientRect(Handle(), &client);
+      const int below = client.bottom - info.bmHeight * scale;
+      if (below > 0)
+        StretchBlt(paint.Dc(), 0, info.bmHeight * scale, info.bmWidth * scale, below, memory.Get(), 0, info.bmHeight - 1,
+                   info.bmWidth, 1, SRCCOPY);
       return 0;
     }
     case WM_ERASEBKGND: {
