@@ -91,11 +91,9 @@ bool MainWindow::Open() {
   CreateControls();
   if (!context_.uninstall) {
     ApplyDpi(WindowDpi(Handle()));
-    RECT window;
-    GetWindowRect(Handle(), &window);
-    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - (window.right - window.left)) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - (window.bottom - window.top)) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER);
+    // Centred as the expanded window is, so that the keypad opens within the screen.
+    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width * scale_) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height * scale_) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   }
   OnNameChanged();
   LoadSettings();

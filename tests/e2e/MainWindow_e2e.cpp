@@ -159,6 +159,7 @@ class KeyboardTest : public EditorTest {
 };
 
 TEST_F(KeyboardTest, TypeColourLetterSaveAndTakeAnEarlierName) {
+  input::FocusWindow("Pelorin");
   ASSERT_EQ(Focus(), Control(kNameBoxId));
   input::Type("Kb");
   input::Key("Home");
@@ -252,6 +253,7 @@ std::vector<int> RunLengths(const std::vector<std::vector<std::uint32_t>>& block
 TEST_F(EditorAt192Dpi, WindowIsTwiceItsSizeAndThePreviewDrawsWhole2x2Blocks) {
   EXPECT_EQ(window_->Width(), 2 * 363);
   EXPECT_EQ(window_->Height(), 2 * 183);
+  input::FocusWindow("Pelorin");
   input::Type("^3Hi^1W");
   ASSERT_EQ(NameText(), "^3Hi^1W");
   const auto preview = probe_.Pixels(X(2 * 50), Y(2 * 54), 2 * 268, 2 * 17);

@@ -115,6 +115,7 @@ TEST_F(UninstallTest, WindowAndTitleScaleWithTheDisplay) {
                                          title->bottom - title->top), 0));
     Answer("Uninstall System File?", "&No");
     EXPECT_EQ(uninstall.Wait(60s), 0);
+    ExpectBatchFoldersGone(session_);
   }
   // The frame is the system's: the client area is what doubles.
   EXPECT_NEAR(windows[1].Width() - 2 * windows[0].Width(), 0, 12);

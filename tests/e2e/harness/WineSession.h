@@ -120,6 +120,9 @@ void Press(int x, int y, int button = 1);
 void Release(int button = 1);
 void Type(const std::string& text);
 void Key(const std::string& combination);
+// Gives the keyboard to the top-level window of that title, as a window manager would, without
+// any pointer event: the X server otherwise sends keys to the window under the pointer.
+void FocusWindow(const std::string& title);
 }  // namespace input
 
 // A fresh folder for one test, removed afterwards.
