@@ -46,7 +46,7 @@ bool UninstallWindow::Open() {
   HWND picture = CreateControl(Handle(), "STATIC", "", WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL, at(kMargin),
                                at(kMargin), at(kIconSize), at(kIconSize), kPictureId);
   // The icon file holds larger pictures too: the one of the scaled size, not a stretched 32.
-  const auto large = static_cast<HICON>(LoadImageA(instance, kIconName, IMAGE_ICON, at(kIconSize), at(kIconSize), 0));
+  const auto large = static_cast<HICON>(LoadImageW(instance, L"UNINSTALL", IMAGE_ICON, at(kIconSize), at(kIconSize), 0));
   SendMessageA(picture, STM_SETICON, reinterpret_cast<WPARAM>(large != nullptr ? large : icon), 0);
   CreateControl(Handle(), "STATIC", "Uninstalling", WS_VISIBLE | SS_LEFTNOWORDWRAP, at(kTextLeft), at(kMargin),
                 at(kClientWidth - kTextLeft - kMargin), at(16), kTitleId, font);
