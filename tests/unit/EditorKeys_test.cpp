@@ -2,44 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-
-#include "DisplayScale.h"
-#include "EditorLayout.h"
-
 namespace pelorin {
 namespace {
-
-TEST(DisplayScale, WholeFactorAndLengthsPerDpi) {
-  struct Case {
-    int dpi, scale, within, elevenAtDpi;
-  } cases[] = {{72, 1, 1, 8},   {96, 1, 1, 11},  {120, 1, 1, 14}, {144, 2, 1, 17},
-               {168, 2, 1, 19}, {192, 2, 2, 22}, {288, 3, 3, 33}, {0, 1, 1, 0}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(PixelScaleOfDpi(c.dpi), c.scale) << c.dpi;
-    EXPECT_EQ(PixelScaleWithinDpi(c.dpi), c.within) << c.dpi;
-    EXPECT_EQ(ScaleToDpi(11, c.dpi), c.elevenAtDpi) << c.dpi;
-  }
-  EXPECT_EQ(ScaleToDpi(-11, 144), -17);
-}
-
-TEST(DisplayScale, LayoutRectanglesAtOneAndTwoTimes) {
-  struct Case {
-    Rect at100, at200;
-  } cases[] = {
-      {layout::kNameBox, {100, 64, 538, 30}},      {layout::kPreview, {100, 108, 536, 34}},
-      {layout::ColourBox(7), {324, 160, 34, 34}},  {layout::kKeypadButton, {372, 160, 130, 38}},
-      {layout::kSaveButton, {512, 160, 130, 38}},  {layout::kHistory, {100, 216, 536, 128}},
-      {layout::kLetters, {114, 390, 512, 256}},    {layout::kNameCounter, {540, 0, 156, 42}},
-  };
-  for (const auto& c : cases) {
-    const Rect one = Scaled(c.at100, 1), two = Scaled(c.at100, 2);
-    EXPECT_EQ((std::array{one.left, one.top, one.width, one.height}),
-              (std::array{c.at100.left, c.at100.top, c.at100.width, c.at100.height}));
-    EXPECT_EQ((std::array{two.left, two.top, two.width, two.height}),
-              (std::array{c.at200.left, c.at200.top, c.at200.width, c.at200.height}));
-  }
-}
 
 TEST(EditorKeys, TabVisitsTheAvailableStopsInOrderBothWays) {
   const unsigned all = (1u << kFocusStops) - 1;
