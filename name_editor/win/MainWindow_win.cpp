@@ -184,7 +184,6 @@ void MainWindow::CreateControls() {
   for (int k = 0; k < 8; ++k) {
     colourBoxes_[k] = std::make_unique<PictureControl>(hwnd, kColourBoxId + k,
                                                        layout::ColourBox(k), kPalette[k], *this);
-    SetWindowTextA(colourBoxes_[k]->Handle(), ItemName(FocusStop::kColours, k).c_str());
   }
   CreateImageButtons();
   CreateNameCounter();
@@ -301,17 +300,21 @@ int MainWindow::FocusedItem(FocusStop stop) const {
 // Focuses `stop`; in the palettes and the history its marker goes on `item`, which is named
 // for screen readers.
 void MainWindow::FocusStopItem(FocusStop stop, int item) {
+  PictureControl* picture = nullptr;
   if (stop == FocusStop::kColours) {
     colourFocus_ = item;
+    picture = colourBoxes_[item].get();
   } else if (stop == FocusStop::kHistory) {
     historyMarkerTop_ = static_cast<std::int16_t>(16 * item);
     historyArea_->SetMarker(Rect{0, historyMarkerTop_, layout::kHistory.width, 16});
-    historyArea_->SetItemName(ItemName(stop, item, state_.history.Entry(item)));
+    picture = historyArea_.get();
   } else if (stop == FocusStop::kLetters) {
     letterMarkerTwips_ = {item % 16 * 240, item / 16 * 240};
     letters_->SetMarker(Rect{item % 16 * 16, item / 16 * 16, 16, 16});
-    letters_->SetItemName(ItemName(stop, item));
+    picture = letters_.get();
   }
+  if (picture != nullptr)
+    picture->SetItemName(ItemName(stop, item, stop == FocusStop::kHistory ? state_.history.Entry(item) : ""));
   SetFocus(StopControl(stop));
 }
 
