@@ -3,6 +3,7 @@
 #include "DisplayScale.h"
 #include "Dpi_win.h"
 #include "MessageBox_win.h"
+#include "resource.h"
 
 namespace pelorin::win {
 
@@ -10,7 +11,6 @@ namespace {
 
 constexpr char kClassName[] = "PelorinUninstall";
 constexpr char kProgramTitle[] = "Uninstall";
-constexpr char kIconName[] = "UNINSTALL";
 
 // Client-area layout in pixels at 96 DPI (15 twips each), scaled to the system's DPI.
 constexpr int kMargin = 8;
@@ -26,7 +26,7 @@ constexpr int kClientHeight = kBarTop + kBarHeight + kMargin;
 
 bool UninstallWindow::Open() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  HICON icon = LoadIconA(instance, kIconName);
+  HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SETUP));
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_ARROW), icon);
   const int dpi = WindowDpi(nullptr);
   const auto at = [dpi](int length) { return ScaleToDpi(length, dpi); };
