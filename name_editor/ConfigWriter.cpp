@@ -20,66 +20,156 @@ std::string_view LineEndOf(std::string_view text) {
   return at + 1 < text.size() && text[at + 1] == '\n' ? "\r\n" : "\r";
 }
 
-// Whether the last command of `text` that sets the name is the whole line that starts at
-// `lineStart`: one that an earlier command's end could not have swallowed in part.
-bool LastNameCommandIsLine(std::string_view text, std::size_t lineStart) {
-  ConfigCommand last;
-  NameValue lastValue;
-  for (const ConfigCommand& command : SplitConfigCommands(text).commands) {
-    const NameValue value = FindNameValue(text.substr(command.begin, command.end - command.begin));
-    if (value.found) {
-      last = command;
-      lastValue = value;
-    }
-  }
-  return lastValue.found && !last.Cut() && last.begin == lineStart && lastValue.begin == kSetaNameLength;
+NameEdit Refused() { return {NameEdit::Result::kRefused, {}}; }
+
+// The commands that do something: a line without arguments changes nothing.
+std::vector<ConfigCommand> Effective(std::string_view text, ConfigRun& run) {
+  std::vector<ConfigCommand> commands = RunConfig(text, run).commands;
+  std::erase_if(commands, [](const ConfigCommand& command) { return TokenizeCommand(command.line).empty(); });
+  return commands;
 }
 
-// Whether `after` holds the commands of `before`, split alike, where every command that sets
-// the name keeps the bytes around its value and has `name` as value.
-bool OnlyNamesChanged(std::string_view before, std::string_view after, std::string_view name) {
-  const std::vector<ConfigCommand> was = SplitConfigCommands(before).commands;
-  const std::vector<ConfigCommand> is = SplitConfigCommands(after).commands;
-  if (was.size() != is.size()) return false;
+bool SameCommand(const ConfigCommand& a, const ConfigCommand& b) {
+  return a.line == b.line && a.inserted == b.inserted && a.setsName == b.setsName && a.Cut() == b.Cut();
+}
+
+// Whether `after`, run from `before`, executes the commands of `was`, where every name command
+// of the file's own that the engine honours keeps the bytes around its value and has `name`
+// as value.
+bool OnlyNamesChanged(const std::vector<ConfigCommand>& was, std::string_view after, std::string_view name,
+                      const ConfigRun& before) {
+  ConfigRun run = before;
+  const std::vector<ConfigCommand> is = RunConfig(after, run).commands;
+  if (run.runaway || was.size() != is.size()) return false;
   for (std::size_t i = 0; i < was.size(); ++i) {
-    const std::string_view old = before.substr(was[i].begin, was[i].end - was[i].begin);
-    const std::string_view now = after.substr(is[i].begin, is[i].end - is[i].begin);
-    if (was[i].Cut() != is[i].Cut()) return false;
-    const NameValue oldValue = was[i].Cut() ? NameValue{} : FindNameValue(old);
-    if (!oldValue.found) {
-      if (old != now) return false;
+    const ConfigCommand& old = was[i];
+    const ConfigCommand& now = is[i];
+    if (old.inserted || !old.setsName || old.Cut()) {
+      if (!SameCommand(old, now)) return false;
       continue;
     }
-    const NameValue newValue = FindNameValue(now);
-    if (!newValue.found || now.substr(0, newValue.begin) != old.substr(0, oldValue.begin) ||
-        now.substr(newValue.end) != old.substr(oldValue.end) ||
-        now.substr(newValue.begin, newValue.end - newValue.begin) != "\"" + std::string(name) + "\"")
+    const NameValue oldValue = FindNameValue(old.line);
+    const NameValue newValue = FindNameValue(now.line);
+    const std::string_view oldLine = old.line, newLine = now.line;
+    if (now.inserted || !now.setsName || now.Cut() || newLine.substr(0, newValue.begin) != oldLine.substr(0, oldValue.begin) ||
+        newLine.substr(newValue.end) != oldLine.substr(oldValue.end) ||
+        newLine.substr(newValue.begin, newValue.end - newValue.begin) != "\"" + std::string(name) + "\"")
       return false;
   }
+  return true;
+}
+
+// Whether `added`, run from `before`, executes the commands of `text` and one more, `line`,
+// all before or all after them, and ends with the name set to `name`.
+bool AddsOneCommand(std::string_view text, std::string_view added, std::string_view line, std::string_view name,
+                    const ConfigRun& before) {
+  ConfigRun oldRun = before, newRun = before;
+  const std::vector<ConfigCommand> was = Effective(text, oldRun), is = Effective(added, newRun);
+  if (newRun.runaway || is.size() != was.size() + 1 || !newRun.Name() || *newRun.Name() != name) return false;
+  const bool first = !is[0].inserted && is[0].line == line;
+  const ConfigCommand& extra = first ? is[0] : is.back();
+  if (extra.inserted || extra.line != line) return false;
+  for (std::size_t i = 0; i < was.size(); ++i)
+    if (!SameCommand(was[i], is[i + first])) return false;
+  return true;
+}
+
+// The two files the engine executes at start, q3config.cfg then autoexec.cfg, as one mod
+// folder holds them.
+struct StartFile {
+  std::string config;  // the name listed; empty while the folder has no such file
+  std::string text;
+  NameEdit edit;
+  std::string written;  // the text to write, empty to leave the file
+};
+
+// The run of both texts; `afterFirst` receives the run after q3config.cfg.
+ConfigRun RunBoth(const std::string& q3config, const std::string& autoexec, ConfigRun* afterFirst = nullptr) {
+  ConfigRun run;
+  RunConfig(q3config, run);
+  if (afterFirst) *afterFirst = run;
+  RunConfig(autoexec, run);
+  return run;
+}
+
+bool EndsWith(const ConfigRun& run, std::string_view name) { return !run.runaway && run.Name() && *run.Name() == name; }
+
+std::string Current(const StartFile& file) {
+  return file.edit.result == NameEdit::Result::kRewritten ? file.edit.text : file.text;
+}
+
+// Rewrites autoexec.cfg for the run that q3config.cfg leaves.
+void EditAutoexec(StartFile& autoexec, const std::string& q3config, std::string_view name) {
+  ConfigRun run;
+  RunConfig(q3config, run);
+  autoexec.edit = autoexec.config.empty() ? NameEdit{} : ReplaceSetaName(autoexec.text, name, run);
+}
+
+// Makes the run of both files end with `name`: the name commands the engine honours get it,
+// and where that is not enough, q3config.cfg (made in baseq3 when missing), or else
+// autoexec.cfg, gets a `seta name` line. False when nothing does it. A mod folder without a
+// q3config.cfg of its own runs one that the engine finds elsewhere (baseq3's), which may have
+// made the cvar: its autoexec.cfg is read as one the player runs in the game.
+bool EndWithName(StartFile& q3config, StartFile& autoexec, bool mayMakeQ3config, std::string_view name) {
+  if (q3config.config.empty() && !mayMakeQ3config) {
+    ConfigRun inGame;
+    inGame.Set("name", "\n");  // a value no command gives: the cvar as autoexec.cfg found it
+    autoexec.edit = autoexec.config.empty() ? NameEdit{} : ReplaceSetaName(autoexec.text, name, inGame);
+    if (autoexec.edit.result == NameEdit::Result::kRefused) return true;
+    ConfigRun run = inGame;
+    RunConfig(Current(autoexec), run);
+    if (autoexec.config.empty() || EndsWith(run, name) || (run.Name() && *run.Name() == "\n")) return true;
+    std::string added = AddSetaName(Current(autoexec), name, inGame);
+    if (added.empty()) return false;
+    autoexec.edit = {NameEdit::Result::kRewritten, std::move(added)};
+    return true;
+  }
+  q3config.edit = q3config.config.empty() ? NameEdit{} : ReplaceSetaName(q3config.text, name);
+  EditAutoexec(autoexec, Current(q3config), name);
+  if (q3config.edit.result == NameEdit::Result::kRefused || autoexec.edit.result == NameEdit::Result::kRefused)
+    return true;  // each is reported; the other is still saved
+  ConfigRun afterQ3config;
+  if (EndsWith(RunBoth(Current(q3config), Current(autoexec), &afterQ3config), name)) return true;
+  if (std::string added = AddSetaName(Current(q3config), name); !added.empty()) {
+    // A bare `name` in autoexec.cfg counts once q3config.cfg made the cvar.
+    StartFile tried = autoexec;
+    EditAutoexec(tried, added, name);
+    if (tried.edit.result != NameEdit::Result::kRefused && EndsWith(RunBoth(added, Current(tried)), name)) {
+      if (q3config.config.empty()) q3config.config = kQ3Config;
+      q3config.edit = {NameEdit::Result::kRewritten, std::move(added)};
+      autoexec = std::move(tried);
+      return true;
+    }
+  }
+  std::string added = autoexec.config.empty() ? std::string() : AddSetaName(Current(autoexec), name, afterQ3config);
+  if (added.empty()) return false;
+  autoexec.edit = {NameEdit::Result::kRewritten, std::move(added)};
   return true;
 }
 
 }  // namespace
 
 bool NameFitsConfigLine(std::string_view name) {
-  return name.find_first_of("\r\n\"") == std::string_view::npos && kSetaNameLength + name.size() + 2 < kMaxCommandLine;
+  return name.find_first_of("\r\n\"") == std::string_view::npos && kSetaNameLength + name.size() + 2 <= kMaxCommandLine;
 }
 
-NameEdit ReplaceSetaName(std::string_view text, std::string_view name) {
+NameEdit ReplaceSetaName(std::string_view text, std::string_view name, const ConfigRun& before) {
   NameEdit edit;
+  ConfigRun run = before;
+  const std::vector<ConfigCommand> was = RunConfig(text, run).commands;
+  if (run.runaway) return Refused();
   std::size_t copied = 0;
-  for (const ConfigCommand& command : SplitConfigCommands(text).commands) {
-    const std::string_view line = text.substr(command.begin, command.end - command.begin);
-    const NameValue value = FindNameValue(line);
+  for (const ConfigCommand& command : was) {
+    if (command.inserted) continue;
     if (command.Cut()) {
       // Quake3e skips the blanks before a command and may not cut it where ioquake3 does.
-      if (value.found || FindNameValue(text.substr(command.begin, command.fullEnd - command.begin)).found)
-        return {NameEdit::Result::kRefused, {}};
+      if (command.setsName || FindNameValue(text.substr(command.begin, command.fullEnd - command.begin)).found)
+        return Refused();
       continue;
     }
-    if (!value.found) continue;
-    if (line.size() - (value.end - value.begin) + name.size() + 2 >= kMaxCommandLine)
-      return {NameEdit::Result::kRefused, {}};
+    if (!command.setsName) continue;
+    const NameValue value = FindNameValue(command.line);
+    if (command.line.size() - (value.end - value.begin) + name.size() + 2 > kMaxCommandLine) return Refused();
     edit.result = NameEdit::Result::kRewritten;
     edit.text.append(text.substr(copied, command.begin + value.begin - copied));
     edit.text.append(1, '"').append(name).append(1, '"');
@@ -87,28 +177,28 @@ NameEdit ReplaceSetaName(std::string_view text, std::string_view name) {
   }
   if (edit.result != NameEdit::Result::kRewritten) return edit;
   edit.text.append(text.substr(copied));
-  if (!OnlyNamesChanged(text, edit.text, name)) return {NameEdit::Result::kRefused, {}};
+  if (!OnlyNamesChanged(was, edit.text, name, before)) return Refused();
   return edit;
 }
 
-std::string AddSetaName(std::string_view text, std::string_view name) {
+std::string AddSetaName(std::string_view text, std::string_view name, const ConfigRun& before) {
   const std::string line = "seta name \"" + std::string(name) + "\"";
   const std::string_view lineEnd = LineEndOf(text);
-  const ConfigCommands split = SplitConfigCommands(text);
-  const std::size_t executed = split.executedLength;
+  const std::size_t executed = std::min(text.find('\0'), text.size());
   const bool endsWithLineEnd = executed > 0 && (text[executed - 1] == '\n' || text[executed - 1] == '\r');
 
   std::string appended(text.substr(0, executed));
   if (executed > 0 && !endsWithLineEnd) appended.append(lineEnd);
-  const std::size_t lineStart = appended.size();
   appended.append(line);
   if (executed == 0 || endsWithLineEnd) appended.append(lineEnd);
   appended.append(text.substr(executed));
+  if (AddsOneCommand(text, appended, line, name, before)) return appended;
   // A comment still open at the end would take in a last line, and the commands before it
   // would end elsewhere: then a first line runs before all else, and the rest of the file is
   // read exactly as before.
-  if (!split.endsInComment && LastNameCommandIsLine(appended, lineStart)) return appended;
-  return line + std::string(lineEnd) + std::string(text);
+  std::string first = line + std::string(lineEnd) + std::string(text);
+  if (AddsOneCommand(text, first, line, name, before)) return first;
+  return {};
 }
 
 ModSaveResult SaveNameToMod(FileSystem& files, const std::string& modFolder, std::string_view name) {
@@ -125,45 +215,50 @@ ModSaveResult SaveNameToMod(FileSystem& files, const std::string& modFolder, std
     else
       result.saved.push_back(config);
   };
+  const auto refused = [&](const std::string& config) {
+    result.failures.push_back({folder + config, {FileError::Kind::kOther, 0,
+                                                 "the command there that sets the name is longer than the game reads, runs "
+                                                 "into a comment or is run through vstr: change it by hand"}});
+  };
 
-  // Whether a file that the engine executes at start sets the name, or may: one that cannot
-  // be read counts, so that nothing is added beside a name line that stays.
-  bool startSetsName = false;
-  std::string q3config, q3configText;
+  // Every other file runs when the player executes it in the game, where the name exists.
+  ConfigRun inGame;
+  inGame.Set("name", "");
+  StartFile q3config, autoexec;
+  bool startUnread = false;  // then nothing is added beside a name line that may stay
   for (const std::string& config : configs) {
     const std::string path = folder + config;
-    const bool atStart = SameFileName(config, kQ3Config) || SameFileName(config, kAutoexec);
+    StartFile* start = SameFileName(config, kQ3Config) ? &q3config : SameFileName(config, kAutoexec) ? &autoexec : nullptr;
     std::string text;
     if (FileError error = files.ReadFile(path, text)) {
       result.failures.push_back({path, error});
-      startSetsName |= atStart;
+      startUnread |= start != nullptr;
       continue;
     }
-    const NameEdit edit = ReplaceSetaName(text, name);
-    startSetsName |= atStart && edit.result != NameEdit::Result::kNoNameCommand;
-    switch (edit.result) {
-      case NameEdit::Result::kNoNameCommand:
-        if (SameFileName(config, kQ3Config)) {
-          q3config = config;
-          q3configText = std::move(text);
-        }
-        break;
-      case NameEdit::Result::kRefused:
-        result.failures.push_back({path, {FileError::Kind::kOther, 0,
-                                          "the command there that sets the name is longer than the game reads or runs into a "
-                                          "comment: change it by hand"}});
-        break;
-      case NameEdit::Result::kRewritten:
-        write(config, edit.text);
-        break;
+    if (start) {
+      *start = {config, std::move(text), {}, {}};
+      continue;
     }
+    const NameEdit edit = ReplaceSetaName(text, name, inGame);
+    if (edit.result == NameEdit::Result::kRefused) refused(config);
+    if (edit.result == NameEdit::Result::kRewritten) write(config, edit.text);
   }
-  if (startSetsName) return result;
-  if (!q3config.empty()) {
-    write(q3config, AddSetaName(q3configText, name));
-  } else if (SameFileName(LastPathComponent(std::string_view(folder).substr(0, folder.size() - 1)), "baseq3") &&
-             !files.FileExists(folder + kQ3Config)) {
-    write(kQ3Config, AddSetaName("", name));
+  if (startUnread) {
+    for (StartFile* start : {&q3config, &autoexec}) {
+      if (start->config.empty()) continue;
+      const NameEdit edit = ReplaceSetaName(start->text, name, inGame);
+      if (edit.result == NameEdit::Result::kRefused) refused(start->config);
+      if (edit.result == NameEdit::Result::kRewritten) write(start->config, edit.text);
+    }
+    return result;
+  }
+  const bool mayMakeQ3config =
+      SameFileName(LastPathComponent(std::string_view(folder).substr(0, folder.size() - 1)), "baseq3") &&
+      !files.FileExists(folder + kQ3Config);
+  if (!EndWithName(q3config, autoexec, mayMakeQ3config, name)) refused(autoexec.config.empty() ? q3config.config : autoexec.config);
+  for (StartFile* start : {&q3config, &autoexec}) {
+    if (start->edit.result == NameEdit::Result::kRefused) refused(start->config);
+    if (start->edit.result == NameEdit::Result::kRewritten) write(start->config, start->edit.text);
   }
   return result;
 }

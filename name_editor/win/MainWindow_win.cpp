@@ -16,6 +16,7 @@
 #include "ServerName.h"
 #include "Settings.h"
 #include "Skin_win.h"
+#include "StartName.h"
 #include "Startup.h"
 #include "StoredButtons.h"
 #include "SystemPaths_win.h"
@@ -91,7 +92,7 @@ bool MainWindow::Open() {
   OnNameChanged();
   LoadSettings();
   if (state_.gameFolder.empty()) saveButton_->Model().SetEnabled(false);
-  if (state_.history.Empty() && !NameText().empty()) state_.history.AddName(NameText());
+  if (state_.history.Empty() && !state_.lastSavedName.empty()) state_.history.AddName(state_.lastSavedName);
   DrawHistory();
 
   if (context_.uninstall) {
@@ -116,11 +117,17 @@ void MainWindow::LoadSettings() {
       FindGameDialog dialog(context_.files, context_.registry);
       state_.gameFolder = dialog.Run(nullptr).value_or("");
     }
-    return;
+  } else {
+    state_.lastSavedName = settings.lastSavedName;
+    for (const std::string& name : settings.history) state_.history.Append(name);
   }
-  state_.lastSavedName = settings.lastSavedName;
-  SetNameText(settings.lastSavedName);
-  for (const std::string& name : settings.history) state_.history.Append(name);
+  // Until a name is saved, the box starts with the one the game starts with.
+  if (!state_.lastSavedName.empty()) {
+    SetNameText(state_.lastSavedName);
+  } else if (!state_.gameFolder.empty() && !context_.uninstall) {
+    state_.homePath = EngineHomePath(AppDataFolder());
+    SetNameText(NameTheGameStartsWith(context_.files, state_.gameFolder, state_.homePath));
+  }
 }
 
 void MainWindow::StoreSettings() {
