@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 
 namespace pelorin {
 
@@ -25,6 +24,29 @@ bool SameWord(std::string_view a, std::string_view b) {
 bool IsSetCommand(std::string_view command) {
   static constexpr std::array<std::string_view, 4> kSetCommands = {"set", "seta", "sets", "setu"};
   return std::any_of(kSetCommands.begin(), kSetCommands.end(), [&](std::string_view set) { return SameWord(command, set); });
+}
+
+// atof(text) != 0 for the texts a cvar holds: a number whose digits before its exponent are
+// not all zero (decimal or after "0x"), or "inf" or "nan".
+bool NumberIsNonZero(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  const std::string_view rest = text.substr(i);
+  if (SameWord(rest.substr(0, 3), "inf") || SameWord(rest.substr(0, 3), "nan")) return true;
+  const bool hex = rest.size() > 2 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X');
+  bool point = false;
+  for (std::size_t at = hex ? 2 : 0; at < rest.size(); ++at) {
+    const char c = rest[at];
+    const bool hexLetter = hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'));
+    if ((c >= '1' && c <= '9') || hexLetter) return true;
+    if (c == '.' && !point) {
+      point = true;
+    } else if (c != '0') {
+      break;
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -92,9 +114,12 @@ ConfigCommands RunConfig(std::string_view text, ConfigRun& run) {
     filePos += consumed - fromInserted;
     if (length == left) result.endsInComment = inStarComment;
 
-    const NameValue value = FindNameValue(command.line);
-    command.setsName = value.found && (!value.bare || run.Name());
-    const std::string insert = run.Execute(command.line);
+    const std::vector<CommandToken> tokens = TokenizeCommand(command.line);
+    command.blank = tokens.empty();
+    const NameValue value = NameValueOf(command.line, tokens);
+    command.nameExisted = run.Name() != nullptr;
+    command.setsName = value.found && (!value.bare || command.nameExisted);
+    const std::string insert = run.Execute(command.line, tokens);
     if (insert.empty()) continue;
     if (insertionsLeft-- == 0) {
       run.runaway = true;
@@ -113,8 +138,9 @@ ConfigRun::Cvar* ConfigRun::Find(std::string_view cvar) {
 }
 
 const std::string* ConfigRun::Value(std::string_view cvar) const {
-  const Cvar* known = const_cast<ConfigRun*>(this)->Find(cvar);
-  return known ? &known->value : nullptr;
+  for (const Cvar& known : cvars_)
+    if (SameWord(known.name, cvar)) return &known.value;
+  return nullptr;
 }
 
 void ConfigRun::Set(std::string_view cvar, std::string_view value) {
@@ -124,8 +150,9 @@ void ConfigRun::Set(std::string_view cvar, std::string_view value) {
     cvars_.push_back({std::string(cvar), std::string(value), std::string(value)});
 }
 
-std::string ConfigRun::Execute(std::string_view line) {
-  const std::vector<CommandToken> tokens = TokenizeCommand(line);
+std::string ConfigRun::Execute(std::string_view line) { return Execute(line, TokenizeCommand(line)); }
+
+std::string ConfigRun::Execute(std::string_view line, const std::vector<CommandToken>& tokens) {
   const std::size_t count = tokens.size();
   if (count == 0) return {};
   const auto arg = [&](std::size_t i) { return TokenText(line, tokens[i]); };
@@ -141,7 +168,7 @@ std::string ConfigRun::Execute(std::string_view line) {
   } else if (SameWord(command, "toggle")) {  // Cvar_Toggle_f
     const std::string* current = count >= 2 ? Value(arg(1)) : nullptr;
     if (count == 2) {
-      Set(arg(1), current && std::atof(current->c_str()) != 0 ? "0" : "1");
+      Set(arg(1), current && NumberIsNonZero(*current) ? "0" : "1");
     } else if (count >= 4) {
       std::size_t next = 2;
       for (std::size_t i = 2; i + 1 < count; ++i) {
@@ -206,8 +233,9 @@ std::string_view TokenText(std::string_view line, const CommandToken& token) {
   return text;
 }
 
-NameValue FindNameValue(std::string_view line) {
-  const std::vector<CommandToken> tokens = TokenizeCommand(line);
+NameValue FindNameValue(std::string_view line) { return NameValueOf(line, TokenizeCommand(line)); }
+
+NameValue NameValueOf(std::string_view line, const std::vector<CommandToken>& tokens) {
   if (tokens.empty()) return {};
   const std::string_view command = TokenText(line, tokens[0]);
   std::size_t first = 0;

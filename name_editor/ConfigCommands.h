@@ -14,6 +14,18 @@ namespace pelorin {
 // is cut off.
 inline constexpr std::size_t kMaxCommandLine = 1023;
 
+// One argument of a command line: bytes [begin, end) of the line, quotation marks included.
+struct CommandToken {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+};
+
+// The arguments of one command line (Cmd_TokenizeString).
+std::vector<CommandToken> TokenizeCommand(std::string_view line);
+
+// A token's text without its quotation marks.
+std::string_view TokenText(std::string_view line, const CommandToken& token);
+
 // One command line as executed. For a line of the file's own bytes, [begin, end) is where it
 // stands, and `fullEnd` where it ended before the engine cut it to kMaxCommandLine bytes (it
 // equals `end` for all others). A line that starts in text a `vstr` inserted is `inserted`.
@@ -22,7 +34,9 @@ struct ConfigCommand {
   std::size_t end = 0;
   std::size_t fullEnd = 0;
   bool inserted = false;
-  bool setsName = false;  // a name command (FindNameValue) that the engine honours there
+  bool blank = false;     // no arguments: changes nothing
+  bool nameExisted = false;  // the cvar "name" existed before the command ran
+  bool setsName = false;     // a name command (FindNameValue) that the engine honours there
   std::string line;
 
   bool Cut() const { return fullEnd != end; }
@@ -46,6 +60,7 @@ class ConfigRun {
   // Cmd_ExecuteString's commands that change cvars, then Cvar_Command. A `vstr` returns the
   // text it inserts; empty otherwise.
   std::string Execute(std::string_view line);
+  std::string Execute(std::string_view line, const std::vector<CommandToken>& tokens);
 
   bool runaway = false;  // a `vstr` loop that the engine would not finish
 
@@ -64,18 +79,6 @@ class ConfigRun {
 // that `vstr` inserts (Cbuf_InsertText) executed where the engine executes it.
 ConfigCommands RunConfig(std::string_view text, ConfigRun& run);
 
-// One argument of a command line: bytes [begin, end) of the line, quotation marks included.
-struct CommandToken {
-  std::size_t begin = 0;
-  std::size_t end = 0;
-};
-
-// The arguments of one command line (Cmd_TokenizeString).
-std::vector<CommandToken> TokenizeCommand(std::string_view line);
-
-// A token's text without its quotation marks.
-std::string_view TokenText(std::string_view line, const CommandToken& token);
-
 // Where a command line may set the cvar "name": `set`, `seta`, `sets` or `setu` with "name"
 // as first argument and a value (Cvar_Set_f), or "name" itself followed by a value
 // (Cvar_Command); names in any letter case. The value is every argument after that, bytes
@@ -87,5 +90,6 @@ struct NameValue {
   std::size_t end = 0;
 };
 NameValue FindNameValue(std::string_view line);
+NameValue NameValueOf(std::string_view line, const std::vector<CommandToken>& tokens);
 
 }  // namespace pelorin

@@ -25,7 +25,7 @@ NameEdit Refused() { return {NameEdit::Result::kRefused, {}}; }
 // The commands that do something: a line without arguments changes nothing.
 std::vector<ConfigCommand> Effective(std::string_view text, ConfigRun& run) {
   std::vector<ConfigCommand> commands = RunConfig(text, run).commands;
-  std::erase_if(commands, [](const ConfigCommand& command) { return TokenizeCommand(command.line).empty(); });
+  std::erase_if(commands, [](const ConfigCommand& command) { return command.blank; });
   return commands;
 }
 
@@ -163,13 +163,16 @@ NameEdit ReplaceSetaName(std::string_view text, std::string_view name, const Con
     if (command.inserted) continue;
     if (command.Cut()) {
       // Quake3e skips the blanks before a command and may not cut it where ioquake3 does.
-      if (command.setsName || FindNameValue(text.substr(command.begin, command.fullEnd - command.begin)).found)
-        return Refused();
+      const NameValue whole = FindNameValue(text.substr(command.begin, command.fullEnd - command.begin));
+      if (command.setsName || (whole.found && (!whole.bare || command.nameExisted))) return Refused();
       continue;
     }
     if (!command.setsName) continue;
     const NameValue value = FindNameValue(command.line);
-    if (command.line.size() - (value.end - value.begin) + name.size() + 2 > kMaxCommandLine) return Refused();
+    // A value that runs on into the line end exec adds stands in a comment the engine never closes.
+    if (command.begin + value.end > command.end ||
+        command.line.size() - (value.end - value.begin) + name.size() + 2 > kMaxCommandLine)
+      return Refused();
     edit.result = NameEdit::Result::kRewritten;
     edit.text.append(text.substr(copied, command.begin + value.begin - copied));
     edit.text.append(1, '"').append(name).append(1, '"');

@@ -52,19 +52,17 @@ std::string ArgsFrom(const std::vector<std::string>& argv, std::size_t first) {
 }
 
 // The value a command line gives the cvar "name", if the engine sets it there.
-std::optional<std::string> NameSet(const std::string& line, Cvars& cvars) {
-  const std::vector<std::string> argv = Arguments(line);
+std::optional<std::string> NameSet(const std::vector<std::string>& argv, bool nameExists) {
   const auto is = [](const std::string& word, const char* what) { return strcasecmp(word.c_str(), what) == 0; };
   if (argv.size() >= 3 && (is(argv[0], "set") || is(argv[0], "seta") || is(argv[0], "sets") || is(argv[0], "setu")) &&
       is(argv[1], "name"))
     return ArgsFrom(argv, 2);
-  if (argv.size() >= 2 && is(argv[0], "name") && Find(cvars, "name")) return ArgsFrom(argv, 1);
+  if (argv.size() >= 2 && is(argv[0], "name") && nameExists) return ArgsFrom(argv, 1);
   return std::nullopt;
 }
 
 // Cmd_ExecuteString for the commands that change cvars; returns what a vstr inserts.
-std::optional<std::string> ExecuteString(const std::string& line, Cvars& cvars) {
-  const std::vector<std::string> argv = Arguments(line);
+std::optional<std::string> ExecuteString(const std::vector<std::string>& argv, Cvars& cvars) {
   const std::size_t c = argv.size();
   if (c == 0) return std::nullopt;
   const auto is = [&](const char* what) { return strcasecmp(argv[0].c_str(), what) == 0; };
@@ -108,6 +106,9 @@ struct Line {
   bool fromFile = true;
   std::size_t begin = 0;
   std::size_t wholeEnd = 0;
+  bool nameExisted = false;  // before the line ran
+  bool hasArguments = false;
+  std::optional<std::string> name;  // the value it gives the cvar "name"
 };
 
 struct Run {
@@ -149,7 +150,10 @@ Run EngineRun(std::string_view file, Cvars& cvars) {
         break;
       }
     }
-    Line line{{}, insertedLeft == 0, consumed, consumed + i};
+    Line line;
+    line.fromFile = insertedLeft == 0;
+    line.begin = consumed;
+    line.wholeEnd = consumed + i;
     if (i >= kMaxCmdLine - 1) i = kMaxCmdLine - 1;
     line.text = text.substr(0, i);
     const std::size_t taken = i == size ? size : i + 1;
@@ -158,7 +162,11 @@ Run EngineRun(std::string_view file, Cvars& cvars) {
     insertedLeft -= fromInserted;
     consumed += taken - fromInserted;
     if (text.empty()) run.endsInComment = inStarComment;
-    const std::optional<std::string> insert = ExecuteString(line.text, cvars);
+    const std::vector<std::string> argv = Arguments(line.text);
+    line.nameExisted = Find(cvars, "name") != nullptr;
+    line.hasArguments = !argv.empty();
+    line.name = NameSet(argv, line.nameExisted);
+    const std::optional<std::string> insert = ExecuteString(argv, cvars);
     run.lines.push_back(std::move(line));
     if (!insert) continue;
     run.inserted = true;
@@ -221,31 +229,24 @@ struct Executed {
   std::optional<std::string> name;
 };
 
-std::vector<Executed> Execute(std::string_view file, const Cvars& start, std::string* finalName, bool* runaway) {
-  Cvars before = start, cvars = start;
-  const Run run = EngineRun(file, cvars);
-  if (runaway) *runaway = run.runaway;
+std::vector<Executed> Execute(const Run& run) {
   std::vector<Executed> commands;
-  for (const Line& line : run.lines) {
-    const std::optional<std::string> name = NameSet(line.text, before);
-    ExecuteString(line.text, before);  // the cvars as they were when this line ran
-    if (!Arguments(line.text).empty()) commands.push_back({line.text, line.fromFile, name});
-  }
-  const Cvar* name = Find(cvars, "name");
-  *finalName = name ? name->value : std::string("\x01none");
+  for (const Line& line : run.lines)
+    if (line.hasArguments) commands.push_back({line.text, line.fromFile, line.name});
   return commands;
 }
 
 // `after` executes `before`'s commands with every name command of the file's own that the
 // engine honours setting `name`, and `added` more commands that set `name`, all before or all
 // after the rest; with one added, the run ends with `name`.
-void CheckSameButTheName(std::string_view before, std::string_view after, const std::string& name, std::size_t added,
+void CheckSameButTheName(const Run& before, std::string_view after, const std::string& name, std::size_t added,
                          const Cvars& start) {
-  std::string wasName, isName;
-  bool runaway = false;
-  const std::vector<Executed> was = Execute(before, start, &wasName, nullptr), is = Execute(after, start, &isName, &runaway);
-  if (runaway || is.size() != was.size() + added) std::abort();
-  if (added && isName != name) std::abort();
+  Cvars cvars = start;
+  const Run run = EngineRun(after, cvars);
+  const Cvar* finalName = Find(cvars, "name");
+  const std::vector<Executed> was = Execute(before), is = Execute(run);
+  if (run.runaway || is.size() != was.size() + added) std::abort();
+  if (added && (!finalName || finalName->value != name)) std::abort();
   const auto alignsAt = [&](std::size_t offset) {
     for (std::size_t k = 0; k < is.size(); ++k) {
       const bool extra = k < offset || k >= offset + was.size();
@@ -265,16 +266,12 @@ void CheckFile(std::string_view file, std::string_view name, const Cvars& start,
   Cvars cvars = start;
   const Run run = EngineRun(file, cvars);
   bool setsName = false;
-  Cvars at = start;
-  for (const Line& line : run.lines) {
-    setsName |= line.fromFile && NameSet(line.text, at).has_value();
-    ExecuteString(line.text, at);
-  }
+  for (const Line& line : run.lines) setsName |= line.fromFile && line.name.has_value();
   const pelorin::NameEdit edit = pelorin::ReplaceSetaName(file, name, before);
   switch (edit.result) {
     case pelorin::NameEdit::Result::kRewritten:
       if (run.runaway || !setsName || Unread(edit.text) != Unread(file)) std::abort();
-      CheckSameButTheName(file, edit.text, std::string(name), 0, start);
+      CheckSameButTheName(run, edit.text, std::string(name), 0, start);
       break;
     case pelorin::NameEdit::Result::kNoNameCommand: {
       if (run.runaway || setsName || !edit.text.empty()) std::abort();
@@ -285,7 +282,7 @@ void CheckFile(std::string_view file, std::string_view name, const Cvars& start,
         break;
       }
       if (Unread(added) != Unread(file)) std::abort();
-      CheckSameButTheName(file, added, std::string(name), 1, start);
+      CheckSameButTheName(run, added, std::string(name), 1, start);
       break;
     }
     case pelorin::NameEdit::Result::kRefused: {
@@ -295,15 +292,13 @@ void CheckFile(std::string_view file, std::string_view name, const Cvars& start,
       const std::string_view executed = file.substr(0, file.find('\0'));
       bool entangled = run.inserted;
       std::size_t cutUntil = 0;
-      Cvars state = start;
       for (const Line& line : run.lines) {
         if (!line.fromFile) continue;
         const std::string whole(executed.substr(line.begin, std::min(line.wholeEnd, executed.size()) - line.begin));
-        if (NameSet(line.text, state) || NameSet(whole, state))
+        if (line.name || NameSet(Arguments(whole), line.nameExisted))
           entangled |= whole.size() + name.size() + 2 > static_cast<std::size_t>(kMaxCmdLine - 1) ||
                        whole.find("/*") != std::string::npos || line.begin < cutUntil;
         cutUntil = std::max(cutUntil, line.wholeEnd);
-        ExecuteString(line.text, state);
       }
       if (!entangled) std::abort();
       break;
