@@ -74,35 +74,25 @@ bool AddsOneCommand(std::string_view text, std::string_view added, std::string_v
   return true;
 }
 
-// The two files the engine executes at start, q3config.cfg then autoexec.cfg, as one mod
-// folder holds them.
+// One of the two files the engine executes at start, q3config.cfg then autoexec.cfg, as the
+// mod folder holds it.
 struct StartFile {
   std::string config;  // the name listed; empty while the folder has no such file
-  std::string text;
-  NameEdit edit;
-  std::string written;  // the text to write, empty to leave the file
+  std::string text;    // as read
+  std::string now;     // as it is to be written
+  bool refused = false;
 };
-
-// The run of both texts; `afterFirst` receives the run after q3config.cfg.
-ConfigRun RunBoth(const std::string& q3config, const std::string& autoexec, ConfigRun* afterFirst = nullptr) {
-  ConfigRun run;
-  RunConfig(q3config, run);
-  if (afterFirst) *afterFirst = run;
-  RunConfig(autoexec, run);
-  return run;
-}
 
 bool EndsWith(const ConfigRun& run, std::string_view name) { return !run.runaway && run.Name() && *run.Name() == name; }
 
-std::string Current(const StartFile& file) {
-  return file.edit.result == NameEdit::Result::kRewritten ? file.edit.text : file.text;
-}
-
-// Rewrites autoexec.cfg for the run that q3config.cfg leaves.
-void EditAutoexec(StartFile& autoexec, const std::string& q3config, std::string_view name) {
-  ConfigRun run;
-  RunConfig(q3config, run);
-  autoexec.edit = autoexec.config.empty() ? NameEdit{} : ReplaceSetaName(autoexec.text, name, run);
+// Gives the file's name commands `name`, for the run `before`; false when that is refused.
+bool Edit(StartFile& file, std::string_view name, const ConfigRun& before) {
+  file.now = file.text;
+  if (file.config.empty()) return true;
+  NameEdit edit = ReplaceSetaName(file.text, name, before);
+  file.refused = edit.result == NameEdit::Result::kRefused;
+  if (edit.result == NameEdit::Result::kRewritten) file.now = std::move(edit.text);
+  return !file.refused;
 }
 
 // Makes the run of both files end with `name`: the name commands the engine honours get it,
@@ -111,39 +101,34 @@ void EditAutoexec(StartFile& autoexec, const std::string& q3config, std::string_
 // q3config.cfg of its own runs one that the engine finds elsewhere (baseq3's), which may have
 // made the cvar: its autoexec.cfg is read as one the player runs in the game.
 bool EndWithName(StartFile& q3config, StartFile& autoexec, bool mayMakeQ3config, std::string_view name) {
-  if (q3config.config.empty() && !mayMakeQ3config) {
-    ConfigRun inGame;
-    inGame.Set("name", "\n");  // a value no command gives: the cvar as autoexec.cfg found it
-    autoexec.edit = autoexec.config.empty() ? NameEdit{} : ReplaceSetaName(autoexec.text, name, inGame);
-    if (autoexec.edit.result == NameEdit::Result::kRefused) return true;
-    ConfigRun run = inGame;
-    RunConfig(Current(autoexec), run);
-    if (autoexec.config.empty() || EndsWith(run, name) || (run.Name() && *run.Name() == "\n")) return true;
-    std::string added = AddSetaName(Current(autoexec), name, inGame);
-    if (added.empty()) return false;
-    autoexec.edit = {NameEdit::Result::kRewritten, std::move(added)};
-    return true;
-  }
-  q3config.edit = q3config.config.empty() ? NameEdit{} : ReplaceSetaName(q3config.text, name);
-  EditAutoexec(autoexec, Current(q3config), name);
-  if (q3config.edit.result == NameEdit::Result::kRefused || autoexec.edit.result == NameEdit::Result::kRefused)
-    return true;  // each is reported; the other is still saved
-  ConfigRun afterQ3config;
-  if (EndsWith(RunBoth(Current(q3config), Current(autoexec), &afterQ3config), name)) return true;
-  if (std::string added = AddSetaName(Current(q3config), name); !added.empty()) {
+  const bool hasQ3config = !q3config.config.empty() || mayMakeQ3config;
+  ConfigRun run;
+  if (!hasQ3config) run.Set("name", "\n");  // a value no command gives: the cvar as found
+  const bool q3configEdited = Edit(q3config, name, run);
+  RunConfig(q3config.now, run);
+  if (!Edit(autoexec, name, run) || !q3configEdited) return true;  // each refusal is reported
+  ConfigRun end = run;
+  RunConfig(autoexec.now, end);
+  if (EndsWith(end, name) || (!hasQ3config && end.Name() && *end.Name() == "\n")) return true;
+  if (hasQ3config) {
     // A bare `name` in autoexec.cfg counts once q3config.cfg made the cvar.
-    StartFile tried = autoexec;
-    EditAutoexec(tried, added, name);
-    if (tried.edit.result != NameEdit::Result::kRefused && EndsWith(RunBoth(added, Current(tried)), name)) {
-      if (q3config.config.empty()) q3config.config = kQ3Config;
-      q3config.edit = {NameEdit::Result::kRewritten, std::move(added)};
-      autoexec = std::move(tried);
-      return true;
+    std::string added = AddSetaName(q3config.now, name);
+    ConfigRun tried;
+    RunConfig(added, tried);
+    StartFile autoexecTried = autoexec;
+    if (!added.empty() && Edit(autoexecTried, name, tried)) {
+      RunConfig(autoexecTried.now, tried);
+      if (EndsWith(tried, name)) {
+        if (q3config.config.empty()) q3config.config = kQ3Config;
+        q3config.now = std::move(added);
+        autoexec = std::move(autoexecTried);
+        return true;
+      }
     }
   }
-  std::string added = autoexec.config.empty() ? std::string() : AddSetaName(Current(autoexec), name, afterQ3config);
+  std::string added = autoexec.config.empty() ? std::string() : AddSetaName(autoexec.now, name, run);
   if (added.empty()) return false;
-  autoexec.edit = {NameEdit::Result::kRewritten, std::move(added)};
+  autoexec.now = std::move(added);
   return true;
 }
 
@@ -227,6 +212,11 @@ ModSaveResult SaveNameToMod(FileSystem& files, const std::string& modFolder, std
   // Every other file runs when the player executes it in the game, where the name exists.
   ConfigRun inGame;
   inGame.Set("name", "");
+  const auto saveAlone = [&](const std::string& config, const std::string& text) {
+    const NameEdit edit = ReplaceSetaName(text, name, inGame);
+    if (edit.result == NameEdit::Result::kRefused) refused(config);
+    if (edit.result == NameEdit::Result::kRewritten) write(config, edit.text);
+  };
   StartFile q3config, autoexec;
   bool startUnread = false;  // then nothing is added beside a name line that may stay
   for (const std::string& config : configs) {
@@ -236,32 +226,25 @@ ModSaveResult SaveNameToMod(FileSystem& files, const std::string& modFolder, std
     if (FileError error = files.ReadFile(path, text)) {
       result.failures.push_back({path, error});
       startUnread |= start != nullptr;
-      continue;
+    } else if (start) {
+      start->config = config;
+      start->text = std::move(text);
+    } else {
+      saveAlone(config, text);
     }
-    if (start) {
-      *start = {config, std::move(text), {}, {}};
-      continue;
-    }
-    const NameEdit edit = ReplaceSetaName(text, name, inGame);
-    if (edit.result == NameEdit::Result::kRefused) refused(config);
-    if (edit.result == NameEdit::Result::kRewritten) write(config, edit.text);
   }
   if (startUnread) {
-    for (StartFile* start : {&q3config, &autoexec}) {
-      if (start->config.empty()) continue;
-      const NameEdit edit = ReplaceSetaName(start->text, name, inGame);
-      if (edit.result == NameEdit::Result::kRefused) refused(start->config);
-      if (edit.result == NameEdit::Result::kRewritten) write(start->config, edit.text);
-    }
+    for (const StartFile* start : {&q3config, &autoexec})
+      if (!start->config.empty()) saveAlone(start->config, start->text);
     return result;
   }
   const bool mayMakeQ3config =
       SameFileName(LastPathComponent(std::string_view(folder).substr(0, folder.size() - 1)), "baseq3") &&
       !files.FileExists(folder + kQ3Config);
   if (!EndWithName(q3config, autoexec, mayMakeQ3config, name)) refused(autoexec.config.empty() ? q3config.config : autoexec.config);
-  for (StartFile* start : {&q3config, &autoexec}) {
-    if (start->edit.result == NameEdit::Result::kRefused) refused(start->config);
-    if (start->edit.result == NameEdit::Result::kRewritten) write(start->config, start->edit.text);
+  for (const StartFile* start : {&q3config, &autoexec}) {
+    if (start->refused) refused(start->config);
+    else if (start->now != start->text) write(start->config, start->now);
   }
   return result;
 }
