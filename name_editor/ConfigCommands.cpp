@@ -1,7 +1,6 @@
 #include "ConfigCommands.h"
 
 #include <algorithm>
-#include <array>
 
 namespace pelorin {
 
@@ -21,9 +20,10 @@ bool SameWord(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
+// set, seta, sets or setu.
 bool IsSetCommand(std::string_view command) {
-  static constexpr std::array<std::string_view, 4> kSetCommands = {"set", "seta", "sets", "setu"};
-  return std::any_of(kSetCommands.begin(), kSetCommands.end(), [&](std::string_view set) { return SameWord(command, set); });
+  return SameWord(command.substr(0, 3), "set") &&
+         (command.size() == 3 || (command.size() == 4 && std::string_view("aAsSuU").find(command[3]) != std::string_view::npos));
 }
 
 // atof(text) != 0 for the texts a cvar holds: a number whose digits before its exponent are
@@ -53,34 +53,32 @@ bool NumberIsNonZero(std::string_view text) {
 
 ConfigCommands RunConfig(std::string_view text, ConfigRun& run) {
   ConfigCommands result;
-  result.executedLength = std::min(text.find('\0'), text.size());
-  const std::size_t clamp = result.executedLength;
-  // The buffer holds text that a vstr inserted, not executed yet, then the rest of the file
-  // and the line end that exec adds behind it.
-  const std::size_t fileSize = clamp + 1;
-  std::string inserted;
-  std::size_t filePos = 0;
-  const auto at = [&](std::size_t i) {
-    if (i < inserted.size()) return inserted[i];
-    i = filePos + i - inserted.size();
-    return i < clamp ? text[i] : '\n';
-  };
+  const std::size_t clamp = result.executedLength = std::min(text.find('\0'), text.size());
+  // The command buffer: the file's text and the line end that exec adds. Text that a vstr
+  // inserts goes in at the cursor, so the file's bytes after it keep their place less what was
+  // inserted so far.
+  std::string buffer(text.substr(0, clamp));
+  buffer += '\n';
+  std::size_t at = 0;
+  std::size_t insertedLeft = 0;
+  std::size_t insertedAll = 0;
 
   // Cbuf_Execute. Its comment flags live across commands: a command cut at the line limit
   // can leave one set for the next, and so can inserted text.
   bool inStarComment = false;
   bool inSlashComment = false;
   int insertionsLeft = kMaxInsertions;
-  while (!inserted.empty() || filePos < fileSize) {
-    const std::size_t left = inserted.size() + fileSize - filePos;
+  while (at < buffer.size()) {
+    const char* const data = buffer.data() + at;
+    const std::size_t left = buffer.size() - at;
     int quotes = 0;
     std::size_t i = 0;
     for (; i < left; ++i) {
-      const char c = at(i);
+      const char c = data[i];
       if (c == '"') ++quotes;
       if (!(quotes & 1)) {
         if (i < left - 1) {
-          const char next = at(i + 1);
+          const char next = data[i + 1];
           if (!inStarComment && c == '/' && next == '/') {
             inSlashComment = true;
           } else if (!inSlashComment && c == '/' && next == '*') {
@@ -100,18 +98,17 @@ ConfigCommands RunConfig(std::string_view text, ConfigRun& run) {
     }
     const std::size_t length = std::min(i, kMaxCommandLine);
     ConfigCommand& command = result.commands.emplace_back();
-    command.inserted = !inserted.empty();
+    command.inserted = insertedLeft > 0;
     if (!command.inserted) {
-      command.begin = filePos;
-      command.end = std::min(filePos + length, clamp);
-      command.fullEnd = std::min(filePos + i, clamp);
+      command.begin = at - insertedAll;
+      command.end = std::min(command.begin + length, clamp);
+      command.fullEnd = std::min(command.begin + i, clamp);
     }
-    for (std::size_t k = 0; k < length; ++k) command.line.push_back(at(k));
+    command.line.assign(data, length);
     // The separator, or the byte after a cut, is dropped.
     const std::size_t consumed = length == left ? left : length + 1;
-    const std::size_t fromInserted = std::min(consumed, inserted.size());
-    inserted.erase(0, fromInserted);
-    filePos += consumed - fromInserted;
+    insertedLeft -= std::min(consumed, insertedLeft);
+    at += consumed;
     if (length == left) result.endsInComment = inStarComment;
 
     const std::vector<CommandToken> tokens = TokenizeCommand(command.line);
@@ -126,7 +123,10 @@ ConfigCommands RunConfig(std::string_view text, ConfigRun& run) {
       break;
     }
     // Cbuf_InsertText: text that does not fit the buffer is dropped.
-    if (insert.size() + left - consumed <= kMaxCommandBuffer) inserted.insert(0, insert);
+    if (insert.size() + buffer.size() - at > kMaxCommandBuffer) continue;
+    buffer.insert(at, insert);
+    insertedLeft += insert.size();
+    insertedAll += insert.size();
   }
   return result;
 }
@@ -182,7 +182,10 @@ std::string ConfigRun::Execute(std::string_view line, const std::vector<CommandT
   } else if (SameWord(command, "reset")) {  // Cvar_Reset_f: the value the cvar was made with
     if (Cvar* known = count == 2 ? Find(arg(1)) : nullptr) known->value = known->reset;
   } else if (SameWord(command, "unset")) {  // Cvar_Unset_f: every cvar here is user-made
-    if (Cvar* known = count == 2 ? Find(arg(1)) : nullptr) cvars_.erase(cvars_.begin() + (known - cvars_.data()));
+    if (Cvar* known = count == 2 ? Find(arg(1)) : nullptr) {
+      *known = std::move(cvars_.back());
+      cvars_.pop_back();
+    }
   } else if (SameWord(command, "cvar_restart")) {
     cvars_.clear();
   } else if (SameWord(command, "vstr")) {  // Cmd_Vstr_f inserts the value and two line ends

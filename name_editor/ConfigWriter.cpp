@@ -22,55 +22,48 @@ std::string_view LineEndOf(std::string_view text) {
 
 NameEdit Refused() { return {NameEdit::Result::kRefused, {}}; }
 
-// The commands that do something: a line without arguments changes nothing.
+bool EndsWith(const ConfigRun& run, std::string_view name) { return !run.runaway && run.Name() && *run.Name() == name; }
+
+// The commands of `text`, run from `run`, that do something: a line without arguments
+// changes nothing.
 std::vector<ConfigCommand> Effective(std::string_view text, ConfigRun& run) {
   std::vector<ConfigCommand> commands = RunConfig(text, run).commands;
   std::erase_if(commands, [](const ConfigCommand& command) { return command.blank; });
   return commands;
 }
 
-bool SameCommand(const ConfigCommand& a, const ConfigCommand& b) {
-  return a.line == b.line && a.inserted == b.inserted && a.setsName == b.setsName && a.Cut() == b.Cut();
-}
-
-// Whether `after`, run from `before`, executes the commands of `was`, where every name command
-// of the file's own that the engine honours keeps the bytes around its value and has `name`
-// as value.
-bool OnlyNamesChanged(const std::vector<ConfigCommand>& was, std::string_view after, std::string_view name,
-                      const ConfigRun& before) {
+// Whether `after`, run from `before`, executes the commands `was` (Effective), where every
+// name command of the file's own that the engine honours keeps the bytes around its value and
+// has `name` as value; with `added`, one command more of the file's own, `seta name "<name>"`,
+// runs before or after all others and the run ends with `name`.
+bool RunsAsBefore(const std::vector<ConfigCommand>& was, std::string_view after, std::string_view name,
+                  const ConfigRun& before, bool added) {
   ConfigRun run = before;
-  const std::vector<ConfigCommand> is = RunConfig(after, run).commands;
-  if (run.runaway || was.size() != is.size()) return false;
-  for (std::size_t i = 0; i < was.size(); ++i) {
-    const ConfigCommand& old = was[i];
+  const std::vector<ConfigCommand> is = Effective(after, run);
+  if (run.runaway || is.size() != was.size() + added || (added && !EndsWith(run, name))) return false;
+  const std::string quoted = "\"" + std::string(name) + "\"";
+  const std::string line = "seta name " + quoted;
+  const bool first = added && !is[0].inserted && is[0].line == line;
+  for (std::size_t i = 0; i < is.size(); ++i) {
     const ConfigCommand& now = is[i];
+    if (added && i == (first ? 0 : is.size() - 1)) {
+      if (now.inserted || now.line != line) return false;
+      continue;
+    }
+    const ConfigCommand& old = was[i - first];
+    if (old.inserted != now.inserted || old.setsName != now.setsName || old.Cut() != now.Cut()) return false;
     if (old.inserted || !old.setsName || old.Cut()) {
-      if (!SameCommand(old, now)) return false;
+      if (old.line != now.line) return false;
       continue;
     }
     const NameValue oldValue = FindNameValue(old.line);
     const NameValue newValue = FindNameValue(now.line);
     const std::string_view oldLine = old.line, newLine = now.line;
-    if (now.inserted || !now.setsName || now.Cut() || newLine.substr(0, newValue.begin) != oldLine.substr(0, oldValue.begin) ||
+    if (newLine.substr(0, newValue.begin) != oldLine.substr(0, oldValue.begin) ||
         newLine.substr(newValue.end) != oldLine.substr(oldValue.end) ||
-        newLine.substr(newValue.begin, newValue.end - newValue.begin) != "\"" + std::string(name) + "\"")
+        newLine.substr(newValue.begin, newValue.end - newValue.begin) != quoted)
       return false;
   }
-  return true;
-}
-
-// Whether `added`, run from `before`, executes the commands of `text` and one more, `line`,
-// all before or all after them, and ends with the name set to `name`.
-bool AddsOneCommand(std::string_view text, std::string_view added, std::string_view line, std::string_view name,
-                    const ConfigRun& before) {
-  ConfigRun oldRun = before, newRun = before;
-  const std::vector<ConfigCommand> was = Effective(text, oldRun), is = Effective(added, newRun);
-  if (newRun.runaway || is.size() != was.size() + 1 || !newRun.Name() || *newRun.Name() != name) return false;
-  const bool first = !is[0].inserted && is[0].line == line;
-  const ConfigCommand& extra = first ? is[0] : is.back();
-  if (extra.inserted || extra.line != line) return false;
-  for (std::size_t i = 0; i < was.size(); ++i)
-    if (!SameCommand(was[i], is[i + first])) return false;
   return true;
 }
 
@@ -82,8 +75,6 @@ struct StartFile {
   std::string now;     // as it is to be written
   bool refused = false;
 };
-
-bool EndsWith(const ConfigRun& run, std::string_view name) { return !run.runaway && run.Name() && *run.Name() == name; }
 
 // Gives the file's name commands `name`, for the run `before`; false when that is refused.
 bool Edit(StartFile& file, std::string_view name, const ConfigRun& before) {
@@ -141,7 +132,7 @@ bool NameFitsConfigLine(std::string_view name) {
 NameEdit ReplaceSetaName(std::string_view text, std::string_view name, const ConfigRun& before) {
   NameEdit edit;
   ConfigRun run = before;
-  const std::vector<ConfigCommand> was = RunConfig(text, run).commands;
+  std::vector<ConfigCommand> was = RunConfig(text, run).commands;
   if (run.runaway) return Refused();
   std::size_t copied = 0;
   for (const ConfigCommand& command : was) {
@@ -165,7 +156,8 @@ NameEdit ReplaceSetaName(std::string_view text, std::string_view name, const Con
   }
   if (edit.result != NameEdit::Result::kRewritten) return edit;
   edit.text.append(text.substr(copied));
-  if (!OnlyNamesChanged(was, edit.text, name, before)) return Refused();
+  std::erase_if(was, [](const ConfigCommand& command) { return command.blank; });
+  if (!RunsAsBefore(was, edit.text, name, before, false)) return Refused();
   return edit;
 }
 
@@ -180,12 +172,14 @@ std::string AddSetaName(std::string_view text, std::string_view name, const Conf
   appended.append(line);
   if (executed == 0 || endsWithLineEnd) appended.append(lineEnd);
   appended.append(text.substr(executed));
-  if (AddsOneCommand(text, appended, line, name, before)) return appended;
+  ConfigRun run = before;
+  const std::vector<ConfigCommand> was = Effective(text, run);
+  if (RunsAsBefore(was, appended, name, before, true)) return appended;
   // A comment still open at the end would take in a last line, and the commands before it
   // would end elsewhere: then a first line runs before all else, and the rest of the file is
   // read exactly as before.
   std::string first = line + std::string(lineEnd) + std::string(text);
-  if (AddsOneCommand(text, first, line, name, before)) return first;
+  if (RunsAsBefore(was, first, name, before, true)) return first;
   return {};
 }
 

@@ -12,11 +12,8 @@ namespace {
 std::string StartFileText(FileSystem& files, const std::string& gameFolder, const std::string& homePath,
                           const char* config) {
   std::string text;
-  for (const std::string* root : {&homePath, &gameFolder}) {
-    if (root->empty()) continue;
-    const std::string path = WithTrailingBackslash(*root) + "baseq3\\" + config;
-    if (files.FileExists(path) && !files.ReadFile(path, text)) return text;
-  }
+  for (const std::string* root : {&homePath, &gameFolder})
+    if (!root->empty() && !files.ReadFile(WithTrailingBackslash(*root) + "baseq3\\" + config, text)) return text;
   return {};
 }
 
