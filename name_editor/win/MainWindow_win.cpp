@@ -136,8 +136,8 @@ void MainWindow::StoreSettings() {
                          {state_.gameFolder, state_.lastSavedName, state_.history.Names()});
 }
 
-// The engine's home path is looked up when a save needs it, not at start: the lookup loads
-// the shell.
+// The engine's home path is looked up when a save needs it, not at start (unless no name was
+// saved yet): the lookup loads the shell.
 SaveServices MainWindow::Services() {
   if (state_.homePath.empty()) state_.homePath = EngineHomePath(AppDataFolder());
   return {context_.files, context_.processes, context_.registry};
