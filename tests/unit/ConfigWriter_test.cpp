@@ -134,9 +134,11 @@ TEST_F(SaveNameToModTest, TheGameStartsWithTheNameWhereNoStartFileSetsIt) {
   game_.Write("cpma\\autoexec.cfg", "name \"^3Old\"\n");
   game_.Write("cpma\\q3config.cfg", "seta rate \"1\"\n");
   game_.Write("osp\\q3config.cfg", "seta rate \"1\"");
+  game_.Write("q3e\\q3config.cfg", "seta name \"Old\"\n");
+  game_.Write("q3e\\autoexec.cfg", "seta v \"name Old\"\nvstr v\n");
   game_.MakeFolder("missionpack");
 
-  for (const char* mod : {"baseq3", "cpma", "osp", "missionpack"}) {
+  for (const char* mod : {"baseq3", "cpma", "osp", "q3e", "missionpack"}) {
     const ModSaveResult result = SaveNameToMod(files_, game_.Path(mod), "x");
     EXPECT_TRUE(result.failures.empty()) << mod;
   }
@@ -147,6 +149,9 @@ TEST_F(SaveNameToModTest, TheGameStartsWithTheNameWhereNoStartFileSetsIt) {
   EXPECT_EQ(game_.Read("cpma\\autoexec.cfg"), "name \"x\"\n");
   EXPECT_EQ(game_.Read("cpma\\q3config.cfg"), "seta rate \"1\"\nseta name \"x\"\n");
   EXPECT_EQ(game_.Read("osp\\q3config.cfg"), "seta rate \"1\"\r\nseta name \"x\"");
+  // A vstr that sets the name last is followed by a line of its own.
+  EXPECT_EQ(game_.Read("q3e\\q3config.cfg"), "seta name \"x\"\n");
+  EXPECT_EQ(game_.Read("q3e\\autoexec.cfg"), "seta v \"name Old\"\nvstr v\nseta name \"x\"\n");
   EXPECT_FALSE(game_.Exists("missionpack\\q3config.cfg"));
 
   // A home path's baseq3 that holds only a backup.
