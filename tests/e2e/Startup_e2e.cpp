@@ -81,7 +81,6 @@ TEST_F(FirstStartTest, CancelledLocatorLeavesSaveDisabledAndAsksAgainNextTime) {
 // No name command in baseq3's configs: the name box starts empty.
 TEST_F(FirstStartTest, StartedInTheGameFolderAcceptsItUnseen) {
   WriteFile(game_ / "baseq3/q3config.cfg", "seta rate \"25000\"\n");
-  WriteFile(game_ / "baseq3/autoexec.cfg", "name \"^2Bare\"\n");
   StartEditor({}, game_);
   EXPECT_EQ(probe_.Ask("gone \"Where is Quake 3?\" 0"), "gone");
   EXPECT_TRUE(probe_.Child(window_->handle, kSaveButtonId)->enabled);
