@@ -37,9 +37,10 @@ std::optional<std::uint64_t> ParseWholeNumber(std::string_view text) {
 }
 
 long long RoundHalfEven(double value) {
-  const double floor = std::floor(value);
-  const double fraction = value - floor;
-  const auto lower = static_cast<long long>(floor);
+  // The whole number at or below `value`: the conversion cuts toward zero.
+  auto lower = static_cast<long long>(value);
+  if (static_cast<double>(lower) > value) --lower;
+  const double fraction = value - static_cast<double>(lower);
   if (fraction > 0.5) return lower + 1;
   if (fraction < 0.5) return lower;
   return lower % 2 == 0 ? lower : lower + 1;

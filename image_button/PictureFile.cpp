@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "BmpHeader.h"
+#include "BmpRle.h"
 
 namespace pelorin {
 
@@ -28,14 +29,25 @@ std::optional<std::vector<Pixel>> ReadPalette(std::span<const std::uint8_t> file
 
 PictureRef PictureFromBmp(std::span<const std::uint8_t> file) {
   const std::optional<BmpHeader> header = ReadBmpHeader(file);
-  if (!header || (header->bitsPerPixel != 24 && header->bitsPerPixel != 8) || header->compression != 0)
+  if (!header) return nullptr;
+  const bool rle = header->bitsPerPixel == 8 && header->compression == kBmpRle8;
+  if ((header->bitsPerPixel != 24 && header->bitsPerPixel != 8) || (header->compression != 0 && !rle))
     return nullptr;
   const std::int32_t width = header->width;
   const std::int32_t height = header->Rows();
-  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || !header->DataFits(file.size()))
+  // Run-length data is stored bottom-up only; its length is the info header's image size.
+  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || header->dataOffset > file.size() ||
+      (rle ? !header->BottomUp() : !header->DataFits(file.size())))
     return nullptr;
   std::optional<std::vector<Pixel>> palette;
   if (header->bitsPerPixel == 8 && !(palette = ReadPalette(file, *header))) return nullptr;
+  std::optional<std::vector<std::uint8_t>> expanded;
+  if (rle) {
+    const std::uint32_t size = ReadLittleEndian(file, 34, 4);
+    if (size > file.size() - header->dataOffset ||
+        !(expanded = ExpandBmpRle(file.subspan(header->dataOffset, size), width, height, false)))
+      return nullptr;
+  }
 
   auto picture = std::shared_ptr<PictureObject>(new PictureObject);
   picture->width = width;
@@ -43,16 +55,16 @@ PictureRef PictureFromBmp(std::span<const std::uint8_t> file) {
   picture->pixels.resize(static_cast<std::size_t>(width) * height);
   for (std::int32_t row = 0; row < height; ++row) {
     const std::int32_t y = header->BottomUp() ? height - 1 - row : row;
-    const std::size_t start = header->dataOffset + row * header->Stride();
+    const std::uint8_t* stored = expanded ? &(*expanded)[static_cast<std::size_t>(row) * width]
+                                          : &file[header->dataOffset + row * header->Stride()];
     Pixel* out = &picture->pixels[static_cast<std::size_t>(y) * width];
     for (std::int32_t x = 0; x < width; ++x) {
       if (palette) {
-        const std::uint8_t index = file[start + x];
+        const std::uint8_t index = stored[x];
         if (index >= palette->size()) return nullptr;
         out[x] = (*palette)[index];
       } else {
-        const std::size_t at = start + 3 * x;
-        out[x] = MakePixel(file[at + 2], file[at + 1], file[at]);
+        out[x] = MakePixel(stored[3 * x + 2], stored[3 * x + 1], stored[3 * x]);
       }
     }
   }

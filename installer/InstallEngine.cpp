@@ -16,7 +16,7 @@ constexpr int kShowNormal = 1;  // SW_SHOWNORMAL: a shortcut starts its program 
 // The removal registration names this program beside the install log.
 constexpr char kUninstallerName[] = "Uninstall.exe";
 
-std::string Number(std::uint64_t value) { return FormatDecimal(static_cast<double>(value)); }
+std::string Number(std::uint32_t value) { return WholeNumberText(value); }
 
 // The system's text for a failure, with its number so that a report in any language can be read.
 std::string ErrorText(const FileError& error) {
@@ -455,7 +455,7 @@ std::vector<InstallEntry> BuildInstallList(const std::vector<PackRecord>& record
 }
 
 std::string PercentInstalledText(std::size_t done, std::size_t total) {
-  return Number(total == 0 ? 0 : done * 100 / total) + "% Installed";
+  return Number(total == 0 ? 0 : static_cast<std::uint32_t>(done * 100 / total)) + "% Installed";
 }
 
 bool ParseShortcutLine(const std::string& line, ShortcutLine& shortcut) {

@@ -40,23 +40,41 @@ std::optional<std::uint32_t> ReadLittle(std::string_view head, std::size_t at, s
   return value;
 }
 
+// A length as the removal mark and the uninstaller's item write it: decimal, padded with
+// blanks to 16 bytes. Read back only in exactly this form.
+std::string LengthField(std::uint64_t length) {
+  std::string field = std::to_string(length);
+  field.resize(16, ' ');
+  return field;
+}
+
 }  // namespace
 
-std::optional<std::uint64_t> TrailerEnd(std::string_view head, std::uint64_t fileSize) {
+std::optional<SigningFields> SigningFieldsOf(std::string_view head) {
   // DOS header, then at its offset 0x3C the PE header: signature, file header, optional
-  // header, whose data directories start at 96 (PE32) or 112 (PE32+); security is the fifth.
+  // header, whose checksum is at 64 and whose data directories start at 96 (PE32) or 112
+  // (PE32+); security is the fifth.
   constexpr std::size_t kFileHeader = 20, kDirectoryEntry = 8, kSecurity = 4;
-  if (head.substr(0, 2) != "MZ") return fileSize;
+  if (head.substr(0, 2) != "MZ") return std::nullopt;
   const auto pe = ReadLittle(head, 0x3C, 4);
-  if (!pe || ReadLittle(head, *pe, 4) != 0x4550u) return fileSize;
+  if (!pe || ReadLittle(head, *pe, 4) != 0x4550u) return std::nullopt;
   const std::size_t optional = *pe + 4 + kFileHeader;
   const auto optionalSize = ReadLittle(head, *pe + 4 + 16, 2);
   const auto magic = ReadLittle(head, optional, 2);
-  if (!optionalSize || !magic || (*magic != 0x10B && *magic != 0x20B)) return fileSize;
+  if (!optionalSize || !magic || (*magic != 0x10B && *magic != 0x20B)) return std::nullopt;
   const std::size_t directories = optional + (*magic == 0x10B ? 96 : 112);
   const std::size_t entry = directories + kSecurity * kDirectoryEntry;
   const auto count = ReadLittle(head, directories - 4, 4);
-  if (!count || *count <= kSecurity || entry + kDirectoryEntry > optional + *optionalSize) return fileSize;
+  if (!count || *count <= kSecurity || entry + kDirectoryEntry > optional + *optionalSize ||
+      entry + kDirectoryEntry > head.size())
+    return std::nullopt;
+  return SigningFields{optional + 64, entry};
+}
+
+std::optional<std::uint64_t> TrailerEnd(std::string_view head, std::uint64_t fileSize) {
+  const std::optional<SigningFields> fields = SigningFieldsOf(head);
+  if (!fields) return fileSize;
+  const std::size_t entry = fields->security;
   const auto start = ReadLittle(head, entry, 4);
   const auto size = ReadLittle(head, entry + 4, 4);
   if (!start || !size) return fileSize;
@@ -90,6 +108,38 @@ std::string FormatTrailer(const Trailer& trailer) {
     text += number;
   }
   return text;
+}
+
+std::string FormatRemovalMark(std::uint64_t imageLength) {
+  return std::string(kRemovalMarkMagic) + LengthField(imageLength);
+}
+
+bool IsRemovalMark(std::string_view bytes, std::uint64_t at) { return bytes == FormatRemovalMark(at); }
+
+std::optional<std::string> SelfItemOf(std::string_view image, std::string_view program) {
+  const std::optional<SigningFields> fields = SigningFieldsOf(image.substr(0, kHeadersRead));
+  if (!fields || program.size() < image.size()) return std::nullopt;
+  const std::pair<std::size_t, std::size_t> signing[] = {{fields->checksum, 4}, {fields->security, 8}};
+  std::string item = std::string(kSelfItemMagic) + LengthField(image.size());
+  std::size_t from = 0;
+  for (const auto& [at, size] : signing) {
+    if (program.substr(from, at - from) != image.substr(from, at - from)) return std::nullopt;
+    item += program.substr(at, size);
+    from = at + size;
+  }
+  if (program.substr(from, image.size() - from) != image.substr(from)) return std::nullopt;
+  return item += program.substr(image.size());
+}
+
+std::optional<std::string> ProgramOfSelfItem(std::string_view image, std::string_view item) {
+  const std::optional<SigningFields> fields = SigningFieldsOf(image.substr(0, kHeadersRead));
+  if (!fields || item.size() < kSelfItemHead ||
+      item.substr(0, kSelfItemMagic.size() + 16) != std::string(kSelfItemMagic) + LengthField(image.size()))
+    return std::nullopt;
+  std::string program(image);
+  program.replace(fields->checksum, 4, item.substr(kSelfItemMagic.size() + 16, 4));
+  program.replace(fields->security, 8, item.substr(kSelfItemMagic.size() + 20, 8));
+  return program += item.substr(kSelfItemHead);
 }
 
 bool IsFlagSet(std::string_view line) { return WholeNumber(LeadingNumber(line)) != 0; }

@@ -39,6 +39,42 @@ inline constexpr std::size_t kHeadersRead = 4096;
 // readable image has no table.
 std::optional<std::uint64_t> TrailerEnd(std::string_view head, std::uint64_t fileSize);
 
+// The uninstaller is setup's own image with this mark behind it instead of the pack: the magic
+// and the image's length, a decimal field padded with blanks to 16 bytes. It counts only where
+// it ends the file (before a certificate table) and directly follows the image it names, so
+// that a setup file cut short after a packed item is never taken for an uninstaller.
+inline constexpr std::string_view kRemovalMarkMagic = "PELORIN-REMOVAL:";
+inline constexpr std::size_t kRemovalMarkSize = kRemovalMarkMagic.size() + 16;
+static_assert(kRemovalMarkSize % 8 == 0, "a signed uninstaller keeps its mark right before the table");
+
+std::string FormatRemovalMark(std::uint64_t imageLength);
+
+// Whether `bytes`, found at 0-based `at` of the file, are the mark of an image of that length.
+bool IsRemovalMark(std::string_view bytes, std::uint64_t at);
+
+// Where signing changes an image's headers: the checksum (4 bytes) and the security directory
+// entry (8 bytes), as offsets into `head`; nothing when it is no image with a security entry.
+struct SigningFields {
+  std::size_t checksum = 0;
+  std::size_t security = 0;
+};
+std::optional<SigningFields> SigningFieldsOf(std::string_view head);
+
+// The uninstaller is not packed as a copy: setup's file holds the image it is made of already.
+// Its item holds the magic, the image's length (a decimal field padded with blanks to 16
+// bytes), the uninstaller's checksum and security entry (12 bytes, which signing sets), then
+// its bytes after the image: the removal mark and, when signed, its certificate table.
+inline constexpr std::string_view kSelfItemMagic = "PELORIN-SELFIMG:";
+inline constexpr std::size_t kSelfItemHead = kSelfItemMagic.size() + 16 + 12;
+
+// The item that stands for `program` made of `image`; nothing when `program` is not `image`
+// (its signing fields aside) with bytes behind it.
+std::optional<std::string> SelfItemOf(std::string_view image, std::string_view program);
+
+// The program `item` stands for, made of setup's `image` (setup's file up to its pack);
+// nothing when it is no such item or names an image of another length.
+std::optional<std::string> ProgramOfSelfItem(std::string_view image, std::string_view item);
+
 inline constexpr char kCorruptSetupMessage[] =
     "Setup data is corrupt or cannot be read.  Make sure that another process is not using it.";
 inline constexpr char kSetupDataMissingMessage[] = "Required Setup Data not found!";

@@ -4,6 +4,7 @@
 #include <span>
 
 #include "BmpHeader.h"
+#include "BmpRle.h"
 
 namespace pelorin {
 
@@ -19,6 +20,42 @@ bool ReadWhole(FileReader& reader, std::string& bytes) {
   }
   return true;
 }
+
+// The pack data, then the programs rebuilt from their self items, read as one.
+class DataWithPrograms : public FileReader {
+ public:
+  DataWithPrograms(std::unique_ptr<FileReader> data, std::string programs)
+      : data_(std::move(data)), dataSize_(data_->Size()), programs_(std::move(programs)) {}
+  std::uint64_t Size() override { return dataSize_ + programs_.size(); }
+  FileError Seek(std::uint64_t offset) override {
+    if (offset > Size()) return {FileError::Kind::kOther, 131, "a seek beyond the pack"};
+    at_ = offset;
+    return offset < dataSize_ ? data_->Seek(offset) : FileError{};
+  }
+  FileError Read(char* buffer, std::size_t size, std::size_t& got) override {
+    got = 0;
+    if (at_ < dataSize_) {
+      const auto part = static_cast<std::size_t>(std::min<std::uint64_t>(size, dataSize_ - at_));
+      FileError error = data_->Read(buffer, part, got);
+      at_ += got;
+      return error;
+    }
+    got = static_cast<std::size_t>(std::min<std::uint64_t>(size, Size() - at_));
+    programs_.copy(buffer, got, static_cast<std::size_t>(at_ - dataSize_));
+    at_ += got;
+    return {};
+  }
+
+ private:
+  std::unique_ptr<FileReader> data_;
+  const std::uint64_t dataSize_;
+  const std::string programs_;
+  std::uint64_t at_ = 0;
+};
+
+// Bounds of what is read into memory to rebuild a program: its image and the bytes after it.
+constexpr std::uint64_t kLargestImage = 16 << 20;
+constexpr std::uint64_t kLargestSelfItem = 1 << 20;
 
 }  // namespace
 
@@ -57,6 +94,38 @@ std::optional<Trailer> FindTrailer(FileReader& program) {
   const std::optional<std::uint64_t> end = TrailerEnd(head, size);
   if (!end || *end < kTrailerSize || ReadRange(program, *end - kTrailerSize, kTrailerSize, bytes)) return std::nullopt;
   return ParseTrailer(bytes, *end);
+}
+
+bool HasRemovalMark(FileReader& program) {
+  const std::uint64_t size = program.Size();
+  std::string head, bytes;
+  if (ReadRange(program, 0, static_cast<std::size_t>(std::min<std::uint64_t>(size, kHeadersRead)), head)) return false;
+  const std::optional<std::uint64_t> end = TrailerEnd(head, size);
+  return end && *end >= kRemovalMarkSize && !ReadRange(program, *end - kRemovalMarkSize, kRemovalMarkSize, bytes) &&
+         IsRemovalMark(bytes, *end - kRemovalMarkSize);
+}
+
+bool RebuildSelfItems(FileReader& setup, const Trailer& trailer, PackList& list, std::unique_ptr<FileReader>& data) {
+  std::string image, programs, magic;
+  for (PackRecord& record : list.records) {
+    const std::uint64_t start = record.offset - 1;
+    if (record.offset == 0 || start > data->Size() || record.size > data->Size() - start ||
+        record.size < kSelfItemHead || ReadRange(*data, start, kSelfItemMagic.size(), magic) ||
+        magic != kSelfItemMagic)
+      continue;
+    std::string item;
+    if (record.size > kLargestSelfItem || trailer.listPosition - 1 > kLargestImage ||
+        ReadRange(*data, start, static_cast<std::size_t>(record.size), item) ||
+        (image.empty() && ReadRange(setup, 0, static_cast<std::size_t>(trailer.listPosition - 1), image)))
+      return false;
+    const std::optional<std::string> program = ProgramOfSelfItem(image, item);
+    if (!program) return false;
+    record.offset = data->Size() + programs.size() + 1;
+    record.size = program->size();
+    programs += *program;
+  }
+  if (!programs.empty()) data = std::make_unique<DataWithPrograms>(std::move(data), std::move(programs));
+  return true;
 }
 
 SetupFiles SetupFilesIn(const std::string& folder) {
@@ -99,6 +168,10 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
     return outcome;
   }
   outcome.data = std::make_unique<ImagePart>(*outcome.image, trailer->dataPosition, trailer->dataLength);
+  if (!RebuildSelfItems(*outcome.image, *trailer, outcome.list, outcome.data)) {
+    outcome.result = UnpackResult::kCorrupt;
+    return outcome;
+  }
 
   // The setup information and shortcut list are read from the image; what the wizard takes
   // as files goes into setup's own folder.
@@ -140,17 +213,28 @@ void RemoveSetupDataFiles(FileSystem& files, const SetupFiles& setup, UnpackOutc
     if (files.FileExists(*path)) files.RemoveFile(*path);
 }
 
-std::size_t PlainBitmapRowsOffset(std::string_view file) {
+std::size_t BitmapRowsOffset(std::string_view file) {
   const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(file.data()), file.size());
   const std::optional<BmpHeader> header = ReadBmpHeader(bytes);
-  if (!header || header->compression != 0 || header->width == 0 || header->height == 0) return 0;
+  if (!header || header->width == 0 || header->height == 0) return 0;
   const std::uint32_t depth = header->bitsPerPixel;
+  const bool rle = (depth == 8 && header->compression == kBmpRle8) || (depth == 4 && header->compression == kBmpRle4);
+  if (header->compression != 0 && !rle) return 0;
   if (depth != 1 && depth != 4 && depth != 8 && depth != 16 && depth != 24 && depth != 32) return 0;
   constexpr std::size_t kFileHeader = 14;
   const std::uint64_t infoSize = ReadLittleEndian(bytes, kFileHeader, 4);
   std::uint64_t colours = ReadLittleEndian(bytes, kFileHeader + 32, 4);
   if (depth <= 8 && colours == 0) colours = std::uint64_t{1} << depth;
-  if (infoSize < 40 || kFileHeader + infoSize + colours * 4 > header->dataOffset || !header->DataFits(file.size()))
+  if (infoSize < 40 || kFileHeader + infoSize + colours * 4 > header->dataOffset) return 0;
+  if (!rle) return header->DataFits(file.size()) ? header->dataOffset : 0;
+  // The system reads run-length data as far as the info header's image size says: those bytes
+  // must lie within the file and every code in them within the picture, which is stored
+  // bottom-up. The size of the picture is bounded, as the check expands it.
+  constexpr std::int32_t kLargestSide = 4096;
+  const std::uint32_t size = ReadLittleEndian(bytes, kFileHeader + 20, 4);
+  if (!header->BottomUp() || header->width > kLargestSide || header->height > kLargestSide ||
+      header->dataOffset > file.size() || size > file.size() - header->dataOffset ||
+      !ExpandBmpRle(bytes.subspan(header->dataOffset, size), header->width, header->height, depth == 4))
     return 0;
   return header->dataOffset;
 }

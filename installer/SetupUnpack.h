@@ -76,6 +76,15 @@ FileError ReadRange(FileReader& reader, std::uint64_t start, std::size_t size, s
 // it has none or its copies would not lie before it. Setup and the host tools read it so.
 std::optional<Trailer> FindTrailer(FileReader& program);
 
+// Makes each self item of the pack (the uninstaller: ProgramOfSelfItem) whole from the image
+// of `setup`, whose pack `trailer` locates: `data` then reads the rebuilt programs after the
+// pack data, and their records in `list` name them there. False when one cannot be rebuilt.
+bool RebuildSelfItems(FileReader& setup, const Trailer& trailer, PackList& list, std::unique_ptr<FileReader>& data);
+
+// Whether the program is the uninstaller: its file ends (before a certificate table when
+// signed) in the removal mark of the image before it.
+bool HasRemovalMark(FileReader& program);
+
 // Opens `programPath` locked, finds the trailer (before a certificate table when signed),
 // reads and checks the pack list and reads the setup information and the shortcut list, all
 // through that one handle; the licence, readme and side picture are extracted into the setup
@@ -88,8 +97,10 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
 // closes its held files first.
 void RemoveSetupDataFiles(FileSystem& files, const SetupFiles& setup, UnpackOutcome* outcome = nullptr);
 
-// Where the pixel rows of an uncompressed BMP file begin, when its headers, colour table and
-// rows all lie within it, so that the system can take it as a picture held in memory; else 0.
-std::size_t PlainBitmapRowsOffset(std::string_view file);
+// Where the pixel data of a BMP file begins, uncompressed or RLE4 or RLE8, when its headers,
+// colour table and data all lie within it (and run-length codes within the picture, as
+// ExpandBmpRle checks them), so that the system can take it as a picture held in memory;
+// else 0.
+std::size_t BitmapRowsOffset(std::string_view file);
 
 }  // namespace pelorin

@@ -35,7 +35,7 @@ def face(top, bottom, pressed):
 def save_bmp8(rows, path):
     palette = sorted({colour for row in rows for colour in row})
     index = {colour: i for i, colour in enumerate(palette)}
-    save_indexed_bmp(path, WIDTH, HEIGHT, 8, palette, lambda x, y: index[rows[y][x]])
+    save_indexed_bmp(path, WIDTH, HEIGHT, 8, palette, lambda x, y: index[rows[y][x]], compressed=True)
 
 
 def main():

@@ -30,7 +30,7 @@ def save_bmp4(image, path):
     palette = image.getpalette()[: 16 * 3]
     palette += [0] * (48 - len(palette))
     colours = [tuple(palette[3 * i: 3 * i + 3]) for i in range(16)]
-    save_indexed_bmp(path, WIDTH, HEIGHT, 4, colours, lambda x, y: image.getpixel((x, y)))
+    save_indexed_bmp(path, WIDTH, HEIGHT, 4, colours, lambda x, y: image.getpixel((x, y)), compressed=True)
 
 
 if __name__ == "__main__":

@@ -19,7 +19,8 @@ constexpr int kBatchFolderAttempts = 3;
 constexpr char kVirtualMachineKey[] = "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\";
 
 std::string ErrorText(const FileError& error) {
-  return error.message.empty() ? "system error " + FormatDecimal(static_cast<double>(error.systemCode)) : error.message;
+  return error.message.empty() ? "system error " + WholeNumberText(static_cast<std::uint32_t>(error.systemCode))
+                               : error.message;
 }
 
 // The editor's files in `folder`: those it keeps, and the temporary files of saves that were

@@ -17,6 +17,10 @@ void __throw_logic_error(const char*) { std::abort(); }
 void __throw_out_of_range_fmt(const char*, ...) { std::abort(); }
 }  // namespace std
 
+// A call of a pure virtual function is a fault of the program; the runtime's own handler
+// would bring in the unwinder.
+extern "C" void __cxa_pure_virtual() { std::abort(); }
+
 // The library's own allocation functions throw std::bad_alloc, which alone would link the
 // unwinder; these replacements end the program when memory runs out.
 void* operator new(std::size_t size) {

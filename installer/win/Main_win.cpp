@@ -25,6 +25,7 @@
 #include "UsageMessage_win.h"
 #include "WaitWindow_win.h"
 #include "WizardWindow_win.h"
+#include "SetupMain_win.h"
 #include "MessageBox_win.h"
 
 namespace {
@@ -197,7 +198,7 @@ int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, 
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int pelorin::win::RunSetup() {
   pelorin::HardenDllLoading();
   const pelorin::CommandLine line = pelorin::ParseCommandLine(pelorin::ProgramArguments(), true);
   if (line.help || !line.Valid()) return pelorin::win::AnswerUsage(line, pelorin::kSetupUsage, kSetupTitle);

@@ -131,7 +131,7 @@ void WizardWindow::LoadReadme(const std::string* text) {
 
 // Made in memory: the system's own picture loader would open the file again by its name.
 void WizardWindow::LoadSidePicture(const std::string* bytes) {
-  const std::size_t rows = bytes == nullptr ? 0 : PlainBitmapRowsOffset(*bytes);
+  const std::size_t rows = bytes == nullptr ? 0 : BitmapRowsOffset(*bytes);
   if (rows == 0) return;
   const auto* info = reinterpret_cast<const BITMAPINFO*>(bytes->data() + 14);  // after the file header
   const HDC screen = GetDC(nullptr);

@@ -333,6 +333,8 @@ TEST_F(InstallTest, AQuietInstallElsewhereRemovesTheEarlierInstallFirst) {
   Process second = session_.Start(program, {"/S", "/D=C:\\Program", "Files\\Brackwater\\Pelorin"}, sandbox_.Path());
   EXPECT_EQ(second.Wait(120s), 0);
   ExpectFolderRemoved(other, 60s);
+  // The earlier uninstaller's batch file ends before the test does, which would end it.
+  ExpectBatchFoldersGone(session_, 60s);
   EXPECT_EQ(ReadFile(places_.Folder() / "install.log"), InstallPlaces::Log());
   EXPECT_TRUE(HasValue(places_.Registration("/reg:64"), "InstallLocation", "REG_SZ", "C:\\Program Files\\Brackwater\\Pelorin\\"));
   EXPECT_EQ(probe_.Ask("link \"" + InstallPlaces::Link() + "\"").rfind("C:\\x5CProgram Files\\x5CBrackwater", 0), 0u);

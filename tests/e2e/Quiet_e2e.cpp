@@ -198,6 +198,30 @@ TEST_F(QuietTest, InstallTwiceThenRemoveWithTheRegisteredQuietCommand) {
   ExpectBatchFoldersGone(session_);
 }
 
+// Setup and the uninstaller are one program: its image without the pack and without the
+// removal mark is setup, whose data is missing, even with /S in an install folder beside its
+// log; it changes nothing there. The uninstaller it was cut from still removes.
+TEST_F(QuietTest, SetupsImageWithoutItsPackNeverRemoves) {
+  ASSERT_EQ(RunSetup({"/S"}), 0);
+  const std::string uninstaller = ReadFile(places_.Folder() / "Uninstall.exe");
+  constexpr std::size_t kMarkSize = 32;
+  ASSERT_GT(uninstaller.size(), kMarkSize);
+  WriteFile(places_.Folder() / "setup-image.exe", uninstaller.substr(0, uninstaller.size() - kMarkSize));
+  const std::string registration = places_.Registration("/reg:64");
+  Process image = session_.Start(places_.Folder() / "setup-image.exe", {"/S"}, sandbox_.Path());
+  EXPECT_EQ(image.Wait(60s), 1);
+  std::filesystem::remove(places_.Folder() / "setup-image.exe");
+  ExpectInstalledIn(places_.Folder());
+  EXPECT_TRUE(std::filesystem::exists(places_.LinkFolder()));
+  EXPECT_EQ(places_.Registration("/reg:64"), registration);
+  ExpectPackCopiesGone();
+
+  Process uninstall = session_.Start(places_.Folder() / "Uninstall.exe", {"/S"}, sandbox_.Path());
+  EXPECT_EQ(uninstall.Wait(60s), 0);
+  EXPECT_FALSE(std::filesystem::exists(places_.Folder()));
+  ExpectBatchFoldersGone(session_, 60s);
+}
+
 // A folder given on the command line, then an upgrade that finds it by itself, in a quiet
 // run and on the wizard's path page.
 TEST_F(QuietTest, AnEarlierInstallsFolderIsUsedAgain) {

@@ -61,6 +61,16 @@ class PeImage {
     return names;
   }
 
+  // Whether the system may place the image anywhere: it asks for that (DYNAMIC_BASE) and
+  // keeps the relocations that let it.
+  bool Relocatable() const {
+    const std::uint32_t header = U32(0x3C);
+    const std::uint32_t optional = header + 24;
+    const std::uint32_t directories = optional + (U16(optional) == 0x20B ? 112 : 96);
+    constexpr std::uint32_t kDynamicBase = 0x40, kRelocations = 5;
+    return (U16(optional + 70) & kDynamicBase) != 0 && U32(directories + kRelocations * 8 + 4) != 0;
+  }
+
  private:
   std::uint32_t U16(std::size_t at) const {
     return at + 2 > bytes_.size() ? 0 : static_cast<unsigned char>(bytes_[at]) | static_cast<unsigned char>(bytes_[at + 1]) << 8;
@@ -107,20 +117,26 @@ TEST(ShippedImports, EveryProgramImportsOnlyKnownDlls) {
 
 // ANSI calls that take or give a path or a file name: each turns every character the ANSI
 // code page lacks into "?", or a neighbouring one by best fit. Process32First and Next are
-// the ANSI ones of their pair. GetModuleHandleA and LoadLibraryA are not here: the compiler's
-// start-up code (crtbegin) imports them for the fixed name of its own runtime DLL; the
-// programs' code calls the wide ones.
+// the ANSI ones of their pair.
 constexpr const char* kPathTakingAnsiCalls[] = {
     "CharToOemBuffA", "CopyFileA", "CreateDirectoryA", "CreateFileA", "CreateProcessA", "DeleteFileA",
     "DialogBoxParamA", "FindFirstFileA", "FindNextFileA", "GetCurrentDirectoryA", "GetFileAttributesA",
     "GetFileAttributesExA", "GetFinalPathNameByHandleA", "GetFullPathNameA", "GetLogicalDriveStringsA",
-    "GetLongPathNameA", "GetModuleFileNameA", "GetShortPathNameA", "GetSystemDirectoryA",
+    "GetLongPathNameA", "GetModuleFileNameA", "GetModuleHandleA", "LoadLibraryA", "GetShortPathNameA", "GetSystemDirectoryA",
     "GetTempFileNameA", "GetTempPathA", "GetWindowsDirectoryA", "LoadImageA", "LoadLibraryExA",
     "MoveFileA", "MoveFileExA", "Process32First", "Process32Next", "QueryFullProcessImageNameA",
     "RegCreateKeyA", "RegCreateKeyExA", "RegDeleteKeyA", "RegDeleteValueA", "RegOpenKeyExA", "RegQueryValueExA",
     "RegSetValueExA", "RemoveDirectoryA", "ReplaceFileA", "SetCurrentDirectoryA", "SetDllDirectoryA",
     "SetFileAttributesA", "SHBrowseForFolderA", "SHGetFolderPathA", "SHGetPathFromIDListA",
     "SHGetSpecialFolderPathA", "ShellExecuteA", "ShellExecuteExA"};
+
+// The programs start without the C runtime's start-up code, and keep what address space
+// layout randomisation needs.
+TEST(ShippedImports, EveryProgramCanBePlacedAnywhere) {
+  const std::filesystem::path shipped = PELORIN_SHIPPED_DIR;
+  for (const char* program : {"Pelorin.exe", "Uninstall.exe", "setup.exe"})
+    EXPECT_TRUE(PeImage(shipped / program).Relocatable()) << program;
+}
 
 TEST(ShippedImports, NoProgramTakesPathsThroughAnsiCalls) {
   const std::filesystem::path shipped = PELORIN_SHIPPED_DIR;

@@ -54,8 +54,8 @@ TEST_P(ShippedFile, IsA32BitGuiProgramThatImportsOnlySystemDlls) {
 
 INSTANTIATE_TEST_SUITE_P(ShippedProgram, ShippedFile, ::testing::Values("Pelorin.exe", "setup.exe", "Uninstall.exe"));
 
-// setup.exe carries both programs byte for byte and the setup data, and stays smaller than
-// the setup it replaces.
+// setup.exe carries both programs byte for byte (the uninstaller made of its own image) and
+// the setup data, and stays smaller than the setup it replaces.
 TEST(ShippedProgram, SetupHoldsBothProgramsAndItsDataWithinTheSizeLimit) {
   const std::string setup = ReadFile(Shipped() / "setup.exe");
   EXPECT_LT(setup.size(), 456465u);
@@ -79,7 +79,11 @@ TEST(ShippedProgram, SetupHoldsBothProgramsAndItsDataWithinTheSizeLimit) {
   EXPECT_EQ(data.substr(editor->offset - 1, editor->size), ReadFile(Shipped() / "Pelorin.exe"));
   const PackRecord* uninstaller = list.Find("Uninstall.exe");
   ASSERT_TRUE(uninstaller);
-  EXPECT_EQ(data.substr(uninstaller->offset - 1, uninstaller->size), ReadFile(Shipped() / "Uninstall.exe"));
+  // The uninstaller is setup's own image: the pack holds only what it has beside that image.
+  EXPECT_EQ(uninstaller->size, kSelfItemHead + kRemovalMarkSize);
+  EXPECT_TRUE(ProgramOfSelfItem(std::string_view(setup).substr(0, trailer->listPosition - 1),
+                                data.substr(uninstaller->offset - 1, uninstaller->size)) ==
+              ReadFile(Shipped() / "Uninstall.exe"));
   const PackRecord* info = list.Find("%SETUPINFO%");
   EXPECT_EQ(data.substr(info->offset - 1, info->size),
             "Pelorin\r\n1.2 (build 16)\r\nBrackwater\r\n 1 \r\n 0 \r\n\r\n 1 \r\n 1 \r\nPelorin.exe\r\n 0 \r\n");

@@ -12,5 +12,12 @@ TEST(DecimalText, WholeNumbersAndFractionsAreWrittenInFull) {
   EXPECT_EQ(FormatDecimal(-8.25), "-8.25");
 }
 
+// Whole values and values just below one, where cutting toward zero and the whole number
+// below part (halves are EditorLayout's cases).
+TEST(DecimalText, RoundHalfEvenOfWholeAndNegativeValues) {
+  for (const auto& [value, rounded] : {std::pair{7.0, 7LL}, {-7.0, -7LL}, {-2.6, -3LL}, {-2.4, -2LL}})
+    EXPECT_EQ(RoundHalfEven(value), rounded) << value;
+}
+
 }  // namespace
 }  // namespace pelorin

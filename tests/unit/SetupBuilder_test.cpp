@@ -81,6 +81,92 @@ TEST_F(SetupBuilderTest, PacksASetupAgainWithItemsReplacedAndRefusesASignedOne) 
   EXPECT_NE(ReadSetupFile(files_, output_, folder_.Path("unpacked"), image, items).find("is signed"), std::string::npos);
 }
 
+// The uninstaller is the image with the removal mark; only a mark that ends the file (before
+// a certificate table) right behind the image it names makes the removal role. A setup file
+// cut short right after a packed uninstaller, or a setup file with its pack, stays setup.
+TEST_F(SetupBuilderTest, TheRemovalMarkMakesTheUninstallerAndNothingElse) {
+  const auto hasMark = [&](const std::string& bytes) {
+    folder_.Write("probe.exe", bytes);
+    std::unique_ptr<FileReader> reader;
+    return !files_.OpenForReading(folder_.Path("probe.exe"), reader) && HasRemovalMark(*reader);
+  };
+  const std::string image = testing::ImageHead(0, 0);
+  folder_.Write("image", image);
+  ASSERT_EQ(BuildRemovalFile(files_, folder_.Path("Uninstall.exe"), folder_.Path("image")), "");
+  const std::string removal = folder_.Read("Uninstall.exe");
+  EXPECT_EQ(removal, image + FormatRemovalMark(image.size()));
+  EXPECT_FALSE(folder_.Exists("Uninstall.exe.tmp"));
+  EXPECT_TRUE(hasMark(removal));
+  EXPECT_FALSE(hasMark(image));
+  EXPECT_FALSE(hasMark(image + FormatRemovalMark(image.size() + 8)));
+
+  ASSERT_EQ(Build({{"Uninstall.exe", folder_.Path("Uninstall.exe")}, {"Pelorin.exe", folder_.Path("editor")}}), "");
+  const std::string setup = folder_.Read("setup.exe");
+  EXPECT_FALSE(hasMark(setup));
+  const std::size_t packed = setup.find(removal.substr(image.size()));
+  ASSERT_NE(packed, std::string::npos);
+  EXPECT_FALSE(hasMark(setup.substr(0, packed + kRemovalMarkSize))) << "a setup file cut short";
+  const auto trailer = ParseTrailer(std::string_view(setup).substr(setup.size() - kTrailerSize), setup.size());
+  ASSERT_TRUE(trailer);
+  const PackList list = ParsePackList(std::string_view(setup).substr(trailer->listPosition - 1, trailer->listLength));
+  ASSERT_TRUE(list.Find("Uninstall.exe"));
+  EXPECT_EQ(list.Find("Uninstall.exe")->size, kSelfItemHead + kRemovalMarkSize) << "packed as its item, not as a copy";
+}
+
+// Setup rebuilds the packed uninstaller from its own image: with the signing fields and the
+// certificate table it was packed with, whatever signing did to setup's own headers.
+TEST_F(SetupBuilderTest, ThePackedUninstallerIsRebuiltFromSetupsImage) {
+  const std::string image = testing::ImageHead(0, 0) + std::string(40, 'I');
+  folder_.Write("image", image);
+  const std::string table(24, 'T');
+  const std::string uninstaller = testing::ImageHead(image.size() + kRemovalMarkSize, table.size()) +
+                                  image.substr(testing::ImageHead(0, 0).size()) + FormatRemovalMark(image.size()) + table;
+  folder_.Write("Uninstall.exe", uninstaller);
+  ASSERT_EQ(Build({{"Pelorin.exe", folder_.Path("editor")}, {"Uninstall.exe", folder_.Path("Uninstall.exe")}}), "");
+  std::string setup = folder_.Read("setup.exe");
+  setup.replace(0, testing::ImageHead(0, 0).size(), testing::ImageHead(setup.size(), 8));  // setup signed too
+  folder_.Write("setup.exe", setup + std::string(8, 'S'));
+
+  std::unique_ptr<FileReader> reader;
+  ASSERT_FALSE(files_.OpenForReading(output_, reader));
+  const auto trailer = FindTrailer(*reader);
+  ASSERT_TRUE(trailer);
+  std::string listText;
+  ASSERT_FALSE(ReadRange(*reader, trailer->listPosition - 1, trailer->listLength, listText));
+  PackList list = ParsePackList(listText);
+  std::unique_ptr<FileReader> data = std::make_unique<ImagePart>(*reader, trailer->dataPosition, trailer->dataLength);
+  ASSERT_TRUE(RebuildSelfItems(*reader, *trailer, list, data));
+  std::string bytes;
+  for (const auto& [name, expected] : {std::pair{"Uninstall.exe", uninstaller}, std::pair{"Pelorin.exe", std::string("MZ editor")}}) {
+    const PackRecord* record = list.Find(name);
+    ASSERT_TRUE(record);
+    ASSERT_FALSE(ReadRange(*data, record->offset - 1, record->size, bytes));
+    EXPECT_EQ(bytes, expected) << name;
+  }
+  EXPECT_FALSE(SelfItemOf(image, "MZ editor"));
+  std::string item = *SelfItemOf(image, uninstaller);
+  EXPECT_EQ(ProgramOfSelfItem(image, item), uninstaller);
+  EXPECT_FALSE(ProgramOfSelfItem(image + "more", item)) << "an item of another image";
+  EXPECT_FALSE(ProgramOfSelfItem(image, item.substr(0, kSelfItemHead - 1)));
+
+}
+
+TEST_F(SetupBuilderTest, ASignedUninstallerKeepsItsRoleAndABadImageMakesNone) {
+  const std::string image = testing::ImageHead(0, 0);
+  const std::string removal = image + FormatRemovalMark(image.size());
+  const auto hasMark = [&](const std::string& bytes) {
+    folder_.Write("probe.exe", bytes);
+    std::unique_ptr<FileReader> reader;
+    return !files_.OpenForReading(folder_.Path("probe.exe"), reader) && HasRemovalMark(*reader);
+  };
+  const std::string table(64, 'C');
+  const std::string signedRemoval = testing::ImageHead(removal.size(), table.size()) + removal.substr(image.size()) + table;
+  EXPECT_TRUE(hasMark(signedRemoval));
+  folder_.Write("image", "MZ odd");
+  EXPECT_NE(BuildRemovalFile(files_, folder_.Path("Uninstall.exe"), folder_.Path("image")), "");
+  EXPECT_FALSE(folder_.Exists("Uninstall.exe"));
+}
+
 // A failed build leaves no setup file at all: neither a partial one nor the one before.
 TEST_F(SetupBuilderTest, AnyFailureLeavesNoSetupFile) {
   const struct {

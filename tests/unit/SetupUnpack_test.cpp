@@ -89,7 +89,7 @@ TEST_F(SetupUnpackTest, ReadsThePackFromTheImageAndWritesOnlyTheWizardsFiles) {
 
 // The side picture is made from bytes in memory only where every part the headers promise is
 // there: rows, colour table and the header itself.
-TEST(PlainBitmapRowsOffset, OnlyWhereEveryPartLiesWithinTheFile) {
+TEST(BitmapRowsOffset, OnlyWhereEveryPartLiesWithinTheFile) {
   const auto bitmap = [](std::uint32_t rowsAt, std::uint32_t infoSize, std::uint16_t depth, std::uint32_t compression,
                          std::uint32_t colours, std::size_t size) {
     std::string file(size, '\0');
@@ -107,21 +107,39 @@ TEST(PlainBitmapRowsOffset, OnlyWhereEveryPartLiesWithinTheFile) {
     put(46, colours, 4);
     return file;
   };
+  // Run-length data of the 2 x 2 picture behind a colour table of one entry, with the image
+  // size that the info header gives for it.
+  const auto compressed = [&](std::uint16_t depth, const std::string& data, std::uint32_t size, std::int32_t height = 2) {
+    std::string file = bitmap(58, 40, depth, depth == 8 ? 1 : 2, 1, 58) + data;
+    for (int i = 0; i < 4; ++i) {
+      file[34 + i] = static_cast<char>(size >> (8 * i));
+      file[22 + i] = static_cast<char>(static_cast<std::uint32_t>(height) >> (8 * i));
+    }
+    return file;
+  };
+  const std::string rows("\x02\x00\0\0\x02\x00\0\1", 8);
   const struct {
     const char* what;
     std::string file;
     std::size_t offset;
   } cases[] = {
+      {"RLE8", compressed(8, rows, 8), 58},
+      {"RLE4", compressed(4, rows, 8), 58},
+      {"RLE8 whose size passes the file", compressed(8, rows, 9), 0},
+      {"RLE8 whose size cuts off the end of the picture", compressed(8, rows, 6), 0},
+      {"RLE8 with a run past its row", compressed(8, std::string("\x03\x00\0\1", 4), 4), 0},
+      {"RLE8 stored top-down", compressed(8, rows, 8, -2), 0},
+      {"RLE4 at 8 bits", compressed(8, rows, 8).replace(30, 1, 1, '\x02'), 0},
       {"24 bits", bitmap(54, 40, 24, 0, 0, 70), 54},
       {"8 bits with its colour table", bitmap(54 + 1024, 40, 8, 0, 0, 54 + 1024 + 8), 54 + 1024},
       {"8 bits, the table over the rows", bitmap(54, 40, 8, 0, 0, 200), 0},
       {"a row short", bitmap(54, 40, 24, 0, 0, 69), 0},
-      {"compressed", bitmap(54, 40, 8, 1, 1, 80), 0},
+      {"compressed, the colour table over the data", bitmap(54, 40, 8, 1, 1, 80), 0},
       {"a header larger than the room", bitmap(54, 124, 24, 0, 0, 70), 0},
       {"no depth", bitmap(54, 40, 0, 0, 0, 70), 0},
       {"not a bitmap", std::string(70, 'x'), 0},
   };
-  for (const auto& c : cases) EXPECT_EQ(PlainBitmapRowsOffset(c.file), c.offset) << c.what;
+  for (const auto& c : cases) EXPECT_EQ(BitmapRowsOffset(c.file), c.offset) << c.what;
 }
 
 TEST_F(SetupUnpackTest, SetupDataIsAlwaysExtractedOverWhatLiesThere) {

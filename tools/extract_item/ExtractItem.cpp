@@ -1,6 +1,6 @@
 // Packs a file and extracts it again with setup's own pack code, for tools/bench.sh to time
 // extraction against a plain copy on this machine; and takes an item out of a setup file,
-// signed or not, as setup finds it, for checking a published setup against a rebuild.
+// signed or not, as setup finds it (the uninstaller rebuilt from setup's image), for checking a published setup against a rebuild.
 //
 //   extract_item add DATA LIST SOURCE NAME
 //   extract_item extract DATA LIST NAME DESTINATION
@@ -48,12 +48,14 @@ int main(int argc, char** argv) {
     std::string list;
     if (pelorin::ReadRange(*setup, trailer->listPosition - 1, static_cast<std::size_t>(trailer->listLength), list))
       return Fail("cannot read the pack list");
-    const pelorin::PackList records = pelorin::ParsePackList(list);
+    pelorin::PackList records = pelorin::ParsePackList(list);
+    std::unique_ptr<pelorin::FileReader> data =
+        std::make_unique<pelorin::ImagePart>(*setup, trailer->dataPosition, trailer->dataLength);
+    if (!pelorin::RebuildSelfItems(*setup, *trailer, records, data)) return Fail("cannot rebuild the uninstaller");
     const pelorin::PackRecord* record = records.Find(argv[3]);
     if (!records.headerValid || records.damaged || !record) return Fail(std::string("no item ") + argv[3]);
-    pelorin::ImagePart data(*setup, trailer->dataPosition, trailer->dataLength);
     ReplaceAll ui;
-    const pelorin::ExtractOutcome extracted = pelorin::ExtractRecord(files, ui, data, *record, argv[4]);
+    const pelorin::ExtractOutcome extracted = pelorin::ExtractRecord(files, ui, *data, *record, argv[4]);
     return extracted.result == pelorin::ExtractResult::kCopied ? 0 : Fail("cannot extract: " + extracted.error.message);
   }
   return Fail("usage: extract_item add DATA LIST SOURCE NAME | extract DATA LIST NAME DESTINATION | "

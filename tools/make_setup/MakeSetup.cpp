@@ -3,10 +3,11 @@
 //
 //   make_setup OUTPUT IMAGE NAME=PATH [NAME=PATH ...]
 //   make_setup OUTPUT --from SETUP [NAME=PATH ...]
+//   make_setup OUTPUT --removal IMAGE
 //
 // The first form stores every item with the time SOURCE_DATE_EPOCH gives (seconds since
 // 1970, UTC) when it is set, so that a rebuild gives the same file; the second keeps the
-// stored times.
+// stored times. The third writes the uninstaller: the image with the removal mark behind it.
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -41,8 +42,14 @@ bool SourceDate(std::optional<pelorin::FileTime>& time) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 4) return Fail("usage: make_setup OUTPUT IMAGE NAME=PATH [NAME=PATH ...] | OUTPUT --from SETUP [NAME=PATH ...]");
+  if (argc < 4) return Fail("usage: make_setup OUTPUT IMAGE NAME=PATH [NAME=PATH ...] | OUTPUT --from SETUP [NAME=PATH ...] | OUTPUT --removal IMAGE");
   const std::string output = argv[1];
+  pelorin::PosixFileSystem files;
+  if (std::string(argv[2]) == "--removal") {
+    if (argc != 4) return Fail("usage: make_setup OUTPUT --removal IMAGE");
+    const std::string problem = pelorin::BuildRemovalFile(files, output, argv[3]);
+    return problem.empty() ? 0 : Fail(problem);
+  }
   const bool repack = std::string(argv[2]) == "--from";
   std::vector<pelorin::SetupItem> given;
   for (int i = 3 + repack; i < argc; ++i) {
@@ -51,7 +58,6 @@ int main(int argc, char** argv) {
     if (equals == std::string::npos) return Fail("expected NAME=PATH: " + item);
     given.push_back({item.substr(0, equals), item.substr(equals + 1), std::nullopt});
   }
-  pelorin::PosixFileSystem files;
   std::string image = argv[2];
   std::vector<pelorin::SetupItem> items = given;
   std::string unpacked;  // the folder the packed file is read back into

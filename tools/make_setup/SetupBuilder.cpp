@@ -34,6 +34,16 @@ FileError Append(FileSystem& files, FileWriter& out, const std::string& path, st
   return CopyFileBytes(*in, out, size);
 }
 
+// A program made of the setup image (the uninstaller) is packed as its self item, written to
+// `path`: true when `source` is such a program and the item was written.
+bool WriteSelfItem(FileSystem& files, const std::string& image, const std::string& source, const std::string& path) {
+  std::string imageBytes, program;
+  if (files.ReadFile(image, imageBytes) || files.ReadFile(source, program)) return false;
+  const std::optional<std::string> item = SelfItemOf(imageBytes, program);
+  std::unique_ptr<FileWriter> out;
+  return item && !files.OpenForWriting(path, false, out) && !out->Write(item->data(), item->size()) && !out->Close();
+}
+
 // Writes the whole setup file to `path`; empty text on success.
 std::string WriteSetupFile(FileSystem& files, const std::string& path, const std::string& image,
                            const std::string& list, const std::string& data, SetupSizes& sizes) {
@@ -62,8 +72,9 @@ std::string BuildSetupFile(FileSystem& files, const std::string& output, const s
   const std::string list = output + ".lst";
   const std::string data = output + ".mif";
   const std::string temporary = output + ".tmp";
+  const std::string self = output + ".self";
   const auto clear = [&] {
-    for (const std::string* path : {&list, &data, &temporary})
+    for (const std::string* path : {&list, &data, &temporary, &self})
       if (files.FileExists(*path)) files.RemoveFile(*path);
   };
   clear();
@@ -73,7 +84,13 @@ std::string BuildSetupFile(FileSystem& files, const std::string& output, const s
       problem = "cannot add " + item.name + ": its name " + reason;
       break;
     }
-    const AddOutcome added = AddFile(files, data, list, item.source, item.name, item.time ? &*item.time : nullptr);
+    // An uninstaller's item keeps the source's time, as a copy would.
+    FileTime time{};
+    if (!item.time) files.LastWriteTime(item.source, time);
+    const bool isSelf = WriteSelfItem(files, image, item.source, self);
+    const AddOutcome added = AddFile(files, data, list, isSelf ? self : item.source, item.name,
+                                     item.time ? &*item.time : isSelf ? &time : nullptr);
+    if (isSelf) files.RemoveFile(self);
     if (added.result != AddResult::kAdded) {
       problem = "cannot add " + item.name + " from " + item.source + ": " +
                 (added.result == AddResult::kNotAPack ? "a file that is no pack lies in the way" : Reason(added.error));
@@ -87,6 +104,29 @@ std::string BuildSetupFile(FileSystem& files, const std::string& output, const s
   clear();
   if (!problem.empty() && files.FileExists(output)) files.RemoveFile(output);
   return problem;
+}
+
+std::string BuildRemovalFile(FileSystem& files, const std::string& output, const std::string& image) {
+  const std::string temporary = output + ".tmp";
+  if (files.FileExists(temporary)) files.RemoveFile(temporary);
+  std::unique_ptr<FileWriter> out;
+  std::uint64_t size = 0;
+  std::string problem;
+  if (FileError error = files.OpenForWriting(temporary, false, out)) problem = Reason(error);
+  else if (FileError error = Append(files, *out, image, size)) problem = Reason(error);
+  if (problem.empty() && size % kSignatureAlignment != 0) problem = "the image's length is no multiple of 8";
+  if (problem.empty()) {
+    const std::string mark = FormatRemovalMark(size);
+    FileError error = out->Write(mark.data(), mark.size());
+    if (!error) error = out->Close();
+    if (!error) error = files.MoveFileOver(temporary, output);
+    if (error) problem = Reason(error);
+  }
+  out.reset();
+  if (files.FileExists(temporary)) files.RemoveFile(temporary);
+  if (problem.empty()) return problem;
+  if (files.FileExists(output)) files.RemoveFile(output);
+  return "cannot write " + output + " from " + image + ": " + problem;
 }
 
 std::string ReadSetupFile(FileSystem& files, const std::string& setup, const std::string& folder,

@@ -32,6 +32,11 @@ struct SetupSizes {
 std::string BuildSetupFile(FileSystem& files, const std::string& output, const std::string& image,
                            const std::vector<SetupItem>& items, SetupSizes& sizes);
 
+// Writes the uninstaller `output`: the setup program image with the removal mark behind it,
+// beside `output` and renamed over it only when complete (no `output` is left on failure). Returns what went wrong, or an empty
+// text.
+std::string BuildRemovalFile(FileSystem& files, const std::string& output, const std::string& image);
+
 // Reads an unsigned setup file back into files to pack again: its image into `folder`\image
 // and each item into `folder`\item<N>, with its stored time. A signed file is refused: its
 // image names a certificate table that a new file would not have. `folder` must exist.

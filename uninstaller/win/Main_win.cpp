@@ -14,6 +14,7 @@
 #include "RunAccount_win.h"
 #include "ShellFolders_win.h"
 #include "SystemPaths_win.h"
+#include "UninstallMain_win.h"
 #include "UninstallWindow_win.h"
 #include "UsageMessage_win.h"
 #include "WideText_win.h"
@@ -33,7 +34,7 @@ int ExitCode(pelorin::UninstallEnd end) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int pelorin::win::RunUninstall() {
   pelorin::HardenDllLoading();
   const std::string arguments = pelorin::ProgramArguments();
   // The copy that an uninstaller on another drive started to delete it.

@@ -1,5 +1,6 @@
 #include "UninstallWindow_win.h"
 #include "MessageBox_win.h"
+#include "resource.h"
 
 namespace pelorin::win {
 
@@ -7,7 +8,6 @@ namespace {
 
 constexpr char kClassName[] = "PelorinUninstall";
 constexpr char kProgramTitle[] = "Uninstall";
-constexpr char kIconName[] = "UNINSTALL";
 
 // Client-area layout in pixels (15 twips each).
 constexpr int kMargin = 8;
@@ -23,7 +23,7 @@ constexpr int kClientHeight = kBarTop + kBarHeight + kMargin;
 
 bool UninstallWindow::Open() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  HICON icon = LoadIconA(instance, kIconName);
+  HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SETUP));
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_ARROW), icon);
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   RECT frame{0, 0, kClientWidth, kClientHeight};
