@@ -17,13 +17,14 @@ struct Budget {
 // needs bytes pays for them elsewhere. Setup and the uninstaller are one program: the setup
 // image is setup.exe before the pack is put behind it, and Uninstall.exe is that image with
 // its 32-byte removal mark. setup.exe carries the image, the editor and the setup data, of
-// which the side picture is the largest part.
+// which the side picture is the largest part. The editor runs the game's start files as the
+// engine does (cvars, vstr) to save and to start with the game's name: 6 KB.
 constexpr Budget kBudgets[] = {
-    {"Pelorin.exe", "Pelorin.exe", 107008},
+    {"Pelorin.exe", "Pelorin.exe", 113152},
     {"setup image", PELORIN_SETUP_IMAGE, 122368},
     {"Uninstall.exe", "Uninstall.exe", 122368 + 32},
     {"side picture", PELORIN_SIDE_PICTURE, 4096},
-    {"setup.exe", "setup.exe", 234496},
+    {"setup.exe", "setup.exe", 240128},
 };
 
 TEST(SizeBudget, ShippedFilesStayWithinTheirBudgets) {
