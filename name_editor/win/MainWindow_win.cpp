@@ -20,6 +20,7 @@
 #include "ServerName.h"
 #include "Settings.h"
 #include "Skin_win.h"
+#include "StartName.h"
 #include "Startup.h"
 #include "StoredButtons.h"
 #include "SystemPaths_win.h"
@@ -98,7 +99,7 @@ bool MainWindow::Open() {
   OnNameChanged();
   LoadSettings();
   if (state_.gameFolder.empty()) saveButton_->Model().SetEnabled(false);
-  if (state_.history.Empty() && !NameText().empty()) state_.history.AddName(NameText());
+  if (state_.history.Empty() && !state_.lastSavedName.empty()) state_.history.AddName(state_.lastSavedName);
   DrawHistory();
 
   if (context_.uninstall) {
@@ -123,11 +124,17 @@ void MainWindow::LoadSettings() {
       FindGameDialog dialog(context_.files, context_.registry);
       state_.gameFolder = dialog.Run(nullptr).value_or("");
     }
-    return;
+  } else {
+    state_.lastSavedName = settings.lastSavedName;
+    for (const std::string& name : settings.history) state_.history.Append(name);
   }
-  state_.lastSavedName = settings.lastSavedName;
-  SetNameText(settings.lastSavedName);
-  for (const std::string& name : settings.history) state_.history.Append(name);
+  // Until a name is saved, the box starts with the one the game starts with.
+  if (!state_.lastSavedName.empty()) {
+    SetNameText(state_.lastSavedName);
+  } else if (!state_.gameFolder.empty() && !context_.uninstall) {
+    state_.homePath = EngineHomePath(AppDataFolder());
+    SetNameText(NameTheGameStartsWith(context_.files, state_.gameFolder, state_.homePath));
+  }
 }
 
 void MainWindow::StoreSettings() {
@@ -136,8 +143,8 @@ void MainWindow::StoreSettings() {
                          {state_.gameFolder, state_.lastSavedName, state_.history.Names()});
 }
 
-// The engine's home path is looked up when a save needs it, not at start: the lookup loads
-// the shell.
+// The engine's home path is looked up when a save needs it, not at start (unless no name was
+// saved yet): the lookup loads the shell.
 SaveServices MainWindow::Services() {
   if (state_.homePath.empty()) state_.homePath = EngineHomePath(AppDataFolder());
   return {context_.files, context_.processes, context_.registry};
