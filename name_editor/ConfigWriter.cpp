@@ -20,42 +20,106 @@ std::string_view LineEndOf(std::string_view text) {
   return at + 1 < text.size() && text[at + 1] == '\n' ? "\r\n" : "\r";
 }
 
-// Whether the last command of `text` that sets the name is the whole line that starts at
-// `lineStart`: one that an earlier command's end could not have swallowed in part.
-bool LastNameCommandIsLine(std::string_view text, std::size_t lineStart) {
-  ConfigCommand last;
-  NameValue lastValue;
-  for (const ConfigCommand& command : SplitConfigCommands(text).commands) {
-    const NameValue value = FindNameValue(text.substr(command.begin, command.end - command.begin));
-    if (value.found) {
-      last = command;
-      lastValue = value;
-    }
-  }
-  return lastValue.found && !last.Cut() && last.begin == lineStart && lastValue.begin == kSetaNameLength;
+NameEdit Refused() { return {NameEdit::Result::kRefused, {}}; }
+
+bool EndsWith(const ConfigRun& run, std::string_view name) { return !run.runaway && run.Name() && *run.Name() == name; }
+
+// The commands of `text`, run from `run`, that do something: a line without arguments
+// changes nothing.
+std::vector<ConfigCommand> Effective(std::string_view text, ConfigRun& run) {
+  std::vector<ConfigCommand> commands = RunConfig(text, run).commands;
+  std::erase_if(commands, [](const ConfigCommand& command) { return command.blank; });
+  return commands;
 }
 
-// Whether `after` holds the commands of `before`, split alike, where every command that sets
-// the name keeps the bytes around its value and has `name` as value.
-bool OnlyNamesChanged(std::string_view before, std::string_view after, std::string_view name) {
-  const std::vector<ConfigCommand> was = SplitConfigCommands(before).commands;
-  const std::vector<ConfigCommand> is = SplitConfigCommands(after).commands;
-  if (was.size() != is.size()) return false;
-  for (std::size_t i = 0; i < was.size(); ++i) {
-    const std::string_view old = before.substr(was[i].begin, was[i].end - was[i].begin);
-    const std::string_view now = after.substr(is[i].begin, is[i].end - is[i].begin);
-    if (was[i].Cut() != is[i].Cut()) return false;
-    const NameValue oldValue = was[i].Cut() ? NameValue{} : FindNameValue(old);
-    if (!oldValue.found) {
-      if (old != now) return false;
+// Whether `after`, run from `before`, executes the commands `was` (Effective), where every
+// name command of the file's own that the engine honours keeps the bytes around its value and
+// has `name` as value; with `added`, one command more of the file's own, `seta name "<name>"`,
+// runs before or after all others and the run ends with `name`.
+bool RunsAsBefore(const std::vector<ConfigCommand>& was, std::string_view after, std::string_view name,
+                  const ConfigRun& before, bool added) {
+  ConfigRun run = before;
+  const std::vector<ConfigCommand> is = Effective(after, run);
+  if (run.runaway || is.size() != was.size() + added || (added && !EndsWith(run, name))) return false;
+  const std::string quoted = "\"" + std::string(name) + "\"";
+  const std::string line = "seta name " + quoted;
+  const bool first = added && !is[0].inserted && is[0].line == line;
+  for (std::size_t i = 0; i < is.size(); ++i) {
+    const ConfigCommand& now = is[i];
+    if (added && i == (first ? 0 : is.size() - 1)) {
+      if (now.inserted || now.line != line) return false;
       continue;
     }
-    const NameValue newValue = FindNameValue(now);
-    if (!newValue.found || now.substr(0, newValue.begin) != old.substr(0, oldValue.begin) ||
-        now.substr(newValue.end) != old.substr(oldValue.end) ||
-        now.substr(newValue.begin, newValue.end - newValue.begin) != "\"" + std::string(name) + "\"")
+    const ConfigCommand& old = was[i - first];
+    if (old.inserted != now.inserted || old.setsName != now.setsName || old.Cut() != now.Cut()) return false;
+    if (old.inserted || !old.setsName || old.Cut()) {
+      if (old.line != now.line) return false;
+      continue;
+    }
+    const NameValue oldValue = FindNameValue(old.line);
+    const NameValue newValue = FindNameValue(now.line);
+    const std::string_view oldLine = old.line, newLine = now.line;
+    if (newLine.substr(0, newValue.begin) != oldLine.substr(0, oldValue.begin) ||
+        newLine.substr(newValue.end) != oldLine.substr(oldValue.end) ||
+        newLine.substr(newValue.begin, newValue.end - newValue.begin) != quoted)
       return false;
   }
+  return true;
+}
+
+// One of the two files the engine executes at start, q3config.cfg then autoexec.cfg, as the
+// mod folder holds it.
+struct StartFile {
+  std::string config;  // the name listed; empty while the folder has no such file
+  std::string text;    // as read
+  std::string now;     // as it is to be written
+  bool refused = false;
+};
+
+// Gives the file's name commands `name`, for the run `before`; false when that is refused.
+bool Edit(StartFile& file, std::string_view name, const ConfigRun& before) {
+  file.now = file.text;
+  if (file.config.empty()) return true;
+  NameEdit edit = ReplaceSetaName(file.text, name, before);
+  file.refused = edit.result == NameEdit::Result::kRefused;
+  if (edit.result == NameEdit::Result::kRewritten) file.now = std::move(edit.text);
+  return !file.refused;
+}
+
+// Makes the run of both files end with `name`: the name commands the engine honours get it,
+// and where that is not enough, q3config.cfg (made in baseq3 when missing), or else
+// autoexec.cfg, gets a `seta name` line. False when nothing does it. A mod folder without a
+// q3config.cfg of its own runs one that the engine finds elsewhere (baseq3's), which may have
+// made the cvar: its autoexec.cfg is read as one the player runs in the game.
+bool EndWithName(StartFile& q3config, StartFile& autoexec, bool mayMakeQ3config, std::string_view name) {
+  const bool hasQ3config = !q3config.config.empty() || mayMakeQ3config;
+  ConfigRun run;
+  if (!hasQ3config) run.Set("name", "\n");  // a value no command gives: the cvar as found
+  const bool q3configEdited = Edit(q3config, name, run);
+  RunConfig(q3config.now, run);
+  if (!Edit(autoexec, name, run) || !q3configEdited) return true;  // each refusal is reported
+  ConfigRun end = run;
+  RunConfig(autoexec.now, end);
+  if (EndsWith(end, name) || (!hasQ3config && end.Name() && *end.Name() == "\n")) return true;
+  if (hasQ3config) {
+    // A bare `name` in autoexec.cfg counts once q3config.cfg made the cvar.
+    std::string added = AddSetaName(q3config.now, name);
+    ConfigRun tried;
+    RunConfig(added, tried);
+    StartFile autoexecTried = autoexec;
+    if (!added.empty() && Edit(autoexecTried, name, tried)) {
+      RunConfig(autoexecTried.now, tried);
+      if (EndsWith(tried, name)) {
+        if (q3config.config.empty()) q3config.config = kQ3Config;
+        q3config.now = std::move(added);
+        autoexec = std::move(autoexecTried);
+        return true;
+      }
+    }
+  }
+  std::string added = autoexec.config.empty() ? std::string() : AddSetaName(autoexec.now, name, run);
+  if (added.empty()) return false;
+  autoexec.now = std::move(added);
   return true;
 }
 
@@ -63,24 +127,29 @@ bool OnlyNamesChanged(std::string_view before, std::string_view after, std::stri
 
 bool NameFitsConfigLine(std::string_view name) {
   return name.find_first_of(std::string_view("\r\n\"\0", 4)) == std::string_view::npos &&
-         kSetaNameLength + name.size() + 2 < kMaxCommandLine;
+         kSetaNameLength + name.size() + 2 <= kMaxCommandLine;
 }
 
-NameEdit ReplaceSetaName(std::string_view text, std::string_view name) {
+NameEdit ReplaceSetaName(std::string_view text, std::string_view name, const ConfigRun& before) {
   NameEdit edit;
+  ConfigRun run = before;
+  std::vector<ConfigCommand> was = RunConfig(text, run).commands;
+  if (run.runaway) return Refused();
   std::size_t copied = 0;
-  for (const ConfigCommand& command : SplitConfigCommands(text).commands) {
-    const std::string_view line = text.substr(command.begin, command.end - command.begin);
-    const NameValue value = FindNameValue(line);
+  for (const ConfigCommand& command : was) {
+    if (command.inserted) continue;
     if (command.Cut()) {
       // Quake3e skips the blanks before a command and may not cut it where ioquake3 does.
-      if (value.found || FindNameValue(text.substr(command.begin, command.fullEnd - command.begin)).found)
-        return {NameEdit::Result::kRefused, {}};
+      const NameValue whole = FindNameValue(text.substr(command.begin, command.fullEnd - command.begin));
+      if (command.setsName || (whole.found && (!whole.bare || command.nameExisted))) return Refused();
       continue;
     }
-    if (!value.found) continue;
-    if (line.size() - (value.end - value.begin) + name.size() + 2 >= kMaxCommandLine)
-      return {NameEdit::Result::kRefused, {}};
+    if (!command.setsName) continue;
+    const NameValue value = FindNameValue(command.line);
+    // A value that runs on into the line end exec adds stands in a comment the engine never closes.
+    if (command.begin + value.end > command.end ||
+        command.line.size() - (value.end - value.begin) + name.size() + 2 > kMaxCommandLine)
+      return Refused();
     edit.result = NameEdit::Result::kRewritten;
     edit.text.append(text.substr(copied, command.begin + value.begin - copied));
     edit.text.append(1, '"').append(name).append(1, '"');
@@ -88,32 +157,31 @@ NameEdit ReplaceSetaName(std::string_view text, std::string_view name) {
   }
   if (edit.result != NameEdit::Result::kRewritten) return edit;
   edit.text.append(text.substr(copied));
-  if (!OnlyNamesChanged(text, edit.text, name)) return {NameEdit::Result::kRefused, {}};
+  std::erase_if(was, [](const ConfigCommand& command) { return command.blank; });
+  if (!RunsAsBefore(was, edit.text, name, before, false)) return Refused();
   return edit;
 }
 
-NameEdit AddSetaName(std::string_view text, std::string_view name) {
+std::string AddSetaName(std::string_view text, std::string_view name, const ConfigRun& before) {
   const std::string line = "seta name \"" + std::string(name) + "\"";
   const std::string_view lineEnd = LineEndOf(text);
-  const ConfigCommands split = SplitConfigCommands(text);
-  const std::size_t executed = split.executedLength;
+  const std::size_t executed = std::min(text.find('\0'), text.size());
   const bool endsWithLineEnd = executed > 0 && (text[executed - 1] == '\n' || text[executed - 1] == '\r');
 
   std::string appended(text.substr(0, executed));
   if (executed > 0 && !endsWithLineEnd) appended.append(lineEnd);
-  const std::size_t lineStart = appended.size();
   appended.append(line);
   if (executed == 0 || endsWithLineEnd) appended.append(lineEnd);
   appended.append(text.substr(executed));
+  ConfigRun run = before;
+  const std::vector<ConfigCommand> was = Effective(text, run);
+  if (RunsAsBefore(was, appended, name, before, true)) return appended;
   // A comment still open at the end would take in a last line, and the commands before it
   // would end elsewhere: then a first line runs before all else, and the rest of the file is
   // read exactly as before.
-  if (split.endsInComment || !LastNameCommandIsLine(appended, lineStart))
-    appended = line + std::string(lineEnd) + std::string(text);
-  // The engine reads the result as one name command with this name and the rest as before.
-  const NameEdit again = ReplaceSetaName(appended, name);
-  if (again.result != NameEdit::Result::kRewritten || again.text != appended) return {NameEdit::Result::kRefused, {}};
-  return {NameEdit::Result::kRewritten, std::move(appended)};
+  std::string first = line + std::string(lineEnd) + std::string(text);
+  if (RunsAsBefore(was, first, name, before, true)) return first;
+  return {};
 }
 
 ModSaveResult SaveNameToMod(FileSystem& files, const std::string& modFolder, std::string_view name) {
@@ -124,55 +192,54 @@ ModSaveResult SaveNameToMod(FileSystem& files, const std::string& modFolder, std
     result.failures.push_back({modFolder, error});
     return result;
   }
-  const auto refused = [&](const std::string& path) {
-    result.failures.push_back({path, {FileError::Kind::kOther, 0,
-                                      "the command there that sets the name is longer than the game reads or runs into a "
-                                      "comment: change it by hand"}});
-  };
-  const auto write = [&](const std::string& config, const NameEdit& edit) {
-    if (edit.result != NameEdit::Result::kRewritten) return refused(folder + config);
-    if (FileError error = ReplaceFileContents(files, folder + config, edit.text))
+  const auto write = [&](const std::string& config, const std::string& text) {
+    if (FileError error = ReplaceFileContents(files, folder + config, text))
       result.failures.push_back({folder + config, error});
     else
       result.saved.push_back(config);
   };
+  const auto refused = [&](const std::string& config) {
+    result.failures.push_back({folder + config, {FileError::Kind::kOther, 0,
+                                                 "the command there that sets the name is longer than the game reads, runs "
+                                                 "into a comment or is run through vstr: change it by hand"}});
+  };
 
-  // Whether a file that the engine executes at start sets the name, or may: one that cannot
-  // be read counts, so that nothing is added beside a name line that stays.
-  bool startSetsName = false;
-  std::string q3config, q3configText;
+  // Every other file runs when the player executes it in the game, where the name exists.
+  ConfigRun inGame;
+  inGame.Set("name", "");
+  const auto saveAlone = [&](const std::string& config, const std::string& text) {
+    const NameEdit edit = ReplaceSetaName(text, name, inGame);
+    if (edit.result == NameEdit::Result::kRefused) refused(config);
+    if (edit.result == NameEdit::Result::kRewritten) write(config, edit.text);
+  };
+  StartFile q3config, autoexec;
+  bool startUnread = false;  // then nothing is added beside a name line that may stay
   for (const std::string& config : configs) {
     const std::string path = folder + config;
-    const bool atStart = SameFileName(config, kQ3Config) || SameFileName(config, kAutoexec);
+    StartFile* start = SameFileName(config, kQ3Config) ? &q3config : SameFileName(config, kAutoexec) ? &autoexec : nullptr;
     std::string text;
     if (FileError error = files.ReadFile(path, text)) {
       result.failures.push_back({path, error});
-      startSetsName |= atStart;
-      continue;
-    }
-    const NameEdit edit = ReplaceSetaName(text, name);
-    startSetsName |= atStart && edit.result != NameEdit::Result::kNoNameCommand;
-    switch (edit.result) {
-      case NameEdit::Result::kNoNameCommand:
-        if (SameFileName(config, kQ3Config)) {
-          q3config = config;
-          q3configText = std::move(text);
-        }
-        break;
-      case NameEdit::Result::kRefused:
-        refused(path);
-        break;
-      case NameEdit::Result::kRewritten:
-        write(config, edit);
-        break;
+      startUnread |= start != nullptr;
+    } else if (start) {
+      start->config = config;
+      start->text = std::move(text);
+    } else {
+      saveAlone(config, text);
     }
   }
-  if (startSetsName) return result;
-  if (!q3config.empty()) {
-    write(q3config, AddSetaName(q3configText, name));
-  } else if (SameFileName(LastPathComponent(std::string_view(folder).substr(0, folder.size() - 1)), "baseq3") &&
-             !files.FileExists(folder + kQ3Config)) {
-    write(kQ3Config, AddSetaName("", name));
+  if (startUnread) {
+    for (const StartFile* start : {&q3config, &autoexec})
+      if (!start->config.empty()) saveAlone(start->config, start->text);
+    return result;
+  }
+  const bool mayMakeQ3config =
+      SameFileName(LastPathComponent(std::string_view(folder).substr(0, folder.size() - 1)), "baseq3") &&
+      !files.FileExists(folder + kQ3Config);
+  if (!EndWithName(q3config, autoexec, mayMakeQ3config, name)) refused(autoexec.config.empty() ? q3config.config : autoexec.config);
+  for (const StartFile* start : {&q3config, &autoexec}) {
+    if (start->refused) refused(start->config);
+    else if (start->now != start->text) write(start->config, start->now);
   }
   return result;
 }

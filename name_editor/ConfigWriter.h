@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ConfigCommands.h"
 #include "FileSystem.h"
 
 namespace pelorin {
@@ -25,18 +26,19 @@ struct NameEdit {
   std::string text;
 };
 
-// The text of a configuration file with the value of every command that sets the name (see
-// FindNameValue) replaced by `name` in quotation marks. Every other byte stays: other
-// commands on the same line, comments, quoted text such as binds, line ends. `name` must fit
-// a configuration line.
-NameEdit ReplaceSetaName(std::string_view text, std::string_view name);
+// The text of a configuration file, executed after the run `before`, with the value of every
+// command of its own that sets the name where the engine executes it (see FindNameValue;
+// a bare `name` only once the cvar exists) replaced by `name` in quotation marks. Every other
+// byte stays: other commands on the same line, comments, quoted text such as binds, line
+// ends. Refused where the engine would then execute any other command otherwise, a `vstr`'s
+// text included. `name` must fit a configuration line.
+NameEdit ReplaceSetaName(std::string_view text, std::string_view name, const ConfigRun& before = {});
 
 // `text` with `seta name "<name>"` added so that the engine executes it after everything
 // else: as a last line in the file's own line ends. Only where the file's end leaves it
-// inside a comment, it goes first instead. For a file without a command that sets the name.
-// The result is checked as ReplaceSetaName checks its own (setting the name again there
-// changes nothing): where it would not read so, it is refused.
-NameEdit AddSetaName(std::string_view text, std::string_view name);
+// inside a comment, it goes first instead. Empty where neither runs every other command as
+// before and ends with the name set.
+std::string AddSetaName(std::string_view text, std::string_view name, const ConfigRun& before = {});
 
 struct FileFailure {
   std::string path;
@@ -51,9 +53,10 @@ struct ModSaveResult {
 
 // Writes the name into the configuration files directly in `modFolder`: each file that sets
 // the name is rewritten through a temporary file beside it; a file that does not is left
-// alone. When neither of the two files the engine executes at start (q3config.cfg, then
-// autoexec.cfg) sets the name, q3config.cfg gets a name line, and a baseq3 folder without one
-// gets a q3config.cfg holding just that line. One file that fails does not stop the others.
+// alone. The two files the engine executes at start (q3config.cfg, then autoexec.cfg) are
+// read as one run, following `vstr`; where the run would not end with the name, q3config.cfg
+// gets a name line (a baseq3 folder without one gets a q3config.cfg holding just that line),
+// or where that does not do, autoexec.cfg. One file that fails does not stop the others.
 ModSaveResult SaveNameToMod(FileSystem& files, const std::string& modFolder, std::string_view name);
 
 }  // namespace pelorin

@@ -18,6 +18,11 @@ struct Rect {
   int height;
 };
 
+// The window is laid out at 100 % and drawn at a whole factor: every rectangle scales by it.
+inline constexpr Rect Scaled(const Rect& rect, int scale) {
+  return {rect.left * scale, rect.top * scale, rect.width * scale, rect.height * scale};
+}
+
 // Geometry of the main window, in pixels from its top-left corner.
 namespace layout {
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <optional>
-
 #include "Pixels.h"
 
 namespace pelorin {
@@ -17,11 +15,5 @@ inline constexpr Pixel kPalette[8] = {
     MakePixel(255, 255, 0), MakePixel(0, 0, 255),   MakePixel(0, 255, 255),
     MakePixel(255, 0, 255), MakePixel(255, 255, 255),
 };
-
-// The colour a pair selects: "^0" to "^7" pick one, every other pair picks none.
-inline std::optional<Pixel> ColourOfDigit(char digit) {
-  if (digit < '0' || digit > '7') return std::nullopt;
-  return kPalette[digit - '0'];
-}
 
 }  // namespace pelorin

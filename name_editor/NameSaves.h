@@ -47,7 +47,7 @@ inline constexpr char kNothingCheckedMessage[] =
     "You didn't select any mods!  Make sure you place checks next to those you wish to save to!";
 inline constexpr char kNameRefusedMessage[] =
     "This name cannot be saved: it holds a line break or a double quote, which would break the "
-    "game's configuration line, or it is longer than the game reads in one line (1010 characters).  "
+    "game's configuration line, or it is longer than the game reads in one line (1011 characters).  "
     "Change it and save again.";
 inline constexpr char kGameRunningQuestion[] =
     "Quake 3 is running. It writes its configuration again when it quits, which undoes this save. "

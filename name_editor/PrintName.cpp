@@ -1,5 +1,6 @@
 #include "PrintName.h"
 
+#include "ColourPairs.h"
 #include "NameColours.h"
 
 namespace pelorin {
@@ -17,14 +18,11 @@ void PrintName(PixelSurface& target, GlyphCanvas& canvas, std::string_view name,
 
   const std::size_t length = name.size();
   int column = 0;
-  std::size_t i = 0;  // 0-based here; the pair rule reads the character after a caret
-  while (i < length) {
-    if (name[i] == '^') {
-      if (i + 1 < length) {
-        if (auto colour = ColourOfDigit(name[i + 1])) canvas.SetColour(*colour);
-      }
+  for (std::size_t i = 0; i < length;) {
+    if (IsColourPair(name, i)) {
+      canvas.SetColour(kPalette[ColourIndex(name[i + 1])]);
       i += 2;
-      if (i >= length) break;
+      continue;
     }
     ++column;
     const auto code = static_cast<unsigned char>(name[i]);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "ColourPairs.h"
 #include "DecimalText.h"
 
 namespace pelorin {
@@ -15,8 +16,7 @@ bool IsLetterOrDigit(char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-// ColorIndex() == 0 in the game's code.
-bool SelectsBlack(char c) { return ((c - '0') & 7) == 0; }
+bool SelectsBlack(char c) { return ColourIndex(c) == 0; }
 
 void NameUnlessVisible(CleanedName& cleaned, int visible) {
   cleaned.kept = cleaned.name.size();

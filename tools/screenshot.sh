@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes the README's screenshots: docs/pelorin-expanded.png, the editor, expanded, with a
-# coloured name typed in; docs/setup-path.png, the setup wizard's install-path page; and
+# coloured name typed in; docs/pelorin-200.png, the editor on a display at 200 %, the focus on
+# the colour row; docs/setup-path.png, the setup wizard's install-path page; and
 # docs/uninstall-progress.png, the uninstaller at work.
 # The editor and the uninstaller are the 64-bit test builds, which draw exactly as the shipped
 # ones and start at once; the wizard is the shipped 32-bit setup.exe, since the folder it
@@ -70,3 +71,21 @@ uninstaller_screenshot() {
   echo "wrote docs/uninstall-progress.png"
 }
 uninstaller_screenshot
+
+# docs/pelorin-200.png: the display at 192 DPI, the name typed and Tab pressed, all by keyboard.
+scaled_editor_screenshot() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  /usr/lib/wine/wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
+  (cd "$work" && /usr/lib/wine/wine64 Pelorin.exe &)
+  for _ in $(seq 100); do xdotool search --name '^Pelorin$' >/dev/null 2>&1 && break; sleep 0.2; done
+  sleep 1
+  xdotool type --delay 40 '^1Pel^3o^2rin^7!'
+  xdotool key Tab Right Right; sleep 0.5
+  local x y w h
+  read -r x y < <(xdotool search --name '^Pelorin$' getwindowgeometry | awk '/Position/ {split($2, p, ","); print p[1], p[2]}')
+  read -r w h < <(xdotool search --name '^Pelorin$' getwindowgeometry | awk '/Geometry/ {split($2, s, "x"); print s[1], s[2]}')
+  import -window root -crop "${w}x${h}+$x+$y" +repage docs/pelorin-200.png
+  echo "wrote docs/pelorin-200.png"
+}
+scaled_editor_screenshot

@@ -35,9 +35,12 @@ DibSurface::~DibSurface() {
   DeleteDC(dc_);
 }
 
-void DibSurface::Blit(HDC target, int x, int y) const {
+void DibSurface::Blit(HDC target, int x, int y, int scale) const {
   GdiFlush();
-  BitBlt(target, x, y, view_.Width(), view_.Height(), dc_, 0, 0, SRCCOPY);
+  // Enlarging by a whole factor repeats each pixel; the mode keeps any shrinking from blending.
+  SetStretchBltMode(target, COLORONCOLOR);
+  StretchBlt(target, x, y, view_.Width() * scale, view_.Height() * scale, dc_, 0, 0, view_.Width(), view_.Height(),
+             SRCCOPY);
 }
 
 }  // namespace pelorin::win

@@ -8,7 +8,7 @@
 namespace pelorin::win {
 
 // A persistent off-screen picture: 32-bit pixels that portable code draws into, shown on
-// screen with a plain source copy.
+// screen with a plain source copy, each pixel as a `scale` x `scale` block.
 class DibSurface {
  public:
   DibSurface(int width, int height, Pixel fill);
@@ -17,7 +17,7 @@ class DibSurface {
   ~DibSurface();
 
   PixelSurface& Pixels() { return view_; }
-  void Blit(HDC target, int x, int y) const;
+  void Blit(HDC target, int x, int y, int scale = 1) const;
 
  private:
   HDC dc_;

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "Dpi_win.h"
+
 namespace pelorin::win {
 
 namespace {
@@ -43,6 +45,7 @@ std::int16_t ButtonMask(WPARAM keys) {
 }
 
 void DrawPicture(HDC dc, const PictureObject& picture, int x, int y, int width, int height) {
+  SetStretchBltMode(dc, COLORONCOLOR);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = picture.width;
@@ -62,10 +65,21 @@ bool Within(const ElementBox& box, int x, int y) {
 }  // namespace
 
 ImageButton::ImageButton(HWND parent, int id, int x, int y, ImageButtonListener& listener)
-    : id_(id), listener_(listener), model_(*this) {
+    : id_(id), origin_{x, y}, listener_(listener), model_(*this) {
   RegisterWindowClass(kClassName, CS_DBLCLKS);
   Create(0, kClassName, "", WS_CHILD | WS_VISIBLE, x, y, Pixels(model_.Width()), Pixels(model_.Height()),
          parent, id);
+}
+
+int ImageButton::Px(float twips) const { return Pixels(twips) * scale_; }
+
+void ImageButton::SetScale(int scale) {
+  scale_ = scale;
+  font_ = GdiObject<HFONT>();
+  // The caption's measure is kept in the button's own units, so only the window changes.
+  SetWindowPos(Handle(), nullptr, origin_.x * scale, origin_.y * scale, Px(model_.Width()), Px(model_.Height()),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void ImageButton::SetExtents(int extentX, int extentY) {
@@ -76,13 +90,17 @@ void ImageButton::SetExtents(int extentX, int extentY) {
 
 ButtonError ImageButton::ReadProperties(const PropertyStore& store) {
   const ButtonError error = model_.ReadProperties(store);
-  // Reading notifies nothing, so the window takes the stored enabled state here.
+  // Reading notifies nothing, so the window takes the stored enabled state and caption here;
+  // the caption as the window's text is what screen readers name the button by.
   EnableWindow(Handle(), model_.Enabled());
+  SetWindowTextA(Handle(), model_.Caption().c_str());
   return error;
 }
 
 void ImageButton::PropertyChanged(std::string_view key) {
-  if (key == "Enabled" && Handle() != nullptr) EnableWindow(Handle(), model_.Enabled());
+  if (Handle() == nullptr) return;
+  if (key == "Enabled") EnableWindow(Handle(), model_.Enabled());
+  if (key == "Caption") SetWindowTextA(Handle(), model_.Caption().c_str());
 }
 
 FontRef ImageButton::AmbientFont() {
@@ -92,9 +110,8 @@ FontRef ImageButton::AmbientFont() {
 HFONT ImageButton::CaptionFont() {
   const FontObject& wanted = *model_.Font();
   if (font_.Get() == nullptr || !(wanted == fontMade_)) {
-    HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(static_cast<int>(std::lround(wanted.size * 100)), GetDeviceCaps(screen, LOGPIXELSY), 7200);
-    ReleaseDC(nullptr, screen);
+    // Points at 96 DPI times the whole factor, so the caption keeps its place on the face.
+    const int height = -MulDiv(static_cast<int>(std::lround(wanted.size * 100)), 96 * scale_, 7200);
     font_ = GdiObject<HFONT>(CreateFontA(height, 0, 0, 0, wanted.weight, wanted.italic, wanted.underline,
                                          wanted.strikethrough, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
@@ -112,13 +129,13 @@ void ImageButton::MeasureCaption(const std::string& text, const FontObject&, flo
     GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
   }
   ReleaseDC(nullptr, dc);
-  width = size.cx * kTwipsPerPixel;
-  height = size.cy * kTwipsPerPixel;
+  width = size.cx * kTwipsPerPixel / scale_;
+  height = size.cy * kTwipsPerPixel / scale_;
 }
 
 void ImageButton::SizeChanged(float width, float height) {
   if (Handle() != nullptr)
-    SetWindowPos(Handle(), nullptr, 0, 0, Pixels(width), Pixels(height), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, 0, 0, Px(width), Px(height), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ImageButton::FaceChanged() {
@@ -141,12 +158,12 @@ void ImageButton::Paint() {
       PaintParentBehind(memory, client);
     }
     const PictureObject& normal = *model_.PictureNormal();
-    if (normal.Present()) DrawPicture(memory, normal, 0, 0, normal.width, normal.height);
+    if (normal.Present()) DrawPicture(memory, normal, 0, 0, normal.width * scale_, normal.height * scale_);
     if (const PictureRef& painted = model_.PaintedPicture(); painted && painted->Present())
       DrawPicture(memory, *painted, 0, 0, client.right, client.bottom);
     if (const ElementBox& icon = model_.IconBox(); icon.visible) {
       const PictureObject& picture = *model_.Picture();
-      DrawPicture(memory, picture, Pixels(icon.left), Pixels(icon.top), picture.width, picture.height);
+      DrawPicture(memory, picture, Px(icon.left), Px(icon.top), picture.width * scale_, picture.height * scale_);
     }
     if (model_.BorderStyle() == 1) {
       Selection brush(memory, GetStockObject(NULL_BRUSH));
@@ -157,8 +174,13 @@ void ImageButton::Paint() {
     SetBkMode(memory, TRANSPARENT);
     // Disabled or not, the caption keeps its colour: disabling only takes input away.
     SetTextColor(memory, ColourOf(model_.ForeColor()));
-    TextOutA(memory, Pixels(caption.left), Pixels(caption.top), model_.Caption().c_str(),
+    TextOutA(memory, Px(caption.left), Px(caption.top), model_.Caption().c_str(),
              static_cast<int>(model_.Caption().size()));
+    if (GetFocus() == Handle()) {
+      RECT ring = client;
+      InflateRect(&ring, -2 * scale_, -2 * scale_);
+      FrameBox(memory, ring, scale_, RGB(255, 255, 0));
+    }
     BitBlt(paint.Dc(), 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
   }
 }
@@ -227,9 +249,13 @@ void ImageButton::OnMouseMove(WPARAM keys, int x, int y) {
 }
 
 LRESULT ImageButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  const int x = GET_X_LPARAM(lParam);
-  const int y = GET_Y_LPARAM(lParam);
+  const int x = GET_X_LPARAM(lParam) / scale_;
+  const int y = GET_Y_LPARAM(lParam) / scale_;
   switch (message) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      InvalidateRect(Handle(), nullptr, FALSE);
+      return 0;
     case WM_PAINT:
       Paint();
       return 0;

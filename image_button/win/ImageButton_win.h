@@ -28,6 +28,8 @@ class ImageButton : public Window, private ButtonHost {
   ButtonError ReadProperties(const PropertyStore& store);
   // Sizes the control from the stored extents (hundredths of a millimetre).
   void SetExtents(int extentX, int extentY);
+  // Lays the control out, pictures and caption, at `scale` times its size.
+  void SetScale(int scale);
 
  protected:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -47,8 +49,11 @@ class ImageButton : public Window, private ButtonHost {
   void OnMouseMove(WPARAM keys, int x, int y);
   Button::Source HitSource(int x, int y) const;
   HFONT CaptionFont();
+  int Px(float twips) const;
 
   int id_;
+  POINT origin_;
+  int scale_ = 1;
   ImageButtonListener& listener_;
   // Before the model, which may measure its caption in this font while it is built.
   GdiObject<HFONT> font_;

@@ -1,5 +1,7 @@
 #include "InstallWindow_win.h"
 
+#include "DisplayScale.h"
+#include "Dpi_win.h"
 #include "GdiObject_win.h"
 #include "MessageBox_win.h"
 
@@ -9,6 +11,7 @@ namespace {
 
 constexpr char kClassName[] = "PelorinSetupProgress";
 constexpr char kMessageTitle[] = "Setup";
+// At 96 DPI; the window is laid out at the system's DPI.
 constexpr int kWidth = 360;
 constexpr int kHeight = 100;
 constexpr RECT kBar{12, 36, kWidth - 12, 56};
@@ -32,17 +35,21 @@ void PaintNow(HWND window) {
 
 bool InstallWindow::Open(HICON icon) {
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_WAIT), icon);
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
-  RECT frame{0, 0, kWidth, kHeight};
+  dpi_ = WindowDpi(nullptr);
+  const auto at = [this](int length) { return ScaleToDpi(length, dpi_); };
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - at(kWidth)) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - at(kHeight)) / 2;
+  RECT frame{0, 0, at(kWidth), at(kHeight)};
   const DWORD style = WS_OVERLAPPED | WS_CAPTION;
   AdjustWindowRect(&frame, style, FALSE);
   if (!Create(0, kClassName, kInstallingCaption, style, left, top, frame.right - frame.left,
               frame.bottom - frame.top, nullptr))
     return false;
-  const HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  status_ = CreateControl(Handle(), "STATIC", "Installing", WS_VISIBLE, 12, 12, kWidth - 24, 16, kStatusId, font);
-  percent_ = CreateControl(Handle(), "STATIC", "", WS_VISIBLE, 12, 66, kWidth - 24, 16, kPercentId, font);
+  font_ = GdiObject<HFONT>(CreateDialogFont(dpi_));
+  status_ = CreateControl(Handle(), "STATIC", "Installing", WS_VISIBLE, at(12), at(12), at(kWidth - 24), at(16),
+                          kStatusId, font_.Get());
+  percent_ = CreateControl(Handle(), "STATIC", "", WS_VISIBLE, at(12), at(66), at(kWidth - 24), at(16), kPercentId,
+                           font_.Get());
   ShowWindow(Handle(), SW_SHOWNORMAL);
   UpdateWindow(Handle());
   return true;
@@ -82,7 +89,8 @@ bool InstallWindow::AskYesNo(const std::string& text) {
 }
 
 void InstallWindow::PaintBar(HDC dc) {
-  RECT bar = kBar;
+  RECT bar{ScaleToDpi(kBar.left, dpi_), ScaleToDpi(kBar.top, dpi_), ScaleToDpi(kBar.right, dpi_),
+           ScaleToDpi(kBar.bottom, dpi_)};
   DrawEdge(dc, &bar, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   FillRect(dc, &bar, GetSysColorBrush(COLOR_WINDOW));
   if (total_ == 0) return;

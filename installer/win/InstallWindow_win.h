@@ -6,6 +6,7 @@
 
 #include "InstallEngine.h"
 #include "OverwriteQuestion_win.h"
+#include "GdiObject_win.h"
 #include "Window_win.h"
 
 namespace pelorin::win {
@@ -35,6 +36,8 @@ class InstallWindow : public Window, public InstallUi {
   OverwriteQuestion question_;
   HWND percent_ = nullptr;
   HWND status_ = nullptr;
+  int dpi_ = 96;
+  GdiObject<HFONT> font_;
   std::size_t done_ = 0;
   std::size_t total_ = 0;
 };

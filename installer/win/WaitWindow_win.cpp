@@ -1,5 +1,7 @@
 #include "WaitWindow_win.h"
 
+#include "DisplayScale.h"
+#include "Dpi_win.h"
 #include "GdiObject_win.h"
 #include "resource.h"
 
@@ -16,10 +18,12 @@ constexpr int kHeight = 90;
 bool WaitWindow::Open() {
   icon_ = LoadIconA(GetModuleHandleW(nullptr), MAKEINTRESOURCEA(IDI_SETUP));
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_WAIT), icon_);
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2;
+  dpi_ = WindowDpi(nullptr);
+  const int width = ScaleToDpi(kWidth, dpi_), height = ScaleToDpi(kHeight, dpi_);
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
   if (!Create(WS_EX_TOOLWINDOW, kClassName, "Please Wait...", WS_POPUP | WS_CAPTION, left, top,
-              kWidth, kHeight, nullptr))
+              width, height, nullptr))
     return false;
   ShowWindow(Handle(), SW_SHOWNORMAL);
   UpdateWindow(Handle());
@@ -33,7 +37,8 @@ LRESULT WaitWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   GetClientRect(Handle(), &client);
   FillRect(paint.Dc(), &client, GetSysColorBrush(COLOR_BTNFACE));
   SetBkMode(paint.Dc(), TRANSPARENT);
-  Selection font(paint.Dc(), GetStockObject(DEFAULT_GUI_FONT));
+  GdiObject<HFONT> text(CreateDialogFont(dpi_));
+  Selection font(paint.Dc(), text.Get());
   DrawTextA(paint.Dc(), "Unpacking Files required for Setup...", -1, &client,
             DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   return 0;

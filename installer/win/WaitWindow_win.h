@@ -18,6 +18,7 @@ class WaitWindow : public Window {
 
  private:
   HICON icon_ = nullptr;
+  int dpi_ = 96;
 };
 
 }  // namespace pelorin::win

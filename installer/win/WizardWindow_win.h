@@ -80,6 +80,8 @@ class WizardWindow : public Window {
   HWND readme_ = nullptr;
   HWND path_ = nullptr;
   HWND runBox_ = nullptr;
+  int dpi_ = 96;
+  GdiObject<HFONT> font_;
   GdiObject<HBITMAP> sidePicture_;
 };
 

@@ -4,6 +4,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
+#include "DisplayScale.h"
+#include "Dpi_win.h"
 #include "EditorLayout.h"
 #include "FindGameDialog_win.h"
 #include "GameFolder.h"
@@ -16,6 +20,7 @@
 #include "ServerName.h"
 #include "Settings.h"
 #include "Skin_win.h"
+#include "StartName.h"
 #include "Startup.h"
 #include "StoredButtons.h"
 #include "SystemPaths_win.h"
@@ -93,16 +98,19 @@ bool MainWindow::Open() {
 
   ToggleTitleBar(Handle(), false);
   heightTwips_ = layout::kCollapsedHeightTwips;
-  if (!context_.uninstall) {
+  if (!context_.uninstall)
     RegisterProgram(context_.registry, context_.productName, context_.executablePath, context_.version);
-    SetWindowPos(Handle(), nullptr, 0, 0, PixelsOfTwips(layout::kWidthTwips),
-                 PixelsOfTwips(heightTwips_), SWP_NOMOVE | SWP_NOZORDER);
-  }
   CreateControls();
+  if (!context_.uninstall) {
+    ApplyDpi(WindowDpi(Handle()));
+    // Centred as the expanded window is, so that the keypad opens within the screen.
+    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width * scale_) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height * scale_) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  }
   OnNameChanged();
   LoadSettings();
   if (state_.gameFolder.empty()) saveButton_->Model().SetEnabled(false);
-  if (state_.history.Empty() && !NameText().empty()) state_.history.AddName(NameText());
+  if (state_.history.Empty() && !state_.lastSavedName.empty()) state_.history.AddName(state_.lastSavedName);
   DrawHistory();
 
   if (context_.uninstall) {
@@ -131,11 +139,17 @@ void MainWindow::LoadSettings() {
       FindGameDialog dialog(context_.files, context_.registry);
       state_.gameFolder = dialog.Run(nullptr).value_or("");
     }
-    return;
+  } else {
+    state_.lastSavedName = settings.lastSavedName;
+    for (const std::string& name : settings.history) state_.history.Append(name);
   }
-  state_.lastSavedName = settings.lastSavedName;
-  SetNameText(settings.lastSavedName);
-  for (const std::string& name : settings.history) state_.history.Append(name);
+  // Until a name is saved, the box starts with the one the game starts with.
+  if (!state_.lastSavedName.empty()) {
+    SetNameText(state_.lastSavedName);
+  } else if (!state_.gameFolder.empty() && !context_.uninstall) {
+    state_.homePath = EngineHomePath(AppDataFolder());
+    SetNameText(NameTheGameStartsWith(context_.files, state_.gameFolder, state_.homePath));
+  }
 }
 
 void MainWindow::StoreSettings() {
@@ -145,8 +159,8 @@ void MainWindow::StoreSettings() {
                          {state_.gameFolder, state_.lastSavedName, state_.history.Names()});
 }
 
-// The engine's home path is looked up when a save needs it, not at start: the lookup loads
-// the shell.
+// The engine's home path is looked up when a save needs it, not at start (unless no name was
+// saved yet): the lookup loads the shell.
 SaveServices MainWindow::Services() {
   if (state_.homePath.empty()) state_.homePath = EngineHomePath(AppDataFolder());
   return {context_.files, context_.processes, context_.registry};
@@ -176,7 +190,7 @@ bool MainWindow::OnSetCursor() {
   POINT point;
   GetCursorPos(&point);
   ScreenToClient(Handle(), &point);
-  if (LinkAreaAt(point.x, point.y) < 0) return false;
+  if (LinkAreaAt(point.x / scale_, point.y / scale_) < 0) return false;
   SetCursor(LoadCursor(nullptr, IDC_HAND));
   return true;
 }
@@ -184,13 +198,10 @@ bool MainWindow::OnSetCursor() {
 void MainWindow::CreateControls() {
   HWND hwnd = Handle();
   bandBrush_ = GdiObject<HBRUSH>(CreateSolidBrush(ColorRefFromPixel(kBandColour)));
-  font_ = GdiObject<HFONT>(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                       DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif"));
 
   const Rect& box = layout::kNameBox;
   nameBox_ = CreateControl(hwnd, "EDIT", "", WS_VISIBLE | ES_AUTOHSCROLL | WS_TABSTOP, box.left, box.top,
-                           box.width, box.height, kNameBoxId, font_.Get());
+                           box.width, box.height, kNameBoxId);
 
   preview_ = std::make_unique<PictureControl>(hwnd, kPreviewId, layout::kPreview, kBandColour, *this);
   for (int k = 0; k < 8; ++k) {
@@ -245,6 +256,119 @@ void MainWindow::CreateImageButtons() {
   }
 }
 
+// Lays the window out at the whole factor for `dpi`: the pixel art, the name box's font and
+// every hit area scale with it; the counter and tooltip take the system's font at that DPI.
+void MainWindow::ApplyDpi(int dpi) {
+  scale_ = PixelScaleOfDpi(dpi);
+  GdiObject<HFONT> nameFont(CreateFontA(-11 * scale_, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                                        "MS Sans Serif"));
+  GdiObject<HFONT> counterFont(CreateMessageFont(dpi));
+  const auto place = [this](HWND control, const Rect& rect) {
+    const Rect at = Scaled(rect, scale_);
+    SetWindowPos(control, nullptr, at.left, at.top, at.width, at.height, SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  place(nameBox_, layout::kNameBox);
+  SendMessageA(nameBox_, WM_SETFONT, reinterpret_cast<WPARAM>(nameFont.Get()), TRUE);
+  place(nameCounter_, layout::kNameCounter);
+  if (serverNameTip_ != nullptr)
+    SendMessageA(serverNameTip_, WM_SETFONT, reinterpret_cast<WPARAM>(counterFont.Get()), FALSE);
+  font_ = std::move(nameFont);
+  counterFont_ = std::move(counterFont);
+  for (PictureControl* picture : {preview_.get(), historyArea_.get(), letters_.get()}) picture->SetScale(scale_);
+  for (auto& box : colourBoxes_) box->SetScale(scale_);
+  keypadButton_->SetScale(scale_);
+  saveButton_->SetScale(scale_);
+  SetWindowPos(Handle(), nullptr, 0, 0, PixelsOfTwips(layout::kWidthTwips) * scale_,
+               PixelsOfTwips(heightTwips_) * scale_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+HWND MainWindow::StopControl(FocusStop stop) const {
+  const HWND controls[kFocusStops] = {nameBox_,
+                                      colourBoxes_[colourFocus_]->Handle(),
+                                      keypadButton_->Handle(),
+                                      saveButton_->Handle(),
+                                      historyArea_->Handle(),
+                                      letters_->Handle()};
+  return controls[static_cast<int>(stop)];
+}
+
+// The stop `control` belongs to, or -1; the window itself counts as the name box.
+int MainWindow::StopOf(HWND control) const {
+  if (control == Handle()) return 0;
+  for (const auto& box : colourBoxes_)
+    if (control == box->Handle()) return static_cast<int>(FocusStop::kColours);
+  for (int stop = 0; stop < kFocusStops; ++stop)
+    if (control == StopControl(static_cast<FocusStop>(stop))) return stop;
+  return -1;
+}
+
+unsigned MainWindow::AvailableStops() const {
+  unsigned available = 0;
+  for (int stop = 0; stop < kFocusStops; ++stop)
+    if (IsWindowEnabled(StopControl(static_cast<FocusStop>(stop)))) available |= 1u << stop;
+  if (heightTwips_ != layout::kExpandedHeightTwips) available &= ~StopBit(FocusStop::kLetters);
+  return available;
+}
+
+int MainWindow::FocusedItem(FocusStop stop) const {
+  if (stop == FocusStop::kHistory)
+    return std::clamp(HistoryRowOfMarker(historyMarkerTop_), 0, NameHistory::kRows - 1);
+  if (stop == FocusStop::kLetters)
+    return std::clamp(LetterCodeOfMarker(letterMarkerTwips_.x, letterMarkerTwips_.y), 0, 127);
+  return colourFocus_;
+}
+
+// Focuses `stop`; in the palettes and the history its marker goes on `item`, which is named
+// for screen readers.
+void MainWindow::FocusStopItem(FocusStop stop, int item) {
+  PictureControl* picture = nullptr;
+  if (stop == FocusStop::kColours) {
+    colourFocus_ = item;
+    picture = colourBoxes_[item].get();
+  } else if (stop == FocusStop::kHistory) {
+    historyMarkerTop_ = static_cast<std::int16_t>(16 * item);
+    historyArea_->SetMarker(Rect{0, historyMarkerTop_, layout::kHistory.width, 16});
+    picture = historyArea_.get();
+  } else if (stop == FocusStop::kLetters) {
+    letterMarkerTwips_ = {item % 16 * 240, item / 16 * 240};
+    letters_->SetMarker(Rect{item % 16 * 16, item / 16 * 16, 16, 16});
+    picture = letters_.get();
+  }
+  if (picture != nullptr)
+    picture->SetItemName(ItemName(stop, item, stop == FocusStop::kHistory ? state_.history.Entry(item) : ""));
+  SetFocus(StopControl(stop));
+}
+
+bool MainWindow::OnStopKey(FocusStop stop, int keyCode) {
+  const KeyOutcome outcome = KeyAtStop(stop, FocusedItem(stop), keyCode);
+  const char code[3] = {'^', static_cast<char>(stop == FocusStop::kColours ? '0' + outcome.item : outcome.item), 0};
+  switch (outcome.action) {
+    case KeyAction::kNone:
+      return false;
+    case KeyAction::kMove:
+      FocusStopItem(stop, outcome.item);
+      break;
+    case KeyAction::kPress:
+      OnImageButtonClick(stop == FocusStop::kKeypad ? kKeypadId : kSaveId);
+      break;
+    case KeyAction::kInsert:
+      InsertIntoName(stop == FocusStop::kColours ? code : code + 1, false);
+      break;
+    case KeyAction::kTakeName:
+      SetNameText(std::string(state_.history.Entry(outcome.item)));
+      SetFocus(nameBox_);
+      break;
+    case KeyAction::kDeleteRow:
+      deleteIndex_ = static_cast<std::int16_t>(outcome.item);
+      DeleteHistoryRow();
+      FocusStopItem(stop, outcome.item);
+      break;
+  }
+  return true;
+}
+
 void MainWindow::OnImageButtonClick(int id) {
   if (id == kKeypadId) ToggleKeypad();
   if (id == kSaveId) ShowSaveMenu();
@@ -253,6 +377,16 @@ void MainWindow::OnImageButtonClick(int id) {
 bool MainWindow::PreviewKey(const MSG& message) {
   if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
   if (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd)) return false;
+  const int key = static_cast<int>(message.wParam);
+  if (const int stop = StopOf(message.hwnd); stop >= 0 && message.message == WM_KEYDOWN) {
+    if (key == VK_TAB && (ModifierMask() & ~kShiftMask) == 0) {
+      const FocusStop next =
+          NextFocusStop(static_cast<FocusStop>(stop), ModifierMask() == kShiftMask, AvailableStops());
+      FocusStopItem(next, FocusedItem(next));
+      return true;
+    }
+    if (stop > 0 && ModifierMask() == 0 && OnStopKey(static_cast<FocusStop>(stop), key)) return true;
+  }
   if (message.hwnd == nameBox_ && IsSelectAllKey(static_cast<int>(message.wParam), ModifierMask())) {
     SendMessageA(nameBox_, EM_SETSEL, 0, -1);
     return true;
@@ -272,7 +406,8 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (item->CtlID != kNameCounterId) return Window::OnMessage(message, wParam, lParam);
       char text[32] = {};
       GetWindowTextA(nameCounter_, text, sizeof(text));
-      PaintNameCounter(item->hDC, item->rcItem, text, nameOverLimit_);
+      Selection font(item->hDC, counterFont_.Get());
+      PaintNameCounter(item->hDC, item->rcItem, text, nameOverLimit_, scale_);
       return TRUE;
     }
     case WM_CTLCOLOREDIT:
@@ -280,11 +415,19 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetBkColor(reinterpret_cast<HDC>(wParam), ColorRefFromPixel(kBandColour));
       return reinterpret_cast<LRESULT>(bandBrush_.Get());
     case WM_LBUTTONDOWN:
-      OnSkinPress(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      OnSkinPress(GET_X_LPARAM(lParam) / scale_, GET_Y_LPARAM(lParam) / scale_);
       return 0;
     case WM_LBUTTONUP:
-      OnSkinRelease(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      OnSkinRelease(GET_X_LPARAM(lParam) / scale_, GET_Y_LPARAM(lParam) / scale_);
       return 0;
+    case kDpiChangedMessage: {
+      // The system suggests where the window goes on the new monitor; its size is ours.
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      ApplyDpi(LOWORD(wParam));
+      SetWindowPos(Handle(), nullptr, suggested->left, suggested->top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
     case WM_CAPTURECHANGED:
       pressedLink_ = -1;
       return 0;
@@ -292,16 +435,22 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (reinterpret_cast<HWND>(wParam) == Handle() && LOWORD(lParam) == HTCLIENT && OnSetCursor())
         return TRUE;
       return Window::OnMessage(message, wParam, lParam);
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) focusBeforeLeaving_ = GetFocus();
+      return Window::OnMessage(message, wParam, lParam);
+    case WM_SETFOCUS:  // back in the window: the focus returns to the control that had it
+      SetFocus(IsChild(Handle(), focusBeforeLeaving_) ? focusBeforeLeaving_ : nameBox_);
+      return 0;
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
       PaintContext paint(Handle());
-      PaintSkin(paint.Dc(), PixelsOfTwips(layout::kDesignWidthTwips) + 1, layout::kClientHeight);
+      PaintSkin(paint.Dc(), PixelsOfTwips(layout::kDesignWidthTwips) + 1, layout::kClientHeight, scale_);
       return 0;
     }
     case WM_PRINTCLIENT:  // a transparent control asks for what lies behind it
       PaintSkin(reinterpret_cast<HDC>(wParam), PixelsOfTwips(layout::kDesignWidthTwips) + 1,
-                layout::kClientHeight);
+                layout::kClientHeight, scale_);
       return 0;
     case WM_CLOSE:
       DestroyWindow(Handle());
@@ -416,13 +565,14 @@ std::string MainWindow::NameText() const {
 
 void MainWindow::SetNameText(const std::string& text) { SetWindowTextA(nameBox_, text.c_str()); }
 
-void MainWindow::InsertIntoName(const std::string& inserted) {
+// A click puts the focus back into the name box; a key leaves it on the palette, for the next.
+void MainWindow::InsertIntoName(const std::string& inserted, bool focusName) {
   DWORD selectionStart = 0;
   SendMessageA(nameBox_, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart), 0);
   const Insertion result = InsertAtCaret(NameText(), static_cast<int>(selectionStart), inserted);
   SetNameText(result.text);
   SendMessageA(nameBox_, EM_SETSEL, result.caret, result.caret);
-  SetFocus(nameBox_);
+  if (focusName) SetFocus(nameBox_);
 }
 
 // The counter in the title strip. The tooltip on the preview that tells how game servers show
@@ -453,7 +603,8 @@ void MainWindow::CreateServerNameTip() {
   tool.uId = reinterpret_cast<UINT_PTR>(preview_->Handle());
   tool.lpszText = const_cast<char*>("");
   SendMessageA(serverNameTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-  SendMessageA(serverNameTip_, TTM_SETMAXTIPWIDTH, 0, 480);  // lines break at each line end
+  SendMessageA(serverNameTip_, TTM_SETMAXTIPWIDTH, 0, 480 * scale_);  // lines break at each line end
+  SendMessageA(serverNameTip_, WM_SETFONT, reinterpret_cast<WPARAM>(counterFont_.Get()), FALSE);
   UpdateServerNameTip(ServerNameOf(NameText()));
 }
 
@@ -498,12 +649,12 @@ void MainWindow::ToggleKeypad() {
   heightTwips_ = ToggledHeightTwips(heightTwips_);
   RECT window;
   GetWindowRect(Handle(), &window);
-  SetWindowPos(Handle(), nullptr, 0, 0, window.right - window.left, PixelsOfTwips(heightTwips_),
+  SetWindowPos(Handle(), nullptr, 0, 0, window.right - window.left, PixelsOfTwips(heightTwips_) * scale_,
                SWP_NOMOVE | SWP_NOZORDER);
 }
 
 void MainWindow::ShowSaveMenu() {
-  POINT corner{layout::kSaveButton.left, layout::kSaveButton.top};
+  POINT corner{layout::kSaveButton.left * scale_, layout::kSaveButton.top * scale_};
   ClientToScreen(Handle(), &corner);
   TrackPopupMenu(saveMenu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, corner.x, corner.y, 0,
                  Handle(), nullptr);

@@ -5,8 +5,10 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "EditorKeys.h"
 #include "FileSystem.h"
 #include "GdiObject_win.h"
 #include "GlyphCanvas.h"
@@ -59,6 +61,14 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
   void OnPictureClick(int id) override;
   void OnImageButtonClick(int id) override;
   void CreateImageButtons();
+  void ApplyDpi(int dpi);
+
+  HWND StopControl(FocusStop stop) const;
+  int StopOf(HWND control) const;
+  unsigned AvailableStops() const;
+  int FocusedItem(FocusStop stop) const;
+  void FocusStopItem(FocusStop stop, int item);
+  bool OnStopKey(FocusStop stop, int keyCode);
 
   void LoadSettings();
   void StoreSettings();
@@ -70,7 +80,7 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
 
   std::string NameText() const;
   void SetNameText(const std::string& text);
-  void InsertIntoName(const std::string& inserted);
+  void InsertIntoName(const std::string& inserted, bool focusName = true);
   void OnNameChanged();
   void DrawPreview();
   void CreateNameCounter();
@@ -90,8 +100,11 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
   int pressedLink_ = -1;  // the link area a left press began in, while it is held
   int heightTwips_ = 0;
   std::string settingsPath_;  // where the settings are kept (ChooseSettingsFiles)
+  int scale_ = 1;  // the whole factor the window is drawn at
+  int colourFocus_ = 0;
 
   HWND nameBox_ = nullptr;
+  HWND focusBeforeLeaving_ = nullptr;  // the focused control when another window was activated
   HWND nameCounter_ = nullptr;
   HWND serverNameTip_ = nullptr;
   bool nameOverLimit_ = false;
@@ -105,6 +118,7 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
   Point letterMarkerTwips_{0, 0};
   GdiObject<HBRUSH> bandBrush_;
   GdiObject<HFONT> font_;
+  GdiObject<HFONT> counterFont_;  // the system's, at the window's DPI: counter and tooltip
   HMENU deleteMenu_ = nullptr;
   HMENU saveMenu_ = nullptr;
 };

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <string>
 
 #include "DibSurface_win.h"
 #include "EditorLayout.h"
@@ -24,10 +25,16 @@ class PictureListener {
 };
 
 // A borderless picture box that keeps its pixels and shows an optional yellow marker
-// outline above them. It never takes the focus, so the name box keeps its caret.
+// outline above them, all drawn at a whole factor. A click leaves the focus where it is, so
+// the name box keeps its caret; the keyboard gives it the focus, which it shows.
 class PictureControl : public Window {
  public:
   PictureControl(HWND parent, int id, const Rect& rect, Pixel fill, PictureListener& listener);
+
+  // Lays the control out at `scale` times its rectangle.
+  void SetScale(int scale);
+  // Names the focused item for screen readers, as the control's text.
+  void SetItemName(const std::string& name);
 
   PixelSurface& Pixels() { return surface_.Pixels(); }
   // Shows what was drawn into Pixels().
@@ -41,6 +48,8 @@ class PictureControl : public Window {
   void Paint();
 
   int id_;
+  Rect rect_;
+  int scale_ = 1;
   DibSurface surface_;
   PictureListener& listener_;
   std::optional<Rect> marker_;

@@ -28,10 +28,11 @@ void Frame(HDC dc, const Rect& area, int margin) {
             area.top + area.height + margin);
 }
 
-void PaintStripGradient(HDC dc, int left, int right) {
+// Each of the strip's rows is `scale` pixels high.
+void PaintStripGradient(HDC dc, int left, int right, int scale = 1) {
   for (int y = 0; y < kStripHeight; ++y) {
     const auto blend = [y](int top, int bottom) { return top + (bottom - top) * y / kStripHeight; };
-    FillSolid(dc, left, y, right, y + 1,
+    FillSolid(dc, left, y * scale, right, (y + 1) * scale,
               RGB(blend(GetRValue(kStripTop), GetRValue(kStripBottom)),
                   blend(GetGValue(kStripTop), GetGValue(kStripBottom)),
                   blend(GetBValue(kStripTop), GetBValue(kStripBottom))));
@@ -73,15 +74,17 @@ void PaintLinks(HDC dc) {
 
 }  // namespace
 
-void PaintNameCounter(HDC dc, const RECT& area, const char* text, bool overLimit) {
-  PaintStripGradient(dc, area.left, area.right);
+void PaintNameCounter(HDC dc, const RECT& area, const char* text, bool overLimit, int scale) {
+  PaintStripGradient(dc, area.left, area.right, scale);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, overLimit ? RGB(255, 0, 0) : kTitleText);
   RECT box = area;
   DrawTextA(dc, text, -1, &box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
-void PaintSkin(HDC dc, int width, int height) {
+namespace {
+
+void PaintSkinAt100(HDC dc, int width, int height) {
   FillSolid(dc, 0, 0, width, height, kBackground);
   PaintTitleStrip(dc, width);
   Frame(dc, {layout::kNameBox.left, layout::kNameBox.top, layout::kNameBox.width,
@@ -89,6 +92,19 @@ void PaintSkin(HDC dc, int width, int height) {
   Frame(dc, layout::kHistory, 2);
   Frame(dc, layout::kLetters, 2);
   PaintLinks(dc);
+}
+
+}  // namespace
+
+// The skin is pixel art like the rest: drawn once at 100 % and enlarged by the whole factor.
+void PaintSkin(HDC dc, int width, int height, int scale) {
+  if (scale == 1) return PaintSkinAt100(dc, width, height);
+  MemoryDc memory(dc);
+  GdiObject<HBITMAP> canvas(CreateCompatibleBitmap(dc, width, height));
+  Selection selection(memory.Get(), canvas.Get());
+  PaintSkinAt100(memory.Get(), width, height);
+  SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, 0, 0, width * scale, height * scale, memory.Get(), 0, 0, width, height, SRCCOPY);
 }
 
 }  // namespace pelorin::win

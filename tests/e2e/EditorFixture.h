@@ -82,7 +82,11 @@ class EditorTest : public ::testing::Test {
 
   // Control identifiers of the main window.
   static constexpr int kNameBoxId = 100;
+  static constexpr int kHistoryId = 102;
+  static constexpr int kLettersId = 103;
+  static constexpr int kKeypadId = 104;
   static constexpr int kSaveButtonId = 105;
+  static constexpr int kColourBoxId = 106;
 
   WineSession& session_ = WineSession::Get();
   Sandbox sandbox_;

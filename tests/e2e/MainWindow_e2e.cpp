@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <thread>
 
 #include "EditorFixture.h"
 
@@ -147,6 +148,128 @@ TEST_F(EditorTest, DraggingTheTitleStripMovesTheWindow) {
   EXPECT_EQ(moved->left, window_->left + 50);
   EXPECT_EQ(moved->top, window_->top + 40);
   EXPECT_EQ(moved->Width(), 363);
+}
+
+// Every action by keyboard alone: no pointer event reaches the window in this test.
+class KeyboardTest : public EditorTest {
+ protected:
+  void PrepareSettings() override { WriteFile(SettingsFile(), WinePath(game_) + "\r\n\r\nOld1\r\nOld2\r\nOld3\r\n"); }
+
+  std::string Focus() { return probe_.Ask("focus " + window_->handle); }
+};
+
+TEST_F(KeyboardTest, TypeColourLetterSaveAndTakeAnEarlierName) {
+  input::FocusWindow("Pelorin");
+  ASSERT_EQ(Focus(), Control(kNameBoxId));
+  input::Type("Kb");
+  input::Key("Home");
+  // Tab to the colour row (black first), two steps right to green, Space puts "^2" at the caret.
+  input::Key("Tab");
+  EXPECT_EQ(Focus(), Control(kColourBoxId));
+  EXPECT_EQ(probe_.Text(Control(kColourBoxId)), "Black ^0");
+  input::Key("Right");
+  input::Key("Right");
+  EXPECT_EQ(Focus(), Control(kColourBoxId + 2));
+  input::Key("space");
+  EXPECT_EQ(NameText(), "^2Kb");
+
+  // Keypad opens the letter sheet; Tab passes Save and the history to it; 'A' is row 4, column 1.
+  input::Key("Tab");
+  EXPECT_EQ(Focus(), Control(kKeypadId));
+  input::Key("space");
+  EXPECT_EQ(probe_.Rect(window_->handle)->Height(), 381);
+  for (int i = 0; i < 3; ++i) input::Key("Tab");
+  EXPECT_EQ(Focus(), Control(kLettersId));
+  for (int i = 0; i < 4; ++i) input::Key("Down");
+  input::Key("Right");
+  EXPECT_EQ(probe_.Text(Control(kLettersId)), "Letter A");
+  input::Key("Return");
+  EXPECT_EQ(NameText(), "^2AKb");
+
+  // Back to Save; Space opens its menu, whose "a" saves to every mod.
+  input::Key("shift+Tab");
+  input::Key("shift+Tab");
+  EXPECT_EQ(Focus(), Control(kSaveButtonId));
+  input::Key("space");
+  ASSERT_NE(probe_.Ask("menu 3000"), "none");
+  input::Key("a");
+  std::this_thread::sleep_for(500ms);
+  EXPECT_NE(ReadFile(game_ / "baseq3/q3config.cfg").find("\nseta name \"^2AKb\"\n"), std::string::npos);
+  EXPECT_EQ(ReadFile(game_ / "osp/q3config.cfg").find("seta name \"^2AKb\"\r\n"), 0u);
+  EXPECT_EQ(ReadFile(game_ / "osp/autoexec.cfg").find("seta name \"^2AKb\"\r\n"), 0u);
+
+  // The history now reads ^2AKb, Old1, Old2, Old3 with the marker on row 1: Down, Enter takes Old2.
+  input::Key("Tab");
+  EXPECT_EQ(Focus(), Control(kHistoryId));
+  input::Key("Down");
+  EXPECT_EQ(probe_.Text(Control(kHistoryId)), "Earlier name 3: Old2");
+  input::Key("Return");
+  EXPECT_EQ(NameText(), "Old2");
+  EXPECT_EQ(Focus(), Control(kNameBoxId));
+
+  // Delete removes the focused row as the right-click menu does.
+  input::Key("shift+Tab");
+  input::Key("shift+Tab");
+  EXPECT_EQ(Focus(), Control(kHistoryId));
+  input::Key("Delete");
+  CloseEditor();
+  EXPECT_EQ(ReadFile(SettingsFile()), WinePath(game_) + "\\\r\n^2AKb\r\n^2AKb\r\nOld1\r\nOld3\r\n");
+}
+
+class EditorAt192Dpi : public EditorTest {
+ protected:
+  void SetUp() override {
+    dpi_.emplace(session_, 192);
+    EditorTest::SetUp();
+  }
+  void TearDown() override {
+    EditorTest::TearDown();
+    dpi_.reset();
+  }
+
+  std::optional<DisplayDpi> dpi_;
+};
+
+// Lengths of the runs of one colour along each row of `block`, and along each column.
+std::vector<int> RunLengths(const std::vector<std::vector<std::uint32_t>>& block) {
+  std::vector<int> runs;
+  const auto walk = [&runs](auto at, int count) {
+    int length = 1;
+    for (int i = 1; i <= count; ++i) {
+      if (i < count && at(i) == at(i - 1)) {
+        ++length;
+      } else {
+        runs.push_back(length);
+        length = 1;
+      }
+    }
+  };
+  const int height = static_cast<int>(block.size()), width = static_cast<int>(block[0].size());
+  for (int y = 0; y < height; ++y) walk([&](int x) { return block[y][x]; }, width);
+  for (int x = 0; x < width; ++x) walk([&](int y) { return block[y][x]; }, height);
+  return runs;
+}
+
+TEST_F(EditorAt192Dpi, WindowIsTwiceItsSizeAndThePreviewDrawsWhole2x2Blocks) {
+  EXPECT_EQ(window_->Width(), 2 * 363);
+  EXPECT_EQ(window_->Height(), 2 * 183);
+  input::FocusWindow("Pelorin");
+  input::Type("^3Hi^1W");
+  ASSERT_EQ(NameText(), "^3Hi^1W");
+  const auto preview = probe_.Pixels(X(2 * 50), Y(2 * 54), 2 * 268, 2 * 17);
+  ASSERT_EQ(preview.size(), 34u);
+  int yellow = 0, red = 0;
+  for (const auto& row : preview)
+    for (auto pixel : row) yellow += pixel == kYellow, red += pixel == 0xFF0000;
+  EXPECT_GT(yellow, 80);
+  EXPECT_GT(red, 40);
+  for (int length : RunLengths(preview)) ASSERT_EQ(length % 2, 0) << "a run of one colour " << length << " long";
+  // The Save button keeps its place, twice as far in: Space on it opens the menu at its corner.
+  const auto save = probe_.Child(window_->handle, kSaveButtonId);
+  ASSERT_TRUE(save);
+  EXPECT_EQ(save->left - window_->left, 2 * 256);
+  EXPECT_EQ(save->right - save->left, 2 * 65);
+  EXPECT_EQ(probe_.Text(save->handle), "Save");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "InstallFixture.h"
+#include "TextInk.h"
 
 namespace pelorin::e2e {
 namespace {
@@ -69,6 +70,49 @@ TEST_F(SetupTest, UnpacksItsDataAndOpensTheWizardWithTheLicence) {
   probe_.Ask("post " + wizard->handle + " 16 0 0");  // closed: the same as Cancel
   EXPECT_EQ(setup.Wait(20s), 0);
   EXPECT_TRUE(SetupFolders().empty());
+}
+
+// The ink of the wizard's texts at a display DPI: the company line, Cancel and Begin on the
+// first page, the info text on the path page.
+std::vector<TextInk> WizardTextsAt(int dpi, const WineSession& session, Sandbox& sandbox, Probe& probe) {
+  DisplayDpi display(session, dpi);
+  const auto program = sandbox.Copy(session.Programs() / "setup.exe", "setup" + std::to_string(dpi) + ".exe");
+  Process setup = session.Start(program, {}, sandbox.Path());
+  const auto wizard = probe.WaitWindow(kWizardCaption, 20000);
+  EXPECT_TRUE(wizard);
+  std::vector<TextInk> inks;
+  if (!wizard) return inks;
+  const auto measure = [&](int id, bool button) {
+    const auto control = probe.Child(wizard->handle, id);
+    if (!control) return;
+    // A button's edges and focus outline lie within six pixels at 100 %.
+    inks.push_back(InkOf(probe.Pixels(control->left, control->top, control->right - control->left,
+                                      control->bottom - control->top),
+                         button ? 6 * dpi / 96 : 0));
+  };
+  measure(101, false);
+  measure(110, true);
+  measure(120, true);
+  input::Key("Return");
+  std::this_thread::sleep_for(1s);
+  measure(130, false);
+  input::Key("Escape");  // back to the first page, whose Esc cancels
+  input::Key("Escape");
+  EXPECT_EQ(setup.Wait(20s), 0);
+  return inks;
+}
+
+TEST_F(SetupTest, WizardTextsAreWholeAtTwiceTheScale) {
+  const std::vector<TextInk> at96 = WizardTextsAt(96, session_, sandbox_, probe_);
+  const std::vector<TextInk> at192 = WizardTextsAt(192, session_, sandbox_, probe_);
+  ASSERT_EQ(at96.size(), 4u);
+  ASSERT_EQ(at192.size(), 4u);
+  for (std::size_t i = 0; i < at96.size(); ++i) {
+    EXPECT_TRUE(ScaledBy(at192[i], at96[i], 2)) << "text " << i << ": " << at192[i].Width() << " x "
+                                                << at192[i].Height() << " against " << at96[i].Width() << " x "
+                                                << at96[i].Height();
+    EXPECT_FALSE(at192[i].touchesEdge) << "text " << i << " is cut at its control's edge";
+  }
 }
 
 TEST_F(SetupTest, ProgramWithoutPayloadReportsCorruptData) {

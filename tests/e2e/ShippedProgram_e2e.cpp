@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <thread>
 
 #include "EditorFixture.h"
@@ -94,12 +95,17 @@ TEST(ShippedProgram, SetupHoldsBothProgramsAndItsDataWithinTheSizeLimit) {
 
 // The very file that ships, started under 32-bit Wine. Where the machine has no 32-bit
 // execution of its own this runs through an emulator and takes a minute or two.
+// On its first start the name box holds the name the game starts with: autoexec.cfg's bare
+// `name` after q3config.cfg made the cvar. The preview then draws colour pairs as the game
+// does: "^8" black, "^c" yellow, "^^" a caret (a blank cell) before the pair "^4".
 TEST(ShippedProgram, OpensItsWindowAndDrawsTheTypedName) {
   WineSession& session = WineSession::Get();
   ASSERT_EQ(session.Problem(), "");
   Sandbox sandbox;
   const auto program = sandbox.Copy(Shipped() / "Pelorin.exe", "Pelorin.exe");
   const auto game = sandbox.Copy(session.DemoGame(), "Quake3");
+  WriteFile(game / "baseq3/q3config.cfg", "seta name \"^1Old\"\n");
+  WriteFile(game / "baseq3/autoexec.cfg", "name \"^2Auto\"\n");
   Probe probe(session);
   // Started in the game folder, it takes that folder without asking.
   Process editor = session.Start(program, {}, game);
@@ -107,16 +113,30 @@ TEST(ShippedProgram, OpensItsWindowAndDrawsTheTypedName) {
   ASSERT_TRUE(window);
   EXPECT_EQ(window->Width(), 363);
   EXPECT_EQ(window->Height(), 183);
+  const auto nameBox = probe.Child(window->handle, 100);
+  ASSERT_TRUE(nameBox);
+  EXPECT_EQ(probe.Text(nameBox->handle), "^2Auto");
 
   input::Click(window->left + 60, window->top + 38);
-  input::Type("^3Hi");
-  bool yellow = false;
-  for (int attempt = 0; attempt < 100 && !yellow; ++attempt) {
-    for (const auto& row : probe.Pixels(window->left + 50, window->top + 54, 32, 16))
-      for (auto pixel : row) yellow = yellow || pixel == kYellow;
-    if (!yellow) std::this_thread::sleep_for(1s);
+  input::Key("ctrl+a");
+  input::Type("^8A^cB^^4C");
+  // The colours of each 16-pixel column's glyph pixels, band colour left out.
+  const auto columns = [&] {
+    std::vector<std::set<std::uint32_t>> inks(6);
+    const auto band = probe.Pixels(window->left + 50, window->top + 54, 16 * 6, 16);
+    for (const auto& row : band)
+      for (std::size_t x = 0; x < row.size() && x < 16 * 6; ++x)
+        if (row[x] != kBand) inks[x / 16].insert(row[x]);
+    return inks;
+  };
+  const std::vector<std::set<std::uint32_t>> expected = {{0x000000}, {kYellow}, {}, {0x0000FF}, {}, {}};
+  auto drawn = columns();
+  for (int attempt = 0; attempt < 100 && drawn != expected; ++attempt) {
+    std::this_thread::sleep_for(1s);
+    drawn = columns();
   }
-  EXPECT_TRUE(yellow);
+  EXPECT_EQ(drawn, expected);
+  EXPECT_EQ(probe.Text(nameBox->handle), "^8A^cB^^4C");
   session.EndAll();
 }
 

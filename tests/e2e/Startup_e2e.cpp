@@ -78,10 +78,13 @@ TEST_F(FirstStartTest, CancelledLocatorLeavesSaveDisabledAndAsksAgainNextTime) {
   EXPECT_EQ(ReadFile(SettingsFile()), "\r\n\r\n");
 }
 
+// No name command in baseq3's configs: the name box starts empty.
 TEST_F(FirstStartTest, StartedInTheGameFolderAcceptsItUnseen) {
+  WriteFile(game_ / "baseq3/q3config.cfg", "seta rate \"25000\"\n");
   StartEditor({}, game_);
   EXPECT_EQ(probe_.Ask("gone \"Where is Quake 3?\" 0"), "gone");
   EXPECT_TRUE(probe_.Child(window_->handle, kSaveButtonId)->enabled);
+  EXPECT_EQ(NameText(), "");
   CloseEditor();
   EXPECT_EQ(ReadFile(SettingsFile()), WinePath(game_) + "\r\n\r\n");
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "RemovalFixture.h"
+#include "TextInk.h"
 
 namespace pelorin::e2e {
 namespace {
@@ -84,6 +85,45 @@ TEST_F(UninstallTest, YesClosesTheRunningEditorThenRemovesEverything) {
   // Its "uninstall" start removed the program's key.
   EXPECT_FALSE(KeyExists(session_, kProgramKey));
   ExpectEverythingGone(uninstall);
+}
+
+// The uninstaller's window while it asks about a shared system file, at 100 % and at 200 %:
+// twice the size, with its title line whole. The removal then ends, and the install is made
+// again for the second round.
+TEST_F(UninstallTest, WindowAndTitleScaleWithTheDisplay) {
+  std::vector<WindowInfo> windows;
+  std::vector<TextInk> titles;
+  for (int dpi : {96, 192}) {
+    DisplayDpi display(session_, dpi);
+    std::filesystem::create_directories(install_);
+    for (const char* program : {"Uninstall.exe", "Pelorin.exe"})
+      std::filesystem::copy_file(session_.Programs() / program, install_ / program,
+                                 std::filesystem::copy_options::overwrite_existing);
+    WriteFile(install_ / "install.log", "Pelorin\r\n1.2 (build 16)\r\nPelorin.exe\r\nUninstall.exe\r\nPelorin.exe\r\n"
+                                        "$C:\\windows\\system32\\pelorin-shared.dll\r\n");
+    Process uninstall = StartUninstall();
+    Answer("Proceed with Uninstall?", "&Yes");
+    const std::string question = probe_.Ask("dialog \"Uninstall System File?\" 30000", 30000);
+    ASSERT_NE(question, "none");
+    probe_.Ask("move " + question.substr(0, question.find(' ')) + " 0 560");  // off the window
+    const auto window = probe_.WaitWindow("Uninstalling...");
+    ASSERT_TRUE(window);
+    const auto title = probe_.Child(window->handle, 101);
+    ASSERT_TRUE(title);
+    windows.push_back(*probe_.Rect(window->handle));
+    titles.push_back(InkOf(probe_.Pixels(title->left, title->top, title->right - title->left,
+                                         title->bottom - title->top), 0));
+    Answer("Uninstall System File?", "&No");
+    EXPECT_EQ(uninstall.Wait(60s), 0);
+    ExpectBatchFoldersGone(session_);
+  }
+  // The frame is the system's: the client area is what doubles.
+  EXPECT_NEAR(windows[1].Width() - 2 * windows[0].Width(), 0, 12);
+  EXPECT_NEAR(windows[1].Height() - 2 * windows[0].Height(), 0, 40);
+  EXPECT_TRUE(ScaledBy(titles[1], titles[0], 2))
+      << titles[1].Width() << " x " << titles[1].Height() << " against " << titles[0].Width() << " x "
+      << titles[0].Height();
+  EXPECT_FALSE(titles[1].touchesEdge);
 }
 
 TEST_F(UninstallTest, NoRemovesNothing) {

@@ -43,6 +43,14 @@ TEST(ReplaceSetaName, ChangesOnlyTheValueOfWhatTheEngineExecutesAsANameCommand) 
       // long command stays as it is.
       {"seta name \"" + std::string(1100, 'x') + "\"\n", ""},
       {"bind x \"" + std::string(1100, 'x') + "\"\nseta name \"Old\"", "bind x \"" + std::string(1100, 'x') + "\"\nseta name \"^1Neo\""},
+      // Cvar_Command: a bare `name` sets the cvar only once a set command (or toggle) made
+      // it; unset and cvar_restart take it away again.
+      {"name \"Old\"\nseta name \"A\"\nname B\nunset name\nname C\n", "name \"Old\"\nseta name \"^1Neo\"\nname \"^1Neo\"\nunset name\nname C\n"},
+      {"toggle name A B\nname C; cvar_restart; name D\n", "toggle name A B\nname \"^1Neo\"; cvar_restart; name D\n"},
+      {"name \"Old\"\n", ""},
+      // Cmd_Vstr_f: the inserted "/*" opens a comment that swallows the name command.
+      {"seta v \"echo /*\"\nvstr v\nseta name a*/b\nseta cl_run 1\n", ""},
+      {"seta v \"seta name Old\"\nvstr v\nseta name Mine\n", "seta v \"seta name Old\"\nvstr v\nseta name \"^1Neo\"\n"},
   };
   for (const auto& c : cases) {
     const NameEdit edit = ReplaceSetaName(c.text, "^1Neo");
@@ -50,6 +58,13 @@ TEST(ReplaceSetaName, ChangesOnlyTheValueOfWhatTheEngineExecutesAsANameCommand) 
   }
   EXPECT_EQ(ReplaceSetaName("seta name \"" + std::string(1100, 'x') + "\"\n", "n").result, NameEdit::Result::kRefused);
   EXPECT_EQ(ReplaceSetaName("seta name \"x\"", "").text, "seta name \"\"");
+  // The engine reads a command of 1023 bytes whole.
+  const std::string longest(1010, 'y');
+  EXPECT_EQ(ReplaceSetaName("seta  name \"Old\"\n", longest).text, "seta  name \"" + longest + "\"\n");
+  EXPECT_EQ(ReplaceSetaName("seta   name \"Old\"\n", longest).result, NameEdit::Result::kRefused);
+  // Where the name is run as commands, a new one would run others; a vstr loop never ends.
+  EXPECT_EQ(ReplaceSetaName("seta name \"echo hi\"\nvstr name\n", "n").result, NameEdit::Result::kRefused);
+  EXPECT_EQ(ReplaceSetaName("seta v \"vstr v\"\nvstr v\nseta name x\n", "n").result, NameEdit::Result::kRefused);
 }
 
 // A file without a name command gets one that the engine executes last, in its own line ends.
@@ -65,8 +80,10 @@ TEST(AddSetaName, AddsALastLineTheEngineExecutes) {
       // A comment left open at the end would hide a last line: the name goes first.
       {"seta rate 1\n/* to the end", "seta name \"^1Neo\"\nseta rate 1\n/* to the end"},
       {"seta rate 1\n\0junk"s, "seta rate 1\nseta name \"^1Neo\"\n\0junk"s},
+      // The name that a vstr sets is set again after it.
+      {"seta v \"seta name Old\"\nvstr v\n", "seta v \"seta name Old\"\nvstr v\nseta name \"^1Neo\"\n"},
   };
-  for (const auto& c : cases) EXPECT_EQ(AddSetaName(c.text, "^1Neo").text, c.written) << c.text;
+  for (const auto& c : cases) EXPECT_EQ(AddSetaName(c.text, "^1Neo"), c.written) << c.text;
 }
 
 TEST(NameFitsConfigLine, RefusesLineBreaksAndQuotes) {
@@ -76,8 +93,8 @@ TEST(NameFitsConfigLine, RefusesLineBreaksAndQuotes) {
   EXPECT_FALSE(NameFitsConfigLine("a\nb"));
   EXPECT_FALSE(NameFitsConfigLine("say \"hi"));
   EXPECT_FALSE(NameFitsConfigLine("a\0b"s));  // the engine would read no further in the file
-  EXPECT_TRUE(NameFitsConfigLine(std::string(1010, 'x')));
-  EXPECT_FALSE(NameFitsConfigLine(std::string(1011, 'x')));
+  EXPECT_TRUE(NameFitsConfigLine(std::string(1011, 'x')));
+  EXPECT_FALSE(NameFitsConfigLine(std::string(1012, 'x')));
 }
 
 class SaveNameToModTest : public ::testing::Test {
@@ -118,18 +135,24 @@ TEST_F(SaveNameToModTest, TheGameStartsWithTheNameWhereNoStartFileSetsIt) {
   game_.Write("cpma\\autoexec.cfg", "name \"^3Old\"\n");
   game_.Write("cpma\\q3config.cfg", "seta rate \"1\"\n");
   game_.Write("osp\\q3config.cfg", "seta rate \"1\"");
+  game_.Write("q3e\\q3config.cfg", "seta name \"Old\"\n");
+  game_.Write("q3e\\autoexec.cfg", "seta v \"name Old\"\nvstr v\n");
   game_.MakeFolder("missionpack");
 
-  for (const char* mod : {"baseq3", "cpma", "osp", "missionpack"}) {
+  for (const char* mod : {"baseq3", "cpma", "osp", "q3e", "missionpack"}) {
     const ModSaveResult result = SaveNameToMod(files_, game_.Path(mod), "x");
     EXPECT_TRUE(result.failures.empty()) << mod;
   }
   EXPECT_EQ(game_.Read("baseq3\\q3config.cfg"), "seta rate \"25000\"\nseta name \"x\"\n");
   EXPECT_EQ(game_.Read("baseq3\\other.cfg"), binary);
   EXPECT_EQ(game_.Read("baseq3\\autoexec.cfg_old"), "seta name \"Backup\"\n");
+  // Its bare `name` counts once q3config.cfg makes the cvar.
   EXPECT_EQ(game_.Read("cpma\\autoexec.cfg"), "name \"x\"\n");
-  EXPECT_EQ(game_.Read("cpma\\q3config.cfg"), "seta rate \"1\"\n");
+  EXPECT_EQ(game_.Read("cpma\\q3config.cfg"), "seta rate \"1\"\nseta name \"x\"\n");
   EXPECT_EQ(game_.Read("osp\\q3config.cfg"), "seta rate \"1\"\r\nseta name \"x\"");
+  // A vstr that sets the name last is followed by a line of its own.
+  EXPECT_EQ(game_.Read("q3e\\q3config.cfg"), "seta name \"x\"\n");
+  EXPECT_EQ(game_.Read("q3e\\autoexec.cfg"), "seta v \"name Old\"\nvstr v\nseta name \"x\"\n");
   EXPECT_FALSE(game_.Exists("missionpack\\q3config.cfg"));
 
   // A home path's baseq3 that holds only a backup.

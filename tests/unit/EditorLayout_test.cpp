@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace pelorin {
 namespace {
 
@@ -65,6 +67,24 @@ TEST(EditorLayout, OnlyAltAloneWithF4IsTheCloseKey) {
   EXPECT_FALSE(IsCloseKey(115, kAltMask | kCtrlMask));
   EXPECT_FALSE(IsCloseKey(115, 0));
   EXPECT_FALSE(IsCloseKey(114, kAltMask));
+}
+
+TEST(EditorLayout, RectanglesAtOneAndTwoTimesFromOneTable) {
+  struct Case {
+    Rect at100, at200;
+  } cases[] = {
+      {layout::kNameBox, {100, 64, 538, 30}},      {layout::kPreview, {100, 108, 536, 34}},
+      {layout::ColourBox(7), {324, 160, 34, 34}},  {layout::kKeypadButton, {372, 160, 130, 38}},
+      {layout::kSaveButton, {512, 160, 130, 38}},  {layout::kHistory, {100, 216, 536, 128}},
+      {layout::kLetters, {114, 390, 512, 256}},    {layout::kNameCounter, {540, 0, 156, 42}},
+  };
+  for (const auto& c : cases) {
+    const Rect one = Scaled(c.at100, 1), two = Scaled(c.at100, 2);
+    EXPECT_EQ((std::array{one.left, one.top, one.width, one.height}),
+              (std::array{c.at100.left, c.at100.top, c.at100.width, c.at100.height}));
+    EXPECT_EQ((std::array{two.left, two.top, two.width, two.height}),
+              (std::array{c.at200.left, c.at200.top, c.at200.width, c.at200.height}));
+  }
 }
 
 TEST(EditorLayout, KeypadTogglesBetweenTheTwoHeights) {

@@ -72,7 +72,10 @@ class PrintNameTest : public ::testing::Test {
   }
 };
 
-TEST_F(PrintNameTest, ColourPairsAreConsumedAndColourTheRest) {
+// Each row as the game's CG_DrawStringExt draws it: Q_IsColorString takes a caret and any
+// character but a caret or the end as a pair, ColorIndex gives (c - '0') & 7.
+TEST_F(PrintNameTest, ColourPairsAreReadAsTheGameReadsThem) {
+  constexpr Pixel kBlack = kPalette[0];
   struct Case {
     const char* name;
     std::vector<Cell> cells;
@@ -81,14 +84,17 @@ TEST_F(PrintNameTest, ColourPairsAreConsumedAndColourTheRest) {
       {"", {}, kWhite},
       {"^1Red", {{'R', kRed}, {'e', kRed}, {'d', kRed}}, kRed},
       {"^4Bl^7!", {{'B', kBlue}, {'l', kBlue}, {'!', kWhite}}, kWhite},
-      {"^8x", {{'x', kWhite}}, kWhite},
-      {"^9x", {{'x', kWhite}}, kWhite},
-      {"^^x", {{'x', kWhite}}, kWhite},
-      {"abc^", {{'a', kWhite}, {'b', kWhite}, {'c', kWhite}}, kWhite},
-      {"^", {}, kWhite},
+      {"^8x", {{'x', kBlack}}, kBlack},
+      {"^9x", {{'x', kRed}}, kRed},
+      {"^ax^Cy^zw", {{'x', kRed}, {'y', kYellow}, {'w', kPalette[2]}}, kPalette[2]},
+      {"^8A^cB^^4C", {{'A', kBlack}, {'B', kYellow}, {'^', kYellow}, {'C', kBlue}}, kBlue},
+      {"^^x", {{'^', kWhite}}, kBlack},  // the second caret and x are a pair: black
+      {"abc^", {{'a', kWhite}, {'b', kWhite}, {'c', kWhite}, {'^', kWhite}}, kWhite},
+      {"^", {{'^', kWhite}}, kWhite},
       {"a^1", {{'a', kWhite}}, kRed},
-      // The caret right after a consumed pair is drawn, and so are the characters after it.
-      {"^1^2x", {{'^', kRed}, {'2', kRed}, {'x', kRed}}, kRed},
+      {"^1^2x", {{'x', kGreen}}, kGreen},
+      {"^ x", {{'x', kBlack}}, kBlack},
+      {"^\xe9x", {{'x', kRed}}, kRed},  // (0xE9 - '0') & 7 = 1, whether char is signed or not
       {" \";\\", {{' ', kWhite}, {'"', kWhite}, {';', kWhite}, {'\\', kWhite}}, kWhite},
       {"^2\xe9\xff", {{-1, kGreen}, {-1, kGreen}}, kGreen},
   };

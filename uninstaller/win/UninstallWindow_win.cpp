@@ -1,4 +1,7 @@
 #include "UninstallWindow_win.h"
+
+#include "DisplayScale.h"
+#include "Dpi_win.h"
 #include "MessageBox_win.h"
 #include "resource.h"
 
@@ -9,7 +12,7 @@ namespace {
 constexpr char kClassName[] = "PelorinUninstall";
 constexpr char kProgramTitle[] = "Uninstall";
 
-// Client-area layout in pixels (15 twips each).
+// Client-area layout in pixels at 96 DPI (15 twips each), scaled to the system's DPI.
 constexpr int kMargin = 8;
 constexpr int kIconSize = 32;
 constexpr int kTextLeft = kMargin + kIconSize + 8;
@@ -25,8 +28,10 @@ bool UninstallWindow::Open() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SETUP));
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_ARROW), icon);
+  const int dpi = WindowDpi(nullptr);
+  const auto at = [dpi](int length) { return ScaleToDpi(length, dpi); };
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  RECT frame{0, 0, kClientWidth, kClientHeight};
+  RECT frame{0, 0, at(kClientWidth), at(kClientHeight)};
   AdjustWindowRect(&frame, style, FALSE);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
@@ -36,16 +41,19 @@ bool UninstallWindow::Open() {
 
   // The removal cannot be stopped half way; WM_CLOSE is ignored too.
   EnableMenuItem(GetSystemMenu(Handle(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
-  HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  HWND picture = CreateControl(Handle(), "STATIC", "", WS_VISIBLE | SS_ICON, kMargin, kMargin,
-                               kIconSize, kIconSize, kPictureId);
-  SendMessageA(picture, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-  CreateControl(Handle(), "STATIC", "Uninstalling", WS_VISIBLE | SS_LEFTNOWORDWRAP, kTextLeft, kMargin,
-                kClientWidth - kTextLeft - kMargin, 16, kTitleId, font);
-  status_ = CreateControl(Handle(), "STATIC", "", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS,
-                          kTextLeft, kMargin + 24, kClientWidth - kTextLeft - kMargin, 16, kStatusId, font);
-  bar_ = CreateControl(Handle(), "STATIC", "", WS_VISIBLE | SS_OWNERDRAW, kMargin, kBarTop, kBarWidth,
-                       kBarHeight, kBarId, nullptr, WS_EX_STATICEDGE);
+  font_ = GdiObject<HFONT>(CreateDialogFont(dpi));
+  HFONT font = font_.Get();
+  HWND picture = CreateControl(Handle(), "STATIC", "", WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL, at(kMargin),
+                               at(kMargin), at(kIconSize), at(kIconSize), kPictureId);
+  // The icon file holds larger pictures too: the one of the scaled size, not a stretched 32.
+  const auto large = static_cast<HICON>(LoadImageW(instance, L"UNINSTALL", IMAGE_ICON, at(kIconSize), at(kIconSize), 0));
+  SendMessageA(picture, STM_SETICON, reinterpret_cast<WPARAM>(large != nullptr ? large : icon), 0);
+  CreateControl(Handle(), "STATIC", "Uninstalling", WS_VISIBLE | SS_LEFTNOWORDWRAP, at(kTextLeft), at(kMargin),
+                at(kClientWidth - kTextLeft - kMargin), at(16), kTitleId, font);
+  status_ = CreateControl(Handle(), "STATIC", "", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS, at(kTextLeft),
+                          at(kMargin + 24), at(kClientWidth - kTextLeft - kMargin), at(16), kStatusId, font);
+  bar_ = CreateControl(Handle(), "STATIC", "", WS_VISIBLE | SS_OWNERDRAW, at(kMargin), at(kBarTop), at(kBarWidth),
+                       at(kBarHeight), kBarId, nullptr, WS_EX_STATICEDGE);
   return status_ != nullptr && bar_ != nullptr;
 }
 

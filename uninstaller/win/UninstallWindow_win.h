@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "GdiObject_win.h"
 #include "UninstallRun.h"
 #include "Window_win.h"
 
@@ -34,6 +35,7 @@ class UninstallWindow : public Window, public UninstallUi {
 
   HWND bar_ = nullptr;
   HWND status_ = nullptr;
+  GdiObject<HFONT> font_;
   int barFill_ = 0;
 };
 

@@ -196,6 +196,10 @@ void Type(const std::string& text) { Xdotool({"type", "--delay", "40", text}); }
 
 void Key(const std::string& combination) { Xdotool({"key", combination}); }
 
+void FocusWindow(const std::string& title) {
+  Xdotool({"search", "--name", "^" + title + "$", "windowfocus", "--sync"});
+}
+
 }  // namespace input
 
 Sandbox::Sandbox() {

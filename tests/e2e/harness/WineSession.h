@@ -52,6 +52,21 @@ class WineSession {
   std::string problem_;
 };
 
+// The display's DPI (LogPixels) that the programs started while this lives see; 96 again after.
+class DisplayDpi {
+ public:
+  DisplayDpi(const WineSession& session, int dpi) : session_(session) {
+    session_.Tool({"reg", "add", kKey, "/v", "LogPixels", "/t", "REG_DWORD", "/d", std::to_string(dpi), "/f"});
+  }
+  DisplayDpi(const DisplayDpi&) = delete;
+  DisplayDpi& operator=(const DisplayDpi&) = delete;
+  ~DisplayDpi() { session_.Tool({"reg", "delete", kKey, "/v", "LogPixels", "/f"}); }
+
+ private:
+  static constexpr char kKey[] = "HKCU\\Control Panel\\Desktop";
+  const WineSession& session_;
+};
+
 struct WindowInfo {
   std::string handle;
   int left = 0, top = 0, right = 0, bottom = 0;
@@ -105,6 +120,9 @@ void Press(int x, int y, int button = 1);
 void Release(int button = 1);
 void Type(const std::string& text);
 void Key(const std::string& combination);
+// Gives the keyboard to the top-level window of that title, as a window manager would, without
+// any pointer event: the X server otherwise sends keys to the window under the pointer.
+void FocusWindow(const std::string& title);
 }  // namespace input
 
 // A fresh folder for one test, removed afterwards.

@@ -329,6 +329,11 @@ std::string Execute(const std::vector<std::string>& words) {
 }  // namespace
 
 int main() {
+  // Positions and pixels as the screen has them, whatever scale the programs it looks at follow.
+  using AwareFunction = BOOL(WINAPI*)();
+  if (const auto aware = reinterpret_cast<AwareFunction>(
+          reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDPIAware"))))
+    aware();
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // for the shell's link object
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   char line[8192];
