@@ -20,13 +20,15 @@ struct Budget {
 // which the side picture is the largest part. The editor runs the game's start files as the
 // engine does (cvars, vstr) to save and to start with the game's name: 6 KB. Following the
 // monitor's scale and taking every action of the editor by key cost the editor 5 KB and
-// setup's image 3.5 KB, not yet paid for.
+// setup's image 3.5 KB; the two install scopes, the judging of the whole held install path,
+// the elevated restart and the check of setup's own file cost setup's image 10 KB and the
+// editor's choice of its settings folder 2 KB. None of it is paid for elsewhere yet.
 constexpr Budget kBudgets[] = {
-    {"Pelorin.exe", "Pelorin.exe", 118272},
-    {"setup image", PELORIN_SETUP_IMAGE, 125952},
-    {"Uninstall.exe", "Uninstall.exe", 125952 + 32},
+    {"Pelorin.exe", "Pelorin.exe", 120320},
+    {"setup image", PELORIN_SETUP_IMAGE, 136192},
+    {"Uninstall.exe", "Uninstall.exe", 136192 + 32},
     {"side picture", PELORIN_SIDE_PICTURE, 4096},
-    {"setup.exe", "setup.exe", 248832},
+    {"setup.exe", "setup.exe", 261120},
 };
 
 TEST(SizeBudget, ShippedFilesStayWithinTheirBudgets) {
