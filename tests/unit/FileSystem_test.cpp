@@ -18,6 +18,11 @@ std::uint64_t NextNumber() {
   return next++;
 }
 
+// A readable access list with its owner.
+ObjectRights Rights(const std::string& owner, std::vector<AccessEntry> entries) {
+  return ObjectRights{true, false, owner, std::move(entries)};
+}
+
 class RightsRecordingFiles : public PosixFileSystem {
  public:
   std::vector<std::string> rights;
@@ -100,38 +105,35 @@ TEST(OthersCanWrite, AnyChangingRightOfAnotherAccountCounts) {
                                      {"S-1-5-32-545", true, kReadExecute},
                                      {"S-1-3-0", true, kGenericAll, true},  // CREATOR OWNER, for what is made inside
                                      {"S-1-15-2-1", true, kReadExecute}};
-  const auto rights = [](const std::string& owner, std::vector<AccessEntry> entries) {
-    return ObjectRights{true, false, owner, std::move(entries)};
-  };
   const struct {
     const char* what;
     ObjectRights rights;
     bool open;
   } cases[] = {
-      {"Program Files", rights(ti, {std::begin(programFiles), std::end(programFiles)}), false},
-      {"as Wine shows every folder", rights(self, {{self, true, kFull}, {"S-1-1-0", true, kReadExecute}}), false},
-      {"made by setup", rights("S-1-5-32-544", {{"S-1-5-18", true, kFull}, {"S-1-5-32-544", true, kFull},
+      {"Program Files", Rights(ti, {std::begin(programFiles), std::end(programFiles)}), false},
+      {"as Wine shows every folder", Rights(self, {{self, true, kFull}, {"S-1-1-0", true, kReadExecute}}), false},
+      {"made by setup", Rights("S-1-5-32-544", {{"S-1-5-18", true, kFull}, {"S-1-5-32-544", true, kFull},
                                                 {"S-1-5-32-545", true, kReadExecute}}), false},
-      {"a folder on drive C", rights(self, {{"S-1-5-11", true, kModify}}), true},
-      {"users may add folders", rights(self, {{"S-1-5-32-545", true, 0x4}}), true},
-      {"users may change the rights", rights(self, {{"S-1-5-32-545", true, 0x40000}}), true},
-      {"everyone may write", rights(self, {{"S-1-1-0", true, 0x40000000}}), true},
-      {"handed down to subfolders only", rights(self, {{"S-1-5-32-545", true, kGenericAll, true}}), false},
+      {"a folder on drive C", Rights(self, {{"S-1-5-11", true, kModify}}), true},
+      {"users may add folders", Rights(self, {{"S-1-5-32-545", true, 0x4}}), true},
+      {"users may change the rights", Rights(self, {{"S-1-5-32-545", true, 0x40000}}), true},
+      {"everyone may write", Rights(self, {{"S-1-1-0", true, 0x40000000}}), true},
+      {"handed down to subfolders only", Rights(self, {{"S-1-5-32-545", true, kGenericAll, true}}), false},
       // Every file written into the folder gets these: Uninstall.exe would be the users'.
-      {"handed down to files only", rights(self, {{"S-1-5-32-545", true, kModify, true, true}}), true},
-      {"files' maker", rights(self, {{"S-1-3-0", true, kGenericAll, true, true}}), false},
-      {"denied to files first", rights(self, {{"S-1-1-0", false, kModify, true, true}, {"S-1-5-11", true, kModify, true, true}}), false},
-      {"another account owns it", rights("S-1-5-21-9-9-9-1001", {}), true},
-      {"its owner may only read", rights("S-1-5-21-9-9-9-1001", {{"S-1-3-4", true, kReadExecute}}), false},
-      {"its owner may write", rights("S-1-5-21-9-9-9-1001", {{"S-1-3-4", true, kModify}}), true},
-      {"denied first", rights(self, {{"S-1-1-0", false, kModify & ~kReadExecute}, {"S-1-5-11", true, kModify}}), false},
-      {"denied after", rights(self, {{"S-1-5-11", true, kModify}, {"S-1-1-0", false, kModify}}), true},
+      {"handed down to files only", Rights(self, {{"S-1-5-32-545", true, kModify, true, true}}), true},
+      {"files' maker", Rights(self, {{"S-1-3-0", true, kGenericAll, true, true}}), false},
+      {"denied to files first", Rights(self, {{"S-1-1-0", false, kModify, true, true}, {"S-1-5-11", true, kModify, true, true}}), false},
+      {"another account owns it", Rights("S-1-5-21-9-9-9-1001", {}), true},
+      {"its owner may only read", Rights("S-1-5-21-9-9-9-1001", {{"S-1-3-4", true, kReadExecute}}), false},
+      {"its owner may write", Rights("S-1-5-21-9-9-9-1001", {{"S-1-3-4", true, kModify}}), true},
+      {"denied first", Rights(self, {{"S-1-1-0", false, kModify & ~kReadExecute}, {"S-1-5-11", true, kModify}}), false},
+      {"denied after", Rights(self, {{"S-1-5-11", true, kModify}, {"S-1-1-0", false, kModify}}), true},
       {"no access list", {true, true, self, {}}, true},
       {"unreadable", {}, true},
   };
   for (const auto& c : cases) EXPECT_EQ(OthersCanWrite(c.rights, self), c.open) << c.what;
   // Without the running account, its own entry is another account's.
-  EXPECT_TRUE(OthersCanWrite(rights("S-1-5-32-544", {{self, true, kFull}}), ""));
+  EXPECT_TRUE(OthersCanWrite(Rights("S-1-5-32-544", {{self, true, kFull}}), ""));
 }
 
 // What takes a folder out of a path: deleting or renaming it or what it holds, or changing
@@ -139,45 +141,39 @@ TEST(OthersCanWrite, AnyChangingRightOfAnotherAccountCounts) {
 TEST(OthersCanMoveAway, DeleteRenameOrRepermitCounts) {
   const std::string self = "S-1-5-21-9-9-9-1000";
   const std::uint32_t kModify = 0x1301BF;
-  const auto rights = [](const std::string& owner, std::vector<AccessEntry> entries) {
-    return ObjectRights{true, false, owner, std::move(entries)};
-  };
   const struct {
     const char* what;
     ObjectRights rights;
     bool open;
   } cases[] = {
-      {"drive root", rights("S-1-5-18", {{"S-1-5-11", true, 0x4}, {"S-1-5-11", true, kModify, true, true}}), false},
-      {"made by a user on the root", rights("S-1-5-21-9-9-9-1001", {{"S-1-5-11", true, kModify}}), true},
-      {"users may delete children", rights("S-1-5-32-544", {{"S-1-5-32-545", true, 0x40}}), true},
-      {"users may take ownership", rights("S-1-5-32-544", {{"S-1-5-32-545", true, 0x80000}}), true},
+      {"drive root", Rights("S-1-5-18", {{"S-1-5-11", true, 0x4}, {"S-1-5-11", true, kModify, true, true}}), false},
+      {"made by a user on the root", Rights("S-1-5-21-9-9-9-1001", {{"S-1-5-11", true, kModify}}), true},
+      {"users may delete children", Rights("S-1-5-32-544", {{"S-1-5-32-545", true, 0x40}}), true},
+      {"users may take ownership", Rights("S-1-5-32-544", {{"S-1-5-32-545", true, 0x80000}}), true},
       {"unreadable", {}, true},
   };
   for (const auto& c : cases) EXPECT_EQ(OthersCanMoveAway(c.rights, self), c.open) << c.what;
   // A data drive's root lets every user modify it, which deletes nothing there.
-  const ObjectRights dataDrive = rights("S-1-5-32-544", {{"S-1-5-11", true, kModify, false, true}});
+  const ObjectRights dataDrive = Rights("S-1-5-32-544", {{"S-1-5-11", true, kModify, false, true}});
   EXPECT_FALSE(OthersCanMoveAway(dataDrive, self, true));
-  EXPECT_TRUE(OthersCanMoveAway(rights("S-1-5-32-544", {{"S-1-5-11", true, 0x40}}), self, true));
+  EXPECT_TRUE(OthersCanMoveAway(Rights("S-1-5-32-544", {{"S-1-5-11", true, 0x40}}), self, true));
 }
 
 // An install for one account goes into a folder of its own: one it owns, or one of its
 // profile, which SYSTEM owns and which names the account itself; never a folder of the machine's.
 TEST(IsAccountsOwn, OwnedOrNamedInItsProfile) {
   const std::string self = "S-1-5-21-9-9-9-1000";
-  const auto rights = [](const std::string& owner, std::vector<AccessEntry> entries) {
-    return ObjectRights{true, false, owner, std::move(entries)};
-  };
   const struct {
     const char* what;
     ObjectRights rights;
     bool own;
   } cases[] = {
-      {"its own", rights(self, {}), true},
-      {"its profile", rights("S-1-5-18", {{"S-1-5-18", true, 0x1F01FF}, {self, true, 0x1F01FF}}), true},
-      {"Program Files", rights("S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464",
+      {"its own", Rights(self, {}), true},
+      {"its profile", Rights("S-1-5-18", {{"S-1-5-18", true, 0x1F01FF}, {self, true, 0x1F01FF}}), true},
+      {"Program Files", Rights("S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464",
                                 {{"S-1-5-32-545", true, 0x1200A9}}), false},
-      {"read only for it", rights("S-1-5-32-544", {{self, true, 0x1200A9}}), false},
-      {"another account's", rights("S-1-5-21-9-9-9-1001", {{self, true, 0x1F01FF}}), false},
+      {"read only for it", Rights("S-1-5-32-544", {{self, true, 0x1200A9}}), false},
+      {"another account's", Rights("S-1-5-21-9-9-9-1001", {{self, true, 0x1F01FF}}), false},
       {"unreadable", {}, false},
   };
   for (const auto& c : cases) EXPECT_EQ(IsAccountsOwn(c.rights, self), c.own) << c.what;
