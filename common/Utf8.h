@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -11,5 +12,12 @@ namespace pelorin {
 // the system never turns into another name on its way back.
 bool Utf16FromUtf8(std::string_view utf8, std::u16string& utf16);
 bool Utf8FromUtf16(std::u16string_view utf16, std::string& utf8);
+
+// The conversions into a buffer the caller sized: `utf16` holds at least utf8.size() units,
+// `utf8` at least 3 * size bytes. They give the length written, or kNoConversion. The
+// system's wide strings use these directly, with no copy between string types.
+constexpr std::size_t kNoConversion = static_cast<std::size_t>(-1);
+std::size_t Utf16FromUtf8(std::string_view utf8, char16_t* utf16);
+std::size_t Utf8FromUtf16(const char16_t* utf16, std::size_t size, char* utf8);
 
 }  // namespace pelorin

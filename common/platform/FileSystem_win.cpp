@@ -4,7 +4,9 @@
 #include <sddl.h>
 
 #include <algorithm>
+#include <utility>
 
+#include "Concat.h"
 #include "SystemError_win.h"
 #include "SystemRandom_win.h"
 #include "WideText_win.h"
@@ -101,12 +103,12 @@ FILETIME ToFileTime(const FileTime& time) {
 // an empty path, which names no file, never a neighbouring one.
 DWORD Attributes(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()); }
 
-template <class Accept>
-FileError ListEntries(const std::string& folder, const std::string& pattern, Accept accept,
+// The names of the entries matching `pattern` that are folders (`folders`) or files.
+FileError ListEntries(const std::string& folder, std::string_view pattern, bool folders,
                       std::vector<std::string>& names) {
   names.clear();
   WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW(Wide(WithTrailingBackslash(folder) + pattern).c_str(), &found);
+  HANDLE search = FindFirstFileW(Wide(Concat({WithTrailingBackslash(folder), pattern})).c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();
     // A folder that exists but holds no match is an empty listing, not a failure.
@@ -119,7 +121,9 @@ FileError ListEntries(const std::string& folder, const std::string& pattern, Acc
     // A name that has no exact UTF-8 form (a lone surrogate) is left out: any other form
     // would name another file.
     std::string name;
-    if (Utf8FromWide(found.cFileName, name) && name != "." && name != ".." && accept(found)) names.push_back(name);
+    if (Utf8FromWide(found.cFileName, name) && name != "." && name != ".." &&
+        ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == folders)
+      names.push_back(std::move(name));
   } while (FindNextFileW(search, &found));
   FindClose(search);
   return {};
@@ -146,17 +150,11 @@ bool Win32FileSystem::IsReparsePoint(const std::string& path) {
 
 FileError Win32FileSystem::ListFiles(const std::string& folder, const std::string& pattern,
                                      std::vector<std::string>& names) {
-  return ListEntries(
-      folder, pattern,
-      [](const WIN32_FIND_DATAW& found) { return !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY); },
-      names);
+  return ListEntries(folder, pattern, false, names);
 }
 
 FileError Win32FileSystem::ListFolders(const std::string& folder, std::vector<std::string>& names) {
-  return ListEntries(
-      folder, "*",
-      [](const WIN32_FIND_DATAW& found) { return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; },
-      names);
+  return ListEntries(folder, "*", true, names);
 }
 
 FileError Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {

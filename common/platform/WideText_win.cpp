@@ -7,18 +7,17 @@ namespace pelorin {
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "the system's wide text is UTF-16");
 
 bool WideFromUtf8(std::string_view utf8, std::wstring& wide) {
-  std::u16string utf16;
-  const bool exact = Utf16FromUtf8(utf8, utf16);
-  wide.assign(utf16.begin(), utf16.end());
-  if (!exact) wide.clear();
-  return exact;
+  wide.resize(utf8.size());
+  const std::size_t length = Utf16FromUtf8(utf8, reinterpret_cast<char16_t*>(wide.data()));
+  wide.resize(length == kNoConversion ? 0 : length);
+  return length != kNoConversion;
 }
 
 bool Utf8FromWide(std::wstring_view wide, std::string& utf8) {
-  const std::u16string_view utf16(reinterpret_cast<const char16_t*>(wide.data()), wide.size());
-  const bool exact = Utf8FromUtf16(utf16, utf8);
-  if (!exact) utf8.clear();
-  return exact;
+  utf8.resize(3 * wide.size());
+  const std::size_t length = Utf8FromUtf16(reinterpret_cast<const char16_t*>(wide.data()), wide.size(), utf8.data());
+  utf8.resize(length == kNoConversion ? 0 : length);
+  return length != kNoConversion;
 }
 
 std::wstring Wide(std::string_view utf8) {
