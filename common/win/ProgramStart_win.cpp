@@ -24,9 +24,9 @@ LPSTR ArgumentsAfterProgram(LPSTR line) {
 
 }  // namespace
 
-// The system calls the entry point with the stack aligned to 4 bytes on 32-bit Windows; the
-// compiler's code expects 16.
-extern "C" __attribute__((used, force_align_arg_pointer)) void PelorinStart() {
+// The system calls the entry point with the stack aligned to 4 bytes on 32-bit Windows, which
+// is all the 32-bit code is built to expect; 64-bit Windows aligns it as its code expects.
+extern "C" __attribute__((used)) void PelorinStart() {
   // Applies the relocations of data imported from DLLs, where the linker made any.
   _pei386_runtime_relocator();
   STARTUPINFOW startup{};
