@@ -12,7 +12,9 @@ char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + '
 bool IsDeviceName(std::string_view step) {
   std::string_view base = step.substr(0, step.find('.'));
   while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
-  for (const char* device : {"CON", "PRN", "AUX", "NUL"})
+  // A named constant array stays read-only; a braced list's array would be writable data.
+  static constexpr const char* kDevices[] = {"CON", "PRN", "AUX", "NUL"};
+  for (const char* device : kDevices)
     if (SameFileName(base, device)) return true;
   if (base.size() != 4 || base[3] < '1' || base[3] > '9') return false;
   return SameFileName(base.substr(0, 3), "COM") || SameFileName(base.substr(0, 3), "LPT");
