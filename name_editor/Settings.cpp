@@ -1,5 +1,6 @@
 #include "Settings.h"
 
+#include "Concat.h"
 #include "InstallRecord.h"
 #include "TextFile.h"
 #include "TextLines.h"
@@ -26,7 +27,7 @@ EditorSettings ParseSettings(const AnsiCodePage& codePage, std::string_view byte
     return text;
   };
   EditorSettings settings;
-  if (lines.empty() || !DecodeTextFile(codePage, utf8 ? std::string(kUtf8Mark) + lines[0] : lines[0], settings.gameFolder))
+  if (lines.empty() || !DecodeTextFile(codePage, utf8 ? Concat({kUtf8Mark, lines[0]}) : lines[0], settings.gameFolder))
     settings.gameFolder.clear();
   if (settings.gameFolder.empty()) return settings;  // first run: nothing else is read
   settings.lastSavedName = name(1);
@@ -48,7 +49,7 @@ std::string FormatSettings(const AnsiCodePage& codePage, const EditorSettings& s
   codePage.ToUtf8(settings.lastSavedName, lines[1]);
   for (const std::string& name : settings.history)
     if (std::string text; codePage.ToUtf8(name, text)) lines.push_back(text);
-  return std::string(kUtf8Mark) + JoinLines(lines);
+  return Concat({kUtf8Mark, JoinLines(lines)});
 }
 
 std::string SettingsPath(const std::string& programFolder) {

@@ -71,17 +71,31 @@ void FindGameDialog::ChangeFolder(const std::string& folder) {
   std::vector<std::string> subfolders;
   if (files_.ListFolders(folder, subfolders)) return;  // unreadable: stay where we are
   folder_ = folder;
-  std::sort(subfolders.begin(), subfolders.end(), [](const std::string& a, const std::string& b) {
-    return lstrcmpiW(Wide(a).c_str(), Wide(b).c_str()) < 0;
-  });
+  // The entries "[name]" back to back, each ending in two zeros: the first ends the bare name
+  // while the names are sorted and becomes the closing bracket after.
+  std::wstring entries;
+  std::vector<std::size_t> starts(subfolders.size());
+  for (std::size_t i = 0; i < subfolders.size(); ++i) {
+    starts[i] = entries.size();
+    entries += L'[';
+    entries += Wide(subfolders[i]);
+    entries.append(2, L'\0');
+  }
+  // An insertion sort, in the order the user's locale gives names regardless of case: a folder
+  // holds few subfolders.
+  const wchar_t* text = entries.c_str();
+  for (std::size_t i = 1; i < starts.size(); ++i)
+    for (std::size_t j = i; j > 0 && lstrcmpiW(text + starts[j] + 1, text + starts[j - 1] + 1) < 0; --j)
+      std::swap(starts[j], starts[j - 1]);
 
   HWND list = Item(IDC_FOLDERS);
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
   if (!IsDriveRoot(folder_)) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kParentEntry));
-  for (const std::string& name : subfolders) {
-    const std::wstring entry = Wide("[" + name + "]");
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+  for (const std::size_t start : starts) {
+    wchar_t* entry = entries.data() + start;
+    entry[lstrlenW(entry)] = L']';
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
   }
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);

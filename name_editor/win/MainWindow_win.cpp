@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "Concat.h"
 #include "DisplayScale.h"
 #include "Dpi_win.h"
 #include "EditorLayout.h"
@@ -44,6 +45,7 @@ void OpenWebPage(HWND owner, const char* page) {
 }
 
 constexpr char kClassName[] = "PelorinMain";
+constexpr char kNameBoxLabel[] = "Player name";
 constexpr char kMakersPage[] = "http://www.brackwater.example/pelorin/";
 
 enum ControlId : int {
@@ -127,7 +129,7 @@ bool MainWindow::Open() {
 void MainWindow::LoadSettings() {
   const std::string local = EnvironmentFolder(L"LOCALAPPDATA");
   const SettingsFiles where = ChooseSettingsFiles(context_.files, context_.programFolder, EnvironmentFolder(L"APPDATA"),
-                                                  local.empty() ? local : local + "\\VirtualStore");
+                                                  local.empty() ? local : Concat({local, "\\VirtualStore"}));
   settingsPath_ = where.path;
   const bool taken = !where.startFrom.empty() && !context_.files.FileExists(where.path);
   const EditorSettings settings = pelorin::LoadSettings(context_.files, taken ? where.startFrom : where.path);
@@ -200,6 +202,9 @@ void MainWindow::CreateControls() {
   bandBrush_ = GdiObject<HBRUSH>(CreateSolidBrush(ColorRefFromPixel(kBandColour)));
 
   const Rect& box = layout::kNameBox;
+  // Screen readers name an edit control after the static control just before it in Z order;
+  // this label is never shown.
+  CreateControl(hwnd, "STATIC", kNameBoxLabel, 0, box.left, box.top, 0, 0, -1);
   nameBox_ = CreateControl(hwnd, "EDIT", "", WS_VISIBLE | ES_AUTOHSCROLL | WS_TABSTOP, box.left, box.top,
                            box.width, box.height, kNameBoxId);
 
