@@ -37,19 +37,24 @@ EditorSettings ParseSettings(const AnsiCodePage& codePage, std::string_view byte
 }
 
 std::string FormatSettings(const AnsiCodePage& codePage, const EditorSettings& settings) {
-  std::string folder;
-  if (codePage.FromUtf8(settings.gameFolder, folder) && !folder.starts_with(kUtf8Mark)) {
-    std::vector<std::string> lines{folder, settings.lastSavedName};
-    lines.insert(lines.end(), settings.history.begin(), settings.history.end());
-    return JoinLines(lines);
+  std::string text, line;
+  const auto add = [&text](std::string_view oneLine) { text.append(oneLine).append("\r\n"); };
+  if (codePage.FromUtf8(settings.gameFolder, line) && !line.starts_with(kUtf8Mark)) {
+    add(line);
+    add(settings.lastSavedName);
+    for (const std::string& name : settings.history) add(name);
+    return text;
   }
   // A name with bytes the code page does not define has no UTF-8 form: it is left out, and
   // the last saved name's line stays, empty.
-  std::vector<std::string> lines{settings.gameFolder, ""};
-  codePage.ToUtf8(settings.lastSavedName, lines[1]);
+  text = kUtf8Mark;
+  add(settings.gameFolder);
+  line.clear();
+  codePage.ToUtf8(settings.lastSavedName, line);
+  add(line);
   for (const std::string& name : settings.history)
-    if (std::string text; codePage.ToUtf8(name, text)) lines.push_back(text);
-  return Concat({kUtf8Mark, JoinLines(lines)});
+    if (line.clear(); codePage.ToUtf8(name, line)) add(line);
+  return text;
 }
 
 std::string SettingsPath(const std::string& programFolder) {
