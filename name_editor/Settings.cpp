@@ -17,12 +17,12 @@ constexpr std::size_t kHistoryLines = 4;
 EditorSettings ParseSettings(const AnsiCodePage& codePage, std::string_view bytes) {
   const bool utf8 = bytes.starts_with(kUtf8Mark);
   if (utf8) bytes.remove_prefix(kUtf8Mark.size());
-  const std::vector<std::string> lines = SplitLines(bytes);
+  std::vector<std::string> lines = SplitLines(bytes);
   // Each line on its own: a name is the game's bytes, a folder the system's text.
   const auto name = [&](std::size_t i) {
     std::string text;
     if (i >= lines.size()) return text;
-    if (!utf8) return lines[i];
+    if (!utf8) return std::move(lines[i]);
     codePage.FromUtf8(lines[i], text);
     return text;
   };
@@ -32,7 +32,7 @@ EditorSettings ParseSettings(const AnsiCodePage& codePage, std::string_view byte
   if (settings.gameFolder.empty()) return settings;  // first run: nothing else is read
   settings.lastSavedName = name(1);
   for (std::size_t i = kFirstHistoryLine; i < lines.size() && i < kFirstHistoryLine + kHistoryLines; ++i)
-    if (std::string text = name(i); !text.empty()) settings.history.push_back(text);
+    if (std::string text = name(i); !text.empty()) settings.history.push_back(std::move(text));
   return settings;
 }
 

@@ -81,12 +81,14 @@ void FindGameDialog::ChangeFolder(const std::string& folder) {
     entries += Wide(subfolders[i]);
     entries.append(2, L'\0');
   }
-  // An insertion sort, in the order the user's locale gives names regardless of case: a folder
-  // holds few subfolders.
+  // A shell sort, in the order the user's locale gives names regardless of case: a folder may
+  // hold thousands.
   const wchar_t* text = entries.c_str();
-  for (std::size_t i = 1; i < starts.size(); ++i)
-    for (std::size_t j = i; j > 0 && lstrcmpiW(text + starts[j] + 1, text + starts[j - 1] + 1) < 0; --j)
-      std::swap(starts[j], starts[j - 1]);
+  const std::size_t count = starts.size();
+  for (std::size_t gap = count / 2; gap > 0; gap = gap == 2 ? 1 : gap * 5 / 11)
+    for (std::size_t i = gap; i < count; ++i)
+      for (std::size_t j = i; j >= gap && lstrcmpiW(text + starts[j] + 1, text + starts[j - gap] + 1) < 0; j -= gap)
+        std::swap(starts[j], starts[j - gap]);
 
   HWND list = Item(IDC_FOLDERS);
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);

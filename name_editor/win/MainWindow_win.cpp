@@ -128,12 +128,12 @@ bool MainWindow::Open() {
 
 void MainWindow::LoadSettings() {
   const std::string local = EnvironmentFolder(L"LOCALAPPDATA");
-  const SettingsFiles where = ChooseSettingsFiles(context_.files, context_.programFolder, EnvironmentFolder(L"APPDATA"),
+  SettingsFiles where = ChooseSettingsFiles(context_.files, context_.programFolder, EnvironmentFolder(L"APPDATA"),
                                                   local.empty() ? local : Concat({local, "\\VirtualStore"}));
-  settingsPath_ = where.path;
   const bool taken = !where.startFrom.empty() && !context_.files.FileExists(where.path);
-  const EditorSettings settings = pelorin::LoadSettings(context_.files, taken ? where.startFrom : where.path);
-  state_.gameFolder = settings.gameFolder;
+  EditorSettings settings = pelorin::LoadSettings(context_.files, taken ? where.startFrom : where.path);
+  settingsPath_ = std::move(where.path);
+  state_.gameFolder = std::move(settings.gameFolder);
   if (state_.gameFolder.empty()) {
     // The uninstall start never asks: the uninstaller is waiting for this program.
     // Nothing of the program shows yet, so the locator has no owner.
@@ -142,8 +142,8 @@ void MainWindow::LoadSettings() {
       state_.gameFolder = dialog.Run(nullptr).value_or("");
     }
   } else {
-    state_.lastSavedName = settings.lastSavedName;
-    for (const std::string& name : settings.history) state_.history.Append(name);
+    state_.lastSavedName = std::move(settings.lastSavedName);
+    for (std::string& name : settings.history) state_.history.Append(std::move(name));
   }
   // Until a name is saved, the box starts with the one the game starts with.
   if (!state_.lastSavedName.empty()) {
