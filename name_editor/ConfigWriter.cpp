@@ -190,12 +190,12 @@ ModSaveResult SaveNameToMod(FileSystem& files, const std::string& modFolder, std
   const std::string folder = WithTrailingBackslash(modFolder);
   std::vector<std::string> configs;
   if (FileError error = ListConfigFiles(files, folder, configs)) {
-    result.failures.push_back({modFolder, error});
+    result.failures.push_back({modFolder, std::move(error)});
     return result;
   }
   const auto write = [&](const std::string& config, const std::string& text) {
     if (FileError error = ReplaceFileContents(files, folder + config, text))
-      result.failures.push_back({folder + config, error});
+      result.failures.push_back({folder + config, std::move(error)});
     else
       result.saved.push_back(config);
   };
@@ -220,7 +220,7 @@ ModSaveResult SaveNameToMod(FileSystem& files, const std::string& modFolder, std
     StartFile* start = SameFileName(config, kQ3Config) ? &q3config : SameFileName(config, kAutoexec) ? &autoexec : nullptr;
     std::string text;
     if (FileError error = files.ReadFile(path, text)) {
-      result.failures.push_back({path, error});
+      result.failures.push_back({path, std::move(error)});
       startUnread |= start != nullptr;
     } else if (start) {
       start->config = config;

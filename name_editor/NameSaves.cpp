@@ -34,7 +34,7 @@ using Failures = std::vector<FileFailure>;
 
 void SaveMod(FileSystem& files, const std::string& folder, const std::string& name, Failures& failures) {
   ModSaveResult result = SaveNameToMod(files, folder, name);
-  failures.insert(failures.end(), result.failures.begin(), result.failures.end());
+  for (FileFailure& failure : result.failures) failures.push_back(std::move(failure));
 }
 
 void SaveMods(FileSystem& files, const std::string& gameFolder, const std::vector<std::string>& mods,

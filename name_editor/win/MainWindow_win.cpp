@@ -553,11 +553,13 @@ void MainWindow::OnPictureButtonUp(int id, int button, int, int) {
 
 void MainWindow::OnPictureClick(int id) {
   if (id >= kColourBoxId && id < kColourBoxId + 8) {
-    InsertIntoName({'^', static_cast<char>('0' + id - kColourBoxId)});
+    const char code[] = {'^', static_cast<char>('0' + id - kColourBoxId)};
+    InsertIntoName({code, 2});
   } else if (id == kLettersId) {
     const int code = LetterCodeOfMarker(letterMarkerTwips_.x, letterMarkerTwips_.y);
     // Code 0 inserts nothing; a marker left outside the sheet by a captured drag names no cell.
-    if (code > 0 && code < 128) InsertIntoName(std::string(1, static_cast<char>(code)));
+    const char letter = static_cast<char>(code);
+    if (code > 0 && code < 128) InsertIntoName({&letter, 1});
   }
 }
 
@@ -571,7 +573,7 @@ std::string MainWindow::NameText() const {
 void MainWindow::SetNameText(const std::string& text) { SetWindowTextA(nameBox_, text.c_str()); }
 
 // A click puts the focus back into the name box; a key leaves it on the palette, for the next.
-void MainWindow::InsertIntoName(const std::string& inserted, bool focusName) {
+void MainWindow::InsertIntoName(std::string_view inserted, bool focusName) {
   DWORD selectionStart = 0;
   SendMessageA(nameBox_, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart), 0);
   const Insertion result = InsertAtCaret(NameText(), static_cast<int>(selectionStart), inserted);

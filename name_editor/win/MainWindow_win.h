@@ -80,7 +80,7 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
 
   std::string NameText() const;
   void SetNameText(const std::string& text);
-  void InsertIntoName(const std::string& inserted, bool focusName = true);
+  void InsertIntoName(std::string_view inserted, bool focusName = true);
   void OnNameChanged();
   void DrawPreview();
   void CreateNameCounter();
