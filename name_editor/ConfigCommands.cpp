@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "Concat.h"
+
 namespace pelorin {
 
 namespace {
@@ -191,7 +193,7 @@ std::string ConfigRun::Execute(std::string_view line, const std::vector<CommandT
   } else if (SameWord(command, "vstr")) {  // Cmd_Vstr_f inserts the value and two line ends
     if (count != 2) return {};
     const std::string* value = Value(arg(1));
-    return (value ? *value : std::string()) + "\n\n";
+    return Concat({value ? std::string_view(*value) : std::string_view(), "\n\n"});
   } else if (Cvar* known = Find(command); known && count >= 2) {  // Cvar_Command
     known->value = argsFrom(1);
   }

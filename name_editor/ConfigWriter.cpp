@@ -1,5 +1,6 @@
 #include "ConfigWriter.h"
 
+#include "Concat.h"
 #include "ConfigCommands.h"
 #include "GameFolder.h"
 #include "ItemNames.h"
@@ -41,8 +42,8 @@ bool RunsAsBefore(const std::vector<ConfigCommand>& was, std::string_view after,
   ConfigRun run = before;
   const std::vector<ConfigCommand> is = Effective(after, run);
   if (run.runaway || is.size() != was.size() + added || (added && !EndsWith(run, name))) return false;
-  const std::string quoted = "\"" + std::string(name) + "\"";
-  const std::string line = "seta name " + quoted;
+  const std::string line = Concat({"seta name \"", name, "\""});
+  const std::string_view quoted = std::string_view(line).substr(10);
   const bool first = added && !is[0].inserted && is[0].line == line;
   for (std::size_t i = 0; i < is.size(); ++i) {
     const ConfigCommand& now = is[i];
@@ -163,7 +164,7 @@ NameEdit ReplaceSetaName(std::string_view text, std::string_view name, const Con
 }
 
 std::string AddSetaName(std::string_view text, std::string_view name, const ConfigRun& before) {
-  const std::string line = "seta name \"" + std::string(name) + "\"";
+  const std::string line = Concat({"seta name \"", name, "\""});
   const std::string_view lineEnd = LineEndOf(text);
   const std::size_t executed = std::min(text.find('\0'), text.size());
   const bool endsWithLineEnd = executed > 0 && (text[executed - 1] == '\n' || text[executed - 1] == '\r');
@@ -179,7 +180,7 @@ std::string AddSetaName(std::string_view text, std::string_view name, const Conf
   // A comment still open at the end would take in a last line, and the commands before it
   // would end elsewhere: then a first line runs before all else, and the rest of the file is
   // read exactly as before.
-  std::string first = line + std::string(lineEnd) + std::string(text);
+  std::string first = Concat({line, lineEnd, text});
   if (RunsAsBefore(was, first, name, before, true)) return first;
   return {};
 }
@@ -189,12 +190,12 @@ ModSaveResult SaveNameToMod(FileSystem& files, const std::string& modFolder, std
   const std::string folder = WithTrailingBackslash(modFolder);
   std::vector<std::string> configs;
   if (FileError error = ListConfigFiles(files, folder, configs)) {
-    result.failures.push_back({modFolder, error});
+    result.failures.push_back({modFolder, std::move(error)});
     return result;
   }
   const auto write = [&](const std::string& config, const std::string& text) {
     if (FileError error = ReplaceFileContents(files, folder + config, text))
-      result.failures.push_back({folder + config, error});
+      result.failures.push_back({folder + config, std::move(error)});
     else
       result.saved.push_back(config);
   };
@@ -219,7 +220,7 @@ ModSaveResult SaveNameToMod(FileSystem& files, const std::string& modFolder, std
     StartFile* start = SameFileName(config, kQ3Config) ? &q3config : SameFileName(config, kAutoexec) ? &autoexec : nullptr;
     std::string text;
     if (FileError error = files.ReadFile(path, text)) {
-      result.failures.push_back({path, error});
+      result.failures.push_back({path, std::move(error)});
       startUnread |= start != nullptr;
     } else if (start) {
       start->config = config;

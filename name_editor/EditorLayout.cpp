@@ -14,6 +14,15 @@ int FloorDiv(int value, int divisor) {
   return (value % divisor != 0 && (value < 0) != (divisor < 0)) ? quotient - 1 : quotient;
 }
 
+// value / divisor (divisor > 0) to the nearest whole number, halves to the even one: in whole
+// numbers, as the editor needs no floating point for its layout.
+int DivideRoundingHalfEven(int value, int divisor) {
+  int quotient = FloorDiv(value, divisor);
+  const int twiceRest = 2 * (value - quotient * divisor);
+  if (twiceRest > divisor || (twiceRest == divisor && quotient % 2 != 0)) ++quotient;
+  return quotient;
+}
+
 }  // namespace
 
 std::int16_t HistoryMarkerTop(int y) {
@@ -24,7 +33,7 @@ std::int16_t HistoryMarkerTop(int y) {
   return static_cast<std::int16_t>(top);
 }
 
-int HistoryRowOfMarker(int markerTop) { return static_cast<int>(RoundHalfEven(markerTop / 16.0)); }
+int HistoryRowOfMarker(int markerTop) { return DivideRoundingHalfEven(markerTop, 16); }
 
 Point LetterMarkerOfPointer(int xTwips, int yTwips) {
   const int columnLeft = FloorDiv(xTwips, kPaletteCellTwips) * 16;
@@ -33,9 +42,7 @@ Point LetterMarkerOfPointer(int xTwips, int yTwips) {
 }
 
 int LetterCodeOfMarker(int leftTwips, int topTwips) {
-  const auto column = RoundHalfEven(static_cast<double>(leftTwips) / kPaletteCellTwips);
-  const auto row = RoundHalfEven(static_cast<double>(topTwips) / kPaletteCellTwips);
-  return static_cast<int>(16 * row + column);
+  return 16 * DivideRoundingHalfEven(topTwips, kPaletteCellTwips) + DivideRoundingHalfEven(leftTwips, kPaletteCellTwips);
 }
 
 int LinkAreaAt(int x, int y) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Concat.h"
 #include "GameFolder.h"
 
 namespace pelorin {
@@ -26,24 +27,33 @@ std::string TidyFolder(std::string folder) {
 }  // namespace
 
 std::vector<std::string> EditionFolders(Registry& registry) {
-  std::vector<std::string> folders;
-  std::string text;
-  if (registry.ReadKeyValue(RegistryRoot::kLocalMachine, kSteamUninstallKey, "InstallLocation", text,
-                            RegistryView::k32Bit) && !text.empty())
-    folders.push_back(TidyFolder(text));
-  if (registry.ReadKeyValue(RegistryRoot::kCurrentUser, kSteamKey, "SteamPath", text) && !text.empty())
-    folders.push_back(TidyFolder(text) + kSteamGameFolder);
-  if (registry.ReadKeyValue(RegistryRoot::kLocalMachine, kGogKey, "PATH", text, RegistryView::k32Bit) &&
-      !text.empty())
-    folders.push_back(TidyFolder(text));
+  struct Place {
+    RegistryRoot root;
+    const char* key;
+    const char* value;
+    RegistryView view;
+    const char* below;          // the game's folder below the one read
+    bool unlessPreviousWasRead;  // another place for the same folder
+  };
+  constexpr RegistryRoot kUser = RegistryRoot::kCurrentUser, kMachine = RegistryRoot::kLocalMachine;
   // The Store installs into the 64-bit Program Files, which a 32-bit program finds under
   // ProgramW6432Dir. Wine records that value in neither view, but the 64-bit view's
   // ProgramFilesDir is the same folder; a 32-bit system has only the one Program Files.
-  if ((registry.ReadKeyValue(RegistryRoot::kLocalMachine, kWindowsKey, "ProgramW6432Dir", text) ||
-       registry.ReadKeyValue(RegistryRoot::kLocalMachine, kWindowsKey, "ProgramFilesDir", text,
-                             RegistryView::k64Bit)) &&
-      !text.empty())
-    folders.push_back(TidyFolder(text) + kStoreGameFolder);
+  static constexpr Place kPlaces[] = {
+      {kMachine, kSteamUninstallKey, "InstallLocation", RegistryView::k32Bit, "", false},
+      {kUser, kSteamKey, "SteamPath", RegistryView::kOwn, kSteamGameFolder, false},
+      {kMachine, kGogKey, "PATH", RegistryView::k32Bit, "", false},
+      {kMachine, kWindowsKey, "ProgramW6432Dir", RegistryView::kOwn, kStoreGameFolder, false},
+      {kMachine, kWindowsKey, "ProgramFilesDir", RegistryView::k64Bit, kStoreGameFolder, true},
+  };
+  std::vector<std::string> folders;
+  std::string text;
+  bool read = false;
+  for (const Place& place : kPlaces) {
+    if (place.unlessPreviousWasRead && read) continue;
+    read = registry.ReadKeyValue(place.root, place.key, place.value, text, place.view);
+    if (read && !text.empty()) folders.push_back(Concat({TidyFolder(text), place.below}));
+  }
   return folders;
 }
 

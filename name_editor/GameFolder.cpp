@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Concat.h"
 #include "ItemNames.h"
 
 namespace pelorin {
@@ -48,7 +49,7 @@ FileError ModsWithConfigs(FileSystem& files, const std::string& gameFolder,
 }
 
 std::string EngineHomePath(const std::string& appDataFolder) {
-  return appDataFolder.empty() ? std::string() : WithTrailingBackslash(appDataFolder) + "Quake3";
+  return appDataFolder.empty() ? std::string() : Concat({WithTrailingBackslash(appDataFolder), "Quake3"});
 }
 
 FileError ModsInBothPlaces(FileSystem& files, const std::string& gameFolder, const std::string& homePath,

@@ -19,9 +19,13 @@ class GlyphSheet {
   void SetGlyph(int x, int y, bool glyph) { bits_[y * kWidth + x] = glyph; }
   bool CellIsBlank(int code) const;
 
-  // Reads a 256 x 128 one-bit-per-pixel BMP file image in which palette index 1 marks glyph
-  // pixels. Anything else (wrong size, depth, compression, truncated data) gives nothing.
-  static std::optional<GlyphSheet> FromBmp(std::span<const std::uint8_t> file);
+  // Expands the packed sheet resources/make_glyph_sheet.py writes: LZSS (a flag byte before
+  // each eight items, lowest bit first: set, a literal byte; clear, two bytes little-endian,
+  // bits 0-10 the distance back less one and bits 11-15 the length less three) of the cells
+  // in code order, each as 16 rows of two bytes, the leftmost pixel in the highest bit.
+  // Data that ends early, reaches back before its start, runs past the sheet or goes on
+  // after it gives nothing.
+  static std::optional<GlyphSheet> FromPacked(std::span<const std::uint8_t> packed);
 
  private:
   std::bitset<kWidth * kHeight> bits_;

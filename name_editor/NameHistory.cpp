@@ -1,18 +1,17 @@
 #include "NameHistory.h"
 
-#include <algorithm>
 
 namespace pelorin {
 
 void NameHistory::AddName(std::string_view name) {
-  const auto searched = names_.begin() + std::min<std::size_t>(names_.size(), kRows);
-  const auto match = std::find(names_.begin(), searched, name);
-  if (match != searched) {
-    names_.erase(match);
-  } else if (names_.size() >= kRows) {
-    names_.pop_back();
-  }
-  names_.insert(names_.begin(), std::string(name));
+  // The entry that makes room: an earlier copy among the first rows, else a new last row, or
+  // the oldest name of a full history. It moves to the top and takes the name.
+  std::size_t at = 0;
+  while (at < names_.size() && at < kRows && names_[at] != name) ++at;
+  if (at == names_.size() && at < kRows) names_.emplace_back();
+  else if (at == names_.size() || at == kRows) at = names_.size() - 1;
+  for (; at > 0; --at) names_[at].swap(names_[at - 1]);
+  names_[0] = name;
 }
 
 bool NameHistory::Remove(int index) {

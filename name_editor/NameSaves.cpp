@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "Concat.h"
 #include "ConfigWriter.h"
+#include "DecimalText.h"
 #include "GameFolder.h"
 
 namespace pelorin {
@@ -32,7 +34,7 @@ using Failures = std::vector<FileFailure>;
 
 void SaveMod(FileSystem& files, const std::string& folder, const std::string& name, Failures& failures) {
   ModSaveResult result = SaveNameToMod(files, folder, name);
-  failures.insert(failures.end(), result.failures.begin(), result.failures.end());
+  for (FileFailure& failure : result.failures) failures.push_back(std::move(failure));
 }
 
 void SaveMods(FileSystem& files, const std::string& gameFolder, const std::vector<std::string>& mods,
@@ -113,19 +115,22 @@ SaveOutcome SaveToChosenMods(FileSystem& files, Processes& processes, SaveUi& ui
 }
 
 std::string ServerNameQuestion(const ServerName& server) {
-  return "Game servers will show this name as\r\n\r\n" + ServerNameResults(server) + "\r\n\r\n" + ServerNameReasons(server) +
-         "\r\nSave it as typed?";
+  return Concat({"Game servers will show this name as\r\n\r\n", ServerNameResults(server), "\r\n\r\n",
+                 ServerNameReasons(server), "\r\nSave it as typed?"});
 }
 
 std::string UnhandledErrorText(const std::vector<FileFailure>& failures) {
   std::string text = "Unhandled error!";
-  for (const FileFailure& failure : failures) text += "\r\n" + FailureLine(failure.error, failure.path);
+  for (const FileFailure& failure : failures) {
+    text += "\r\n";
+    text += FailureLine(failure.error, failure.path);
+  }
   return text;
 }
 
 std::string FailureLine(const FileError& error, const std::string& path) {
-  int number = 75;
-  std::string description = "Path/File access error";
+  std::uint32_t number = 75;
+  const char* description = "Path/File access error";
   switch (error.kind) {
     case FileError::Kind::kPathNotFound: number = 76; description = "Path not found"; break;
     case FileError::Kind::kFileNotFound: number = 53; description = "File not found"; break;
@@ -134,9 +139,9 @@ std::string FailureLine(const FileError& error, const std::string& path) {
     case FileError::Kind::kNone:
     case FileError::Kind::kOther: break;
   }
-  std::string line = std::to_string(number) + " - " + description + ": " + path + " (" + error.message;
-  if (error.systemCode != 0) line += ", system error " + std::to_string(error.systemCode);
-  return line + ")";
+  return Concat({WholeNumberText(number), " - ", description, ": ", path, " (", error.message,
+                 error.systemCode != 0 ? ", system error " : "",
+                 error.systemCode != 0 ? WholeNumberText(static_cast<std::uint32_t>(error.systemCode)) : std::string(), ")"});
 }
 
 }  // namespace pelorin

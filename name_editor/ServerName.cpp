@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "ColourPairs.h"
+#include "Concat.h"
 #include "DecimalText.h"
 
 namespace pelorin {
@@ -156,20 +157,20 @@ ServerName ServerNameOf(std::string_view coded) {
 }
 
 std::string LengthAgainstLimit(const ServerName& server) {
-  return FormatDecimal(static_cast<double>(server.counted)) + "/" + FormatDecimal(kServerNameLimit);
+  return Concat({WholeNumberText(static_cast<std::uint32_t>(server.counted)), "/", WholeNumberText(kServerNameLimit)});
 }
 
 std::string ServerNameResults(const ServerName& server) {
   if (!server.ModulesDiffer()) return server.ioquake3.name;
-  return "original game: " + server.original.name + "\r\nioquake3: " + server.ioquake3.name;
+  return Concat({"original game: ", server.original.name, "\r\nioquake3: ", server.ioquake3.name});
 }
 
 std::string ServerNameReasons(const ServerName& server) {
   std::string reasons;
   if (server.refused) reasons += "Names with ; or \\ are not sent: servers show UnnamedPlayer\r\n";
   if (server.overlong)
-    reasons += "Names longer than " + WholeNumberText(static_cast<std::uint32_t>(kUserinfoNameLimit)) +
-               " characters do not fit the game's userinfo and are not sent: servers show UnnamedPlayer\r\n";
+    reasons += Concat({"Names longer than ", WholeNumberText(static_cast<std::uint32_t>(kUserinfoNameLimit)),
+                       " characters do not fit the game's userinfo and are not sent: servers show UnnamedPlayer\r\n"});
   if (server.dotted) reasons += "Servers show % and characters beyond plain ASCII, such as accented letters, as dots\r\n";
   if (server.dropped) reasons += "Servers drop players whose names hold control characters\r\n";
   const CleanedName& a = server.original;
@@ -185,8 +186,8 @@ std::string ServerNameReasons(const ServerName& server) {
 
 std::string ServerNameTip(const ServerName& server) {
   if (!server.Changed()) return {};
-  std::string tip = "Game servers will show:" + std::string(server.ModulesDiffer() ? "\r\n" : " ") +
-                    ServerNameResults(server) + "\r\n" + ServerNameReasons(server);
+  std::string tip = Concat({"Game servers will show:", server.ModulesDiffer() ? "\r\n" : " ", ServerNameResults(server),
+                            "\r\n", ServerNameReasons(server)});
   tip.resize(tip.size() - 2);  // no line end after the last reason
   return tip;
 }

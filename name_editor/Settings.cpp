@@ -1,5 +1,6 @@
 #include "Settings.h"
 
+#include "Concat.h"
 #include "InstallRecord.h"
 #include "TextFile.h"
 #include "TextLines.h"
@@ -16,39 +17,44 @@ constexpr std::size_t kHistoryLines = 4;
 EditorSettings ParseSettings(const AnsiCodePage& codePage, std::string_view bytes) {
   const bool utf8 = bytes.starts_with(kUtf8Mark);
   if (utf8) bytes.remove_prefix(kUtf8Mark.size());
-  const std::vector<std::string> lines = SplitLines(bytes);
+  std::vector<std::string> lines = SplitLines(bytes);
   // Each line on its own: a name is the game's bytes, a folder the system's text.
   const auto name = [&](std::size_t i) {
     std::string text;
     if (i >= lines.size()) return text;
-    if (!utf8) return lines[i];
+    if (!utf8) return std::move(lines[i]);
     codePage.FromUtf8(lines[i], text);
     return text;
   };
   EditorSettings settings;
-  if (lines.empty() || !DecodeTextFile(codePage, utf8 ? std::string(kUtf8Mark) + lines[0] : lines[0], settings.gameFolder))
+  if (lines.empty() || !DecodeTextFile(codePage, utf8 ? Concat({kUtf8Mark, lines[0]}) : lines[0], settings.gameFolder))
     settings.gameFolder.clear();
   if (settings.gameFolder.empty()) return settings;  // first run: nothing else is read
   settings.lastSavedName = name(1);
   for (std::size_t i = kFirstHistoryLine; i < lines.size() && i < kFirstHistoryLine + kHistoryLines; ++i)
-    if (std::string text = name(i); !text.empty()) settings.history.push_back(text);
+    if (std::string text = name(i); !text.empty()) settings.history.push_back(std::move(text));
   return settings;
 }
 
 std::string FormatSettings(const AnsiCodePage& codePage, const EditorSettings& settings) {
-  std::string folder;
-  if (codePage.FromUtf8(settings.gameFolder, folder) && !folder.starts_with(kUtf8Mark)) {
-    std::vector<std::string> lines{folder, settings.lastSavedName};
-    lines.insert(lines.end(), settings.history.begin(), settings.history.end());
-    return JoinLines(lines);
+  std::string text, line;
+  const auto add = [&text](std::string_view oneLine) { text.append(oneLine).append("\r\n"); };
+  if (codePage.FromUtf8(settings.gameFolder, line) && !line.starts_with(kUtf8Mark)) {
+    add(line);
+    add(settings.lastSavedName);
+    for (const std::string& name : settings.history) add(name);
+    return text;
   }
   // A name with bytes the code page does not define has no UTF-8 form: it is left out, and
   // the last saved name's line stays, empty.
-  std::vector<std::string> lines{settings.gameFolder, ""};
-  codePage.ToUtf8(settings.lastSavedName, lines[1]);
+  text = kUtf8Mark;
+  add(settings.gameFolder);
+  line.clear();
+  codePage.ToUtf8(settings.lastSavedName, line);
+  add(line);
   for (const std::string& name : settings.history)
-    if (std::string text; codePage.ToUtf8(name, text)) lines.push_back(text);
-  return std::string(kUtf8Mark) + JoinLines(lines);
+    if (line.clear(); codePage.ToUtf8(name, line)) add(line);
+  return text;
 }
 
 std::string SettingsPath(const std::string& programFolder) {

@@ -1,5 +1,6 @@
 #include "StartName.h"
 
+#include "Concat.h"
 #include "ConfigCommands.h"
 #include "GameFolder.h"
 
@@ -13,7 +14,7 @@ std::string StartFileText(FileSystem& files, const std::string& gameFolder, cons
                           const char* config) {
   std::string text;
   for (const std::string* root : {&homePath, &gameFolder})
-    if (!root->empty() && !files.ReadFile(WithTrailingBackslash(*root) + "baseq3\\" + config, text)) return text;
+    if (!root->empty() && !files.ReadFile(Concat({WithTrailingBackslash(*root), "baseq3\\", config}), text)) return text;
   return {};
 }
 

@@ -2,6 +2,9 @@
 
 #include <cctype>
 
+#include "Concat.h"
+#include "DecimalText.h"
+
 namespace pelorin {
 
 bool IsUninstallStart(std::string_view arguments) {
@@ -15,11 +18,11 @@ bool IsUninstallStart(std::string_view arguments) {
 }
 
 std::string ProgramKey(std::string_view productName) {
-  return std::string(kMakerKey) + "\\" + std::string(productName);
+  return Concat({kMakerKey, "\\", productName});
 }
 
 std::string VersionText(unsigned major, unsigned minor, unsigned revision) {
-  return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(revision);
+  return Concat({WholeNumberText(major), ".", WholeNumberText(minor), ".", WholeNumberText(revision)});
 }
 
 void RegisterProgram(Registry& registry, std::string_view productName,

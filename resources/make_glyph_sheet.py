@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""Draws the 16 x 16 game-style glyph sheet (resources/glyphs.bmp).
+"""Draws the 16 x 16 game-style glyph sheet and packs it (resources/glyphs.lz).
 
 Printable characters are rendered from DejaVu Sans Bold (Debian's fonts-dejavu-core);
 the special shapes of codes 1 to 31 and 127 are drawn by hand below. Needs python3-pil.
@@ -7,8 +7,6 @@ Run from anywhere: python3 resources/make_glyph_sheet.py
 """
 import os
 from PIL import Image, ImageDraw, ImageFont
-
-from bmp_writer import save_indexed_bmp
 
 FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 CELL = 16
@@ -83,16 +81,56 @@ def main():
         x = ox + (CELL - (right - left)) // 2 - left
         draw.text((x, oy + 12), glyph, font=font, fill=1, anchor="ls")
     draw_specials(draw)
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "glyphs.lz")
+    with open(path, "wb") as out:
+        out.write(pack(cell_rows(lambda x, y: sheet.getpixel((x, y)))))
 
 
-    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "glyphs.bmp")
-    save_bmp(sheet, path)
+def cell_rows(glyph_at):
+    """The sheet cell by cell (code 0 to 127), each cell's 16 rows as two bytes, the leftmost
+    pixel in the highest bit: 4,096 bytes, the form GlyphSheet::FromPacked expands."""
+    out = bytearray()
+    for code in range(128):
+        ox, oy = cell_origin(code)
+        for y in range(CELL):
+            bits = 0
+            for x in range(CELL):
+                bits = bits << 1 | (1 if glyph_at(ox + x, oy + y) else 0)
+            out += bytes([bits >> 8, bits & 0xFF])
+    return bytes(out)
 
 
-def save_bmp(sheet, path):
-    """Writes a 1-bit BMP whose palette is [band colour, white]."""
-    save_indexed_bmp(path, sheet.width, sheet.height, 1, [BAND, (255, 255, 255)],
-                     lambda x, y: 1 if sheet.getpixel((x, y)) else 0)
+MAX_DISTANCE, MIN_LENGTH, MAX_LENGTH = 2048, 3, 34
+
+
+def pack(data):
+    """LZSS: a flag byte leads each eight items, lowest bit first; a set bit is a literal byte,
+    a clear one a copy of earlier output as two bytes, little-endian: bits 0-10 the distance
+    back less one, bits 11-15 the length less three."""
+    out, items, flags, flag_at = bytearray(), 0, 0, 0
+    at = 0
+    while at < len(data):
+        if items % 8 == 0:
+            flag_at = len(out)
+            out.append(0)
+        best, best_distance = 0, 0
+        for distance in range(1, min(at, MAX_DISTANCE) + 1):
+            length = 0
+            while (length < MAX_LENGTH and at + length < len(data)
+                   and data[at + length - distance] == data[at + length]):
+                length += 1
+            if length > best:
+                best, best_distance = length, distance
+        if best >= MIN_LENGTH:
+            word = (best_distance - 1) | (best - MIN_LENGTH) << 11
+            out += bytes([word & 0xFF, word >> 8])
+            at += best
+        else:
+            out[flag_at] |= 1 << (items % 8)
+            out.append(data[at])
+            at += 1
+        items += 1
+    return bytes(out)
 
 
 if __name__ == "__main__":

@@ -71,17 +71,33 @@ void FindGameDialog::ChangeFolder(const std::string& folder) {
   std::vector<std::string> subfolders;
   if (files_.ListFolders(folder, subfolders)) return;  // unreadable: stay where we are
   folder_ = folder;
-  std::sort(subfolders.begin(), subfolders.end(), [](const std::string& a, const std::string& b) {
-    return lstrcmpiW(Wide(a).c_str(), Wide(b).c_str()) < 0;
-  });
+  // The entries "[name]" back to back, each ending in two zeros: the first ends the bare name
+  // while the names are sorted and becomes the closing bracket after.
+  std::wstring entries;
+  std::vector<std::size_t> starts(subfolders.size());
+  for (std::size_t i = 0; i < subfolders.size(); ++i) {
+    starts[i] = entries.size();
+    entries += L'[';
+    entries += Wide(subfolders[i]);
+    entries.append(2, L'\0');
+  }
+  // A shell sort, in the order the user's locale gives names regardless of case: a folder may
+  // hold thousands.
+  const wchar_t* text = entries.c_str();
+  const std::size_t count = starts.size();
+  for (std::size_t gap = count / 2; gap > 0; gap = gap == 2 ? 1 : gap * 5 / 11)
+    for (std::size_t i = gap; i < count; ++i)
+      for (std::size_t j = i; j >= gap && lstrcmpiW(text + starts[j] + 1, text + starts[j - gap] + 1) < 0; j -= gap)
+        std::swap(starts[j], starts[j - gap]);
 
   HWND list = Item(IDC_FOLDERS);
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
   if (!IsDriveRoot(folder_)) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kParentEntry));
-  for (const std::string& name : subfolders) {
-    const std::wstring entry = Wide("[" + name + "]");
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+  for (const std::size_t start : starts) {
+    wchar_t* entry = entries.data() + start;
+    entry[lstrlenW(entry)] = L']';
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
   }
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "Concat.h"
 #include "DisplayScale.h"
 #include "Dpi_win.h"
 #include "EditorLayout.h"
@@ -44,6 +45,7 @@ void OpenWebPage(HWND owner, const char* page) {
 }
 
 constexpr char kClassName[] = "PelorinMain";
+constexpr char kNameBoxLabel[] = "Player name";
 constexpr char kMakersPage[] = "http://www.brackwater.example/pelorin/";
 
 enum ControlId : int {
@@ -126,12 +128,12 @@ bool MainWindow::Open() {
 
 void MainWindow::LoadSettings() {
   const std::string local = EnvironmentFolder(L"LOCALAPPDATA");
-  const SettingsFiles where = ChooseSettingsFiles(context_.files, context_.programFolder, EnvironmentFolder(L"APPDATA"),
-                                                  local.empty() ? local : local + "\\VirtualStore");
-  settingsPath_ = where.path;
+  SettingsFiles where = ChooseSettingsFiles(context_.files, context_.programFolder, EnvironmentFolder(L"APPDATA"),
+                                                  local.empty() ? local : Concat({local, "\\VirtualStore"}));
   const bool taken = !where.startFrom.empty() && !context_.files.FileExists(where.path);
-  const EditorSettings settings = pelorin::LoadSettings(context_.files, taken ? where.startFrom : where.path);
-  state_.gameFolder = settings.gameFolder;
+  EditorSettings settings = pelorin::LoadSettings(context_.files, taken ? where.startFrom : where.path);
+  settingsPath_ = std::move(where.path);
+  state_.gameFolder = std::move(settings.gameFolder);
   if (state_.gameFolder.empty()) {
     // The uninstall start never asks: the uninstaller is waiting for this program.
     // Nothing of the program shows yet, so the locator has no owner.
@@ -140,8 +142,8 @@ void MainWindow::LoadSettings() {
       state_.gameFolder = dialog.Run(nullptr).value_or("");
     }
   } else {
-    state_.lastSavedName = settings.lastSavedName;
-    for (const std::string& name : settings.history) state_.history.Append(name);
+    state_.lastSavedName = std::move(settings.lastSavedName);
+    for (std::string& name : settings.history) state_.history.Append(std::move(name));
   }
   // Until a name is saved, the box starts with the one the game starts with.
   if (!state_.lastSavedName.empty()) {
@@ -200,6 +202,9 @@ void MainWindow::CreateControls() {
   bandBrush_ = GdiObject<HBRUSH>(CreateSolidBrush(ColorRefFromPixel(kBandColour)));
 
   const Rect& box = layout::kNameBox;
+  // Screen readers name an edit control after the static control just before it in Z order;
+  // this label is never shown.
+  CreateControl(hwnd, "STATIC", kNameBoxLabel, 0, box.left, box.top, 0, 0, -1);
   nameBox_ = CreateControl(hwnd, "EDIT", "", WS_VISIBLE | ES_AUTOHSCROLL | WS_TABSTOP, box.left, box.top,
                            box.width, box.height, kNameBoxId);
 
@@ -548,11 +553,13 @@ void MainWindow::OnPictureButtonUp(int id, int button, int, int) {
 
 void MainWindow::OnPictureClick(int id) {
   if (id >= kColourBoxId && id < kColourBoxId + 8) {
-    InsertIntoName({'^', static_cast<char>('0' + id - kColourBoxId)});
+    const char code[] = {'^', static_cast<char>('0' + id - kColourBoxId)};
+    InsertIntoName({code, 2});
   } else if (id == kLettersId) {
     const int code = LetterCodeOfMarker(letterMarkerTwips_.x, letterMarkerTwips_.y);
     // Code 0 inserts nothing; a marker left outside the sheet by a captured drag names no cell.
-    if (code > 0 && code < 128) InsertIntoName(std::string(1, static_cast<char>(code)));
+    const char letter = static_cast<char>(code);
+    if (code > 0 && code < 128) InsertIntoName({&letter, 1});
   }
 }
 
@@ -566,7 +573,7 @@ std::string MainWindow::NameText() const {
 void MainWindow::SetNameText(const std::string& text) { SetWindowTextA(nameBox_, text.c_str()); }
 
 // A click puts the focus back into the name box; a key leaves it on the palette, for the next.
-void MainWindow::InsertIntoName(const std::string& inserted, bool focusName) {
+void MainWindow::InsertIntoName(std::string_view inserted, bool focusName) {
   DWORD selectionStart = 0;
   SendMessageA(nameBox_, EM_GETSEL, reinterpret_cast<WPARAM>(&selectionStart), 0);
   const Insertion result = InsertAtCaret(NameText(), static_cast<int>(selectionStart), inserted);

@@ -80,7 +80,7 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
 
   std::string NameText() const;
   void SetNameText(const std::string& text);
-  void InsertIntoName(const std::string& inserted, bool focusName = true);
+  void InsertIntoName(std::string_view inserted, bool focusName = true);
   void OnNameChanged();
   void DrawPreview();
   void CreateNameCounter();
@@ -93,7 +93,7 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
   void DeleteHistoryRow();
 
   const GlyphSheet& sheet_;
-  ProgramContext context_;
+  const ProgramContext& context_;  // the caller's, which outlives the window
   GlyphCanvas canvas_;
   EditorState state_;
   std::int16_t deleteIndex_ = 0;

@@ -18,7 +18,7 @@
 namespace {
 
 std::optional<pelorin::GlyphSheet> LoadGlyphSheet() {
-  return pelorin::GlyphSheet::FromBmp(pelorin::win::ResourceBytes(MAKEINTRESOURCEA(IDR_GLYPHS)));
+  return pelorin::GlyphSheet::FromPacked(pelorin::win::ResourceBytes(MAKEINTRESOURCEA(IDR_GLYPHS)));
 }
 
 }  // namespace

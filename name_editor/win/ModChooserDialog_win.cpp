@@ -60,9 +60,9 @@ void ModChooserDialog::Save() {
   const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
     if (!IsChecked(list, i)) continue;
-    std::vector<wchar_t> text(SendMessageW(list, LB_GETTEXTLEN, i, 0) + 1);
+    std::wstring text(SendMessageW(list, LB_GETTEXTLEN, i, 0), L'\0');
     SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-    checked.push_back(Utf8(text.data()));
+    checked.push_back(Utf8(text.c_str()));
   }
   // Messages and the locator belong to this dialog, which then takes no input either.
   WindowSaveUi ui(services_, Handle());

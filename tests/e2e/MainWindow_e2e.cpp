@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <thread>
 
@@ -17,6 +18,13 @@ TEST_F(EditorTest, OpensBorderlessCollapsedAndCentred) {
   EXPECT_EQ(probe_.Ask("client " + window_->handle),
             std::to_string(window_->left) + " " + std::to_string(window_->top) + " 363 183");
   EXPECT_EQ(probe_.Ask("focus " + window_->handle), Control(kNameBoxId));
+  // A screen reader names the name box after the static control just before it in Z order.
+  const auto children = probe_.Children(window_->handle);
+  const auto box = std::find_if(children.begin(), children.end(), [](const auto& c) { return c.id == kNameBoxId; });
+  ASSERT_TRUE(box != children.end() && box != children.begin());
+  EXPECT_EQ(box[-1].className, "Static");
+  EXPECT_EQ(box[-1].text, "Player name");
+  EXPECT_FALSE(box[-1].visible);
 }
 
 TEST_F(EditorTest, TypedNameIsDrawnInItsColoursInThePreview) {

@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         picture->pixels.size() != static_cast<std::size_t>(picture->width) * picture->height)
       std::abort();
   }
-  if (const auto sheet = pelorin::GlyphSheet::FromBmp(file)) sheet->CellIsBlank(65);
+  if (const auto sheet = pelorin::GlyphSheet::FromPacked(file)) sheet->CellIsBlank(65);
   if (const std::size_t rows = pelorin::BitmapRowsOffset({reinterpret_cast<const char*>(data), size})) {
     const auto header = pelorin::ReadBmpHeader(file);
     constexpr std::size_t kHeaders = 14 + 40;

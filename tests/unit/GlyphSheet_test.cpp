@@ -16,11 +16,11 @@ std::vector<std::uint8_t> ReadFile(const char* path) {
 
 class ShippedSheet : public ::testing::Test {
  protected:
-  std::vector<std::uint8_t> bytes_ = ReadFile(PELORIN_RESOURCES_DIR "/glyphs.bmp");
+  std::vector<std::uint8_t> bytes_ = ReadFile(PELORIN_RESOURCES_DIR "/glyphs.lz");
 };
 
 TEST_F(ShippedSheet, BlankCellsAreBlankAndTheOthersHoldAShape) {
-  const auto sheet = GlyphSheet::FromBmp(bytes_);
+  const auto sheet = GlyphSheet::FromPacked(bytes_);
   ASSERT_TRUE(sheet);
   const int blank[] = {0, 5, 10, 12, 13, 22, 32, 34, 59, 92, 94};
   for (int code = 0; code < 128; ++code) {
@@ -29,24 +29,33 @@ TEST_F(ShippedSheet, BlankCellsAreBlankAndTheOthersHoldAShape) {
   }
 }
 
-TEST_F(ShippedSheet, DamagedFilesAreRefused) {
+// The sheet holds shapes where the generator drew them: the left arrow's point and the top
+// row of the bracket "[" (code 16), read through the cell order of the packed form.
+TEST_F(ShippedSheet, PixelsLieWhereTheirCellsAre) {
+  const auto sheet = GlyphSheet::FromPacked(bytes_);
+  ASSERT_TRUE(sheet);
+  EXPECT_TRUE(sheet->IsGlyph(15 * 16 + 1, 7 * 16 + 7));
+  EXPECT_FALSE(sheet->IsGlyph(15 * 16 + 0, 7 * 16 + 7));
+  for (int x = 0; x < 16; ++x) EXPECT_EQ(sheet->IsGlyph(x, 16 + 1), x >= 4 && x <= 10) << x;
+}
+
+TEST_F(ShippedSheet, DamagedDataIsRefused) {
   auto truncated = bytes_;
   truncated.resize(bytes_.size() - 1);
-  EXPECT_FALSE(GlyphSheet::FromBmp(truncated));
+  EXPECT_FALSE(GlyphSheet::FromPacked(truncated));
 
-  auto wrongDepth = bytes_;
-  wrongDepth[28] = 8;
-  EXPECT_FALSE(GlyphSheet::FromBmp(wrongDepth));
+  auto longer = bytes_;
+  longer.push_back(0);
+  EXPECT_FALSE(GlyphSheet::FromPacked(longer));
 
-  auto wrongWidth = bytes_;
-  wrongWidth[19] = 0;
-  EXPECT_FALSE(GlyphSheet::FromBmp(wrongWidth));
+  // A copy from before the start, and one that runs past the sheet's 4,096 bytes.
+  EXPECT_FALSE(GlyphSheet::FromPacked(std::vector<std::uint8_t>{0x01, 0x00, 0x01, 0x00}));
+  std::vector<std::uint8_t> overrun{0xFF, 0, 0, 0, 0, 0, 0, 0, 0};
+  for (int i = 0; i < 16; ++i) overrun.insert(overrun.end(), {0x00, 0x00, 0xF8, 0x00, 0xF8, 0x00, 0xF8, 0x00, 0xF8,
+                                                               0x00, 0xF8, 0x00, 0xF8, 0x00, 0xF8, 0x00, 0xF8});
+  EXPECT_FALSE(GlyphSheet::FromPacked(overrun));
 
-  auto farOffset = bytes_;
-  farOffset[13] = 0x7F;
-  EXPECT_FALSE(GlyphSheet::FromBmp(farOffset));
-
-  EXPECT_FALSE(GlyphSheet::FromBmp({}));
+  EXPECT_FALSE(GlyphSheet::FromPacked({}));
 }
 
 }  // namespace
