@@ -47,6 +47,8 @@ void OpenWebPage(HWND owner, const char* page) {
 constexpr char kClassName[] = "PelorinMain";
 constexpr char kNameBoxLabel[] = "Player name";
 constexpr char kMakersPage[] = "http://www.brackwater.example/pelorin/";
+// Sent to itself once the window shows (TakeStartName).
+constexpr UINT kTakeStartNameMessage = WM_APP + 1;
 
 enum ControlId : int {
   kNameBoxId = 100,
@@ -123,6 +125,7 @@ bool MainWindow::Open() {
   }
   ShowWindow(Handle(), SW_SHOWNORMAL);
   SetFocus(nameBox_);
+  PostMessageA(Handle(), kTakeStartNameMessage, 0, 0);
   return true;
 }
 
@@ -145,13 +148,17 @@ void MainWindow::LoadSettings() {
     state_.lastSavedName = std::move(settings.lastSavedName);
     for (std::string& name : settings.history) state_.history.Append(std::move(name));
   }
-  // Until a name is saved, the box starts with the one the game starts with.
-  if (!state_.lastSavedName.empty()) {
-    SetNameText(state_.lastSavedName);
-  } else if (!state_.gameFolder.empty() && !context_.uninstall) {
-    state_.homePath = EngineHomePath(AppDataFolder());
-    SetNameText(NameTheGameStartsWith(context_.files, state_.gameFolder, state_.homePath));
-  }
+  // Until a name is saved, the box starts with the one the game starts with (TakeStartName).
+  if (!state_.lastSavedName.empty()) SetNameText(state_.lastSavedName);
+}
+
+// Finding the engine's home path loads the shell, which takes longer than showing the whole
+// window: the window shows first and the name follows, before any key or click is taken
+// (a posted message comes before input).
+void MainWindow::TakeStartName() {
+  if (!state_.lastSavedName.empty() || state_.gameFolder.empty()) return;
+  state_.homePath = EngineHomePath(AppDataFolder());
+  SetNameText(NameTheGameStartsWith(context_.files, state_.gameFolder, state_.homePath));
 }
 
 void MainWindow::StoreSettings() {
@@ -405,6 +412,9 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case kTakeStartNameMessage:
+      TakeStartName();
       return 0;
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

@@ -71,6 +71,7 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
   bool OnStopKey(FocusStop stop, int keyCode);
 
   void LoadSettings();
+  void TakeStartName();
   void StoreSettings();
   SaveServices Services();
   void SaveToAll();
