@@ -241,6 +241,31 @@ ButtonError Button::ReadProperties(const PropertyStore& store) {
   return std::nullopt;
 }
 
+void Button::ApplySettings(const ButtonSettings& settings, PictureRef normal, PictureRef pressed, PictureRef icon) {
+  backColor_ = settings.backColor;
+  foreColor_ = settings.foreColor;
+  enabled_ = settings.enabled;
+  const FontSettings& font = settings.font;
+  font_ = font.name ? FontRef(new FontObject{font.name, font.size, font.weight, font.italic, font.underline,
+                                             font.strikethrough})
+                    : host_.AmbientFont();
+  backStyle_ = settings.backStyle;
+  borderStyle_ = settings.borderStyle;
+  captionText_ = settings.caption;
+  MeasureCaption();
+  pictureNormal_ = normal ? std::move(normal) : EmptyPicture();
+  picturePressed_ = pressed ? std::move(pressed) : EmptyPicture();
+  resizeable_ = settings.resizeable;
+  captionDownX_ = settings.captionDownXAmount;
+  captionDownY_ = settings.captionDownYAmount;
+  captionMoveWhenPressed_ = settings.captionMoveWhenPressed;
+  iconPicture_ = icon ? std::move(icon) : EmptyPicture();
+
+  ShowIconIfPresent();
+  host_.FaceChanged();
+  Relayout();
+}
+
 void Button::WriteProperties(PropertyStore& store) const {
   store.WriteProperty("BackColor", backColor_, std::int32_t(0x8000000F));
   store.WriteProperty("ForeColor", foreColor_, std::int32_t(0x80000012));

@@ -90,11 +90,21 @@ void ImageButton::SetExtents(int extentX, int extentY) {
 
 ButtonError ImageButton::ReadProperties(const PropertyStore& store) {
   const ButtonError error = model_.ReadProperties(store);
-  // Reading notifies nothing, so the window takes the stored enabled state and caption here;
-  // the caption as the window's text is what screen readers name the button by.
+  TakeStoredState();
+  return error;
+}
+
+void ImageButton::ApplySettings(const ButtonSettings& settings, PictureRef normal, PictureRef pressed,
+                                PictureRef icon) {
+  model_.ApplySettings(settings, std::move(normal), std::move(pressed), std::move(icon));
+  TakeStoredState();
+}
+
+// Reading notifies nothing, so the window takes the stored enabled state and caption here;
+// the caption as the window's text is what screen readers name the button by.
+void ImageButton::TakeStoredState() {
   EnableWindow(Handle(), model_.Enabled());
   SetWindowTextA(Handle(), model_.Caption().c_str());
-  return error;
 }
 
 void ImageButton::PropertyChanged(std::string_view key) {

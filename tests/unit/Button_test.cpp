@@ -186,6 +186,58 @@ TEST(ButtonProperties, AFailingKeyStopsReadingWithEarlierKeysApplied) {
   EXPECT_TRUE(button.ReadProperties(font));
 }
 
+// The table made at build time stands for a store: applying its values must leave the button
+// as reading a store that holds them would, layout and log included.
+TEST(ButtonProperties, SettingsApplyAsAStoreHoldingThemReads) {
+  const PictureRef normal = Face(65, 19, 3), pressed = Face(65, 19, 4), icon = Face(16, 16, 5);
+  const ButtonSettings everything{0x123456, 0xFFFF, false, {"Arial", 9.75f, 700, true, false, true}, 0, 1, "Keypad",
+                                  true, 30, 7.5f, false};
+  PropertyStore store;
+  for (const auto& [key, value] : {std::pair<const char*, PropertyValue>{"backcolor", std::int32_t(0x123456)},
+                                   {"forecolor", std::int32_t(0xFFFF)},
+                                   {"enabled", false},
+                                   {"font", std::make_shared<FontObject>(FontObject{"Arial", 9.75f, 700, true, false, true})},
+                                   {"backstyle", std::int16_t(0)},
+                                   {"borderstyle", std::int16_t(1)},
+                                   {"caption", std::string("Keypad")},
+                                   {"picturenormal", normal},
+                                   {"picturepressed", pressed},
+                                   {"resizeable", true},
+                                   {"captiondownxamount", 30.0f},
+                                   {"captiondownyamount", 7.5f},
+                                   {"captionmovewhenpressed", false},
+                                   {"picture", icon}})
+    store.Set(key, value);
+  for (bool stored : {true, false}) {
+    RecordingHost readHost, appliedHost;
+    Button read(readHost), applied(appliedHost);
+    ASSERT_FALSE(read.ReadProperties(stored ? store : PropertyStore{}));
+    if (stored) applied.ApplySettings(everything, normal, pressed, icon);
+    else applied.ApplySettings(ButtonSettings{}, nullptr, nullptr, nullptr);
+    EXPECT_EQ(applied.BackColor(), read.BackColor());
+    EXPECT_EQ(applied.ForeColor(), read.ForeColor());
+    EXPECT_EQ(applied.Enabled(), read.Enabled());
+    EXPECT_EQ(*applied.Font(), *read.Font());
+    EXPECT_EQ(applied.BackStyle(), read.BackStyle());
+    EXPECT_EQ(applied.BorderStyle(), read.BorderStyle());
+    EXPECT_EQ(applied.Caption(), read.Caption());
+    EXPECT_EQ(applied.Resizeable(), read.Resizeable());
+    EXPECT_EQ(applied.CaptionDownXAmount(), read.CaptionDownXAmount());
+    EXPECT_EQ(applied.CaptionDownYAmount(), read.CaptionDownYAmount());
+    EXPECT_EQ(applied.CaptionMoveWhenPressed(), read.CaptionMoveWhenPressed());
+    for (const auto& picture : {&Button::PictureNormal, &Button::PicturePressed, &Button::Picture}) {
+      ASSERT_TRUE((applied.*picture)());  // an absent picture is an empty one, never none
+      EXPECT_EQ((applied.*picture)()->Present() ? (applied.*picture)() : nullptr,
+                (read.*picture)()->Present() ? (read.*picture)() : nullptr);
+    }
+    EXPECT_EQ(applied.Width(), read.Width());
+    EXPECT_EQ(applied.CaptionBox().left, read.CaptionBox().left);
+    EXPECT_EQ(applied.CaptionBox().top, read.CaptionBox().top);
+    EXPECT_EQ(applied.IconBox().visible, read.IconBox().visible);
+    EXPECT_EQ(appliedHost.log, readHost.log);
+  }
+}
+
 TEST(ButtonProperties, SettersNotifyInTheirOrder) {
   RecordingHost host;
   Button button(host);
