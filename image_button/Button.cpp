@@ -241,7 +241,7 @@ ButtonError Button::ReadProperties(const PropertyStore& store) {
   return std::nullopt;
 }
 
-void Button::ApplySettings(const ButtonSettings& settings, PictureRef normal, PictureRef pressed, PictureRef icon) {
+void Button::ApplySettings(const ButtonSettings& settings, const PictureRef (&pictures)[3]) {
   backColor_ = settings.backColor;
   foreColor_ = settings.foreColor;
   enabled_ = settings.enabled;
@@ -253,13 +253,13 @@ void Button::ApplySettings(const ButtonSettings& settings, PictureRef normal, Pi
   borderStyle_ = settings.borderStyle;
   captionText_ = settings.caption;
   MeasureCaption();
-  pictureNormal_ = normal ? std::move(normal) : EmptyPicture();
-  picturePressed_ = pressed ? std::move(pressed) : EmptyPicture();
+  // Nothing between here and the layout tells the host, so the order of these is not seen.
+  PictureRef Button::* const slots[] = {&Button::pictureNormal_, &Button::picturePressed_, &Button::iconPicture_};
+  for (int k = 0; k < 3; ++k) this->*slots[k] = pictures[k] ? pictures[k] : EmptyPicture();
   resizeable_ = settings.resizeable;
   captionDownX_ = settings.captionDownXAmount;
   captionDownY_ = settings.captionDownYAmount;
   captionMoveWhenPressed_ = settings.captionMoveWhenPressed;
-  iconPicture_ = icon ? std::move(icon) : EmptyPicture();
 
   ShowIconIfPresent();
   host_.FaceChanged();

@@ -122,9 +122,9 @@ class Button {
   // reading with the earlier keys applied.
   ButtonError ReadProperties(const PropertyStore& store);
   void WriteProperties(PropertyStore& store) const;
-  // What ReadProperties does for a store that holds these values and pictures; an absent
-  // picture counts as an empty one.
-  void ApplySettings(const ButtonSettings& settings, PictureRef normal, PictureRef pressed, PictureRef icon);
+  // What ReadProperties does for a store that holds these values and the pictures
+  // PictureNormal, PicturePressed and Picture, where no picture counts as an empty one.
+  void ApplySettings(const ButtonSettings& settings, const PictureRef (&pictures)[3]);
 
   // Pointer input, with the source's own coordinates in twips.
   ButtonError Press(Source source, std::int16_t button, std::int16_t shift, float x, float y);

@@ -27,7 +27,7 @@ class ImageButton : public Window, private ButtonHost {
   // Reads the stored instance into the model, and gives the window its enabled state.
   ButtonError ReadProperties(const PropertyStore& store);
   // The same for stored data made into plain values at build time.
-  void ApplySettings(const ButtonSettings& settings, PictureRef normal, PictureRef pressed, PictureRef icon);
+  void ApplySettings(const ButtonSettings& settings, const PictureRef (&pictures)[3]);
   // Sizes the control from the stored extents (hundredths of a millimetre).
   void SetExtents(int extentX, int extentY);
   // Lays the control out, pictures and caption, at `scale` times its size.

@@ -254,7 +254,7 @@ void MainWindow::CreateImageButtons() {
     ImageButton* button = name == "cmdkeypad" ? keypadButton_.get() : name == "cmdGo" ? saveButton_.get() : nullptr;
     if (button == nullptr) continue;
     button->SetExtents(stored.extentX, stored.extentY);
-    button->ApplySettings(stored.settings, faces[i][0], faces[i][1], faces[i][2]);
+    button->ApplySettings(stored.settings, faces[i]);
   }
 }
 

@@ -212,8 +212,8 @@ TEST(ButtonProperties, SettingsApplyAsAStoreHoldingThemReads) {
     RecordingHost readHost, appliedHost;
     Button read(readHost), applied(appliedHost);
     ASSERT_FALSE(read.ReadProperties(stored ? store : PropertyStore{}));
-    if (stored) applied.ApplySettings(everything, normal, pressed, icon);
-    else applied.ApplySettings(ButtonSettings{}, nullptr, nullptr, nullptr);
+    if (stored) applied.ApplySettings(everything, {normal, pressed, icon});
+    else applied.ApplySettings(ButtonSettings{}, {});
     EXPECT_EQ(applied.BackColor(), read.BackColor());
     EXPECT_EQ(applied.ForeColor(), read.ForeColor());
     EXPECT_EQ(applied.Enabled(), read.Enabled());

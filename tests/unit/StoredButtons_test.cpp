@@ -132,7 +132,7 @@ TEST(StoredButtons, TheMainWindowsTableHoldsWhatItsTextReads) {
     PictureRef pictures[3];
     for (int k = 0; k < 3; ++k)
       if (stored.pictures[k].resource) pictures[k] = face(stored.pictures[k].resource);
-    applied.ApplySettings(stored.settings, pictures[0], pictures[1], pictures[2]);
+    applied.ApplySettings(stored.settings, pictures);
     EXPECT_EQ(applied.BackColor(), read.BackColor());
     EXPECT_EQ(applied.ForeColor(), read.ForeColor());
     EXPECT_EQ(applied.Enabled(), read.Enabled());
