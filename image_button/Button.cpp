@@ -285,21 +285,18 @@ void Button::WriteProperties(PropertyStore& store) const {
 
 // A disabled control takes no input at all, however it came to be disabled (a setter, or
 // stored data read without notifications).
-ButtonError Button::Press(Source, std::int16_t button, std::int16_t shift, float x, float y) {
-  if (!enabled_) return std::nullopt;
-  return HandlePress(button, shift, x, y);
+void Button::Press(Source, std::int16_t button, std::int16_t shift, float x, float y) {
+  if (enabled_) HandlePress(button, shift, x, y);
 }
 
-ButtonError Button::Move(Source source, std::int16_t button, std::int16_t shift, float x, float y) {
-  if (!enabled_) return std::nullopt;
-  if (source == Source::kSurface) return HandlePointerMove(button, shift, x, y);
-  host_.MouseMove(button, shift, x, y);  // the elements report moves without tracking
-  return std::nullopt;
+void Button::Move(Source source, std::int16_t button, std::int16_t shift, float x, float y) {
+  if (!enabled_) return;
+  if (source == Source::kSurface) HandlePointerMove(button, shift, x, y);
+  else host_.MouseMove(button, shift, x, y);  // the elements report moves without tracking
 }
 
-ButtonError Button::Release(Source, std::int16_t button, std::int16_t shift, float x, float y) {
-  if (!enabled_) return std::nullopt;
-  return HandleRelease(button, shift, x, y);
+void Button::Release(Source, std::int16_t button, std::int16_t shift, float x, float y) {
+  if (enabled_) HandleRelease(button, shift, x, y);
 }
 
 void Button::DoubleClick(Source source) {
@@ -316,35 +313,29 @@ void Button::KeyUp(std::int16_t keyCode, std::int16_t shift) {
   if (enabled_) host_.KeyUp(keyCode, shift);
 }
 
-ButtonError Button::HandlePress(std::int16_t button, std::int16_t shift, float x, float y) {
-  if (!picturePressed_) return NoPicture();
+void Button::HandlePress(std::int16_t button, std::int16_t shift, float x, float y) {
   if (picturePressed_->Present()) Paint(picturePressed_);
   ShiftCaption();
   pressed_ = true;
   host_.MouseDown(button, shift, x, y);
-  return std::nullopt;
 }
 
-ButtonError Button::HandlePointerMove(std::int16_t button, std::int16_t shift, float x, float y) {
+void Button::HandlePointerMove(std::int16_t button, std::int16_t shift, float x, float y) {
   if (button == 1) {
     if (Inside(x, y) && !pressed_) {
-      if (!picturePressed_) return NoPicture();
       if (picturePressed_->Present()) Paint(picturePressed_);
       ShiftCaption();
       pressed_ = true;
     } else if (!Inside(x, y) && pressed_) {
-      if (!pictureNormal_) return NoPicture();
       if (pictureNormal_->Present()) Paint(pictureNormal_);
       UnshiftCaption();
       pressed_ = false;
     }
   }
   host_.MouseMove(button, shift, x, y);
-  return std::nullopt;
 }
 
-ButtonError Button::HandleRelease(std::int16_t button, std::int16_t shift, float x, float y) {
-  if (!pictureNormal_) return NoPicture();
+void Button::HandleRelease(std::int16_t button, std::int16_t shift, float x, float y) {
   Paint(nullptr);
   UnshiftCaption();
   if (pictureNormal_->Present()) Paint(pictureNormal_);
@@ -352,7 +343,6 @@ ButtonError Button::HandleRelease(std::int16_t button, std::int16_t shift, float
   if (Inside(x, y)) host_.Click();
   pressed_ = false;
   Relayout();
-  return std::nullopt;
 }
 
 void Button::Relayout() {

@@ -126,18 +126,19 @@ class Button {
   // PictureNormal, PicturePressed and Picture, where no picture counts as an empty one.
   void ApplySettings(const ButtonSettings& settings, const PictureRef (&pictures)[3]);
 
-  // Pointer input, with the source's own coordinates in twips.
-  ButtonError Press(Source source, std::int16_t button, std::int16_t shift, float x, float y);
-  ButtonError Move(Source source, std::int16_t button, std::int16_t shift, float x, float y);
-  ButtonError Release(Source source, std::int16_t button, std::int16_t shift, float x, float y);
+  // Pointer input, with the source's own coordinates in twips. It cannot fail: the picture
+  // properties always hold a picture object (their setters and readers refuse none).
+  void Press(Source source, std::int16_t button, std::int16_t shift, float x, float y);
+  void Move(Source source, std::int16_t button, std::int16_t shift, float x, float y);
+  void Release(Source source, std::int16_t button, std::int16_t shift, float x, float y);
   void DoubleClick(Source source);
   void KeyDown(std::int16_t keyCode, std::int16_t shift);
   void KeyPress(std::int16_t keyAscii);
   void KeyUp(std::int16_t keyCode, std::int16_t shift);
 
-  ButtonError HandlePress(std::int16_t button, std::int16_t shift, float x, float y);
-  ButtonError HandlePointerMove(std::int16_t button, std::int16_t shift, float x, float y);
-  ButtonError HandleRelease(std::int16_t button, std::int16_t shift, float x, float y);
+  void HandlePress(std::int16_t button, std::int16_t shift, float x, float y);
+  void HandlePointerMove(std::int16_t button, std::int16_t shift, float x, float y);
+  void HandleRelease(std::int16_t button, std::int16_t shift, float x, float y);
   void Relayout();
 
   // The host sizes the control; a change re-lays it out.
