@@ -241,6 +241,31 @@ ButtonError Button::ReadProperties(const PropertyStore& store) {
   return std::nullopt;
 }
 
+void Button::ApplySettings(const ButtonSettings& settings, const PictureRef (&pictures)[3]) {
+  backColor_ = settings.backColor;
+  foreColor_ = settings.foreColor;
+  enabled_ = settings.enabled;
+  const FontSettings& font = settings.font;
+  font_ = font.name ? FontRef(new FontObject{font.name, font.size, font.weight, font.italic, font.underline,
+                                             font.strikethrough})
+                    : host_.AmbientFont();
+  backStyle_ = settings.backStyle;
+  borderStyle_ = settings.borderStyle;
+  captionText_ = settings.caption;
+  MeasureCaption();
+  // Nothing between here and the layout tells the host, so the order of these is not seen.
+  PictureRef Button::* const slots[] = {&Button::pictureNormal_, &Button::picturePressed_, &Button::iconPicture_};
+  for (int k = 0; k < 3; ++k) this->*slots[k] = pictures[k] ? pictures[k] : EmptyPicture();
+  resizeable_ = settings.resizeable;
+  captionDownX_ = settings.captionDownXAmount;
+  captionDownY_ = settings.captionDownYAmount;
+  captionMoveWhenPressed_ = settings.captionMoveWhenPressed;
+
+  ShowIconIfPresent();
+  host_.FaceChanged();
+  Relayout();
+}
+
 void Button::WriteProperties(PropertyStore& store) const {
   store.WriteProperty("BackColor", backColor_, std::int32_t(0x8000000F));
   store.WriteProperty("ForeColor", foreColor_, std::int32_t(0x80000012));
@@ -260,21 +285,18 @@ void Button::WriteProperties(PropertyStore& store) const {
 
 // A disabled control takes no input at all, however it came to be disabled (a setter, or
 // stored data read without notifications).
-ButtonError Button::Press(Source, std::int16_t button, std::int16_t shift, float x, float y) {
-  if (!enabled_) return std::nullopt;
-  return HandlePress(button, shift, x, y);
+void Button::Press(Source, std::int16_t button, std::int16_t shift, float x, float y) {
+  if (enabled_) HandlePress(button, shift, x, y);
 }
 
-ButtonError Button::Move(Source source, std::int16_t button, std::int16_t shift, float x, float y) {
-  if (!enabled_) return std::nullopt;
-  if (source == Source::kSurface) return HandlePointerMove(button, shift, x, y);
-  host_.MouseMove(button, shift, x, y);  // the elements report moves without tracking
-  return std::nullopt;
+void Button::Move(Source source, std::int16_t button, std::int16_t shift, float x, float y) {
+  if (!enabled_) return;
+  if (source == Source::kSurface) HandlePointerMove(button, shift, x, y);
+  else host_.MouseMove(button, shift, x, y);  // the elements report moves without tracking
 }
 
-ButtonError Button::Release(Source, std::int16_t button, std::int16_t shift, float x, float y) {
-  if (!enabled_) return std::nullopt;
-  return HandleRelease(button, shift, x, y);
+void Button::Release(Source, std::int16_t button, std::int16_t shift, float x, float y) {
+  if (enabled_) HandleRelease(button, shift, x, y);
 }
 
 void Button::DoubleClick(Source source) {
@@ -291,35 +313,29 @@ void Button::KeyUp(std::int16_t keyCode, std::int16_t shift) {
   if (enabled_) host_.KeyUp(keyCode, shift);
 }
 
-ButtonError Button::HandlePress(std::int16_t button, std::int16_t shift, float x, float y) {
-  if (!picturePressed_) return NoPicture();
+void Button::HandlePress(std::int16_t button, std::int16_t shift, float x, float y) {
   if (picturePressed_->Present()) Paint(picturePressed_);
   ShiftCaption();
   pressed_ = true;
   host_.MouseDown(button, shift, x, y);
-  return std::nullopt;
 }
 
-ButtonError Button::HandlePointerMove(std::int16_t button, std::int16_t shift, float x, float y) {
+void Button::HandlePointerMove(std::int16_t button, std::int16_t shift, float x, float y) {
   if (button == 1) {
     if (Inside(x, y) && !pressed_) {
-      if (!picturePressed_) return NoPicture();
       if (picturePressed_->Present()) Paint(picturePressed_);
       ShiftCaption();
       pressed_ = true;
     } else if (!Inside(x, y) && pressed_) {
-      if (!pictureNormal_) return NoPicture();
       if (pictureNormal_->Present()) Paint(pictureNormal_);
       UnshiftCaption();
       pressed_ = false;
     }
   }
   host_.MouseMove(button, shift, x, y);
-  return std::nullopt;
 }
 
-ButtonError Button::HandleRelease(std::int16_t button, std::int16_t shift, float x, float y) {
-  if (!pictureNormal_) return NoPicture();
+void Button::HandleRelease(std::int16_t button, std::int16_t shift, float x, float y) {
   Paint(nullptr);
   UnshiftCaption();
   if (pictureNormal_->Present()) Paint(pictureNormal_);
@@ -327,7 +343,6 @@ ButtonError Button::HandleRelease(std::int16_t button, std::int16_t shift, float
   if (Inside(x, y)) host_.Click();
   pressed_ = false;
   Relayout();
-  return std::nullopt;
 }
 
 void Button::Relayout() {

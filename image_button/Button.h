@@ -19,6 +19,32 @@ struct ElementBox {
   bool visible = false;
 };
 
+// A font as a table made at build time holds it; no name stands for the host's ambient font.
+struct FontSettings {
+  const char* name = nullptr;
+  float size = 0;
+  int weight = 0;
+  bool italic = false;
+  bool underline = false;
+  bool strikethrough = false;
+};
+
+// The properties that ReadProperties takes from a store, as plain values (the pictures apart);
+// a member left as it is stands for a key the store does not hold.
+struct ButtonSettings {
+  std::int32_t backColor = static_cast<std::int32_t>(0x8000000F);
+  std::int32_t foreColor = static_cast<std::int32_t>(0x80000012);
+  bool enabled = true;
+  FontSettings font;
+  std::int16_t backStyle = 1;
+  std::int16_t borderStyle = 0;
+  const char* caption = "Button";
+  bool resizeable = false;
+  float captionDownXAmount = 15;
+  float captionDownYAmount = 15;
+  bool captionMoveWhenPressed = true;
+};
+
 // What the button needs from the window that hosts it, and the events it raises there.
 // Event arguments are passed by reference: the button goes on with what the host leaves.
 class ButtonHost {
@@ -96,19 +122,23 @@ class Button {
   // reading with the earlier keys applied.
   ButtonError ReadProperties(const PropertyStore& store);
   void WriteProperties(PropertyStore& store) const;
+  // What ReadProperties does for a store that holds these values and the pictures
+  // PictureNormal, PicturePressed and Picture, where no picture counts as an empty one.
+  void ApplySettings(const ButtonSettings& settings, const PictureRef (&pictures)[3]);
 
-  // Pointer input, with the source's own coordinates in twips.
-  ButtonError Press(Source source, std::int16_t button, std::int16_t shift, float x, float y);
-  ButtonError Move(Source source, std::int16_t button, std::int16_t shift, float x, float y);
-  ButtonError Release(Source source, std::int16_t button, std::int16_t shift, float x, float y);
+  // Pointer input, with the source's own coordinates in twips. It cannot fail: the picture
+  // properties always hold a picture object (their setters and readers refuse none).
+  void Press(Source source, std::int16_t button, std::int16_t shift, float x, float y);
+  void Move(Source source, std::int16_t button, std::int16_t shift, float x, float y);
+  void Release(Source source, std::int16_t button, std::int16_t shift, float x, float y);
   void DoubleClick(Source source);
   void KeyDown(std::int16_t keyCode, std::int16_t shift);
   void KeyPress(std::int16_t keyAscii);
   void KeyUp(std::int16_t keyCode, std::int16_t shift);
 
-  ButtonError HandlePress(std::int16_t button, std::int16_t shift, float x, float y);
-  ButtonError HandlePointerMove(std::int16_t button, std::int16_t shift, float x, float y);
-  ButtonError HandleRelease(std::int16_t button, std::int16_t shift, float x, float y);
+  void HandlePress(std::int16_t button, std::int16_t shift, float x, float y);
+  void HandlePointerMove(std::int16_t button, std::int16_t shift, float x, float y);
+  void HandleRelease(std::int16_t button, std::int16_t shift, float x, float y);
   void Relayout();
 
   // The host sizes the control; a change re-lays it out.

@@ -11,18 +11,18 @@ namespace {
 
 constexpr int kMaxSide = 4096;
 
-// An 8-bit file's colour table, which follows the info header; nothing when it does not fit.
-std::optional<std::vector<Pixel>> ReadPalette(std::span<const std::uint8_t> file, const BmpHeader& header) {
+// An 8-bit file's colour table, which follows the info header, into `palette`: how many
+// colours it holds, or 0 when it does not fit.
+std::uint32_t ReadPalette(std::span<const std::uint8_t> file, const BmpHeader& header, Pixel (&palette)[256]) {
   const std::uint64_t start = 14 + static_cast<std::uint64_t>(ReadLittleEndian(file, 14, 4));
   std::uint32_t count = ReadLittleEndian(file, 46, 4);
   if (count == 0) count = 256;
-  if (count > 256 || start + 4 * count > header.dataOffset) return std::nullopt;
-  std::vector<Pixel> palette(count);
+  if (count > 256 || start + 4 * count > header.dataOffset) return 0;
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::size_t at = start + 4 * i;
     palette[i] = MakePixel(file[at + 2], file[at + 1], file[at]);
   }
-  return palette;
+  return count;
 }
 
 }  // namespace
@@ -30,8 +30,9 @@ std::optional<std::vector<Pixel>> ReadPalette(std::span<const std::uint8_t> file
 PictureRef PictureFromBmp(std::span<const std::uint8_t> file) {
   const std::optional<BmpHeader> header = ReadBmpHeader(file);
   if (!header) return nullptr;
-  const bool rle = header->bitsPerPixel == 8 && header->compression == kBmpRle8;
-  if ((header->bitsPerPixel != 24 && header->bitsPerPixel != 8) || (header->compression != 0 && !rle))
+  const bool indexed = header->bitsPerPixel == 8;
+  const bool rle = indexed && header->compression == kBmpRle8;
+  if ((header->bitsPerPixel != 24 && !indexed) || (header->compression != 0 && !rle))
     return nullptr;
   const std::int32_t width = header->width;
   const std::int32_t height = header->Rows();
@@ -39,8 +40,9 @@ PictureRef PictureFromBmp(std::span<const std::uint8_t> file) {
   if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || header->dataOffset > file.size() ||
       (rle ? !header->BottomUp() : !header->DataFits(file.size())))
     return nullptr;
-  std::optional<std::vector<Pixel>> palette;
-  if (header->bitsPerPixel == 8 && !(palette = ReadPalette(file, *header))) return nullptr;
+  Pixel palette[256];
+  std::uint32_t colours = 0;
+  if (indexed && (colours = ReadPalette(file, *header, palette)) == 0) return nullptr;
   std::optional<std::vector<std::uint8_t>> expanded;
   if (rle) {
     const std::uint32_t size = ReadLittleEndian(file, 34, 4);
@@ -59,10 +61,10 @@ PictureRef PictureFromBmp(std::span<const std::uint8_t> file) {
                                           : &file[header->dataOffset + row * header->Stride()];
     Pixel* out = &picture->pixels[static_cast<std::size_t>(y) * width];
     for (std::int32_t x = 0; x < width; ++x) {
-      if (palette) {
+      if (indexed) {
         const std::uint8_t index = stored[x];
-        if (index >= palette->size()) return nullptr;
-        out[x] = (*palette)[index];
+        if (index >= colours) return nullptr;
+        out[x] = palette[index];
       } else {
         out[x] = MakePixel(stored[3 * x + 2], stored[3 * x + 1], stored[3 * x]);
       }

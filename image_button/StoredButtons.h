@@ -18,6 +18,8 @@ namespace pelorin {
 //   picturenormal picture save-normal           (a picture the loader knows by that name)
 // Types: int16, int32, bool, float, text, font, picture. Lines starting with '#' are notes.
 // Instances in the order they first appear; a name that appears again adds to its instance.
+// The editor reads none of it at run time: resources/make_button_table.py makes its own data
+// into a table (StoredButton.h) at build time. This reader serves other hosts.
 using StoredButtons = std::vector<std::pair<std::string, PropertyStore>>;
 // A plain function: the programs keep std::function and its throwing call path out.
 using PictureLoader = PictureRef (*)(std::string_view name);

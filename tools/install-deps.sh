@@ -6,7 +6,7 @@ set -euo pipefail
 
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-packages=(cmake ninja-build g++ libgtest-dev clang libclang-rt-14-dev
+packages=(cmake ninja-build g++ python3 libgtest-dev clang libclang-rt-14-dev
           g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
           wine wine64 wine32:i386 xvfb xauth xdotool ioquake3-server osslsigncode openssl "$@")
 missing=()

@@ -2,8 +2,6 @@
 
 #include <windowsx.h>
 
-#include <cmath>
-
 #include "Dpi_win.h"
 
 namespace pelorin::win {
@@ -13,7 +11,10 @@ namespace {
 constexpr char kClassName[] = "PelorinImageButton";
 constexpr float kTwipsPerPixel = 15;
 
-int Pixels(float twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+// To the nearest whole number, halves away from zero, as lround does without its library call.
+int Rounded(float value) { return static_cast<int>(value + (value < 0 ? -0.5 : 0.5)); }
+
+int Pixels(float twips) { return Rounded(twips / kTwipsPerPixel); }
 
 COLORREF ColourOf(std::int32_t value) {
   const auto bits = static_cast<std::uint32_t>(value);
@@ -84,17 +85,27 @@ void ImageButton::SetScale(int scale) {
 
 void ImageButton::SetExtents(int extentX, int extentY) {
   // Hundredths of a millimetre to twips: 1440 twips make 2540 of them.
-  model_.Resize(std::round(extentX * 1440.0f / 2540.0f), std::round(extentY * 1440.0f / 2540.0f));
+  model_.Resize(static_cast<float>(Rounded(extentX * 1440.0f / 2540.0f)),
+                static_cast<float>(Rounded(extentY * 1440.0f / 2540.0f)));
   SizeChanged(model_.Width(), model_.Height());
 }
 
 ButtonError ImageButton::ReadProperties(const PropertyStore& store) {
   const ButtonError error = model_.ReadProperties(store);
-  // Reading notifies nothing, so the window takes the stored enabled state and caption here;
-  // the caption as the window's text is what screen readers name the button by.
+  TakeStoredState();
+  return error;
+}
+
+void ImageButton::ApplySettings(const ButtonSettings& settings, const PictureRef (&pictures)[3]) {
+  model_.ApplySettings(settings, pictures);
+  TakeStoredState();
+}
+
+// Reading notifies nothing, so the window takes the stored enabled state and caption here;
+// the caption as the window's text is what screen readers name the button by.
+void ImageButton::TakeStoredState() {
   EnableWindow(Handle(), model_.Enabled());
   SetWindowTextA(Handle(), model_.Caption().c_str());
-  return error;
 }
 
 void ImageButton::PropertyChanged(std::string_view key) {
@@ -111,7 +122,7 @@ HFONT ImageButton::CaptionFont() {
   const FontObject& wanted = *model_.Font();
   if (font_.Get() == nullptr || !(wanted == fontMade_)) {
     // Points at 96 DPI times the whole factor, so the caption keeps its place on the face.
-    const int height = -MulDiv(static_cast<int>(std::lround(wanted.size * 100)), 96 * scale_, 7200);
+    const int height = -MulDiv(Rounded(wanted.size * 100), 96 * scale_, 7200);
     font_ = GdiObject<HFONT>(CreateFontA(height, 0, 0, 0, wanted.weight, wanted.italic, wanted.underline,
                                          wanted.strikethrough, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
@@ -251,6 +262,15 @@ void ImageButton::OnMouseMove(WPARAM keys, int x, int y) {
 LRESULT ImageButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   const int x = GET_X_LPARAM(lParam) / scale_;
   const int y = GET_Y_LPARAM(lParam) / scale_;
+  // The left, right and middle buttons' messages come in threes: down, up, double click.
+  const UINT fromLeftDown = message - WM_LBUTTONDOWN;
+  if (fromLeftDown < 9 && message != WM_RBUTTONDBLCLK && message != WM_MBUTTONDBLCLK) {
+    const int button = 1 << (fromLeftDown / 3);
+    if (message == WM_LBUTTONDBLCLK) model_.DoubleClick(HitSource(x, y));
+    if (fromLeftDown % 3 == 1) OnButtonUp(button, wParam, x, y);
+    else OnButtonDown(button, wParam, x, y);
+    return 0;
+  }
   switch (message) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
@@ -261,28 +281,6 @@ LRESULT ImageButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_LBUTTONDOWN:
-      OnButtonDown(1, wParam, x, y);
-      return 0;
-    case WM_RBUTTONDOWN:
-      OnButtonDown(2, wParam, x, y);
-      return 0;
-    case WM_MBUTTONDOWN:
-      OnButtonDown(4, wParam, x, y);
-      return 0;
-    case WM_LBUTTONDBLCLK:
-      model_.DoubleClick(HitSource(x, y));
-      OnButtonDown(1, wParam, x, y);
-      return 0;
-    case WM_LBUTTONUP:
-      OnButtonUp(1, wParam, x, y);
-      return 0;
-    case WM_RBUTTONUP:
-      OnButtonUp(2, wParam, x, y);
-      return 0;
-    case WM_MBUTTONUP:
-      OnButtonUp(4, wParam, x, y);
-      return 0;
     case WM_MOUSEMOVE:
       OnMouseMove(wParam, x, y);
       return 0;
@@ -290,13 +288,15 @@ LRESULT ImageButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       gestureActive_ = false;
       return 0;
     case WM_KEYDOWN:
-      model_.KeyDown(static_cast<std::int16_t>(wParam), KeyShiftMask());
+    case WM_KEYUP: {
+      const auto code = static_cast<std::int16_t>(wParam);
+      const std::int16_t shift = KeyShiftMask();
+      if (message == WM_KEYDOWN) model_.KeyDown(code, shift);
+      else model_.KeyUp(code, shift);
       return 0;
+    }
     case WM_CHAR:
       model_.KeyPress(static_cast<std::int16_t>(wParam));
-      return 0;
-    case WM_KEYUP:
-      model_.KeyUp(static_cast<std::int16_t>(wParam), KeyShiftMask());
       return 0;
     default:
       return Window::OnMessage(message, wParam, lParam);

@@ -26,6 +26,8 @@ class ImageButton : public Window, private ButtonHost {
   Button& Model() { return model_; }
   // Reads the stored instance into the model, and gives the window its enabled state.
   ButtonError ReadProperties(const PropertyStore& store);
+  // The same for stored data made into plain values at build time.
+  void ApplySettings(const ButtonSettings& settings, const PictureRef (&pictures)[3]);
   // Sizes the control from the stored extents (hundredths of a millimetre).
   void SetExtents(int extentX, int extentY);
   // Lays the control out, pictures and caption, at `scale` times its size.
@@ -42,6 +44,7 @@ class ImageButton : public Window, private ButtonHost {
   void FaceChanged() override;
   void Click() override { listener_.OnImageButtonClick(id_); }
 
+  void TakeStoredState();
   void Paint();
   void PaintParentBehind(HDC memory, const RECT& client);
   void OnButtonDown(int button, WPARAM keys, int x, int y);

@@ -12,6 +12,7 @@
 #include "EditorLayout.h"
 #include "FindGameDialog_win.h"
 #include "GameFolder.h"
+#include "MainWindowButtons.h"
 #include "ModChooserDialog_win.h"
 #include "NameColours.h"
 #include "PictureFile.h"
@@ -23,7 +24,6 @@
 #include "Skin_win.h"
 #include "StartName.h"
 #include "Startup.h"
-#include "StoredButtons.h"
 #include "SystemPaths_win.h"
 #include "TextInsertion.h"
 #include "TitleBar_win.h"
@@ -237,34 +237,35 @@ void MainWindow::CreateControls() {
   AppendMenuA(saveMenu_, MF_STRING, kSelectModsCommand, "&Select Mod to Save To...");
 }
 
-// The two image buttons come from the window's stored data, faces included.
+// The two image buttons come from the window's stored data, made into a table at build time;
+// their faces are resources.
 void MainWindow::CreateImageButtons() {
   keypadButton_ = std::make_unique<ImageButton>(Handle(), kKeypadId, layout::kKeypadButton.left,
                                                 layout::kKeypadButton.top, *this);
   saveButton_ = std::make_unique<ImageButton>(Handle(), kSaveId, layout::kSaveButton.left,
                                               layout::kSaveButton.top, *this);
-  const auto stored = ResourceBytes("BUTTONS");
-  std::string error;
-  const std::optional<StoredButtons> buttons = ParseStoredButtons(
-      std::string_view(reinterpret_cast<const char*>(stored.data()), stored.size()),
-      [](std::string_view name) { return PictureFromBmp(ResourceBytes(std::string(name).c_str())); },
-      error);
-  if (!buttons) {
-    MessageBoxA(Handle(), ("The stored button data is damaged: " + error).c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
-    return;
+  // Every face is read before any button takes its data: damaged data leaves both as created.
+  constexpr std::size_t kStored = std::size(kMainWindowButtons);
+  PictureRef faces[kStored][3];
+  for (std::size_t i = 0; i < kStored; ++i) {
+    const StoredButton& stored = kMainWindowButtons[i];
+    for (int k = 0; k < 3; ++k) {
+      const StoredPicture& picture = stored.pictures[k];
+      if (picture.resource == nullptr) continue;
+      if (!(faces[i][k] = PictureFromBmp(ResourceBytes(picture.resource)))) {
+        MessageBoxA(Handle(), Concat({"The stored button data is damaged: ", picture.line}).c_str(), kProgramTitle,
+                    MB_OK | MB_ICONERROR);
+        return;
+      }
+    }
   }
-  for (auto& [name, button] : {std::pair{"cmdkeypad", keypadButton_.get()}, std::pair{"cmdGo", saveButton_.get()}}) {
-    const PropertyStore* found = FindButton(*buttons, name);
-    if (!found) continue;
-    const PropertyStore& store = *found;
-    const auto extent = [&](const char* key) {
-      const PropertyValue value = store.ReadProperty(key, std::int32_t(0));
-      const auto* number = std::get_if<std::int32_t>(&value);
-      return number ? *number : 0;
-    };
-    button->SetExtents(extent("_extentx"), extent("_extenty"));
-    if (const ButtonError failed = button->ReadProperties(store))
-      MessageBoxA(Handle(), failed->c_str(), kProgramTitle, MB_OK | MB_ICONERROR);
+  for (std::size_t i = 0; i < kStored; ++i) {
+    const StoredButton& stored = kMainWindowButtons[i];
+    const std::string_view name = stored.name;
+    ImageButton* button = name == "cmdkeypad" ? keypadButton_.get() : name == "cmdGo" ? saveButton_.get() : nullptr;
+    if (button == nullptr) continue;
+    button->SetExtents(stored.extentX, stored.extentY);
+    button->ApplySettings(stored.settings, faces[i]);
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "MainWindowButtons.h"
+
 namespace pelorin {
 namespace {
 
@@ -73,12 +75,24 @@ TEST(PropertyStore, DefaultRuleComparesAcrossNumericTypes) {
   EXPECT_FALSE(store.Has("Caption"));
 }
 
+class MeasuringHost : public ButtonHost {
+ public:
+  void PropertyChanged(std::string_view) override {}
+  FontRef AmbientFont() override { return std::make_shared<FontObject>(); }
+  void MeasureCaption(const std::string& text, const FontObject& font, float& width, float& height) override {
+    width = static_cast<float>(text.size()) * font.size;
+    height = static_cast<float>(font.weight);
+  }
+  void SizeChanged(float, float) override {}
+};
+
 }  // namespace
 }  // namespace pelorin
 
 #include <fstream>
 #include <iterator>
 
+#include "Button.h"
 #include "PictureFile.h"
 
 namespace pelorin {
@@ -87,6 +101,54 @@ namespace {
 std::vector<std::uint8_t> ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The editor takes its buttons from the table made at build time; it must hold what reading
+// the stored text into the buttons would give.
+TEST(StoredButtons, TheMainWindowsTableHoldsWhatItsTextReads) {
+  const std::vector<std::uint8_t> bytes = ReadBytes(PELORIN_RESOURCES_DIR "/MainWindow.buttons");
+  static std::vector<std::pair<std::string, PictureRef>> faces;  // one object per name, as resources are
+  const auto face = [](std::string_view name) -> PictureRef {
+    for (const auto& [known, picture] : faces)
+      if (known == name) return picture;
+    return faces.emplace_back(name, std::make_shared<PictureObject>(PictureObject{65, 19, std::vector<Pixel>(65 * 19)}))
+        .second;
+  };
+  std::string error;
+  const auto buttons = ParseStoredButtons(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                                          face, error);
+  ASSERT_TRUE(buttons) << error;
+  ASSERT_EQ(buttons->size(), std::size(kMainWindowButtons));
+  for (std::size_t i = 0; i < buttons->size(); ++i) {
+    const auto& [name, store] = (*buttons)[i];
+    const StoredButton& stored = kMainWindowButtons[i];
+    SCOPED_TRACE(name);
+    EXPECT_EQ(name, stored.name);
+    EXPECT_EQ(std::get<std::int32_t>(store.ReadProperty("_extentx", std::int32_t(0))), stored.extentX);
+    EXPECT_EQ(std::get<std::int32_t>(store.ReadProperty("_extenty", std::int32_t(0))), stored.extentY);
+    MeasuringHost host;
+    Button read(host), applied(host);
+    ASSERT_FALSE(read.ReadProperties(store));
+    PictureRef pictures[3];
+    for (int k = 0; k < 3; ++k)
+      if (stored.pictures[k].resource) pictures[k] = face(stored.pictures[k].resource);
+    applied.ApplySettings(stored.settings, pictures);
+    EXPECT_EQ(applied.BackColor(), read.BackColor());
+    EXPECT_EQ(applied.ForeColor(), read.ForeColor());
+    EXPECT_EQ(applied.Enabled(), read.Enabled());
+    EXPECT_EQ(*applied.Font(), *read.Font());
+    EXPECT_EQ(applied.BackStyle(), read.BackStyle());
+    EXPECT_EQ(applied.BorderStyle(), read.BorderStyle());
+    EXPECT_EQ(applied.Caption(), read.Caption());
+    EXPECT_EQ(applied.PictureNormal(), read.PictureNormal());
+    EXPECT_EQ(applied.PicturePressed(), read.PicturePressed());
+    EXPECT_EQ(applied.Picture()->Present(), read.Picture()->Present());
+    EXPECT_EQ(applied.Resizeable(), read.Resizeable());
+    EXPECT_EQ(applied.CaptionDownXAmount(), read.CaptionDownXAmount());
+    EXPECT_EQ(applied.CaptionDownYAmount(), read.CaptionDownYAmount());
+    EXPECT_EQ(applied.CaptionMoveWhenPressed(), read.CaptionMoveWhenPressed());
+    EXPECT_EQ(applied.CaptionBox().width, read.CaptionBox().width);  // measured in the same font
+  }
 }
 
 TEST(PictureFile, ShippedFacesAre65By19AndDamageIsRefused) {
