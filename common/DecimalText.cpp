@@ -17,8 +17,10 @@ double LeadingDecimal(std::string_view text, std::size_t& length) {
     for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, scale /= 10, digits = true)
       value += (text[i] - '0') * scale;
   }
-  length = digits ? i : 0;
-  return digits && std::isfinite(value) ? sign * value : 0;
+  // Past a double's range there is no number, as where there are no digits.
+  const bool number = digits && std::isfinite(value);
+  length = number ? i : 0;
+  return number ? sign * value : 0;
 }
 
 std::optional<double> ParseDecimal(std::string_view text) {

@@ -10,7 +10,8 @@
 namespace pelorin {
 
 // The decimal number at the start of `text`: an optional sign, digits and a decimal part.
-// `length` receives how many characters it took (0 when there is no number). Written here
+// `length` receives how many characters it took (0 when there is no number, or one beyond a
+// double's range). Written here
 // rather than taken from the C library, whose conversions bring their formatting engine
 // into every program.
 double LeadingDecimal(std::string_view text, std::size_t& length);

@@ -19,5 +19,13 @@ TEST(DecimalText, RoundHalfEvenOfWholeAndNegativeValues) {
     EXPECT_EQ(RoundHalfEven(value), rounded) << value;
 }
 
+// A number too large for a double is no number, not 0: stored data reads it as damaged.
+TEST(DecimalText, ParseDecimalTakesWholeNumbersOnly) {
+  EXPECT_EQ(ParseDecimal("-8.25"), -8.25);
+  EXPECT_EQ(ParseDecimal("12"), 12.0);
+  for (const std::string& text : {std::string("1x"), std::string("."), std::string(""), std::string(400, '9')})
+    EXPECT_EQ(ParseDecimal(text), std::nullopt) << text.size();
+}
+
 }  // namespace
 }  // namespace pelorin
