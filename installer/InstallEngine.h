@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "AppWindows.h"
@@ -88,7 +89,7 @@ struct ShortcutLine {
 };
 // False when a separator is missing, a part would lead outside its folder, or the shortcut
 // file's name is one that Windows would change or take for something else.
-bool ParseShortcutLine(const std::string& line, ShortcutLine& shortcut);
+bool ParseShortcutLine(std::string_view line, ShortcutLine& shortcut);
 
 inline constexpr char kInstallingCaption[] = "Installing...Please Wait...";
 inline constexpr char kApplicationInstalled[] = "Application Installed";

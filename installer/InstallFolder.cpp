@@ -1,5 +1,6 @@
 #include "InstallFolder.h"
 
+#include "Concat.h"
 #include "FolderRights.h"
 #include "InstallRecord.h"
 #include "TextFile.h"
@@ -109,8 +110,8 @@ std::string ProposedInstallPath(FileSystem& files, Registry& registry, const Set
   if (info.useFixedPath) return info.fixedPath;
   if (std::string earlier = RegisteredInstallFolder(files, registry, info.appName, scope); !earlier.empty())
     return earlier;
-  return WithTrailingBackslash(programsFolder.empty() ? "C:\\Program Files" : programsFolder) + info.appCompany +
-         "\\" + info.appName;
+  return Concat({WithTrailingBackslash(programsFolder.empty() ? "C:\\Program Files" : programsFolder), info.appCompany,
+                 "\\", info.appName});
 }
 
 InstallFolderChoice ChooseInstallFolder(FileSystem& files, const std::string& typed, const std::string& appName,

@@ -53,6 +53,19 @@ class DataWithPrograms : public FileReader {
   std::uint64_t at_ = 0;
 };
 
+enum class ItemRead { kMissing, kRead, kDamaged };
+
+// The bytes of the pack item `name` (empty when the pack has none). A part that does not fit
+// into the data is damaged; it is never allocated.
+ItemRead ReadItem(const PackList& list, FileReader& data, const char* name, std::string& bytes) {
+  bytes.clear();
+  const PackRecord* record = list.Find(name);
+  if (record == nullptr) return ItemRead::kMissing;
+  ImagePart part(data, record->offset, record->size);
+  if (record->offset == 0 || record->size > data.Size() || !ReadWhole(part, bytes)) return ItemRead::kDamaged;
+  return ItemRead::kRead;
+}
+
 // Bounds of what is read into memory to rebuild a program: its image and the bytes after it.
 constexpr std::uint64_t kLargestImage = 16 << 20;
 constexpr std::uint64_t kLargestSelfItem = 1 << 20;
@@ -177,27 +190,20 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
   // The setup information and shortcut list are read from the image; what the wizard takes
   // as files goes into setup's own folder.
   std::string shortcuts;
-  for (const auto& [item, bytes] : {std::pair{"%SETUPINFO%", &text}, std::pair{"%SHORTCUTS%", &shortcuts}}) {
-    bytes->clear();
-    const PackRecord* record = outcome.list.Find(item);
-    if (record == nullptr) continue;
-    // A part that does not fit into the data is damaged; it is never allocated.
-    ImagePart part(*outcome.data, record->offset, record->size);
-    if (record->offset == 0 || record->size > outcome.data->Size() || !ReadWhole(part, *bytes)) return outcome;
-  }
+  if (ReadItem(outcome.list, *outcome.data, "%SETUPINFO%", text) == ItemRead::kDamaged ||
+      ReadItem(outcome.list, *outcome.data, "%SHORTCUTS%", shortcuts) == ItemRead::kDamaged)
+    return outcome;
   outcome.info = ParseSetupInfo(text);
   outcome.shortcuts = ParseShortcutLines(shortcuts);
-  const std::pair<const char*, const std::string*> items[] = {
-      {"%LICENSE%", &setup.licence}, {"%README%", &setup.readme}, {"%SIDEPIC%", &setup.sidePicture}};
+  const char* const items[] = {"%LICENSE%", "%README%", "%SIDEPIC%"};
+  const std::string* const paths[] = {&setup.licence, &setup.readme, &setup.sidePicture};
   for (std::size_t i = 0; i < std::size(items); ++i) {
-    const PackRecord* record = outcome.list.Find(items[i].first);
-    if (record == nullptr) continue;
-    // Whatever lies in the way goes, never written through; the new file stays open.
-    files.RemoveFile(*items[i].second);
-    ImagePart part(*outcome.data, record->offset, record->size);
     std::string bytes;
-    if (record->offset == 0 || record->size > outcome.data->Size() || !ReadWhole(part, bytes) ||
-        files.OpenForWriting(*items[i].second, false, outcome.heldFiles[i]) ||
+    const ItemRead read = ReadItem(outcome.list, *outcome.data, items[i], bytes);
+    if (read == ItemRead::kMissing) continue;
+    // Whatever lies in the way goes, never written through; the new file stays open.
+    files.RemoveFile(*paths[i]);
+    if (read == ItemRead::kDamaged || files.OpenForWriting(*paths[i], false, outcome.heldFiles[i]) ||
         outcome.heldFiles[i]->Write(bytes.data(), bytes.size()))
       return outcome;
     outcome.heldBytes[i] = std::move(bytes);

@@ -8,8 +8,8 @@
 #include "FileSystem.h"
 #include "GdiObject_win.h"
 #include "InstallScope.h"
+#include "ScaledWindow_win.h"
 #include "SetupData.h"
-#include "Window_win.h"
 
 namespace pelorin::win {
 
@@ -30,7 +30,7 @@ struct ProposedFolders {
 // run box). Enter presses the page's forward button, Esc its Cancel or Back button. The
 // message loop ends when the wizard is cancelled or Install is pressed; after Install the
 // window stays, hidden, until the installation is over.
-class WizardWindow : public Window {
+class WizardWindow : public ScaledWindow {
  public:
   explicit WizardWindow(FileSystem& files) : files_(files) {}
 
@@ -80,8 +80,6 @@ class WizardWindow : public Window {
   HWND readme_ = nullptr;
   HWND path_ = nullptr;
   HWND runBox_ = nullptr;
-  int dpi_ = 96;
-  GdiObject<HFONT> font_;
   GdiObject<HBITMAP> sidePicture_;
 };
 
