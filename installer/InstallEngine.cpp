@@ -61,8 +61,8 @@ class Installation {
   bool ProgramFree(FileError& refusal);
   bool WaitForProgramToClose(FileError& refusal);
   void RemoveFolders(const std::vector<std::string>& created);
-  void InstallEntries(const std::vector<InstallEntry>& entries, InstallEntry::Kind kind);
-  void InstallEntryFile(const InstallEntry& entry);
+  void InstallItems(bool system);
+  void InstallItem(const PackRecord& record, bool system);
   void AppendLog(const std::string& line);
   void RegisterUninstall();
   void CreateLinks();
@@ -73,8 +73,8 @@ class Installation {
   void SettleEarlierEntries();
   void RemoveEarlierShortcut(const std::string& linkFile);
   void RunProgram();
-  std::string Destination(const InstallEntry& entry) const;
-  std::uint64_t InstalledSize(const std::vector<InstallEntry>& entries);
+  std::string Destination(const PackRecord& record) const;
+  std::uint64_t InstalledSize();
 
   FileSystem& files_;
   InstallServices& services_;
@@ -169,10 +169,9 @@ InstallResult Installation::Run() {
   }
 
   // The install folder's files first, then the system's.
-  const std::vector<InstallEntry> entries = BuildInstallList(list.records);
-  InstallEntries(entries, InstallEntry::Kind::kOrdinary);
-  InstallEntries(entries, InstallEntry::Kind::kSystem);
-  installedBytes_ = InstalledSize(entries);
+  InstallItems(false);
+  InstallItems(true);
+  installedBytes_ = InstalledSize();
   // A registration whose uninstaller is missing could never be used, nor removed.
   if (keepLog_ && uninstallerInstalled_) RegisterUninstall();
   if (!request_.shortcuts.empty() && !request_.shortcuts[0].empty()) CreateLinks();
@@ -246,32 +245,42 @@ void Installation::RemoveFolders(const std::vector<std::string>& created) {
   for (auto folder = created.rbegin(); folder != created.rend(); ++folder) files_.RemoveFolder(*folder);
 }
 
-// One pass over the pack's items installs those of one kind; the bar runs over all of them.
-void Installation::InstallEntries(const std::vector<InstallEntry>& entries, InstallEntry::Kind kind) {
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const InstallEntry& entry = entries[i];
-    const bool ours = entry.kind == kind;
-    if (ours && entry.problem) Fail(entry.item, Concat({": ", entry.problem, "; skipped"}).c_str());
-    else if (ours) InstallEntryFile(entry);
+// One pass over the pack's installed items (all but setup data, "%" first) installs those of
+// one kind: files for the system folder ("$" first) or the others. The bar runs over all of them.
+void Installation::InstallItems(bool system) {
+  std::size_t total = 0;
+  for (const PackRecord& record : list_->records) total += !record.name.starts_with('%');
+  std::size_t done = 0;
+  for (const PackRecord& record : list_->records) {
+    if (record.name.starts_with('%')) continue;
+    const bool ours = record.name.starts_with(kSystemFileMarker) == system;
+    if (ours) InstallItem(record, system);
     // The system pass shows a system file by its name without the marker.
-    const std::size_t marker = ours && kind == InstallEntry::Kind::kSystem ? 1 : 0;
-    services_.ui.ShowProgress(PercentInstalledText(i + 1, entries.size()),
-                              Concat({"Installing ", std::string_view(entry.item).substr(marker)}));
-    services_.ui.ShowBar(i + 1, entries.size());
+    const std::size_t marker = ours && system ? 1 : 0;
+    ++done;
+    services_.ui.ShowProgress(PercentInstalledText(done, total),
+                              Concat({"Installing ", std::string_view(record.name).substr(marker)}));
+    services_.ui.ShowBar(done, total);
   }
 }
 
-void Installation::InstallEntryFile(const InstallEntry& entry) {
-  const std::string destination = Destination(entry);
-  const ExtractOutcome outcome = Extract(entry.item, destination);
+void Installation::InstallItem(const PackRecord& record, bool system) {
+  // Names are checked by ItemNameProblem: one Windows would change is skipped.
+  if (const char* problem = ItemNameProblem(record.name)) {
+    Fail(record.name, Concat({": ", problem, "; skipped"}).c_str());
+    return;
+  }
+  const std::string destination = Destination(record);
+  const ExtractOutcome outcome = Extract(record.name, destination);
   if (outcome.result == ExtractResult::kFailed) {
     Fail(destination, ": ", &outcome.error);
     return;
   }
   const bool copied = outcome.result != ExtractResult::kKeptNewer;
-  if (entry.kind == InstallEntry::Kind::kOrdinary) {
-    if (copied && keepLog_) AppendLog(entry.path);
-    if (SameFileName(entry.path, kUninstallerName) && files_.FileExists(destination)) uninstallerInstalled_ = true;
+  if (!system) {
+    const std::string_view path = std::string_view(destination).substr(installFolder_.size());
+    if (copied && keepLog_) AppendLog(std::string(path));
+    if (SameFileName(path, kUninstallerName) && files_.FileExists(destination)) uninstallerInstalled_ = true;
     return;
   }
   // Run in the system folder, so that nothing it loads comes from setup's folder, and
@@ -285,16 +294,18 @@ void Installation::InstallEntryFile(const InstallEntry& entry) {
   if (keepLog_) AppendLog(Concat({std::string_view(&kSystemFileMarker, 1), destination}));
 }
 
-std::string Installation::Destination(const InstallEntry& entry) const {
-  return (entry.kind == InstallEntry::Kind::kSystem ? systemFolder_ : installFolder_) + entry.path;
+std::string Installation::Destination(const PackRecord& record) const {
+  return (record.name.starts_with(kSystemFileMarker) ? systemFolder_ : installFolder_) + ItemPath(record.name);
 }
 
 // The installed files as they stand now, kept newer ones included.
-std::uint64_t Installation::InstalledSize(const std::vector<InstallEntry>& entries) {
+std::uint64_t Installation::InstalledSize() {
   std::uint64_t bytes = 0;
-  for (const InstallEntry& entry : entries) {
+  for (const PackRecord& record : list_->records) {
     std::unique_ptr<FileReader> file;
-    if (!entry.problem && !files_.OpenForReading(Destination(entry), file)) bytes += file->Size();
+    if (!record.name.starts_with('%') && !ItemNameProblem(record.name) &&
+        !files_.OpenForReading(Destination(record), file))
+      bytes += file->Size();
   }
   return bytes;
 }
@@ -483,21 +494,6 @@ void Installation::RunProgram() {
 }
 
 }  // namespace
-
-std::vector<InstallEntry> BuildInstallList(const std::vector<PackRecord>& records) {
-  std::vector<InstallEntry> entries;
-  for (const PackRecord& record : records) {
-    if (record.name.starts_with('%')) continue;
-    InstallEntry entry;
-    entry.item = record.name;
-    entry.size = record.size;
-    if (record.name.starts_with(kSystemFileMarker)) entry.kind = InstallEntry::Kind::kSystem;
-    entry.path = ItemPath(record.name);
-    entry.problem = ItemNameProblem(record.name);
-    entries.push_back(std::move(entry));
-  }
-  return entries;
-}
 
 std::string PercentInstalledText(std::size_t done, std::size_t total) {
   return Concat({WholeNumberText(total == 0 ? 0 : static_cast<std::uint32_t>(done * 100 / total)), "% Installed"});

@@ -63,20 +63,6 @@ struct InstallRequest {
   FileReader* data = nullptr;
 };
 
-// One entry of the install list: a pack item that is not setup data.
-struct InstallEntry {
-  enum class Kind { kOrdinary, kSystem };
-  std::string item;  // the item's name in the pack
-  Kind kind = Kind::kOrdinary;
-  std::uint64_t size = 0;
-  std::string path;               // where it goes, relative to its kind's folder
-  const char* problem = nullptr;  // why it is skipped, when its name cannot be written as it is
-};
-
-// The pack's items in pack order, without setup data ("%" items), classified by their first
-// character: "$" marks a file for the system folder. Names are checked by ItemNameProblem.
-std::vector<InstallEntry> BuildInstallList(const std::vector<PackRecord>& records);
-
 // "50% Installed": the whole percentage of `done` out of `total`.
 std::string PercentInstalledText(std::size_t done, std::size_t total);
 
