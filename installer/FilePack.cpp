@@ -113,8 +113,11 @@ PackList ParsePackList(std::string_view text) {
   list.headerValid = header.substr(0, header.find(',')) == kPackListHeader;
   for (std::size_t i = 1; i < lines.size(); ++i) {
     if (lines[i].empty()) continue;
-    if (auto record = ParseRecord(lines[i])) list.records.push_back(std::move(*record));
-    else list.damaged = true;
+    // Read in place: a line that is no record takes its place back.
+    if (!ParseRecordInto(lines[i], list.records.emplace_back())) {
+      list.records.pop_back();
+      list.damaged = true;
+    }
   }
   return list;
 }

@@ -13,19 +13,25 @@ std::string FormatRecord(const PackRecord& record) {
 }
 
 std::optional<PackRecord> ParseRecord(std::string_view line) {
+  PackRecord record;
+  if (!ParseRecordInto(line, record)) return std::nullopt;
+  return record;
+}
+
+bool ParseRecordInto(std::string_view line, PackRecord& record) {
   constexpr std::size_t kFields = 9;
   std::string_view fields[kFields];
   for (std::size_t start = 0, count = 0;; ++count) {
     const std::size_t comma = line.find(',', start);
-    if (count == kFields) return std::nullopt;
+    if (count == kFields) return false;
     fields[count] = line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
     if (comma == std::string_view::npos) {
-      if (count + 1 != kFields) return std::nullopt;
+      if (count + 1 != kFields) return false;
       break;
     }
     start = comma + 1;
   }
-  if (!IsValidItemName(fields[0])) return std::nullopt;
+  if (!IsValidItemName(fields[0])) return false;
 
   // Hour, minute, second, month, day and year, each within its range.
   constexpr int kLowest[] = {0, 0, 0, 1, 1, 1601};
@@ -34,18 +40,17 @@ std::optional<PackRecord> ParseRecord(std::string_view line) {
   for (std::size_t i = 0; i < 6; ++i) {
     const auto value = ParseWholeNumber(fields[3 + i]);
     if (!value || *value < static_cast<std::uint64_t>(kLowest[i]) || *value > static_cast<std::uint64_t>(kHighest[i]))
-      return std::nullopt;
+      return false;
     time[i] = static_cast<int>(*value);
   }
   const auto offset = ParseWholeNumber(fields[1]);
   const auto size = ParseWholeNumber(fields[2]);
-  if (!offset || !size || *offset < kFirstItemOffset) return std::nullopt;
-  PackRecord record;
+  if (!offset || !size || *offset < kFirstItemOffset) return false;
   record.name = fields[0];
   record.offset = *offset;
   record.size = *size;
   record.time = {time[5], time[3], time[4], time[0], time[1], time[2]};
-  return record;
+  return true;
 }
 
 bool IsValidItemName(std::string_view name) {

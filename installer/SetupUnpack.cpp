@@ -99,23 +99,34 @@ FileError ReadRange(FileReader& reader, std::uint64_t start, std::size_t size, s
   return {};
 }
 
-std::optional<Trailer> FindTrailer(FileReader& program) {
-  const std::uint64_t size = program.Size();
-  std::string head, bytes;
-  if (ReadRange(program, 0, static_cast<std::size_t>(std::min<std::uint64_t>(size, kHeadersRead)), head))
+namespace {
+
+// The last `size` bytes of the file before a certificate table (when signed, else before its
+// end), where the trailer or the removal mark lies, and the offset they start at; nothing when
+// they cannot be read.
+std::optional<std::uint64_t> ReadEnd(FileReader& program, std::size_t size, std::string& bytes) {
+  const std::uint64_t fileSize = program.Size();
+  std::string head;
+  if (ReadRange(program, 0, static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, kHeadersRead)), head))
     return std::nullopt;
-  const std::optional<std::uint64_t> end = TrailerEnd(head, size);
-  if (!end || *end < kTrailerSize || ReadRange(program, *end - kTrailerSize, kTrailerSize, bytes)) return std::nullopt;
-  return ParseTrailer(bytes, *end);
+  const std::optional<std::uint64_t> end = TrailerEnd(head, fileSize);
+  if (!end || *end < size || ReadRange(program, *end - size, size, bytes)) return std::nullopt;
+  return *end - size;
+}
+
+}  // namespace
+
+std::optional<Trailer> FindTrailer(FileReader& program) {
+  std::string bytes;
+  const std::optional<std::uint64_t> at = ReadEnd(program, kTrailerSize, bytes);
+  if (!at) return std::nullopt;
+  return ParseTrailer(bytes, *at + kTrailerSize);
 }
 
 bool HasRemovalMark(FileReader& program) {
-  const std::uint64_t size = program.Size();
-  std::string head, bytes;
-  if (ReadRange(program, 0, static_cast<std::size_t>(std::min<std::uint64_t>(size, kHeadersRead)), head)) return false;
-  const std::optional<std::uint64_t> end = TrailerEnd(head, size);
-  return end && *end >= kRemovalMarkSize && !ReadRange(program, *end - kRemovalMarkSize, kRemovalMarkSize, bytes) &&
-         IsRemovalMark(bytes, *end - kRemovalMarkSize);
+  std::string bytes;
+  const std::optional<std::uint64_t> at = ReadEnd(program, kRemovalMarkSize, bytes);
+  return at && IsRemovalMark(bytes, *at);
 }
 
 bool RebuildSelfItems(FileReader& setup, const Trailer& trailer, PackList& list, std::unique_ptr<FileReader>& data) {
