@@ -10,10 +10,13 @@ namespace pelorin {
 
 namespace {
 
-std::string Lower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
+// Whether two paths are the same but for the case of ASCII letters.
+bool SameLetters(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (lower(a[i]) != lower(b[i])) return false;
+  return true;
 }
 
 std::string Trimmed(std::string path) {
@@ -49,12 +52,14 @@ bool HoldsOthersFiles(FileSystem& files, const std::string& folder, const std::s
 
 InstallFolderChoice Refused(const std::string& reason) { return {true, "", reason}; }
 
-bool IsReserved(const std::string& path, const ReservedFolders& reserved) {
-  const std::string lower = Lower(path);
-  const std::string windows = Lower(Trimmed(reserved.windows));
-  bool isReserved = !windows.empty() && (lower == windows || lower.starts_with(windows + "\\"));
-  for (const std::string& other : reserved.others) isReserved = isReserved || (!other.empty() && lower == Lower(Trimmed(other)));
-  return isReserved;
+bool IsReserved(std::string_view path, const ReservedFolders& reserved) {
+  const std::string windows = Trimmed(reserved.windows);
+  if (!windows.empty() && (SameLetters(path, windows) || (path.size() > windows.size() && path[windows.size()] == '\\' &&
+                                                          SameLetters(path.substr(0, windows.size()), windows))))
+    return true;
+  for (const std::string& other : reserved.others)
+    if (!other.empty() && SameLetters(path, Trimmed(other))) return true;
+  return false;
 }
 
 // `path` as the system knows it: the final path of its deepest existing folder, then the
