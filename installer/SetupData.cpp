@@ -160,8 +160,13 @@ std::optional<std::string> ProgramOfSelfItem(std::string_view image, std::string
 bool IsFlagSet(std::string_view line) { return WholeNumber(LeadingNumber(line)) != 0; }
 
 SetupInfo ParseSetupInfo(std::string_view text) {
-  const std::vector<std::string> lines = SplitLines(text);
   SetupInfo info;
+  ParseSetupInfoInto(text, info);
+  return info;
+}
+
+void ParseSetupInfoInto(std::string_view text, SetupInfo& info) {
+  const std::vector<std::string> lines = SplitLines(text);
   // What each of the ten lines sets: a text, a flag, or (the last) the number.
   std::string* const texts[] = {&info.appName, &info.appVersion, &info.appCompany, nullptr, nullptr,
                                 &info.fixedPath, nullptr, nullptr, &info.mainExe};
@@ -172,7 +177,6 @@ SetupInfo ParseSetupInfo(std::string_view text) {
     else if (texts[i] != nullptr) *texts[i] = lines[i];
     else *flags[i] = IsFlagSet(lines[i]);
   }
-  return info;
 }
 
 std::vector<std::string> ParseShortcutLines(std::string_view text) {

@@ -204,7 +204,7 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
   if (ReadItem(outcome.list, *outcome.data, "%SETUPINFO%", text) == ItemRead::kDamaged ||
       ReadItem(outcome.list, *outcome.data, "%SHORTCUTS%", shortcuts) == ItemRead::kDamaged)
     return outcome;
-  outcome.info = ParseSetupInfo(text);
+  ParseSetupInfoInto(text, outcome.info);
   outcome.shortcuts = ParseShortcutLines(shortcuts);
   const char* const items[] = {"%LICENSE%", "%README%", "%SIDEPIC%"};
   const std::string* const paths[] = {&setup.licence, &setup.readme, &setup.sidePicture};
