@@ -122,6 +122,13 @@ pelorin::ScopeChoice ScopeOfRun(pelorin::FileSystem& files, pelorin::Registry& r
        !pelorin::RegisteredInstallFolder(files, registry, appName, InstallScope::kUser).empty()});
 }
 
+// The folder proposed for `scope`: the one given with /D=, else that of ProposedInstallPath.
+std::string ProposedFolder(pelorin::FileSystem& files, pelorin::Registry& registry, const pelorin::SetupInfo& info,
+                           const pelorin::CommandLine& line, pelorin::InstallScope scope) {
+  return line.hasFolder ? line.folder
+                        : pelorin::ProposedInstallPath(files, registry, info, pelorin::ProgramsFolder(scope), scope);
+}
+
 // An install for every user without administrator rights: this program again, with them and
 // the same choices, which are its own from here on. The mutex goes first, or that run would
 // find this one running.
@@ -187,11 +194,9 @@ int RunQuietly(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, pel
   const pelorin::InstallScope scope = ScopeOfRun(files, registry, unpacked.info.appName, line).scope;
   if (pelorin::NeedsElevation(scope, pelorin::Win32Shell().HasAdministratorRights()))
     return HandOverElevated(mutex, line);
-  const pelorin::InstallFolderChoice folder = pelorin::ChooseInstallFolder(
-      files,
-      line.hasFolder ? line.folder
-                     : pelorin::ProposedInstallPath(files, registry, unpacked.info, pelorin::ProgramsFolder(scope), scope),
-      unpacked.info.appName, pelorin::SystemReservedFolders(), scope);
+  const pelorin::InstallFolderChoice folder =
+      pelorin::ChooseInstallFolder(files, ProposedFolder(files, registry, unpacked.info, line, scope),
+                                   unpacked.info.appName, pelorin::SystemReservedFolders(), scope);
   if (folder.refused) return pelorin::kExitStopped;
   pelorin::QuietInstallUi ui;
   return pelorin::QuietInstallExitCode(InstallInto(files, unpacked, folder.path, false, scope, ui, true));
@@ -236,13 +241,10 @@ int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, 
     InstallChoice(files, unpacked, {line.folder, line.runAfter, scope.scope}, wait.Icon(), mutex);
     return 0;
   }
-  const auto proposed = [&](pelorin::InstallScope forScope) {
-    return line.hasFolder ? line.folder
-                          : pelorin::ProposedInstallPath(files, registry, unpacked.info, pelorin::ProgramsFolder(forScope),
-                                                         forScope);
-  };
   pelorin::win::WizardWindow wizard(files);
-  if (!wizard.Open(unpacked.info, {proposed(pelorin::InstallScope::kMachine), proposed(pelorin::InstallScope::kUser)},
+  if (!wizard.Open(unpacked.info,
+                   {ProposedFolder(files, registry, unpacked.info, line, pelorin::InstallScope::kMachine),
+                    ProposedFolder(files, registry, unpacked.info, line, pelorin::InstallScope::kUser)},
                    scope, wait.Icon()))
     return 1;
   const auto held = [&](int item) { return unpacked.heldBytes[item] ? &*unpacked.heldBytes[item] : nullptr; };

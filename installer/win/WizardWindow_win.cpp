@@ -107,11 +107,11 @@ void AppendText(HWND edit, const std::string& text) {
 
 }  // namespace
 
-bool WizardWindow::Open(const SetupInfo& info, const ProposedFolders& folders, const ScopeChoice& scope, HICON icon) {
-  folders_ = folders;
+bool WizardWindow::Open(const SetupInfo& info, ProposedFolders folders, const ScopeChoice& scope, HICON icon) {
+  folders_ = std::move(folders);
   scope_ = scope.scope;
   scopeShown_ = scope.offered;
-  const std::string& installPath = scope_ == InstallScope::kUser ? folders.forUser : folders.forMachine;
+  const std::string& installPath = scope_ == InstallScope::kUser ? folders_.forUser : folders_.forMachine;
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_ARROW), icon);
   const std::string caption = Concat({info.appName, " v", info.appVersion});
   appName_ = info.appName;

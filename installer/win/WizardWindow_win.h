@@ -36,7 +36,7 @@ class WizardWindow : public ScaledWindow {
 
   // Creates the window, hidden, with the caption, the company line, the scope's folder on
   // the path page (with the choice of scope where `scope` offers it), and the start page.
-  bool Open(const SetupInfo& info, const ProposedFolders& folders, const ScopeChoice& scope, HICON icon);
+  bool Open(const SetupInfo& info, ProposedFolders folders, const ScopeChoice& scope, HICON icon);
 
   // Appends a text file's lines to the licence box; a missing file (null) leaves it as it is.
   void LoadLic(const std::string* text);
