@@ -72,15 +72,15 @@ void InstallWindow::ShowCaption(const std::string& caption) {
 }
 
 void InstallWindow::ShowMessage(const std::string& text, bool problem) {
-  ShowMessageBox(Handle(), text, kMessageTitle, MB_OK | (problem ? MB_ICONEXCLAMATION : 0));
+  Ask(text, MB_OK | (problem ? MB_ICONEXCLAMATION : 0));
 }
 
-bool InstallWindow::AskRetry(const std::string& text) {
-  return ShowMessageBox(Handle(), text, kMessageTitle, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;
-}
+bool InstallWindow::AskRetry(const std::string& text) { return Ask(text, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY; }
 
-bool InstallWindow::AskYesNo(const std::string& text) {
-  return ShowMessageBox(Handle(), text, kMessageTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
+bool InstallWindow::AskYesNo(const std::string& text) { return Ask(text, MB_YESNO | MB_ICONQUESTION) == IDYES; }
+
+int InstallWindow::Ask(const std::string& text, UINT type) {
+  return ShowMessageBox(Handle(), text, kMessageTitle, type);
 }
 
 void InstallWindow::PaintBar(HDC dc) {

@@ -31,6 +31,8 @@ class InstallWindow : public ScaledWindow, public InstallUi {
 
  private:
   void PaintBar(HDC dc);
+  // A message box of setup's over this window; the button pressed.
+  int Ask(const std::string& text, UINT type);
 
   OverwriteQuestion question_;
   HWND percent_ = nullptr;
