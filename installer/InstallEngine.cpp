@@ -93,7 +93,6 @@ class Installation {
   std::vector<std::string> earlierEntries_;  // the "&" and "$" lines of the log this install replaces
   std::vector<std::string> loggedLines_;
   const PackList* list_ = nullptr;
-  PackList readList_;  // the list read here when the request brings none
   HeldPath held_;
 
   ExtractOutcome Extract(const std::string& item, const std::string& destination) {
@@ -105,10 +104,8 @@ class Installation {
     const bool own = request_.quiet && (SameFileName(destination, editor_.programPath) ||
                                         SameFileName(destination, uninstaller_));
     PackUi& ui = own ? static_cast<PackUi&>(always) : services_.ui;
-    const PackRecord* record = list_->Find(item);
-    if (request_.data == nullptr || record == nullptr)
-      return ExtractFile(files_, ui, request_.packData, request_.packList, item, destination);
-    return ExtractRecord(files_, ui, *request_.data, *record, destination);
+    // The first record of the name, as the pack's readers take it.
+    return ExtractRecord(files_, ui, *request_.data, *list_->Find(item), destination);
   }
 };
 
@@ -117,12 +114,8 @@ InstallResult Installation::Run() {
   // With no name the removal key would be the system's Uninstall key itself.
   if (request_.info.appName.empty()) return Stop(kCorruptSetupMessage, {}, "");
 
-  // The list is read before anything is written, so that a damaged setup leaves no trace.
+  // The list is judged before anything is written, so that a damaged setup leaves no trace.
   list_ = request_.list;
-  if (list_ == nullptr) {
-    readList_ = ReadPackList(files_, request_.packList);
-    list_ = &readList_;
-  }
   const PackList& list = *list_;
   if (list.error) return Stop("Setup could not read its file list ", request_.packList, ":\r\n", &list.error);
   if (!list.headerValid) return Stop("Setup's file list ", request_.packList, " is not a file list.");

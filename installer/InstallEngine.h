@@ -55,10 +55,10 @@ struct InstallRequest {
   bool quiet = false;                  // nobody answers: a running program is asked to close
   InstallScope scope = InstallScope::kMachine;
   std::string accountSid;              // the running account, whose folders an install for it alone gets
-  std::string packList;
+  std::string packList;  // where the pack list and data were read from, as messages name them
   std::string packData;
-  // The pack list as setup read and checked it, and its data copy held open; when not
-  // given, both are read from the paths above.
+  // The pack list as setup read it (a list that could not be read holds its error), and its
+  // data held open; both must be given.
   const PackList* list = nullptr;
   FileReader* data = nullptr;
 };
