@@ -452,13 +452,13 @@ void Installation::CreateOneLink(const std::string& target, const std::string& n
   const std::string linkFolder = LinkFolder(folder);
   const std::string linkFile = Concat({linkFolder, name, ".lnk"});
   CreateFolderChain(files_, linkFolder);
-  ShellLink link;
-  link.target = target;
-  link.description = name;
-  link.workingFolder = FolderOfPath(target) + '\\';
-  link.iconFile = target;
-  link.iconIndex = kMainProgramLinkIcon;
-  link.showCommand = kShowNormal;
+  const ShellLink link{.target = target,
+                       .description = name,
+                       .workingFolder = FolderOfPath(target) + '\\',
+                       .arguments = {},
+                       .iconFile = target,
+                       .iconIndex = kMainProgramLinkIcon,
+                       .showCommand = kShowNormal};
   if (!services_.shell.CreateShellLink(linkFile, link)) {
     Fail(linkFile, ": the shortcut could not be saved");
     return;
