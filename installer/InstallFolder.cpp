@@ -50,7 +50,16 @@ bool HoldsOthersFiles(FileSystem& files, const std::string& folder, const std::s
   return lines.empty() || lines[0] != appName;
 }
 
-InstallFolderChoice Refused(const std::string& reason) { return {true, "", reason}; }
+// A refusal: the path, the text, then for a text that ends with "for" or "such as ...\\" the
+// application's name and a full stop.
+InstallFolderChoice Refused(std::string_view path, const char* text, const std::string* name = nullptr) {
+  std::string reason = Concat({path, text});
+  if (name != nullptr) {
+    reason += *name;
+    reason += '.';
+  }
+  return {true, "", std::move(reason)};
+}
 
 bool IsReserved(std::string_view path, const ReservedFolders& reserved) {
   const std::string windows = Trimmed(reserved.windows);
@@ -82,29 +91,30 @@ bool HasTrimmedStep(const std::string& path) {
 InstallFolderChoice ChooseFolder(FileSystem& files, const std::string& typed, const std::string& appName,
                                  const ReservedFolders& reserved) {
   const std::string path = Trimmed(typed);
-  if (path.empty()) return Refused("No install folder is given.");
+  if (path.empty()) return Refused({}, "No install folder is given.");
   if (path.starts_with("\\\\?\\") || path.starts_with("\\\\.\\"))
-    return Refused(path + " is a device path; give a folder such as C:\\Games\\" + appName + ".");
+    return Refused(path, " is a device path; give a folder such as C:\\Games\\", &appName);
   const std::size_t root = RootLength(path);
-  if (root == 0) return Refused(path + " is not a full path, such as C:\\Games\\" + appName + ".");
-  if (root >= path.size()) return Refused(path + "\\ is a whole drive or share; choose a folder on it.");
+  if (root == 0) return Refused(path, " is not a full path, such as C:\\Games\\", &appName);
+  if (root >= path.size()) return Refused(path, "\\ is a whole drive or share; choose a folder on it.");
   if (path.starts_with("\\\\"))
-    return Refused(path + " is on a network share; setup installs on a drive of this computer only.");
+    return Refused(path, " is on a network share; setup installs on a drive of this computer only.");
   if (path.find("\\.\\") != std::string::npos || path.find("\\..\\") != std::string::npos ||
       path.find("\\\\", root) != std::string::npos || path.find(':', root) != std::string::npos ||
       HasTrimmedStep(path))
-    return Refused(path + " is not a plain folder path.");
-  const std::string reservedText = " is a folder of the system or of your own; choose a folder for " + appName + ".";
-  if (IsReserved(path, reserved) || IsReserved(Canonical(files, reserved, path, root), reserved)) return Refused(path + reservedText);
+    return Refused(path, " is not a plain folder path.");
+  constexpr char kReserved[] = " is a folder of the system or of your own; choose a folder for ";
+  if (IsReserved(path, reserved) || IsReserved(Canonical(files, reserved, path, root), reserved))
+    return Refused(path, kReserved, &appName);
   if (!files.FolderExists(path) || (!HoldsOthersFiles(files, path, appName) && !files.OthersCanWrite(path)))
     return {false, path, ""};
   // The application's own folder below is checked like the folder itself.
   const std::string own = path + "\\" + appName;
-  if (IsReserved(Canonical(files, reserved, own, root), reserved)) return Refused(own + reservedText);
+  if (IsReserved(Canonical(files, reserved, own, root), reserved)) return Refused(own, kReserved, &appName);
   if (files.FolderExists(own) && HoldsOthersFiles(files, own, appName))
-    return Refused(own + " holds files of another program; choose another folder.");
+    return Refused(own, " holds files of another program; choose another folder.");
   if (files.FolderExists(own) && files.OthersCanWrite(own))
-    return Refused(own + " can be changed by other accounts than the administrators; choose another folder.");
+    return Refused(own, " can be changed by other accounts than the administrators; choose another folder.");
   return {false, own, ""};
 }
 
@@ -123,7 +133,7 @@ InstallFolderChoice ChooseInstallFolder(FileSystem& files, const std::string& ty
                                         const ReservedFolders& reserved, InstallScope scope) {
   InstallFolderChoice choice = ChooseFolder(files, typed, appName, reserved);
   if (const char* problem = choice.refused ? nullptr : InstallPathProblem(files, choice.path, scope))
-    return Refused(choice.path + ": " + problem + "; choose another folder.");
+    return Refused(choice.path, Concat({": ", problem, "; choose another folder."}).c_str());
   return choice;
 }
 
