@@ -32,14 +32,7 @@ void PaintNow(HWND window) {
 
 bool InstallWindow::Open(HICON icon) {
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_WAIT), icon);
-  StartScale();
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - At(kWidth)) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - At(kHeight)) / 2;
-  RECT frame{0, 0, At(kWidth), At(kHeight)};
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION;
-  AdjustWindowRect(&frame, style, FALSE);
-  if (!Create(0, kClassName, kInstallingCaption, style, left, top, frame.right - frame.left,
-              frame.bottom - frame.top, nullptr))
+  if (!CreateCentred(0, kClassName, kInstallingCaption, WS_OVERLAPPED | WS_CAPTION, kWidth, kHeight, true))
     return false;
   status_ = CreateControl(Handle(), "STATIC", "Installing", WS_VISIBLE, At(12), At(12), At(kWidth - 24), At(16),
                           kStatusId, font_.Get());

@@ -15,12 +15,7 @@ constexpr int kHeight = 90;
 bool WaitWindow::Open() {
   icon_ = LoadIconA(GetModuleHandleW(nullptr), MAKEINTRESOURCEA(IDI_SETUP));
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_WAIT), icon_);
-  StartScale();
-  const int width = At(kWidth), height = At(kHeight);
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  if (!Create(WS_EX_TOOLWINDOW, kClassName, "Please Wait...", WS_POPUP | WS_CAPTION, left, top,
-              width, height, nullptr))
+  if (!CreateCentred(WS_EX_TOOLWINDOW, kClassName, "Please Wait...", WS_POPUP | WS_CAPTION, kWidth, kHeight, false))
     return false;
   ShowWindow(Handle(), SW_SHOWNORMAL);
   UpdateWindow(Handle());

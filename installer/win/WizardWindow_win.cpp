@@ -115,14 +115,8 @@ bool WizardWindow::Open(const SetupInfo& info, ProposedFolders folders, const Sc
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_ARROW), icon);
   const std::string caption = Concat({info.appName, " v", info.appVersion});
   appName_ = info.appName;
-  StartScale();
-  RECT frame{0, 0, At(kWidth), At(kHeight)};
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - frame.right) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - frame.bottom) / 2;
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  AdjustWindowRect(&frame, style, FALSE);
-  if (!Create(WS_EX_CONTROLPARENT, kClassName, caption.c_str(), style, left, top,
-              frame.right - frame.left, frame.bottom - frame.top, nullptr))
+  if (!CreateCentred(WS_EX_CONTROLPARENT, kClassName, caption.c_str(),
+                     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, kWidth, kHeight, true))
     return false;
 
   const HFONT font = font_.Get();
