@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "Concat.h"
+#include "DecimalText.h"
 #include "TextLines.h"
 
 namespace pelorin {
@@ -23,16 +25,23 @@ bool StartsWithMagic(FileReader& reader) {
 }  // namespace
 
 std::string OverwriteOlderQuestion(const std::string& newText, const std::string& oldText) {
-  return "Setup has detected that the file: \r\n\r\n" + newText +
-         "\r\n\r\nwhich comes with this Application is older than\r\n\r\n" + oldText +
-         "\r\n\r\nwhich you currently have on your system.  \r\nWould you like to overwrite your "
-         "existing file with this older file?";
+  return Concat({"Setup has detected that the file: \r\n\r\n", newText,
+                 "\r\n\r\nwhich comes with this Application is older than\r\n\r\n", oldText,
+                 "\r\n\r\nwhich you currently have on your system.  \r\nWould you like to overwrite your "
+                 "existing file with this older file?"});
 }
 
 std::string DescribeFileTime(const std::string& name, const FileTime& t) {
-  return name + " - " + std::to_string(t.day) + "/" + std::to_string(t.month) + "/" +
-         std::to_string(t.year) + " " + std::to_string(t.hour) + ":" + std::to_string(t.minute) +
-         ":" + std::to_string(t.second);
+  // Each field after the one before and its separator; file times are never negative.
+  const int fields[] = {t.day, t.month, t.year, t.hour, t.minute, t.second};
+  constexpr char kSeparators[] = "// ::";
+  std::string text = name;
+  text += " - ";
+  for (std::size_t i = 0; i < std::size(fields); ++i) {
+    if (i > 0) text += kSeparators[i - 1];
+    text += WholeNumberText(static_cast<std::uint32_t>(fields[i]));
+  }
+  return text;
 }
 
 AddOutcome AddFile(FileSystem& files, const std::string& dataFile, const std::string& listFile,
@@ -80,7 +89,7 @@ AddOutcome AddFile(FileSystem& files, const std::string& dataFile, const std::st
   return {AddResult::kAdded, {}};
 }
 
-const PackRecord* PackList::Find(const std::string& name) const {
+const PackRecord* PackList::Find(std::string_view name) const {
   for (const PackRecord& record : records)
     if (record.name == name) return &record;
   return nullptr;
@@ -100,12 +109,15 @@ PackList ParsePackList(std::string_view text) {
   PackList list;
   const std::vector<std::string> lines = SplitLines(text);
   if (lines.empty()) return list;
-  const std::string& header = lines[0];
+  const std::string_view header = lines[0];
   list.headerValid = header.substr(0, header.find(',')) == kPackListHeader;
   for (std::size_t i = 1; i < lines.size(); ++i) {
     if (lines[i].empty()) continue;
-    if (auto record = ParseRecord(lines[i])) list.records.push_back(std::move(*record));
-    else list.damaged = true;
+    // Read in place: a line that is no record takes its place back.
+    if (!ParseRecordInto(lines[i], list.records.emplace_back())) {
+      list.records.pop_back();
+      list.damaged = true;
+    }
   }
   return list;
 }

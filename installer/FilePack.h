@@ -47,7 +47,7 @@ struct PackList {
   std::vector<PackRecord> records;
 
   // The first record of that name (names compare exactly), or null.
-  const PackRecord* Find(const std::string& name) const;
+  const PackRecord* Find(std::string_view name) const;
 };
 
 PackList ParsePackList(std::string_view text);

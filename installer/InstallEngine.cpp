@@ -1,5 +1,6 @@
 #include "InstallEngine.h"
 
+#include "Concat.h"
 #include "DecimalText.h"
 #include "FolderRights.h"
 #include "InstallRecord.h"
@@ -16,13 +17,21 @@ constexpr int kShowNormal = 1;  // SW_SHOWNORMAL: a shortcut starts its program 
 // The removal registration names this program beside the install log.
 constexpr char kUninstallerName[] = "Uninstall.exe";
 
-std::string Number(std::uint32_t value) { return WholeNumberText(value); }
-
 // The system's text for a failure, with its number so that a report in any language can be read.
 std::string ErrorText(const FileError& error) {
   if (!error) return "unknown error";
-  return error.message + " (system error " + Number(error.systemCode) + ")";
+  return Concat({error.message, " (system error ", WholeNumberText(error.systemCode), ")"});
 }
+
+// The parts one after another, then the system's reason for `error` when there is one.
+std::string ReportLine(const char* lead, std::string_view path, const char* tail, const FileError* error) {
+  std::string text = Concat({lead, path, tail});
+  if (error != nullptr) text += ErrorText(*error);
+  return text;
+}
+
+// A path in quotation marks, so that blanks in it cannot end a command line's program.
+std::string Quoted(std::string_view path, std::string_view after = {}) { return Concat({"\"", path, "\"", after}); }
 
 // A file name without any folder part.
 bool IsBareFileName(std::string_view name) {
@@ -34,19 +43,26 @@ class Installation {
   Installation(InstallServices& services, const InstallRequest& request)
       : files_(services.files), services_(services), request_(request),
         installFolder_(WithTrailingBackslash(request.installPath)),
-        logPath_(installFolder_ + kInstallLogName), keepLog_(request.info.noUninstall == 0) {}
+        logPath_(installFolder_ + kInstallLogName), keepLog_(request.info.noUninstall == 0),
+        editor_{kEditorWindowClass, request.info.appName, installFolder_ + request.info.mainExe},
+        uninstaller_(installFolder_ + kUninstallerName) {}
 
   InstallResult Run();
 
  private:
-  InstallResult Stop(const std::string& why);
+  // Shows why nothing was installed: `lead`, the path it names, `tail`, then the system's
+  // reason for `error` when there is one.
+  InstallResult Stop(const char* lead, std::string_view path, const char* tail, const FileError* error = nullptr);
+  // Records a line of the report of what is not in place: the path, what befell it, then the
+  // system's reason for `error` when there is one.
+  void Fail(std::string_view path, const char* what, const FileError* error = nullptr) {
+    failures_.push_back(ReportLine("", path, what, error));
+  }
   bool ProgramFree(FileError& refusal);
-  ProgramWindow Editor() const;
   bool WaitForProgramToClose(FileError& refusal);
   void RemoveFolders(const std::vector<std::string>& created);
-  void InstallFiles(const std::vector<InstallEntry>& entries);
-  void InstallSystemFiles(const std::vector<InstallEntry>& entries);
-  void ShowEntryProgress(std::size_t done, std::size_t total, const std::string& shown);
+  void InstallItems(bool system);
+  void InstallItem(const PackRecord& record, bool system);
   void AppendLog(const std::string& line);
   void RegisterUninstall();
   void CreateLinks();
@@ -57,8 +73,8 @@ class Installation {
   void SettleEarlierEntries();
   void RemoveEarlierShortcut(const std::string& linkFile);
   void RunProgram();
-  std::string Destination(const InstallEntry& entry) const;
-  std::uint64_t InstalledSize(const std::vector<InstallEntry>& entries);
+  std::string Destination(const PackRecord& record) const;
+  std::uint64_t InstalledSize();
 
   FileSystem& files_;
   InstallServices& services_;
@@ -66,6 +82,9 @@ class Installation {
   const std::string installFolder_;
   const std::string logPath_;
   const bool keepLog_;
+  // The install folder's own editor, by its window and program file.
+  const ProgramWindow editor_;
+  const std::string uninstaller_;
   std::string systemFolder_;
   std::vector<std::string> failures_;  // one line per file that is not in place, and why
   FileError logError_;                 // the first log line that could not be written
@@ -73,7 +92,7 @@ class Installation {
   bool uninstallerInstalled_ = false;
   std::vector<std::string> earlierEntries_;  // the "&" and "$" lines of the log this install replaces
   std::vector<std::string> loggedLines_;
-  PackList list_;
+  const PackList* list_ = nullptr;
   HeldPath held_;
 
   ExtractOutcome Extract(const std::string& item, const std::string& destination) {
@@ -82,37 +101,34 @@ class Installation {
     struct AlwaysReplace : PackUi {
       bool ConfirmOverwriteOlder(const std::string&, const std::string&) override { return true; }
     } always;
-    const bool own = request_.quiet && (SameFileName(destination, installFolder_ + request_.info.mainExe) ||
-                                        SameFileName(destination, installFolder_ + kUninstallerName));
+    const bool own = request_.quiet && (SameFileName(destination, editor_.programPath) ||
+                                        SameFileName(destination, uninstaller_));
     PackUi& ui = own ? static_cast<PackUi&>(always) : services_.ui;
-    const PackRecord* record = list_.Find(item);
-    if (request_.data == nullptr || record == nullptr)
-      return ExtractFile(files_, ui, request_.packData, request_.packList, item, destination);
-    return ExtractRecord(files_, ui, *request_.data, *record, destination);
+    // The first record of the name, as the pack's readers take it.
+    return ExtractRecord(files_, ui, *request_.data, *list_->Find(item), destination);
   }
 };
 
 InstallResult Installation::Run() {
   systemFolder_ = WithTrailingBackslash(services_.shell.SystemFolder());
   // With no name the removal key would be the system's Uninstall key itself.
-  if (request_.info.appName.empty()) return Stop(kCorruptSetupMessage);
+  if (request_.info.appName.empty()) return Stop(kCorruptSetupMessage, {}, "");
 
-  // The list is read before anything is written, so that a damaged setup leaves no trace.
-  list_ = request_.list ? *request_.list : ReadPackList(files_, request_.packList);
-  const PackList& list = list_;
-  if (list.error)
-    return Stop("Setup could not read its file list " + request_.packList + ":\r\n" + ErrorText(list.error));
-  if (!list.headerValid) return Stop("Setup's file list " + request_.packList + " is not a file list.");
+  // The list is judged before anything is written, so that a damaged setup leaves no trace.
+  list_ = request_.list;
+  const PackList& list = *list_;
+  if (list.error) return Stop("Setup could not read its file list ", request_.packList, ":\r\n", &list.error);
+  if (!list.headerValid) return Stop("Setup's file list ", request_.packList, " is not a file list.");
   if (list.damaged)
-    return Stop("Setup's file list " + request_.packList +
+    return Stop("Setup's file list ", request_.packList,
                 " is damaged: an entry is not a valid name, offset, size and time.");
 
   FileError refusal;
   if (!WaitForProgramToClose(refusal)) {
     if (refusal)
-      return Stop("Setup cannot replace " + installFolder_ + request_.info.mainExe + ":\r\n" + ErrorText(refusal));
+      return Stop("Setup cannot replace ", editor_.programPath, ":\r\n", &refusal);
     if (!request_.quiet) return InstallResult::kCancelled;
-    return Stop(request_.info.appName + " is running and did not close.");
+    return Stop("", request_.info.appName, " is running and did not close.");
   }
   RemoveEarlierInstallElsewhere();
   ReadEarlierEntries();
@@ -130,42 +146,47 @@ InstallResult Installation::Run() {
     held_.holds.clear();
     RemoveFolders(created);
     if (folderError)
-      return Stop("Setup could not create the install folder " + installFolder_ + ":\r\n" + ErrorText(folderError));
-    return Stop("Setup will not install into " + installFolder_ + ": " + held_.problem + ".");
+      return Stop("Setup could not create the install folder ", installFolder_, ":\r\n", &folderError);
+    return Stop("Setup will not install into ", installFolder_, Concat({": ", held_.problem, "."}).c_str());
   }
   if (keepLog_) {
-    const std::string header = request_.info.appName + "\r\n" + request_.info.appVersion + "\r\n" +
-                               request_.info.mainExe + "\r\n";
-    if (FileError error = ReplaceTextFile(files_, logPath_, header)) {
+    const SetupInfo& info = request_.info;
+    if (FileError error = ReplaceTextFile(
+            files_, logPath_, Concat({info.appName, "\r\n", info.appVersion, "\r\n", info.mainExe, "\r\n"}))) {
       RemoveFolders(created);
-      return Stop("Setup could not write the install log " + logPath_ + ":\r\n" + ErrorText(error));
+      return Stop("Setup could not write the install log ", logPath_, ":\r\n", &error);
     }
     // Removal takes away these folders and no other; without the record it leaves them.
     if (FileError error = RecordCreatedFolders(files_, installFolder_, created))
-      failures_.push_back(installFolder_ + kCreatedFoldersName + ": " + ErrorText(error));
+      Fail(installFolder_ + kCreatedFoldersName, ": ", &error);
   }
 
-  const std::vector<InstallEntry> entries = BuildInstallList(list.records);
-  InstallFiles(entries);
-  InstallSystemFiles(entries);
-  installedBytes_ = InstalledSize(entries);
+  // The install folder's files first, then the system's.
+  InstallItems(false);
+  InstallItems(true);
+  installedBytes_ = InstalledSize();
   // A registration whose uninstaller is missing could never be used, nor removed.
   if (keepLog_ && uninstallerInstalled_) RegisterUninstall();
   if (!request_.shortcuts.empty() && !request_.shortcuts[0].empty()) CreateLinks();
   SettleEarlierEntries();
 
-  if (logError_) failures_.push_back(logPath_ + ": " + ErrorText(logError_));
+  if (logError_) Fail(logPath_, ": ", &logError_);
   if (!failures_.empty()) {
     std::string report = "Setup could not install or set up these:\r\n";
-    for (const std::string& failure : failures_) report += "\r\n" + failure;
+    for (const std::string& failure : failures_) {
+      report += "\r\n";
+      report += failure;
+    }
     services_.ui.ShowMessage(report, true);
   }
   RunProgram();
   return failures_.empty() ? InstallResult::kInstalled : InstallResult::kWithFailures;
 }
 
-InstallResult Installation::Stop(const std::string& why) {
-  services_.ui.ShowMessage(why + "\r\n\r\nNothing has been installed.", true);
+InstallResult Installation::Stop(const char* lead, std::string_view path, const char* tail, const FileError* error) {
+  std::string text = ReportLine(lead, path, tail, error);
+  text += "\r\n\r\nNothing has been installed.";
+  services_.ui.ShowMessage(text, true);
   return InstallResult::kStopped;
 }
 
@@ -177,14 +198,15 @@ bool Installation::WaitForProgramToClose(FileError& refusal) {
   if (ProgramFree(refusal)) return true;
   if (refusal) return false;
   if (!request_.quiet) {
-    while (services_.ui.AskRetry(name + kRunningQuestion))
+    const std::string question = Concat({name, kRunningQuestion});
+    while (services_.ui.AskRetry(question))
       if (ProgramFree(refusal) || refusal) return !refusal;
     return false;
   }
   // Only the install folder's own editor is asked: a window of another program with the
   // same title is never touched.
   if (!name.empty() && IsSafeRelativeName(request_.info.mainExe))
-    services_.windows.CloseProgram(Editor(), kQuietCloseWaitMs);
+    services_.windows.CloseProgram(editor_, kQuietCloseWaitMs);
   constexpr unsigned long kStepMs = 200;
   for (unsigned long waited = 0; waited < kQuietCloseWaitMs; waited += kStepMs) {
     services_.windows.Pause(kStepMs);
@@ -196,10 +218,10 @@ bool Installation::WaitForProgramToClose(FileError& refusal) {
 bool Installation::ProgramFree(FileError& refusal) {
   const SetupInfo& info = request_.info;
   if (info.mainExe.empty() || !IsSafeRelativeName(info.mainExe)) return true;
-  const std::string program = installFolder_ + info.mainExe;
+  const std::string& program = editor_.programPath;
   // Only this folder's own editor counts: another program's window with the same title does
   // not hold the install up. An empty title would match some unrelated untitled window.
-  if (!info.appName.empty() && services_.windows.IsRunning(Editor())) return false;
+  if (!info.appName.empty() && services_.windows.IsRunning(editor_)) return false;
   if (!files_.FileExists(program)) return true;
   // A running program's file cannot be opened for writing; nothing is written here. A
   // read-only file or one this account may not write is no running program.
@@ -212,80 +234,71 @@ bool Installation::ProgramFree(FileError& refusal) {
   return true;
 }
 
-// The install folder's own editor, by its window and program file.
-ProgramWindow Installation::Editor() const {
-  return ProgramWindow{kEditorWindowClass, request_.info.appName, installFolder_ + request_.info.mainExe};
-}
-
 void Installation::RemoveFolders(const std::vector<std::string>& created) {
   for (auto folder = created.rbegin(); folder != created.rend(); ++folder) files_.RemoveFolder(*folder);
 }
 
-void Installation::ShowEntryProgress(std::size_t done, std::size_t total, const std::string& shown) {
-  services_.ui.ShowProgress(PercentInstalledText(done, total), "Installing " + shown);
-  services_.ui.ShowBar(done, total);
-}
-
-void Installation::InstallFiles(const std::vector<InstallEntry>& entries) {
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const InstallEntry& entry = entries[i];
-    if (entry.kind == InstallEntry::Kind::kOrdinary) {
-      if (entry.problem) {
-        failures_.push_back(entry.item + ": " + entry.problem + "; skipped");
-      } else {
-        const std::string destination = Destination(entry);
-        const ExtractOutcome outcome = Extract(entry.item, destination);
-        if (outcome.result == ExtractResult::kFailed) {
-          failures_.push_back(destination + ": " + ErrorText(outcome.error));
-        } else {
-          if (outcome.result != ExtractResult::kKeptNewer && keepLog_) AppendLog(entry.path);
-          if (SameFileName(entry.path, kUninstallerName) && files_.FileExists(destination)) uninstallerInstalled_ = true;
-        }
-      }
-    }
-    ShowEntryProgress(i + 1, entries.size(), entry.item);
+// One pass over the pack's installed items (all but setup data, "%" first) installs those of
+// one kind: files for the system folder ("$" first) or the others. The bar runs over all of them.
+void Installation::InstallItems(bool system) {
+  std::size_t total = 0;
+  for (const PackRecord& record : list_->records) total += !record.name.starts_with('%');
+  std::size_t done = 0;
+  for (const PackRecord& record : list_->records) {
+    if (record.name.starts_with('%')) continue;
+    const bool ours = record.name.starts_with(kSystemFileMarker) == system;
+    if (ours) InstallItem(record, system);
+    // The system pass shows a system file by its name without the marker.
+    const std::size_t marker = ours && system ? 1 : 0;
+    ++done;
+    services_.ui.ShowProgress(PercentInstalledText(done, total),
+                              Concat({"Installing ", std::string_view(record.name).substr(marker)}));
+    services_.ui.ShowBar(done, total);
   }
 }
 
-void Installation::InstallSystemFiles(const std::vector<InstallEntry>& entries) {
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    const InstallEntry& entry = entries[i];
-    const bool system = entry.kind == InstallEntry::Kind::kSystem;
-    const std::string name = system ? entry.item.substr(1) : entry.item;
-    if (system && entry.problem) {
-      failures_.push_back(entry.item + ": " + entry.problem + "; skipped");
-    } else if (system) {
-      const std::string destination = Destination(entry);
-      const ExtractOutcome outcome = Extract(entry.item, destination);
-      if (outcome.result == ExtractResult::kFailed) {
-        failures_.push_back(destination + ": " + ErrorText(outcome.error));
-      } else {
-        // Run in the system folder, so that nothing it loads comes from setup's folder, and
-        // waited for: a file it could not register is reported like one not written.
-        if (outcome.result != ExtractResult::kKeptNewer &&
-            !services_.processes.RunAndSucceed(
-                QuotedPath(systemFolder_ + "regsvr32.exe") + " /s " + QuotedPath(destination), kRegisterWaitMs,
-                systemFolder_))
-          failures_.push_back(destination + ": regsvr32 could not register it");
-        // Logged even when the newer copy was kept: the uninstaller asks before it removes
-        // a shared system file.
-        if (keepLog_) AppendLog(kSystemFileMarker + destination);
-      }
-    }
-    ShowEntryProgress(i + 1, entries.size(), name);
+void Installation::InstallItem(const PackRecord& record, bool system) {
+  // Names are checked by ItemNameProblem: one Windows would change is skipped.
+  if (const char* problem = ItemNameProblem(record.name)) {
+    Fail(record.name, Concat({": ", problem, "; skipped"}).c_str());
+    return;
   }
+  const std::string destination = Destination(record);
+  const ExtractOutcome outcome = Extract(record.name, destination);
+  if (outcome.result == ExtractResult::kFailed) {
+    Fail(destination, ": ", &outcome.error);
+    return;
+  }
+  const bool copied = outcome.result != ExtractResult::kKeptNewer;
+  if (!system) {
+    const std::string_view path = std::string_view(destination).substr(installFolder_.size());
+    if (copied && keepLog_) AppendLog(std::string(path));
+    if (SameFileName(path, kUninstallerName) && files_.FileExists(destination)) uninstallerInstalled_ = true;
+    return;
+  }
+  // Run in the system folder, so that nothing it loads comes from setup's folder, and
+  // waited for: a file it could not register is reported like one not written.
+  if (copied && !services_.processes.RunAndSucceed(
+                    Concat({"\"", systemFolder_, "regsvr32.exe\" /s \"", destination, "\""}), kRegisterWaitMs,
+                    systemFolder_))
+    Fail(destination, ": regsvr32 could not register it");
+  // Logged even when the newer copy was kept: the uninstaller asks before it removes a
+  // shared system file.
+  if (keepLog_) AppendLog(Concat({std::string_view(&kSystemFileMarker, 1), destination}));
 }
 
-std::string Installation::Destination(const InstallEntry& entry) const {
-  return (entry.kind == InstallEntry::Kind::kSystem ? systemFolder_ : installFolder_) + entry.path;
+std::string Installation::Destination(const PackRecord& record) const {
+  return (record.name.starts_with(kSystemFileMarker) ? systemFolder_ : installFolder_) + ItemPath(record.name);
 }
 
 // The installed files as they stand now, kept newer ones included.
-std::uint64_t Installation::InstalledSize(const std::vector<InstallEntry>& entries) {
+std::uint64_t Installation::InstalledSize() {
   std::uint64_t bytes = 0;
-  for (const InstallEntry& entry : entries) {
+  for (const PackRecord& record : list_->records) {
     std::unique_ptr<FileReader> file;
-    if (!entry.problem && !files_.OpenForReading(Destination(entry), file)) bytes += file->Size();
+    if (!record.name.starts_with('%') && !ItemNameProblem(record.name) &&
+        !files_.OpenForReading(Destination(record), file))
+      bytes += file->Size();
   }
   return bytes;
 }
@@ -299,17 +312,18 @@ void Installation::RemoveEarlierInstallElsewhere() {
       earlier.empty())
     return;
   earlier = WithTrailingBackslash(earlier);
+  const std::string uninstaller = earlier + kUninstallerName;
   if (SameFileName(earlier, installFolder_) || !files_.FileExists(earlier + kInstallLogName) ||
-      !files_.FileExists(earlier + kUninstallerName))
+      !files_.FileExists(uninstaller))
     return;
-  if (!services_.ui.AskYesNo(kEarlierInstallQuestion + earlier + kEarlierInstallQuestionEnd)) return;
-  if (!MayStartElevated(files_, earlier + kUninstallerName)) {
-    failures_.push_back(earlier + ": other accounts can change the earlier install's uninstaller, so setup did not "
-                        "start it; remove that install yourself");
+  if (!services_.ui.AskYesNo(Concat({kEarlierInstallQuestion, earlier, kEarlierInstallQuestionEnd}))) return;
+  if (!MayStartElevated(files_, uninstaller)) {
+    Fail(earlier, ": other accounts can change the earlier install's uninstaller, so setup did not "
+                  "start it; remove that install yourself");
     return;
   }
-  if (!services_.processes.RunAndSucceed(QuotedPath(earlier + kUninstallerName) + " /S", kEarlierRemovalWaitMs))
-    failures_.push_back(earlier + ": the earlier install's removal did not complete; its log names what stays");
+  if (!services_.processes.RunAndSucceed(Quoted(uninstaller, " /S"), kEarlierRemovalWaitMs))
+    Fail(earlier, ": the earlier install's removal did not complete; its log names what stays");
 }
 
 void Installation::ReadEarlierEntries() {
@@ -370,21 +384,37 @@ void Installation::RegisterUninstall() {
   const std::string key = UninstallKeyPath(info.appName);
   Registry& registry = services_.registry;
   const RegistryRoot root = RegistrationRoot(request_.scope);
-  bool written = true;
-  written &= registry.SetKeyValue(root, key, "DisplayName", UninstallKeyName(info.appName) + " v" + info.appVersion);
+  const std::string displayName = Concat({UninstallKeyName(info.appName), " v", info.appVersion});
   // Quoted, so that a folder with blanks cannot be read as a shorter program path.
-  written &= registry.SetKeyValue(root, key, "UninstallString", QuotedPath(installFolder_ + kUninstallerName));
-  written &= registry.SetKeyValue(root, key, "QuietUninstallString", QuotedPath(installFolder_ + kUninstallerName) + " /S");
-  written &= registry.SetKeyValue(root, key, "DisplayVersion", info.appVersion);
-  written &= registry.SetKeyValue(root, key, "Publisher", info.appCompany);
-  if (!info.mainExe.empty()) written &= registry.SetKeyValue(root, key, "DisplayIcon", installFolder_ + info.mainExe);
-  written &= registry.SetKeyValue(root, key, "InstallLocation", installFolder_);
-  written &= registry.SetNumberValue(root, key, "EstimatedSize", static_cast<std::uint32_t>((installedBytes_ + 1023) / 1024));
-  written &= registry.SetNumberValue(root, key, "NoModify", 1);
-  written &= registry.SetNumberValue(root, key, "NoRepair", 1);
+  const std::string uninstaller = Quoted(uninstaller_);
+  const std::string quietUninstaller = Concat({uninstaller, " /S"});
+  const struct {
+    const char* name;
+    const std::string* text;  // null: not written
+  } texts[] = {
+      {"DisplayName", &displayName},
+      {"UninstallString", &uninstaller},
+      {"QuietUninstallString", &quietUninstaller},
+      {"DisplayVersion", &info.appVersion},
+      {"Publisher", &info.appCompany},
+      {"DisplayIcon", info.mainExe.empty() ? nullptr : &editor_.programPath},
+      {"InstallLocation", &installFolder_},
+  };
+  const struct {
+    const char* name;
+    std::uint32_t number;
+  } numbers[] = {
+      {"EstimatedSize", static_cast<std::uint32_t>((installedBytes_ + 1023) / 1024)},
+      {"NoModify", 1},
+      {"NoRepair", 1},
+  };
+  bool written = true;
+  for (const auto& value : texts)
+    if (value.text != nullptr) written &= registry.SetKeyValue(root, key, value.name, *value.text);
+  for (const auto& value : numbers) written &= registry.SetNumberValue(root, key, value.name, value.number);
   if (!written)
-    failures_.push_back((root == RegistryRoot::kLocalMachine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\") + key +
-                        ": a value of the removal registration could not be written");
+    Fail(Concat({root == RegistryRoot::kLocalMachine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\", key}),
+         ": a value of the removal registration could not be written");
 }
 
 void Installation::CreateLinks() {
@@ -410,7 +440,7 @@ std::string Installation::LinkFolder(const std::string& folder) {
   constexpr std::string_view kPrograms = "Programs\\";
   if (folder.size() >= kPrograms.size() && SameFileName(std::string_view(folder).substr(0, kPrograms.size()), kPrograms)) {
     const std::string programs = shell.StartMenuFolder(owner, true);
-    if (!programs.empty()) return WithTrailingBackslash(programs) + folder.substr(kPrograms.size());
+    if (!programs.empty()) return Concat({WithTrailingBackslash(programs), std::string_view(folder).substr(kPrograms.size())});
   }
   std::string startMenu = shell.StartMenuFolder(owner, false);
   if (!startMenu.empty()) startMenu = WithTrailingBackslash(startMenu);
@@ -420,27 +450,27 @@ std::string Installation::LinkFolder(const std::string& folder) {
 void Installation::CreateOneLink(const std::string& target, const std::string& name,
                                  const std::string& folder) {
   const std::string linkFolder = LinkFolder(folder);
-  const std::string linkFile = linkFolder + name + ".lnk";
+  const std::string linkFile = Concat({linkFolder, name, ".lnk"});
   CreateFolderChain(files_, linkFolder);
-  ShellLink link;
-  link.target = target;
-  link.description = name;
-  link.workingFolder = FolderOfPath(target) + '\\';
-  link.iconFile = target;
-  link.iconIndex = kMainProgramLinkIcon;
-  link.showCommand = kShowNormal;
+  const ShellLink link{.target = target,
+                       .description = name,
+                       .workingFolder = FolderOfPath(target) + '\\',
+                       .arguments = {},
+                       .iconFile = target,
+                       .iconIndex = kMainProgramLinkIcon,
+                       .showCommand = kShowNormal};
   if (!services_.shell.CreateShellLink(linkFile, link)) {
-    failures_.push_back(linkFile + ": the shortcut could not be saved");
+    Fail(linkFile, ": the shortcut could not be saved");
     return;
   }
-  AppendLog(kShortcutMarker + linkFile);
+  AppendLog(Concat({std::string_view(&kShortcutMarker, 1), linkFile}));
 }
 
 void Installation::RunProgram() {
   if (!request_.runAfterInstall || request_.info.mainExe.empty()) return;
-  const std::string program = installFolder_ + request_.info.mainExe;
+  const std::string& program = editor_.programPath;
   if (!files_.FileExists(program)) {
-    services_.ui.ShowMessage(program + kCouldNotBeLaunched, false);
+    services_.ui.ShowMessage(Concat({program, kCouldNotBeLaunched}), false);
     return;
   }
   // Never with setup's administrator rights: a program that runs elevated is one more that
@@ -449,44 +479,29 @@ void Installation::RunProgram() {
   // it cannot, the user is told where the program is.
   if (services_.shell.HasAdministratorRights()) {
     if (!services_.shell.StartFromDesktop(program, installFolder_))
-      services_.ui.ShowMessage(program + kStartItYourself, false);
+      services_.ui.ShowMessage(Concat({program, kStartItYourself}), false);
     return;
   }
-  if (!services_.processes.Start(QuotedPath(program), WindowShow::kNormal, installFolder_))
+  if (!services_.processes.Start(Quoted(program), WindowShow::kNormal, installFolder_))
     services_.shell.OpenWithShell(program, installFolder_);
 }
 
 }  // namespace
 
-std::vector<InstallEntry> BuildInstallList(const std::vector<PackRecord>& records) {
-  std::vector<InstallEntry> entries;
-  for (const PackRecord& record : records) {
-    if (record.name.starts_with('%')) continue;
-    InstallEntry entry;
-    entry.item = record.name;
-    entry.size = record.size;
-    if (record.name.starts_with(kSystemFileMarker)) entry.kind = InstallEntry::Kind::kSystem;
-    entry.path = ItemPath(record.name);
-    entry.problem = ItemNameProblem(record.name);
-    entries.push_back(std::move(entry));
-  }
-  return entries;
-}
-
 std::string PercentInstalledText(std::size_t done, std::size_t total) {
-  return Number(total == 0 ? 0 : static_cast<std::uint32_t>(done * 100 / total)) + "% Installed";
+  return Concat({WholeNumberText(total == 0 ? 0 : static_cast<std::uint32_t>(done * 100 / total)), "% Installed"});
 }
 
-bool ParseShortcutLine(const std::string& line, ShortcutLine& shortcut) {
+bool ParseShortcutLine(std::string_view line, ShortcutLine& shortcut) {
   const std::size_t nameEnd = line.find('\xFF');
   const std::size_t targetEnd = line.find('\xFE');
-  if (nameEnd == std::string::npos || targetEnd == std::string::npos || targetEnd < nameEnd) return false;
+  if (nameEnd == std::string_view::npos || targetEnd == std::string_view::npos || targetEnd < nameEnd) return false;
   shortcut.name = line.substr(0, nameEnd);
   shortcut.target = line.substr(nameEnd + 1, targetEnd - nameEnd - 1);
   shortcut.folder = line.substr(targetEnd + 1);
   // The shortcut file is a name like any item's: no device, no trailing dot, no wildcard.
   return IsBareFileName(shortcut.name) && IsSafeRelativeName(shortcut.target) &&
-         RelativePathProblem(shortcut.folder + shortcut.name + ".lnk") == nullptr;
+         RelativePathProblem(Concat({shortcut.folder, shortcut.name, ".lnk"})) == nullptr;
 }
 
 InstallResult Install(InstallServices& services, const InstallRequest& request) {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "AppWindows.h"
@@ -54,27 +55,13 @@ struct InstallRequest {
   bool quiet = false;                  // nobody answers: a running program is asked to close
   InstallScope scope = InstallScope::kMachine;
   std::string accountSid;              // the running account, whose folders an install for it alone gets
-  std::string packList;
+  std::string packList;  // where the pack list and data were read from, as messages name them
   std::string packData;
-  // The pack list as setup read and checked it, and its data copy held open; when not
-  // given, both are read from the paths above.
+  // The pack list as setup read it (a list that could not be read holds its error), and its
+  // data held open; both must be given.
   const PackList* list = nullptr;
   FileReader* data = nullptr;
 };
-
-// One entry of the install list: a pack item that is not setup data.
-struct InstallEntry {
-  enum class Kind { kOrdinary, kSystem };
-  std::string item;  // the item's name in the pack
-  Kind kind = Kind::kOrdinary;
-  std::uint64_t size = 0;
-  std::string path;               // where it goes, relative to its kind's folder
-  const char* problem = nullptr;  // why it is skipped, when its name cannot be written as it is
-};
-
-// The pack's items in pack order, without setup data ("%" items), classified by their first
-// character: "$" marks a file for the system folder. Names are checked by ItemNameProblem.
-std::vector<InstallEntry> BuildInstallList(const std::vector<PackRecord>& records);
 
 // "50% Installed": the whole percentage of `done` out of `total`.
 std::string PercentInstalledText(std::size_t done, std::size_t total);
@@ -88,7 +75,7 @@ struct ShortcutLine {
 };
 // False when a separator is missing, a part would lead outside its folder, or the shortcut
 // file's name is one that Windows would change or take for something else.
-bool ParseShortcutLine(const std::string& line, ShortcutLine& shortcut);
+bool ParseShortcutLine(std::string_view line, ShortcutLine& shortcut);
 
 inline constexpr char kInstallingCaption[] = "Installing...Please Wait...";
 inline constexpr char kApplicationInstalled[] = "Application Installed";

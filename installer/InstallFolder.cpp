@@ -1,5 +1,6 @@
 #include "InstallFolder.h"
 
+#include "Concat.h"
 #include "FolderRights.h"
 #include "InstallRecord.h"
 #include "TextFile.h"
@@ -9,10 +10,13 @@ namespace pelorin {
 
 namespace {
 
-std::string Lower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
+// Whether two paths are the same but for the case of ASCII letters.
+bool SameLetters(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (lower(a[i]) != lower(b[i])) return false;
+  return true;
 }
 
 std::string Trimmed(std::string path) {
@@ -46,14 +50,25 @@ bool HoldsOthersFiles(FileSystem& files, const std::string& folder, const std::s
   return lines.empty() || lines[0] != appName;
 }
 
-InstallFolderChoice Refused(const std::string& reason) { return {true, "", reason}; }
+// A refusal: the path, the text, then for a text that ends with "for" or "such as ...\\" the
+// application's name and a full stop.
+InstallFolderChoice Refused(std::string_view path, const char* text, const std::string* name = nullptr) {
+  std::string reason = Concat({path, text});
+  if (name != nullptr) {
+    reason += *name;
+    reason += '.';
+  }
+  return {true, "", std::move(reason)};
+}
 
-bool IsReserved(const std::string& path, const ReservedFolders& reserved) {
-  const std::string lower = Lower(path);
-  const std::string windows = Lower(Trimmed(reserved.windows));
-  bool isReserved = !windows.empty() && (lower == windows || lower.starts_with(windows + "\\"));
-  for (const std::string& other : reserved.others) isReserved = isReserved || (!other.empty() && lower == Lower(Trimmed(other)));
-  return isReserved;
+bool IsReserved(std::string_view path, const ReservedFolders& reserved) {
+  const std::string windows = Trimmed(reserved.windows);
+  if (!windows.empty() && (SameLetters(path, windows) || (path.size() > windows.size() && path[windows.size()] == '\\' &&
+                                                          SameLetters(path.substr(0, windows.size()), windows))))
+    return true;
+  for (const std::string& other : reserved.others)
+    if (!other.empty() && SameLetters(path, Trimmed(other))) return true;
+  return false;
 }
 
 // `path` as the system knows it: the final path of its deepest existing folder, then the
@@ -76,29 +91,30 @@ bool HasTrimmedStep(const std::string& path) {
 InstallFolderChoice ChooseFolder(FileSystem& files, const std::string& typed, const std::string& appName,
                                  const ReservedFolders& reserved) {
   const std::string path = Trimmed(typed);
-  if (path.empty()) return Refused("No install folder is given.");
+  if (path.empty()) return Refused({}, "No install folder is given.");
   if (path.starts_with("\\\\?\\") || path.starts_with("\\\\.\\"))
-    return Refused(path + " is a device path; give a folder such as C:\\Games\\" + appName + ".");
+    return Refused(path, " is a device path; give a folder such as C:\\Games\\", &appName);
   const std::size_t root = RootLength(path);
-  if (root == 0) return Refused(path + " is not a full path, such as C:\\Games\\" + appName + ".");
-  if (root >= path.size()) return Refused(path + "\\ is a whole drive or share; choose a folder on it.");
+  if (root == 0) return Refused(path, " is not a full path, such as C:\\Games\\", &appName);
+  if (root >= path.size()) return Refused(path, "\\ is a whole drive or share; choose a folder on it.");
   if (path.starts_with("\\\\"))
-    return Refused(path + " is on a network share; setup installs on a drive of this computer only.");
+    return Refused(path, " is on a network share; setup installs on a drive of this computer only.");
   if (path.find("\\.\\") != std::string::npos || path.find("\\..\\") != std::string::npos ||
       path.find("\\\\", root) != std::string::npos || path.find(':', root) != std::string::npos ||
       HasTrimmedStep(path))
-    return Refused(path + " is not a plain folder path.");
-  const std::string reservedText = " is a folder of the system or of your own; choose a folder for " + appName + ".";
-  if (IsReserved(path, reserved) || IsReserved(Canonical(files, reserved, path, root), reserved)) return Refused(path + reservedText);
+    return Refused(path, " is not a plain folder path.");
+  constexpr char kReserved[] = " is a folder of the system or of your own; choose a folder for ";
+  if (IsReserved(path, reserved) || IsReserved(Canonical(files, reserved, path, root), reserved))
+    return Refused(path, kReserved, &appName);
   if (!files.FolderExists(path) || (!HoldsOthersFiles(files, path, appName) && !files.OthersCanWrite(path)))
     return {false, path, ""};
   // The application's own folder below is checked like the folder itself.
   const std::string own = path + "\\" + appName;
-  if (IsReserved(Canonical(files, reserved, own, root), reserved)) return Refused(own + reservedText);
+  if (IsReserved(Canonical(files, reserved, own, root), reserved)) return Refused(own, kReserved, &appName);
   if (files.FolderExists(own) && HoldsOthersFiles(files, own, appName))
-    return Refused(own + " holds files of another program; choose another folder.");
+    return Refused(own, " holds files of another program; choose another folder.");
   if (files.FolderExists(own) && files.OthersCanWrite(own))
-    return Refused(own + " can be changed by other accounts than the administrators; choose another folder.");
+    return Refused(own, " can be changed by other accounts than the administrators; choose another folder.");
   return {false, own, ""};
 }
 
@@ -109,15 +125,15 @@ std::string ProposedInstallPath(FileSystem& files, Registry& registry, const Set
   if (info.useFixedPath) return info.fixedPath;
   if (std::string earlier = RegisteredInstallFolder(files, registry, info.appName, scope); !earlier.empty())
     return earlier;
-  return WithTrailingBackslash(programsFolder.empty() ? "C:\\Program Files" : programsFolder) + info.appCompany +
-         "\\" + info.appName;
+  return Concat({WithTrailingBackslash(programsFolder.empty() ? "C:\\Program Files" : programsFolder), info.appCompany,
+                 "\\", info.appName});
 }
 
 InstallFolderChoice ChooseInstallFolder(FileSystem& files, const std::string& typed, const std::string& appName,
                                         const ReservedFolders& reserved, InstallScope scope) {
   InstallFolderChoice choice = ChooseFolder(files, typed, appName, reserved);
   if (const char* problem = choice.refused ? nullptr : InstallPathProblem(files, choice.path, scope))
-    return Refused(choice.path + ": " + problem + "; choose another folder.");
+    return Refused(choice.path, Concat({": ", problem, "; choose another folder."}).c_str());
   return choice;
 }
 

@@ -1,21 +1,8 @@
 #include "PackFormat.h"
 
-#include <vector>
-
 #include "DecimalText.h"
 
 namespace pelorin {
-
-namespace {
-
-std::optional<int> ParseField(std::string_view text, int low, int high) {
-  const auto value = ParseWholeNumber(text);
-  if (!value || *value < static_cast<std::uint64_t>(low) || *value > static_cast<std::uint64_t>(high))
-    return std::nullopt;
-  return static_cast<int>(*value);
-}
-
-}  // namespace
 
 std::string FormatRecord(const PackRecord& record) {
   const FileTime& t = record.time;
@@ -26,31 +13,44 @@ std::string FormatRecord(const PackRecord& record) {
 }
 
 std::optional<PackRecord> ParseRecord(std::string_view line) {
-  std::vector<std::string_view> fields;
-  for (std::size_t start = 0;;) {
+  PackRecord record;
+  if (!ParseRecordInto(line, record)) return std::nullopt;
+  return record;
+}
+
+bool ParseRecordInto(std::string_view line, PackRecord& record) {
+  constexpr std::size_t kFields = 9;
+  std::string_view fields[kFields];
+  for (std::size_t start = 0, count = 0;; ++count) {
     const std::size_t comma = line.find(',', start);
-    fields.push_back(line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
-    if (comma == std::string_view::npos) break;
+    if (count == kFields) return false;
+    fields[count] = line.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+    if (comma == std::string_view::npos) {
+      if (count + 1 != kFields) return false;
+      break;
+    }
     start = comma + 1;
   }
-  if (fields.size() != 9 || !IsValidItemName(fields[0])) return std::nullopt;
+  if (!IsValidItemName(fields[0])) return false;
 
-  PackRecord record;
-  record.name = fields[0];
+  // Hour, minute, second, month, day and year, each within its range.
+  constexpr int kLowest[] = {0, 0, 0, 1, 1, 1601};
+  constexpr int kHighest[] = {23, 59, 59, 12, 31, 30827};
+  int time[6];
+  for (std::size_t i = 0; i < 6; ++i) {
+    const auto value = ParseWholeNumber(fields[3 + i]);
+    if (!value || *value < static_cast<std::uint64_t>(kLowest[i]) || *value > static_cast<std::uint64_t>(kHighest[i]))
+      return false;
+    time[i] = static_cast<int>(*value);
+  }
   const auto offset = ParseWholeNumber(fields[1]);
   const auto size = ParseWholeNumber(fields[2]);
-  const auto hour = ParseField(fields[3], 0, 23);
-  const auto minute = ParseField(fields[4], 0, 59);
-  const auto second = ParseField(fields[5], 0, 59);
-  const auto month = ParseField(fields[6], 1, 12);
-  const auto day = ParseField(fields[7], 1, 31);
-  const auto year = ParseField(fields[8], 1601, 30827);
-  if (!offset || !size || !hour || !minute || !second || !month || !day || !year) return std::nullopt;
-  if (*offset < kFirstItemOffset) return std::nullopt;
+  if (!offset || !size || *offset < kFirstItemOffset) return false;
+  record.name = fields[0];
   record.offset = *offset;
   record.size = *size;
-  record.time = {*year, *month, *day, *hour, *minute, *second};
-  return record;
+  record.time = {time[5], time[3], time[4], time[0], time[1], time[2]};
+  return true;
 }
 
 bool IsValidItemName(std::string_view name) {

@@ -31,6 +31,8 @@ std::string FormatRecord(const PackRecord& record);
 
 // A record line, or nothing when it is not nine fields of the right kinds and ranges.
 std::optional<PackRecord> ParseRecord(std::string_view line);
+// The same, read into `record`: false when it is no record, and `record` then holds anything.
+bool ParseRecordInto(std::string_view line, PackRecord& record);
 
 // Whether a name can stand in a record: no comma, quote or line break, no leading blank.
 bool IsValidItemName(std::string_view name);

@@ -1,5 +1,6 @@
 #include "SetupData.h"
 
+#include "Concat.h"
 #include "DecimalText.h"
 #include "TextLines.h"
 
@@ -42,8 +43,21 @@ std::optional<std::uint32_t> ReadLittle(std::string_view head, std::size_t at, s
 
 // A length as the removal mark and the uninstaller's item write it: decimal, padded with
 // blanks to 16 bytes. Read back only in exactly this form.
+// The digits come by long division in 16-bit steps: a 64-bit division would bring the
+// runtime's division code into the program.
 std::string LengthField(std::uint64_t length) {
-  std::string field = std::to_string(length);
+  std::string field;
+  do {
+    std::uint64_t quotient = 0;
+    std::uint32_t rest = 0;
+    for (int shift = 48; shift >= 0; shift -= 16) {
+      const std::uint32_t part = rest << 16 | static_cast<std::uint32_t>(length >> shift & 0xFFFF);
+      quotient = quotient << 16 | part / 10;
+      rest = part % 10;
+    }
+    field.insert(field.begin(), static_cast<char>('0' + rest));
+    length = quotient;
+  } while (length != 0);
   field.resize(16, ' ');
   return field;
 }
@@ -111,7 +125,7 @@ std::string FormatTrailer(const Trailer& trailer) {
 }
 
 std::string FormatRemovalMark(std::uint64_t imageLength) {
-  return std::string(kRemovalMarkMagic) + LengthField(imageLength);
+  return Concat({kRemovalMarkMagic, LengthField(imageLength)});
 }
 
 bool IsRemovalMark(std::string_view bytes, std::uint64_t at) { return bytes == FormatRemovalMark(at); }
@@ -134,7 +148,8 @@ std::optional<std::string> SelfItemOf(std::string_view image, std::string_view p
 std::optional<std::string> ProgramOfSelfItem(std::string_view image, std::string_view item) {
   const std::optional<SigningFields> fields = SigningFieldsOf(image.substr(0, kHeadersRead));
   if (!fields || item.size() < kSelfItemHead ||
-      item.substr(0, kSelfItemMagic.size() + 16) != std::string(kSelfItemMagic) + LengthField(image.size()))
+      item.substr(0, kSelfItemMagic.size()) != kSelfItemMagic ||
+      item.substr(kSelfItemMagic.size(), 16) != LengthField(image.size()))
     return std::nullopt;
   std::string program(image);
   program.replace(fields->checksum, 4, item.substr(kSelfItemMagic.size() + 16, 4));
@@ -145,22 +160,23 @@ std::optional<std::string> ProgramOfSelfItem(std::string_view image, std::string
 bool IsFlagSet(std::string_view line) { return WholeNumber(LeadingNumber(line)) != 0; }
 
 SetupInfo ParseSetupInfo(std::string_view text) {
-  const std::vector<std::string> lines = SplitLines(text);
   SetupInfo info;
-  const auto line = [&](std::size_t index) -> const std::string* {
-    return index < lines.size() ? &lines[index] : nullptr;
-  };
-  if (auto* l = line(0)) info.appName = *l;
-  if (auto* l = line(1)) info.appVersion = *l;
-  if (auto* l = line(2)) info.appCompany = *l;
-  if (auto* l = line(3)) info.showLicence = IsFlagSet(*l);
-  if (auto* l = line(4)) info.useFixedPath = IsFlagSet(*l);
-  if (auto* l = line(5)) info.fixedPath = *l;
-  if (auto* l = line(6)) info.reserved = IsFlagSet(*l);
-  if (auto* l = line(7)) info.runAfterInstall = IsFlagSet(*l);
-  if (auto* l = line(8)) info.mainExe = *l;
-  if (auto* l = line(9)) info.noUninstall = WholeNumber(LeadingNumber(*l));
+  ParseSetupInfoInto(text, info);
   return info;
+}
+
+void ParseSetupInfoInto(std::string_view text, SetupInfo& info) {
+  const std::vector<std::string> lines = SplitLines(text);
+  // What each of the ten lines sets: a text, a flag, or (the last) the number.
+  std::string* const texts[] = {&info.appName, &info.appVersion, &info.appCompany, nullptr, nullptr,
+                                &info.fixedPath, nullptr, nullptr, &info.mainExe};
+  bool* const flags[] = {nullptr, nullptr, nullptr, &info.showLicence, &info.useFixedPath,
+                         nullptr, &info.reserved, &info.runAfterInstall, nullptr};
+  for (std::size_t i = 0; i < lines.size() && i <= std::size(texts); ++i) {
+    if (i == std::size(texts)) info.noUninstall = WholeNumber(LeadingNumber(lines[i]));
+    else if (texts[i] != nullptr) *texts[i] = lines[i];
+    else *flags[i] = IsFlagSet(lines[i]);
+  }
 }
 
 std::vector<std::string> ParseShortcutLines(std::string_view text) {

@@ -94,6 +94,8 @@ struct SetupInfo {
 };
 
 SetupInfo ParseSetupInfo(std::string_view text);
+// The same, read into `info`, which holds the defaults before.
+void ParseSetupInfoInto(std::string_view text, SetupInfo& info);
 
 // Whether a flag line is set: its leading number (blanks before it allowed), rounded to a
 // whole number, is not 0. A line without a number reads as 0.

@@ -53,6 +53,19 @@ class DataWithPrograms : public FileReader {
   std::uint64_t at_ = 0;
 };
 
+enum class ItemRead { kMissing, kRead, kDamaged };
+
+// The bytes of the pack item `name` (empty when the pack has none). A part that does not fit
+// into the data is damaged; it is never allocated.
+ItemRead ReadItem(const PackList& list, FileReader& data, const char* name, std::string& bytes) {
+  bytes.clear();
+  const PackRecord* record = list.Find(name);
+  if (record == nullptr) return ItemRead::kMissing;
+  ImagePart part(data, record->offset, record->size);
+  if (record->offset == 0 || record->size > data.Size() || !ReadWhole(part, bytes)) return ItemRead::kDamaged;
+  return ItemRead::kRead;
+}
+
 // Bounds of what is read into memory to rebuild a program: its image and the bytes after it.
 constexpr std::uint64_t kLargestImage = 16 << 20;
 constexpr std::uint64_t kLargestSelfItem = 1 << 20;
@@ -86,23 +99,34 @@ FileError ReadRange(FileReader& reader, std::uint64_t start, std::size_t size, s
   return {};
 }
 
-std::optional<Trailer> FindTrailer(FileReader& program) {
-  const std::uint64_t size = program.Size();
-  std::string head, bytes;
-  if (ReadRange(program, 0, static_cast<std::size_t>(std::min<std::uint64_t>(size, kHeadersRead)), head))
+namespace {
+
+// The last `size` bytes of the file before a certificate table (when signed, else before its
+// end), where the trailer or the removal mark lies, and the offset they start at; nothing when
+// they cannot be read.
+std::optional<std::uint64_t> ReadEnd(FileReader& program, std::size_t size, std::string& bytes) {
+  const std::uint64_t fileSize = program.Size();
+  std::string head;
+  if (ReadRange(program, 0, static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, kHeadersRead)), head))
     return std::nullopt;
-  const std::optional<std::uint64_t> end = TrailerEnd(head, size);
-  if (!end || *end < kTrailerSize || ReadRange(program, *end - kTrailerSize, kTrailerSize, bytes)) return std::nullopt;
-  return ParseTrailer(bytes, *end);
+  const std::optional<std::uint64_t> end = TrailerEnd(head, fileSize);
+  if (!end || *end < size || ReadRange(program, *end - size, size, bytes)) return std::nullopt;
+  return *end - size;
+}
+
+}  // namespace
+
+std::optional<Trailer> FindTrailer(FileReader& program) {
+  std::string bytes;
+  const std::optional<std::uint64_t> at = ReadEnd(program, kTrailerSize, bytes);
+  if (!at) return std::nullopt;
+  return ParseTrailer(bytes, *at + kTrailerSize);
 }
 
 bool HasRemovalMark(FileReader& program) {
-  const std::uint64_t size = program.Size();
-  std::string head, bytes;
-  if (ReadRange(program, 0, static_cast<std::size_t>(std::min<std::uint64_t>(size, kHeadersRead)), head)) return false;
-  const std::optional<std::uint64_t> end = TrailerEnd(head, size);
-  return end && *end >= kRemovalMarkSize && !ReadRange(program, *end - kRemovalMarkSize, kRemovalMarkSize, bytes) &&
-         IsRemovalMark(bytes, *end - kRemovalMarkSize);
+  std::string bytes;
+  const std::optional<std::uint64_t> at = ReadEnd(program, kRemovalMarkSize, bytes);
+  return at && IsRemovalMark(bytes, *at);
 }
 
 bool RebuildSelfItems(FileReader& setup, const Trailer& trailer, PackList& list, std::unique_ptr<FileReader>& data) {
@@ -177,27 +201,20 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
   // The setup information and shortcut list are read from the image; what the wizard takes
   // as files goes into setup's own folder.
   std::string shortcuts;
-  for (const auto& [item, bytes] : {std::pair{"%SETUPINFO%", &text}, std::pair{"%SHORTCUTS%", &shortcuts}}) {
-    bytes->clear();
-    const PackRecord* record = outcome.list.Find(item);
-    if (record == nullptr) continue;
-    // A part that does not fit into the data is damaged; it is never allocated.
-    ImagePart part(*outcome.data, record->offset, record->size);
-    if (record->offset == 0 || record->size > outcome.data->Size() || !ReadWhole(part, *bytes)) return outcome;
-  }
-  outcome.info = ParseSetupInfo(text);
+  if (ReadItem(outcome.list, *outcome.data, "%SETUPINFO%", text) == ItemRead::kDamaged ||
+      ReadItem(outcome.list, *outcome.data, "%SHORTCUTS%", shortcuts) == ItemRead::kDamaged)
+    return outcome;
+  ParseSetupInfoInto(text, outcome.info);
   outcome.shortcuts = ParseShortcutLines(shortcuts);
-  const std::pair<const char*, const std::string*> items[] = {
-      {"%LICENSE%", &setup.licence}, {"%README%", &setup.readme}, {"%SIDEPIC%", &setup.sidePicture}};
+  const char* const items[] = {"%LICENSE%", "%README%", "%SIDEPIC%"};
+  const std::string* const paths[] = {&setup.licence, &setup.readme, &setup.sidePicture};
   for (std::size_t i = 0; i < std::size(items); ++i) {
-    const PackRecord* record = outcome.list.Find(items[i].first);
-    if (record == nullptr) continue;
-    // Whatever lies in the way goes, never written through; the new file stays open.
-    files.RemoveFile(*items[i].second);
-    ImagePart part(*outcome.data, record->offset, record->size);
     std::string bytes;
-    if (record->offset == 0 || record->size > outcome.data->Size() || !ReadWhole(part, bytes) ||
-        files.OpenForWriting(*items[i].second, false, outcome.heldFiles[i]) ||
+    const ItemRead read = ReadItem(outcome.list, *outcome.data, items[i], bytes);
+    if (read == ItemRead::kMissing) continue;
+    // Whatever lies in the way goes, never written through; the new file stays open.
+    files.RemoveFile(*paths[i]);
+    if (read == ItemRead::kDamaged || files.OpenForWriting(*paths[i], false, outcome.heldFiles[i]) ||
         outcome.heldFiles[i]->Write(bytes.data(), bytes.size()))
       return outcome;
     outcome.heldBytes[i] = std::move(bytes);

@@ -1,8 +1,5 @@
 #include "InstallWindow_win.h"
 
-#include "DisplayScale.h"
-#include "Dpi_win.h"
-#include "GdiObject_win.h"
 #include "MessageBox_win.h"
 
 namespace pelorin::win {
@@ -35,20 +32,11 @@ void PaintNow(HWND window) {
 
 bool InstallWindow::Open(HICON icon) {
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_WAIT), icon);
-  dpi_ = WindowDpi(nullptr);
-  const auto at = [this](int length) { return ScaleToDpi(length, dpi_); };
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - at(kWidth)) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - at(kHeight)) / 2;
-  RECT frame{0, 0, at(kWidth), at(kHeight)};
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION;
-  AdjustWindowRect(&frame, style, FALSE);
-  if (!Create(0, kClassName, kInstallingCaption, style, left, top, frame.right - frame.left,
-              frame.bottom - frame.top, nullptr))
+  if (!CreateCentred(0, kClassName, kInstallingCaption, WS_OVERLAPPED | WS_CAPTION, kWidth, kHeight, true))
     return false;
-  font_ = GdiObject<HFONT>(CreateDialogFont(dpi_));
-  status_ = CreateControl(Handle(), "STATIC", "Installing", WS_VISIBLE, at(12), at(12), at(kWidth - 24), at(16),
+  status_ = CreateControl(Handle(), "STATIC", "Installing", WS_VISIBLE, At(12), At(12), At(kWidth - 24), At(16),
                           kStatusId, font_.Get());
-  percent_ = CreateControl(Handle(), "STATIC", "", WS_VISIBLE, at(12), at(66), at(kWidth - 24), at(16), kPercentId,
+  percent_ = CreateControl(Handle(), "STATIC", "", WS_VISIBLE, At(12), At(66), At(kWidth - 24), At(16), kPercentId,
                            font_.Get());
   ShowWindow(Handle(), SW_SHOWNORMAL);
   UpdateWindow(Handle());
@@ -77,20 +65,19 @@ void InstallWindow::ShowCaption(const std::string& caption) {
 }
 
 void InstallWindow::ShowMessage(const std::string& text, bool problem) {
-  ShowMessageBox(Handle(), text, kMessageTitle, MB_OK | (problem ? MB_ICONEXCLAMATION : 0));
+  Ask(text, MB_OK | (problem ? MB_ICONEXCLAMATION : 0));
 }
 
-bool InstallWindow::AskRetry(const std::string& text) {
-  return ShowMessageBox(Handle(), text, kMessageTitle, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;
-}
+bool InstallWindow::AskRetry(const std::string& text) { return Ask(text, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY; }
 
-bool InstallWindow::AskYesNo(const std::string& text) {
-  return ShowMessageBox(Handle(), text, kMessageTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
+bool InstallWindow::AskYesNo(const std::string& text) { return Ask(text, MB_YESNO | MB_ICONQUESTION) == IDYES; }
+
+int InstallWindow::Ask(const std::string& text, UINT type) {
+  return ShowMessageBox(Handle(), text, kMessageTitle, type);
 }
 
 void InstallWindow::PaintBar(HDC dc) {
-  RECT bar{ScaleToDpi(kBar.left, dpi_), ScaleToDpi(kBar.top, dpi_), ScaleToDpi(kBar.right, dpi_),
-           ScaleToDpi(kBar.bottom, dpi_)};
+  RECT bar{At(kBar.left), At(kBar.top), At(kBar.right), At(kBar.bottom)};
   DrawEdge(dc, &bar, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   FillRect(dc, &bar, GetSysColorBrush(COLOR_WINDOW));
   if (total_ == 0) return;
@@ -114,7 +101,7 @@ LRESULT InstallWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:  // the installation cannot be cancelled halfway
       return 0;
     default:
-      return Window::OnMessage(message, wParam, lParam);
+      return ScaledWindow::OnMessage(message, wParam, lParam);
   }
 }
 

@@ -6,14 +6,13 @@
 
 #include "InstallEngine.h"
 #include "OverwriteQuestion_win.h"
-#include "GdiObject_win.h"
-#include "Window_win.h"
+#include "ScaledWindow_win.h"
 
 namespace pelorin::win {
 
 // "Installing...Please Wait...": shows the install engine's progress and asks its questions.
 // The engine runs without a message loop, so every change is painted at once.
-class InstallWindow : public Window, public InstallUi {
+class InstallWindow : public ScaledWindow, public InstallUi {
  public:
   bool Open(HICON icon);
 
@@ -32,12 +31,12 @@ class InstallWindow : public Window, public InstallUi {
 
  private:
   void PaintBar(HDC dc);
+  // A message box of setup's over this window; the button pressed.
+  int Ask(const std::string& text, UINT type);
 
   OverwriteQuestion question_;
   HWND percent_ = nullptr;
   HWND status_ = nullptr;
-  int dpi_ = 96;
-  GdiObject<HFONT> font_;
   std::size_t done_ = 0;
   std::size_t total_ = 0;
 };

@@ -5,6 +5,7 @@
 
 #include "AppWindows_win.h"
 #include "CommandLine.h"
+#include "Concat.h"
 #include "DllHardening_win.h"
 #include "Elevation_win.h"
 #include "FileSystem_win.h"
@@ -121,86 +122,90 @@ pelorin::ScopeChoice ScopeOfRun(pelorin::FileSystem& files, pelorin::Registry& r
        !pelorin::RegisteredInstallFolder(files, registry, appName, InstallScope::kUser).empty()});
 }
 
+// The folder proposed for `scope`: the one given with /D=, else that of ProposedInstallPath.
+std::string ProposedFolder(pelorin::FileSystem& files, pelorin::Registry& registry, const pelorin::SetupInfo& info,
+                           const pelorin::CommandLine& line, pelorin::InstallScope scope) {
+  return line.hasFolder ? line.folder
+                        : pelorin::ProposedInstallPath(files, registry, info, pelorin::ProgramsFolder(scope), scope);
+}
+
 // An install for every user without administrator rights: this program again, with them and
-// the same choices. The mutex goes first, or that run would find this one running.
-int HandOverElevated(SetupMutex& mutex, pelorin::CommandLine choices) {
+// the same choices, which are its own from here on. The mutex goes first, or that run would
+// find this one running.
+int HandOverElevated(SetupMutex& mutex, pelorin::CommandLine& choices) {
   choices.scope = pelorin::ScopeSwitch::kAllUsers;
   mutex.Release();
   const pelorin::ElevatedRun run = pelorin::RunThisProgramElevated(pelorin::HandOverArguments(choices));
   if (run.started) return static_cast<int>(run.exitCode);
   if (!choices.quiet)
     pelorin::win::ShowMessageBox(
-        nullptr, run.refused ? std::string(kRightsRefused) : kNoElevatedStart + pelorin::SystemErrorText(run.systemCode),
+        nullptr, run.refused ? std::string(kRightsRefused) : pelorin::Concat({kNoElevatedStart, pelorin::SystemErrorText(run.systemCode)}),
         kSetupTitle, MB_OK | MB_ICONEXCLAMATION);
   return pelorin::kExitStopped;
 }
 
-pelorin::InstallRequest MakeRequest(const pelorin::UnpackOutcome& unpacked, const std::string& installPath,
-                                    bool runAfterInstall, pelorin::InstallScope scope) {
-  pelorin::InstallRequest request;
-  request.scope = scope;
-  request.accountSid = pelorin::RunningAccountSid();
-  request.info = unpacked.info;
-  request.shortcuts = unpacked.shortcuts;
-  request.installPath = installPath;
-  request.runAfterInstall = runAfterInstall;
-  // Named in messages only: the list and data are read from setup's own image.
-  request.packList = request.packData = pelorin::ProgramPath();
-  request.list = &unpacked.list;
-  request.data = unpacked.data.get();
-  return request;
-}
-
-void RunInstall(pelorin::FileSystem& files, const pelorin::UnpackOutcome& unpacked,
-                const pelorin::SetupFiles& setup, const pelorin::win::WizardChoice& choice, HICON icon) {
-  // The folder chosen on the path page, as the install may own it.
-  const pelorin::InstallFolderChoice folder = pelorin::ChooseInstallFolder(
-      files, choice.installPath, unpacked.info.appName, pelorin::SystemReservedFolders(), choice.scope);
-  if (folder.refused) {
-    pelorin::win::ShowMessageBox(nullptr, folder.reason + "\r\n\r\nNothing has been installed.", kSetupTitle,
-                                 MB_OK | MB_ICONEXCLAMATION);
-    return;
-  }
-  pelorin::win::InstallWindow progress;
-  if (!progress.Open(icon)) return;
-  pelorin::Win32Registry registry;
-  pelorin::Win32Processes processes;
-  pelorin::Win32Shell shell;
-  pelorin::Win32AppWindows windows;
-  pelorin::InstallServices services{files, registry, processes, shell, progress, windows};
-  pelorin::Install(services, MakeRequest(unpacked, folder.path, choice.runAfterInstall, choice.scope));
-}
-
-// "/S": the same install with no window at all; the exit code tells how it went.
-int RunQuietly(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, const pelorin::CommandLine& line,
-               SetupMutex& mutex) {
-  pelorin::QuietInstallUi ui;
-  pelorin::UnpackOutcome unpacked = pelorin::UnpackSetupData(files, pelorin::ProgramPath(), setup);
-  if (unpacked.result != pelorin::UnpackResult::kReady) return pelorin::kExitFailed;
-  pelorin::RemoveSetupDataFiles(files, setup, &unpacked);
+// The install with the system's services, shown by `ui`. The unpacked setup information and
+// shortcuts go to the install, which is the last to read them.
+pelorin::InstallResult InstallInto(pelorin::FileSystem& files, pelorin::UnpackOutcome& unpacked,
+                                   const std::string& folder, bool runAfterInstall, pelorin::InstallScope scope,
+                                   pelorin::InstallUi& ui, bool quiet) {
   pelorin::Win32Registry registry;
   pelorin::Win32Processes processes;
   pelorin::Win32Shell shell;
   pelorin::Win32AppWindows windows;
   pelorin::InstallServices services{files, registry, processes, shell, ui, windows};
-  const pelorin::InstallScope scope = ScopeOfRun(files, registry, unpacked.info.appName, line).scope;
-  if (pelorin::NeedsElevation(scope, shell.HasAdministratorRights())) return HandOverElevated(mutex, line);
+  // Named in messages only: the list and data are read from setup's own image.
+  const std::string image = pelorin::ProgramPath();
+  const pelorin::InstallRequest request{.info = std::move(unpacked.info),
+                                        .shortcuts = std::move(unpacked.shortcuts),
+                                        .installPath = folder,
+                                        .runAfterInstall = runAfterInstall,
+                                        .quiet = quiet,
+                                        .scope = scope,
+                                        .accountSid = pelorin::RunningAccountSid(),
+                                        .packList = image,
+                                        .packData = image,
+                                        .list = &unpacked.list,
+                                        .data = unpacked.data.get()};
+  return pelorin::Install(services, request);
+}
+
+void RunInstall(pelorin::FileSystem& files, pelorin::UnpackOutcome& unpacked, const pelorin::win::WizardChoice& choice,
+                HICON icon) {
+  // The folder chosen on the path page, as the install may own it.
   const pelorin::InstallFolderChoice folder = pelorin::ChooseInstallFolder(
-      files,
-      line.hasFolder ? line.folder
-                     : pelorin::ProposedInstallPath(files, registry, unpacked.info, pelorin::ProgramsFolder(scope), scope),
-      unpacked.info.appName, pelorin::SystemReservedFolders(), scope);
+      files, choice.installPath, unpacked.info.appName, pelorin::SystemReservedFolders(), choice.scope);
+  if (folder.refused) {
+    pelorin::win::ShowMessageBox(nullptr, pelorin::Concat({folder.reason, "\r\n\r\nNothing has been installed."}),
+                                 kSetupTitle, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  pelorin::win::InstallWindow progress;
+  if (progress.Open(icon)) InstallInto(files, unpacked, folder.path, choice.runAfterInstall, choice.scope, progress, false);
+}
+
+// "/S": the same install with no window at all; the exit code tells how it went.
+int RunQuietly(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, pelorin::CommandLine& line,
+               SetupMutex& mutex) {
+  pelorin::UnpackOutcome unpacked = pelorin::UnpackSetupData(files, pelorin::ProgramPath(), setup);
+  if (unpacked.result != pelorin::UnpackResult::kReady) return pelorin::kExitFailed;
+  pelorin::RemoveSetupDataFiles(files, setup, &unpacked);
+  pelorin::Win32Registry registry;
+  const pelorin::InstallScope scope = ScopeOfRun(files, registry, unpacked.info.appName, line).scope;
+  if (pelorin::NeedsElevation(scope, pelorin::Win32Shell().HasAdministratorRights()))
+    return HandOverElevated(mutex, line);
+  const pelorin::InstallFolderChoice folder =
+      pelorin::ChooseInstallFolder(files, ProposedFolder(files, registry, unpacked.info, line, scope),
+                                   unpacked.info.appName, pelorin::SystemReservedFolders(), scope);
   if (folder.refused) return pelorin::kExitStopped;
-  pelorin::InstallRequest request = MakeRequest(unpacked, folder.path, false, scope);
-  request.quiet = true;
-  return pelorin::QuietInstallExitCode(pelorin::Install(services, request));
+  pelorin::QuietInstallUi ui;
+  return pelorin::QuietInstallExitCode(InstallInto(files, unpacked, folder.path, false, scope, ui, true));
 }
 
 // The choices made, installed: for every user without administrator rights by this program
 // started again with them. Run from the wizard, setup ends with 0 however the install went.
-void InstallChoice(pelorin::FileSystem& files, const pelorin::UnpackOutcome& unpacked,
-                  const pelorin::SetupFiles& setup, const pelorin::win::WizardChoice& choice, HICON icon,
-                  SetupMutex& mutex) {
+void InstallChoice(pelorin::FileSystem& files, pelorin::UnpackOutcome& unpacked, const pelorin::win::WizardChoice& choice,
+                   HICON icon, SetupMutex& mutex) {
   pelorin::Win32Shell shell;
   if (pelorin::NeedsElevation(choice.scope, shell.HasAdministratorRights())) {
     pelorin::CommandLine chosen;
@@ -211,7 +216,7 @@ void InstallChoice(pelorin::FileSystem& files, const pelorin::UnpackOutcome& unp
     HandOverElevated(mutex, chosen);
     return;
   }
-  RunInstall(files, unpacked, setup, choice, icon);
+  RunInstall(files, unpacked, choice, icon);
 }
 
 // The wizard, then the install; the setup folder is removed by the caller. A run that an
@@ -233,16 +238,13 @@ int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, 
   if (line.chosen) {
     pelorin::RemoveSetupDataFiles(files, setup, &unpacked);
     wait.Hide();
-    InstallChoice(files, unpacked, setup, {line.folder, line.runAfter, scope.scope}, wait.Icon(), mutex);
+    InstallChoice(files, unpacked, {line.folder, line.runAfter, scope.scope}, wait.Icon(), mutex);
     return 0;
   }
-  const auto proposed = [&](pelorin::InstallScope forScope) {
-    return line.hasFolder ? line.folder
-                          : pelorin::ProposedInstallPath(files, registry, unpacked.info, pelorin::ProgramsFolder(forScope),
-                                                         forScope);
-  };
   pelorin::win::WizardWindow wizard(files);
-  if (!wizard.Open(unpacked.info, {proposed(pelorin::InstallScope::kMachine), proposed(pelorin::InstallScope::kUser)},
+  if (!wizard.Open(unpacked.info,
+                   {ProposedFolder(files, registry, unpacked.info, line, pelorin::InstallScope::kMachine),
+                    ProposedFolder(files, registry, unpacked.info, line, pelorin::InstallScope::kUser)},
                    scope, wait.Icon()))
     return 1;
   const auto held = [&](int item) { return unpacked.heldBytes[item] ? &*unpacked.heldBytes[item] : nullptr; };
@@ -263,7 +265,7 @@ int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, 
   }
   if (!wizard.Choice()) return 0;
   ProcessPendingMessages();
-  InstallChoice(files, unpacked, setup, *wizard.Choice(), wait.Icon(), mutex);
+  InstallChoice(files, unpacked, *wizard.Choice(), wait.Icon(), mutex);
   return 0;
 }
 
@@ -287,7 +289,8 @@ int pelorin::win::RunSetup() {
   if (pelorin::FileError error =
           pelorin::CreateSetupFolder(files, pelorin::TemporaryFolder(), source, setup)) {
     if (!line.quiet)
-      pelorin::win::ShowMessageBox(nullptr, kNoSetupFolder + error.message, kSetupTitle, MB_OK | MB_ICONEXCLAMATION);
+      pelorin::win::ShowMessageBox(nullptr, pelorin::Concat({kNoSetupFolder, error.message}), kSetupTitle,
+                                   MB_OK | MB_ICONEXCLAMATION);
     return pelorin::kExitFailed;
   }
   // The pack copies are closed when either run returns, so the whole folder can go.

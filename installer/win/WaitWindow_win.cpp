@@ -1,8 +1,5 @@
 #include "WaitWindow_win.h"
 
-#include "DisplayScale.h"
-#include "Dpi_win.h"
-#include "GdiObject_win.h"
 #include "resource.h"
 
 namespace pelorin::win {
@@ -18,12 +15,7 @@ constexpr int kHeight = 90;
 bool WaitWindow::Open() {
   icon_ = LoadIconA(GetModuleHandleW(nullptr), MAKEINTRESOURCEA(IDI_SETUP));
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_WAIT), icon_);
-  dpi_ = WindowDpi(nullptr);
-  const int width = ScaleToDpi(kWidth, dpi_), height = ScaleToDpi(kHeight, dpi_);
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  if (!Create(WS_EX_TOOLWINDOW, kClassName, "Please Wait...", WS_POPUP | WS_CAPTION, left, top,
-              width, height, nullptr))
+  if (!CreateCentred(WS_EX_TOOLWINDOW, kClassName, "Please Wait...", WS_POPUP | WS_CAPTION, kWidth, kHeight, false))
     return false;
   ShowWindow(Handle(), SW_SHOWNORMAL);
   UpdateWindow(Handle());
@@ -31,14 +23,13 @@ bool WaitWindow::Open() {
 }
 
 LRESULT WaitWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != WM_PAINT) return Window::OnMessage(message, wParam, lParam);
+  if (message != WM_PAINT) return ScaledWindow::OnMessage(message, wParam, lParam);
   PaintContext paint(Handle());
   RECT client;
   GetClientRect(Handle(), &client);
   FillRect(paint.Dc(), &client, GetSysColorBrush(COLOR_BTNFACE));
   SetBkMode(paint.Dc(), TRANSPARENT);
-  GdiObject<HFONT> text(CreateDialogFont(dpi_));
-  Selection font(paint.Dc(), text.Get());
+  Selection font(paint.Dc(), font_.Get());
   DrawTextA(paint.Dc(), "Unpacking Files required for Setup...", -1, &client,
             DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   return 0;

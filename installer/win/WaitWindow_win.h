@@ -2,12 +2,12 @@
 
 #include <windows.h>
 
-#include "Window_win.h"
+#include "ScaledWindow_win.h"
 
 namespace pelorin::win {
 
 // "Please Wait...": shown while setup unpacks what it needs; it owns the program's icon.
-class WaitWindow : public Window {
+class WaitWindow : public ScaledWindow {
  public:
   bool Open();
   void Hide() { ShowWindow(Handle(), SW_HIDE); }
@@ -18,7 +18,6 @@ class WaitWindow : public Window {
 
  private:
   HICON icon_ = nullptr;
-  int dpi_ = 96;
 };
 
 }  // namespace pelorin::win

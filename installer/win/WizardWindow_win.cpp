@@ -1,5 +1,6 @@
 #include "WizardWindow_win.h"
 
+#include "Concat.h"
 #include "DisplayScale.h"
 #include "Dpi_win.h"
 
@@ -47,8 +48,43 @@ constexpr PageControl kPageControls[] = {
     {kReadmeId, 2},  {kRunBoxId, 2},  {kReadyId, 2},    {kNextId + 2, 2}, {kBackId + 2, 2},
 };
 
-constexpr const char* kNextCaptions[] = {"&Begin ->", "&Next ->", "&Install ->"};
-constexpr const char* kBackCaptions[] = {"&Cancel", "<- &Back", "<- &Back"};
+// Every control of the wizard at 96 DPI, in tab order. The company line and the install
+// information take the application's names; the path box is made by the wide call.
+struct ControlPlace {
+  const char* className;
+  const char* text;
+  DWORD style;
+  short x, y, width, height;
+  short id;
+  DWORD exStyle;
+};
+constexpr DWORD kTextBox = WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL;
+constexpr DWORD kPush = WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD kDefault = WS_TABSTOP | BS_DEFPUSHBUTTON;
+constexpr short kBackLeft = kWidth - 8 - 2 * kButtonWidth - 6;
+constexpr short kNextLeft = kWidth - 8 - kButtonWidth;
+constexpr ControlPlace kControls[] = {
+    {"EDIT", "", kTextBox, kPageLeft, kPageTop, kPageWidth, 250, kLicenceId, WS_EX_CLIENTEDGE},
+    {"STATIC", nullptr, 0, kPageLeft, 262, kPageWidth, 16, kCompanyId, 0},
+    {"STATIC", nullptr, 0, kPageLeft, 20, kPageWidth, 64, kInfoId, 0},
+    {"EDIT", nullptr, WS_TABSTOP | ES_AUTOHSCROLL, kPageLeft, 96, kPageWidth - 36, 22, kPathId, WS_EX_CLIENTEDGE},
+    {"BUTTON", "...", kPush, kPageLeft + kPageWidth - 32, 96, 32, 22, kBrowseId, 0},
+    // Only an install for every user asks for administrator rights.
+    {"BUTTON", "Install for &everyone (needs administrator rights)", WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON,
+     kPageLeft, 132, kPageWidth, 20, kForMachineId, 0},
+    {"BUTTON", "Install for &me only", BS_AUTORADIOBUTTON, kPageLeft, 154, kPageWidth, 20, kForUserId, 0},
+    {"EDIT", "", kTextBox, kPageLeft, kPageTop, kPageWidth, 200, kReadmeId, WS_EX_CLIENTEDGE},
+    {"BUTTON", "Run Application after Install is complete", WS_TABSTOP | BS_AUTOCHECKBOX, kPageLeft, 212, kPageWidth,
+     20, kRunBoxId, 0},
+    {"STATIC", "Setup is now ready to Install. Click Install when you are ready.", 0, kPageLeft, 240, kPageWidth, 40,
+     kReadyId, 0},
+    {"BUTTON", "&Cancel", kPush, kBackLeft, kButtonTop, kButtonWidth, kButtonHeight, kBackId + 0, 0},
+    {"BUTTON", "&Begin ->", kDefault, kNextLeft, kButtonTop, kButtonWidth, kButtonHeight, kNextId + 0, 0},
+    {"BUTTON", "<- &Back", kPush, kBackLeft, kButtonTop, kButtonWidth, kButtonHeight, kBackId + 1, 0},
+    {"BUTTON", "&Next ->", kDefault, kNextLeft, kButtonTop, kButtonWidth, kButtonHeight, kNextId + 1, 0},
+    {"BUTTON", "<- &Back", kPush, kBackLeft, kButtonTop, kButtonWidth, kButtonHeight, kBackId + 2, 0},
+    {"BUTTON", "&Install ->", kDefault, kNextLeft, kButtonTop, kButtonWidth, kButtonHeight, kNextId + 2, 0},
+};
 
 // A text file's lines joined by CR LF, whatever line ends it came with.
 std::string JoinedLines(const std::string& text) {
@@ -71,64 +107,38 @@ void AppendText(HWND edit, const std::string& text) {
 
 }  // namespace
 
-bool WizardWindow::Open(const SetupInfo& info, const ProposedFolders& folders, const ScopeChoice& scope, HICON icon) {
-  folders_ = folders;
+bool WizardWindow::Open(const SetupInfo& info, ProposedFolders folders, const ScopeChoice& scope, HICON icon) {
+  folders_ = std::move(folders);
   scope_ = scope.scope;
   scopeShown_ = scope.offered;
-  const std::string& installPath = scope_ == InstallScope::kUser ? folders.forUser : folders.forMachine;
+  const std::string& installPath = scope_ == InstallScope::kUser ? folders_.forUser : folders_.forMachine;
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_ARROW), icon);
-  const std::string caption = info.appName + " v" + info.appVersion;
+  const std::string caption = Concat({info.appName, " v", info.appVersion});
   appName_ = info.appName;
-  dpi_ = WindowDpi(nullptr);
-  const auto at = [this](int length) { return ScaleToDpi(length, dpi_); };
-  RECT frame{0, 0, at(kWidth), at(kHeight)};
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - frame.right) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - frame.bottom) / 2;
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  AdjustWindowRect(&frame, style, FALSE);
-  if (!Create(WS_EX_CONTROLPARENT, kClassName, caption.c_str(), style, left, top,
-              frame.right - frame.left, frame.bottom - frame.top, nullptr))
+  if (!CreateCentred(WS_EX_CONTROLPARENT, kClassName, caption.c_str(),
+                     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, kWidth, kHeight, true))
     return false;
 
-  font_ = GdiObject<HFONT>(CreateDialogFont(dpi_));
   const HFONT font = font_.Get();
   const HWND hwnd = Handle();
-  const DWORD text = WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL;
-  licence_ = CreateControl(hwnd, "EDIT", "", text, at(kPageLeft), at(kPageTop), at(kPageWidth), at(250), kLicenceId,
-                           font, WS_EX_CLIENTEDGE);
-  const std::string company = "Brought to you by " + info.appCompany;
-  CreateControl(hwnd, "STATIC", company.c_str(), 0, at(kPageLeft), at(262), at(kPageWidth), at(16), kCompanyId, font);
-
-  const std::string infoText = info.appName + " " + kInfoText;
-  CreateControl(hwnd, "STATIC", infoText.c_str(), 0, at(kPageLeft), at(20), at(kPageWidth), at(64), kInfoId, font);
-  path_ = CreatePathControl(hwnd, L"EDIT", installPath, WS_TABSTOP | ES_AUTOHSCROLL, at(kPageLeft), at(96),
-                            at(kPageWidth - 36), at(22), kPathId, font, WS_EX_CLIENTEDGE);
-  CreateControl(hwnd, "BUTTON", "...", WS_TABSTOP | BS_PUSHBUTTON, at(kPageLeft + kPageWidth - 32), at(96), at(32),
-                at(22), kBrowseId, font);
-  // Only an install for every user asks for administrator rights.
-  const HWND forMachine = CreateControl(hwnd, "BUTTON", "Install for &everyone (needs administrator rights)",
-                                        WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON, at(kPageLeft), at(132),
-                                        at(kPageWidth), at(20), kForMachineId, font);
-  const HWND forUser = CreateControl(hwnd, "BUTTON", "Install for &me only", BS_AUTORADIOBUTTON, at(kPageLeft),
-                                     at(154), at(kPageWidth), at(20), kForUserId, font);
-  SendMessageA(scope_ == InstallScope::kUser ? forUser : forMachine, BM_SETCHECK, BST_CHECKED, 0);
-
-  readme_ = CreateControl(hwnd, "EDIT", "", text, at(kPageLeft), at(kPageTop), at(kPageWidth), at(200), kReadmeId,
-                          font, WS_EX_CLIENTEDGE);
+  const std::string company = Concat({"Brought to you by ", info.appCompany});
+  const std::string infoText = Concat({info.appName, " ", kInfoText});
+  for (const ControlPlace& control : kControls) {
+    if (control.id == kPathId) {
+      path_ = CreatePathControl(hwnd, L"EDIT", installPath, control.style, At(control.x), At(control.y),
+                                At(control.width), At(control.height), kPathId, font, control.exStyle);
+      continue;
+    }
+    const char* text = control.id == kCompanyId ? company.c_str() : control.id == kInfoId ? infoText.c_str() : control.text;
+    CreateControl(hwnd, control.className, text, control.style, At(control.x), At(control.y), At(control.width),
+                  At(control.height), control.id, font, control.exStyle);
+  }
+  licence_ = GetDlgItem(hwnd, kLicenceId);
+  readme_ = GetDlgItem(hwnd, kReadmeId);
+  runBox_ = GetDlgItem(hwnd, kRunBoxId);
+  SendDlgItemMessageA(hwnd, scope_ == InstallScope::kUser ? kForUserId : kForMachineId, BM_SETCHECK, BST_CHECKED, 0);
   // Without this a text box takes 32 KB and silently drops the rest of a longer text.
   for (HWND box : {licence_, readme_}) SendMessageA(box, EM_SETLIMITTEXT, 0, 0);
-  runBox_ = CreateControl(hwnd, "BUTTON", "Run Application after Install is complete",
-                          WS_TABSTOP | BS_AUTOCHECKBOX, at(kPageLeft), at(212), at(kPageWidth), at(20), kRunBoxId,
-                          font);
-  CreateControl(hwnd, "STATIC", "Setup is now ready to Install. Click Install when you are ready.", 0,
-                at(kPageLeft), at(240), at(kPageWidth), at(40), kReadyId, font);
-  for (int page = 0; page < kPages; ++page) {
-    CreateControl(hwnd, "BUTTON", kBackCaptions[page], WS_TABSTOP | BS_PUSHBUTTON,
-                  at(kWidth - 8 - 2 * kButtonWidth - 6), at(kButtonTop), at(kButtonWidth), at(kButtonHeight),
-                  kBackId + page, font);
-    CreateControl(hwnd, "BUTTON", kNextCaptions[page], WS_TABSTOP | BS_DEFPUSHBUTTON, at(kWidth - 8 - kButtonWidth),
-                  at(kButtonTop), at(kButtonWidth), at(kButtonHeight), kNextId + page, font);
-  }
 
   if (info.runAfterInstall && !info.mainExe.empty()) {
     runBoxShown_ = true;
@@ -283,24 +293,17 @@ LRESULT WizardWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
       FocusPage();
       return 0;
-    case kDpiChangedMessage: {
-      GdiObject<HFONT> font(CreateDialogFont(LOWORD(wParam)));
-      RescaleWindow(Handle(), dpi_, LOWORD(wParam), font.Get(), *reinterpret_cast<const RECT*>(lParam));
-      font_ = std::move(font);
-      dpi_ = LOWORD(wParam);
-      return 0;
-    }
     case DM_GETDEFID:  // Enter presses the page's forward button
       return MAKELRESULT(kNextId + page_, DC_HASDEFID);
     case WM_CTLCOLORSTATIC:
       if (reinterpret_cast<HWND>(lParam) == licence_ || reinterpret_cast<HWND>(lParam) == readme_)
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-      return Window::OnMessage(message, wParam, lParam);
+      return ScaledWindow::OnMessage(message, wParam, lParam);
     case WM_DESTROY:
       if (!choice_) PostQuitMessage(0);
       return 0;
     default:
-      return Window::OnMessage(message, wParam, lParam);
+      return ScaledWindow::OnMessage(message, wParam, lParam);
   }
 }
 

@@ -8,8 +8,8 @@
 #include "FileSystem.h"
 #include "GdiObject_win.h"
 #include "InstallScope.h"
+#include "ScaledWindow_win.h"
 #include "SetupData.h"
-#include "Window_win.h"
 
 namespace pelorin::win {
 
@@ -30,13 +30,13 @@ struct ProposedFolders {
 // run box). Enter presses the page's forward button, Esc its Cancel or Back button. The
 // message loop ends when the wizard is cancelled or Install is pressed; after Install the
 // window stays, hidden, until the installation is over.
-class WizardWindow : public Window {
+class WizardWindow : public ScaledWindow {
  public:
   explicit WizardWindow(FileSystem& files) : files_(files) {}
 
   // Creates the window, hidden, with the caption, the company line, the scope's folder on
   // the path page (with the choice of scope where `scope` offers it), and the start page.
-  bool Open(const SetupInfo& info, const ProposedFolders& folders, const ScopeChoice& scope, HICON icon);
+  bool Open(const SetupInfo& info, ProposedFolders folders, const ScopeChoice& scope, HICON icon);
 
   // Appends a text file's lines to the licence box; a missing file (null) leaves it as it is.
   void LoadLic(const std::string* text);
@@ -80,8 +80,6 @@ class WizardWindow : public Window {
   HWND readme_ = nullptr;
   HWND path_ = nullptr;
   HWND runBox_ = nullptr;
-  int dpi_ = 96;
-  GdiObject<HFONT> font_;
   GdiObject<HBITMAP> sidePicture_;
 };
 

@@ -81,8 +81,14 @@ class InstallEngineTest : public ::testing::Test {
     Pack({{"Uninstall.exe", "MZ uninstall"}, {"Pelorin.exe", "MZ editor"}, {"%SETUPINFO%", "info"}});
   }
 
+  // Setup's way: the list read once and the data held open while it installs.
   InstallResult Run() {
     InstallServices services{files_, registry_, processes_, shell_, ui_, windows_};
+    const PackList list = ReadPackList(files_, request_.packList);
+    std::unique_ptr<FileReader> data;
+    files_.OpenForReading(request_.packData, data);
+    request_.list = &list;
+    request_.data = data.get();
     return Install(services, request_);
   }
 

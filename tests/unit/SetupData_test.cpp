@@ -73,6 +73,19 @@ TEST(SetupData, TheTrailerEndsBeforeACertificateTableThatEndsTheFile) {
   for (const auto& c : cases) EXPECT_EQ(TrailerEnd(c.head, c.fileSize), c.end) << c.why;
 }
 
+// The length is written in decimal without 64-bit division: lengths past 32 bits and past
+// sixteen digits (cut to the field) come out as the library writes them.
+TEST(SetupData, RemovalMarkWritesItsLengthInSixteenPlaces) {
+  for (const std::uint64_t length : {std::uint64_t{0}, std::uint64_t{9}, std::uint64_t{10}, std::uint64_t{131072},
+                                     std::uint64_t{4294967295u}, std::uint64_t{4294967296u},
+                                     std::uint64_t{9999999999999999u}, std::uint64_t{18446744073709551615u}}) {
+    std::string field = std::to_string(length);
+    field.resize(16, ' ');
+    EXPECT_EQ(FormatRemovalMark(length), "PELORIN-REMOVAL:" + field) << length;
+    EXPECT_TRUE(IsRemovalMark(FormatRemovalMark(length), length)) << length;
+  }
+}
+
 TEST(SetupData, FlagsCountWhenTheirLeadingNumberIsNotZero) {
   EXPECT_TRUE(IsFlagSet(" 1 "));
   EXPECT_TRUE(IsFlagSet("2"));
