@@ -1,7 +1,8 @@
 #include "SelfRemoval.h"
 
-#include "Processes.h"
-#include "TextLines.h"
+#include <iterator>
+
+#include "Concat.h"
 
 namespace pelorin {
 
@@ -22,28 +23,32 @@ bool ReadNumber(std::string_view& text, std::uint64_t& number) {
   return true;
 }
 
-// About a second between tries, about five minutes in all.
-constexpr char kTries[] = "300";
-
 // A path as the command interpreter must see it: quoted, so that blanks and characters such
 // as "&" stay inside it, and with "%" doubled, which a batch file would expand.
-std::string BatchPath(const std::string& path) {
-  std::string escaped;
+std::string BatchPath(std::string_view path) {
+  std::string quoted(1, '"');
   for (char c : path) {
-    escaped += c;
-    if (c == '%') escaped += '%';
+    quoted += c;
+    if (c == '%') quoted += '%';
   }
-  return QuotedPath(escaped);
+  quoted += '"';
+  return quoted;
 }
 
 // A file in the batch file's own folder; "%~dp0" ends in a backslash.
-std::string InBatchFolder(const SelfRemovalPaths& paths, const std::string& name) {
-  if (paths.batchFolder.empty()) return "\"%~dp0" + name + "\"";
-  return BatchPath(paths.batchFolder + "\\" + name);
+std::string InBatchFolder(const SelfRemovalPaths& paths, std::string_view name) {
+  if (paths.batchFolder.empty()) return Concat({"\"%~dp0", name, "\""});
+  return BatchPath(Concat({paths.batchFolder, "\\", name}));
 }
 
-std::string BatchFolder(const SelfRemovalPaths& paths) {
-  return paths.batchFolder.empty() ? "\"%~dp0.\"" : BatchPath(paths.batchFolder);
+// The number and a comma after it.
+void AppendNumber(std::string& text, std::uint64_t value) {
+  char digits[21];
+  char* first = std::end(digits);
+  *--first = ',';
+  do *--first = static_cast<char>('0' + value % 10);
+  while ((value /= 10) != 0);
+  text.append(first, std::end(digits));
 }
 
 }  // namespace
@@ -51,39 +56,34 @@ std::string BatchFolder(const SelfRemovalPaths& paths) {
 std::string SelfRemovalBatch(const SelfRemovalPaths& paths) {
   const std::string program =
       paths.programPath.empty() ? InBatchFolder(paths, kUninstallerCopyName) : BatchPath(paths.programPath);
-  std::vector<std::string> lines = {
-      "@echo off",
-      // The interpreter must not stand in a folder it is to remove.
-      "cd /d " + BatchPath(paths.systemFolder),
-      "set tries=0",
-      ":Repeat",
-      "del /f /q " + program,
-      "if not exist " + program + " goto Removed",
-      "set /a tries=tries+1",
-      BatchPath(paths.systemFolder + "\\ping.exe") + " -n 2 127.0.0.1 >nul",
-      std::string("if %tries% lss ") + kTries + " goto Repeat",
-      ":Removed",
-  };
+  // The interpreter must not stand in a folder it is to remove. About a second between
+  // tries, about five minutes in all.
+  std::string batch = Concat({"@echo off\r\ncd /d ", BatchPath(paths.systemFolder),
+                              "\r\nset tries=0\r\n:Repeat\r\ndel /f /q ", program, "\r\nif not exist ", program,
+                              " goto Removed\r\nset /a tries=tries+1\r\n",
+                              BatchPath(Concat({paths.systemFolder, "\\ping.exe"})),
+                              " -n 2 127.0.0.1 >nul\r\nif %tries% lss 300 goto Repeat\r\n:Removed\r\n"});
   for (const std::string& folder : paths.folders)
-    if (!folder.empty()) lines.push_back("rmdir " + BatchPath(folder));
+    if (!folder.empty()) batch.append("rmdir ").append(BatchPath(folder)).append("\r\n");
   // One line, read whole before it runs, so the folder goes after the file that holds it.
-  lines.push_back("del /f /q " + InBatchFolder(paths, kBatchFileName) + " & rmdir " + BatchFolder(paths) + " & exit");
-  return JoinLines(lines);
+  batch.append("del /f /q ")
+      .append(InBatchFolder(paths, kBatchFileName))
+      .append(" & rmdir ")
+      .append(paths.batchFolder.empty() ? "\"%~dp0.\"" : BatchPath(paths.batchFolder))
+      .append(" & exit\r\n");
+  return batch;
 }
 
 std::string SelfRemovalCommand(const std::string& systemFolder, const std::string& batchFile) {
-  return QuotedPath(systemFolder + "\\cmd.exe") + " /d /v:off /s /c \"" + QuotedPath(batchFile) + "\"";
+  return Concat({"\"", systemFolder, "\\cmd.exe\" /d /v:off /s /c \"\"", batchFile, "\"\""});
 }
 
 std::string OriginalRemovalArguments(const OriginalRemoval& removal) {
-  const auto number = [](std::uint64_t value) {
-    std::string digits;
-    do digits.insert(digits.begin(), static_cast<char>('0' + value % 10));
-    while ((value /= 10) != 0);
-    return digits + ",";
-  };
-  return std::string(kOriginalRemovalSwitch) + number(removal.process) + number(removal.file) +
-         number(removal.levels) + removal.installFolder;
+  std::string arguments(kOriginalRemovalSwitch);
+  AppendNumber(arguments, removal.process);
+  AppendNumber(arguments, removal.file);
+  AppendNumber(arguments, removal.levels);
+  return arguments.append(removal.installFolder);
 }
 
 std::optional<OriginalRemoval> ParseOriginalRemoval(std::string_view arguments) {

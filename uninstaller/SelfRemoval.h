@@ -28,7 +28,7 @@ struct SelfRemovalPaths {
   std::string programPath;           // the uninstaller's file in the batch file's folder
   std::string batchFolder;           // the folder this run created for the batch file alone
   std::string systemFolder;          // where the programs the batch file calls live
-  std::vector<std::string> folders;  // tried with rmdir in this order: the deepest first
+  const std::vector<std::string>& folders;  // tried with rmdir in this order: the deepest first
 };
 
 inline constexpr char kBatchFolderPrefix[] = "PelorinUninstall-";
