@@ -51,12 +51,13 @@ std::string SelfRemovalCommand(const std::string& systemFolder, const std::strin
 
 // What the uninstaller's copy is told by the original: the original's process and its file
 // opened for deletion, as handle values the copy inherits, the install folder and how many
-// folders from it upwards setup made, which go once empty.
+// folders from it upwards setup made, which go once empty. The folder lies in the text it
+// was read from.
 struct OriginalRemoval {
   std::uint64_t process = 0;
   std::uint64_t file = 0;
   std::size_t levels = 0;
-  std::string installFolder;
+  std::string_view installFolder;
 };
 
 // The copy's arguments: one switch, the install folder last, as the rest of the line.

@@ -205,17 +205,17 @@ FileError Removal::RemoveEvenReadOnly(const std::string& path) {
 // The editor's files in `folder`: those it keeps, and the temporary files of saves that were
 // cut short, whose names end in a number nobody can foresee.
 void Removal::RemoveEditorFiles(const std::string& folder, bool evenReadOnly) {
-  const auto remove = [&](std::string_view name) {
+  std::vector<std::string> saves;
+  if (s_.files.ListFiles(folder, Concat({kEditorFiles[0], ".*.tmp"}), saves)) saves.clear();
+  // Those it keeps first, then the saves' files.
+  constexpr std::size_t kKept = std::size(kEditorFiles);
+  for (std::size_t i = 0; i < kKept + saves.size(); ++i) {
+    const std::string_view name = i < kKept ? std::string_view(kEditorFiles[i]) : saves[i - kKept];
+    if (i >= kKept && !IsTemporaryNameOf(name, kEditorFiles[0])) continue;
     const std::string path = Concat({folder, "\\", name});
     if (evenReadOnly) RemoveEvenReadOnly(path);
     else s_.files.RemoveFile(path);
-  };
-  std::vector<std::string> saves;
-  const bool listed = !s_.files.ListFiles(folder, Concat({kEditorFiles[0], ".*.tmp"}), saves);
-  for (const char* name : kEditorFiles) remove(name);
-  if (listed)
-    for (const std::string& name : saves)
-      if (IsTemporaryNameOf(name, kEditorFiles[0])) remove(name);
+  }
 }
 
 // The editor's files in `below` under `base`, and the folders that leaves empty; a link on

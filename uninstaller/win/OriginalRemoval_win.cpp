@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "CommandLine.h"
+#include "Concat.h"
 #include "FileSystem.h"
-#include "Processes.h"
 #include "WideText_win.h"
 
 namespace pelorin::win {
@@ -43,7 +43,7 @@ bool StartOriginalRemoval(const std::string& copyPath, const std::string& instal
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    started = WideFromUtf8(QuotedPath(copyPath) + " " + OriginalRemovalArguments(removal), line) &&
+    started = WideFromUtf8(Concat({"\"", copyPath, "\" ", OriginalRemovalArguments(removal)}), line) &&
               CreateProcessW(copy.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                              &process);
     if (started) {
@@ -82,7 +82,7 @@ int FinishOriginalRemoval(const OriginalRemoval& removal) {
   if (!deleted) return kExitIncomplete;
   // Only empty folders go, and none above those setup made; one another program still stands
   // in is tried again.
-  std::string folder = removal.installFolder;
+  std::string folder(removal.installFolder);
   std::wstring wide;
   for (std::size_t level = 0; level < removal.levels && WideFromUtf8(folder, wide); ++level) {
     int attempt = 0;

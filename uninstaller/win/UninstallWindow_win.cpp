@@ -1,5 +1,7 @@
 #include "UninstallWindow_win.h"
 
+#include <iterator>
+
 #include "DisplayScale.h"
 #include "Dpi_win.h"
 #include "WideText_win.h"
@@ -22,6 +24,20 @@ constexpr int kBarHeight = 17;
 constexpr int kClientWidth = kMargin + kBarWidth + kMargin;
 constexpr int kClientHeight = kBarTop + kBarHeight + kMargin;
 
+struct ControlPlace {
+  const char* text;
+  DWORD style, exStyle;
+  int left, top, width, height;
+};
+// In the order of their identifiers, from UninstallWindow::kPictureId on. The picture fits
+// the icon to its size, also after a move to a monitor of another DPI.
+constexpr ControlPlace kControls[] = {
+    {"", SS_ICON | SS_REALSIZECONTROL, 0, kMargin, kMargin, kIconSize, kIconSize},
+    {"Uninstalling", SS_LEFTNOWORDWRAP, 0, kTextLeft, kMargin, kClientWidth - kTextLeft - kMargin, 16},
+    {"", SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS, 0, kTextLeft, kMargin + 24, kClientWidth - kTextLeft - kMargin, 16},
+    {"", SS_OWNERDRAW, WS_EX_STATICEDGE, kMargin, kBarTop, kBarWidth, kBarHeight},
+};
+
 }  // namespace
 
 bool UninstallWindow::Open() {
@@ -42,18 +58,17 @@ bool UninstallWindow::Open() {
   // The removal cannot be stopped half way; WM_CLOSE is ignored too.
   EnableMenuItem(GetSystemMenu(Handle(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
   font_ = GdiObject<HFONT>(CreateDialogFont(dpi_));
-  HFONT font = font_.Get();
-  // The control fits the icon to its size, also after a move to a monitor of another DPI.
-  HWND picture = CreateControl(Handle(), "STATIC", "", WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL, at(kMargin),
-                               at(kMargin), at(kIconSize), at(kIconSize), kPictureId);
-  SendMessageA(picture, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-  CreateControl(Handle(), "STATIC", "Uninstalling", WS_VISIBLE | SS_LEFTNOWORDWRAP, at(kTextLeft), at(kMargin),
-                at(kClientWidth - kTextLeft - kMargin), at(16), kTitleId, font);
-  status_ = CreateControl(Handle(), "STATIC", "", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS, at(kTextLeft),
-                          at(kMargin + 24), at(kClientWidth - kTextLeft - kMargin), at(16), kStatusId, font);
-  bar_ = CreateControl(Handle(), "STATIC", "", WS_VISIBLE | SS_OWNERDRAW, at(kMargin), at(kBarTop), at(kBarWidth),
-                       at(kBarHeight), kBarId, nullptr, WS_EX_STATICEDGE);
-  return status_ != nullptr && bar_ != nullptr;
+  HWND control[std::size(kControls)];
+  for (std::size_t i = 0; i < std::size(kControls); ++i) {
+    const ControlPlace& c = kControls[i];
+    control[i] = CreateControl(Handle(), "STATIC", c.text, WS_VISIBLE | c.style, at(c.left), at(c.top), at(c.width),
+                               at(c.height), kPictureId + static_cast<int>(i), font_.Get(), c.exStyle);
+    if (control[i] == nullptr) return false;
+  }
+  SendMessageA(control[0], STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  status_ = control[kStatusId - kPictureId];
+  bar_ = control[kBarId - kPictureId];
+  return true;
 }
 
 // Through the wide call, as texts may hold paths in any script.
