@@ -83,7 +83,7 @@ RemovalPlan PlanRemoval(std::string_view logText, std::string_view createdFolder
     if (target.kind == EntryKind::kSkipped || IsSamePath(target.path, places.uninstallerPath) ||
         IsSamePath(target.path, logPath) || IsSamePath(target.path, recordPath))
       continue;
-    plan.deletions.push_back({target.kind, std::move(target.path), std::move(entry), target.stopFolder});
+    plan.deletions.emplace_back(target.kind, std::move(target.path), std::move(entry), target.stopFolder);
   }
 
   plan.folders = RecordedFolders(createdFolders, installFolder);

@@ -34,12 +34,13 @@ class Removal {
   Removal(const UninstallServices& services, const UninstallPlace& place)
       : s_(services), place_(place), installFolder_(FolderOfPath(place.programPath)),
         logPath_(Concat({installFolder_, "\\", kInstallLogName})),
-        recordPath_(Concat({installFolder_, "\\", kCreatedFoldersName})) {}
+        recordPath_(Concat({installFolder_, "\\", kCreatedFoldersName})), plan_(ReadLog()) {}
 
   UninstallEnd Run();
 
  private:
-  bool ReadPlan();
+  RemovalPlan ReadLog();
+  bool PlanFound();
   bool CloseEditor();
   void LetProgramUndoItself();
   void DeleteMakerKey(RegistryRoot root, std::string_view softwareKey);
@@ -60,11 +61,12 @@ class Removal {
     return place_.consoleName != nullptr ? place_.consoleName(path) : path;
   }
 
-  const UninstallServices& s_;
+  const UninstallServices s_;  // a copy of the references: one load less at every call
   const UninstallPlace& place_;
   const std::string installFolder_;
   const std::string logPath_;
   const std::string recordPath_;
+  FileError logError_;  // why the log could not be read
   RemovalPlan plan_;
   InstallScope scope_ = InstallScope::kMachine;
   bool registrationIsOurs_ = true;
@@ -74,7 +76,7 @@ class Removal {
 };
 
 UninstallEnd Removal::Run() {
-  if (!ReadPlan()) return UninstallEnd::kLogMissing;
+  if (!PlanFound()) return UninstallEnd::kLogMissing;
   scope_ = ScopeOfInstall(s_.registry, plan_.appName, installFolder_);
   if (NeedsElevation(scope_, place_.elevated)) return UninstallEnd::kNeedsRights;
   s_.ui.Show();
@@ -106,23 +108,26 @@ UninstallEnd Removal::Run() {
   return UninstallEnd::kIncomplete;
 }
 
-bool Removal::ReadPlan() {
-  std::string text;
-  const FileError error = ReadTextFile(s_.files, logPath_, text);
-  if (!error) {
-    std::string record;
-    ReadTextFile(s_.files, recordPath_, record);
-    plan_ = PlanRemoval(text, record, {installFolder_, place_.programPath, place_.systemFolder, place_.programsFolders});
-    if (plan_.stop == PlanStop::kNone) return true;
-  } else if (IsGone(error)) {
+// Made before anything else happens, in place.
+RemovalPlan Removal::ReadLog() {
+  std::string text, record;
+  if ((logError_ = ReadTextFile(s_.files, logPath_, text))) return {};
+  ReadTextFile(s_.files, recordPath_, record);
+  return PlanRemoval(text, record, {installFolder_, place_.programPath, place_.systemFolder, place_.programsFolders});
+}
+
+// Whether the log was read and plans a removal; else says why not.
+bool Removal::PlanFound() {
+  if (!logError_ && plan_.stop == PlanStop::kNone) return true;
+  if (IsGone(logError_)) {
     s_.ui.Tell(kLogMissingMessage);
     return false;
   }
   s_.ui.Tell(Concat({"The install log ", logPath_,
-                     error                                ? " could not be read: "
+                     logError_                            ? " could not be read: "
                      : plan_.stop == PlanStop::kNoHeader ? " lacks its three header lines."
                                                           : " names no program.",
-                     error ? ErrorText(error) : std::string(), "\r\n\r\nNothing has been removed."}));
+                     logError_ ? ErrorText(logError_) : std::string(), "\r\n\r\nNothing has been removed."}));
   return false;
 }
 
@@ -173,14 +178,15 @@ void Removal::RemoveEntry(const PlannedDeletion& deletion) {
     case EntryKind::kShortcut:
       if (!registrationIsOurs_) return;
       [[fallthrough]];
-    case EntryKind::kInstalledFile:
+    case EntryKind::kInstalledFile: {
       // A link or junction placed in a folder below the stop folder would lead the deletion
       // somewhere else.
-      if (LinkOnTheWay(FolderOfPath(deletion.path), deletion.stopFolder))
-        return Keep(deletion, "a folder on its way is a link; not followed");
+      const std::string folder = FolderOfPath(deletion.path);
+      if (LinkOnTheWay(folder, deletion.stopFolder)) return Keep(deletion, "a folder on its way is a link; not followed");
       Delete(deletion);
-      RemoveEmptyFolders(s_.files, FolderOfPath(deletion.path), deletion.stopFolder);
+      RemoveEmptyFolders(s_.files, folder, deletion.stopFolder);
       return;
+    }
     case EntryKind::kSkipped:
       return;
   }

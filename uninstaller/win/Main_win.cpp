@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <iterator>
+
 #include "AppWindows_win.h"
 #include "CommandLine.h"
 #include "ConsolePath_win.h"
@@ -23,17 +25,10 @@
 
 namespace {
 
-int ExitCode(pelorin::UninstallEnd end) {
-  switch (end) {
-    case pelorin::UninstallEnd::kRemoved: return pelorin::kExitDone;
-    case pelorin::UninstallEnd::kIncomplete: return pelorin::kExitIncomplete;
-    case pelorin::UninstallEnd::kEditorRunning: return pelorin::kExitProgramRunning;
-    case pelorin::UninstallEnd::kNeedsRights: return pelorin::kExitStopped;
-    case pelorin::UninstallEnd::kLogMissing:
-    case pelorin::UninstallEnd::kDeclined: break;
-  }
-  return pelorin::kExitFailed;
-}
+// The exit code of each UninstallEnd, in its order.
+constexpr int kExitCodes[] = {pelorin::kExitFailed,         pelorin::kExitStopped,    pelorin::kExitFailed,
+                              pelorin::kExitProgramRunning, pelorin::kExitIncomplete, pelorin::kExitDone};
+static_assert(std::size(kExitCodes) == static_cast<std::size_t>(pelorin::UninstallEnd::kRemoved) + 1);
 
 }  // namespace
 
@@ -77,7 +72,7 @@ int pelorin::win::RunUninstall() {
   pelorin::Win32Shell shell;
   place.elevated = shell.HasAdministratorRights();
   const pelorin::UninstallEnd end = pelorin::RunUninstall({files, registry, processes, windows, ui}, place);
-  if (end != pelorin::UninstallEnd::kNeedsRights) return ExitCode(end);
+  if (end != pelorin::UninstallEnd::kNeedsRights) return kExitCodes[static_cast<int>(end)];
   // A removal for every user: this program again, with administrator rights and the same switches.
   const pelorin::ElevatedRun run = pelorin::RunThisProgramElevated(arguments);
   if (run.started) return static_cast<int>(run.exitCode);
