@@ -23,22 +23,28 @@ bool ReadNumber(std::string_view& text, std::uint64_t& number) {
   return true;
 }
 
-// A path as the command interpreter must see it: quoted, so that blanks and characters such
-// as "&" stay inside it, and with "%" doubled, which a batch file would expand.
-std::string BatchPath(std::string_view path) {
-  std::string quoted(1, '"');
+// Appends `path`, or the file `name` in it, as the command interpreter must see it: quoted, so
+// that blanks and characters such as "&" stay inside it, and with "%" doubled, which a batch
+// file would expand (the names are the uninstaller's own, without one).
+void AppendPath(std::string& batch, std::string_view path, std::string_view name = {}) {
+  batch += '"';
   for (char c : path) {
-    quoted += c;
-    if (c == '%') quoted += '%';
+    batch += c;
+    if (c == '%') batch += '%';
   }
-  quoted += '"';
-  return quoted;
+  if (!name.empty()) batch.append("\\").append(name);
+  batch += '"';
 }
 
 // A file in the batch file's own folder; "%~dp0" ends in a backslash.
-std::string InBatchFolder(const SelfRemovalPaths& paths, std::string_view name) {
-  if (paths.batchFolder.empty()) return Concat({"\"%~dp0", name, "\""});
-  return BatchPath(Concat({paths.batchFolder, "\\", name}));
+void AppendInBatchFolder(std::string& batch, const SelfRemovalPaths& paths, std::string_view name) {
+  if (paths.batchFolder.empty()) batch.append("\"%~dp0").append(name).append("\"");
+  else AppendPath(batch, paths.batchFolder, name);
+}
+
+void AppendProgram(std::string& batch, const SelfRemovalPaths& paths) {
+  if (paths.programPath.empty()) AppendInBatchFolder(batch, paths, kUninstallerCopyName);
+  else AppendPath(batch, paths.programPath);
 }
 
 // The number and a comma after it.
@@ -54,23 +60,30 @@ void AppendNumber(std::string& text, std::uint64_t value) {
 }  // namespace
 
 std::string SelfRemovalBatch(const SelfRemovalPaths& paths) {
-  const std::string program =
-      paths.programPath.empty() ? InBatchFolder(paths, kUninstallerCopyName) : BatchPath(paths.programPath);
-  // The interpreter must not stand in a folder it is to remove. About a second between
-  // tries, about five minutes in all.
-  std::string batch = Concat({"@echo off\r\ncd /d ", BatchPath(paths.systemFolder),
-                              "\r\nset tries=0\r\n:Repeat\r\ndel /f /q ", program, "\r\nif not exist ", program,
-                              " goto Removed\r\nset /a tries=tries+1\r\n",
-                              BatchPath(Concat({paths.systemFolder, "\\ping.exe"})),
-                              " -n 2 127.0.0.1 >nul\r\nif %tries% lss 300 goto Repeat\r\n:Removed\r\n"});
+  // The interpreter must not stand in a folder it is to remove.
+  std::string batch = "@echo off\r\ncd /d ";
+  AppendPath(batch, paths.systemFolder);
+  batch += "\r\nset tries=0\r\n:Repeat\r\ndel /f /q ";
+  AppendProgram(batch, paths);
+  batch += "\r\nif not exist ";
+  AppendProgram(batch, paths);
+  batch += " goto Removed\r\nset /a tries=tries+1\r\n";
+  // About a second between tries, about five minutes in all.
+  AppendPath(batch, paths.systemFolder, "ping.exe");
+  batch += " -n 2 127.0.0.1 >nul\r\nif %tries% lss 300 goto Repeat\r\n:Removed\r\n";
   for (const std::string& folder : paths.folders)
-    if (!folder.empty()) batch.append("rmdir ").append(BatchPath(folder)).append("\r\n");
+    if (!folder.empty()) {
+      batch += "rmdir ";
+      AppendPath(batch, folder);
+      batch += "\r\n";
+    }
   // One line, read whole before it runs, so the folder goes after the file that holds it.
-  batch.append("del /f /q ")
-      .append(InBatchFolder(paths, kBatchFileName))
-      .append(" & rmdir ")
-      .append(paths.batchFolder.empty() ? "\"%~dp0.\"" : BatchPath(paths.batchFolder))
-      .append(" & exit\r\n");
+  batch += "del /f /q ";
+  AppendInBatchFolder(batch, paths, kBatchFileName);
+  batch += " & rmdir ";
+  if (paths.batchFolder.empty()) batch += "\"%~dp0.\"";
+  else AppendPath(batch, paths.batchFolder);
+  batch += " & exit\r\n";
   return batch;
 }
 
