@@ -7,6 +7,25 @@ namespace {
 
 using namespace std::string_literals;
 
+// The uninstaller's own file, the records and the recorded folders are recognised however
+// the log or the record spells them; an empty path is never the same as another.
+TEST(InstallLog, SamePathIgnoresCaseAndTrailingBackslashesOnly) {
+  struct Case {
+    const char* a;
+    const char* b;
+    bool same;
+  };
+  const Case cases[] = {
+      {"C:\\Games\\Pelorin", "c:\\games\\PELORIN\\", true}, {"C:\\Games\\Pelorin\\\\", "C:\\Games\\Pelorin", true},
+      {"C:\\Games\\Pelorin", "C:\\Games\\Pelorin2", false},  {"C:\\Games\\Pelorin", "C:\\Games", false},
+      {"", "", false},                                          {"\\", "\\\\", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsSamePath(c.a, c.b), c.same) << c.a << " | " << c.b;
+    EXPECT_EQ(IsSamePath(c.b, c.a), c.same) << c.b << " | " << c.a;
+  }
+}
+
 TEST(InstallLog, EntriesAreObeyedOnlyWhereSetupCouldHaveWrittenThem) {
   const std::string install = "C:\\Program Files\\Pelorin";
   const std::string menu = "C:\\Users\\me\\Start Menu\\Programs";
