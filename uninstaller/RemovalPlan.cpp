@@ -24,11 +24,10 @@ std::string_view WithoutTrailingBackslash(std::string_view folder) {
   return folder;
 }
 
-// The folders of the record that are the install folder or lie above it, deepest first:
+// Adds the folders of the record that are the install folder or lie above it, deepest first:
 // setup made those, and no other folder is ever removed; one that was there before, the
 // install folder included, is the user's.
-std::vector<std::string> RecordedFolders(std::string_view record, std::string_view installFolder) {
-  std::vector<std::string> parents;
+void AddRecordedFolders(std::string_view record, std::string_view installFolder, std::vector<std::string>& parents) {
   for (const std::string& line : SplitLines(record)) {
     const std::string_view folder = WithoutTrailingBackslash(line);
     // Only a folder on a drive, never the drive itself: "C:" alone would be its current folder.
@@ -43,7 +42,6 @@ std::vector<std::string> RecordedFolders(std::string_view record, std::string_vi
     for (std::size_t i = parents.size() - 1; i > 0 && parents[i - 1].size() < parents[i].size(); --i)
       parents[i].swap(parents[i - 1]);
   }
-  return parents;
 }
 
 }  // namespace
@@ -83,10 +81,10 @@ RemovalPlan PlanRemoval(std::string_view logText, std::string_view createdFolder
     if (target.kind == EntryKind::kSkipped || IsSamePath(target.path, places.uninstallerPath) ||
         IsSamePath(target.path, logPath) || IsSamePath(target.path, recordPath))
       continue;
-    plan.deletions.emplace_back(target.kind, std::move(target.path), std::move(entry), target.stopFolder);
+    plan.deletions.push_back({target.kind, std::move(target.path), std::move(entry), target.stopFolder});
   }
 
-  plan.folders = RecordedFolders(createdFolders, installFolder);
+  AddRecordedFolders(createdFolders, installFolder, plan.folders);
   return plan;
 }
 
