@@ -20,7 +20,9 @@ constexpr char kMakerKey[] = "Brackwater";
 constexpr int kBatchFolderAttempts = 3;
 constexpr char kVirtualMachineKey[] = "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\";
 
+// Why a file operation failed; empty when it did not.
 std::string ErrorText(const FileError& error) {
+  if (!error) return {};
   return error.message.empty() ? Concat({"system error ", WholeNumberText(static_cast<std::uint32_t>(error.systemCode))})
                                : error.message;
 }
@@ -127,7 +129,7 @@ bool Removal::PlanFound() {
                      logError_                            ? " could not be read: "
                      : plan_.stop == PlanStop::kNoHeader ? " lacks its three header lines."
                                                           : " names no program.",
-                     logError_ ? ErrorText(logError_) : std::string(), "\r\n\r\nNothing has been removed."}));
+                     ErrorText(logError_), "\r\n\r\nNothing has been removed."}));
   return false;
 }
 
@@ -261,7 +263,7 @@ UninstallEnd Removal::KeepWhatRemains() {
   s_.ui.Tell(Concat({"These files could not be removed:\r\n", failures_, "\r\n\r\n",
                      logError ? "The install log could not be updated: "
                               : "Run Uninstall again once they are free to finish the removal.",
-                     logError ? ErrorText(logError) : std::string()}));
+                     ErrorText(logError)}));
   return UninstallEnd::kIncomplete;
 }
 
