@@ -1,5 +1,6 @@
 #include "InstallLog.h"
 
+#include "Concat.h"
 #include "FileSystem.h"
 #include "InstallRecord.h"
 #include "ItemNames.h"
@@ -32,17 +33,6 @@ bool EndsWithShortcutExtension(std::string_view name) {
 
 }  // namespace
 
-InstallLog ReadInstallLog(std::string_view text) {
-  std::vector<std::string> lines = SplitLines(text);
-  InstallLog log;
-  log.lineCount = lines.size();
-  std::string* header[] = {&log.appName, &log.appVersion, &log.mainExe};
-  std::size_t line = 0;
-  for (; line < lines.size() && line < std::size(header); ++line) *header[line] = std::move(lines[line]);
-  for (; line < lines.size(); ++line) log.entries.push_back(std::move(lines[line]));
-  return log;
-}
-
 bool IsDamagedLine(std::string_view line) {
   for (char c : line)
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
@@ -50,6 +40,11 @@ bool IsDamagedLine(std::string_view line) {
 }
 
 bool IsInsideFolder(std::string_view path, std::string_view folder) { return !BelowFolder(path, folder).empty(); }
+
+bool IsSamePath(std::string_view a, std::string_view b) {
+  a = WithoutTrailingBackslashes(a);
+  return !a.empty() && SameFileName(a, WithoutTrailingBackslashes(b));
+}
 
 bool IsPlainRelativeName(std::string_view name) {
   if (!IsSafeRelativeName(name) || IsDamagedLine(name) || name.find_first_of("/:*?\"<>|") != std::string_view::npos)
@@ -61,25 +56,25 @@ bool IsPlainRelativeName(std::string_view name) {
   }
 }
 
-LogEntry ClassifyEntry(const std::string& entry, const RemovalPlaces& places) {
+LogEntry ClassifyEntry(std::string_view entry, const RemovalPlaces& places) {
   if (entry.empty() || IsDamagedLine(entry)) return {};
-  const std::string_view rest = std::string_view(entry).substr(1);
+  const std::string_view rest = entry.substr(1);
   if (entry[0] == kSystemFileMarker) {
     const std::string_view name = BelowFolder(rest, places.systemFolder);
     if (name.find('\\') != std::string_view::npos || !IsPlainRelativeName(name)) return {};
-    return {EntryKind::kSystemFile, std::string(rest), ""};
+    return {EntryKind::kSystemFile, std::string(rest), {}};
   }
   if (entry[0] == kShortcutMarker) {
     for (const std::string& programs : places.programsFolders) {
       const std::string_view name = BelowFolder(rest, programs);
       if (IsPlainRelativeName(name) && EndsWithShortcutExtension(name))
-        return {EntryKind::kShortcut, std::string(rest), std::string(WithoutTrailingBackslashes(programs))};
+        return {EntryKind::kShortcut, std::string(rest), WithoutTrailingBackslashes(programs)};
     }
     return {};
   }
-  if (!IsPlainRelativeName(entry) || WithoutTrailingBackslashes(places.installFolder).empty()) return {};
-  return {EntryKind::kInstalledFile, WithTrailingBackslash(places.installFolder) + entry,
-          std::string(WithoutTrailingBackslashes(places.installFolder))};
+  const std::string_view installFolder = WithoutTrailingBackslashes(places.installFolder);
+  if (!IsPlainRelativeName(entry) || installFolder.empty()) return {};
+  return {EntryKind::kInstalledFile, Concat({installFolder, "\\", entry}), installFolder};
 }
 
 }  // namespace pelorin

@@ -6,18 +6,8 @@
 
 namespace pelorin {
 
-// The install log as the uninstaller reads it: three header lines, then one entry per line.
-struct InstallLog {
-  std::string appName;
-  std::string appVersion;
-  std::string mainExe;  // relative to the install folder; empty when no program is to be told
-  std::vector<std::string> entries;
-  std::size_t lineCount = 0;  // header lines included
-};
-
-// Reads the log's text; lines end in CR or CR LF. Missing header lines stay empty, and every
-// entry is kept, however many there are.
-InstallLog ReadInstallLog(std::string_view text);
+// The install log holds three header lines (the program's name, its version and its file
+// relative to the install folder, or empty), then one entry per line; lines end in CR or CR LF.
 
 enum class EntryKind {
   kInstalledFile,  // a file below the install folder
@@ -27,18 +17,18 @@ enum class EntryKind {
 };
 
 // Where the uninstaller stands; folders may end in a backslash or not, an empty one holds
-// nothing.
+// nothing. The texts stay where they are for as long as what is read with them.
 struct RemovalPlaces {
-  std::string installFolder;
-  std::string uninstallerPath;
-  std::string systemFolder;
-  std::vector<std::string> programsFolders;  // the Start Menu's, the user's and all users'
+  std::string_view installFolder;
+  std::string_view uninstallerPath;
+  std::string_view systemFolder;
+  const std::vector<std::string>& programsFolders;  // the Start Menu's, the user's and all users'
 };
 
 struct LogEntry {
   EntryKind kind = EntryKind::kSkipped;
-  std::string path;        // the full path to delete, or empty when skipped
-  std::string stopFolder;  // the folder whose emptied subfolders may go, not itself
+  std::string path;             // the full path to delete, or empty when skipped
+  std::string_view stopFolder;  // the folder whose emptied subfolders may go, not itself (in places)
 };
 
 // Whether a line holds NUL or another control character, which no path setup writes does.
@@ -48,12 +38,16 @@ bool IsDamagedLine(std::string_view line);
 // and at a backslash; an empty folder holds nothing.
 bool IsInsideFolder(std::string_view path, std::string_view folder);
 
+// Whether two full paths are the same without regard to letter case and trailing
+// backslashes; an empty one names nothing.
+bool IsSamePath(std::string_view a, std::string_view b);
+
 // A name below a folder as setup writes one: steps joined by backslashes, none empty, none
 // ending in a dot or a blank (which the system would drop, so ".. " would climb), and no
 // control character or other character that a file name cannot hold.
 bool IsPlainRelativeName(std::string_view name);
 
 // What an entry asks to remove, and where.
-LogEntry ClassifyEntry(const std::string& entry, const RemovalPlaces& places);
+LogEntry ClassifyEntry(std::string_view entry, const RemovalPlaces& places);
 
 }  // namespace pelorin

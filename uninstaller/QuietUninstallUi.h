@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include <string_view>
 
 #include "UninstallRun.h"
 
@@ -11,12 +11,12 @@ namespace pelorin {
 // not end stops it. Shows nothing.
 class QuietUninstallUi : public UninstallUi {
  public:
-  void Tell(const std::string&) override {}
+  void Tell(std::string_view) override {}
   void Show() override {}
-  void ShowStatus(const std::string&) override {}
+  void ShowStatus(std::string_view) override {}
   void ShowProgress(std::size_t, std::size_t) override {}
-  bool Ask(const std::string&, const std::string& caption) override { return caption == kConfirmCaption; }
-  bool AskRetry(const std::string&) override { return false; }
+  bool Ask(std::string_view, std::string_view caption) override { return caption == kConfirmCaption; }
+  bool AskRetry(std::string_view) override { return false; }
 };
 
 }  // namespace pelorin

@@ -1,7 +1,6 @@
 #include "RemovalPlan.h"
 
-#include <algorithm>
-
+#include "Concat.h"
 #include "FileSystem.h"
 #include "InstallRecord.h"
 #include "TextLines.h"
@@ -20,72 +19,72 @@ bool EndsWithExe(std::string_view name) {
   return true;
 }
 
-std::string WithoutTrailingBackslash(std::string folder) {
-  while (!folder.empty() && folder.back() == '\\') folder.pop_back();
+std::string_view WithoutTrailingBackslash(std::string_view folder) {
+  while (!folder.empty() && folder.back() == '\\') folder.remove_suffix(1);
   return folder;
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-  return IsInsideFolder(a + "\\x", b) && IsInsideFolder(b + "\\x", a);
-}
-
-// The folders of the record that are the install folder or lie above it, deepest first:
+// Adds the folders of the record that are the install folder or lie above it, deepest first:
 // setup made those, and no other folder is ever removed; one that was there before, the
 // install folder included, is the user's.
-std::vector<std::string> RecordedFolders(std::string_view record, const std::string& installFolder) {
-  std::vector<std::string> parents;
+void AddRecordedFolders(std::string_view record, std::string_view installFolder, std::vector<std::string>& parents) {
   for (const std::string& line : SplitLines(record)) {
-    const std::string folder = WithoutTrailingBackslash(line);
+    const std::string_view folder = WithoutTrailingBackslash(line);
     // Only a folder on a drive, never the drive itself: "C:" alone would be its current folder.
     const bool onDrive = folder.size() > 3 && folder[1] == ':' && folder[2] == '\\';
-    if (IsDamagedLine(folder) || !((!folder.empty() && SameFile(installFolder, folder)) || (onDrive && IsInsideFolder(installFolder, folder))))
+    if (IsDamagedLine(folder) || !(IsSamePath(installFolder, folder) || (onDrive && IsInsideFolder(installFolder, folder))))
       continue;
-    if (std::none_of(parents.begin(), parents.end(), [&](const std::string& p) { return SameFile(p, folder); }))
-      parents.push_back(folder);
+    bool known = false;
+    for (const std::string& parent : parents) known = known || IsSamePath(parent, folder);
+    if (known) continue;
+    parents.emplace_back(folder);
+    // They all lie on the install folder's path, so the longer one is the deeper.
+    for (std::size_t i = parents.size() - 1; i > 0 && parents[i - 1].size() < parents[i].size(); --i)
+      parents[i].swap(parents[i - 1]);
   }
-  std::sort(parents.begin(), parents.end(), [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
-  return parents;
 }
 
 }  // namespace
 
 RemovalPlan PlanRemoval(std::string_view logText, std::string_view createdFolders, const RemovalPlaces& places) {
   RemovalPlan plan;
-  const InstallLog log = ReadInstallLog(logText);
-  if (log.lineCount < 3) {
+  std::vector<std::string> lines = SplitLines(logText);
+  if (lines.size() < 3) {
     plan.stop = PlanStop::kNoHeader;
     return plan;
   }
-  plan.header = {log.appName, log.appVersion, log.mainExe};
-  if (log.appName.empty() || IsDamagedLine(log.appName)) {
+  const std::string& mainExe = lines[2];
+  plan.header = Concat({lines[0], "\r\n", lines[1], "\r\n", mainExe, "\r\n"});
+  if (lines[0].empty() || IsDamagedLine(lines[0])) {
     plan.stop = PlanStop::kNoName;
     return plan;
   }
-  plan.appName = log.appName;
-  plan.appVersion = IsDamagedLine(log.appVersion) ? "" : log.appVersion;
+  plan.appName = std::move(lines[0]);
+  if (!IsDamagedLine(lines[1])) plan.appVersion = std::move(lines[1]);
 
-  const std::string installFolder = WithoutTrailingBackslash(places.installFolder);
-  if (IsPlainRelativeName(log.mainExe) && EndsWithExe(log.mainExe)) {
-    const std::string program = installFolder + "\\" + log.mainExe;
-    if (!SameFile(program, places.uninstallerPath)) plan.mainProgram = program;
+  const std::string_view installFolder = WithoutTrailingBackslash(places.installFolder);
+  if (IsPlainRelativeName(mainExe) && EndsWithExe(mainExe)) {
+    std::string program = Concat({installFolder, "\\", mainExe});
+    if (!IsSamePath(program, places.uninstallerPath)) plan.mainProgram = std::move(program);
   }
 
   // The uninstaller's own file and the records the removal reads go last, by name.
-  const std::string logPath = installFolder + "\\" + kInstallLogName;
-  const std::string recordPath = installFolder + "\\" + kCreatedFoldersName;
-  for (const std::string& entry : log.entries) {
+  const std::string logPath = Concat({installFolder, "\\", kInstallLogName});
+  const std::string recordPath = Concat({installFolder, "\\", kCreatedFoldersName});
+  for (std::size_t line = 3; line < lines.size(); ++line) {
+    std::string& entry = lines[line];
     if (IsDamagedLine(entry)) {
       ++plan.damagedLines;
       continue;
     }
     LogEntry target = ClassifyEntry(entry, places);
-    if (target.kind == EntryKind::kSkipped || SameFile(target.path, places.uninstallerPath) ||
-        SameFile(target.path, logPath) || SameFile(target.path, recordPath))
+    if (target.kind == EntryKind::kSkipped || IsSamePath(target.path, places.uninstallerPath) ||
+        IsSamePath(target.path, logPath) || IsSamePath(target.path, recordPath))
       continue;
-    plan.deletions.push_back({target.kind, std::move(target.path), entry, std::move(target.stopFolder)});
+    plan.deletions.push_back({target.kind, std::move(target.path), std::move(entry), target.stopFolder});
   }
 
-  plan.folders = RecordedFolders(createdFolders, installFolder);
+  AddRecordedFolders(createdFolders, installFolder, plan.folders);
   return plan;
 }
 

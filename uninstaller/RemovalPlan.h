@@ -14,8 +14,9 @@ struct PlannedDeletion {
   EntryKind kind = EntryKind::kSkipped;
   std::string path;
   std::string entry;
-  // The folders this deletion leaves empty are removed up to, not including, this one.
-  std::string stopFolder;
+  // The folders this deletion leaves empty are removed up to, not including, this one; it
+  // lies in the RemovalPlaces the plan was made with.
+  std::string_view stopFolder;
 };
 
 enum class PlanStop {
@@ -27,7 +28,7 @@ enum class PlanStop {
 // What the uninstaller will do, decided from the log alone before anything changes.
 struct RemovalPlan {
   PlanStop stop = PlanStop::kNone;
-  std::vector<std::string> header;  // the three header lines as read, for a rewritten log
+  std::string header;  // the three header lines as read, each with its CR LF, for a rewritten log
   std::string appName;
   std::string appVersion;
   std::string mainProgram;  // the full path of the program to close and tell, or empty

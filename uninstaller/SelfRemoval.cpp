@@ -1,7 +1,8 @@
 #include "SelfRemoval.h"
 
-#include "Processes.h"
-#include "TextLines.h"
+#include <iterator>
+
+#include "Concat.h"
 
 namespace pelorin {
 
@@ -22,68 +23,80 @@ bool ReadNumber(std::string_view& text, std::uint64_t& number) {
   return true;
 }
 
-// About a second between tries, about five minutes in all.
-constexpr char kTries[] = "300";
-
-// A path as the command interpreter must see it: quoted, so that blanks and characters such
-// as "&" stay inside it, and with "%" doubled, which a batch file would expand.
-std::string BatchPath(const std::string& path) {
-  std::string escaped;
+// Appends `path`, or the file `name` in it, as the command interpreter must see it: quoted, so
+// that blanks and characters such as "&" stay inside it, and with "%" doubled, which a batch
+// file would expand (the names are the uninstaller's own, without one).
+void AppendPath(std::string& batch, std::string_view path, std::string_view name = {}) {
+  batch += '"';
   for (char c : path) {
-    escaped += c;
-    if (c == '%') escaped += '%';
+    batch += c;
+    if (c == '%') batch += '%';
   }
-  return QuotedPath(escaped);
+  if (!name.empty()) batch.append("\\").append(name);
+  batch += '"';
 }
 
 // A file in the batch file's own folder; "%~dp0" ends in a backslash.
-std::string InBatchFolder(const SelfRemovalPaths& paths, const std::string& name) {
-  if (paths.batchFolder.empty()) return "\"%~dp0" + name + "\"";
-  return BatchPath(paths.batchFolder + "\\" + name);
+void AppendInBatchFolder(std::string& batch, const SelfRemovalPaths& paths, std::string_view name) {
+  if (paths.batchFolder.empty()) batch.append("\"%~dp0").append(name).append("\"");
+  else AppendPath(batch, paths.batchFolder, name);
 }
 
-std::string BatchFolder(const SelfRemovalPaths& paths) {
-  return paths.batchFolder.empty() ? "\"%~dp0.\"" : BatchPath(paths.batchFolder);
+void AppendProgram(std::string& batch, const SelfRemovalPaths& paths) {
+  if (paths.programPath.empty()) AppendInBatchFolder(batch, paths, kUninstallerCopyName);
+  else AppendPath(batch, paths.programPath);
+}
+
+// The number and a comma after it.
+void AppendNumber(std::string& text, std::uint64_t value) {
+  char digits[21];
+  char* first = std::end(digits);
+  *--first = ',';
+  do *--first = static_cast<char>('0' + value % 10);
+  while ((value /= 10) != 0);
+  text.append(first, std::end(digits));
 }
 
 }  // namespace
 
 std::string SelfRemovalBatch(const SelfRemovalPaths& paths) {
-  const std::string program =
-      paths.programPath.empty() ? InBatchFolder(paths, kUninstallerCopyName) : BatchPath(paths.programPath);
-  std::vector<std::string> lines = {
-      "@echo off",
-      // The interpreter must not stand in a folder it is to remove.
-      "cd /d " + BatchPath(paths.systemFolder),
-      "set tries=0",
-      ":Repeat",
-      "del /f /q " + program,
-      "if not exist " + program + " goto Removed",
-      "set /a tries=tries+1",
-      BatchPath(paths.systemFolder + "\\ping.exe") + " -n 2 127.0.0.1 >nul",
-      std::string("if %tries% lss ") + kTries + " goto Repeat",
-      ":Removed",
-  };
+  // The interpreter must not stand in a folder it is to remove.
+  std::string batch = "@echo off\r\ncd /d ";
+  AppendPath(batch, paths.systemFolder);
+  batch += "\r\nset tries=0\r\n:Repeat\r\ndel /f /q ";
+  AppendProgram(batch, paths);
+  batch += "\r\nif not exist ";
+  AppendProgram(batch, paths);
+  batch += " goto Removed\r\nset /a tries=tries+1\r\n";
+  // About a second between tries, about five minutes in all.
+  AppendPath(batch, paths.systemFolder, "ping.exe");
+  batch += " -n 2 127.0.0.1 >nul\r\nif %tries% lss 300 goto Repeat\r\n:Removed\r\n";
   for (const std::string& folder : paths.folders)
-    if (!folder.empty()) lines.push_back("rmdir " + BatchPath(folder));
+    if (!folder.empty()) {
+      batch += "rmdir ";
+      AppendPath(batch, folder);
+      batch += "\r\n";
+    }
   // One line, read whole before it runs, so the folder goes after the file that holds it.
-  lines.push_back("del /f /q " + InBatchFolder(paths, kBatchFileName) + " & rmdir " + BatchFolder(paths) + " & exit");
-  return JoinLines(lines);
+  batch += "del /f /q ";
+  AppendInBatchFolder(batch, paths, kBatchFileName);
+  batch += " & rmdir ";
+  if (paths.batchFolder.empty()) batch += "\"%~dp0.\"";
+  else AppendPath(batch, paths.batchFolder);
+  batch += " & exit\r\n";
+  return batch;
 }
 
 std::string SelfRemovalCommand(const std::string& systemFolder, const std::string& batchFile) {
-  return QuotedPath(systemFolder + "\\cmd.exe") + " /d /v:off /s /c \"" + QuotedPath(batchFile) + "\"";
+  return Concat({"\"", systemFolder, "\\cmd.exe\" /d /v:off /s /c \"\"", batchFile, "\"\""});
 }
 
 std::string OriginalRemovalArguments(const OriginalRemoval& removal) {
-  const auto number = [](std::uint64_t value) {
-    std::string digits;
-    do digits.insert(digits.begin(), static_cast<char>('0' + value % 10));
-    while ((value /= 10) != 0);
-    return digits + ",";
-  };
-  return std::string(kOriginalRemovalSwitch) + number(removal.process) + number(removal.file) +
-         number(removal.levels) + removal.installFolder;
+  std::string arguments(kOriginalRemovalSwitch);
+  AppendNumber(arguments, removal.process);
+  AppendNumber(arguments, removal.file);
+  AppendNumber(arguments, removal.levels);
+  return arguments.append(removal.installFolder);
 }
 
 std::optional<OriginalRemoval> ParseOriginalRemoval(std::string_view arguments) {

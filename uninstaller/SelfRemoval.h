@@ -28,7 +28,7 @@ struct SelfRemovalPaths {
   std::string programPath;           // the uninstaller's file in the batch file's folder
   std::string batchFolder;           // the folder this run created for the batch file alone
   std::string systemFolder;          // where the programs the batch file calls live
-  std::vector<std::string> folders;  // tried with rmdir in this order: the deepest first
+  const std::vector<std::string>& folders;  // tried with rmdir in this order: the deepest first
 };
 
 inline constexpr char kBatchFolderPrefix[] = "PelorinUninstall-";
@@ -51,12 +51,13 @@ std::string SelfRemovalCommand(const std::string& systemFolder, const std::strin
 
 // What the uninstaller's copy is told by the original: the original's process and its file
 // opened for deletion, as handle values the copy inherits, the install folder and how many
-// folders from it upwards setup made, which go once empty.
+// folders from it upwards setup made, which go once empty. The folder lies in the text it
+// was read from.
 struct OriginalRemoval {
   std::uint64_t process = 0;
   std::uint64_t file = 0;
   std::size_t levels = 0;
-  std::string installFolder;
+  std::string_view installFolder;
 };
 
 // The copy's arguments: one switch, the install folder last, as the rest of the line.

@@ -1,5 +1,6 @@
 #include "UninstallRun.h"
 
+#include "Concat.h"
 #include "DecimalText.h"
 #include "FolderRights.h"
 #include "InstallRecord.h"
@@ -19,21 +20,11 @@ constexpr char kMakerKey[] = "Brackwater";
 constexpr int kBatchFolderAttempts = 3;
 constexpr char kVirtualMachineKey[] = "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\";
 
+// Why a file operation failed; empty when it did not.
 std::string ErrorText(const FileError& error) {
-  return error.message.empty() ? "system error " + WholeNumberText(static_cast<std::uint32_t>(error.systemCode))
+  if (!error) return {};
+  return error.message.empty() ? Concat({"system error ", WholeNumberText(static_cast<std::uint32_t>(error.systemCode))})
                                : error.message;
-}
-
-// The editor's files in `folder`: those it keeps, and the temporary files of saves that were
-// cut short, whose names end in a number nobody can foresee.
-std::vector<std::string> EditorFilesIn(FileSystem& files, const std::string& folder) {
-  std::vector<std::string> paths;
-  for (const char* name : kEditorFiles) paths.push_back(folder + "\\" + name);
-  std::vector<std::string> names;
-  if (!files.ListFiles(folder, std::string(kEditorFiles[0]) + ".*.tmp", names))
-    for (const std::string& name : names)
-      if (IsTemporaryNameOf(name, kEditorFiles[0])) paths.push_back(folder + "\\" + name);
-  return paths;
 }
 
 bool IsGone(const FileError& error) {
@@ -44,19 +35,24 @@ class Removal {
  public:
   Removal(const UninstallServices& services, const UninstallPlace& place)
       : s_(services), place_(place), installFolder_(FolderOfPath(place.programPath)),
-        logPath_(installFolder_ + "\\" + kInstallLogName),
-        recordPath_(installFolder_ + "\\" + kCreatedFoldersName) {}
+        logPath_(Concat({installFolder_, "\\", kInstallLogName})),
+        recordPath_(Concat({installFolder_, "\\", kCreatedFoldersName})), plan_(ReadLog()) {}
 
   UninstallEnd Run();
 
  private:
-  bool ReadPlan();
+  RemovalPlan ReadLog();
+  bool PlanFound();
   bool CloseEditor();
   void LetProgramUndoItself();
+  void DeleteMakerKey(RegistryRoot root, std::string_view softwareKey);
   void RemoveEntry(const PlannedDeletion& deletion);
   void Delete(const PlannedDeletion& deletion);
-  bool PassesThroughLink(const PlannedDeletion& deletion);
-  bool LinkOnTheWay(const std::string& folder, const std::string& stopFolder);
+  void Keep(const PlannedDeletion& deletion, std::string_view why);
+  FileError RemoveEvenReadOnly(const std::string& path);
+  void RemoveEditorFiles(const std::string& folder, bool evenReadOnly);
+  void RemoveEditorCopies(const std::string& base, std::string_view below);
+  bool LinkOnTheWay(const std::string& folder, std::string_view stopFolder);
   void RemoveVirtualCopies();
   UninstallEnd KeepWhatRemains();
   bool StartSelfRemoval();
@@ -67,26 +63,27 @@ class Removal {
     return place_.consoleName != nullptr ? place_.consoleName(path) : path;
   }
 
-  const UninstallServices& s_;
+  const UninstallServices s_;  // a copy of the references: one load less at every call
   const UninstallPlace& place_;
   const std::string installFolder_;
   const std::string logPath_;
   const std::string recordPath_;
+  FileError logError_;  // why the log could not be read
   RemovalPlan plan_;
   InstallScope scope_ = InstallScope::kMachine;
   bool registrationIsOurs_ = true;
-  std::vector<std::string> failures_;  // one line per file that stays, and why
-  std::vector<std::string> remaining_;  // the log lines of those files
+  std::string failures_;   // a line per file that stays, and why, each after a line end
+  std::string remaining_;  // the log lines of those files, each with its line end
   std::vector<std::string> standingFolders_;  // recorded folders another program still stood in
 };
 
 UninstallEnd Removal::Run() {
-  if (!ReadPlan()) return UninstallEnd::kLogMissing;
+  if (!PlanFound()) return UninstallEnd::kLogMissing;
   scope_ = ScopeOfInstall(s_.registry, plan_.appName, installFolder_);
   if (NeedsElevation(scope_, place_.elevated)) return UninstallEnd::kNeedsRights;
   s_.ui.Show();
   s_.ui.ShowStatus("Preparing to Uninstall...");
-  if (!s_.ui.Ask("Are you sure you want to Uninstall " + plan_.appName + " v" + plan_.appVersion + "?",
+  if (!s_.ui.Ask(Concat({"Are you sure you want to Uninstall ", plan_.appName, " v", plan_.appVersion, "?"}),
                  kConfirmCaption))
     return UninstallEnd::kDeclined;
   if (!CloseEditor()) return UninstallEnd::kEditorRunning;
@@ -97,8 +94,7 @@ UninstallEnd Removal::Run() {
   std::string location;
   if (s_.registry.ReadKeyValue(RegistrationRoot(scope_), UninstallKeyPath(plan_.appName), "InstallLocation",
                                location) &&
-      !location.empty() &&
-      !(IsInsideFolder(location + "\\x", installFolder_) && IsInsideFolder(installFolder_ + "\\x", location)))
+      !location.empty() && !IsSamePath(location, installFolder_))
     registrationIsOurs_ = false;
 
   const std::size_t count = plan_.deletions.size();
@@ -110,25 +106,30 @@ UninstallEnd Removal::Run() {
   if (!failures_.empty()) return KeepWhatRemains();
 
   if (StartSelfRemoval()) return UninstallEnd::kRemoved;
-  s_.ui.Tell("Everything else is removed, but " + place_.programPath + " could not set up its own removal.");
+  s_.ui.Tell(Concat({"Everything else is removed, but ", place_.programPath, " could not set up its own removal."}));
   return UninstallEnd::kIncomplete;
 }
 
-bool Removal::ReadPlan() {
-  std::string text;
-  if (const FileError error = ReadTextFile(s_.files, logPath_, text)) {
-    s_.ui.Tell(IsGone(error) ? std::string(kLogMissingMessage)
-                             : "The install log " + logPath_ + " could not be read: " + ErrorText(error) +
-                                   "\r\n\r\nNothing has been removed.");
+// Made before anything else happens, in place.
+RemovalPlan Removal::ReadLog() {
+  std::string text, record;
+  if ((logError_ = ReadTextFile(s_.files, logPath_, text))) return {};
+  ReadTextFile(s_.files, recordPath_, record);
+  return PlanRemoval(text, record, {installFolder_, place_.programPath, place_.systemFolder, place_.programsFolders});
+}
+
+// Whether the log was read and plans a removal; else says why not.
+bool Removal::PlanFound() {
+  if (!logError_ && plan_.stop == PlanStop::kNone) return true;
+  if (IsGone(logError_)) {
+    s_.ui.Tell(kLogMissingMessage);
     return false;
   }
-  std::string record;
-  ReadTextFile(s_.files, recordPath_, record);
-  plan_ = PlanRemoval(text, record, {installFolder_, place_.programPath, place_.systemFolder, place_.programsFolders});
-  if (plan_.stop == PlanStop::kNone) return true;
-  s_.ui.Tell("The install log " + logPath_ +
-             (plan_.stop == PlanStop::kNoHeader ? " lacks its three header lines." : " names no program.") +
-             "\r\n\r\nNothing has been removed.");
+  s_.ui.Tell(Concat({"The install log ", logPath_,
+                     logError_                            ? " could not be read: "
+                     : plan_.stop == PlanStop::kNoHeader ? " lacks its three header lines."
+                                                          : " names no program.",
+                     ErrorText(logError_), "\r\n\r\nNothing has been removed."}));
   return false;
 }
 
@@ -138,9 +139,9 @@ bool Removal::CloseEditor() {
   if (plan_.mainProgram.empty() || !s_.files.FileExists(plan_.mainProgram)) return true;
   const ProgramWindow editor{kEditorWindowClass, plan_.appName, plan_.mainProgram};
   while (!s_.windows.CloseProgram(editor, kEditorCloseWaitMs)) {
-    if (!s_.ui.AskRetry(plan_.appName + " (" + plan_.mainProgram +
-                        ") is still running. Close it, then choose Retry; Cancel stops the removal, "
-                        "and nothing is removed."))
+    if (!s_.ui.AskRetry(Concat({plan_.appName, " (", plan_.mainProgram,
+                                ") is still running. Close it, then choose Retry; Cancel stops the removal, "
+                                "and nothing is removed."})))
       return false;
   }
   return true;
@@ -151,60 +152,92 @@ bool Removal::CloseEditor() {
 void Removal::LetProgramUndoItself() {
   // Started with this run's administrator rights, so only from where nobody else can change it.
   if (!plan_.mainProgram.empty() && MayStartElevated(s_.files, plan_.mainProgram) &&
-      s_.processes.RunAndWait(QuotedPath(plan_.mainProgram) + " uninstall", kProgramWaitMs))
+      s_.processes.RunAndWait(Concat({"\"", plan_.mainProgram, "\" uninstall"}), kProgramWaitMs))
     return;
-  const std::string maker = std::string("SOFTWARE\\") + kMakerKey;
-  s_.registry.DeleteKey(RegistryRoot::kLocalMachine, maker + "\\" + UninstallKeyName(plan_.appName));
-  s_.registry.DeleteEmptyKey(RegistryRoot::kLocalMachine, maker);
+  DeleteMakerKey(RegistryRoot::kLocalMachine, "SOFTWARE\\");
+}
+
+// The program's key below its maker's, and the maker's key once no other product has one.
+void Removal::DeleteMakerKey(RegistryRoot root, std::string_view softwareKey) {
+  const std::string maker = Concat({softwareKey, kMakerKey});
+  s_.registry.DeleteKey(root, Concat({maker, "\\", UninstallKeyName(plan_.appName)}));
+  s_.registry.DeleteEmptyKey(root, maker);
 }
 
 void Removal::RemoveEntry(const PlannedDeletion& deletion) {
   switch (deletion.kind) {
     case EntryKind::kSystemFile:
       if (!registrationIsOurs_ ||
-          !s_.ui.Ask(deletion.path + " was installed by " + plan_.appName +
-                         " but could possibly be used by other programs.  Are you sure you want to Uninstall it?",
+          !s_.ui.Ask(Concat({deletion.path, " was installed by ", plan_.appName,
+                             " but could possibly be used by other programs.  Are you sure you want to Uninstall it?"}),
                      kSystemFileCaption))
         return;
       // Setup registered it, so it is unregistered before it goes.
-      s_.processes.RunAndWait(QuotedPath(place_.systemFolder + "\\regsvr32.exe") + " /u /s " +
-                                  QuotedPath(deletion.path),
-                              kUnregisterWaitMs);
+      s_.processes.RunAndWait(
+          Concat({"\"", place_.systemFolder, "\\regsvr32.exe\" /u /s \"", deletion.path, "\""}), kUnregisterWaitMs);
       Delete(deletion);
       return;
     case EntryKind::kShortcut:
       if (!registrationIsOurs_) return;
       [[fallthrough]];
-    case EntryKind::kInstalledFile:
-      if (PassesThroughLink(deletion)) {
-        failures_.push_back(deletion.path + ": a folder on its way is a link; not followed");
-        remaining_.push_back(deletion.entry);
-        return;
-      }
+    case EntryKind::kInstalledFile: {
+      // A link or junction placed in a folder below the stop folder would lead the deletion
+      // somewhere else.
+      const std::string folder = FolderOfPath(deletion.path);
+      if (LinkOnTheWay(folder, deletion.stopFolder)) return Keep(deletion, "a folder on its way is a link; not followed");
       Delete(deletion);
-      RemoveEmptyFolders(s_.files, FolderOfPath(deletion.path), deletion.stopFolder);
+      RemoveEmptyFolders(s_.files, folder, deletion.stopFolder);
       return;
+    }
     case EntryKind::kSkipped:
       return;
   }
 }
 
 void Removal::Delete(const PlannedDeletion& deletion) {
-  FileError error = s_.files.RemoveFile(deletion.path);
-  if (error && !IsGone(error) && !s_.files.MakeWritable(deletion.path)) error = s_.files.RemoveFile(deletion.path);
-  if (!error || IsGone(error)) return;
-  failures_.push_back(deletion.path + ": " + ErrorText(error));
-  remaining_.push_back(deletion.entry);
+  const FileError error = RemoveEvenReadOnly(deletion.path);
+  if (error && !IsGone(error)) Keep(deletion, ErrorText(error));
 }
 
-// A link or junction placed in a folder below the stop folder would lead the deletion
-// somewhere else.
-bool Removal::PassesThroughLink(const PlannedDeletion& deletion) {
-  return LinkOnTheWay(FolderOfPath(deletion.path), deletion.stopFolder);
+void Removal::Keep(const PlannedDeletion& deletion, std::string_view why) {
+  failures_.append("\r\n").append(deletion.path).append(": ").append(why);
+  remaining_.append(deletion.entry).append("\r\n");
+}
+
+FileError Removal::RemoveEvenReadOnly(const std::string& path) {
+  FileError error = s_.files.RemoveFile(path);
+  if (error && !IsGone(error) && !s_.files.MakeWritable(path)) error = s_.files.RemoveFile(path);
+  return error;
+}
+
+// The editor's files in `folder`: those it keeps, and the temporary files of saves that were
+// cut short, whose names end in a number nobody can foresee.
+void Removal::RemoveEditorFiles(const std::string& folder, bool evenReadOnly) {
+  std::vector<std::string> saves;
+  if (s_.files.ListFiles(folder, Concat({kEditorFiles[0], ".*.tmp"}), saves)) saves.clear();
+  // Those it keeps first, then the saves' files.
+  constexpr std::size_t kKept = std::size(kEditorFiles);
+  for (std::size_t i = 0; i < kKept + saves.size(); ++i) {
+    const std::string_view name = i < kKept ? std::string_view(kEditorFiles[i]) : saves[i - kKept];
+    if (i >= kKept && !IsTemporaryNameOf(name, kEditorFiles[0])) continue;
+    const std::string path = Concat({folder, "\\", name});
+    if (evenReadOnly) RemoveEvenReadOnly(path);
+    else s_.files.RemoveFile(path);
+  }
+}
+
+// The editor's files in `below` under `base`, and the folders that leaves empty; a link on
+// the way, which the user may have made, would lead the deletion elsewhere.
+void Removal::RemoveEditorCopies(const std::string& base, std::string_view below) {
+  if (base.empty()) return;
+  const std::string folder = Concat({base, base.back() == '\\' ? "" : "\\", below});
+  if (LinkOnTheWay(folder, base)) return;
+  RemoveEditorFiles(folder, false);
+  RemoveEmptyFolders(s_.files, folder, base);
 }
 
 // Whether `folder`, or a folder between it and `stopFolder`, is a link or junction.
-bool Removal::LinkOnTheWay(const std::string& folder, const std::string& stopFolder) {
+bool Removal::LinkOnTheWay(const std::string& folder, std::string_view stopFolder) {
   for (std::string step = folder; IsInsideFolder(step, stopFolder); step = FolderOfPath(step))
     if (s_.files.IsReparsePoint(step)) return true;
   return false;
@@ -213,41 +246,24 @@ bool Removal::LinkOnTheWay(const std::string& folder, const std::string& stopFol
 // The copies the system made of the editor's writes into protected places, so that a new
 // install starts clean.
 void Removal::RemoveVirtualCopies() {
-  if (!place_.virtualStore.empty() && installFolder_.size() > 2 && installFolder_[1] == ':') {
-    const std::string folder = WithTrailingBackslash(place_.virtualStore) + installFolder_.substr(3);
-    // A link on the way, which the user may have made, would lead the deletion elsewhere.
-    if (!LinkOnTheWay(folder, place_.virtualStore)) {
-      for (const std::string& path : EditorFilesIn(s_.files, folder)) s_.files.RemoveFile(path);
-      RemoveEmptyFolders(s_.files, folder, place_.virtualStore);
-    }
-  }
+  if (installFolder_.size() > 2 && installFolder_[1] == ':')
+    RemoveEditorCopies(place_.virtualStore, std::string_view(installFolder_).substr(3));
   // The settings the editor of an install for every user kept in this user's own folder;
   // an install for one account keeps them beside itself, and another install's stay.
-  if (scope_ == InstallScope::kMachine && !place_.appData.empty()) {
-    const std::string folder = WithTrailingBackslash(place_.appData) + kEditorSettingsFolder;
-    if (!LinkOnTheWay(folder, place_.appData)) {
-      for (const std::string& path : EditorFilesIn(s_.files, folder)) s_.files.RemoveFile(path);
-      RemoveEmptyFolders(s_.files, folder, place_.appData);
-    }
-  }
-  for (const char* view : {"", "WOW6432Node\\"}) {
-    const std::string maker = kVirtualMachineKey + std::string(view) + kMakerKey;
-    s_.registry.DeleteKey(RegistryRoot::kCurrentUser, maker + "\\" + UninstallKeyName(plan_.appName));
-    s_.registry.DeleteEmptyKey(RegistryRoot::kCurrentUser, maker);
-  }
+  if (scope_ == InstallScope::kMachine) RemoveEditorCopies(place_.appData, kEditorSettingsFolder);
+  for (const char* view : {"", "WOW6432Node\\"})
+    DeleteMakerKey(RegistryRoot::kCurrentUser, Concat({kVirtualMachineKey, view}));
 }
 
 // Some files stay: the log keeps naming them and the registration stays, so that running
 // the uninstaller again finishes the removal.
 UninstallEnd Removal::KeepWhatRemains() {
-  std::vector<std::string> lines = plan_.header;
-  lines.insert(lines.end(), remaining_.begin(), remaining_.end());
-  const FileError logError = ReplaceTextFile(s_.files, logPath_, JoinLines(lines));
-  std::string report = "These files could not be removed:\r\n";
-  for (const std::string& failure : failures_) report += "\r\n" + failure;
-  report += logError ? "\r\n\r\nThe install log could not be updated: " + ErrorText(logError)
-                     : "\r\n\r\nRun Uninstall again once they are free to finish the removal.";
-  s_.ui.Tell(report);
+  plan_.header += remaining_;
+  const FileError logError = ReplaceTextFile(s_.files, logPath_, plan_.header);
+  s_.ui.Tell(Concat({"These files could not be removed:\r\n", failures_, "\r\n\r\n",
+                     logError ? "The install log could not be updated: "
+                              : "Run Uninstall again once they are free to finish the removal.",
+                     ErrorText(logError)}));
   return UninstallEnd::kIncomplete;
 }
 
@@ -273,7 +289,7 @@ bool Removal::StartSelfRemoval() {
         CreatePrivateFolder(s_.files, place_.temporaryFolder, kBatchFolderPrefix, place_.folderSource, batchFolder))
       return false;
     if (!HandOver(batchFolder, program)) return false;
-    const std::string batchFile = batchFolder + "\\" + kBatchFileName;
+    const std::string batchFile = Concat({batchFolder, "\\", kBatchFileName});
     const SelfRemovalPaths paths{ConsoleName(program), ConsoleName(batchFolder), ConsoleName(place_.systemFolder),
                                  standingFolders_};
     if (!s_.files.WriteNewFile(batchFile, SelfRemovalBatch(paths)))
@@ -288,7 +304,7 @@ bool Removal::StartSelfRemoval() {
 // the folders above it that setup made where they are empty then. The editor's files and the
 // folders go here and now.
 bool Removal::HandOver(const std::string& batchFolder, std::string& program) {
-  const std::string moved = batchFolder + "\\" + kUninstallerCopyName;
+  const std::string moved = Concat({batchFolder, "\\", kUninstallerCopyName});
   const bool wasInstalled = program == place_.programPath;
   const bool moveFailed = static_cast<bool>(s_.files.MoveFileOver(program, moved));
   if (moveFailed && !wasInstalled) return false;
@@ -299,8 +315,7 @@ bool Removal::HandOver(const std::string& batchFolder, std::string& program) {
   }
   program = moved;
   if (!wasInstalled) return true;
-  for (const std::string& path : EditorFilesIn(s_.files, installFolder_))
-    if (s_.files.RemoveFile(path) && !s_.files.MakeWritable(path)) s_.files.RemoveFile(path);
+  RemoveEditorFiles(installFolder_, true);
   // rmdir takes only an empty folder, so no file can be lost. One that another program still
   // stands in is tried again by the batch file once this program has ended; where the
   // uninstaller's own file stays for its copy, the copy removes them.
@@ -339,11 +354,12 @@ UninstallEnd RunUninstall(const UninstallServices& services, const UninstallPlac
 void RemoveEmptyBatchFolders(FileSystem& files, const std::string& temporaryFolder) {
   std::vector<std::string> names;
   files.ListFolders(temporaryFolder, names);
+  const std::string parent = WithTrailingBackslash(temporaryFolder);
   for (const std::string& name : names)
-    if (name.starts_with(kBatchFolderPrefix)) files.RemoveFolder(WithTrailingBackslash(temporaryFolder) + name);
+    if (name.starts_with(kBatchFolderPrefix)) files.RemoveFolder(Concat({parent, name}));
 }
 
-void RemoveEmptyFolders(FileSystem& files, const std::string& folder, const std::string& stopFolder) {
+void RemoveEmptyFolders(FileSystem& files, const std::string& folder, std::string_view stopFolder) {
   for (std::string path = folder; IsInsideFolder(path, stopFolder); path = FolderOfPath(path))
     if (files.RemoveFolder(path)) return;
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "AppWindows.h"
@@ -18,15 +19,15 @@ class UninstallUi {
  public:
   virtual ~UninstallUi() = default;
   // A message with an OK button.
-  virtual void Tell(const std::string& text) = 0;
+  virtual void Tell(std::string_view text) = 0;
   virtual void Show() = 0;
-  virtual void ShowStatus(const std::string& text) = 0;
+  virtual void ShowStatus(std::string_view text) = 0;
   // Entry `index` of `count` has been handled.
   virtual void ShowProgress(std::size_t index, std::size_t count) = 0;
   // A question with Yes and No; true for Yes.
-  virtual bool Ask(const std::string& text, const std::string& caption) = 0;
+  virtual bool Ask(std::string_view text, std::string_view caption) = 0;
   // A warning with Retry and Cancel; true for Retry.
-  virtual bool AskRetry(const std::string& text) = 0;
+  virtual bool AskRetry(std::string_view text) = 0;
 };
 
 struct UninstallServices {
@@ -91,7 +92,7 @@ void RemoveEmptyBatchFolders(FileSystem& files, const std::string& temporaryFold
 
 // Removes `folder` and each of its parents that is empty, up to, not including, `stopFolder`;
 // failures are ignored, so a folder that still holds something stays.
-void RemoveEmptyFolders(FileSystem& files, const std::string& folder, const std::string& stopFolder);
+void RemoveEmptyFolders(FileSystem& files, const std::string& folder, std::string_view stopFolder);
 
 // How many of `width` pixels the progress bar fills once entry `index` of `count` is done:
 // the whole bar after the last entry, also when there is only one.

@@ -22,6 +22,7 @@
 namespace {
 
 const std::string kInstall = "C:\\Games\\Brackwater\\Pelorin";
+const std::string kUninstaller = kInstall + "\\Uninstall.exe";
 const std::string kSystem = "C:\\WINDOWS\\system32";
 const std::string kPrograms[] = {"C:\\Users\\me\\Start Menu\\Programs", "C:\\ProgramData\\Start Menu\\Programs"};
 
@@ -74,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       !pelorin::DecodeTextFile(codePage, split == std::string_view::npos ? std::string_view() : input.substr(split + 1),
                                record))
     return 0;
-  const pelorin::RemovalPlaces places{kInstall, kInstall + "\\Uninstall.exe", kSystem, {kPrograms[0], kPrograms[1]}};
+  const pelorin::RemovalPlaces places{kInstall, kUninstaller, kSystem, {kPrograms[0], kPrograms[1]}};
   const pelorin::RemovalPlan plan = pelorin::PlanRemoval(log, record, places);
 
   Require(IsUtf8(plan.mainProgram));
@@ -97,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       case pelorin::EntryKind::kShortcut: {
         Require(InAnyPrograms(deletion.path));
-        Below(deletion.path, deletion.stopFolder);
+        Below(deletion.path, std::string(deletion.stopFolder));
         Require(Lower(deletion.path.substr(deletion.path.size() - 4)) == ".lnk");
         break;
       }

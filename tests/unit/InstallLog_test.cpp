@@ -7,33 +7,31 @@ namespace {
 
 using namespace std::string_literals;
 
-TEST(InstallLog, ReadsHeaderAndEveryEntryWithEitherLineEnd) {
-  const InstallLog log = ReadInstallLog("Pelorin\r\n1.2\rPelorin.exe\r\nUninstall.exe\rbin\\a\nb.dll\r\n");
-  EXPECT_EQ(log.appName, "Pelorin");
-  EXPECT_EQ(log.appVersion, "1.2");
-  EXPECT_EQ(log.mainExe, "Pelorin.exe");
-  EXPECT_EQ(log.entries, (std::vector<std::string>{"Uninstall.exe", "bin\\a\nb.dll"}));
-
-  const InstallLog shortLog = ReadInstallLog("OnlyName\r\n");
-  EXPECT_EQ(shortLog.appName, "OnlyName");
-  EXPECT_EQ(shortLog.appVersion, "");
-  EXPECT_EQ(shortLog.mainExe, "");
-  EXPECT_TRUE(shortLog.entries.empty());
-  EXPECT_TRUE(ReadInstallLog("").appName.empty());
-
-  std::string big = "A\r\n1\r\n\r\n";
-  for (int i = 0; i < 1500; ++i) big += "f" + std::to_string(i) + "\r\n";
-  const InstallLog bigLog = ReadInstallLog(big);
-  ASSERT_EQ(bigLog.entries.size(), 1500u);
-  EXPECT_EQ(bigLog.entries.back(), "f1499");
-  EXPECT_EQ(bigLog.mainExe, "");
+// The uninstaller's own file, the records and the recorded folders are recognised however
+// the log or the record spells them; an empty path is never the same as another.
+TEST(InstallLog, SamePathIgnoresCaseAndTrailingBackslashesOnly) {
+  struct Case {
+    const char* a;
+    const char* b;
+    bool same;
+  };
+  const Case cases[] = {
+      {"C:\\Games\\Pelorin", "c:\\games\\PELORIN\\", true}, {"C:\\Games\\Pelorin\\\\", "C:\\Games\\Pelorin", true},
+      {"C:\\Games\\Pelorin", "C:\\Games\\Pelorin2", false},  {"C:\\Games\\Pelorin", "C:\\Games", false},
+      {"", "", false},                                          {"\\", "\\\\", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsSamePath(c.a, c.b), c.same) << c.a << " | " << c.b;
+    EXPECT_EQ(IsSamePath(c.b, c.a), c.same) << c.b << " | " << c.a;
+  }
 }
 
 TEST(InstallLog, EntriesAreObeyedOnlyWhereSetupCouldHaveWrittenThem) {
   const std::string install = "C:\\Program Files\\Pelorin";
   const std::string menu = "C:\\Users\\me\\Start Menu\\Programs";
   const std::string common = "C:\\ProgramData\\Start Menu\\Programs";
-  const RemovalPlaces places{install + "\\", install + "\\Uninstall.exe", "C:\\WINDOWS\\SYSTEM", {menu, common + "\\"}};
+  const std::string installWithSlash = install + "\\", uninstaller = install + "\\Uninstall.exe";
+  const RemovalPlaces places{installWithSlash, uninstaller, "C:\\WINDOWS\\SYSTEM", {menu, common + "\\"}};
   struct Case {
     std::string entry;
     EntryKind kind;
@@ -79,7 +77,7 @@ TEST(InstallLog, EntriesAreObeyedOnlyWhereSetupCouldHaveWrittenThem) {
   }
   // Without a known system folder no system file is touched.
   RemovalPlaces bare = places;
-  bare.systemFolder.clear();
+  bare.systemFolder = {};
   EXPECT_EQ(ClassifyEntry("$C:\\WINDOWS\\SYSTEM\\shared.dll", bare).kind, EntryKind::kSkipped);
 }
 

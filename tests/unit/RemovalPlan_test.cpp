@@ -10,6 +10,25 @@ using namespace std::string_literals;
 const RemovalPlaces kPlaces{"C:\\Games\\Brackwater\\Pelorin", "C:\\Games\\Brackwater\\Pelorin\\Uninstall.exe",
                             "C:\\WINDOWS\\system32", {"C:\\Menu\\Programs"}};
 
+TEST(RemovalPlan, ReadsHeaderAndEveryEntryWithEitherLineEnd) {
+  const RemovalPlan plan =
+      PlanRemoval("Pelorin\r\n1.2\rPelorin.exe\r\nUninstall.exe\rbin\\a.dll\r\nb\nc.dll\r\n", "", kPlaces);
+  EXPECT_EQ(plan.header, "Pelorin\r\n1.2\r\nPelorin.exe\r\n");
+  EXPECT_EQ(plan.appName, "Pelorin");
+  EXPECT_EQ(plan.appVersion, "1.2");
+  ASSERT_EQ(plan.deletions.size(), 1u);
+  EXPECT_EQ(plan.deletions[0].entry, "bin\\a.dll");
+  EXPECT_EQ(plan.damagedLines, 1u);  // a lone LF stays inside its line
+  EXPECT_EQ(PlanRemoval("OnlyName\r\n", "", kPlaces).stop, PlanStop::kNoHeader);
+
+  std::string big = "A\r\n1\r\n\r\n";
+  for (int i = 0; i < 1500; ++i) big += "f" + std::to_string(i) + "\r\n";
+  const RemovalPlan bigPlan = PlanRemoval(big, "", kPlaces);
+  ASSERT_EQ(bigPlan.deletions.size(), 1500u);
+  EXPECT_EQ(bigPlan.deletions.back().entry, "f1499");
+  EXPECT_EQ(bigPlan.mainProgram, "");
+}
+
 TEST(RemovalPlan, HeaderDecidesWhetherAndWhatToClose) {
   struct Case {
     std::string log;
@@ -48,7 +67,7 @@ TEST(RemovalPlan, SkipsDamagedLinesAndLeavesTheUninstallerAndRecordsForLast) {
   EXPECT_EQ(plan.deletions[0].stopFolder, "C:\\Games\\Brackwater\\Pelorin");
   EXPECT_EQ(plan.deletions[1].path, "C:\\Menu\\Programs\\Pelorin.lnk");
   EXPECT_EQ(plan.deletions[1].stopFolder, "C:\\Menu\\Programs");
-  EXPECT_EQ(plan.header, (std::vector<std::string>{"Pelorin", "1.2", "Pelorin.exe"}));
+  EXPECT_EQ(plan.header, "Pelorin\r\n1.2\r\nPelorin.exe\r\n");
 }
 
 TEST(RemovalPlan, RemovesOnlyTheRecordedInstallFolderAndThoseAboveIt) {

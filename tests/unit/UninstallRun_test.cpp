@@ -76,19 +76,19 @@ class ScriptedUi : public UninstallUi {
   int retries = 0;           // Retry answers before Cancel
   bool shown = false;
 
-  void Tell(const std::string& text) override { told.push_back(text); }
+  void Tell(std::string_view text) override { told.emplace_back(text); }
   void Show() override { shown = true; }
-  void ShowStatus(const std::string& text) override { statuses.push_back(text); }
+  void ShowStatus(std::string_view text) override { statuses.emplace_back(text); }
   void ShowProgress(std::size_t index, std::size_t count) override { progress.emplace_back(index, count); }
-  bool Ask(const std::string& text, const std::string& caption) override {
-    questions.push_back(caption + ": " + text);
+  bool Ask(std::string_view text, std::string_view caption) override {
+    questions.push_back(std::string(caption) + ": " + std::string(text));
     if (answers.empty()) return true;
     const bool answer = answers.front();
     answers.pop_front();
     return answer;
   }
-  bool AskRetry(const std::string& text) override {
-    questions.push_back("Retry: " + text);
+  bool AskRetry(std::string_view text) override {
+    questions.push_back("Retry: " + std::string(text));
     return retries-- > 0;
   }
 };
@@ -206,7 +206,7 @@ TEST_F(UninstallRunTest, RemovesWhatTheLogNamesInOrderAndHandsOverToTheBatchFile
   const std::string batchFolder = temp_.Path("tmp\\PelorinUninstall-000000000000002a");
   EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-000000000000002a\\Uninstall.exe"), "MZ");
   EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-000000000000002a\\uninstall.bat"),
-            SelfRemovalBatch({batchFolder + "\\Uninstall.exe", batchFolder, place_.systemFolder}));
+            SelfRemovalBatch({batchFolder + "\\Uninstall.exe", batchFolder, place_.systemFolder, {}}));
   ASSERT_EQ(processes_.started.size(), 3u);
   EXPECT_EQ(processes_.started[2].commandLine, SelfRemovalCommand(place_.systemFolder, batchFolder + "\\uninstall.bat"));
   EXPECT_EQ(processes_.started[2].show, WindowShow::kHidden);
@@ -386,7 +386,7 @@ TEST_F(UninstallRunTest, WhatCannotMoveIsCopiedAndTheBatchFileKeepsToItsOwnFolde
   EXPECT_EQ(startedCopies, (std::vector<std::string>{batchFolder + "\\Uninstall.exe", temp_.Path("app"), "1"}));
   EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-000000000000002a\\Uninstall.exe"), "MZ");
   const std::string batch = temp_.Read("tmp\\PelorinUninstall-000000000000002a\\uninstall.bat");
-  EXPECT_EQ(batch, SelfRemovalBatch({batchFolder + "\\Uninstall.exe", batchFolder, place_.systemFolder}));
+  EXPECT_EQ(batch, SelfRemovalBatch({batchFolder + "\\Uninstall.exe", batchFolder, place_.systemFolder, {}}));
   EXPECT_EQ(batch.find(temp_.Path("app")), std::string::npos);
   EXPECT_FALSE(temp_.Exists("app\\settings.ini"));
   EXPECT_TRUE(temp_.Exists("app\\Uninstall.exe"));  // the copy's to delete
@@ -419,7 +419,7 @@ TEST_F(UninstallRunTest, ABatchFileSomeoneElsePutThereIsNeverStarted) {
   const std::string second = temp_.Path("tmp\\PelorinUninstall-0000000000000101");
   EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-0000000000000101\\Uninstall.exe"), "MZ");
   EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-0000000000000101\\uninstall.bat"),
-            SelfRemovalBatch({second + "\\Uninstall.exe", second, place_.systemFolder}));
+            SelfRemovalBatch({second + "\\Uninstall.exe", second, place_.systemFolder, {}}));
   EXPECT_FALSE(temp_.Exists("app"));
   ASSERT_EQ(processes_.started.size(), 1u);
   EXPECT_EQ(processes_.started[0].commandLine, SelfRemovalCommand(place_.systemFolder, second + "\\uninstall.bat"));

@@ -25,15 +25,13 @@ std::string ConsolePath(const std::string& path) {
   // cannot hold is not named at all.
   std::wstring wide;
   if (!WideFromUtf8(path, wide) || wide.empty()) return {};
-  const int length = static_cast<int>(wide.size());
+  // Room for the longest form: a UTF-16 unit takes at most four bytes in any code page.
+  std::string console(4 * wide.size(), '\0');
   BOOL lossy = FALSE;
-  const int size = WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0, nullptr, &lossy);
+  const int size = WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
+                                       console.data(), static_cast<int>(console.size()), nullptr, &lossy);
   if (size <= 0 || lossy) return {};
-  std::string console(static_cast<std::size_t>(size), '\0');
-  if (WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(), length, console.data(), size, nullptr, &lossy) !=
-          size ||
-      lossy)
-    return {};
+  console.resize(static_cast<std::size_t>(size));
   return console;
 }
 

@@ -1,7 +1,10 @@
 #include <windows.h>
 
+#include <iterator>
+
 #include "AppWindows_win.h"
 #include "CommandLine.h"
+#include "Concat.h"
 #include "ConsolePath_win.h"
 #include "DllHardening_win.h"
 #include "Elevation_win.h"
@@ -23,16 +26,26 @@
 
 namespace {
 
-int ExitCode(pelorin::UninstallEnd end) {
-  switch (end) {
-    case pelorin::UninstallEnd::kRemoved: return pelorin::kExitDone;
-    case pelorin::UninstallEnd::kIncomplete: return pelorin::kExitIncomplete;
-    case pelorin::UninstallEnd::kEditorRunning: return pelorin::kExitProgramRunning;
-    case pelorin::UninstallEnd::kNeedsRights: return pelorin::kExitStopped;
-    case pelorin::UninstallEnd::kLogMissing:
-    case pelorin::UninstallEnd::kDeclined: break;
-  }
-  return pelorin::kExitFailed;
+// The exit code of each UninstallEnd, in its order.
+constexpr int kExitCodes[] = {pelorin::kExitFailed,         pelorin::kExitStopped,    pelorin::kExitFailed,
+                              pelorin::kExitProgramRunning, pelorin::kExitIncomplete, pelorin::kExitDone};
+static_assert(std::size(kExitCodes) == static_cast<std::size_t>(pelorin::UninstallEnd::kRemoved) + 1);
+
+constexpr int kPrograms = 0x0002;        // CSIDL_PROGRAMS
+constexpr int kCommonPrograms = 0x0017;  // CSIDL_COMMON_PROGRAMS
+constexpr int kLocalAppData = 0x001C;    // CSIDL_LOCAL_APPDATA
+
+// The Start Menu's Programs folders, the user's and all users'.
+std::vector<std::string> ProgramsFolders() {
+  std::vector<std::string> folders;
+  for (int csidl : {kPrograms, kCommonPrograms})
+    if (std::string folder = pelorin::ShellFolderPath(csidl); !folder.empty()) folders.push_back(std::move(folder));
+  return folders;
+}
+
+std::string VirtualStore() {
+  const std::string local = pelorin::ShellFolderPath(kLocalAppData);
+  return local.empty() ? std::string() : pelorin::Concat({local, "\\VirtualStore"});
 }
 
 }  // namespace
@@ -47,21 +60,15 @@ int pelorin::win::RunUninstall() {
   pelorin::CommandLine line = pelorin::ParseCommandLine(arguments, false);
   if (!exact && line.Valid()) line.unknown = "(a character that is no text)";
   if (line.help || !line.Valid()) return pelorin::win::AnswerUsage(line, pelorin::kUninstallUsage, "Uninstall");
-  constexpr int kPrograms = 0x0002;        // CSIDL_PROGRAMS
-  constexpr int kCommonPrograms = 0x0017;  // CSIDL_COMMON_PROGRAMS
-  constexpr int kLocalAppData = 0x001C;    // CSIDL_LOCAL_APPDATA
-  pelorin::UninstallPlace place;
-  place.programPath = pelorin::ProgramPath();
-  place.systemFolder = pelorin::SystemFolder();
-  place.temporaryFolder = pelorin::TemporaryFolder();
-  place.folderSource = pelorin::PrivateFolderSourceOfThisRun();
-  for (int csidl : {kPrograms, kCommonPrograms})
-    if (std::string folder = pelorin::ShellFolderPath(csidl); !folder.empty()) place.programsFolders.push_back(folder);
-  if (const std::string local = pelorin::ShellFolderPath(kLocalAppData); !local.empty())
-    place.virtualStore = local + "\\VirtualStore";
-  place.appData = pelorin::AppDataFolder();
-  place.consoleName = pelorin::win::ConsolePath;
-  place.startCopy = pelorin::win::StartOriginalRemoval;
+  pelorin::UninstallPlace place{.programPath = pelorin::ProgramPath(),
+                                .systemFolder = pelorin::SystemFolder(),
+                                .temporaryFolder = pelorin::TemporaryFolder(),
+                                .folderSource = pelorin::PrivateFolderSourceOfThisRun(),
+                                .programsFolders = ProgramsFolders(),
+                                .virtualStore = VirtualStore(),
+                                .appData = pelorin::AppDataFolder(),
+                                .consoleName = pelorin::win::ConsolePath,
+                                .startCopy = pelorin::win::StartOriginalRemoval};
   // A folder that is some program's current folder cannot be removed: neither this program
   // nor what it starts may stand in the install folder.
   SetCurrentDirectoryW(pelorin::Wide(place.systemFolder).c_str());
@@ -77,7 +84,7 @@ int pelorin::win::RunUninstall() {
   pelorin::Win32Shell shell;
   place.elevated = shell.HasAdministratorRights();
   const pelorin::UninstallEnd end = pelorin::RunUninstall({files, registry, processes, windows, ui}, place);
-  if (end != pelorin::UninstallEnd::kNeedsRights) return ExitCode(end);
+  if (end != pelorin::UninstallEnd::kNeedsRights) return kExitCodes[static_cast<int>(end)];
   // A removal for every user: this program again, with administrator rights and the same switches.
   const pelorin::ElevatedRun run = pelorin::RunThisProgramElevated(arguments);
   if (run.started) return static_cast<int>(run.exitCode);

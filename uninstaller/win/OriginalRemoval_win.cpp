@@ -6,8 +6,7 @@
 #include <cstdint>
 
 #include "CommandLine.h"
-#include "FileSystem.h"
-#include "Processes.h"
+#include "Concat.h"
 #include "WideText_win.h"
 
 namespace pelorin::win {
@@ -43,7 +42,7 @@ bool StartOriginalRemoval(const std::string& copyPath, const std::string& instal
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    started = WideFromUtf8(QuotedPath(copyPath) + " " + OriginalRemovalArguments(removal), line) &&
+    started = WideFromUtf8(Concat({"\"", copyPath, "\" ", OriginalRemovalArguments(removal)}), line) &&
               CreateProcessW(copy.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                              &process);
     if (started) {
@@ -82,14 +81,15 @@ int FinishOriginalRemoval(const OriginalRemoval& removal) {
   if (!deleted) return kExitIncomplete;
   // Only empty folders go, and none above those setup made; one another program still stands
   // in is tried again.
-  std::string folder = removal.installFolder;
-  std::wstring wide;
-  for (std::size_t level = 0; level < removal.levels && WideFromUtf8(folder, wide); ++level) {
+  std::wstring folder;
+  if (!WideFromUtf8(removal.installFolder, folder)) return kExitDone;
+  for (std::size_t level = 0; level < removal.levels; ++level) {
     int attempt = 0;
-    while (!RemoveDirectoryW(wide.c_str()) && GetLastError() == ERROR_SHARING_VIOLATION && ++attempt < kAttempts)
+    while (!RemoveDirectoryW(folder.c_str()) && GetLastError() == ERROR_SHARING_VIOLATION && ++attempt < kAttempts)
       Sleep(kRetryMs);
-    if (GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES) break;
-    folder = FolderOfPath(folder);
+    const std::size_t slash = folder.rfind(L'\\');
+    if (GetFileAttributesW(folder.c_str()) != INVALID_FILE_ATTRIBUTES || slash == std::wstring::npos) break;
+    folder.resize(slash);
   }
   return kExitDone;
 }

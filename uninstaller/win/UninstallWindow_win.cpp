@@ -1,8 +1,10 @@
 #include "UninstallWindow_win.h"
 
+#include <iterator>
+
 #include "DisplayScale.h"
 #include "Dpi_win.h"
-#include "MessageBox_win.h"
+#include "WideText_win.h"
 #include "resource.h"
 
 namespace pelorin::win {
@@ -12,7 +14,7 @@ namespace {
 constexpr char kClassName[] = "PelorinUninstall";
 constexpr char kProgramTitle[] = "Uninstall";
 
-// Client-area layout in pixels at 96 DPI (15 twips each), scaled to the system's DPI.
+// Client-area layout in pixels at 96 DPI (15 twips each), scaled to the monitor's DPI.
 constexpr int kMargin = 8;
 constexpr int kIconSize = 32;
 constexpr int kTextLeft = kMargin + kIconSize + 8;
@@ -22,14 +24,28 @@ constexpr int kBarHeight = 17;
 constexpr int kClientWidth = kMargin + kBarWidth + kMargin;
 constexpr int kClientHeight = kBarTop + kBarHeight + kMargin;
 
+struct ControlPlace {
+  const char* text;
+  DWORD style, exStyle;
+  int left, top, width, height;
+};
+// In the order of their identifiers, from UninstallWindow::kPictureId on. The picture fits
+// the icon to its size, also after a move to a monitor of another DPI.
+constexpr ControlPlace kControls[] = {
+    {"", SS_ICON | SS_REALSIZECONTROL, 0, kMargin, kMargin, kIconSize, kIconSize},
+    {"Uninstalling", SS_LEFTNOWORDWRAP, 0, kTextLeft, kMargin, kClientWidth - kTextLeft - kMargin, 16},
+    {"", SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS, 0, kTextLeft, kMargin + 24, kClientWidth - kTextLeft - kMargin, 16},
+    {"", SS_OWNERDRAW, WS_EX_STATICEDGE, kMargin, kBarTop, kBarWidth, kBarHeight},
+};
+
 }  // namespace
 
 bool UninstallWindow::Open() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SETUP));
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_ARROW), icon);
-  const int dpi = WindowDpi(nullptr);
-  const auto at = [dpi](int length) { return ScaleToDpi(length, dpi); };
+  dpi_ = WindowDpi(nullptr);
+  const auto at = [this](int length) { return ScaleToDpi(length, dpi_); };
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   RECT frame{0, 0, at(kClientWidth), at(kClientHeight)};
   AdjustWindowRect(&frame, style, FALSE);
@@ -41,56 +57,56 @@ bool UninstallWindow::Open() {
 
   // The removal cannot be stopped half way; WM_CLOSE is ignored too.
   EnableMenuItem(GetSystemMenu(Handle(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
-  font_ = GdiObject<HFONT>(CreateDialogFont(dpi));
-  HFONT font = font_.Get();
-  HWND picture = CreateControl(Handle(), "STATIC", "", WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL, at(kMargin),
-                               at(kMargin), at(kIconSize), at(kIconSize), kPictureId);
-  // The icon file holds larger pictures too: the one of the scaled size, not a stretched 32.
-  const auto large = static_cast<HICON>(LoadImageW(instance, L"UNINSTALL", IMAGE_ICON, at(kIconSize), at(kIconSize), 0));
-  SendMessageA(picture, STM_SETICON, reinterpret_cast<WPARAM>(large != nullptr ? large : icon), 0);
-  CreateControl(Handle(), "STATIC", "Uninstalling", WS_VISIBLE | SS_LEFTNOWORDWRAP, at(kTextLeft), at(kMargin),
-                at(kClientWidth - kTextLeft - kMargin), at(16), kTitleId, font);
-  status_ = CreateControl(Handle(), "STATIC", "", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS, at(kTextLeft),
-                          at(kMargin + 24), at(kClientWidth - kTextLeft - kMargin), at(16), kStatusId, font);
-  bar_ = CreateControl(Handle(), "STATIC", "", WS_VISIBLE | SS_OWNERDRAW, at(kMargin), at(kBarTop), at(kBarWidth),
-                       at(kBarHeight), kBarId, nullptr, WS_EX_STATICEDGE);
-  return status_ != nullptr && bar_ != nullptr;
+  font_ = GdiObject<HFONT>(CreateDialogFont(dpi_));
+  HWND control[std::size(kControls)];
+  for (std::size_t i = 0; i < std::size(kControls); ++i) {
+    const ControlPlace& c = kControls[i];
+    control[i] = CreateControl(Handle(), "STATIC", c.text, WS_VISIBLE | c.style, at(c.left), at(c.top), at(c.width),
+                               at(c.height), kPictureId + static_cast<int>(i), font_.Get(), c.exStyle);
+    if (control[i] == nullptr) return false;
+  }
+  SendMessageA(control[0], STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  status_ = control[kStatusId - kPictureId];
+  bar_ = control[kBarId - kPictureId];
+  return true;
 }
 
-void UninstallWindow::Tell(const std::string& text) {
-  ShowMessageBox(Handle(), text, kProgramTitle, MB_OK);
+// Through the wide call, as texts may hold paths in any script.
+int UninstallWindow::Message(std::string_view text, std::string_view caption, UINT type) const {
+  return MessageBoxW(Handle(), Wide(text).c_str(), Wide(caption).c_str(), type);
 }
+
+void UninstallWindow::Tell(std::string_view text) { Message(text, kProgramTitle, MB_OK); }
 
 void UninstallWindow::Show() {
   ShowWindow(Handle(), SW_SHOWNORMAL);
   UpdateWindow(Handle());
 }
 
-void UninstallWindow::ShowStatus(const std::string& text) {
-  SetControlText(status_, text);
+void UninstallWindow::ShowStatus(std::string_view text) {
+  SetWindowTextW(status_, Wide(text).c_str());
   UpdateWindow(Handle());
 }
 
 void UninstallWindow::ShowProgress(std::size_t index, std::size_t count) {
-  RECT inside;
-  GetClientRect(bar_, &inside);
-  barFill_ = BarFill(index, count, inside.right);
+  done_ = index;
+  count_ = count;
   // The removal runs without a message loop, so the bar is drawn at once.
   InvalidateRect(bar_, nullptr, FALSE);
   UpdateWindow(bar_);
 }
 
-bool UninstallWindow::Ask(const std::string& text, const std::string& caption) {
-  return ShowMessageBox(Handle(), text, caption, MB_YESNO) == IDYES;
+bool UninstallWindow::Ask(std::string_view text, std::string_view caption) {
+  return Message(text, caption, MB_YESNO) == IDYES;
 }
 
-bool UninstallWindow::AskRetry(const std::string& text) {
-  return ShowMessageBox(Handle(), text, kProgramTitle, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY;
+bool UninstallWindow::AskRetry(std::string_view text) {
+  return Message(text, kProgramTitle, MB_RETRYCANCEL | MB_ICONWARNING) == IDRETRY;
 }
 
 void UninstallWindow::DrawBar(const DRAWITEMSTRUCT& item) const {
   RECT done = item.rcItem;
-  done.right = done.left + barFill_;
+  done.right = done.left + (count_ != 0 ? BarFill(done_, count_, done.right - done.left) : 0);
   RECT rest = item.rcItem;
   rest.left = done.right;
   FillRect(item.hDC, &done, GetSysColorBrush(COLOR_HIGHLIGHT));
@@ -109,6 +125,15 @@ LRESULT UninstallWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (item->CtlID != kBarId) break;
       DrawBar(*item);
       return TRUE;
+    }
+    // Moved to a monitor of another DPI (shown while a question waits, which runs messages).
+    case kDpiChangedMessage: {
+      const int dpi = LOWORD(wParam);
+      GdiObject<HFONT> font(CreateDialogFont(dpi));
+      RescaleWindow(Handle(), dpi_, dpi, font.Get(), *reinterpret_cast<const RECT*>(lParam));
+      font_ = std::move(font);
+      dpi_ = dpi;
+      return 0;
     }
     case WM_ERASEBKGND: {
       RECT client;

@@ -20,23 +20,25 @@ class UninstallWindow : public Window, public UninstallUi {
 
   bool Open();
 
-  void Tell(const std::string& text) override;
+  void Tell(std::string_view text) override;
   void Show() override;
-  void ShowStatus(const std::string& text) override;
+  void ShowStatus(std::string_view text) override;
   void ShowProgress(std::size_t index, std::size_t count) override;
-  bool Ask(const std::string& text, const std::string& caption) override;
-  bool AskRetry(const std::string& text) override;
+  bool Ask(std::string_view text, std::string_view caption) override;
+  bool AskRetry(std::string_view text) override;
 
  protected:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void DrawBar(const DRAWITEMSTRUCT& item) const;
+  int Message(std::string_view text, std::string_view caption, UINT type) const;
 
   HWND bar_ = nullptr;
   HWND status_ = nullptr;
   GdiObject<HFONT> font_;
-  int barFill_ = 0;
+  std::size_t done_ = 0, count_ = 0;  // the entries handled so far, of how many (0: none yet)
+  int dpi_ = 96;
 };
 
 }  // namespace pelorin::win
