@@ -22,9 +22,13 @@ struct BmpHeader {
   // Bytes per stored row, padded to four; 64-bit, so no width and depth can overflow it.
   std::uint64_t Stride() const { return (static_cast<std::uint64_t>(width) * bitsPerPixel + 31) / 32 * 4; }
   // Whether the file holds every row the header promises.
+  // A row longer than what is there leaves room for none; otherwise the division is done in
+  // the file's own width, without the library's 64-bit division.
   bool DataFits(std::size_t fileSize) const {
-    return dataOffset <= fileSize && Stride() > 0 &&
-           (fileSize - dataOffset) / Stride() >= static_cast<std::uint64_t>(Rows());
+    if (dataOffset > fileSize || Stride() == 0) return false;
+    const std::size_t available = fileSize - dataOffset;
+    const std::size_t rows = static_cast<std::size_t>(Rows());
+    return Stride() > available ? rows == 0 : available / static_cast<std::size_t>(Stride()) >= rows;
   }
 };
 

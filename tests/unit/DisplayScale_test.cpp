@@ -16,6 +16,8 @@ TEST(DisplayScale, WholeFactorAndLengthsPerDpi) {
     EXPECT_EQ(ScaleToDpi(11, c.dpi), c.elevenAtDpi) << c.dpi;
   }
   EXPECT_EQ(ScaleToDpi(-11, 144), -17);
+  EXPECT_EQ(ScaleToDpi(20000000, 288), 60000000);  // the product is past 32 bits
+
 }
 
 }  // namespace

@@ -45,9 +45,9 @@ TEST(SelfRemoval, BatchDeletesOnlyInItsOwnFolderAndRemovesOnlyEmptyFolders) {
 
 // The copy's switch: read back as written, and nothing else taken for it.
 TEST(SelfRemoval, OriginalRemovalSwitchReadsBackExactly) {
-  const OriginalRemoval removal{1234, 4294967295u, 2, "C:\\Games\\Q3, 100%\\Pelorin"};
+  const OriginalRemoval removal{0x123456789ABCDEF0u, 4294967295u, 2, "C:\\Games\\Q3, 100%\\Pelorin"};
   const std::string arguments = OriginalRemovalArguments(removal);
-  EXPECT_EQ(arguments, "/RemoveOriginal=1234,4294967295,2,C:\\Games\\Q3, 100%\\Pelorin");
+  EXPECT_EQ(arguments, "/RemoveOriginal=1311768467463790320,4294967295,2,C:\\Games\\Q3, 100%\\Pelorin");
   const std::optional<OriginalRemoval> read = ParseOriginalRemoval(arguments);
   ASSERT_TRUE(read);
   EXPECT_EQ(std::tie(read->process, read->file, read->levels, read->installFolder),
