@@ -2,8 +2,6 @@
 
 #include <iterator>
 
-#include "DisplayScale.h"
-#include "Dpi_win.h"
 #include "WideText_win.h"
 #include "resource.h"
 
@@ -44,25 +42,17 @@ bool UninstallWindow::Open() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   HICON icon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_SETUP));
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_ARROW), icon);
-  dpi_ = WindowDpi(nullptr);
-  const auto at = [this](int length) { return ScaleToDpi(length, dpi_); };
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  RECT frame{0, 0, at(kClientWidth), at(kClientHeight)};
-  AdjustWindowRect(&frame, style, FALSE);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  if (!Create(0, kClassName, "Uninstalling...", style, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-              (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, nullptr))
+  if (!CreateCentred(0, kClassName, "Uninstalling...", WS_POPUP | WS_CAPTION | WS_SYSMENU, kClientWidth,
+                     kClientHeight, true))
     return false;
 
   // The removal cannot be stopped half way; WM_CLOSE is ignored too.
   EnableMenuItem(GetSystemMenu(Handle(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
-  font_ = GdiObject<HFONT>(CreateDialogFont(dpi_));
   HWND control[std::size(kControls)];
   for (std::size_t i = 0; i < std::size(kControls); ++i) {
     const ControlPlace& c = kControls[i];
-    control[i] = CreateControl(Handle(), "STATIC", c.text, WS_VISIBLE | c.style, at(c.left), at(c.top), at(c.width),
-                               at(c.height), kPictureId + static_cast<int>(i), font_.Get(), c.exStyle);
+    control[i] = CreateControl(Handle(), "STATIC", c.text, WS_VISIBLE | c.style, At(c.left), At(c.top), At(c.width),
+                               At(c.height), kPictureId + static_cast<int>(i), font_.Get(), c.exStyle);
     if (control[i] == nullptr) return false;
   }
   SendMessageA(control[0], STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
@@ -126,15 +116,6 @@ LRESULT UninstallWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       DrawBar(*item);
       return TRUE;
     }
-    // Moved to a monitor of another DPI (shown while a question waits, which runs messages).
-    case kDpiChangedMessage: {
-      const int dpi = LOWORD(wParam);
-      GdiObject<HFONT> font(CreateDialogFont(dpi));
-      RescaleWindow(Handle(), dpi_, dpi, font.Get(), *reinterpret_cast<const RECT*>(lParam));
-      font_ = std::move(font);
-      dpi_ = dpi;
-      return 0;
-    }
     case WM_ERASEBKGND: {
       RECT client;
       GetClientRect(Handle(), &client);
@@ -142,7 +123,8 @@ LRESULT UninstallWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 1;
     }
   }
-  return Window::OnMessage(message, wParam, lParam);
+  // Moved to a monitor of another DPI (shown while a question waits, which runs messages).
+  return ScaledWindow::OnMessage(message, wParam, lParam);
 }
 
 }  // namespace pelorin::win

@@ -2,15 +2,14 @@
 
 #include <windows.h>
 
-#include "GdiObject_win.h"
+#include "ScaledWindow_win.h"
 #include "UninstallRun.h"
-#include "Window_win.h"
 
 namespace pelorin::win {
 
 // "Uninstalling...": the uninstaller's one window, which shows the removal's progress and
 // asks its questions. The removal cannot be stopped half way, so the window does not close.
-class UninstallWindow : public Window, public UninstallUi {
+class UninstallWindow : public ScaledWindow, public UninstallUi {
  public:
   // Control identifiers, for tests that read the window.
   static constexpr int kPictureId = 100;
@@ -36,9 +35,7 @@ class UninstallWindow : public Window, public UninstallUi {
 
   HWND bar_ = nullptr;
   HWND status_ = nullptr;
-  GdiObject<HFONT> font_;
   std::size_t done_ = 0, count_ = 0;  // the entries handled so far, of how many (0: none yet)
-  int dpi_ = 96;
 };
 
 }  // namespace pelorin::win

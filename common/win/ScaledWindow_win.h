@@ -8,8 +8,9 @@
 
 namespace pelorin::win {
 
-// A setup window laid out at its monitor's DPI, with the dialog font at that DPI. Moved to a
-// monitor of another DPI, it lays its children out again and gives them a font made anew.
+// A window of setup or the uninstaller laid out at its monitor's DPI, with the dialog font at
+// that DPI. Moved to a monitor of another DPI, it lays its children out again and gives them a
+// font made anew.
 class ScaledWindow : public Window {
  protected:
   // Takes the DPI a new window opens at (the system's), makes the font for it and creates the
