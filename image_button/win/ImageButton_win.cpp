@@ -104,6 +104,7 @@ void ImageButton::ApplySettings(const ButtonSettings& settings, const PictureRef
 // Reading notifies nothing, so the window takes the stored enabled state and caption here;
 // the caption as the window's text is what screen readers name the button by.
 void ImageButton::TakeStoredState() {
+  font_ = GdiObject<HFONT>();  // the font may have changed without a measure
   EnableWindow(Handle(), model_.Enabled());
   SetWindowTextA(Handle(), model_.Caption().c_str());
 }
@@ -118,21 +119,23 @@ FontRef ImageButton::AmbientFont() {
   return FontRef(new FontObject{"MS Sans Serif", 8.25f, 400});
 }
 
+// Made again after the model changes its font: it measures its caption then (MeasureCaption),
+// or it read stored data (TakeStoredState).
 HFONT ImageButton::CaptionFont() {
-  const FontObject& wanted = *model_.Font();
-  if (font_.Get() == nullptr || !(wanted == fontMade_)) {
+  if (font_.Get() == nullptr) {
+    const FontObject& wanted = *model_.Font();
     // Points at 96 DPI times the whole factor, so the caption keeps its place on the face.
     const int height = -MulDiv(Rounded(wanted.size * 100), 96 * scale_, 7200);
     font_ = GdiObject<HFONT>(CreateFontA(height, 0, 0, 0, wanted.weight, wanted.italic, wanted.underline,
                                          wanted.strikethrough, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
                                          wanted.name.c_str()));
-    fontMade_ = wanted;
   }
   return font_.Get();
 }
 
 void ImageButton::MeasureCaption(const std::string& text, const FontObject&, float& width, float& height) {
+  font_ = GdiObject<HFONT>();
   HDC dc = GetDC(nullptr);
   SIZE size{};
   {
