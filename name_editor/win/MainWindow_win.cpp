@@ -164,8 +164,9 @@ void MainWindow::TakeStartName() {
 void MainWindow::StoreSettings() {
   if (settingsPath_.empty()) return;  // never read, so nothing to keep
   // Nothing else can be done about a folder that takes no file: the values are simply not kept.
+  // Called as the window closes, so the values move out rather than being copied.
   pelorin::StoreSettings(context_.files, settingsPath_,
-                         {state_.gameFolder, state_.lastSavedName, state_.history.Names()});
+                         {std::move(state_.gameFolder), std::move(state_.lastSavedName), state_.history.TakeNames()});
 }
 
 // The engine's home path is looked up when a save needs it, not at start (unless no name was
