@@ -116,7 +116,7 @@ void ImageButton::PropertyChanged(std::string_view key) {
 }
 
 FontRef ImageButton::AmbientFont() {
-  return FontRef(new FontObject{"MS Sans Serif", 8.25f, 400});
+  return FontRef(new FontObject);  // MS Sans Serif, 8.25 points, normal weight
 }
 
 // Made again after the model changes its font: it measures its caption then (MeasureCaption),
