@@ -8,20 +8,23 @@
 namespace pelorin {
 
 bool IsEngineProgram(std::string_view fileName) {
-  return std::any_of(kEnginePrograms.begin(), kEnginePrograms.end(),
-                     [&](std::string_view program) { return SameFileName(fileName, program); });
+  for (std::string_view program : kEnginePrograms)
+    if (SameFileName(fileName, program)) return true;
+  return false;
 }
 
 bool IsEngineRunning(const std::vector<std::string>& programNames) {
-  return std::any_of(programNames.begin(), programNames.end(),
-                     [](const std::string& name) { return IsEngineProgram(name); });
+  for (const std::string& name : programNames)
+    if (IsEngineProgram(name)) return true;
+  return false;
 }
 
 bool IsGameFolder(FileSystem& files, const std::string& folder) {
-  return std::any_of(kEnginePrograms.begin(), kEnginePrograms.end(), [&](std::string_view program) {
+  for (std::string_view program : kEnginePrograms) {
     std::vector<std::string> found;
-    return !files.ListFiles(folder, std::string(program), found) && found.size() == 1;
-  });
+    if (!files.ListFiles(folder, std::string(program), found) && found.size() == 1) return true;
+  }
+  return false;
 }
 
 FileError ListConfigFiles(FileSystem& files, const std::string& folder, std::vector<std::string>& names) {
