@@ -61,9 +61,9 @@ FileError ModsInBothPlaces(FileSystem& files, const std::string& gameFolder, con
   std::vector<std::string> homeMods;
   if (homePath.empty() || !files.FolderExists(homePath) || ModsWithConfigs(files, homePath, homeMods)) return {};
   for (const std::string& mod : homeMods) {
-    const bool known = std::any_of(mods.begin(), mods.end(),
-                                   [&](const std::string& listed) { return SameFileName(listed, mod); });
-    if (!known) mods.push_back(mod);
+    std::size_t listed = 0;
+    while (listed < mods.size() && !SameFileName(mods[listed], mod)) ++listed;
+    if (listed == mods.size()) mods.push_back(mod);
   }
   return {};
 }

@@ -82,8 +82,9 @@ SaveOutcome SaveToAllMods(FileSystem& files, Processes& processes, SaveUi& ui, E
     if (!EnsureGameFolder(files, ui, state.gameFolder)) return SaveOutcome::kNoGameFolder;
     const FileError error = files.ListFolders(state.gameFolder, mods);
     if (!error) break;
-    if (error.kind != FileError::Kind::kPathNotFound ||
-        std::find(offeredFor.begin(), offeredFor.end(), state.gameFolder) != offeredFor.end()) {
+    bool offered = false;
+    for (const std::string& folder : offeredFor) offered |= folder == state.gameFolder;
+    if (error.kind != FileError::Kind::kPathNotFound || offered) {
       failures.push_back({state.gameFolder, error});
       return Report(ui, failures);
     }

@@ -138,7 +138,8 @@ ServerName ServerNameOf(std::string_view coded) {
     }
   }
   // Info_Validate, as ioquake3's servers check it: printable characters only.
-  const bool dropped = std::any_of(received.begin(), received.end(), [](char c) { return c < 0x20 || c == 0x7F; });
+  bool dropped = false;
+  for (const char c : received) dropped |= c < 0x20 || c == 0x7F;
 
   server.counted = std::max(CleanAsOriginal(received, kNoLimit).kept, CleanAsIoquake3(received, kNoLimit).kept);
   const CleanedName original = CleanAsOriginal(received, kServerNameLimit);
