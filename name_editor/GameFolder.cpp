@@ -30,10 +30,13 @@ bool IsGameFolder(FileSystem& files, const std::string& folder) {
 FileError ListConfigFiles(FileSystem& files, const std::string& folder, std::vector<std::string>& names) {
   constexpr std::string_view kExtension = ".cfg";
   if (FileError error = files.ListFiles(folder, "*.cfg", names)) return error;
-  std::erase_if(names, [&](const std::string& name) {
-    return name.size() <= kExtension.size() ||
-           !SameFileName(std::string_view(name).substr(name.size() - kExtension.size()), kExtension);
-  });
+  std::size_t kept = 0;
+  for (std::string& name : names) {
+    if (name.size() > kExtension.size() &&
+        SameFileName(std::string_view(name).substr(name.size() - kExtension.size()), kExtension))
+      names[kept++].swap(name);
+  }
+  names.erase(names.begin() + kept, names.end());
   return {};
 }
 
