@@ -84,9 +84,10 @@ void ImageButton::SetScale(int scale) {
 }
 
 void ImageButton::SetExtents(int extentX, int extentY) {
-  // Hundredths of a millimetre to twips: 1440 twips make 2540 of them.
-  model_.Resize(static_cast<float>(Rounded(extentX * 1440.0f / 2540.0f)),
-                static_cast<float>(Rounded(extentY * 1440.0f / 2540.0f)));
+  // Hundredths of a millimetre to twips (1440 twips make 2540 of them, or 144 make 254), to
+  // the nearest, halves away from zero.
+  const auto twips = [](int extent) { return static_cast<float>((extent * 144 + (extent < 0 ? -127 : 127)) / 254); };
+  model_.Resize(twips(extentX), twips(extentY));
   SizeChanged(model_.Width(), model_.Height());
 }
 
