@@ -1,7 +1,5 @@
 #include "GameFolder.h"
 
-#include <algorithm>
-
 #include "Concat.h"
 #include "ItemNames.h"
 

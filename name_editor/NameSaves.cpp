@@ -1,7 +1,5 @@
 #include "NameSaves.h"
 
-#include <algorithm>
-
 #include "Concat.h"
 #include "ConfigWriter.h"
 #include "DecimalText.h"
