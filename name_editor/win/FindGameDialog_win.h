@@ -17,8 +17,8 @@ class FindGameDialog : public Dialog {
  public:
   FindGameDialog(FileSystem& files, Registry& registry) : files_(files), registry_(registry) {}
 
-  // The accepted folder (never empty: every folder the dialog shows has a path), or nothing
-  // when the dialog was closed otherwise.
+  // The accepted folder, or an empty text when the dialog was closed otherwise (every folder
+  // the dialog shows has a path).
   std::string Run(HWND owner);
 
  private:
