@@ -25,11 +25,22 @@ NameEdit Refused() { return {NameEdit::Result::kRefused, {}}; }
 
 bool EndsWith(const ConfigRun& run, std::string_view name) { return !run.runaway && run.Name() && *run.Name() == name; }
 
-// The commands of `text`, run from `run`, that do something: a line without arguments
-// changes nothing.
+// Drops the lines without arguments, which change nothing (a plain loop: std::erase_if
+// costs a search unrolled four times for each use).
+void DropBlank(std::vector<ConfigCommand>& commands) {
+  std::size_t kept = 0;
+  for (ConfigCommand& command : commands) {
+    if (command.blank) continue;
+    if (&command != &commands[kept]) commands[kept] = std::move(command);
+    ++kept;
+  }
+  commands.erase(commands.begin() + kept, commands.end());
+}
+
+// The commands of `text`, run from `run`, that do something.
 std::vector<ConfigCommand> Effective(std::string_view text, ConfigRun& run) {
   std::vector<ConfigCommand> commands = RunConfig(text, run).commands;
-  std::erase_if(commands, [](const ConfigCommand& command) { return command.blank; });
+  DropBlank(commands);
   return commands;
 }
 
@@ -158,7 +169,7 @@ NameEdit ReplaceSetaName(std::string_view text, std::string_view name, const Con
   }
   if (edit.result != NameEdit::Result::kRewritten) return edit;
   edit.text.append(text.substr(copied));
-  std::erase_if(was, [](const ConfigCommand& command) { return command.blank; });
+  DropBlank(was);
   if (!RunsAsBefore(was, edit.text, name, before, false)) return Refused();
   return edit;
 }

@@ -1,36 +1,40 @@
 #include "GameFolder.h"
 
-#include <algorithm>
-
 #include "Concat.h"
 #include "ItemNames.h"
 
 namespace pelorin {
 
 bool IsEngineProgram(std::string_view fileName) {
-  return std::any_of(kEnginePrograms.begin(), kEnginePrograms.end(),
-                     [&](std::string_view program) { return SameFileName(fileName, program); });
+  for (std::string_view program : kEnginePrograms)
+    if (SameFileName(fileName, program)) return true;
+  return false;
 }
 
 bool IsEngineRunning(const std::vector<std::string>& programNames) {
-  return std::any_of(programNames.begin(), programNames.end(),
-                     [](const std::string& name) { return IsEngineProgram(name); });
+  for (const std::string& name : programNames)
+    if (IsEngineProgram(name)) return true;
+  return false;
 }
 
 bool IsGameFolder(FileSystem& files, const std::string& folder) {
-  return std::any_of(kEnginePrograms.begin(), kEnginePrograms.end(), [&](std::string_view program) {
+  for (std::string_view program : kEnginePrograms) {
     std::vector<std::string> found;
-    return !files.ListFiles(folder, std::string(program), found) && found.size() == 1;
-  });
+    if (!files.ListFiles(folder, std::string(program), found) && found.size() == 1) return true;
+  }
+  return false;
 }
 
 FileError ListConfigFiles(FileSystem& files, const std::string& folder, std::vector<std::string>& names) {
   constexpr std::string_view kExtension = ".cfg";
   if (FileError error = files.ListFiles(folder, "*.cfg", names)) return error;
-  std::erase_if(names, [&](const std::string& name) {
-    return name.size() <= kExtension.size() ||
-           !SameFileName(std::string_view(name).substr(name.size() - kExtension.size()), kExtension);
-  });
+  std::size_t kept = 0;
+  for (std::string& name : names) {
+    if (name.size() > kExtension.size() &&
+        SameFileName(std::string_view(name).substr(name.size() - kExtension.size()), kExtension))
+      names[kept++].swap(name);
+  }
+  names.erase(names.begin() + kept, names.end());
   return {};
 }
 
@@ -58,9 +62,9 @@ FileError ModsInBothPlaces(FileSystem& files, const std::string& gameFolder, con
   std::vector<std::string> homeMods;
   if (homePath.empty() || !files.FolderExists(homePath) || ModsWithConfigs(files, homePath, homeMods)) return {};
   for (const std::string& mod : homeMods) {
-    const bool known = std::any_of(mods.begin(), mods.end(),
-                                   [&](const std::string& listed) { return SameFileName(listed, mod); });
-    if (!known) mods.push_back(mod);
+    std::size_t listed = 0;
+    while (listed < mods.size() && !SameFileName(mods[listed], mod)) ++listed;
+    if (listed == mods.size()) mods.push_back(mod);
   }
   return {};
 }

@@ -26,6 +26,8 @@ class NameHistory {
   int Count() const { return static_cast<int>(names_.size()); }
   bool Empty() const { return names_.empty(); }
   const std::vector<std::string>& Names() const { return names_; }
+  // Hands the names over and leaves the history empty (keeping them when the program closes).
+  std::vector<std::string> TakeNames() { return std::move(names_); }
 
  private:
   std::vector<std::string> names_;

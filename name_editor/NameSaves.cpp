@@ -1,7 +1,5 @@
 #include "NameSaves.h"
 
-#include <algorithm>
-
 #include "Concat.h"
 #include "ConfigWriter.h"
 #include "DecimalText.h"
@@ -77,18 +75,20 @@ SaveOutcome SaveToAllMods(FileSystem& files, Processes& processes, SaveUi& ui, E
   // A folder that exists and still cannot be listed (a path past the system's length limit)
   // fails the same way each time: the locator is offered once for it, then it is reported.
   std::vector<std::string> offeredFor;
+  Failures failures;
   for (;;) {
     if (!EnsureGameFolder(files, ui, state.gameFolder)) return SaveOutcome::kNoGameFolder;
     const FileError error = files.ListFolders(state.gameFolder, mods);
     if (!error) break;
-    if (error.kind != FileError::Kind::kPathNotFound ||
-        std::find(offeredFor.begin(), offeredFor.end(), state.gameFolder) != offeredFor.end()) {
-      return Report(ui, {{state.gameFolder, error}});
+    bool offered = false;
+    for (const std::string& folder : offeredFor) offered |= folder == state.gameFolder;
+    if (error.kind != FileError::Kind::kPathNotFound || offered) {
+      failures.push_back({state.gameFolder, error});
+      return Report(ui, failures);
     }
     offeredFor.push_back(state.gameFolder);
     if (!ui.LocateGameFolder(state.gameFolder)) return SaveOutcome::kNoGameFolder;
   }
-  Failures failures;
   SaveMods(files, state.gameFolder, mods, name, failures);
   SaveHomeMods(files, state.homePath, name, failures);
   return Report(ui, failures);

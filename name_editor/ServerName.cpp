@@ -112,13 +112,19 @@ CleanedName CleanAsOriginal(std::string_view in, std::size_t limit) {
   return cleaned;
 }
 
-std::string ReasonLine(const char* text, bool original, bool ioquake3) {
-  if (!original && !ioquake3) return {};
-  std::string line = text;
-  if (!ioquake3) line += " (original game)";
-  if (!original) line += " (ioquake3)";
-  return line + "\r\n";
-}
+// What one module's cleaning did, and the line that tells it, marked with the one module that
+// did it where only one did.
+struct CleaningReason {
+  bool CleanedName::* done;
+  const char* text;
+};
+constexpr CleaningReason kCleaningReasons[] = {
+    {&CleanedName::cut, "It is longer than 35 characters, colour codes included: the rest is cut off"},
+    {&CleanedName::blackRemoved, "Black is not allowed in names: its colour codes are removed"},
+    {&CleanedName::spaces, "Leading spaces are dropped and more than three spaces in a row are cut to three"},
+    {&CleanedName::caretDropped, "A ^ at the very end is dropped"},
+    {&CleanedName::unnamed, "Nothing but colour codes is left: the name becomes UnnamedPlayer"},
+};
 
 }  // namespace
 
@@ -138,7 +144,8 @@ ServerName ServerNameOf(std::string_view coded) {
     }
   }
   // Info_Validate, as ioquake3's servers check it: printable characters only.
-  const bool dropped = std::any_of(received.begin(), received.end(), [](char c) { return c < 0x20 || c == 0x7F; });
+  bool dropped = false;
+  for (const char c : received) dropped |= c < 0x20 || c == 0x7F;
 
   server.counted = std::max(CleanAsOriginal(received, kNoLimit).kept, CleanAsIoquake3(received, kNoLimit).kept);
   const CleanedName original = CleanAsOriginal(received, kServerNameLimit);
@@ -173,14 +180,14 @@ std::string ServerNameReasons(const ServerName& server) {
                        " characters do not fit the game's userinfo and are not sent: servers show UnnamedPlayer\r\n"});
   if (server.dotted) reasons += "Servers show % and characters beyond plain ASCII, such as accented letters, as dots\r\n";
   if (server.dropped) reasons += "Servers drop players whose names hold control characters\r\n";
-  const CleanedName& a = server.original;
-  const CleanedName& b = server.ioquake3;
-  reasons += ReasonLine("It is longer than 35 characters, colour codes included: the rest is cut off", a.cut, b.cut);
-  reasons += ReasonLine("Black is not allowed in names: its colour codes are removed", a.blackRemoved, b.blackRemoved);
-  reasons += ReasonLine("Leading spaces are dropped and more than three spaces in a row are cut to three", a.spaces,
-                        b.spaces);
-  reasons += ReasonLine("A ^ at the very end is dropped", a.caretDropped, b.caretDropped);
-  reasons += ReasonLine("Nothing but colour codes is left: the name becomes UnnamedPlayer", a.unnamed, b.unnamed);
+  for (const CleaningReason& reason : kCleaningReasons) {
+    const bool original = server.original.*reason.done, ioquake3 = server.ioquake3.*reason.done;
+    if (!original && !ioquake3) continue;
+    reasons += reason.text;
+    if (!ioquake3) reasons += " (original game)";
+    if (!original) reasons += " (ioquake3)";
+    reasons += "\r\n";
+  }
   return reasons;
 }
 

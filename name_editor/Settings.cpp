@@ -12,6 +12,11 @@ namespace {
 constexpr std::size_t kFirstHistoryLine = 2;  // 0-based
 constexpr std::size_t kHistoryLines = 4;
 
+// `name` in `folder`, with one backslash between them.
+std::string InFolder(std::string_view folder, std::string_view name) {
+  return Concat({folder, folder.ends_with('\\') ? "" : "\\", name});
+}
+
 }  // namespace
 
 EditorSettings ParseSettings(const AnsiCodePage& codePage, std::string_view bytes) {
@@ -58,16 +63,16 @@ std::string FormatSettings(const AnsiCodePage& codePage, const EditorSettings& s
 }
 
 std::string SettingsPath(const std::string& programFolder) {
-  return WithTrailingBackslash(programFolder) + kSettingsFileName;
+  return InFolder(programFolder, kSettingsFileName);
 }
 
 std::string VirtualStoreCopy(const std::string& virtualStore, const std::string& path) {
   if (virtualStore.empty() || path.size() < 4 || path[1] != ':' || path[2] != '\\') return {};
-  return WithTrailingBackslash(virtualStore) + path.substr(3);
+  return InFolder(virtualStore, std::string_view(path).substr(3));
 }
 
 std::string UserSettingsFolder(const std::string& appData) {
-  return WithTrailingBackslash(appData) + kEditorSettingsFolder;
+  return InFolder(appData, kEditorSettingsFolder);
 }
 
 SettingsFiles ChooseSettingsFiles(FileSystem& files, const std::string& programFolder, const std::string& appData,
@@ -85,7 +90,7 @@ SettingsFiles ChooseSettingsFiles(FileSystem& files, const std::string& programF
   const std::string virtualCopy =
       virtualStore.empty() || programFolder.size() < 3 || programFolder[1] != ':'
           ? std::string()
-          : WithTrailingBackslash(virtualStore) + SettingsPath(programFolder.substr(3));
+          : InFolder(virtualStore, SettingsPath(programFolder.substr(3)));
   chosen.startFrom = !virtualCopy.empty() && files.FileExists(virtualCopy) ? virtualCopy : beside;
   return chosen;
 }

@@ -84,9 +84,10 @@ void ImageButton::SetScale(int scale) {
 }
 
 void ImageButton::SetExtents(int extentX, int extentY) {
-  // Hundredths of a millimetre to twips: 1440 twips make 2540 of them.
-  model_.Resize(static_cast<float>(Rounded(extentX * 1440.0f / 2540.0f)),
-                static_cast<float>(Rounded(extentY * 1440.0f / 2540.0f)));
+  // Hundredths of a millimetre to twips (1440 twips make 2540 of them, or 144 make 254), to
+  // the nearest, halves away from zero.
+  const auto twips = [](int extent) { return static_cast<float>((extent * 144 + (extent < 0 ? -127 : 127)) / 254); };
+  model_.Resize(twips(extentX), twips(extentY));
   SizeChanged(model_.Width(), model_.Height());
 }
 
@@ -104,6 +105,7 @@ void ImageButton::ApplySettings(const ButtonSettings& settings, const PictureRef
 // Reading notifies nothing, so the window takes the stored enabled state and caption here;
 // the caption as the window's text is what screen readers name the button by.
 void ImageButton::TakeStoredState() {
+  font_ = GdiObject<HFONT>();  // the font may have changed without a measure
   EnableWindow(Handle(), model_.Enabled());
   SetWindowTextA(Handle(), model_.Caption().c_str());
 }
@@ -115,24 +117,26 @@ void ImageButton::PropertyChanged(std::string_view key) {
 }
 
 FontRef ImageButton::AmbientFont() {
-  return FontRef(new FontObject{"MS Sans Serif", 8.25f, 400});
+  return FontRef(new FontObject);  // MS Sans Serif, 8.25 points, normal weight
 }
 
+// Made again after the model changes its font: it measures its caption then (MeasureCaption),
+// or it read stored data (TakeStoredState).
 HFONT ImageButton::CaptionFont() {
-  const FontObject& wanted = *model_.Font();
-  if (font_.Get() == nullptr || !(wanted == fontMade_)) {
+  if (font_.Get() == nullptr) {
+    const FontObject& wanted = *model_.Font();
     // Points at 96 DPI times the whole factor, so the caption keeps its place on the face.
     const int height = -MulDiv(Rounded(wanted.size * 100), 96 * scale_, 7200);
     font_ = GdiObject<HFONT>(CreateFontA(height, 0, 0, 0, wanted.weight, wanted.italic, wanted.underline,
                                          wanted.strikethrough, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
                                          wanted.name.c_str()));
-    fontMade_ = wanted;
   }
   return font_.Get();
 }
 
 void ImageButton::MeasureCaption(const std::string& text, const FontObject&, float& width, float& height) {
+  font_ = GdiObject<HFONT>();
   HDC dc = GetDC(nullptr);
   SIZE size{};
   {

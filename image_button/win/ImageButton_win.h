@@ -59,8 +59,7 @@ class ImageButton : public Window, private ButtonHost {
   int scale_ = 1;
   ImageButtonListener& listener_;
   // Before the model, which may measure its caption in this font while it is built.
-  GdiObject<HFONT> font_;
-  FontObject fontMade_;
+  GdiObject<HFONT> font_;  // the model's font at the scale; none until it is needed
   Button model_;
   bool gestureActive_ = false;
   Button::Source gestureSource_ = Button::Source::kSurface;

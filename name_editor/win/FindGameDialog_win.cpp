@@ -4,6 +4,7 @@
 #include <cctype>
 #include <vector>
 
+#include "Concat.h"
 #include "GameEditions.h"
 #include "GameFolder.h"
 #include "WideText_win.h"
@@ -17,7 +18,7 @@ constexpr char kValid[] = "Valid Quake 3 Directory !!";
 constexpr char kNotValid[] = "Not a valid Quake 3 Directory...";
 constexpr char kAccept[] = "&Accept";
 constexpr char kCancel[] = "&Cancel";
-constexpr char kParentEntry[] = "[..]";
+constexpr wchar_t kParentEntry[] = L"[..]";
 
 bool IsDriveRoot(const std::string& folder) { return folder.size() <= 3; }
 
@@ -27,13 +28,13 @@ std::string ParentOf(const std::string& folder) {
   return slash <= 2 ? folder.substr(0, 3) : folder.substr(0, slash);
 }
 
-std::string Join(const std::string& folder, const std::string& name) {
-  return WithTrailingBackslash(folder) + name;
+std::string Join(std::string_view folder, std::string_view name) {
+  return Concat({folder, folder.ends_with('\\') ? "" : "\\", name});
 }
 
 }  // namespace
 
-std::optional<std::string> FindGameDialog::Run(HWND owner) {
+std::string FindGameDialog::Run(HWND owner) {
   RunModal(IDD_FIND_GAME, owner);
   return accepted_;
 }
@@ -93,7 +94,7 @@ void FindGameDialog::ChangeFolder(const std::string& folder) {
   HWND list = Item(IDC_FOLDERS);
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
-  if (!IsDriveRoot(folder_)) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kParentEntry));
+  if (!IsDriveRoot(folder_)) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kParentEntry));
   for (const std::size_t start : starts) {
     wchar_t* entry = entries.data() + start;
     entry[lstrlenW(entry)] = L']';
@@ -120,10 +121,10 @@ void FindGameDialog::OpenSelectedFolder() {
   wchar_t entry[MAX_PATH + 3] = {};
   if (SendMessageW(list, LB_GETTEXTLEN, index, 0) > MAX_PATH) return;
   SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(entry));
-  const std::string text = Utf8(entry);
+  const std::wstring_view text = entry;
   if (text.size() < 2) return;
   if (text == kParentEntry) ChangeFolder(ParentOf(folder_));
-  else ChangeFolder(Join(folder_, text.substr(1, text.size() - 2)));
+  else ChangeFolder(Join(folder_, Utf8(text.substr(1, text.size() - 2))));
 }
 
 void FindGameDialog::ChangeDrive() {

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <optional>
 #include <string>
 
 #include "Dialog_win.h"
@@ -18,8 +17,9 @@ class FindGameDialog : public Dialog {
  public:
   FindGameDialog(FileSystem& files, Registry& registry) : files_(files), registry_(registry) {}
 
-  // The accepted folder, or nothing when the dialog was closed otherwise.
-  std::optional<std::string> Run(HWND owner);
+  // The accepted folder, or an empty text when the dialog was closed otherwise (every folder
+  // the dialog shows has a path).
+  std::string Run(HWND owner);
 
  private:
   void OnInit() override;
@@ -36,7 +36,7 @@ class FindGameDialog : public Dialog {
   Registry& registry_;
   std::string folder_;
   bool valid_ = false;
-  std::optional<std::string> accepted_;
+  std::string accepted_;
 };
 
 }  // namespace pelorin::win

@@ -142,7 +142,7 @@ void MainWindow::LoadSettings() {
     // Nothing of the program shows yet, so the locator has no owner.
     if (!context_.uninstall) {
       FindGameDialog dialog(context_.files, context_.registry);
-      state_.gameFolder = dialog.Run(nullptr).value_or("");
+      state_.gameFolder = dialog.Run(nullptr);
     }
   } else {
     state_.lastSavedName = std::move(settings.lastSavedName);
@@ -164,8 +164,9 @@ void MainWindow::TakeStartName() {
 void MainWindow::StoreSettings() {
   if (settingsPath_.empty()) return;  // never read, so nothing to keep
   // Nothing else can be done about a folder that takes no file: the values are simply not kept.
+  // Called as the window closes, so the values move out rather than being copied.
   pelorin::StoreSettings(context_.files, settingsPath_,
-                         {state_.gameFolder, state_.lastSavedName, state_.history.Names()});
+                         {std::move(state_.gameFolder), std::move(state_.lastSavedName), state_.history.TakeNames()});
 }
 
 // The engine's home path is looked up when a save needs it, not at start (unless no name was
@@ -623,7 +624,7 @@ void MainWindow::CreateServerNameTip() {
   SendMessageA(serverNameTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
   SendMessageA(serverNameTip_, TTM_SETMAXTIPWIDTH, 0, 480 * scale_);  // lines break at each line end
   SendMessageA(serverNameTip_, WM_SETFONT, reinterpret_cast<WPARAM>(counterFont_.Get()), FALSE);
-  UpdateServerNameTip(ServerNameOf(NameText()));
+  UpdateServerNameHints();  // the tip's first text
 }
 
 void MainWindow::UpdateServerNameTip(const ServerName& server) {

@@ -7,9 +7,9 @@ namespace pelorin::win {
 
 bool WindowSaveUi::LocateGameFolder(std::string& gameFolder) {
   FindGameDialog dialog(services_.files, services_.registry);
-  const std::optional<std::string> folder = dialog.Run(owner_);
-  if (!folder) return false;
-  gameFolder = *folder;
+  std::string folder = dialog.Run(owner_);
+  if (folder.empty()) return false;
+  gameFolder = std::move(folder);
   return true;
 }
 
