@@ -41,10 +41,11 @@ bool IsBareFileName(std::string_view name) {
 class Installation {
  public:
   Installation(InstallServices& services, const InstallRequest& request)
-      : files_(services.files), services_(services), request_(request),
+      : files_(services.files), services_(services), request_(request), info_(*request.info),
+        shortcuts_(*request.shortcuts),
         installFolder_(WithTrailingBackslash(request.installPath)),
-        logPath_(installFolder_ + kInstallLogName), keepLog_(request.info.noUninstall == 0),
-        editor_{kEditorWindowClass, request.info.appName, installFolder_ + request.info.mainExe},
+        logPath_(installFolder_ + kInstallLogName), keepLog_(info_.noUninstall == 0),
+        editor_{kEditorWindowClass, info_.appName, installFolder_ + info_.mainExe},
         uninstaller_(installFolder_ + kUninstallerName) {}
 
   InstallResult Run();
@@ -79,6 +80,8 @@ class Installation {
   FileSystem& files_;
   InstallServices& services_;
   const InstallRequest& request_;
+  const SetupInfo& info_;
+  const std::vector<std::string>& shortcuts_;
   const std::string installFolder_;
   const std::string logPath_;
   const bool keepLog_;
@@ -112,7 +115,7 @@ class Installation {
 InstallResult Installation::Run() {
   systemFolder_ = WithTrailingBackslash(services_.shell.SystemFolder());
   // With no name the removal key would be the system's Uninstall key itself.
-  if (request_.info.appName.empty()) return Stop(kCorruptSetupMessage, {}, "");
+  if (info_.appName.empty()) return Stop(kCorruptSetupMessage, {}, "");
 
   // The list is judged before anything is written, so that a damaged setup leaves no trace.
   list_ = request_.list;
@@ -128,7 +131,7 @@ InstallResult Installation::Run() {
     if (refusal)
       return Stop("Setup cannot replace ", editor_.programPath, ":\r\n", &refusal);
     if (!request_.quiet) return InstallResult::kCancelled;
-    return Stop("", request_.info.appName, " is running and did not close.");
+    return Stop("", info_.appName, " is running and did not close.");
   }
   RemoveEarlierInstallElsewhere();
   ReadEarlierEntries();
@@ -150,7 +153,7 @@ InstallResult Installation::Run() {
     return Stop("Setup will not install into ", installFolder_, Concat({": ", held_.problem, "."}).c_str());
   }
   if (keepLog_) {
-    const SetupInfo& info = request_.info;
+    const SetupInfo& info = info_;
     if (FileError error = ReplaceTextFile(
             files_, logPath_, Concat({info.appName, "\r\n", info.appVersion, "\r\n", info.mainExe, "\r\n"}))) {
       RemoveFolders(created);
@@ -167,7 +170,7 @@ InstallResult Installation::Run() {
   installedBytes_ = InstalledSize();
   // A registration whose uninstaller is missing could never be used, nor removed.
   if (keepLog_ && uninstallerInstalled_) RegisterUninstall();
-  if (!request_.shortcuts.empty() && !request_.shortcuts[0].empty()) CreateLinks();
+  if (!shortcuts_.empty() && !shortcuts_[0].empty()) CreateLinks();
   SettleEarlierEntries();
 
   if (logError_) Fail(logPath_, ": ", &logError_);
@@ -194,7 +197,7 @@ InstallResult Installation::Stop(const char* lead, std::string_view path, const 
 // asking the user (or, in a quiet run, the window) until it is. A program file that is
 // refused for another reason than being in use ends the wait with that reason.
 bool Installation::WaitForProgramToClose(FileError& refusal) {
-  const std::string& name = request_.info.appName;
+  const std::string& name = info_.appName;
   if (ProgramFree(refusal)) return true;
   if (refusal) return false;
   if (!request_.quiet) {
@@ -205,7 +208,7 @@ bool Installation::WaitForProgramToClose(FileError& refusal) {
   }
   // Only the install folder's own editor is asked: a window of another program with the
   // same title is never touched.
-  if (!name.empty() && IsSafeRelativeName(request_.info.mainExe))
+  if (!name.empty() && IsSafeRelativeName(info_.mainExe))
     services_.windows.CloseProgram(editor_, kQuietCloseWaitMs);
   constexpr unsigned long kStepMs = 200;
   for (unsigned long waited = 0; waited < kQuietCloseWaitMs; waited += kStepMs) {
@@ -216,7 +219,7 @@ bool Installation::WaitForProgramToClose(FileError& refusal) {
 }
 
 bool Installation::ProgramFree(FileError& refusal) {
-  const SetupInfo& info = request_.info;
+  const SetupInfo& info = info_;
   if (info.mainExe.empty() || !IsSafeRelativeName(info.mainExe)) return true;
   const std::string& program = editor_.programPath;
   // Only this folder's own editor counts: another program's window with the same title does
@@ -307,7 +310,7 @@ std::uint64_t Installation::InstalledSize() {
 // another folder is removed first by its own quiet removal, after a question.
 void Installation::RemoveEarlierInstallElsewhere() {
   std::string earlier;
-  if (!keepLog_ || !services_.registry.ReadKeyValue(RegistrationRoot(request_.scope), UninstallKeyPath(request_.info.appName),
+  if (!keepLog_ || !services_.registry.ReadKeyValue(RegistrationRoot(request_.scope), UninstallKeyPath(info_.appName),
                                                     "InstallLocation", earlier) ||
       earlier.empty())
     return;
@@ -380,7 +383,7 @@ void Installation::AppendLog(const std::string& line) {
 }
 
 void Installation::RegisterUninstall() {
-  const SetupInfo& info = request_.info;
+  const SetupInfo& info = info_;
   const std::string key = UninstallKeyPath(info.appName);
   Registry& registry = services_.registry;
   const RegistryRoot root = RegistrationRoot(request_.scope);
@@ -420,10 +423,10 @@ void Installation::RegisterUninstall() {
 void Installation::CreateLinks() {
   services_.ui.ShowProgress(kCreatingLinks, kApplicationInstalled);
   services_.ui.ShowCaption(kApplicationInstalled);
-  for (std::size_t slot = 0; slot < request_.shortcuts.size() && slot < kMaxShortcuts; ++slot) {
-    if (request_.shortcuts[slot].empty()) break;
+  for (std::size_t slot = 0; slot < shortcuts_.size() && slot < kMaxShortcuts; ++slot) {
+    if (shortcuts_[slot].empty()) break;
     ShortcutLine shortcut;
-    if (ParseShortcutLine(request_.shortcuts[slot], shortcut))
+    if (ParseShortcutLine(shortcuts_[slot], shortcut))
       CreateOneLink(installFolder_ + shortcut.target, shortcut.name, shortcut.folder);
   }
 }
@@ -467,7 +470,7 @@ void Installation::CreateOneLink(const std::string& target, const std::string& n
 }
 
 void Installation::RunProgram() {
-  if (!request_.runAfterInstall || request_.info.mainExe.empty()) return;
+  if (!request_.runAfterInstall || info_.mainExe.empty()) return;
   const std::string& program = editor_.programPath;
   if (!files_.FileExists(program)) {
     services_.ui.ShowMessage(Concat({program, kCouldNotBeLaunched}), false);

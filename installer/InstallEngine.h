@@ -48,17 +48,17 @@ struct InstallServices {
 
 // What the wizard collected and the start-up unpacked.
 struct InstallRequest {
-  SetupInfo info;
-  std::vector<std::string> shortcuts;  // the shortcut list's lines
+  const SetupInfo* info = nullptr;
+  const std::vector<std::string>* shortcuts = nullptr;  // the shortcut list's lines
   std::string installPath;             // as typed; a backslash is added when missing
   bool runAfterInstall = false;        // the run box is checked
   bool quiet = false;                  // nobody answers: a running program is asked to close
   InstallScope scope = InstallScope::kMachine;
   std::string accountSid;              // the running account, whose folders an install for it alone gets
-  std::string packList;  // where the pack list and data were read from, as messages name them
-  std::string packData;
-  // The pack list as setup read it (a list that could not be read holds its error), and its
-  // data held open; both must be given.
+  std::string_view packList;  // where the pack list and data were read from, as messages name them
+  // The setup information, the shortcut list, the pack list as setup read it (a list that
+  // could not be read holds its error) and its data held open: all must be given, and all
+  // the texts stay for the install's length.
   const PackList* list = nullptr;
   FileReader* data = nullptr;
 };

@@ -156,15 +156,14 @@ pelorin::InstallResult InstallInto(pelorin::FileSystem& files, pelorin::UnpackOu
   pelorin::InstallServices services{files, registry, processes, shell, ui, windows};
   // Named in messages only: the list and data are read from setup's own image.
   const std::string image = pelorin::ProgramPath();
-  const pelorin::InstallRequest request{.info = std::move(unpacked.info),
-                                        .shortcuts = std::move(unpacked.shortcuts),
+  const pelorin::InstallRequest request{.info = &unpacked.info,
+                                        .shortcuts = &unpacked.shortcuts,
                                         .installPath = folder,
                                         .runAfterInstall = runAfterInstall,
                                         .quiet = quiet,
                                         .scope = scope,
                                         .accountSid = pelorin::RunningAccountSid(),
                                         .packList = image,
-                                        .packData = image,
                                         .list = &unpacked.list,
                                         .data = unpacked.data.get()};
   return pelorin::Install(services, request);

@@ -61,19 +61,19 @@ class InstallEngineTest : public ::testing::Test {
     folder_.MakeFolder("Windows\\System");
     shell_.systemFolder = folder_.Path("Windows\\System");
     shell_.startMenuFolder = folder_.Path("Start Menu");
-    request_.info = ParseSetupInfo(
+    info_ = ParseSetupInfo(
         "Pelorin\r\n1.2 (build 16)\r\nBrackwater\r\n 1 \r\n 0 \r\n\r\n 1 \r\n 1 \r\nPelorin.exe\r\n 0 \r\n");
-    request_.shortcuts = {kLink};
+    shortcuts_ = {kLink};
     request_.installPath = folder_.Path("Program Files\\Brackwater\\Pelorin");
     request_.runAfterInstall = true;
-    request_.packList = folder_.Path("Setup.lst");
-    request_.packData = folder_.Path("Setup.mif");
+    packList_ = folder_.Path("Setup.lst");
+    packData_ = folder_.Path("Setup.mif");
   }
 
   void Pack(const std::vector<std::pair<std::string, std::string>>& items) {
     for (const auto& [name, bytes] : items) {
       folder_.Write("source", bytes);
-      ASSERT_EQ(AddFile(files_, request_.packData, request_.packList, folder_.Path("source"), name).result,
+      ASSERT_EQ(AddFile(files_, packData_, packList_, folder_.Path("source"), name).result,
                 AddResult::kAdded);
     }
   }
@@ -84,9 +84,12 @@ class InstallEngineTest : public ::testing::Test {
   // Setup's way: the list read once and the data held open while it installs.
   InstallResult Run() {
     InstallServices services{files_, registry_, processes_, shell_, ui_, windows_};
-    const PackList list = ReadPackList(files_, request_.packList);
+    const PackList list = ReadPackList(files_, packList_);
     std::unique_ptr<FileReader> data;
-    files_.OpenForReading(request_.packData, data);
+    files_.OpenForReading(packData_, data);
+    request_.info = &info_;
+    request_.shortcuts = &shortcuts_;
+    request_.packList = packList_;
     request_.list = &list;
     request_.data = data.get();
     return Install(services, request_);
@@ -105,6 +108,10 @@ class InstallEngineTest : public ::testing::Test {
   testing::FakeShell shell_;
   RecordingUi ui_;
   testing::FakeWindows windows_;
+  SetupInfo info_;
+  std::vector<std::string> shortcuts_;
+  std::string packList_;
+  std::string packData_;
   InstallRequest request_;
 };
 
@@ -170,7 +177,7 @@ TEST_F(InstallEngineTest, InstallsLogsRegistersLinksAndStartsTheProgram) {
 
 TEST_F(InstallEngineTest, ShowsTheProgressOfEachPass) {
   Pack({{"Pelorin.exe", "MZ editor"}, {"%SETUPINFO%", "info"}, {"$a.dll", "a"}});
-  request_.shortcuts.clear();
+  shortcuts_.clear();
   Run();
   EXPECT_EQ(ui_.progress, (std::vector<std::string>{"50% Installed|Installing Pelorin.exe",
                                                     "100% Installed|Installing $a.dll",
@@ -182,7 +189,7 @@ TEST_F(InstallEngineTest, ShowsTheProgressOfEachPass) {
 
 TEST_F(InstallEngineTest, WithoutUninstallOnlyShortcutsAreLogged) {
   PackShipped();
-  request_.info.noUninstall = 1;
+  info_.noUninstall = 1;
   Run();
   EXPECT_EQ(Log(), "&" + shell_.startMenuFolder + "\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk\r\n");
   EXPECT_FALSE(Registration());
@@ -195,7 +202,7 @@ TEST_F(InstallEngineTest, AKeptNewerFileIsLoggedOnlyInTheSystemFolder) {
   const FileTime later{2100, 1, 1, 0, 0, 0};
   files_.SetFileTimes(Installed("Pelorin.exe"), later);
   files_.SetFileTimes(shell_.systemFolder + "\\a.dll", later);
-  request_.shortcuts.clear();
+  shortcuts_.clear();
   ui_.overwrite = false;
   Run();
   EXPECT_EQ(ui_.questions, 2);
@@ -218,7 +225,7 @@ TEST_F(InstallEngineTest, AKeptNewerFileIsLoggedOnlyInTheSystemFolder) {
 TEST_F(InstallEngineTest, UnsafeNamesAndBrokenShortcutLinesAreSkipped) {
   Pack({{"..\\evil.exe", "e"}, {"Pelorin.exe", "MZ editor"}, {"C:\\evil.exe", "e"},
         {"\\evil.exe", "e"}, {"$..\\evil.dll", "e"}, {"$sub\\evil.dll", "e"}});
-  request_.shortcuts = {"No separators", "Bad\xFF..\\..\\x.exe\xFEPrograms\\", "CON\xFFPelorin.exe\xFEPrograms\\",
+  shortcuts_ = {"No separators", "Bad\xFF..\\..\\x.exe\xFEPrograms\\", "CON\xFFPelorin.exe\xFEPrograms\\",
                         "Pelorin\xFFPelorin.exe\xFEPrograms.\\",
                         "Pelorin\xFFPelorin.exe\xFE%x:\\", kLink};
   EXPECT_EQ(Run(), InstallResult::kWithFailures);
@@ -272,14 +279,14 @@ TEST_F(InstallEngineTest, StopsBeforeCopyingWhenFolderLogOrListFails) {
 
   const std::string list = folder_.Read("Setup.lst");
   folder_.Write("Setup.lst", "List File for something else\r\n");
-  expectStopped("Setup's file list " + request_.packList + " is not a file list.");
+  expectStopped("Setup's file list " + packList_ + " is not a file list.");
   folder_.Write("Setup.lst", list.substr(0, list.find(",22,")) + ",2x," + list.substr(list.find(",22,") + 4));
-  expectStopped("Setup's file list " + request_.packList + " is damaged");
-  files_.RemoveFile(request_.packList);
-  expectStopped("Setup could not read its file list " + request_.packList + ":\r\n");
+  expectStopped("Setup's file list " + packList_ + " is damaged");
+  files_.RemoveFile(packList_);
+  expectStopped("Setup could not read its file list " + packList_ + ":\r\n");
   EXPECT_FALSE(folder_.Exists("Program Files"));
 
-  request_.info.appName.clear();  // its removal key would be the Uninstall key itself
+  info_.appName.clear();  // its removal key would be the Uninstall key itself
   expectStopped(kCorruptSetupMessage);
   EXPECT_FALSE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("")));
 }
@@ -354,7 +361,7 @@ TEST_F(InstallEngineTest, TheRegistrationNeedsTheUninstallerAndCountsTheFilesAsT
 
 TEST_F(InstallEngineTest, KeyAndDisplayNamesHaveBlanksForSlashes) {
   PackShipped();
-  request_.info.appName = "Pel\\or/in";
+  info_.appName = "Pel\\or/in";
   Run();
   const auto* key = registry_.Key(RegistryRoot::kLocalMachine,
                                   "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pel or in");
@@ -378,7 +385,7 @@ TEST_F(InstallEngineTest, WithAdministratorRightsShortcutsAreForAllUsersAndTheEd
   shell_.administrator = true;
   shell_.allUsersStartMenuFolder = folder_.Path("All Users Start Menu");
   shell_.programsName = "Programme";
-  request_.shortcuts = {kLink, "Readme\xFFPelorin.exe\xFE" "Docs\\"};
+  shortcuts_ = {kLink, "Readme\xFFPelorin.exe\xFE" "Docs\\"};
   Run();
   const std::string link = shell_.allUsersStartMenuFolder + "\\Programme\\Brackwater\\Pelorin\\Pelorin.lnk";
   const std::string other = shell_.allUsersStartMenuFolder + "\\Docs\\Readme.lnk";
@@ -564,8 +571,8 @@ TEST_F(InstallEngineTest, FailuresAfterCopyingAreNamedAndGiveExitCode4) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.reported);
     testing::TempFolder data;
-    request_.packList = data.Path("Setup.lst");
-    request_.packData = data.Path("Setup.mif");
+    packList_ = data.Path("Setup.lst");
+    packData_ = data.Path("Setup.mif");
     PackShipped();
     if (c.fault == Fault::kRegsvr32) Pack({{"$shared.dll", "s"}});
     if (c.fault == Fault::kEarlierRemoval || c.fault == Fault::kEarlierOpenToOthers)
