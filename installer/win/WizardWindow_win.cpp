@@ -50,8 +50,9 @@ constexpr PageControl kPageControls[] = {
 
 // Every control of the wizard at 96 DPI, in tab order. The company line and the install
 // information take the application's names; the path box is made by the wide call.
+// The class name is held in the entry: a pointer would be one more relocation each.
 struct ControlPlace {
-  const char* className;
+  char className[7];
   const char* text;
   DWORD style;
   short x, y, width, height;
