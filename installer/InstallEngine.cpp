@@ -390,7 +390,7 @@ void Installation::RegisterUninstall() {
   const std::string displayName = Concat({UninstallKeyName(info.appName), " v", info.appVersion});
   // Quoted, so that a folder with blanks cannot be read as a shorter program path.
   const std::string uninstaller = Quoted(uninstaller_);
-  const std::string quietUninstaller = Concat({uninstaller, " /S"});
+  const std::string quietUninstaller = uninstaller + " /S";
   const struct {
     const char* name;
     const std::string* text;  // null: not written
