@@ -34,8 +34,8 @@ bool ParseRecordInto(std::string_view line, PackRecord& record) {
   if (!IsValidItemName(fields[0])) return false;
 
   // Hour, minute, second, month, day and year, each within its range.
-  constexpr int kLowest[] = {0, 0, 0, 1, 1, 1601};
-  constexpr int kHighest[] = {23, 59, 59, 12, 31, 30827};
+  static constexpr int kLowest[] = {0, 0, 0, 1, 1, 1601};
+  static constexpr int kHighest[] = {23, 59, 59, 12, 31, 30827};
   int time[6];
   for (std::size_t i = 0; i < 6; ++i) {
     const auto value = ParseWholeNumber(fields[3 + i]);
