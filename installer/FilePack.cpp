@@ -148,7 +148,8 @@ ExtractOutcome ExtractRecord(FileSystem& files, PackUi& ui, FileReader& data, co
   // A copy that a killed run left beside the destination goes, whether or not it is replaced.
   const std::string temporary = destination + ".tmp";
   if (files.FileExists(temporary)) files.RemoveFile(temporary);
-  FileTime existing;  // a missing destination counts as 1601-01-01, older than any item
+  static constexpr FileTime kMissing;  // a missing destination counts as 1601-01-01, older than any item
+  FileTime existing = kMissing;
   files.LastWriteTime(destination, existing);
   if (existing > record.time &&
       !ui.ConfirmOverwriteOlder(DescribeFileTime(record.name, record.time),

@@ -59,8 +59,9 @@ std::string ProgramsFolder(InstallScope scope) {
 
 ReservedFolders SystemReservedFolders() {
   ReservedFolders reserved{ShellFolderPath(kWindows), {SystemFolder()}, FinalPath};
-  for (int csidl : {kPersonal, kDesktop, kCommonDesktop, kProgramFiles, kProfile, kProgramFilesX86, kCommonDocuments})
-    reserved.others.push_back(ShellFolderPath(csidl));
+  static constexpr int kOthers[] = {kPersonal,        kDesktop,         kCommonDesktop,  kProgramFiles,
+                                    kProfile,         kProgramFilesX86, kCommonDocuments};
+  for (int csidl : kOthers) reserved.others.push_back(ShellFolderPath(csidl));
   return reserved;
 }
 
