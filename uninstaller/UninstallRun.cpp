@@ -23,7 +23,7 @@ constexpr char kVirtualMachineKey[] = "Software\\Classes\\VirtualStore\\MACHINE\
 // Why a file operation failed; empty when it did not.
 std::string ErrorText(const FileError& error) {
   if (!error) return {};
-  return error.message.empty() ? Concat({"system error ", WholeNumberText(static_cast<std::uint32_t>(error.systemCode))})
+  return error.message.empty() ? "system error " + WholeNumberText(static_cast<std::uint32_t>(error.systemCode))
                                : error.message;
 }
 

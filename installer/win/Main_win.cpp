@@ -139,7 +139,7 @@ int HandOverElevated(SetupMutex& mutex, pelorin::CommandLine& choices) {
   if (run.started) return static_cast<int>(run.exitCode);
   if (!choices.quiet)
     pelorin::win::ShowMessageBox(
-        nullptr, run.refused ? std::string(kRightsRefused) : pelorin::Concat({kNoElevatedStart, pelorin::SystemErrorText(run.systemCode)}),
+        nullptr, run.refused ? std::string(kRightsRefused) : kNoElevatedStart + pelorin::SystemErrorText(run.systemCode),
         kSetupTitle, MB_OK | MB_ICONEXCLAMATION);
   return pelorin::kExitStopped;
 }
@@ -175,7 +175,7 @@ void RunInstall(pelorin::FileSystem& files, pelorin::UnpackOutcome& unpacked, co
   const pelorin::InstallFolderChoice folder = pelorin::ChooseInstallFolder(
       files, choice.installPath, unpacked.info.appName, pelorin::SystemReservedFolders(), choice.scope);
   if (folder.refused) {
-    pelorin::win::ShowMessageBox(nullptr, pelorin::Concat({folder.reason, "\r\n\r\nNothing has been installed."}),
+    pelorin::win::ShowMessageBox(nullptr, folder.reason + "\r\n\r\nNothing has been installed.",
                                  kSetupTitle, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
@@ -288,7 +288,7 @@ int pelorin::win::RunSetup() {
   if (pelorin::FileError error =
           pelorin::CreateSetupFolder(files, pelorin::TemporaryFolder(), source, setup)) {
     if (!line.quiet)
-      pelorin::win::ShowMessageBox(nullptr, pelorin::Concat({kNoSetupFolder, error.message}), kSetupTitle,
+      pelorin::win::ShowMessageBox(nullptr, kNoSetupFolder + error.message, kSetupTitle,
                                    MB_OK | MB_ICONEXCLAMATION);
     return pelorin::kExitFailed;
   }

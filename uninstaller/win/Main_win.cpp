@@ -45,7 +45,7 @@ std::vector<std::string> ProgramsFolders() {
 
 std::string VirtualStore() {
   const std::string local = pelorin::ShellFolderPath(kLocalAppData);
-  return local.empty() ? std::string() : pelorin::Concat({local, "\\VirtualStore"});
+  return local.empty() ? std::string() : local + "\\VirtualStore";
 }
 
 }  // namespace
