@@ -201,7 +201,7 @@ bool Installation::WaitForProgramToClose(FileError& refusal) {
   if (ProgramFree(refusal)) return true;
   if (refusal) return false;
   if (!request_.quiet) {
-    const std::string question = Concat({name, kRunningQuestion});
+    const std::string question = name + kRunningQuestion;
     while (services_.ui.AskRetry(question))
       if (ProgramFree(refusal) || refusal) return !refusal;
     return false;
@@ -473,7 +473,7 @@ void Installation::RunProgram() {
   if (!request_.runAfterInstall || info_.mainExe.empty()) return;
   const std::string& program = editor_.programPath;
   if (!files_.FileExists(program)) {
-    services_.ui.ShowMessage(Concat({program, kCouldNotBeLaunched}), false);
+    services_.ui.ShowMessage(program + kCouldNotBeLaunched, false);
     return;
   }
   // Never with setup's administrator rights: a program that runs elevated is one more that
@@ -482,7 +482,7 @@ void Installation::RunProgram() {
   // it cannot, the user is told where the program is.
   if (services_.shell.HasAdministratorRights()) {
     if (!services_.shell.StartFromDesktop(program, installFolder_))
-      services_.ui.ShowMessage(Concat({program, kStartItYourself}), false);
+      services_.ui.ShowMessage(program + kStartItYourself, false);
     return;
   }
   if (!services_.processes.Start(Quoted(program), WindowShow::kNormal, installFolder_))
@@ -492,7 +492,7 @@ void Installation::RunProgram() {
 }  // namespace
 
 std::string PercentInstalledText(std::size_t done, std::size_t total) {
-  return Concat({WholeNumberText(total == 0 ? 0 : static_cast<std::uint32_t>(done * 100 / total)), "% Installed"});
+  return WholeNumberText(total == 0 ? 0 : static_cast<std::uint32_t>(done * 100 / total)) + "% Installed";
 }
 
 bool ParseShortcutLine(std::string_view line, ShortcutLine& shortcut) {

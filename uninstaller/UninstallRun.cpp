@@ -356,7 +356,7 @@ void RemoveEmptyBatchFolders(FileSystem& files, const std::string& temporaryFold
   files.ListFolders(temporaryFolder, names);
   const std::string parent = WithTrailingBackslash(temporaryFolder);
   for (const std::string& name : names)
-    if (name.starts_with(kBatchFolderPrefix)) files.RemoveFolder(Concat({parent, name}));
+    if (name.starts_with(kBatchFolderPrefix)) files.RemoveFolder(parent + name);
 }
 
 void RemoveEmptyFolders(FileSystem& files, const std::string& folder, std::string_view stopFolder) {

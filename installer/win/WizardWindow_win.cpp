@@ -122,7 +122,7 @@ bool WizardWindow::Open(const SetupInfo& info, ProposedFolders folders, const Sc
 
   const HFONT font = font_.Get();
   const HWND hwnd = Handle();
-  const std::string company = Concat({"Brought to you by ", info.appCompany});
+  const std::string company = "Brought to you by " + info.appCompany;
   const std::string infoText = Concat({info.appName, " ", kInfoText});
   for (const ControlPlace& control : kControls) {
     if (control.id == kPathId) {
