@@ -263,7 +263,7 @@ void Installation::InstallItems(bool system) {
 void Installation::InstallItem(const PackRecord& record, bool system) {
   // Names are checked by ItemNameProblem: one Windows would change is skipped.
   if (const char* problem = ItemNameProblem(record.name)) {
-    Fail(record.name, Concat({": ", problem, "; skipped"}).c_str());
+    failures_.push_back(Concat({record.name, ": ", problem, "; skipped"}));
     return;
   }
   const std::string destination = Destination(record);
