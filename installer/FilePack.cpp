@@ -144,14 +144,14 @@ ExtractOutcome ExtractFile(FileSystem& files, PackUi& ui, const std::string& dat
 }
 
 ExtractOutcome ExtractRecord(FileSystem& files, PackUi& ui, FileReader& data, const PackRecord& record,
-                             const std::string& destination) {
+                             const std::string& destination, bool replaceNewer) {
   // A copy that a killed run left beside the destination goes, whether or not it is replaced.
   const std::string temporary = destination + ".tmp";
   if (files.FileExists(temporary)) files.RemoveFile(temporary);
   static constexpr FileTime kMissing;  // a missing destination counts as 1601-01-01, older than any item
   FileTime existing = kMissing;
   files.LastWriteTime(destination, existing);
-  if (existing > record.time &&
+  if (existing > record.time && !replaceNewer &&
       !ui.ConfirmOverwriteOlder(DescribeFileTime(record.name, record.time),
                                 DescribeFileTime(destination, existing)))
     return {ExtractResult::kKeptNewer, {}};

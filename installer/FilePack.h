@@ -76,8 +76,9 @@ ExtractOutcome ExtractFile(FileSystem& files, PackUi& ui, const std::string& dat
                            const std::string& listFile, const std::string& item,
                            const std::string& destination);
 
-// The same for a record already read, from a data file already open.
+// The same for a record already read, from a data file already open; with `replaceNewer` a
+// newer file is replaced without asking.
 ExtractOutcome ExtractRecord(FileSystem& files, PackUi& ui, FileReader& data, const PackRecord& record,
-                             const std::string& destination);
+                             const std::string& destination, bool replaceNewer = false);
 
 }  // namespace pelorin

@@ -101,14 +101,10 @@ class Installation {
   ExtractOutcome Extract(const std::string& item, const std::string& destination) {
     // A quiet run replaces this application's own programs whatever their dates, which anyone
     // can set: a reinstall then repairs a changed program.
-    struct AlwaysReplace : PackUi {
-      bool ConfirmOverwriteOlder(const std::string&, const std::string&) override { return true; }
-    } always;
     const bool own = request_.quiet && (SameFileName(destination, editor_.programPath) ||
                                         SameFileName(destination, uninstaller_));
-    PackUi& ui = own ? static_cast<PackUi&>(always) : services_.ui;
     // The first record of the name, as the pack's readers take it.
-    return ExtractRecord(files_, ui, *request_.data, *list_->Find(item), destination);
+    return ExtractRecord(files_, services_.ui, *request_.data, *list_->Find(item), destination, own);
   }
 };
 
