@@ -26,8 +26,9 @@ constexpr int kButtonWidth = 90;
 constexpr int kButtonHeight = 25;
 constexpr int kButtonTop = kHeight - 8 - kButtonHeight;
 
+// After the application's name.
 constexpr char kInfoText[] =
-    "will be installed to the path specified below.  If you wish to change it then do so now.  "
+    " will be installed to the path specified below.  If you wish to change it then do so now.  "
     "Otherwise click 'Next' to continue ";
 
 enum ControlId : int {
@@ -123,7 +124,7 @@ bool WizardWindow::Open(const SetupInfo& info, ProposedFolders folders, const Sc
   const HFONT font = font_.Get();
   const HWND hwnd = Handle();
   const std::string company = "Brought to you by " + info.appCompany;
-  const std::string infoText = Concat({info.appName, " ", kInfoText});
+  const std::string infoText = info.appName + kInfoText;
   for (const ControlPlace& control : kControls) {
     if (control.id == kPathId) {
       path_ = CreatePathControl(hwnd, L"EDIT", installPath, control.style, At(control.x), At(control.y),
