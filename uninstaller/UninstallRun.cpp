@@ -18,7 +18,9 @@ namespace {
 constexpr char kMakerKey[] = "Brackwater";
 // Folders tried for the batch file when one turns out to hold a file someone else put there.
 constexpr int kBatchFolderAttempts = 3;
-constexpr char kVirtualMachineKey[] = "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\";
+// The system's copies of the machine's SOFTWARE key, for 32- and 64-bit programs.
+constexpr const char* kVirtualMachineKeys[] = {"Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\",
+                                               "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\WOW6432Node\\"};
 
 // Why a file operation failed; empty when it did not.
 std::string ErrorText(const FileError& error) {
@@ -251,8 +253,7 @@ void Removal::RemoveVirtualCopies() {
   // The settings the editor of an install for every user kept in this user's own folder;
   // an install for one account keeps them beside itself, and another install's stay.
   if (scope_ == InstallScope::kMachine) RemoveEditorCopies(place_.appData, kEditorSettingsFolder);
-  for (const char* view : {"", "WOW6432Node\\"})
-    DeleteMakerKey(RegistryRoot::kCurrentUser, Concat({kVirtualMachineKey, view}));
+  for (const char* key : kVirtualMachineKeys) DeleteMakerKey(RegistryRoot::kCurrentUser, key);
 }
 
 // Some files stay: the log keeps naming them and the registration stays, so that running
