@@ -14,13 +14,14 @@ namespace pelorin {
 
 namespace {
 
-// The editor's own key below HKEY_LOCAL_MACHINE's SOFTWARE, one per product of its maker.
-constexpr char kMakerKey[] = "Brackwater";
+// The maker's key below HKEY_LOCAL_MACHINE, which holds a key per product of its maker.
+constexpr char kMakerKey[] = "SOFTWARE\\Brackwater";
 // Folders tried for the batch file when one turns out to hold a file someone else put there.
 constexpr int kBatchFolderAttempts = 3;
-// The system's copies of the machine's SOFTWARE key, for 32- and 64-bit programs.
-constexpr const char* kVirtualMachineKeys[] = {"Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\",
-                                               "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\WOW6432Node\\"};
+// The maker's key in the system's copies of the machine's SOFTWARE key, for 32- and 64-bit programs.
+constexpr const char* kVirtualMakerKeys[] = {
+    "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\Brackwater",
+    "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\WOW6432Node\\Brackwater"};
 
 // Why a file operation failed; empty when it did not.
 std::string ErrorText(const FileError& error) {
@@ -47,7 +48,7 @@ class Removal {
   bool PlanFound();
   bool CloseEditor();
   void LetProgramUndoItself();
-  void DeleteMakerKey(RegistryRoot root, std::string_view softwareKey);
+  void DeleteMakerKey(RegistryRoot root, const std::string& maker);
   void RemoveEntry(const PlannedDeletion& deletion);
   void Delete(const PlannedDeletion& deletion);
   void Keep(const PlannedDeletion& deletion, std::string_view why);
@@ -156,12 +157,11 @@ void Removal::LetProgramUndoItself() {
   if (!plan_.mainProgram.empty() && MayStartElevated(s_.files, plan_.mainProgram) &&
       s_.processes.RunAndWait(Concat({"\"", plan_.mainProgram, "\" uninstall"}), kProgramWaitMs))
     return;
-  DeleteMakerKey(RegistryRoot::kLocalMachine, "SOFTWARE\\");
+  DeleteMakerKey(RegistryRoot::kLocalMachine, kMakerKey);
 }
 
 // The program's key below its maker's, and the maker's key once no other product has one.
-void Removal::DeleteMakerKey(RegistryRoot root, std::string_view softwareKey) {
-  const std::string maker = Concat({softwareKey, kMakerKey});
+void Removal::DeleteMakerKey(RegistryRoot root, const std::string& maker) {
   s_.registry.DeleteKey(root, Concat({maker, "\\", UninstallKeyName(plan_.appName)}));
   s_.registry.DeleteEmptyKey(root, maker);
 }
@@ -253,7 +253,7 @@ void Removal::RemoveVirtualCopies() {
   // The settings the editor of an install for every user kept in this user's own folder;
   // an install for one account keeps them beside itself, and another install's stay.
   if (scope_ == InstallScope::kMachine) RemoveEditorCopies(place_.appData, kEditorSettingsFolder);
-  for (const char* key : kVirtualMachineKeys) DeleteMakerKey(RegistryRoot::kCurrentUser, key);
+  for (const char* key : kVirtualMakerKeys) DeleteMakerKey(RegistryRoot::kCurrentUser, key);
 }
 
 // Some files stay: the log keeps naming them and the registration stays, so that running
