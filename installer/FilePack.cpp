@@ -34,7 +34,7 @@ std::string OverwriteOlderQuestion(const std::string& newText, const std::string
 std::string DescribeFileTime(const std::string& name, const FileTime& t) {
   // Each field after the one before and its separator; file times are never negative.
   const int fields[] = {t.day, t.month, t.year, t.hour, t.minute, t.second};
-  constexpr char kSeparators[] = "// ::";
+  static constexpr char kSeparators[] = "// ::";
   std::string text = name;
   text += " - ";
   for (std::size_t i = 0; i < std::size(fields); ++i) {

@@ -103,7 +103,7 @@ InstallFolderChoice ChooseFolder(FileSystem& files, const std::string& typed, co
       path.find("\\\\", root) != std::string::npos || path.find(':', root) != std::string::npos ||
       HasTrimmedStep(path))
     return Refused(path, " is not a plain folder path.");
-  constexpr char kReserved[] = " is a folder of the system or of your own; choose a folder for ";
+  static constexpr char kReserved[] = " is a folder of the system or of your own; choose a folder for ";
   if (IsReserved(path, reserved) || IsReserved(Canonical(files, reserved, path, root), reserved))
     return Refused(path, kReserved, &appName);
   if (!files.FolderExists(path) || (!HoldsOthersFiles(files, path, appName) && !files.OthersCanWrite(path)))
