@@ -387,18 +387,14 @@ void Installation::RegisterUninstall() {
   // Quoted, so that a folder with blanks cannot be read as a shorter program path.
   const std::string uninstaller = Quoted(uninstaller_);
   const std::string quietUninstaller = uninstaller + " /S";
-  const struct {
-    const char* name;
-    const std::string* text;  // null: not written
-  } texts[] = {
-      {"DisplayName", &displayName},
-      {"UninstallString", &uninstaller},
-      {"QuietUninstallString", &quietUninstaller},
-      {"DisplayVersion", &info.appVersion},
-      {"Publisher", &info.appCompany},
-      {"DisplayIcon", info.mainExe.empty() ? nullptr : &editor_.programPath},
-      {"InstallLocation", &installFolder_},
-  };
+  static constexpr const char* kTextNames[] = {"DisplayName",    "UninstallString", "QuietUninstallString",
+                                               "DisplayVersion", "Publisher",       "DisplayIcon",
+                                               "InstallLocation"};
+  const std::string* const texts[] = {  // null: not written
+      &displayName,      &uninstaller,     &quietUninstaller,
+      &info.appVersion,  &info.appCompany, info.mainExe.empty() ? nullptr : &editor_.programPath,
+      &installFolder_};
+  static_assert(std::size(texts) == std::size(kTextNames));
   const struct {
     const char* name;
     std::uint32_t number;
@@ -408,8 +404,8 @@ void Installation::RegisterUninstall() {
       {"NoRepair", 1},
   };
   bool written = true;
-  for (const auto& value : texts)
-    if (value.text != nullptr) written &= registry.SetKeyValue(root, key, value.name, *value.text);
+  for (std::size_t i = 0; i < std::size(texts); ++i)
+    if (texts[i] != nullptr) written &= registry.SetKeyValue(root, key, kTextNames[i], *texts[i]);
   for (const auto& value : numbers) written &= registry.SetNumberValue(root, key, value.name, value.number);
   if (!written)
     Fail(Concat({root == RegistryRoot::kLocalMachine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\", key}),
