@@ -395,18 +395,14 @@ void Installation::RegisterUninstall() {
       &info.appVersion,  &info.appCompany, info.mainExe.empty() ? nullptr : &editor_.programPath,
       &installFolder_};
   static_assert(std::size(texts) == std::size(kTextNames));
-  const struct {
-    const char* name;
-    std::uint32_t number;
-  } numbers[] = {
-      {"EstimatedSize", static_cast<std::uint32_t>((installedBytes_ + 1023) / 1024)},
-      {"NoModify", 1},
-      {"NoRepair", 1},
-  };
+  // The size in KB, then flags that are set.
+  static constexpr const char* kNumberNames[] = {"EstimatedSize", "NoModify", "NoRepair"};
+  const auto kilobytes = static_cast<std::uint32_t>((installedBytes_ + 1023) / 1024);
   bool written = true;
   for (std::size_t i = 0; i < std::size(texts); ++i)
     if (texts[i] != nullptr) written &= registry.SetKeyValue(root, key, kTextNames[i], *texts[i]);
-  for (const auto& value : numbers) written &= registry.SetNumberValue(root, key, value.name, value.number);
+  for (std::size_t i = 0; i < std::size(kNumberNames); ++i)
+    written &= registry.SetNumberValue(root, key, kNumberNames[i], i == 0 ? kilobytes : 1);
   if (!written)
     Fail(Concat({root == RegistryRoot::kLocalMachine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\", key}),
          ": a value of the removal registration could not be written");
