@@ -206,11 +206,11 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
     return outcome;
   ParseSetupInfoInto(text, outcome.info);
   outcome.shortcuts = ParseShortcutLines(shortcuts);
-  const char* const items[] = {"%LICENSE%", "%README%", "%SIDEPIC%"};
+  static constexpr const char* kItems[] = {"%LICENSE%", "%README%", "%SIDEPIC%"};
   const std::string* const paths[] = {&setup.licence, &setup.readme, &setup.sidePicture};
-  for (std::size_t i = 0; i < std::size(items); ++i) {
+  for (std::size_t i = 0; i < std::size(kItems); ++i) {
     std::string bytes;
-    const ItemRead read = ReadItem(outcome.list, *outcome.data, items[i], bytes);
+    const ItemRead read = ReadItem(outcome.list, *outcome.data, kItems[i], bytes);
     if (read == ItemRead::kMissing) continue;
     // Whatever lies in the way goes, never written through; the new file stays open.
     files.RemoveFile(*paths[i]);
