@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "support/SameButtonValues.h"
+
 namespace pelorin {
 namespace {
 
@@ -214,22 +216,7 @@ TEST(ButtonProperties, SettingsApplyAsAStoreHoldingThemReads) {
     ASSERT_FALSE(read.ReadProperties(stored ? store : PropertyStore{}));
     if (stored) applied.ApplySettings(everything, {normal, pressed, icon});
     else applied.ApplySettings(ButtonSettings{}, {});
-    EXPECT_EQ(applied.BackColor(), read.BackColor());
-    EXPECT_EQ(applied.ForeColor(), read.ForeColor());
-    EXPECT_EQ(applied.Enabled(), read.Enabled());
-    EXPECT_EQ(*applied.Font(), *read.Font());
-    EXPECT_EQ(applied.BackStyle(), read.BackStyle());
-    EXPECT_EQ(applied.BorderStyle(), read.BorderStyle());
-    EXPECT_EQ(applied.Caption(), read.Caption());
-    EXPECT_EQ(applied.Resizeable(), read.Resizeable());
-    EXPECT_EQ(applied.CaptionDownXAmount(), read.CaptionDownXAmount());
-    EXPECT_EQ(applied.CaptionDownYAmount(), read.CaptionDownYAmount());
-    EXPECT_EQ(applied.CaptionMoveWhenPressed(), read.CaptionMoveWhenPressed());
-    for (const auto& picture : {&Button::PictureNormal, &Button::PicturePressed, &Button::Picture}) {
-      ASSERT_TRUE((applied.*picture)());  // an absent picture is an empty one, never none
-      EXPECT_EQ((applied.*picture)()->Present() ? (applied.*picture)() : nullptr,
-                (read.*picture)()->Present() ? (read.*picture)() : nullptr);
-    }
+    ExpectSameStoredValues(applied, read);
     EXPECT_EQ(applied.Width(), read.Width());
     EXPECT_EQ(applied.CaptionBox().left, read.CaptionBox().left);
     EXPECT_EQ(applied.CaptionBox().top, read.CaptionBox().top);

@@ -94,6 +94,7 @@ class MeasuringHost : public ButtonHost {
 
 #include "Button.h"
 #include "PictureFile.h"
+#include "support/SameButtonValues.h"
 
 namespace pelorin {
 namespace {
@@ -133,20 +134,7 @@ TEST(StoredButtons, TheMainWindowsTableHoldsWhatItsTextReads) {
     for (int k = 0; k < 3; ++k)
       if (stored.pictures[k].resource) pictures[k] = face(stored.pictures[k].resource);
     applied.ApplySettings(stored.settings, pictures);
-    EXPECT_EQ(applied.BackColor(), read.BackColor());
-    EXPECT_EQ(applied.ForeColor(), read.ForeColor());
-    EXPECT_EQ(applied.Enabled(), read.Enabled());
-    EXPECT_EQ(*applied.Font(), *read.Font());
-    EXPECT_EQ(applied.BackStyle(), read.BackStyle());
-    EXPECT_EQ(applied.BorderStyle(), read.BorderStyle());
-    EXPECT_EQ(applied.Caption(), read.Caption());
-    EXPECT_EQ(applied.PictureNormal(), read.PictureNormal());
-    EXPECT_EQ(applied.PicturePressed(), read.PicturePressed());
-    EXPECT_EQ(applied.Picture()->Present(), read.Picture()->Present());
-    EXPECT_EQ(applied.Resizeable(), read.Resizeable());
-    EXPECT_EQ(applied.CaptionDownXAmount(), read.CaptionDownXAmount());
-    EXPECT_EQ(applied.CaptionDownYAmount(), read.CaptionDownYAmount());
-    EXPECT_EQ(applied.CaptionMoveWhenPressed(), read.CaptionMoveWhenPressed());
+    ExpectSameStoredValues(applied, read);
     EXPECT_EQ(applied.CaptionBox().width, read.CaptionBox().width);  // measured in the same font
   }
 }
