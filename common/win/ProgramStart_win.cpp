@@ -6,6 +6,13 @@
 
 extern "C" void _pei386_runtime_relocator();
 
+// ld 2.40 crashes building the relocations of a link without start-up code unless the C
+// runtime's pseudo-relocation object is among its inputs. This reference, outside LTO, brings
+// it in; nothing calls the reference, so --gc-sections drops both again. The programs link
+// with --disable-runtime-pseudo-reloc, so the linker refuses any data import that would need
+// the relocator to run.
+extern "C" __attribute__((used)) void PelorinRelocatorAnchor() { _pei386_runtime_relocator(); }
+
 namespace {
 
 // The command line after the program's path, which ends at its closing quote or, unquoted,
@@ -27,8 +34,6 @@ LPSTR ArgumentsAfterProgram(LPSTR line) {
 // The system calls the entry point with the stack aligned to 4 bytes on 32-bit Windows, which
 // is all the 32-bit code is built to expect; 64-bit Windows aligns it as its code expects.
 extern "C" __attribute__((used)) void PelorinStart() {
-  // Applies the relocations of data imported from DLLs, where the linker made any.
-  _pei386_runtime_relocator();
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   GetStartupInfoW(&startup);
