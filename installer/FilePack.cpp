@@ -11,7 +11,7 @@ namespace pelorin {
 
 namespace {
 
-FileError Corrupt(const std::string& what) {
+FileError Corrupt(const char* what) {
   return {FileError::Kind::kOther, 13, what};  // 13: the data is invalid
 }
 
@@ -46,7 +46,7 @@ std::string DescribeFileTime(const std::string& name, const FileTime& t) {
 
 AddOutcome AddFile(FileSystem& files, const std::string& dataFile, const std::string& listFile,
                    const std::string& source, const std::string& itemName, const FileTime* time) {
-  if (!IsValidItemName(itemName)) return {AddResult::kFailed, Corrupt("invalid item name: " + itemName)};
+  if (!IsValidItemName(itemName)) return {AddResult::kFailed, Corrupt("invalid item name")};
   PackRecord record;
   record.name = itemName;
   std::unique_ptr<FileReader> input;

@@ -20,7 +20,7 @@ constexpr char kUninstallerName[] = "Uninstall.exe";
 // The system's text for a failure, with its number so that a report in any language can be read.
 std::string ErrorText(const FileError& error) {
   if (!error) return "unknown error";
-  return Concat({error.message, " (system error ", WholeNumberText(error.systemCode), ")"});
+  return Concat({FileErrorText(error), " (system error ", WholeNumberText(error.systemCode), ")"});
 }
 
 // The parts one after another, then the system's reason for `error` when there is one.
@@ -145,7 +145,8 @@ InstallResult Installation::Run() {
     held_.holds.clear();
     RemoveFolders(created);
     if (folderError)
-      return Stop("Setup could not create the install folder ", installFolder_, ":\r\n", &folderError);
+      return Stop("Setup could not create the install folder ", installFolder_,
+                  held_.unheld.empty() ? ":\r\n" : Concat({":\r\n", held_.unheld, ": "}).c_str(), &folderError);
     return Stop("Setup will not install into ", installFolder_, Concat({": ", held_.problem, "."}).c_str());
   }
   if (keepLog_) {

@@ -139,7 +139,7 @@ std::string FailureLine(const FileError& error, const std::string& path) {
     case FileError::Kind::kNone:
     case FileError::Kind::kOther: break;
   }
-  return Concat({WholeNumberText(number), " - ", description, ": ", path, " (", error.message,
+  return Concat({WholeNumberText(number), " - ", description, ": ", path, " (", FileErrorText(error),
                  error.systemCode != 0 ? ", system error " : "",
                  error.systemCode != 0 ? WholeNumberText(static_cast<std::uint32_t>(error.systemCode)) : std::string(), ")"});
 }

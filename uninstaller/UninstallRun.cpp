@@ -26,8 +26,7 @@ constexpr const char* kVirtualMakerKeys[] = {
 // Why a file operation failed; empty when it did not.
 std::string ErrorText(const FileError& error) {
   if (!error) return {};
-  return error.message.empty() ? "system error " + WholeNumberText(static_cast<std::uint32_t>(error.systemCode))
-                               : error.message;
+  return FileErrorText(error);
 }
 
 bool IsGone(const FileError& error) {

@@ -10,7 +10,7 @@ namespace pelorin {
 FileError ReplaceFileContents(FileSystem& files, const std::string& path, const std::string& bytes) {
   constexpr int kAttempts = 4;
   // 80: the file exists. A name where anything stands is never written through or removed.
-  FileError error{FileError::Kind::kOther, 80, "no free name for a temporary file beside " + path};
+  FileError error{FileError::Kind::kOther, 80, "no free name for a temporary file beside it"};
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     const std::string temporary = TemporaryNameOf(path, files.RandomNumber());
     if (files.FileExists(temporary) || files.FolderExists(temporary) || files.IsReparsePoint(temporary)) continue;
@@ -66,12 +66,12 @@ FileError CreatePrivateFolder(FileSystem& files, const std::string& parent, cons
     const std::string folder = WithTrailingBackslash(parent) + UnpredictableName(prefix, source.randomNumber());
     // 183: already exists; 4390: not of the expected kind (a reparse point).
     if (files.FolderExists(folder) || files.FileExists(folder) || files.IsReparsePoint(folder)) {
-      last = {FileError::Kind::kOther, 183, "the folder exists already: " + folder};
+      last = {FileError::Kind::kOther, 183, "a folder of the chosen name exists already"};
       continue;
     }
     if ((last = files.CreateFolderWithRights(folder, rights))) continue;
     if (files.IsReparsePoint(folder)) {
-      last = {FileError::Kind::kOther, 4390, "the folder is a reparse point: " + folder};
+      last = {FileError::Kind::kOther, 4390, "the folder made is a reparse point"};
       continue;
     }
     path = folder;

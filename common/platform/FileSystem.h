@@ -12,15 +12,20 @@ namespace pelorin {
 class AnsiCodePage;
 
 // What went wrong in a file operation, kept with the system's own number so that a report
-// in any language can be read. An empty message means success.
+// in any language can be read. Kind kNone means success. It holds no text of its own: errors
+// are made and passed on far more often than shown, so the system's text is made only when
+// one is shown (FileErrorText).
 struct FileError {
   enum class Kind { kNone, kPathNotFound, kFileNotFound, kAccessDenied, kDiskFull, kOther };
   Kind kind = Kind::kNone;
   unsigned long systemCode = 0;
-  std::string message;
+  const char* note = nullptr;  // what went wrong where the system's text for the code would not say
 
   explicit operator bool() const { return kind != Kind::kNone; }
 };
+
+// The error's note, else the system's text for its code.
+std::string FileErrorText(const FileError& error);
 
 // A file time as UTC calendar fields, to the second.
 struct FileTime {

@@ -33,7 +33,6 @@ FileError ErrorOf(int code) {
     default: error.kind = FileError::Kind::kOther; break;
   }
   error.systemCode = static_cast<unsigned long>(code);
-  error.message = std::strerror(code);
   return error;
 }
 
@@ -262,6 +261,10 @@ FileError PosixFileSystem::RemoveFolder(const std::string& path) {
 FileError PosixFileSystem::RemoveFile(const std::string& path) {
   if (unlink(Native(path).c_str()) != 0) return ErrorOf(errno);
   return {};
+}
+
+std::string FileErrorText(const FileError& error) {
+  return error.note != nullptr ? error.note : std::strerror(static_cast<int>(error.systemCode));
 }
 
 }  // namespace pelorin

@@ -218,9 +218,9 @@ FileError Win32FileSystem::ReplaceWithFile(const std::string& from, const std::s
   if (error.systemCode != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 ||
       MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
     return error;
-  const FileError restore = LastFileError();
   if (CopyFileW(backup.c_str(), target.c_str(), TRUE) && DeleteFileW(backup.c_str())) return error;
-  error.message += "; the original could not be put back (" + restore.message + ") and is now " + from + ".old";
+  error.note = "the new file could not take the name, and the original could not be put back: it is kept "
+               "beside it, under the temporary file's name with \".old\" added";
   return error;
 }
 

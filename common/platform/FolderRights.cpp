@@ -152,7 +152,7 @@ FileError HoldInstallPath(FileSystem& files, const std::string& path, InstallSco
     }
     std::unique_ptr<FolderHold> hold;
     if (FileError error = step.empty() || root ? FileError{} : files.HoldFolder(step, hold)) {
-      error.message = step + ": " + error.message;
+      held.unheld = step;
       return error;
     }
     held.holds.push_back(std::move(hold));

@@ -78,13 +78,15 @@ struct HeldPath {
   std::vector<std::unique_ptr<FolderHold>> holds;
   std::vector<std::string> created;  // the folders made, top first
   const char* problem = nullptr;     // why the path is refused once held (InstallPathProblem)
+  std::string unheld;                // the folder that could not be held, when that failed
 };
 
 // Makes each missing folder of `path` (a full path without a trailing backslash) with
 // `rightsText`, from the root down, and holds every folder of it (FileSystem::HoldFolder), so
 // that none can be swapped for another until `held` goes; then judges the whole path as it
 // now stands (InstallPathProblem). A folder that someone else made meanwhile is judged like
-// any other. Returns the failure to make or hold a folder, which names it.
+// any other. Returns the failure to make or hold a folder; `held.unheld` names a folder that
+// could not be held.
 FileError HoldInstallPath(FileSystem& files, const std::string& path, InstallScope scope,
                             const std::string& rightsText, HeldPath& held);
 

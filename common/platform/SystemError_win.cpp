@@ -35,8 +35,11 @@ FileError LastFileError() {
     default: error.kind = FileError::Kind::kOther; break;
   }
   error.systemCode = code;
-  error.message = SystemErrorText(code);
   return error;
+}
+
+std::string FileErrorText(const FileError& error) {
+  return error.note != nullptr ? error.note : SystemErrorText(error.systemCode);
 }
 
 }  // namespace pelorin

@@ -288,7 +288,7 @@ int pelorin::win::RunSetup() {
   if (pelorin::FileError error =
           pelorin::CreateSetupFolder(files, pelorin::TemporaryFolder(), source, setup)) {
     if (!line.quiet)
-      pelorin::win::ShowMessageBox(nullptr, kNoSetupFolder + error.message, kSetupTitle,
+      pelorin::win::ShowMessageBox(nullptr, kNoSetupFolder + pelorin::FileErrorText(error), kSetupTitle,
                                    MB_OK | MB_ICONEXCLAMATION);
     return pelorin::kExitFailed;
   }

@@ -271,6 +271,14 @@ TEST_F(InstallEngineTest, StopsBeforeCopyingWhenFolderLogOrListFails) {
   expectStopped("Setup could not create the install folder " + Installed("") +
                 ":\r\nPermission denied (system error 13)");
   EXPECT_FALSE(folder_.Exists("Program Files"));  // the folders made on the way are gone again
+  files_.unwritableFolders.clear();
+
+  // A folder that cannot be held is named.
+  files_.unholdableFolders.insert(folder_.Path("Program Files\\Brackwater"));
+  expectStopped("Setup could not create the install folder " + Installed("") + ":\r\n" +
+                folder_.Path("Program Files\\Brackwater") + ": The file is used by another process (system error 32)");
+  EXPECT_FALSE(folder_.Exists("Program Files"));
+  files_.unholdableFolders.clear();
 
   files_.unwritableFolders = {folder_.Path("Program Files\\Brackwater\\Pelorin")};
   expectStopped("Setup could not write the install log " + Installed("install.log") + ":\r\n");

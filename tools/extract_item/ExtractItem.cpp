@@ -33,12 +33,12 @@ int main(int argc, char** argv) {
   pelorin::PosixFileSystem files;
   if (command == "add" && argc == 6) {
     const pelorin::AddOutcome added = pelorin::AddFile(files, argv[2], argv[3], argv[4], argv[5]);
-    return added.result == pelorin::AddResult::kAdded ? 0 : Fail("cannot add: " + added.error.message);
+    return added.result == pelorin::AddResult::kAdded ? 0 : Fail("cannot add: " + pelorin::FileErrorText(added.error));
   }
   if (command == "extract" && argc == 6) {
     ReplaceAll ui;
     const pelorin::ExtractOutcome extracted = pelorin::ExtractFile(files, ui, argv[2], argv[3], argv[4], argv[5]);
-    return extracted.result == pelorin::ExtractResult::kCopied ? 0 : Fail("cannot extract: " + extracted.error.message);
+    return extracted.result == pelorin::ExtractResult::kCopied ? 0 : Fail("cannot extract: " + pelorin::FileErrorText(extracted.error));
   }
   if (command == "setup" && argc == 5) {
     std::unique_ptr<pelorin::FileReader> setup;
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     if (!records.headerValid || records.damaged || !record) return Fail(std::string("no item ") + argv[3]);
     ReplaceAll ui;
     const pelorin::ExtractOutcome extracted = pelorin::ExtractRecord(files, ui, *data, *record, argv[4]);
-    return extracted.result == pelorin::ExtractResult::kCopied ? 0 : Fail("cannot extract: " + extracted.error.message);
+    return extracted.result == pelorin::ExtractResult::kCopied ? 0 : Fail("cannot extract: " + pelorin::FileErrorText(extracted.error));
   }
   return Fail("usage: extract_item add DATA LIST SOURCE NAME | extract DATA LIST NAME DESTINATION | "
               "setup SETUP NAME DESTINATION");

@@ -14,7 +14,7 @@ namespace {
 
 constexpr std::uint64_t kSignatureAlignment = 8;
 
-std::string Reason(const FileError& error) { return error.message.empty() ? "unknown error" : error.message; }
+std::string Reason(const FileError& error) { return error ? FileErrorText(error) : "unknown error"; }
 
 // Writes `size` bytes of `reader` from 0-based `start` into a new file `path`.
 FileError CopyOut(FileSystem& files, FileReader& reader, std::uint64_t start, std::uint64_t size,

@@ -18,6 +18,7 @@ class FaultyFileSystem : public PosixFileSystem {
   std::set<std::string> readOnlyFiles;
   std::set<std::string> inUseFiles;  // held open by another program: not even opened
   std::set<std::string> unwritableFolders;
+  std::set<std::string> unholdableFolders;  // folders another program holds open
   std::set<std::string> fullDiskFiles;  // files whose writes find the disk full
   bool diskFull = false;
   bool replaceFails = false;
@@ -83,6 +84,10 @@ class FaultyFileSystem : public PosixFileSystem {
   FileError CreateFolder(const std::string& path) override {
     if (unwritableFolders.count(FolderOf(path))) return Denied();
     return PosixFileSystem::CreateFolder(path);
+  }
+  FileError HoldFolder(const std::string& path, std::unique_ptr<FolderHold>& hold) override {
+    if (unholdableFolders.count(path)) return InUse();
+    return PosixFileSystem::HoldFolder(path, hold);
   }
   FileError RemoveFile(const std::string& path) override {
     if (readOnlyFiles.count(path) || unwritableFolders.count(FolderOf(path))) return Denied();
