@@ -225,11 +225,11 @@ void MainWindow::CreateControls() {
   CreateNameCounter();
 
   historyArea_ = std::make_unique<PictureControl>(hwnd, kHistoryId, layout::kHistory, kBandColour, *this);
-  historyArea_->SetMarker(Rect{0, historyMarkerTop_, layout::kHistory.width, 16});
+  ShowHistoryMarker(historyMarkerTop_);
 
   letters_ = std::make_unique<PictureControl>(hwnd, kLettersId, layout::kLetters, kWhite, *this);
   DrawSheet(sheet_, kWhite, letters_->Pixels());
-  letters_->SetMarker(Rect{0, 0, 16, 16});
+  ShowLetterMarker(letterMarkerTwips_);
 
   deleteMenu_ = CreatePopupMenu();
   AppendMenuA(deleteMenu_, MF_STRING, kDeleteNameCommand, "&Delete this name");
@@ -342,12 +342,10 @@ void MainWindow::FocusStopItem(FocusStop stop, int item) {
     colourFocus_ = item;
     picture = colourBoxes_[item].get();
   } else if (stop == FocusStop::kHistory) {
-    historyMarkerTop_ = static_cast<std::int16_t>(16 * item);
-    historyArea_->SetMarker(Rect{0, historyMarkerTop_, layout::kHistory.width, 16});
+    ShowHistoryMarker(16 * item);
     picture = historyArea_.get();
   } else if (stop == FocusStop::kLetters) {
-    letterMarkerTwips_ = {item % 16 * 240, item / 16 * 240};
-    letters_->SetMarker(Rect{item % 16 * 16, item / 16 * 16, 16, 16});
+    ShowLetterMarker({item % 16 * 240, item / 16 * 240});
     picture = letters_.get();
   }
   if (picture != nullptr)
@@ -392,20 +390,20 @@ bool MainWindow::PreviewKey(const MSG& message) {
   if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
   if (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd)) return false;
   const int key = static_cast<int>(message.wParam);
+  const int modifiers = ModifierMask();
   if (const int stop = StopOf(message.hwnd); stop >= 0 && message.message == WM_KEYDOWN) {
-    if (key == VK_TAB && (ModifierMask() & ~kShiftMask) == 0) {
-      const FocusStop next =
-          NextFocusStop(static_cast<FocusStop>(stop), ModifierMask() == kShiftMask, AvailableStops());
+    if (key == VK_TAB && (modifiers & ~kShiftMask) == 0) {
+      const FocusStop next = NextFocusStop(static_cast<FocusStop>(stop), modifiers == kShiftMask, AvailableStops());
       FocusStopItem(next, FocusedItem(next));
       return true;
     }
-    if (stop > 0 && ModifierMask() == 0 && OnStopKey(static_cast<FocusStop>(stop), key)) return true;
+    if (stop > 0 && modifiers == 0 && OnStopKey(static_cast<FocusStop>(stop), key)) return true;
   }
-  if (message.hwnd == nameBox_ && IsSelectAllKey(static_cast<int>(message.wParam), ModifierMask())) {
+  if (message.hwnd == nameBox_ && IsSelectAllKey(key, modifiers)) {
     SendMessageA(nameBox_, EM_SETSEL, 0, -1);
     return true;
   }
-  if (!IsCloseKey(static_cast<int>(message.wParam), ModifierMask())) return false;
+  if (!IsCloseKey(key, modifiers)) return false;
   PostMessageA(Handle(), WM_CLOSE, 0, 0);
   return true;
 }
@@ -538,12 +536,9 @@ void MainWindow::OnPictureMouseMove(int id, int x, int y) {
     GetCursorPos(&move.pt);
     if (serverNameTip_ != nullptr) SendMessageA(serverNameTip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
   } else if (id == kHistoryId) {
-    historyMarkerTop_ = HistoryMarkerTop(y);
-    historyArea_->SetMarker(Rect{0, historyMarkerTop_, layout::kHistory.width, 16});
+    ShowHistoryMarker(HistoryMarkerTop(y));
   } else if (id == kLettersId) {
-    letterMarkerTwips_ = LetterMarkerOfPointer(x * layout::kTwipsPerPixel, y * layout::kTwipsPerPixel);
-    letters_->SetMarker(Rect{PixelsOfTwips(letterMarkerTwips_.x),
-                             PixelsOfTwips(letterMarkerTwips_.y), 16, 16});
+    ShowLetterMarker(LetterMarkerOfPointer(x * layout::kTwipsPerPixel, y * layout::kTwipsPerPixel));
   }
 }
 
@@ -662,6 +657,17 @@ void MainWindow::DrawHistory() {
   for (int row = 0; row < NameHistory::kRows; ++row)
     PrintName(historyArea_->Pixels(), canvas_, state_.history.Entry(row), static_cast<std::int16_t>(16 * row));
   historyArea_->Refresh();
+}
+
+void MainWindow::ShowHistoryMarker(int top) {
+  historyMarkerTop_ = static_cast<std::int16_t>(top);
+  historyArea_->SetMarker(Rect{0, top, layout::kHistory.width, 16});
+}
+
+// The marker of the letter palette's cell at `twips`.
+void MainWindow::ShowLetterMarker(Point twips) {
+  letterMarkerTwips_ = twips;
+  letters_->SetMarker(Rect{PixelsOfTwips(twips.x), PixelsOfTwips(twips.y), 16, 16});
 }
 
 void MainWindow::ToggleKeypad() {

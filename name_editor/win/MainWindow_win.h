@@ -89,6 +89,8 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
   void UpdateServerNameTip(const ServerName& server);
   void UpdateServerNameHints();
   void DrawHistory();
+  void ShowHistoryMarker(int top);
+  void ShowLetterMarker(Point twips);
   void ToggleKeypad();
   void ShowSaveMenu();
   void DeleteHistoryRow();
