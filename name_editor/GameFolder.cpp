@@ -29,10 +29,13 @@ FileError ListConfigFiles(FileSystem& files, const std::string& folder, std::vec
   constexpr std::string_view kExtension = ".cfg";
   if (FileError error = files.ListFiles(folder, "*.cfg", names)) return error;
   std::size_t kept = 0;
+  // Moved rather than swapped: std::string's swap is larger than the moves the program has.
   for (std::string& name : names) {
-    if (name.size() > kExtension.size() &&
-        SameFileName(std::string_view(name).substr(name.size() - kExtension.size()), kExtension))
-      names[kept++].swap(name);
+    if (name.size() <= kExtension.size() ||
+        !SameFileName(std::string_view(name).substr(name.size() - kExtension.size()), kExtension))
+      continue;
+    if (&name != &names[kept]) names[kept] = std::move(name);
+    ++kept;
   }
   names.erase(names.begin() + kept, names.end());
   return {};
