@@ -15,7 +15,7 @@ namespace pelorin::win {
 namespace {
 
 constexpr char kValid[] = "Valid Quake 3 Directory !!";
-constexpr char kNotValid[] = "Not a valid Quake 3 Directory...";
+constexpr const char* kNotValid = "Not a valid Quake 3 Directory...";
 constexpr char kAccept[] = "&Accept";
 constexpr char kCancel[] = "&Cancel";
 constexpr wchar_t kParentEntry[] = L"[..]";

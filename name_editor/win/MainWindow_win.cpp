@@ -46,7 +46,7 @@ void OpenWebPage(HWND owner, const char* page) {
 
 constexpr char kClassName[] = "PelorinMain";
 constexpr char kNameBoxLabel[] = "Player name";
-constexpr char kMakersPage[] = "http://www.brackwater.example/pelorin/";
+constexpr const char* kMakersPage = "http://www.brackwater.example/pelorin/";
 // Sent to itself once the window shows (TakeStartName).
 constexpr UINT kTakeStartNameMessage = WM_APP + 1;
 
