@@ -64,10 +64,10 @@ FileError ModsInBothPlaces(FileSystem& files, const std::string& gameFolder, con
   if (FileError error = ModsWithConfigs(files, gameFolder, mods)) return error;
   std::vector<std::string> homeMods;
   if (homePath.empty() || !files.FolderExists(homePath) || ModsWithConfigs(files, homePath, homeMods)) return {};
-  for (const std::string& mod : homeMods) {
+  for (std::string& mod : homeMods) {
     std::size_t listed = 0;
     while (listed < mods.size() && !SameFileName(mods[listed], mod)) ++listed;
-    if (listed == mods.size()) mods.push_back(mod);
+    if (listed == mods.size()) mods.push_back(std::move(mod));
   }
   return {};
 }

@@ -369,8 +369,7 @@ bool MainWindow::OnStopKey(FocusStop stop, int keyCode) {
       InsertIntoName(stop == FocusStop::kColours ? code : code + 1, false);
       break;
     case KeyAction::kTakeName:
-      SetNameText(std::string(state_.history.Entry(outcome.item)));
-      SetFocus(nameBox_);
+      TakeHistoryName(outcome.item);
       break;
     case KeyAction::kDeleteRow:
       deleteIndex_ = static_cast<std::int16_t>(outcome.item);
@@ -547,8 +546,7 @@ void MainWindow::OnPictureButtonUp(int id, int button, int, int) {
   const int row = HistoryRowOfMarker(historyMarkerTop_);
   if (button == 1) {
     if (row < 0 || row >= NameHistory::kRows) return;
-    SetNameText(std::string(state_.history.Entry(row)));
-    SetFocus(nameBox_);
+    TakeHistoryName(row);
   } else if (button == 2) {
     deleteIndex_ = static_cast<std::int16_t>(row);
     POINT cursor;
@@ -578,6 +576,11 @@ std::string MainWindow::NameText() const {
 }
 
 void MainWindow::SetNameText(const std::string& text) { SetWindowTextA(nameBox_, text.c_str()); }
+
+void MainWindow::TakeHistoryName(int row) {
+  SetNameText(std::string(state_.history.Entry(row)));
+  SetFocus(nameBox_);
+}
 
 // A click puts the focus back into the name box; a key leaves it on the palette, for the next.
 void MainWindow::InsertIntoName(std::string_view inserted, bool focusName) {

@@ -81,6 +81,8 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
 
   std::string NameText() const;
   void SetNameText(const std::string& text);
+  // Puts history entry `row` into the name box, which takes the focus.
+  void TakeHistoryName(int row);
   void InsertIntoName(std::string_view inserted, bool focusName = true);
   void OnNameChanged();
   void DrawPreview();
