@@ -25,7 +25,7 @@ bool IsDriveRoot(const std::string& folder) { return folder.size() <= 3; }
 std::string ParentOf(const std::string& folder) {
   const std::size_t slash = folder.rfind('\\');
   if (slash == std::string::npos) return folder;
-  return slash <= 2 ? folder.substr(0, 3) : folder.substr(0, slash);
+  return folder.substr(0, slash <= 2 ? 3 : slash);
 }
 
 std::string Join(std::string_view folder, std::string_view name) {

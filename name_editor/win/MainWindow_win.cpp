@@ -613,27 +613,27 @@ void MainWindow::CreateServerNameTip() {
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
                                    GetModuleHandleW(nullptr), nullptr);
   if (serverNameTip_ == nullptr) return;
-  TOOLINFOA tool{};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = Handle();
-  tool.uId = reinterpret_cast<UINT_PTR>(preview_->Handle());
-  tool.lpszText = const_cast<char*>("");
-  SendMessageA(serverNameTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  SendPreviewTool(TTM_ADDTOOLA, TTF_IDISHWND | TTF_SUBCLASS, const_cast<char*>(""));
   SendMessageA(serverNameTip_, TTM_SETMAXTIPWIDTH, 0, 480 * scale_);  // lines break at each line end
   SendMessageA(serverNameTip_, WM_SETFONT, reinterpret_cast<WPARAM>(counterFont_.Get()), FALSE);
   UpdateServerNameHints();  // the tip's first text
 }
 
+// The tooltip's one tool, the preview, with `flags` and `text`, in `message`.
+void MainWindow::SendPreviewTool(UINT message, UINT flags, char* text) {
+  TOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.uFlags = flags;
+  tool.hwnd = Handle();
+  tool.uId = reinterpret_cast<UINT_PTR>(preview_->Handle());
+  tool.lpszText = text;
+  SendMessageA(serverNameTip_, message, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 void MainWindow::UpdateServerNameTip(const ServerName& server) {
   if (serverNameTip_ == nullptr) return;
   std::string tip = ServerNameTip(server);
-  TOOLINFOA tool{};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.hwnd = Handle();
-  tool.uId = reinterpret_cast<UINT_PTR>(preview_->Handle());
-  tool.lpszText = tip.data();
-  SendMessageA(serverNameTip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+  SendPreviewTool(TTM_UPDATETIPTEXTA, 0, tip.data());
   SendMessageA(serverNameTip_, TTM_ACTIVATE, !tip.empty(), 0);
 }
 

@@ -88,6 +88,7 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
   void DrawPreview();
   void CreateNameCounter();
   void CreateServerNameTip();
+  void SendPreviewTool(UINT message, UINT flags, char* text);
   void UpdateServerNameTip(const ServerName& server);
   void UpdateServerNameHints();
   void DrawHistory();
