@@ -76,6 +76,11 @@ std::string EnvironmentFolder(const wchar_t* name) {
   return folder;
 }
 
+// Where a window of `width` by `height` pixels stands centred on the screen.
+POINT CentredOn(int width, int height) {
+  return {(GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
+}
+
 int ModifierMask() {
   int mask = 0;
   if (GetKeyState(VK_SHIFT) < 0) mask |= kShiftMask;
@@ -94,10 +99,9 @@ bool MainWindow::Open() {
                       LoadIcon(GetModuleHandleW(nullptr), MAKEINTRESOURCEA(IDI_PELORIN)));
   const int width = PixelsOfTwips(layout::kDesignWidthTwips);
   const int height = layout::kClientHeight;
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  const POINT at = CentredOn(width, height);
   if (Create(0, kClassName, kProgramTitle, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
-                 WS_CLIPCHILDREN, left, top, width, height, nullptr) == nullptr)
+                 WS_CLIPCHILDREN, at.x, at.y, width, height, nullptr) == nullptr)
     return false;
 
   ToggleTitleBar(Handle(), false);
@@ -108,8 +112,8 @@ bool MainWindow::Open() {
   if (!context_.uninstall) {
     ApplyDpi(WindowDpi(Handle()));
     // Centred as the expanded window is, so that the keypad opens within the screen.
-    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width * scale_) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height * scale_) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const POINT scaled = CentredOn(width * scale_, height * scale_);
+    SetWindowPos(Handle(), nullptr, scaled.x, scaled.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   }
   OnNameChanged();
   LoadSettings();
@@ -140,10 +144,7 @@ void MainWindow::LoadSettings() {
   if (state_.gameFolder.empty()) {
     // The uninstall start never asks: the uninstaller is waiting for this program.
     // Nothing of the program shows yet, so the locator has no owner.
-    if (!context_.uninstall) {
-      FindGameDialog dialog(context_.files, context_.registry);
-      state_.gameFolder = dialog.Run(nullptr);
-    }
+    if (!context_.uninstall) state_.gameFolder = AskForGameFolder(context_.files, context_.registry, nullptr);
   } else {
     state_.lastSavedName = std::move(settings.lastSavedName);
     for (std::string& name : settings.history) state_.history.Append(std::move(name));
