@@ -10,7 +10,6 @@
 #include "DisplayScale.h"
 #include "Dpi_win.h"
 #include "EditorLayout.h"
-#include "FindGameDialog_win.h"
 #include "GameFolder.h"
 #include "MainWindowButtons.h"
 #include "ModChooserDialog_win.h"
