@@ -456,5 +456,31 @@ TEST(ButtonProperties, NoNormalPictureKeepsTheHostsSize) {
   EXPECT_EQ(button.PaintedPicture(), nullptr);
 }
 
+// The pictures and fonts are shared by counted references: copies and moves share one
+// object, the last owner deletes it once, and an assigned-over reference lets its old go.
+TEST(SharedRef, TheLastOwnerDeletesTheObjectOnce) {
+  struct Counted {
+    int& alive;
+    explicit Counted(int& count) : alive(count) { ++alive; }
+    ~Counted() { --alive; }
+  };
+  int alive = 0;
+  {
+    SharedRef<Counted> first(new Counted(alive));
+    SharedRef<Counted> copy = first;
+    SharedRef<Counted> moved = std::move(copy);
+    EXPECT_TRUE(moved == first);
+    EXPECT_TRUE(copy == nullptr);
+    first = SharedRef<Counted>(new Counted(alive));
+    EXPECT_EQ(alive, 2);
+    moved = first;
+    EXPECT_EQ(alive, 1);
+    const SharedRef<Counted>& itself = moved;
+    moved = itself;
+    EXPECT_EQ(alive, 1);
+  }
+  EXPECT_EQ(alive, 0);
+}
+
 }  // namespace
 }  // namespace pelorin
