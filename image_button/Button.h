@@ -174,9 +174,8 @@ class Button {
   float width_ = 1035;
   float height_ = 645;
   PictureRef painted_;
-  // The elements.
-  // The elements start where a new control has them; copied from constants, which keeps
-  // the compiler from making writable copies of these values.
+  // The elements, which start where a new control has them: copied from constants, which
+  // keeps the compiler from making writable copies of these values.
   static constexpr ElementBox kIconStart{240, 240, 480, 360, false};
   static constexpr ElementBox kCaptionStart{240, 240, 465, 195, true};
   static constexpr ElementBox kAutoSizerStart{720, 480, 375, 135, false};

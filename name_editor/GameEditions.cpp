@@ -9,6 +9,8 @@ namespace pelorin {
 
 namespace {
 
+// The longer texts are literals behind pointers: the compiler aligns a named array of 32
+// bytes or more to 32 bytes in the program.
 constexpr const char* kSteamUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Steam App 2200";
 constexpr char kSteamKey[] = "Software\\Valve\\Steam";
 constexpr const char* kSteamGameFolder = "\\steamapps\\common\\Quake 3 Arena";

@@ -43,6 +43,7 @@ enum class SaveOutcome {
   kFailed,          // some files could not be written; the user was told, all others are saved
 };
 
+// Literals behind pointers: the compiler aligns a named array of 32 bytes or more to 32 bytes.
 inline constexpr const char* kNothingCheckedMessage =
     "You didn't select any mods!  Make sure you place checks next to those you wish to save to!";
 inline constexpr const char* kNameRefusedMessage =
