@@ -174,13 +174,17 @@ class Button {
   float width_ = 1035;
   float height_ = 645;
   PictureRef painted_;
-  // The elements.
-  ElementBox icon_{240, 240, 480, 360, false};
+  // The elements, which start where a new control has them: copied from constants, which
+  // keeps the compiler from making writable copies of these values.
+  static constexpr ElementBox kIconStart{240, 240, 480, 360, false};
+  static constexpr ElementBox kCaptionStart{240, 240, 465, 195, true};
+  static constexpr ElementBox kAutoSizerStart{720, 480, 375, 135, false};
+  ElementBox icon_ = kIconStart;
   PictureRef iconPicture_ = EmptyPicture();
-  ElementBox caption_{240, 240, 465, 195, true};
+  ElementBox caption_ = kCaptionStart;
   std::string captionText_ = "Button";
   std::int32_t foreColor_ = static_cast<std::int32_t>(0x80000012);
-  ElementBox autoSizer_{720, 480, 375, 135, false};
+  ElementBox autoSizer_ = kAutoSizerStart;
   // The control's own state.
   float captionDownX_ = 15;
   float captionDownY_ = 15;

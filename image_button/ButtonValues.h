@@ -1,12 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "Pixels.h"
+#include "SharedRef.h"
 
 namespace pelorin {
 
@@ -20,7 +20,7 @@ struct FontObject {
   bool strikethrough = false;
   bool operator==(const FontObject&) const = default;
 };
-using FontRef = std::shared_ptr<FontObject>;
+using FontRef = SharedRef<FontObject>;
 
 // A picture object; it may be empty (hold no image).
 struct PictureObject {
@@ -30,7 +30,7 @@ struct PictureObject {
 
   bool Present() const { return !pixels.empty(); }
 };
-using PictureRef = std::shared_ptr<const PictureObject>;
+using PictureRef = SharedRef<const PictureObject>;
 
 inline PictureRef EmptyPicture() { return PictureRef(new PictureObject); }
 

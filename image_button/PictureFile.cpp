@@ -51,15 +51,12 @@ PictureRef PictureFromBmp(std::span<const std::uint8_t> file) {
       return nullptr;
   }
 
-  auto picture = std::shared_ptr<PictureObject>(new PictureObject);
-  picture->width = width;
-  picture->height = height;
-  picture->pixels.resize(static_cast<std::size_t>(width) * height);
+  PictureObject picture{width, height, std::vector<Pixel>(static_cast<std::size_t>(width) * height)};
   for (std::int32_t row = 0; row < height; ++row) {
     const std::int32_t y = header->BottomUp() ? height - 1 - row : row;
     const std::uint8_t* stored = expanded ? &(*expanded)[static_cast<std::size_t>(row) * width]
                                           : &file[header->dataOffset + row * header->Stride()];
-    Pixel* out = &picture->pixels[static_cast<std::size_t>(y) * width];
+    Pixel* out = &picture.pixels[static_cast<std::size_t>(y) * width];
     for (std::int32_t x = 0; x < width; ++x) {
       if (indexed) {
         const std::uint8_t index = stored[x];
@@ -70,7 +67,7 @@ PictureRef PictureFromBmp(std::span<const std::uint8_t> file) {
       }
     }
   }
-  return picture;
+  return PictureRef(new PictureObject(std::move(picture)));
 }
 
 }  // namespace pelorin

@@ -208,7 +208,7 @@ ModSaveResult SaveNameToMod(FileSystem& files, const std::string& modFolder, std
     if (FileError error = ReplaceFileContents(files, folder + config, text))
       result.failures.push_back({folder + config, std::move(error)});
     else
-      result.saved.push_back(config);
+      result.saved.push_back(std::string(config));  // moved in: the program keeps one way of adding strings
   };
   const auto refused = [&](const std::string& config) {
     result.failures.push_back({folder + config, {FileError::Kind::kOther, 0,

@@ -9,12 +9,14 @@ namespace pelorin {
 
 namespace {
 
-constexpr char kSteamUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Steam App 2200";
+// The longer texts are literals behind pointers: the compiler aligns a named array of 32
+// bytes or more to 32 bytes in the program.
+constexpr const char* kSteamUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Steam App 2200";
 constexpr char kSteamKey[] = "Software\\Valve\\Steam";
-constexpr char kSteamGameFolder[] = "\\steamapps\\common\\Quake 3 Arena";
-constexpr char kGogKey[] = "SOFTWARE\\GOG.com\\Games\\1441704920";
-constexpr char kWindowsKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-constexpr char kStoreGameFolder[] = "\\ModifiableWindowsApps\\Quake 3\\EN";
+constexpr const char* kSteamGameFolder = "\\steamapps\\common\\Quake 3 Arena";
+constexpr const char* kGogKey = "SOFTWARE\\GOG.com\\Games\\1441704920";
+constexpr const char* kWindowsKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+constexpr const char* kStoreGameFolder = "\\ModifiableWindowsApps\\Quake 3\\EN";
 
 // Steam writes its own path with forward slashes; the rest of the editor joins with
 // backslashes. A trailing separator would double when a folder is joined on.

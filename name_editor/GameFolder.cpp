@@ -29,10 +29,13 @@ FileError ListConfigFiles(FileSystem& files, const std::string& folder, std::vec
   constexpr std::string_view kExtension = ".cfg";
   if (FileError error = files.ListFiles(folder, "*.cfg", names)) return error;
   std::size_t kept = 0;
+  // Moved rather than swapped: std::string's swap is larger than the moves the program has.
   for (std::string& name : names) {
-    if (name.size() > kExtension.size() &&
-        SameFileName(std::string_view(name).substr(name.size() - kExtension.size()), kExtension))
-      names[kept++].swap(name);
+    if (name.size() <= kExtension.size() ||
+        !SameFileName(std::string_view(name).substr(name.size() - kExtension.size()), kExtension))
+      continue;
+    if (&name != &names[kept]) names[kept] = std::move(name);
+    ++kept;
   }
   names.erase(names.begin() + kept, names.end());
   return {};
@@ -61,10 +64,10 @@ FileError ModsInBothPlaces(FileSystem& files, const std::string& gameFolder, con
   if (FileError error = ModsWithConfigs(files, gameFolder, mods)) return error;
   std::vector<std::string> homeMods;
   if (homePath.empty() || !files.FolderExists(homePath) || ModsWithConfigs(files, homePath, homeMods)) return {};
-  for (const std::string& mod : homeMods) {
+  for (std::string& mod : homeMods) {
     std::size_t listed = 0;
     while (listed < mods.size() && !SameFileName(mods[listed], mod)) ++listed;
-    if (listed == mods.size()) mods.push_back(mod);
+    if (listed == mods.size()) mods.push_back(std::move(mod));
   }
   return {};
 }

@@ -5,12 +5,13 @@ namespace pelorin {
 
 void NameHistory::AddName(std::string_view name) {
   // The entry that makes room: an earlier copy among the first rows, else a new last row, or
-  // the oldest name of a full history. It moves to the top and takes the name.
+  // the oldest name of a full history. The names above it move down one row over it, and the
+  // top row takes the name.
   std::size_t at = 0;
   while (at < names_.size() && at < kRows && names_[at] != name) ++at;
   if (at == names_.size() && at < kRows) names_.emplace_back();
   else if (at == names_.size() || at == kRows) at = names_.size() - 1;
-  for (; at > 0; --at) names_[at].swap(names_[at - 1]);
+  for (; at > 0; --at) names_[at] = std::move(names_[at - 1]);
   names_[0] = name;
 }
 

@@ -86,7 +86,7 @@ SaveOutcome SaveToAllMods(FileSystem& files, Processes& processes, SaveUi& ui, E
       failures.push_back({state.gameFolder, error});
       return Report(ui, failures);
     }
-    offeredFor.push_back(state.gameFolder);
+    offeredFor.push_back(std::string(state.gameFolder));  // moved in: the program keeps one way of adding strings
     if (!ui.LocateGameFolder(state.gameFolder)) return SaveOutcome::kNoGameFolder;
   }
   SaveMods(files, state.gameFolder, mods, name, failures);

@@ -43,13 +43,14 @@ enum class SaveOutcome {
   kFailed,          // some files could not be written; the user was told, all others are saved
 };
 
-inline constexpr char kNothingCheckedMessage[] =
+// Literals behind pointers: the compiler aligns a named array of 32 bytes or more to 32 bytes.
+inline constexpr const char* kNothingCheckedMessage =
     "You didn't select any mods!  Make sure you place checks next to those you wish to save to!";
-inline constexpr char kNameRefusedMessage[] =
+inline constexpr const char* kNameRefusedMessage =
     "This name cannot be saved: it holds a line break or a double quote, which would break the "
     "game's configuration line, or it is longer than the game reads in one line (1011 characters).  "
     "Change it and save again.";
-inline constexpr char kGameRunningQuestion[] =
+inline constexpr const char* kGameRunningQuestion =
     "Quake 3 is running. It writes its configuration again when it quits, which undoes this save. "
     "Close the game first, or save anyway?";
 

@@ -15,7 +15,7 @@ namespace pelorin::win {
 namespace {
 
 constexpr char kValid[] = "Valid Quake 3 Directory !!";
-constexpr char kNotValid[] = "Not a valid Quake 3 Directory...";
+constexpr const char* kNotValid = "Not a valid Quake 3 Directory...";
 constexpr char kAccept[] = "&Accept";
 constexpr char kCancel[] = "&Cancel";
 constexpr wchar_t kParentEntry[] = L"[..]";
@@ -25,7 +25,7 @@ bool IsDriveRoot(const std::string& folder) { return folder.size() <= 3; }
 std::string ParentOf(const std::string& folder) {
   const std::size_t slash = folder.rfind('\\');
   if (slash == std::string::npos) return folder;
-  return slash <= 2 ? folder.substr(0, 3) : folder.substr(0, slash);
+  return folder.substr(0, slash <= 2 ? 3 : slash);
 }
 
 std::string Join(std::string_view folder, std::string_view name) {

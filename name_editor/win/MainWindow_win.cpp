@@ -10,7 +10,6 @@
 #include "DisplayScale.h"
 #include "Dpi_win.h"
 #include "EditorLayout.h"
-#include "FindGameDialog_win.h"
 #include "GameFolder.h"
 #include "MainWindowButtons.h"
 #include "ModChooserDialog_win.h"
@@ -46,7 +45,7 @@ void OpenWebPage(HWND owner, const char* page) {
 
 constexpr char kClassName[] = "PelorinMain";
 constexpr char kNameBoxLabel[] = "Player name";
-constexpr char kMakersPage[] = "http://www.brackwater.example/pelorin/";
+constexpr const char* kMakersPage = "http://www.brackwater.example/pelorin/";
 // Sent to itself once the window shows (TakeStartName).
 constexpr UINT kTakeStartNameMessage = WM_APP + 1;
 
@@ -76,6 +75,11 @@ std::string EnvironmentFolder(const wchar_t* name) {
   return folder;
 }
 
+// Where a window of `width` by `height` pixels stands centred on the screen.
+POINT CentredOn(int width, int height) {
+  return {(GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
+}
+
 int ModifierMask() {
   int mask = 0;
   if (GetKeyState(VK_SHIFT) < 0) mask |= kShiftMask;
@@ -94,10 +98,9 @@ bool MainWindow::Open() {
                       LoadIcon(GetModuleHandleW(nullptr), MAKEINTRESOURCEA(IDI_PELORIN)));
   const int width = PixelsOfTwips(layout::kDesignWidthTwips);
   const int height = layout::kClientHeight;
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  const POINT at = CentredOn(width, height);
   if (Create(0, kClassName, kProgramTitle, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
-                 WS_CLIPCHILDREN, left, top, width, height, nullptr) == nullptr)
+                 WS_CLIPCHILDREN, at.x, at.y, width, height, nullptr) == nullptr)
     return false;
 
   ToggleTitleBar(Handle(), false);
@@ -108,8 +111,8 @@ bool MainWindow::Open() {
   if (!context_.uninstall) {
     ApplyDpi(WindowDpi(Handle()));
     // Centred as the expanded window is, so that the keypad opens within the screen.
-    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - width * scale_) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height * scale_) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const POINT scaled = CentredOn(width * scale_, height * scale_);
+    SetWindowPos(Handle(), nullptr, scaled.x, scaled.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   }
   OnNameChanged();
   LoadSettings();
@@ -140,10 +143,7 @@ void MainWindow::LoadSettings() {
   if (state_.gameFolder.empty()) {
     // The uninstall start never asks: the uninstaller is waiting for this program.
     // Nothing of the program shows yet, so the locator has no owner.
-    if (!context_.uninstall) {
-      FindGameDialog dialog(context_.files, context_.registry);
-      state_.gameFolder = dialog.Run(nullptr);
-    }
+    if (!context_.uninstall) state_.gameFolder = AskForGameFolder(context_.files, context_.registry, nullptr);
   } else {
     state_.lastSavedName = std::move(settings.lastSavedName);
     for (std::string& name : settings.history) state_.history.Append(std::move(name));
@@ -225,11 +225,11 @@ void MainWindow::CreateControls() {
   CreateNameCounter();
 
   historyArea_ = std::make_unique<PictureControl>(hwnd, kHistoryId, layout::kHistory, kBandColour, *this);
-  historyArea_->SetMarker(Rect{0, historyMarkerTop_, layout::kHistory.width, 16});
+  ShowHistoryMarker(historyMarkerTop_);
 
   letters_ = std::make_unique<PictureControl>(hwnd, kLettersId, layout::kLetters, kWhite, *this);
   DrawSheet(sheet_, kWhite, letters_->Pixels());
-  letters_->SetMarker(Rect{0, 0, 16, 16});
+  ShowLetterMarker(letterMarkerTwips_);
 
   deleteMenu_ = CreatePopupMenu();
   AppendMenuA(deleteMenu_, MF_STRING, kDeleteNameCommand, "&Delete this name");
@@ -342,12 +342,10 @@ void MainWindow::FocusStopItem(FocusStop stop, int item) {
     colourFocus_ = item;
     picture = colourBoxes_[item].get();
   } else if (stop == FocusStop::kHistory) {
-    historyMarkerTop_ = static_cast<std::int16_t>(16 * item);
-    historyArea_->SetMarker(Rect{0, historyMarkerTop_, layout::kHistory.width, 16});
+    ShowHistoryMarker(16 * item);
     picture = historyArea_.get();
   } else if (stop == FocusStop::kLetters) {
-    letterMarkerTwips_ = {item % 16 * 240, item / 16 * 240};
-    letters_->SetMarker(Rect{item % 16 * 16, item / 16 * 16, 16, 16});
+    ShowLetterMarker({item % 16 * 240, item / 16 * 240});
     picture = letters_.get();
   }
   if (picture != nullptr)
@@ -371,8 +369,7 @@ bool MainWindow::OnStopKey(FocusStop stop, int keyCode) {
       InsertIntoName(stop == FocusStop::kColours ? code : code + 1, false);
       break;
     case KeyAction::kTakeName:
-      SetNameText(std::string(state_.history.Entry(outcome.item)));
-      SetFocus(nameBox_);
+      TakeHistoryName(outcome.item);
       break;
     case KeyAction::kDeleteRow:
       deleteIndex_ = static_cast<std::int16_t>(outcome.item);
@@ -392,20 +389,20 @@ bool MainWindow::PreviewKey(const MSG& message) {
   if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
   if (message.hwnd != Handle() && !IsChild(Handle(), message.hwnd)) return false;
   const int key = static_cast<int>(message.wParam);
+  const int modifiers = ModifierMask();
   if (const int stop = StopOf(message.hwnd); stop >= 0 && message.message == WM_KEYDOWN) {
-    if (key == VK_TAB && (ModifierMask() & ~kShiftMask) == 0) {
-      const FocusStop next =
-          NextFocusStop(static_cast<FocusStop>(stop), ModifierMask() == kShiftMask, AvailableStops());
+    if (key == VK_TAB && (modifiers & ~kShiftMask) == 0) {
+      const FocusStop next = NextFocusStop(static_cast<FocusStop>(stop), modifiers == kShiftMask, AvailableStops());
       FocusStopItem(next, FocusedItem(next));
       return true;
     }
-    if (stop > 0 && ModifierMask() == 0 && OnStopKey(static_cast<FocusStop>(stop), key)) return true;
+    if (stop > 0 && modifiers == 0 && OnStopKey(static_cast<FocusStop>(stop), key)) return true;
   }
-  if (message.hwnd == nameBox_ && IsSelectAllKey(static_cast<int>(message.wParam), ModifierMask())) {
+  if (message.hwnd == nameBox_ && IsSelectAllKey(key, modifiers)) {
     SendMessageA(nameBox_, EM_SETSEL, 0, -1);
     return true;
   }
-  if (!IsCloseKey(static_cast<int>(message.wParam), ModifierMask())) return false;
+  if (!IsCloseKey(key, modifiers)) return false;
   PostMessageA(Handle(), WM_CLOSE, 0, 0);
   return true;
 }
@@ -538,12 +535,9 @@ void MainWindow::OnPictureMouseMove(int id, int x, int y) {
     GetCursorPos(&move.pt);
     if (serverNameTip_ != nullptr) SendMessageA(serverNameTip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
   } else if (id == kHistoryId) {
-    historyMarkerTop_ = HistoryMarkerTop(y);
-    historyArea_->SetMarker(Rect{0, historyMarkerTop_, layout::kHistory.width, 16});
+    ShowHistoryMarker(HistoryMarkerTop(y));
   } else if (id == kLettersId) {
-    letterMarkerTwips_ = LetterMarkerOfPointer(x * layout::kTwipsPerPixel, y * layout::kTwipsPerPixel);
-    letters_->SetMarker(Rect{PixelsOfTwips(letterMarkerTwips_.x),
-                             PixelsOfTwips(letterMarkerTwips_.y), 16, 16});
+    ShowLetterMarker(LetterMarkerOfPointer(x * layout::kTwipsPerPixel, y * layout::kTwipsPerPixel));
   }
 }
 
@@ -552,8 +546,7 @@ void MainWindow::OnPictureButtonUp(int id, int button, int, int) {
   const int row = HistoryRowOfMarker(historyMarkerTop_);
   if (button == 1) {
     if (row < 0 || row >= NameHistory::kRows) return;
-    SetNameText(std::string(state_.history.Entry(row)));
-    SetFocus(nameBox_);
+    TakeHistoryName(row);
   } else if (button == 2) {
     deleteIndex_ = static_cast<std::int16_t>(row);
     POINT cursor;
@@ -583,6 +576,11 @@ std::string MainWindow::NameText() const {
 }
 
 void MainWindow::SetNameText(const std::string& text) { SetWindowTextA(nameBox_, text.c_str()); }
+
+void MainWindow::TakeHistoryName(int row) {
+  SetNameText(std::string(state_.history.Entry(row)));
+  SetFocus(nameBox_);
+}
 
 // A click puts the focus back into the name box; a key leaves it on the palette, for the next.
 void MainWindow::InsertIntoName(std::string_view inserted, bool focusName) {
@@ -615,27 +613,27 @@ void MainWindow::CreateServerNameTip() {
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
                                    GetModuleHandleW(nullptr), nullptr);
   if (serverNameTip_ == nullptr) return;
-  TOOLINFOA tool{};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = Handle();
-  tool.uId = reinterpret_cast<UINT_PTR>(preview_->Handle());
-  tool.lpszText = const_cast<char*>("");
-  SendMessageA(serverNameTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  SendPreviewTool(TTM_ADDTOOLA, TTF_IDISHWND | TTF_SUBCLASS, const_cast<char*>(""));
   SendMessageA(serverNameTip_, TTM_SETMAXTIPWIDTH, 0, 480 * scale_);  // lines break at each line end
   SendMessageA(serverNameTip_, WM_SETFONT, reinterpret_cast<WPARAM>(counterFont_.Get()), FALSE);
   UpdateServerNameHints();  // the tip's first text
 }
 
+// The tooltip's one tool, the preview, with `flags` and `text`, in `message`.
+void MainWindow::SendPreviewTool(UINT message, UINT flags, char* text) {
+  TOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.uFlags = flags;
+  tool.hwnd = Handle();
+  tool.uId = reinterpret_cast<UINT_PTR>(preview_->Handle());
+  tool.lpszText = text;
+  SendMessageA(serverNameTip_, message, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
 void MainWindow::UpdateServerNameTip(const ServerName& server) {
   if (serverNameTip_ == nullptr) return;
   std::string tip = ServerNameTip(server);
-  TOOLINFOA tool{};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.hwnd = Handle();
-  tool.uId = reinterpret_cast<UINT_PTR>(preview_->Handle());
-  tool.lpszText = tip.data();
-  SendMessageA(serverNameTip_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+  SendPreviewTool(TTM_UPDATETIPTEXTA, 0, tip.data());
   SendMessageA(serverNameTip_, TTM_ACTIVATE, !tip.empty(), 0);
 }
 
@@ -662,6 +660,17 @@ void MainWindow::DrawHistory() {
   for (int row = 0; row < NameHistory::kRows; ++row)
     PrintName(historyArea_->Pixels(), canvas_, state_.history.Entry(row), static_cast<std::int16_t>(16 * row));
   historyArea_->Refresh();
+}
+
+void MainWindow::ShowHistoryMarker(int top) {
+  historyMarkerTop_ = static_cast<std::int16_t>(top);
+  historyArea_->SetMarker(Rect{0, top, layout::kHistory.width, 16});
+}
+
+// The marker of the letter palette's cell at `twips`.
+void MainWindow::ShowLetterMarker(Point twips) {
+  letterMarkerTwips_ = twips;
+  letters_->SetMarker(Rect{PixelsOfTwips(twips.x), PixelsOfTwips(twips.y), 16, 16});
 }
 
 void MainWindow::ToggleKeypad() {

@@ -81,14 +81,19 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
 
   std::string NameText() const;
   void SetNameText(const std::string& text);
+  // Puts history entry `row` into the name box, which takes the focus.
+  void TakeHistoryName(int row);
   void InsertIntoName(std::string_view inserted, bool focusName = true);
   void OnNameChanged();
   void DrawPreview();
   void CreateNameCounter();
   void CreateServerNameTip();
+  void SendPreviewTool(UINT message, UINT flags, char* text);
   void UpdateServerNameTip(const ServerName& server);
   void UpdateServerNameHints();
   void DrawHistory();
+  void ShowHistoryMarker(int top);
+  void ShowLetterMarker(Point twips);
   void ToggleKeypad();
   void ShowSaveMenu();
   void DeleteHistoryRow();

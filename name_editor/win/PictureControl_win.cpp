@@ -36,10 +36,10 @@ void PictureControl::SetItemName(const std::string& name) {
   if (GetFocus() == Handle()) NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle(), OBJID_CLIENT, CHILDID_SELF);
 }
 
-void PictureControl::SetMarker(std::optional<Rect> marker) {
-  const bool same = marker.has_value() == marker_.has_value() &&
-                    (!marker || (marker->left == marker_->left && marker->top == marker_->top));
+void PictureControl::SetMarker(const Rect& marker) {
+  const bool same = hasMarker_ && marker.left == marker_.left && marker.top == marker_.top;
   marker_ = marker;
+  hasMarker_ = true;
   if (!same) Refresh();
 }
 
@@ -49,8 +49,8 @@ void PictureControl::Paint() {
   PaintContext paint(Handle());
   surface_.Blit(paint.Dc(), 0, 0, scale_);
   const bool focused = GetFocus() == Handle();
-  if (!marker_ && !focused) return;
-  const Rect box = Scaled(marker_.value_or(Rect{0, 0, rect_.width, rect_.height}), scale_);
+  if (!hasMarker_ && !focused) return;
+  const Rect box = Scaled(hasMarker_ ? marker_ : Rect{0, 0, rect_.width, rect_.height}, scale_);
   RECT ring{box.left, box.top, box.left + box.width, box.top + box.height};
   const int line = focused ? 2 * scale_ : scale_;
   FrameBox(paint.Dc(), ring, line, ColorRefFromPixel(kYellow));

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <optional>
 #include <string>
 
 #include "DibSurface_win.h"
@@ -39,7 +38,7 @@ class PictureControl : public Window {
   PixelSurface& Pixels() { return surface_.Pixels(); }
   // Shows what was drawn into Pixels().
   void Refresh() { InvalidateRect(Handle(), nullptr, FALSE); }
-  void SetMarker(std::optional<Rect> marker);
+  void SetMarker(const Rect& marker);
 
  protected:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -52,7 +51,8 @@ class PictureControl : public Window {
   int scale_ = 1;
   DibSurface surface_;
   PictureListener& listener_;
-  std::optional<Rect> marker_;
+  Rect marker_{};
+  bool hasMarker_ = false;
   bool leftPressed_ = false;
 };
 

@@ -5,9 +5,13 @@
 
 namespace pelorin::win {
 
+std::string AskForGameFolder(FileSystem& files, Registry& registry, HWND owner) {
+  FindGameDialog dialog(files, registry);
+  return dialog.Run(owner);
+}
+
 bool WindowSaveUi::LocateGameFolder(std::string& gameFolder) {
-  FindGameDialog dialog(services_.files, services_.registry);
-  std::string folder = dialog.Run(owner_);
+  std::string folder = AskForGameFolder(services_.files, services_.registry, owner_);
   if (folder.empty()) return false;
   gameFolder = std::move(folder);
   return true;

@@ -21,6 +21,9 @@ struct SaveServices {
   Registry& registry;
 };
 
+// The game folder the user picks in the locator, owned by `owner`; empty when none was.
+std::string AskForGameFolder(FileSystem& files, Registry& registry, HWND owner);
+
 // What a save shows, owned by the window the save runs from: while a message or the game
 // folder locator is up, that window and those behind it take no input, so no second save
 // can start and the main window cannot close halfway through one.

@@ -13,6 +13,19 @@ constexpr COLORREF kStripBottom = RGB(8, 30, 70);
 constexpr COLORREF kFrame = RGB(96, 130, 180);
 constexpr COLORREF kTitleText = RGB(255, 255, 0);
 constexpr int kStripHeight = 21;
+constexpr RECT kTitleArea{8, 0, 300, kStripHeight};
+constexpr RECT kPageArea{layout::kLinkAreas[1].left, layout::kLinkAreas[1].top,
+                         layout::kLinkAreas[1].left + layout::kLinkAreas[1].width,
+                         layout::kLinkAreas[1].top + layout::kLinkAreas[1].height};
+// The name box and the preview below it share one frame.
+constexpr Rect kNameFrame{layout::kNameBox.left, layout::kNameBox.top, layout::kNameBox.width,
+                          layout::kPreview.top + layout::kPreview.height - layout::kNameBox.top};
+
+// DrawText changes the rectangle only for DT_CALCRECT, so it takes a constant one as it is:
+// a copy would keep the values as writable data.
+void DrawTextIn(HDC dc, const char* text, const RECT& area, UINT format) {
+  DrawTextA(dc, text, -1, const_cast<RECT*>(&area), format);
+}
 
 void FillSolid(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
   GdiObject<HBRUSH> brush(CreateSolidBrush(colour));
@@ -43,8 +56,7 @@ void PaintTitleStrip(HDC dc, int width) {
   PaintStripGradient(dc, 0, width);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, kTitleText);
-  RECT title{8, 0, 300, kStripHeight};
-  DrawTextA(dc, "Pelorin", -1, &title, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  DrawTextIn(dc, "Pelorin", kTitleArea, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
 
   // The close mark: a cross inside a small box at the strip's right end.
   GdiObject<HPEN> pen(CreatePen(PS_SOLID, 2, RGB(255, 255, 255)));
@@ -59,9 +71,7 @@ void PaintTitleStrip(HDC dc, int width) {
 void PaintLinks(HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, kFrame);
-  const Rect& bottom = layout::kLinkAreas[1];
-  RECT page{bottom.left, bottom.top, bottom.left + bottom.width, bottom.top + bottom.height};
-  DrawTextA(dc, "www.brackwater", -1, &page, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  DrawTextIn(dc, "www.brackwater", kPageArea, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 
   GdiObject<HFONT> upright(CreateFontA(-16, 0, 900, 900, FW_BOLD, FALSE, FALSE, FALSE,
                                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
@@ -87,8 +97,7 @@ namespace {
 void PaintSkinAt100(HDC dc, int width, int height) {
   FillSolid(dc, 0, 0, width, height, kBackground);
   PaintTitleStrip(dc, width);
-  Frame(dc, {layout::kNameBox.left, layout::kNameBox.top, layout::kNameBox.width,
-             layout::kPreview.top + layout::kPreview.height - layout::kNameBox.top}, 2);
+  Frame(dc, kNameFrame, 2);
   Frame(dc, layout::kHistory, 2);
   Frame(dc, layout::kLetters, 2);
   PaintLinks(dc);

@@ -23,17 +23,13 @@ class QuietHost : public pelorin::ButtonHost {
   void SizeChanged(float, float) override {}
 
  private:
-  pelorin::FontRef ambient_ = std::make_shared<pelorin::FontObject>();
+  pelorin::FontRef ambient_ = pelorin::FontRef(new pelorin::FontObject);
 };
 
 pelorin::PictureRef LoadPicture(std::string_view name) {
   if (name == "empty") return pelorin::EmptyPicture();
   if (name != "face") return nullptr;
-  auto picture = std::make_shared<pelorin::PictureObject>();
-  picture->width = 3;
-  picture->height = 2;
-  picture->pixels.assign(6, 0);
-  return picture;
+  return pelorin::PictureRef(new pelorin::PictureObject{3, 2, std::vector<pelorin::Pixel>(6, 0)});
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace {
 class RecordingHost : public ButtonHost {
  public:
   std::vector<std::string> log;
-  FontRef ambient = std::make_shared<FontObject>(FontObject{"Ambient", 9, 400});
+  FontRef ambient = FontRef(new FontObject{"Ambient", 9, 400});
   float moveXOnMouseUp = 0;
   bool moveOnMouseUp = false;
   int measured = 0;
@@ -53,11 +53,7 @@ class RecordingHost : public ButtonHost {
 };
 
 PictureRef Face(int width, int height, Pixel colour) {
-  auto picture = std::make_shared<PictureObject>();
-  picture->width = width;
-  picture->height = height;
-  picture->pixels.assign(static_cast<std::size_t>(width) * height, colour);
-  return picture;
+  return PictureRef(new PictureObject{width, height, std::vector<Pixel>(static_cast<std::size_t>(width) * height, colour)});
 }
 
 using Events = std::vector<std::string>;
@@ -119,7 +115,7 @@ TEST(ButtonProperties, WrittenPropertiesReadBackAndDefaultsLeaveNoKey) {
   original.SetBackColor(0x123456);
   original.SetForeColor(0x0000FFFF);
   original.SetEnabled(false);
-  ASSERT_FALSE(original.SetFont(std::make_shared<FontObject>(FontObject{"MS Sans Serif", 8.25f, 700})));
+  ASSERT_FALSE(original.SetFont(FontRef(new FontObject{"MS Sans Serif", 8.25f, 700})));
   original.SetBackStyle(0);
   original.SetBorderStyle(1);
   original.SetCaption("Keypad");
@@ -198,7 +194,7 @@ TEST(ButtonProperties, SettingsApplyAsAStoreHoldingThemReads) {
   for (const auto& [key, value] : {std::pair<const char*, PropertyValue>{"backcolor", std::int32_t(0x123456)},
                                    {"forecolor", std::int32_t(0xFFFF)},
                                    {"enabled", false},
-                                   {"font", std::make_shared<FontObject>(FontObject{"Arial", 9.75f, 700, true, false, true})},
+                                   {"font", FontRef(new FontObject{"Arial", 9.75f, 700, true, false, true})},
                                    {"backstyle", std::int16_t(0)},
                                    {"borderstyle", std::int16_t(1)},
                                    {"caption", std::string("Keypad")},
@@ -458,6 +454,32 @@ TEST(ButtonProperties, NoNormalPictureKeepsTheHostsSize) {
   EXPECT_EQ(button.Width(), 600.0f);
   EXPECT_EQ(button.Height(), 300.0f);
   EXPECT_EQ(button.PaintedPicture(), nullptr);
+}
+
+// The pictures and fonts are shared by counted references: copies and moves share one
+// object, the last owner deletes it once, and an assigned-over reference lets its old go.
+TEST(SharedRef, TheLastOwnerDeletesTheObjectOnce) {
+  struct Counted {
+    int& alive;
+    explicit Counted(int& count) : alive(count) { ++alive; }
+    ~Counted() { --alive; }
+  };
+  int alive = 0;
+  {
+    SharedRef<Counted> first(new Counted(alive));
+    SharedRef<Counted> copy = first;
+    SharedRef<Counted> moved = std::move(copy);
+    EXPECT_TRUE(moved == first);
+    EXPECT_TRUE(copy == nullptr);
+    first = SharedRef<Counted>(new Counted(alive));
+    EXPECT_EQ(alive, 2);
+    moved = first;
+    EXPECT_EQ(alive, 1);
+    const SharedRef<Counted>& itself = moved;
+    moved = itself;
+    EXPECT_EQ(alive, 1);
+  }
+  EXPECT_EQ(alive, 0);
 }
 
 }  // namespace

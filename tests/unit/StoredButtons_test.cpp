@@ -8,7 +8,7 @@ namespace pelorin {
 namespace {
 
 PictureRef LoadFace(std::string_view name) {
-  static const PictureRef face = std::make_shared<PictureObject>(PictureObject{65, 19, std::vector<Pixel>(65 * 19, 1)});
+  static const PictureRef face = PictureRef(new PictureObject{65, 19, std::vector<Pixel>(65 * 19, 1)});
   return name == "save_normal" ? face : nullptr;
 }
 
@@ -78,7 +78,7 @@ TEST(PropertyStore, DefaultRuleComparesAcrossNumericTypes) {
 class MeasuringHost : public ButtonHost {
  public:
   void PropertyChanged(std::string_view) override {}
-  FontRef AmbientFont() override { return std::make_shared<FontObject>(); }
+  FontRef AmbientFont() override { return FontRef(new FontObject); }
   void MeasureCaption(const std::string& text, const FontObject& font, float& width, float& height) override {
     width = static_cast<float>(text.size()) * font.size;
     height = static_cast<float>(font.weight);
@@ -112,7 +112,7 @@ TEST(StoredButtons, TheMainWindowsTableHoldsWhatItsTextReads) {
   const auto face = [](std::string_view name) -> PictureRef {
     for (const auto& [known, picture] : faces)
       if (known == name) return picture;
-    return faces.emplace_back(name, std::make_shared<PictureObject>(PictureObject{65, 19, std::vector<Pixel>(65 * 19)}))
+    return faces.emplace_back(name, PictureRef(new PictureObject{65, 19, std::vector<Pixel>(65 * 19)}))
         .second;
   };
   std::string error;
