@@ -60,7 +60,7 @@ class Removal {
   void RemoveVirtualCopies();
   UninstallEnd KeepWhatRemains();
   bool StartSelfRemoval();
-  bool HandOver(const std::string& batchFolder, std::string& program);
+  bool HandOver(const std::string& batchFolder, std::string& program, bool wasInstalled);
   FileError CopyNewFile(const std::string& from, const std::string& to);
   std::size_t RecordedLevels() const;
   std::string ConsoleName(const std::string& path) const {
@@ -288,7 +288,7 @@ bool Removal::StartSelfRemoval() {
   SelfRemovalPaths paths{{}, {}, ConsoleName(place_.systemFolder), standingFolders_};
   for (int attempt = 0; attempt < kBatchFolderAttempts; ++attempt) {
     if (CreatePrivateFolder(s_.files, place_.temporaryFolder, kBatchFolderPrefix, place_.folderSource, batchFolder) ||
-        !HandOver(batchFolder, program))
+        !HandOver(batchFolder, program, attempt == 0))
       break;
     paths.programPath = ConsoleName(program);
     paths.batchFolder = ConsoleName(batchFolder);
@@ -303,10 +303,10 @@ bool Removal::StartSelfRemoval() {
 // cannot be moved (another drive), a copy of it is made there and started to delete the
 // installed file, by its identity, once this program has ended, with the install folder and
 // the folders above it that setup made where they are empty then. The editor's files and the
-// folders go here and now.
-bool Removal::HandOver(const std::string& batchFolder, std::string& program) {
+// folders go here and now. `wasInstalled`: `program` is still the installed file, as it is
+// until the first hand-over.
+bool Removal::HandOver(const std::string& batchFolder, std::string& program, bool wasInstalled) {
   const std::string moved = Concat({batchFolder, "\\", kUninstallerCopyName});
-  const bool wasInstalled = program == place_.programPath;
   const bool moveFailed = static_cast<bool>(s_.files.MoveFileOver(program, moved));
   if (moveFailed && !wasInstalled) return false;
   if (moveFailed && (place_.startCopy == nullptr || CopyNewFile(program, moved) ||
