@@ -45,6 +45,7 @@ class Removal {
  private:
   RemovalPlan ReadLog();
   bool PlanFound();
+  bool RegistrationIsOurs();
   bool CloseEditor();
   void LetProgramUndoItself();
   void DeleteMakerKey(RegistryRoot root, const std::string& maker);
@@ -58,7 +59,7 @@ class Removal {
   void RemoveVirtualCopies();
   UninstallEnd KeepWhatRemains();
   bool StartSelfRemoval();
-  bool HandOver(const std::string& batchFolder, std::string& program);
+  bool HandOver(const std::string& batchFolder, std::string& program, bool wasInstalled);
   FileError CopyNewFile(const std::string& from, const std::string& to);
   std::size_t RecordedLevels() const;
   std::string ConsoleName(const std::string& path) const {
@@ -91,14 +92,7 @@ UninstallEnd Removal::Run() {
   if (!CloseEditor()) return UninstallEnd::kEditorRunning;
   LetProgramUndoItself();
 
-  // A registration that names another folder belongs to another install of the same name:
-  // it stays, and with it its shortcuts and shared files.
-  std::string location;
-  if (s_.registry.ReadKeyValue(RegistrationRoot(scope_), UninstallKeyPath(plan_.appName), "InstallLocation",
-                               location) &&
-      !location.empty() && !IsSamePath(location, installFolder_))
-    registrationIsOurs_ = false;
-
+  registrationIsOurs_ = RegistrationIsOurs();
   const std::size_t count = plan_.deletions.size();
   for (std::size_t i = 0; i < count; ++i) {
     RemoveEntry(plan_.deletions[i]);
@@ -110,6 +104,15 @@ UninstallEnd Removal::Run() {
   if (StartSelfRemoval()) return UninstallEnd::kRemoved;
   s_.ui.Tell(Concat({"Everything else is removed, but ", place_.programPath, " could not set up its own removal."}));
   return UninstallEnd::kIncomplete;
+}
+
+// A registration that names another folder belongs to another install of the same name:
+// it stays, and with it its shortcuts and shared files.
+bool Removal::RegistrationIsOurs() {
+  std::string location;
+  return !s_.registry.ReadKeyValue(RegistrationRoot(scope_), UninstallKeyPath(plan_.appName), "InstallLocation",
+                                   location) ||
+         location.empty() || IsSamePath(location, installFolder_);
 }
 
 // Made before anything else happens, in place.
@@ -273,25 +276,22 @@ UninstallEnd Removal::KeepWhatRemains() {
 // still stood in again.
 bool Removal::StartSelfRemoval() {
   RemoveEmptyBatchFolders(s_.files, place_.temporaryFolder);
-  std::string batchFolder;
-  const bool ready =
-      !CreatePrivateFolder(s_.files, place_.temporaryFolder, kBatchFolderPrefix, place_.folderSource, batchFolder);
   s_.files.RemoveFile(logPath_);
   s_.files.RemoveFile(recordPath_);
   if (registrationIsOurs_) s_.registry.DeleteKey(RegistrationRoot(scope_), UninstallKeyPath(plan_.appName));
-  if (!ready) return false;
 
   // A batch file that cannot be created new had something in its place before it: that
   // folder is not this run's alone, so its file is never started and another folder is made.
   std::string program = place_.programPath;  // where the uninstaller's file is now
+  std::string batchFolder;
+  SelfRemovalPaths paths{{}, {}, ConsoleName(place_.systemFolder), standingFolders_};
   for (int attempt = 0; attempt < kBatchFolderAttempts; ++attempt) {
-    if (attempt > 0 &&
-        CreatePrivateFolder(s_.files, place_.temporaryFolder, kBatchFolderPrefix, place_.folderSource, batchFolder))
-      return false;
-    if (!HandOver(batchFolder, program)) return false;
+    if (CreatePrivateFolder(s_.files, place_.temporaryFolder, kBatchFolderPrefix, place_.folderSource, batchFolder) ||
+        !HandOver(batchFolder, program, attempt == 0))
+      break;
+    paths.programPath = ConsoleName(program);
+    paths.batchFolder = ConsoleName(batchFolder);
     const std::string batchFile = Concat({batchFolder, "\\", kBatchFileName});
-    const SelfRemovalPaths paths{ConsoleName(program), ConsoleName(batchFolder), ConsoleName(place_.systemFolder),
-                                 standingFolders_};
     if (!s_.files.WriteNewFile(batchFile, SelfRemovalBatch(paths)))
       return s_.processes.Start(SelfRemovalCommand(place_.systemFolder, batchFile), WindowShow::kHidden);
   }
@@ -302,10 +302,10 @@ bool Removal::StartSelfRemoval() {
 // cannot be moved (another drive), a copy of it is made there and started to delete the
 // installed file, by its identity, once this program has ended, with the install folder and
 // the folders above it that setup made where they are empty then. The editor's files and the
-// folders go here and now.
-bool Removal::HandOver(const std::string& batchFolder, std::string& program) {
+// folders go here and now. `wasInstalled`: `program` is still the installed file, as it is
+// until the first hand-over.
+bool Removal::HandOver(const std::string& batchFolder, std::string& program, bool wasInstalled) {
   const std::string moved = Concat({batchFolder, "\\", kUninstallerCopyName});
-  const bool wasInstalled = program == place_.programPath;
   const bool moveFailed = static_cast<bool>(s_.files.MoveFileOver(program, moved));
   if (moveFailed && !wasInstalled) return false;
   if (moveFailed && (place_.startCopy == nullptr || CopyNewFile(program, moved) ||

@@ -28,8 +28,8 @@ HANDLE HandleOf(std::uint64_t value) { return reinterpret_cast<HANDLE>(static_ca
 bool StartOriginalRemoval(const std::string& copyPath, const std::string& installFolder, std::size_t levels) {
   wchar_t own[2 * MAX_PATH];
   const DWORD length = GetModuleFileNameW(nullptr, own, 2 * MAX_PATH);
-  std::wstring copy, line;
-  if (length == 0 || length >= 2 * MAX_PATH || !WideFromUtf8(copyPath, copy)) return false;
+  std::wstring line;
+  if (length == 0 || length >= 2 * MAX_PATH) return false;
   SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
   const HANDLE file =
       CreateFileW(own, DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, &inherited, OPEN_EXISTING, 0, nullptr);
@@ -43,7 +43,7 @@ bool StartOriginalRemoval(const std::string& copyPath, const std::string& instal
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
     started = WideFromUtf8(Concat({"\"", copyPath, "\" ", OriginalRemovalArguments(removal)}), line) &&
-              CreateProcessW(copy.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+              CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                              &process);
     if (started) {
       CloseHandle(process.hThread);
