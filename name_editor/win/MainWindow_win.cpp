@@ -46,8 +46,8 @@ void OpenWebPage(HWND owner, const char* page) {
 constexpr char kClassName[] = "PelorinMain";
 constexpr char kNameBoxLabel[] = "Player name";
 constexpr const char* kMakersPage = "http://www.brackwater.example/pelorin/";
-// Sent to itself once the window shows (TakeStartName).
-constexpr UINT kTakeStartNameMessage = WM_APP + 1;
+// Sent to itself once the window shows (FinishStart).
+constexpr UINT kFinishStartMessage = WM_APP + 1;
 
 enum ControlId : int {
   kNameBoxId = 100,
@@ -105,8 +105,6 @@ bool MainWindow::Open() {
 
   ToggleTitleBar(Handle(), false);
   heightTwips_ = layout::kCollapsedHeightTwips;
-  if (!context_.uninstall)
-    RegisterProgram(context_.registry, context_.productName, context_.executablePath, context_.version);
   CreateControls();
   if (!context_.uninstall) {
     ApplyDpi(WindowDpi(Handle()));
@@ -128,7 +126,7 @@ bool MainWindow::Open() {
   }
   ShowWindow(Handle(), SW_SHOWNORMAL);
   SetFocus(nameBox_);
-  PostMessageA(Handle(), kTakeStartNameMessage, 0, 0);
+  PostMessageA(Handle(), kFinishStartMessage, 0, 0);
   return true;
 }
 
@@ -148,14 +146,16 @@ void MainWindow::LoadSettings() {
     state_.lastSavedName = std::move(settings.lastSavedName);
     for (std::string& name : settings.history) state_.history.Append(std::move(name));
   }
-  // Until a name is saved, the box starts with the one the game starts with (TakeStartName).
+  // Until a name is saved, the box starts with the one the game starts with (FinishStart).
   if (!state_.lastSavedName.empty()) SetNameText(state_.lastSavedName);
 }
 
-// Finding the engine's home path loads the shell, which takes longer than showing the whole
-// window: the window shows first and the name follows, before any key or click is taken
-// (a posted message comes before input).
-void MainWindow::TakeStartName() {
+// What the window need not wait for: the program's registration, and the name the game starts
+// with, whose lookup of the engine's home path loads the shell and takes longer than showing
+// the whole window. Both come before any key or click is taken (a posted message comes
+// before input).
+void MainWindow::FinishStart() {
+  RegisterProgram(context_.registry, context_.productName, context_.executablePath, context_.version);
   if (!state_.lastSavedName.empty() || state_.gameFolder.empty()) return;
   state_.homePath = EngineHomePath(AppDataFolder());
   SetNameText(NameTheGameStartsWith(context_.files, state_.gameFolder, state_.homePath));
@@ -412,8 +412,8 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
-    case kTakeStartNameMessage:
-      TakeStartName();
+    case kFinishStartMessage:
+      FinishStart();
       return 0;
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

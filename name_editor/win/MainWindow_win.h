@@ -71,7 +71,7 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
   bool OnStopKey(FocusStop stop, int keyCode);
 
   void LoadSettings();
-  void TakeStartName();
+  void FinishStart();
   void StoreSettings();
   SaveServices Services();
   void SaveToAll();
