@@ -138,7 +138,7 @@ bool WizardWindow::Open(const SetupInfo& info, ProposedFolders folders, const Sc
   licence_ = GetDlgItem(hwnd, kLicenceId);
   readme_ = GetDlgItem(hwnd, kReadmeId);
   runBox_ = GetDlgItem(hwnd, kRunBoxId);
-  SendDlgItemMessageA(hwnd, scope_ == InstallScope::kUser ? kForUserId : kForMachineId, BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageA(GetDlgItem(hwnd, scope_ == InstallScope::kUser ? kForUserId : kForMachineId), BM_SETCHECK, BST_CHECKED, 0);
   // Without this a text box takes 32 KB and silently drops the rest of a longer text.
   for (HWND box : {licence_, readme_}) SendMessageA(box, EM_SETLIMITTEXT, 0, 0);
 
@@ -268,7 +268,7 @@ LRESULT WizardWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       MemoryDc memory(paint.Dc());
       Selection picture(memory.Get(), sidePicture_.Get());
       BITMAP info{};
-      GetObjectA(sidePicture_.Get(), sizeof(info), &info);
+      GetObjectW(sidePicture_.Get(), sizeof(info), &info);
       // Pixel art: a whole factor that fits beside the pages (1 at 150 %, 2 at 200 %).
       const int scale = PixelScaleWithinDpi(dpi_);
       SetStretchBltMode(paint.Dc(), COLORONCOLOR);
