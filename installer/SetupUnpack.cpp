@@ -153,11 +153,11 @@ bool RebuildSelfItems(FileReader& setup, const Trailer& trailer, PackList& list,
 }
 
 SetupFiles SetupFilesIn(const std::string& folder) {
-  const std::string base = WithTrailingBackslash(folder);
-  return {base,
-          base + "License.txt",
-          base + "Readme.txt",
-          base + "SidePic.bmp"};
+  SetupFiles setup;
+  setup.folder = WithTrailingBackslash(folder);
+  static constexpr const char* kNames[] = {"License.txt", "Readme.txt", "SidePic.bmp"};
+  for (std::size_t i = 0; i < std::size(kNames); ++i) setup.items[i] = setup.folder + kNames[i];
+  return setup;
 }
 
 FileError CreateSetupFolder(FileSystem& files, const std::string& tempFolder, const PrivateFolderSource& source,
@@ -207,14 +207,13 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
   ParseSetupInfoInto(text, outcome.info);
   outcome.shortcuts = ParseShortcutLines(shortcuts);
   static constexpr const char* kItems[] = {"%LICENSE%", "%README%", "%SIDEPIC%"};
-  const std::string* const paths[] = {&setup.licence, &setup.readme, &setup.sidePicture};
   for (std::size_t i = 0; i < std::size(kItems); ++i) {
     std::string bytes;
     const ItemRead read = ReadItem(outcome.list, *outcome.data, kItems[i], bytes);
     if (read == ItemRead::kMissing) continue;
     // Whatever lies in the way goes, never written through; the new file stays open.
-    files.RemoveFile(*paths[i]);
-    if (read == ItemRead::kDamaged || files.OpenForWriting(*paths[i], false, outcome.heldFiles[i]) ||
+    files.RemoveFile(setup.items[i]);
+    if (read == ItemRead::kDamaged || files.OpenForWriting(setup.items[i], false, outcome.heldFiles[i]) ||
         outcome.heldFiles[i]->Write(bytes.data(), bytes.size()))
       return outcome;
     outcome.heldBytes[i] = std::move(bytes);
@@ -227,8 +226,8 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
 void RemoveSetupDataFiles(FileSystem& files, const SetupFiles& setup, UnpackOutcome* outcome) {
   if (outcome != nullptr)
     for (std::unique_ptr<FileWriter>& file : outcome->heldFiles) file.reset();
-  for (const std::string* path : {&setup.licence, &setup.readme, &setup.sidePicture})
-    if (files.FileExists(*path)) files.RemoveFile(*path);
+  for (const std::string& path : setup.items)
+    if (files.FileExists(path)) files.RemoveFile(path);
 }
 
 std::size_t BitmapRowsOffset(std::string_view file) {

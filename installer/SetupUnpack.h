@@ -15,10 +15,8 @@ namespace pelorin {
 // The files that setup keeps in the folder of its own under the temporary folder: the setup
 // data the wizard takes as files.
 struct SetupFiles {
-  std::string folder;       // ends in a backslash
-  std::string licence;
-  std::string readme;
-  std::string sidePicture;
+  std::string folder;    // ends in a backslash
+  std::string items[3];  // the licence, readme and side picture
 };
 
 SetupFiles SetupFilesIn(const std::string& folder);
