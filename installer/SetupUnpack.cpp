@@ -208,7 +208,7 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
   outcome.shortcuts = ParseShortcutLines(shortcuts);
   static constexpr const char* kItems[] = {"%LICENSE%", "%README%", "%SIDEPIC%"};
   for (std::size_t i = 0; i < std::size(kItems); ++i) {
-    std::string bytes;
+    std::string& bytes = outcome.heldBytes[i];
     const ItemRead read = ReadItem(outcome.list, *outcome.data, kItems[i], bytes);
     if (read == ItemRead::kMissing) continue;
     // Whatever lies in the way goes, never written through; the new file stays open.
@@ -216,7 +216,7 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
     if (read == ItemRead::kDamaged || files.OpenForWriting(setup.items[i], false, outcome.heldFiles[i]) ||
         outcome.heldFiles[i]->Write(bytes.data(), bytes.size()))
       return outcome;
-    outcome.heldBytes[i] = std::move(bytes);
+    outcome.held[i] = true;
   }
   // Without a name there is no removal key of its own: the information is damaged.
   outcome.result = outcome.info.appName.empty() ? UnpackResult::kCorrupt : UnpackResult::kReady;

@@ -252,7 +252,7 @@ int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, 
                     ProposedFolder(files, registry, unpacked.info, line, pelorin::InstallScope::kUser)},
                    scope, wait.Icon()))
     return 1;
-  const auto held = [&](int item) { return unpacked.heldBytes[item] ? &*unpacked.heldBytes[item] : nullptr; };
+  const auto held = [&](int item) { return unpacked.held[item] ? &unpacked.heldBytes[item] : nullptr; };
   wizard.LoadLic(held(0));
   wizard.LoadReadme(held(1));
   wizard.LoadSidePicture(held(2));
