@@ -10,17 +10,6 @@ namespace pelorin {
 
 namespace {
 
-bool ReadWhole(FileReader& reader, std::string& bytes) {
-  bytes.assign(static_cast<std::size_t>(reader.Size()), '\0');
-  if (reader.Seek(0)) return false;
-  for (std::size_t done = 0; done < bytes.size();) {
-    std::size_t got = 0;
-    if (reader.Read(bytes.data() + done, bytes.size() - done, got) || got == 0) return false;
-    done += got;
-  }
-  return true;
-}
-
 // The pack data, then the programs rebuilt from their self items, read as one.
 class DataWithPrograms : public FileReader {
  public:
@@ -62,7 +51,7 @@ ItemRead ReadItem(const PackList& list, FileReader& data, const char* name, std:
   const PackRecord* record = list.Find(name);
   if (record == nullptr) return ItemRead::kMissing;
   ImagePart part(data, record->offset, record->size);
-  if (record->offset == 0 || record->size > data.Size() || !ReadWhole(part, bytes)) return ItemRead::kDamaged;
+  if (record->offset == 0 || record->size > data.Size() || ReadRange(part, 0, static_cast<std::size_t>(record->size), bytes)) return ItemRead::kDamaged;
   return ItemRead::kRead;
 }
 
@@ -130,14 +119,13 @@ bool HasRemovalMark(FileReader& program) {
 }
 
 bool RebuildSelfItems(FileReader& setup, const Trailer& trailer, PackList& list, std::unique_ptr<FileReader>& data) {
-  std::string image, programs, magic;
+  std::string image, programs, item;
   for (PackRecord& record : list.records) {
     const std::uint64_t start = record.offset - 1;
     if (record.offset == 0 || start > data->Size() || record.size > data->Size() - start ||
-        record.size < kSelfItemHead || ReadRange(*data, start, kSelfItemMagic.size(), magic) ||
-        magic != kSelfItemMagic)
+        record.size < kSelfItemHead || ReadRange(*data, start, kSelfItemMagic.size(), item) ||
+        item != kSelfItemMagic)
       continue;
-    std::string item;
     if (record.size > kLargestSelfItem || trailer.listPosition - 1 > kLargestImage ||
         ReadRange(*data, start, static_cast<std::size_t>(record.size), item) ||
         (image.empty() && ReadRange(setup, 0, static_cast<std::size_t>(trailer.listPosition - 1), image)))
@@ -186,7 +174,7 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
   std::string text;
   ImagePart list(*outcome.image, trailer->listPosition, trailer->listLength);
   outcome.result = UnpackResult::kMissingData;
-  if (!ReadWhole(list, text)) return outcome;
+  if (ReadRange(list, 0, static_cast<std::size_t>(trailer->listLength), text)) return outcome;
   outcome.list = ParsePackList(text);
   if (!outcome.list.headerValid || outcome.list.damaged) {
     outcome.result = UnpackResult::kCorrupt;
