@@ -113,7 +113,6 @@ bool WizardWindow::Open(const SetupInfo& info, ProposedFolders folders, const Sc
   folders_ = std::move(folders);
   scope_ = scope.scope;
   scopeShown_ = scope.offered;
-  const std::string& installPath = scope_ == InstallScope::kUser ? folders_.forUser : folders_.forMachine;
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_ARROW), icon);
   const std::string caption = Concat({info.appName, " v", info.appVersion});
   appName_ = info.appName;
@@ -127,7 +126,7 @@ bool WizardWindow::Open(const SetupInfo& info, ProposedFolders folders, const Sc
   const std::string infoText = info.appName + kInfoText;
   for (const ControlPlace& control : kControls) {
     if (control.id == kPathId) {
-      path_ = CreatePathControl(hwnd, L"EDIT", installPath, control.style, At(control.x), At(control.y),
+      path_ = CreatePathControl(hwnd, L"EDIT", Proposed(), control.style, At(control.x), At(control.y),
                                 At(control.width), At(control.height), kPathId, font, control.exStyle);
       continue;
     }
@@ -197,7 +196,7 @@ void WizardWindow::FocusPage() {
 // the application's own folder below it) is shown for another look.
 bool WizardWindow::TakeInstallFolder() {
   const std::string typed = ControlText(path_);
-  const InstallFolderChoice folder = ChooseInstallFolder(files_, typed, appName_, SystemReservedFolders(), scope_);
+  const InstallFolderChoice folder = ChooseFolder(typed);
   if (folder.refused) {
     char caption[256] = {};
     GetWindowTextA(Handle(), caption, sizeof(caption));
@@ -209,6 +208,14 @@ bool WizardWindow::TakeInstallFolder() {
   SetControlText(path_, folder.path);
   FocusPage();
   return false;
+}
+
+const std::string& WizardWindow::Proposed() const {
+  return scope_ == InstallScope::kUser ? folders_.forUser : folders_.forMachine;
+}
+
+InstallFolderChoice WizardWindow::ChooseFolder(const std::string& folder) {
+  return ChooseInstallFolder(files_, folder, appName_, SystemReservedFolders(), scope_);
 }
 
 void WizardWindow::Forward() {
@@ -230,17 +237,16 @@ void WizardWindow::BackOrCancel() {
 void WizardWindow::Browse() {
   const std::string folder = BrowseForInstallFolder(Handle());
   if (folder.empty()) return;
-  const InstallFolderChoice choice = ChooseInstallFolder(files_, folder, appName_, SystemReservedFolders(), scope_);
+  const InstallFolderChoice choice = ChooseFolder(folder);
   SetControlText(path_, choice.refused ? folder : choice.path);
 }
 
 // The other scope's own folder replaces the proposal of the one left, not a folder typed.
 void WizardWindow::TakeScope(InstallScope scope) {
   if (scope == scope_) return;
-  const std::string typed = ControlText(path_);
-  const bool proposed = typed == (scope_ == InstallScope::kUser ? folders_.forUser : folders_.forMachine);
+  const bool proposed = ControlText(path_) == Proposed();
   scope_ = scope;
-  if (proposed) SetControlText(path_, scope_ == InstallScope::kUser ? folders_.forUser : folders_.forMachine);
+  if (proposed) SetControlText(path_, Proposed());
 }
 
 void WizardWindow::OnCommand(int id) {
