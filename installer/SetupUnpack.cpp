@@ -10,17 +10,6 @@ namespace pelorin {
 
 namespace {
 
-bool ReadWhole(FileReader& reader, std::string& bytes) {
-  bytes.assign(static_cast<std::size_t>(reader.Size()), '\0');
-  if (reader.Seek(0)) return false;
-  for (std::size_t done = 0; done < bytes.size();) {
-    std::size_t got = 0;
-    if (reader.Read(bytes.data() + done, bytes.size() - done, got) || got == 0) return false;
-    done += got;
-  }
-  return true;
-}
-
 // The pack data, then the programs rebuilt from their self items, read as one.
 class DataWithPrograms : public FileReader {
  public:
@@ -62,7 +51,7 @@ ItemRead ReadItem(const PackList& list, FileReader& data, const char* name, std:
   const PackRecord* record = list.Find(name);
   if (record == nullptr) return ItemRead::kMissing;
   ImagePart part(data, record->offset, record->size);
-  if (record->offset == 0 || record->size > data.Size() || !ReadWhole(part, bytes)) return ItemRead::kDamaged;
+  if (record->offset == 0 || record->size > data.Size() || ReadRange(part, 0, static_cast<std::size_t>(record->size), bytes)) return ItemRead::kDamaged;
   return ItemRead::kRead;
 }
 
@@ -130,14 +119,13 @@ bool HasRemovalMark(FileReader& program) {
 }
 
 bool RebuildSelfItems(FileReader& setup, const Trailer& trailer, PackList& list, std::unique_ptr<FileReader>& data) {
-  std::string image, programs, magic;
+  std::string image, programs, item;
   for (PackRecord& record : list.records) {
     const std::uint64_t start = record.offset - 1;
     if (record.offset == 0 || start > data->Size() || record.size > data->Size() - start ||
-        record.size < kSelfItemHead || ReadRange(*data, start, kSelfItemMagic.size(), magic) ||
-        magic != kSelfItemMagic)
+        record.size < kSelfItemHead || ReadRange(*data, start, kSelfItemMagic.size(), item) ||
+        item != kSelfItemMagic)
       continue;
-    std::string item;
     if (record.size > kLargestSelfItem || trailer.listPosition - 1 > kLargestImage ||
         ReadRange(*data, start, static_cast<std::size_t>(record.size), item) ||
         (image.empty() && ReadRange(setup, 0, static_cast<std::size_t>(trailer.listPosition - 1), image)))
@@ -153,11 +141,11 @@ bool RebuildSelfItems(FileReader& setup, const Trailer& trailer, PackList& list,
 }
 
 SetupFiles SetupFilesIn(const std::string& folder) {
-  const std::string base = WithTrailingBackslash(folder);
-  return {base,
-          base + "License.txt",
-          base + "Readme.txt",
-          base + "SidePic.bmp"};
+  SetupFiles setup;
+  setup.folder = WithTrailingBackslash(folder);
+  static constexpr const char* kNames[] = {"License.txt", "Readme.txt", "SidePic.bmp"};
+  for (std::size_t i = 0; i < std::size(kNames); ++i) setup.items[i] = setup.folder + kNames[i];
+  return setup;
 }
 
 FileError CreateSetupFolder(FileSystem& files, const std::string& tempFolder, const PrivateFolderSource& source,
@@ -186,7 +174,7 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
   std::string text;
   ImagePart list(*outcome.image, trailer->listPosition, trailer->listLength);
   outcome.result = UnpackResult::kMissingData;
-  if (!ReadWhole(list, text)) return outcome;
+  if (ReadRange(list, 0, static_cast<std::size_t>(trailer->listLength), text)) return outcome;
   outcome.list = ParsePackList(text);
   if (!outcome.list.headerValid || outcome.list.damaged) {
     outcome.result = UnpackResult::kCorrupt;
@@ -207,17 +195,16 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
   ParseSetupInfoInto(text, outcome.info);
   outcome.shortcuts = ParseShortcutLines(shortcuts);
   static constexpr const char* kItems[] = {"%LICENSE%", "%README%", "%SIDEPIC%"};
-  const std::string* const paths[] = {&setup.licence, &setup.readme, &setup.sidePicture};
   for (std::size_t i = 0; i < std::size(kItems); ++i) {
-    std::string bytes;
+    std::string& bytes = outcome.heldBytes[i];
     const ItemRead read = ReadItem(outcome.list, *outcome.data, kItems[i], bytes);
     if (read == ItemRead::kMissing) continue;
     // Whatever lies in the way goes, never written through; the new file stays open.
-    files.RemoveFile(*paths[i]);
-    if (read == ItemRead::kDamaged || files.OpenForWriting(*paths[i], false, outcome.heldFiles[i]) ||
+    files.RemoveFile(setup.items[i]);
+    if (read == ItemRead::kDamaged || files.OpenForWriting(setup.items[i], false, outcome.heldFiles[i]) ||
         outcome.heldFiles[i]->Write(bytes.data(), bytes.size()))
       return outcome;
-    outcome.heldBytes[i] = std::move(bytes);
+    outcome.held[i] = true;
   }
   // Without a name there is no removal key of its own: the information is damaged.
   outcome.result = outcome.info.appName.empty() ? UnpackResult::kCorrupt : UnpackResult::kReady;
@@ -227,8 +214,8 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
 void RemoveSetupDataFiles(FileSystem& files, const SetupFiles& setup, UnpackOutcome* outcome) {
   if (outcome != nullptr)
     for (std::unique_ptr<FileWriter>& file : outcome->heldFiles) file.reset();
-  for (const std::string* path : {&setup.licence, &setup.readme, &setup.sidePicture})
-    if (files.FileExists(*path)) files.RemoveFile(*path);
+  for (const std::string& path : setup.items)
+    if (files.FileExists(path)) files.RemoveFile(path);
 }
 
 std::size_t BitmapRowsOffset(std::string_view file) {

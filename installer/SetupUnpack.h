@@ -15,10 +15,8 @@ namespace pelorin {
 // The files that setup keeps in the folder of its own under the temporary folder: the setup
 // data the wizard takes as files.
 struct SetupFiles {
-  std::string folder;       // ends in a backslash
-  std::string licence;
-  std::string readme;
-  std::string sidePicture;
+  std::string folder;    // ends in a backslash
+  std::string items[3];  // the licence, readme and side picture
 };
 
 SetupFiles SetupFilesIn(const std::string& folder);
@@ -49,7 +47,8 @@ struct UnpackOutcome {
   // nobody can change, replace or delete them until they are deleted, and the bytes written
   // into each, which the wizard shows: a file is never opened again by its name.
   std::unique_ptr<FileWriter> heldFiles[3];
-  std::optional<std::string> heldBytes[3];
+  std::string heldBytes[3];
+  bool held[3] = {};  // whether the pack has the item, so that there is a file and bytes
 };
 
 // The part of setup's image that holds the pack list or data, read through the image's own
@@ -88,9 +87,9 @@ bool HasRemovalMark(FileReader& program);
 // Opens `programPath` locked, finds the trailer (before a certificate table when signed),
 // reads and checks the pack list and reads the setup information and the shortcut list, all
 // through that one handle; the licence, readme and side picture are extracted into the setup
-// folder (made before), each through a handle held open (`heldFiles`, `heldBytes`). Setup information
-// without an application name is corrupt; a setup data file that cannot be written means the
-// data is missing.
+// folder (made before), each through a handle held open (`heldFiles`, `heldBytes`, `held`).
+// Setup information without an application name is corrupt; a setup data file that cannot be
+// written means the data is missing.
 UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath, const SetupFiles& setup);
 
 // Deletes the extracted setup data items once the wizard has taken them; with `outcome`,

@@ -112,14 +112,21 @@ void ProcessPendingMessages() {
   }
 }
 
+// A problem of setup's: `text` and then `more`, which may name paths in any script.
+void ShowProblem(const char* text, const char* more = "") {
+  pelorin::win::ShowMessageBox(nullptr, pelorin::Concat({text, more}), kSetupTitle, MB_OK | MB_ICONEXCLAMATION);
+}
+
 // Who this run installs for: the switch, else the earlier install, else the account.
 pelorin::ScopeChoice ScopeOfRun(pelorin::FileSystem& files, pelorin::Registry& registry, const std::string& appName,
                                 const pelorin::CommandLine& line) {
-  using pelorin::InstallScope;
-  return pelorin::ChooseScope(
-      {pelorin::AccountIsAdministrator(), line.quiet, line.scope,
-       !pelorin::RegisteredInstallFolder(files, registry, appName, InstallScope::kMachine).empty(),
-       !pelorin::RegisteredInstallFolder(files, registry, appName, InstallScope::kUser).empty()});
+  pelorin::ScopeFacts facts{pelorin::AccountIsAdministrator(), line.quiet, line.scope};
+  for (bool* installed : {&facts.machineInstall, &facts.userInstall})
+    *installed = !pelorin::RegisteredInstallFolder(files, registry, appName,
+                                                   installed == &facts.userInstall ? pelorin::InstallScope::kUser
+                                                                                   : pelorin::InstallScope::kMachine)
+                       .empty();
+  return pelorin::ChooseScope(facts);
 }
 
 // The folder proposed for `scope`: the one given with /D=, else that of ProposedInstallPath.
@@ -137,10 +144,10 @@ int HandOverElevated(SetupMutex& mutex, pelorin::CommandLine& choices) {
   mutex.Release();
   const pelorin::ElevatedRun run = pelorin::RunThisProgramElevated(pelorin::HandOverArguments(choices));
   if (run.started) return static_cast<int>(run.exitCode);
-  if (!choices.quiet)
-    pelorin::win::ShowMessageBox(
-        nullptr, run.refused ? std::string(kRightsRefused) : kNoElevatedStart + pelorin::SystemErrorText(run.systemCode),
-        kSetupTitle, MB_OK | MB_ICONEXCLAMATION);
+  if (!choices.quiet) {
+    if (run.refused) ShowProblem(kRightsRefused);
+    else ShowProblem(kNoElevatedStart, pelorin::SystemErrorText(run.systemCode).c_str());
+  }
   return pelorin::kExitStopped;
 }
 
@@ -175,8 +182,7 @@ void RunInstall(pelorin::FileSystem& files, pelorin::UnpackOutcome& unpacked, co
   const pelorin::InstallFolderChoice folder = pelorin::ChooseInstallFolder(
       files, choice.installPath, unpacked.info.appName, pelorin::SystemReservedFolders(), choice.scope);
   if (folder.refused) {
-    pelorin::win::ShowMessageBox(nullptr, folder.reason + "\r\n\r\nNothing has been installed.",
-                                 kSetupTitle, MB_OK | MB_ICONEXCLAMATION);
+    ShowProblem(folder.reason.c_str(), "\r\n\r\nNothing has been installed.");
     return;
   }
   pelorin::win::InstallWindow progress;
@@ -246,7 +252,7 @@ int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, 
                     ProposedFolder(files, registry, unpacked.info, line, pelorin::InstallScope::kUser)},
                    scope, wait.Icon()))
     return 1;
-  const auto held = [&](int item) { return unpacked.heldBytes[item] ? &*unpacked.heldBytes[item] : nullptr; };
+  const auto held = [&](int item) { return unpacked.held[item] ? &unpacked.heldBytes[item] : nullptr; };
   wizard.LoadLic(held(0));
   wizard.LoadReadme(held(1));
   wizard.LoadSidePicture(held(2));
@@ -279,7 +285,7 @@ int pelorin::win::RunSetup() {
   const pelorin::PrivateFolderSource source = pelorin::PrivateFolderSourceOfThisRun();
   SetupMutex mutex(source.userSid);
   if (!mutex.First()) {
-    if (!line.quiet) MessageBoxA(nullptr, kAlreadyRunning, kSetupTitle, MB_OK | MB_ICONEXCLAMATION);
+    if (!line.quiet) ShowProblem(kAlreadyRunning);
     return pelorin::kExitStopped;
   }
   ComApartment com;
@@ -287,9 +293,7 @@ int pelorin::win::RunSetup() {
   pelorin::SetupFiles setup;
   if (pelorin::FileError error =
           pelorin::CreateSetupFolder(files, pelorin::TemporaryFolder(), source, setup)) {
-    if (!line.quiet)
-      pelorin::win::ShowMessageBox(nullptr, kNoSetupFolder + pelorin::FileErrorText(error), kSetupTitle,
-                                   MB_OK | MB_ICONEXCLAMATION);
+    if (!line.quiet) ShowProblem(kNoSetupFolder, pelorin::FileErrorText(error).c_str());
     return pelorin::kExitFailed;
   }
   // The pack copies are closed when either run returns, so the whole folder can go.

@@ -113,7 +113,6 @@ bool WizardWindow::Open(const SetupInfo& info, ProposedFolders folders, const Sc
   folders_ = std::move(folders);
   scope_ = scope.scope;
   scopeShown_ = scope.offered;
-  const std::string& installPath = scope_ == InstallScope::kUser ? folders_.forUser : folders_.forMachine;
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_ARROW), icon);
   const std::string caption = Concat({info.appName, " v", info.appVersion});
   appName_ = info.appName;
@@ -127,7 +126,7 @@ bool WizardWindow::Open(const SetupInfo& info, ProposedFolders folders, const Sc
   const std::string infoText = info.appName + kInfoText;
   for (const ControlPlace& control : kControls) {
     if (control.id == kPathId) {
-      path_ = CreatePathControl(hwnd, L"EDIT", installPath, control.style, At(control.x), At(control.y),
+      path_ = CreatePathControl(hwnd, L"EDIT", Proposed(), control.style, At(control.x), At(control.y),
                                 At(control.width), At(control.height), kPathId, font, control.exStyle);
       continue;
     }
@@ -138,7 +137,7 @@ bool WizardWindow::Open(const SetupInfo& info, ProposedFolders folders, const Sc
   licence_ = GetDlgItem(hwnd, kLicenceId);
   readme_ = GetDlgItem(hwnd, kReadmeId);
   runBox_ = GetDlgItem(hwnd, kRunBoxId);
-  SendDlgItemMessageA(hwnd, scope_ == InstallScope::kUser ? kForUserId : kForMachineId, BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageA(GetDlgItem(hwnd, scope_ == InstallScope::kUser ? kForUserId : kForMachineId), BM_SETCHECK, BST_CHECKED, 0);
   // Without this a text box takes 32 KB and silently drops the rest of a longer text.
   for (HWND box : {licence_, readme_}) SendMessageA(box, EM_SETLIMITTEXT, 0, 0);
 
@@ -197,7 +196,7 @@ void WizardWindow::FocusPage() {
 // the application's own folder below it) is shown for another look.
 bool WizardWindow::TakeInstallFolder() {
   const std::string typed = ControlText(path_);
-  const InstallFolderChoice folder = ChooseInstallFolder(files_, typed, appName_, SystemReservedFolders(), scope_);
+  const InstallFolderChoice folder = ChooseFolder(typed);
   if (folder.refused) {
     char caption[256] = {};
     GetWindowTextA(Handle(), caption, sizeof(caption));
@@ -209,6 +208,14 @@ bool WizardWindow::TakeInstallFolder() {
   SetControlText(path_, folder.path);
   FocusPage();
   return false;
+}
+
+const std::string& WizardWindow::Proposed() const {
+  return scope_ == InstallScope::kUser ? folders_.forUser : folders_.forMachine;
+}
+
+InstallFolderChoice WizardWindow::ChooseFolder(const std::string& folder) {
+  return ChooseInstallFolder(files_, folder, appName_, SystemReservedFolders(), scope_);
 }
 
 void WizardWindow::Forward() {
@@ -230,17 +237,16 @@ void WizardWindow::BackOrCancel() {
 void WizardWindow::Browse() {
   const std::string folder = BrowseForInstallFolder(Handle());
   if (folder.empty()) return;
-  const InstallFolderChoice choice = ChooseInstallFolder(files_, folder, appName_, SystemReservedFolders(), scope_);
+  const InstallFolderChoice choice = ChooseFolder(folder);
   SetControlText(path_, choice.refused ? folder : choice.path);
 }
 
 // The other scope's own folder replaces the proposal of the one left, not a folder typed.
 void WizardWindow::TakeScope(InstallScope scope) {
   if (scope == scope_) return;
-  const std::string typed = ControlText(path_);
-  const bool proposed = typed == (scope_ == InstallScope::kUser ? folders_.forUser : folders_.forMachine);
+  const bool proposed = ControlText(path_) == Proposed();
   scope_ = scope;
-  if (proposed) SetControlText(path_, scope_ == InstallScope::kUser ? folders_.forUser : folders_.forMachine);
+  if (proposed) SetControlText(path_, Proposed());
 }
 
 void WizardWindow::OnCommand(int id) {
@@ -268,7 +274,7 @@ LRESULT WizardWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       MemoryDc memory(paint.Dc());
       Selection picture(memory.Get(), sidePicture_.Get());
       BITMAP info{};
-      GetObjectA(sidePicture_.Get(), sizeof(info), &info);
+      GetObjectW(sidePicture_.Get(), sizeof(info), &info);
       // Pixel art: a whole factor that fits beside the pages (1 at 150 %, 2 at 200 %).
       const int scale = PixelScaleWithinDpi(dpi_);
       SetStretchBltMode(paint.Dc(), COLORONCOLOR);

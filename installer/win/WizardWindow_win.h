@@ -7,6 +7,7 @@
 
 #include "FileSystem.h"
 #include "GdiObject_win.h"
+#include "InstallFolder.h"
 #include "InstallScope.h"
 #include "ScaledWindow_win.h"
 #include "SetupData.h"
@@ -66,6 +67,10 @@ class WizardWindow : public ScaledWindow {
   void BackOrCancel();
   void Browse();
   void TakeScope(InstallScope scope);
+  // The folder proposed for the scope chosen.
+  const std::string& Proposed() const;
+  // The folder the install would own for `folder` in the scope chosen (ChooseInstallFolder).
+  InstallFolderChoice ChooseFolder(const std::string& folder);
 
   FileSystem& files_;
   std::string appName_;

@@ -80,6 +80,7 @@ TEST_F(SetupUnpackTest, ReadsThePackFromTheImageAndWritesOnlyTheWizardsFiles) {
 
   // Held open as written until the wizard has read them, then closed and deleted.
   for (const auto& file : outcome.heldFiles) EXPECT_TRUE(file);
+  for (bool held : outcome.held) EXPECT_TRUE(held);
   EXPECT_EQ(outcome.heldBytes[2], "BM picture");
   RemoveSetupDataFiles(files_, setup_, &outcome);
   for (const auto& file : outcome.heldFiles) EXPECT_FALSE(file);
