@@ -23,11 +23,12 @@ std::string ErrorText(const FileError& error) {
   return Concat({error.message, " (system error ", WholeNumberText(error.systemCode), ")"});
 }
 
-// The parts one after another, then the system's reason for `error` when there is one.
-std::string ReportLine(const char* lead, std::string_view path, const char* tail, const FileError* error) {
-  std::string text = Concat({lead, path, tail});
+// Appends the parts one after another, then the system's reason for `error` when there is one.
+void AppendReport(std::string& text, const char* lead, std::string_view path, const char* tail, const FileError* error) {
+  text += lead;
+  text += path;
+  text += tail;
   if (error != nullptr) text += ErrorText(*error);
-  return text;
 }
 
 // A path in quotation marks, so that blanks in it cannot end a command line's program.
@@ -57,7 +58,7 @@ class Installation {
   // Records a line of the report of what is not in place: the path, what befell it, then the
   // system's reason for `error` when there is one.
   void Fail(std::string_view path, const char* what, const FileError* error = nullptr) {
-    failures_.push_back(ReportLine("", path, what, error));
+    AppendReport(failures_, "\r\n", path, what, error);
   }
   bool ProgramFree(FileError& refusal);
   bool WaitForProgramToClose(FileError& refusal);
@@ -67,7 +68,7 @@ class Installation {
   void AppendLog(const std::string& line);
   void RegisterUninstall();
   void CreateLinks();
-  void CreateOneLink(const std::string& target, const std::string& name, const std::string& folder);
+  void CreateOneLink(ShortcutLine& shortcut);
   std::string LinkFolder(const std::string& folder);
   void RemoveEarlierInstallElsewhere();
   void ReadEarlierEntries();
@@ -89,12 +90,13 @@ class Installation {
   const ProgramWindow editor_;
   const std::string uninstaller_;
   std::string systemFolder_;
-  std::vector<std::string> failures_;  // one line per file that is not in place, and why
+  std::string failures_;  // a line, each after CR LF, per file that is not in place, and why
   FileError logError_;                 // the first log line that could not be written
   std::uint64_t installedBytes_ = 0;
   bool uninstallerInstalled_ = false;
-  std::vector<std::string> earlierEntries_;  // the "&" and "$" lines of the log this install replaces
-  std::vector<std::string> loggedLines_;
+  // The "&" and "$" lines of the log this install replaces; one that this install logs again
+  // is emptied.
+  std::vector<std::string> earlierEntries_;
   const PackList* list_ = nullptr;
   HeldPath held_;
 
@@ -136,10 +138,10 @@ InstallResult Installation::Run() {
   // others do: for every user, nobody but the administrators can change what runs from it;
   // for one account, that account too. Every folder of the path stays held until the
   // install ends, so none can be swapped for another once judged.
-  const bool forMachine = request_.scope == InstallScope::kMachine;
-  const std::string rights =
-      FolderRightsText(forMachine ? FolderUse::kInstall : FolderUse::kPrivate, forMachine ? "" : request_.accountSid);
-  const FileError folderError = HoldInstallPath(files_, FolderOfPath(installFolder_), request_.scope, rights, held_);
+  // The account counts only for an install for it alone.
+  const FolderUse use = request_.scope == InstallScope::kMachine ? FolderUse::kInstall : FolderUse::kPrivate;
+  const FileError folderError = HoldInstallPath(files_, FolderOfPath(installFolder_), request_.scope,
+                                                FolderRightsText(use, request_.accountSid), held_);
   const std::vector<std::string>& created = held_.created;
   if (folderError || held_.problem) {
     held_.holds.clear();
@@ -170,20 +172,14 @@ InstallResult Installation::Run() {
   SettleEarlierEntries();
 
   if (logError_) Fail(logPath_, ": ", &logError_);
-  if (!failures_.empty()) {
-    std::string report = "Setup could not install or set up these:\r\n";
-    for (const std::string& failure : failures_) {
-      report += "\r\n";
-      report += failure;
-    }
-    services_.ui.ShowMessage(report, true);
-  }
+  if (!failures_.empty()) services_.ui.ShowMessage("Setup could not install or set up these:\r\n" + failures_, true);
   RunProgram();
   return failures_.empty() ? InstallResult::kInstalled : InstallResult::kWithFailures;
 }
 
 InstallResult Installation::Stop(const char* lead, std::string_view path, const char* tail, const FileError* error) {
-  std::string text = ReportLine(lead, path, tail, error);
+  std::string text;
+  AppendReport(text, lead, path, tail, error);
   text += "\r\n\r\nNothing has been installed.";
   services_.ui.ShowMessage(text, true);
   return InstallResult::kStopped;
@@ -259,7 +255,9 @@ void Installation::InstallItems(bool system) {
 void Installation::InstallItem(const PackRecord& record, bool system) {
   // Names are checked by ItemNameProblem: one Windows would change is skipped.
   if (const char* problem = ItemNameProblem(record.name)) {
-    failures_.push_back(Concat({record.name, ": ", problem, "; skipped"}));
+    Fail(record.name, ": ");
+    failures_ += problem;
+    failures_ += "; skipped";
     return;
   }
   const std::string destination = Destination(record);
@@ -305,16 +303,13 @@ std::uint64_t Installation::InstalledSize() {
 // One registration belongs to one folder: an earlier install that the registration names in
 // another folder is removed first by its own quiet removal, after a question.
 void Installation::RemoveEarlierInstallElsewhere() {
-  std::string earlier;
-  if (!keepLog_ || !services_.registry.ReadKeyValue(RegistrationRoot(request_.scope), UninstallKeyPath(info_.appName),
-                                                    "InstallLocation", earlier) ||
-      earlier.empty())
-    return;
+  if (!keepLog_) return;
+  // A folder that the registration names and that holds an install log.
+  std::string earlier = RegisteredInstallFolder(files_, services_.registry, info_.appName, request_.scope);
+  if (earlier.empty()) return;
   earlier = WithTrailingBackslash(earlier);
   const std::string uninstaller = earlier + kUninstallerName;
-  if (SameFileName(earlier, installFolder_) || !files_.FileExists(earlier + kInstallLogName) ||
-      !files_.FileExists(uninstaller))
-    return;
+  if (SameFileName(earlier, installFolder_) || !files_.FileExists(uninstaller)) return;
   if (!services_.ui.AskYesNo(Concat({kEarlierInstallQuestion, earlier, kEarlierInstallQuestionEnd}))) return;
   if (!MayStartElevated(files_, uninstaller)) {
     Fail(earlier, ": other accounts can change the earlier install's uninstaller, so setup did not "
@@ -339,12 +334,13 @@ void Installation::ReadEarlierEntries() {
 // none is left that no log names. Its system files are shared with other programs, so
 // they are not removed here: they stay in the log, and the uninstaller asks about them.
 void Installation::SettleEarlierEntries() {
-  for (const std::string& entry : earlierEntries_) {
-    bool again = false;
-    for (const std::string& line : loggedLines_) again = again || SameFileName(line, entry);
-    if (again) continue;
-    if (entry.starts_with(kSystemFileMarker)) AppendLog(entry);
-    else RemoveEarlierShortcut(entry.substr(1));
+  for (std::string& entry : earlierEntries_) {
+    if (entry.empty()) continue;
+    // Emptied first, so that the log takes it once however often the earlier log named it.
+    const std::string line = std::move(entry);
+    entry.clear();
+    if (line.starts_with(kSystemFileMarker)) AppendLog(line);
+    else RemoveEarlierShortcut(line.substr(1));
   }
 }
 
@@ -373,7 +369,8 @@ void Installation::RemoveEarlierShortcut(const std::string& linkFile) {
 }
 
 void Installation::AppendLog(const std::string& line) {
-  loggedLines_.push_back(line);
+  for (std::string& entry : earlierEntries_)
+    if (SameFileName(entry, line)) entry.clear();
   FileError error = AppendTextLine(files_, logPath_, line);
   if (error && !logError_) logError_ = error;
 }
@@ -414,8 +411,7 @@ void Installation::CreateLinks() {
   for (std::size_t slot = 0; slot < shortcuts_.size() && slot < kMaxShortcuts; ++slot) {
     if (shortcuts_[slot].empty()) break;
     ShortcutLine shortcut;
-    if (ParseShortcutLine(shortcuts_[slot], shortcut))
-      CreateOneLink(installFolder_ + shortcut.target, shortcut.name, shortcut.folder);
+    if (ParseShortcutLine(shortcuts_[slot], shortcut)) CreateOneLink(shortcut);
   }
 }
 
@@ -429,27 +425,31 @@ std::string Installation::LinkFolder(const std::string& folder) {
       request_.scope == InstallScope::kMachine ? StartMenuOwner::kAllUsers : StartMenuOwner::kCurrentUser;
   if (shell.StartMenuFolder(owner, false).empty()) owner = StartMenuOwner::kCurrentUser;
   constexpr std::string_view kPrograms = "Programs\\";
-  if (folder.size() >= kPrograms.size() && SameFileName(std::string_view(folder).substr(0, kPrograms.size()), kPrograms)) {
-    const std::string programs = shell.StartMenuFolder(owner, true);
-    if (!programs.empty()) return Concat({WithTrailingBackslash(programs), std::string_view(folder).substr(kPrograms.size())});
+  std::string_view rest = folder;
+  std::string base;
+  if (SameFileName(rest.substr(0, kPrograms.size()), kPrograms)) {
+    base = shell.StartMenuFolder(owner, true);
+    if (!base.empty()) rest.remove_prefix(kPrograms.size());
   }
-  std::string startMenu = shell.StartMenuFolder(owner, false);
-  if (!startMenu.empty()) startMenu = WithTrailingBackslash(startMenu);
-  return startMenu + folder;
+  if (base.empty()) base = shell.StartMenuFolder(owner, false);
+  if (!base.empty()) base = WithTrailingBackslash(base);
+  base += rest;
+  return base;
 }
 
-void Installation::CreateOneLink(const std::string& target, const std::string& name,
-                                 const std::string& folder) {
-  const std::string linkFolder = LinkFolder(folder);
-  const std::string linkFile = Concat({linkFolder, name, ".lnk"});
+void Installation::CreateOneLink(ShortcutLine& shortcut) {
+  const std::string linkFolder = LinkFolder(shortcut.folder);
+  const std::string linkFile = Concat({linkFolder, shortcut.name, ".lnk"});
   CreateFolderChain(files_, linkFolder);
-  const ShellLink link{.target = target,
-                       .description = name,
-                       .workingFolder = FolderOfPath(target) + '\\',
-                       .arguments = {},
-                       .iconFile = target,
-                       .iconIndex = kMainProgramLinkIcon,
-                       .showCommand = kShowNormal};
+  ShellLink link{.target = installFolder_ + shortcut.target,
+                 .description = std::move(shortcut.name),
+                 .workingFolder = {},
+                 .arguments = {},
+                 .iconFile = {},
+                 .iconIndex = kMainProgramLinkIcon,
+                 .showCommand = kShowNormal};
+  link.workingFolder = FolderOfPath(link.target) + '\\';
+  link.iconFile = link.target;
   if (!services_.shell.CreateShellLink(linkFile, link)) {
     Fail(linkFile, ": the shortcut could not be saved");
     return;
@@ -460,21 +460,21 @@ void Installation::CreateOneLink(const std::string& target, const std::string& n
 void Installation::RunProgram() {
   if (!request_.runAfterInstall || info_.mainExe.empty()) return;
   const std::string& program = editor_.programPath;
-  if (!files_.FileExists(program)) {
-    services_.ui.ShowMessage(program + kCouldNotBeLaunched, false);
-    return;
+  const char* notice = kCouldNotBeLaunched;
+  if (files_.FileExists(program)) {
+    // Never with setup's administrator rights: a program that runs elevated is one more that
+    // everything it loads or reads could turn against the machine, and its settings would go
+    // where its later, ordinary sessions never look. The desktop starts it as the user; where
+    // it cannot, the user is told where the program is.
+    if (!services_.shell.HasAdministratorRights()) {
+      if (!services_.processes.Start(Quoted(program), WindowShow::kNormal, installFolder_))
+        services_.shell.OpenWithShell(program, installFolder_);
+      return;
+    }
+    if (services_.shell.StartFromDesktop(program, installFolder_)) return;
+    notice = kStartItYourself;
   }
-  // Never with setup's administrator rights: a program that runs elevated is one more that
-  // everything it loads or reads could turn against the machine, and its settings would go
-  // where its later, ordinary sessions never look. The desktop starts it as the user; where
-  // it cannot, the user is told where the program is.
-  if (services_.shell.HasAdministratorRights()) {
-    if (!services_.shell.StartFromDesktop(program, installFolder_))
-      services_.ui.ShowMessage(program + kStartItYourself, false);
-    return;
-  }
-  if (!services_.processes.Start(Quoted(program), WindowShow::kNormal, installFolder_))
-    services_.shell.OpenWithShell(program, installFolder_);
+  services_.ui.ShowMessage(program + notice, false);
 }
 
 }  // namespace

@@ -50,17 +50,6 @@ bool HoldsOthersFiles(FileSystem& files, const std::string& folder, const std::s
   return lines.empty() || lines[0] != appName;
 }
 
-// A refusal: the path, the text, then for a text that ends with "for" or "such as ...\\" the
-// application's name and a full stop.
-InstallFolderChoice Refused(std::string_view path, const char* text, const std::string* name = nullptr) {
-  std::string reason = Concat({path, text});
-  if (name != nullptr) {
-    reason += *name;
-    reason += '.';
-  }
-  return {true, "", std::move(reason)};
-}
-
 bool IsReserved(std::string_view path, const ReservedFolders& reserved) {
   const std::string windows = Trimmed(reserved.windows);
   if (!windows.empty() && (SameLetters(path, windows) || (path.size() > windows.size() && path[windows.size()] == '\\' &&
@@ -87,35 +76,34 @@ bool HasTrimmedStep(const std::string& path) {
   return false;
 }
 
-// The folder as the install may own it, before the whole path is judged.
-InstallFolderChoice ChooseFolder(FileSystem& files, const std::string& typed, const std::string& appName,
-                                 const ReservedFolders& reserved) {
-  const std::string path = Trimmed(typed);
-  if (path.empty()) return Refused({}, "No install folder is given.");
-  if (path.starts_with("\\\\?\\") || path.starts_with("\\\\.\\"))
-    return Refused(path, " is a device path; give a folder such as C:\\Games\\", &appName);
+// The folder as the install may own it, before the whole path is judged, in `path`; null, or
+// why it is refused, to follow the folder that `path` then names.
+const char* FolderProblem(FileSystem& files, const std::string& typed, const std::string& appName,
+                          const ReservedFolders& reserved, std::string& path) {
+  path = Trimmed(typed);
+  if (path.empty()) return "No install folder is given.";
+  if (path.starts_with("\\\\?\\") || path.starts_with("\\\\.\\")) return " is a device path; give a folder such as C:\\Games\\";
   const std::size_t root = RootLength(path);
-  if (root == 0) return Refused(path, " is not a full path, such as C:\\Games\\", &appName);
-  if (root >= path.size()) return Refused(path, "\\ is a whole drive or share; choose a folder on it.");
-  if (path.starts_with("\\\\"))
-    return Refused(path, " is on a network share; setup installs on a drive of this computer only.");
+  if (root == 0) return " is not a full path, such as C:\\Games\\";
+  if (root >= path.size()) return "\\ is a whole drive or share; choose a folder on it.";
+  if (path.starts_with("\\\\")) return " is on a network share; setup installs on a drive of this computer only.";
   if (path.find("\\.\\") != std::string::npos || path.find("\\..\\") != std::string::npos ||
       path.find("\\\\", root) != std::string::npos || path.find(':', root) != std::string::npos ||
       HasTrimmedStep(path))
-    return Refused(path, " is not a plain folder path.");
+    return " is not a plain folder path.";
   static constexpr char kReserved[] = " is a folder of the system or of your own; choose a folder for ";
-  if (IsReserved(path, reserved) || IsReserved(Canonical(files, reserved, path, root), reserved))
-    return Refused(path, kReserved, &appName);
+  if (IsReserved(path, reserved) || IsReserved(Canonical(files, reserved, path, root), reserved)) return kReserved;
   if (!files.FolderExists(path) || (!HoldsOthersFiles(files, path, appName) && !files.OthersCanWrite(path)))
-    return {false, path, ""};
+    return nullptr;
   // The application's own folder below is checked like the folder itself.
-  const std::string own = path + "\\" + appName;
-  if (IsReserved(Canonical(files, reserved, own, root), reserved)) return Refused(own, kReserved, &appName);
-  if (files.FolderExists(own) && HoldsOthersFiles(files, own, appName))
-    return Refused(own, " holds files of another program; choose another folder.");
-  if (files.FolderExists(own) && files.OthersCanWrite(own))
-    return Refused(own, " can be changed by other accounts than the administrators; choose another folder.");
-  return {false, own, ""};
+  path += '\\';
+  path += appName;
+  if (IsReserved(Canonical(files, reserved, path, root), reserved)) return kReserved;
+  if (files.FolderExists(path) && HoldsOthersFiles(files, path, appName))
+    return " holds files of another program; choose another folder.";
+  if (files.FolderExists(path) && files.OthersCanWrite(path))
+    return " can be changed by other accounts than the administrators; choose another folder.";
+  return nullptr;
 }
 
 }  // namespace
@@ -131,10 +119,15 @@ std::string ProposedInstallPath(FileSystem& files, Registry& registry, const Set
 
 InstallFolderChoice ChooseInstallFolder(FileSystem& files, const std::string& typed, const std::string& appName,
                                         const ReservedFolders& reserved, InstallScope scope) {
-  InstallFolderChoice choice = ChooseFolder(files, typed, appName, reserved);
-  if (const char* problem = choice.refused ? nullptr : InstallPathProblem(files, choice.path, scope))
-    return Refused(choice.path, Concat({": ", problem, "; choose another folder."}).c_str());
-  return choice;
+  std::string path;
+  if (const char* problem = FolderProblem(files, typed, appName, reserved, path)) {
+    // A text that ends with "for" or "such as ...\\" names the application next.
+    const bool named = !std::string_view(problem).ends_with('.');
+    return {true, {}, Concat({path, problem, named ? std::string_view(appName) : "", named ? "." : ""})};
+  }
+  if (const char* problem = InstallPathProblem(files, path, scope))
+    return {true, {}, Concat({path, ": ", problem, "; choose another folder."})};
+  return {false, std::move(path), {}};
 }
 
 }  // namespace pelorin
