@@ -68,8 +68,8 @@ class Installation {
   void AppendLog(const std::string& line);
   void RegisterUninstall();
   void CreateLinks();
-  void CreateOneLink(ShortcutLine& shortcut);
-  std::string LinkFolder(const std::string& folder);
+  void CreateOneLink(const ShortcutLine& shortcut);
+  std::string LinkFolder(std::string_view folder);
   void RemoveEarlierInstallElsewhere();
   void ReadEarlierEntries();
   void SettleEarlierEntries();
@@ -352,9 +352,9 @@ void Installation::RemoveEarlierShortcut(const std::string& linkFile) {
       !SameFileName(std::string_view(linkFile).substr(linkFile.size() - kExtension.size()), kExtension))
     return;
   for (const StartMenuOwner owner : {StartMenuOwner::kAllUsers, StartMenuOwner::kCurrentUser}) {
-    const std::string root = services_.shell.StartMenuFolder(owner, false);
-    if (root.empty()) continue;
-    const std::string base = WithTrailingBackslash(root);
+    std::string base = services_.shell.StartMenuFolder(owner, false);
+    if (base.empty()) continue;
+    if (!base.ends_with('\\')) base += '\\';
     if (linkFile.size() <= base.size() || !SameFileName(std::string_view(linkFile).substr(0, base.size()), base) ||
         !IsSafeRelativeName(std::string_view(linkFile).substr(base.size())))
       continue;
@@ -384,22 +384,23 @@ void Installation::RegisterUninstall() {
   // Quoted, so that a folder with blanks cannot be read as a shorter program path.
   const std::string uninstaller = Quoted(uninstaller_);
   const std::string quietUninstaller = uninstaller + " /S";
-  static constexpr const char* kTextNames[] = {"DisplayName",    "UninstallString", "QuietUninstallString",
-                                               "DisplayVersion", "Publisher",       "DisplayIcon",
-                                               "InstallLocation"};
+  // The texts, then the size in KB, then flags that are set.
+  static constexpr const char* kNames[] = {"DisplayName",     "UninstallString", "QuietUninstallString",
+                                           "DisplayVersion",  "Publisher",       "DisplayIcon",
+                                           "InstallLocation", "EstimatedSize",   "NoModify",
+                                           "NoRepair"};
   const std::string* const texts[] = {  // null: not written
       &displayName,      &uninstaller,     &quietUninstaller,
       &info.appVersion,  &info.appCompany, info.mainExe.empty() ? nullptr : &editor_.programPath,
       &installFolder_};
-  static_assert(std::size(texts) == std::size(kTextNames));
-  // The size in KB, then flags that are set.
-  static constexpr const char* kNumberNames[] = {"EstimatedSize", "NoModify", "NoRepair"};
+  constexpr std::size_t kKilobytes = std::size(texts);
   const auto kilobytes = static_cast<std::uint32_t>((installedBytes_ + 1023) / 1024);
   bool written = true;
-  for (std::size_t i = 0; i < std::size(texts); ++i)
-    if (texts[i] != nullptr) written &= registry.SetKeyValue(root, key, kTextNames[i], *texts[i]);
-  for (std::size_t i = 0; i < std::size(kNumberNames); ++i)
-    written &= registry.SetNumberValue(root, key, kNumberNames[i], i == 0 ? kilobytes : 1);
+  for (std::size_t i = 0; i < std::size(kNames); ++i) {
+    const std::string name = kNames[i];
+    if (i >= kKilobytes) written &= registry.SetNumberValue(root, key, name, i == kKilobytes ? kilobytes : 1);
+    else if (texts[i] != nullptr) written &= registry.SetKeyValue(root, key, name, *texts[i]);
+  }
   if (!written)
     Fail(Concat({root == RegistryRoot::kLocalMachine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\", key}),
          ": a value of the removal registration could not be written");
@@ -419,7 +420,7 @@ void Installation::CreateLinks() {
 // install for every user, else of this user.
 // Its first step "Programs" is the Start Menu's folder of programs, whatever the system's
 // language calls it.
-std::string Installation::LinkFolder(const std::string& folder) {
+std::string Installation::LinkFolder(std::string_view folder) {
   Shell& shell = services_.shell;
   StartMenuOwner owner =
       request_.scope == InstallScope::kMachine ? StartMenuOwner::kAllUsers : StartMenuOwner::kCurrentUser;
@@ -437,19 +438,19 @@ std::string Installation::LinkFolder(const std::string& folder) {
   return base;
 }
 
-void Installation::CreateOneLink(ShortcutLine& shortcut) {
+void Installation::CreateOneLink(const ShortcutLine& shortcut) {
   const std::string linkFolder = LinkFolder(shortcut.folder);
   const std::string linkFile = Concat({linkFolder, shortcut.name, ".lnk"});
   CreateFolderChain(files_, linkFolder);
-  ShellLink link{.target = installFolder_ + shortcut.target,
-                 .description = std::move(shortcut.name),
-                 .workingFolder = {},
-                 .arguments = {},
-                 .iconFile = {},
-                 .iconIndex = kMainProgramLinkIcon,
-                 .showCommand = kShowNormal};
-  link.workingFolder = FolderOfPath(link.target) + '\\';
-  link.iconFile = link.target;
+  const std::string target = Concat({installFolder_, shortcut.target});
+  // The target's folder, with its backslash: the install folder's has one.
+  const ShellLink link{.target = target,
+                       .description = std::string(shortcut.name),
+                       .workingFolder = target.substr(0, target.rfind('\\') + 1),
+                       .arguments = {},
+                       .iconFile = target,
+                       .iconIndex = kMainProgramLinkIcon,
+                       .showCommand = kShowNormal};
   if (!services_.shell.CreateShellLink(linkFile, link)) {
     Fail(linkFile, ": the shortcut could not be saved");
     return;
