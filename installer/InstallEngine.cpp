@@ -361,10 +361,14 @@ void Installation::RemoveEarlierShortcut(const std::string& linkFile) {
     if (files_.IsReparsePoint(linkFile) || files_.RemoveFile(linkFile)) return;
     // The Start Menu's own folder of programs stays, even when empty.
     const std::string programs = services_.shell.StartMenuFolder(owner, true);
-    for (std::string folder = FolderOfPath(linkFile); folder.size() > base.size() && !SameFileName(folder, programs);
-         folder = FolderOfPath(folder))
-      if (files_.IsReparsePoint(folder) || files_.RemoveFolder(folder)) return;
-    return;
+    // Each folder up from the link's, while below the Start Menu: the link's path holds the
+    // Start Menu's backslash.
+    for (std::string folder = linkFile;;) {
+      folder.erase(folder.rfind('\\'));
+      if (folder.size() <= base.size() || SameFileName(folder, programs) || files_.IsReparsePoint(folder) ||
+          files_.RemoveFolder(folder))
+        return;
+    }
   }
 }
 

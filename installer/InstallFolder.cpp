@@ -63,7 +63,8 @@ bool IsReserved(std::string_view path, const ReservedFolders& reserved) {
 // `path` as the system knows it: the final path of its deepest existing folder, then the
 // rest, so that short names, links and junctions lead nowhere unchecked.
 std::string Canonical(FileSystem& files, const ReservedFolders& reserved, const std::string& path, std::size_t root) {
-  for (std::string folder = path; reserved.finalPath != nullptr && folder.size() > root; folder = FolderOfPath(folder))
+  // A backslash follows the root of a path longer than it.
+  for (std::string folder = path; reserved.finalPath != nullptr && folder.size() > root; folder.erase(folder.rfind('\\')))
     if (files.FolderExists(folder)) return reserved.finalPath(folder) + path.substr(folder.size());
   return path;
 }
