@@ -11,8 +11,8 @@ namespace pelorin {
 
 namespace {
 
-FileError Corrupt(const std::string& what) {
-  return {FileError::Kind::kOther, 13, what};  // 13: the data is invalid
+FileError Corrupt(std::string what) {
+  return {FileError::Kind::kOther, 13, std::move(what)};  // 13: the data is invalid
 }
 
 bool StartsWithMagic(FileReader& reader) {

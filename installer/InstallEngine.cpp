@@ -17,18 +17,21 @@ constexpr int kShowNormal = 1;  // SW_SHOWNORMAL: a shortcut starts its program 
 // The removal registration names this program beside the install log.
 constexpr char kUninstallerName[] = "Uninstall.exe";
 
-// The system's text for a failure, with its number so that a report in any language can be read.
-std::string ErrorText(const FileError& error) {
-  if (!error) return "unknown error";
-  return Concat({error.message, " (system error ", WholeNumberText(error.systemCode), ")"});
-}
-
-// Appends the parts one after another, then the system's reason for `error` when there is one.
+// Appends the parts one after another, then the system's reason for `error` when there is one:
+// its text, with its number so that a report in any language can be read.
 void AppendReport(std::string& text, const char* lead, std::string_view path, const char* tail, const FileError* error) {
   text += lead;
   text += path;
   text += tail;
-  if (error != nullptr) text += ErrorText(*error);
+  if (error == nullptr) return;
+  if (!*error) {
+    text += "unknown error";
+    return;
+  }
+  text += error->message;
+  text += " (system error ";
+  text += WholeNumberText(error->systemCode);
+  text += ')';
 }
 
 // A path in quotation marks, so that blanks in it cannot end a command line's program.
@@ -222,7 +225,7 @@ bool Installation::ProgramFree(FileError& refusal) {
   // read-only file or one this account may not write is no running program.
   std::unique_ptr<FileWriter> writer;
   if (FileError error = files_.OpenForWriting(program, true, writer)) {
-    if (!IsInUse(error)) refusal = error;
+    if (!IsInUse(error)) refusal = std::move(error);
     return false;
   }
   writer->Close();
@@ -376,7 +379,7 @@ void Installation::AppendLog(const std::string& line) {
   for (std::string& entry : earlierEntries_)
     if (SameFileName(entry, line)) entry.clear();
   FileError error = AppendTextLine(files_, logPath_, line);
-  if (error && !logError_) logError_ = error;
+  if (error && !logError_) logError_ = std::move(error);
 }
 
 void Installation::RegisterUninstall() {
