@@ -123,8 +123,12 @@ InstallFolderChoice ChooseInstallFolder(FileSystem& files, const std::string& ty
   std::string path;
   if (const char* problem = FolderProblem(files, typed, appName, reserved, path)) {
     // A text that ends with "for" or "such as ...\\" names the application next.
-    const bool named = !std::string_view(problem).ends_with('.');
-    return {true, {}, Concat({path, problem, named ? std::string_view(appName) : "", named ? "." : ""})};
+    std::string reason = path + problem;
+    if (!reason.ends_with('.')) {
+      reason += appName;
+      reason += '.';
+    }
+    return {true, {}, std::move(reason)};
   }
   if (const char* problem = InstallPathProblem(files, path, scope))
     return {true, {}, Concat({path, ": ", problem, "; choose another folder."})};
