@@ -313,7 +313,7 @@ void Installation::RemoveEarlierInstallElsewhere() {
   earlier = WithTrailingBackslash(earlier);
   const std::string uninstaller = earlier + kUninstallerName;
   if (SameFileName(earlier, installFolder_) || !files_.FileExists(uninstaller)) return;
-  if (!services_.ui.AskYesNo(Concat({kEarlierInstallQuestion, earlier, kEarlierInstallQuestionEnd}))) return;
+  if (!services_.ui.AskYesNo(kEarlierInstallQuestion + earlier + kEarlierInstallQuestionEnd)) return;
   if (!MayStartElevated(files_, uninstaller)) {
     Fail(earlier, ": other accounts can change the earlier install's uninstaller, so setup did not "
                   "start it; remove that install yourself");
