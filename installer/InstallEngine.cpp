@@ -414,8 +414,9 @@ void Installation::RegisterUninstall() {
 }
 
 void Installation::CreateLinks() {
-  services_.ui.ShowProgress(kCreatingLinks, kApplicationInstalled);
-  services_.ui.ShowCaption(kApplicationInstalled);
+  const std::string installed = kApplicationInstalled;
+  services_.ui.ShowProgress(kCreatingLinks, installed);
+  services_.ui.ShowCaption(installed);
   for (std::size_t slot = 0; slot < shortcuts_.size() && slot < kMaxShortcuts; ++slot) {
     if (shortcuts_[slot].empty()) break;
     ShortcutLine shortcut;
@@ -431,16 +432,21 @@ std::string Installation::LinkFolder(std::string_view folder) {
   Shell& shell = services_.shell;
   StartMenuOwner owner =
       request_.scope == InstallScope::kMachine ? StartMenuOwner::kAllUsers : StartMenuOwner::kCurrentUser;
-  if (shell.StartMenuFolder(owner, false).empty()) owner = StartMenuOwner::kCurrentUser;
+  std::string base = shell.StartMenuFolder(owner, false);
+  if (base.empty()) {
+    owner = StartMenuOwner::kCurrentUser;
+    base = shell.StartMenuFolder(owner, false);
+  }
   constexpr std::string_view kPrograms = "Programs\\";
   std::string_view rest = folder;
-  std::string base;
   if (SameFileName(rest.substr(0, kPrograms.size()), kPrograms)) {
-    base = shell.StartMenuFolder(owner, true);
-    if (!base.empty()) rest.remove_prefix(kPrograms.size());
+    std::string programs = shell.StartMenuFolder(owner, true);
+    if (!programs.empty()) {
+      base = std::move(programs);
+      rest.remove_prefix(kPrograms.size());
+    }
   }
-  if (base.empty()) base = shell.StartMenuFolder(owner, false);
-  if (!base.empty()) base = WithTrailingBackslash(base);
+  if (!base.empty() && !base.ends_with('\\')) base += '\\';
   base += rest;
   return base;
 }
