@@ -41,9 +41,11 @@ std::size_t RootLength(const std::string& path) {
 // Whether the folder holds anything but this application's install; one that cannot be
 // listed may hold anything.
 bool HoldsOthersFiles(FileSystem& files, const std::string& folder, const std::string& appName) {
-  std::vector<std::string> names, folders;
-  if (files.ListFiles(folder, "*", names) || files.ListFolders(folder, folders)) return true;
-  if (names.empty() && folders.empty()) return false;
+  std::vector<std::string> names;
+  if (files.ListFiles(folder, "*", names)) return true;
+  const bool noFiles = names.empty();
+  if (files.ListFolders(folder, names)) return true;
+  if (noFiles && names.empty()) return false;
   std::string log;
   if (ReadTextFile(files, WithTrailingBackslash(folder) + kInstallLogName, log)) return true;
   const std::vector<std::string> lines = SplitLines(log);
