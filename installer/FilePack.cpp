@@ -145,6 +145,8 @@ ExtractOutcome ExtractFile(FileSystem& files, PackUi& ui, const std::string& dat
 
 ExtractOutcome ExtractRecord(FileSystem& files, PackUi& ui, FileReader& data, const PackRecord& record,
                              const std::string& destination, bool replaceNewer) {
+  // One outcome for every way out, filled in as the steps go.
+  ExtractOutcome outcome{ExtractResult::kKeptNewer, {}};
   // A copy that a killed run left beside the destination goes, whether or not it is replaced.
   const std::string temporary = destination + ".tmp";
   if (files.FileExists(temporary)) files.RemoveFile(temporary);
@@ -154,17 +156,20 @@ ExtractOutcome ExtractRecord(FileSystem& files, PackUi& ui, FileReader& data, co
   if (existing > record.time && !replaceNewer &&
       !ui.ConfirmOverwriteOlder(DescribeFileTime(record.name, record.time),
                                 DescribeFileTime(destination, existing)))
-    return {ExtractResult::kKeptNewer, {}};
+    return outcome;
 
   CreateFolderChain(files, FolderOfPath(destination));
-  if (record.size == 0) return {ExtractResult::kEmptyItem, {}};
+  outcome.result = ExtractResult::kEmptyItem;
+  if (record.size == 0) return outcome;
 
+  outcome.result = ExtractResult::kFailed;
+  FileError& error = outcome.error;
   const std::uint64_t start = record.offset - 1;
-  if (start > data.Size() || record.size > data.Size() - start)
-    return {ExtractResult::kFailed, Corrupt("the item lies outside the pack data file")};
-  if (FileError error = data.Seek(start)) return {ExtractResult::kFailed, error};
-
-  FileError error;
+  if (start > data.Size() || record.size > data.Size() - start) {
+    error = Corrupt("the item lies outside the pack data file");
+    return outcome;
+  }
+  if ((error = data.Seek(start))) return outcome;
   {
     std::unique_ptr<FileWriter> output;
     error = files.OpenForWriting(temporary, false, output);
@@ -174,10 +179,11 @@ ExtractOutcome ExtractRecord(FileSystem& files, PackUi& ui, FileReader& data, co
   if (!error) error = files.MoveFileOver(temporary, destination);
   if (error) {
     files.RemoveFile(temporary);
-    return {ExtractResult::kFailed, error};
+    return outcome;
   }
   files.SetFileTimes(destination, record.time);
-  return {ExtractResult::kCopied, {}};
+  outcome.result = ExtractResult::kCopied;
+  return outcome;
 }
 
 }  // namespace pelorin

@@ -17,17 +17,21 @@ constexpr int kShowNormal = 1;  // SW_SHOWNORMAL: a shortcut starts its program 
 // The removal registration names this program beside the install log.
 constexpr char kUninstallerName[] = "Uninstall.exe";
 
-// The system's text for a failure, with its number so that a report in any language can be read.
-std::string ErrorText(const FileError& error) {
-  if (!error) return "unknown error";
-  return Concat({FileErrorText(error), " (system error ", WholeNumberText(error.systemCode), ")"});
-}
-
-// The parts one after another, then the system's reason for `error` when there is one.
-std::string ReportLine(const char* lead, std::string_view path, const char* tail, const FileError* error) {
-  std::string text = Concat({lead, path, tail});
-  if (error != nullptr) text += ErrorText(*error);
-  return text;
+// Appends the parts one after another, then the system's reason for `error` when there is one:
+// its text, with its number so that a report in any language can be read.
+void AppendReport(std::string& text, const char* lead, std::string_view path, const char* tail, const FileError* error) {
+  text += lead;
+  text += path;
+  text += tail;
+  if (error == nullptr) return;
+  if (!*error) {
+    text += "unknown error";
+    return;
+  }
+  text += FileErrorText(*error);
+  text += " (system error ";
+  text += WholeNumberText(error->systemCode);
+  text += ')';
 }
 
 // A path in quotation marks, so that blanks in it cannot end a command line's program.
@@ -57,7 +61,7 @@ class Installation {
   // Records a line of the report of what is not in place: the path, what befell it, then the
   // system's reason for `error` when there is one.
   void Fail(std::string_view path, const char* what, const FileError* error = nullptr) {
-    failures_.push_back(ReportLine("", path, what, error));
+    AppendReport(failures_, "\r\n", path, what, error);
   }
   bool ProgramFree(FileError& refusal);
   bool WaitForProgramToClose(FileError& refusal);
@@ -67,8 +71,8 @@ class Installation {
   void AppendLog(const std::string& line);
   void RegisterUninstall();
   void CreateLinks();
-  void CreateOneLink(const std::string& target, const std::string& name, const std::string& folder);
-  std::string LinkFolder(const std::string& folder);
+  void CreateOneLink(const ShortcutLine& shortcut);
+  std::string LinkFolder(std::string_view folder);
   void RemoveEarlierInstallElsewhere();
   void ReadEarlierEntries();
   void SettleEarlierEntries();
@@ -89,12 +93,13 @@ class Installation {
   const ProgramWindow editor_;
   const std::string uninstaller_;
   std::string systemFolder_;
-  std::vector<std::string> failures_;  // one line per file that is not in place, and why
+  std::string failures_;  // a line, each after CR LF, per file that is not in place, and why
   FileError logError_;                 // the first log line that could not be written
   std::uint64_t installedBytes_ = 0;
   bool uninstallerInstalled_ = false;
-  std::vector<std::string> earlierEntries_;  // the "&" and "$" lines of the log this install replaces
-  std::vector<std::string> loggedLines_;
+  // The "&" and "$" lines of the log this install replaces; one that this install logs again
+  // is emptied.
+  std::vector<std::string> earlierEntries_;
   const PackList* list_ = nullptr;
   HeldPath held_;
 
@@ -136,10 +141,10 @@ InstallResult Installation::Run() {
   // others do: for every user, nobody but the administrators can change what runs from it;
   // for one account, that account too. Every folder of the path stays held until the
   // install ends, so none can be swapped for another once judged.
-  const bool forMachine = request_.scope == InstallScope::kMachine;
-  const std::string rights =
-      FolderRightsText(forMachine ? FolderUse::kInstall : FolderUse::kPrivate, forMachine ? "" : request_.accountSid);
-  const FileError folderError = HoldInstallPath(files_, FolderOfPath(installFolder_), request_.scope, rights, held_);
+  // The account counts only for an install for it alone.
+  const FolderUse use = request_.scope == InstallScope::kMachine ? FolderUse::kInstall : FolderUse::kPrivate;
+  const FileError folderError = HoldInstallPath(files_, FolderOfPath(installFolder_), request_.scope,
+                                                FolderRightsText(use, request_.accountSid), held_);
   const std::vector<std::string>& created = held_.created;
   if (folderError || held_.problem) {
     held_.holds.clear();
@@ -171,20 +176,14 @@ InstallResult Installation::Run() {
   SettleEarlierEntries();
 
   if (logError_) Fail(logPath_, ": ", &logError_);
-  if (!failures_.empty()) {
-    std::string report = "Setup could not install or set up these:\r\n";
-    for (const std::string& failure : failures_) {
-      report += "\r\n";
-      report += failure;
-    }
-    services_.ui.ShowMessage(report, true);
-  }
+  if (!failures_.empty()) services_.ui.ShowMessage("Setup could not install or set up these:\r\n" + failures_, true);
   RunProgram();
   return failures_.empty() ? InstallResult::kInstalled : InstallResult::kWithFailures;
 }
 
 InstallResult Installation::Stop(const char* lead, std::string_view path, const char* tail, const FileError* error) {
-  std::string text = ReportLine(lead, path, tail, error);
+  std::string text;
+  AppendReport(text, lead, path, tail, error);
   text += "\r\n\r\nNothing has been installed.";
   services_.ui.ShowMessage(text, true);
   return InstallResult::kStopped;
@@ -227,7 +226,7 @@ bool Installation::ProgramFree(FileError& refusal) {
   // read-only file or one this account may not write is no running program.
   std::unique_ptr<FileWriter> writer;
   if (FileError error = files_.OpenForWriting(program, true, writer)) {
-    if (!IsInUse(error)) refusal = error;
+    if (!IsInUse(error)) refusal = std::move(error);
     return false;
   }
   writer->Close();
@@ -260,7 +259,9 @@ void Installation::InstallItems(bool system) {
 void Installation::InstallItem(const PackRecord& record, bool system) {
   // Names are checked by ItemNameProblem: one Windows would change is skipped.
   if (const char* problem = ItemNameProblem(record.name)) {
-    failures_.push_back(Concat({record.name, ": ", problem, "; skipped"}));
+    Fail(record.name, ": ");
+    failures_ += problem;
+    failures_ += "; skipped";
     return;
   }
   const std::string destination = Destination(record);
@@ -306,17 +307,14 @@ std::uint64_t Installation::InstalledSize() {
 // One registration belongs to one folder: an earlier install that the registration names in
 // another folder is removed first by its own quiet removal, after a question.
 void Installation::RemoveEarlierInstallElsewhere() {
-  std::string earlier;
-  if (!keepLog_ || !services_.registry.ReadKeyValue(RegistrationRoot(request_.scope), UninstallKeyPath(info_.appName),
-                                                    "InstallLocation", earlier) ||
-      earlier.empty())
-    return;
+  if (!keepLog_) return;
+  // A folder that the registration names and that holds an install log.
+  std::string earlier = RegisteredInstallFolder(files_, services_.registry, info_.appName, request_.scope);
+  if (earlier.empty()) return;
   earlier = WithTrailingBackslash(earlier);
   const std::string uninstaller = earlier + kUninstallerName;
-  if (SameFileName(earlier, installFolder_) || !files_.FileExists(earlier + kInstallLogName) ||
-      !files_.FileExists(uninstaller))
-    return;
-  if (!services_.ui.AskYesNo(Concat({kEarlierInstallQuestion, earlier, kEarlierInstallQuestionEnd}))) return;
+  if (SameFileName(earlier, installFolder_) || !files_.FileExists(uninstaller)) return;
+  if (!services_.ui.AskYesNo(kEarlierInstallQuestion + earlier + kEarlierInstallQuestionEnd)) return;
   if (!MayStartElevated(files_, uninstaller)) {
     Fail(earlier, ": other accounts can change the earlier install's uninstaller, so setup did not "
                   "start it; remove that install yourself");
@@ -340,12 +338,13 @@ void Installation::ReadEarlierEntries() {
 // none is left that no log names. Its system files are shared with other programs, so
 // they are not removed here: they stay in the log, and the uninstaller asks about them.
 void Installation::SettleEarlierEntries() {
-  for (const std::string& entry : earlierEntries_) {
-    bool again = false;
-    for (const std::string& line : loggedLines_) again = again || SameFileName(line, entry);
-    if (again) continue;
-    if (entry.starts_with(kSystemFileMarker)) AppendLog(entry);
-    else RemoveEarlierShortcut(entry.substr(1));
+  for (std::string& entry : earlierEntries_) {
+    if (entry.empty()) continue;
+    // Emptied first, so that the log takes it once however often the earlier log named it.
+    const std::string line = std::move(entry);
+    entry.clear();
+    if (line.starts_with(kSystemFileMarker)) AppendLog(line);
+    else RemoveEarlierShortcut(line.substr(1));
   }
 }
 
@@ -357,26 +356,31 @@ void Installation::RemoveEarlierShortcut(const std::string& linkFile) {
       !SameFileName(std::string_view(linkFile).substr(linkFile.size() - kExtension.size()), kExtension))
     return;
   for (const StartMenuOwner owner : {StartMenuOwner::kAllUsers, StartMenuOwner::kCurrentUser}) {
-    const std::string root = services_.shell.StartMenuFolder(owner, false);
-    if (root.empty()) continue;
-    const std::string base = WithTrailingBackslash(root);
+    std::string base = services_.shell.StartMenuFolder(owner, false);
+    if (base.empty()) continue;
+    if (!base.ends_with('\\')) base += '\\';
     if (linkFile.size() <= base.size() || !SameFileName(std::string_view(linkFile).substr(0, base.size()), base) ||
         !IsSafeRelativeName(std::string_view(linkFile).substr(base.size())))
       continue;
     if (files_.IsReparsePoint(linkFile) || files_.RemoveFile(linkFile)) return;
     // The Start Menu's own folder of programs stays, even when empty.
     const std::string programs = services_.shell.StartMenuFolder(owner, true);
-    for (std::string folder = FolderOfPath(linkFile); folder.size() > base.size() && !SameFileName(folder, programs);
-         folder = FolderOfPath(folder))
-      if (files_.IsReparsePoint(folder) || files_.RemoveFolder(folder)) return;
-    return;
+    // Each folder up from the link's, while below the Start Menu: the link's path holds the
+    // Start Menu's backslash.
+    for (std::string folder = linkFile;;) {
+      folder.erase(folder.rfind('\\'));
+      if (folder.size() <= base.size() || SameFileName(folder, programs) || files_.IsReparsePoint(folder) ||
+          files_.RemoveFolder(folder))
+        return;
+    }
   }
 }
 
 void Installation::AppendLog(const std::string& line) {
-  loggedLines_.push_back(line);
+  for (std::string& entry : earlierEntries_)
+    if (SameFileName(entry, line)) entry.clear();
   FileError error = AppendTextLine(files_, logPath_, line);
-  if (error && !logError_) logError_ = error;
+  if (error && !logError_) logError_ = std::move(error);
 }
 
 void Installation::RegisterUninstall() {
@@ -388,35 +392,36 @@ void Installation::RegisterUninstall() {
   // Quoted, so that a folder with blanks cannot be read as a shorter program path.
   const std::string uninstaller = Quoted(uninstaller_);
   const std::string quietUninstaller = uninstaller + " /S";
-  static constexpr const char* kTextNames[] = {"DisplayName",    "UninstallString", "QuietUninstallString",
-                                               "DisplayVersion", "Publisher",       "DisplayIcon",
-                                               "InstallLocation"};
+  // The texts, then the size in KB, then flags that are set.
+  static constexpr const char* kNames[] = {"DisplayName",     "UninstallString", "QuietUninstallString",
+                                           "DisplayVersion",  "Publisher",       "DisplayIcon",
+                                           "InstallLocation", "EstimatedSize",   "NoModify",
+                                           "NoRepair"};
   const std::string* const texts[] = {  // null: not written
       &displayName,      &uninstaller,     &quietUninstaller,
       &info.appVersion,  &info.appCompany, info.mainExe.empty() ? nullptr : &editor_.programPath,
       &installFolder_};
-  static_assert(std::size(texts) == std::size(kTextNames));
-  // The size in KB, then flags that are set.
-  static constexpr const char* kNumberNames[] = {"EstimatedSize", "NoModify", "NoRepair"};
+  constexpr std::size_t kKilobytes = std::size(texts);
   const auto kilobytes = static_cast<std::uint32_t>((installedBytes_ + 1023) / 1024);
   bool written = true;
-  for (std::size_t i = 0; i < std::size(texts); ++i)
-    if (texts[i] != nullptr) written &= registry.SetKeyValue(root, key, kTextNames[i], *texts[i]);
-  for (std::size_t i = 0; i < std::size(kNumberNames); ++i)
-    written &= registry.SetNumberValue(root, key, kNumberNames[i], i == 0 ? kilobytes : 1);
+  for (std::size_t i = 0; i < std::size(kNames); ++i) {
+    const std::string name = kNames[i];
+    if (i >= kKilobytes) written &= registry.SetNumberValue(root, key, name, i == kKilobytes ? kilobytes : 1);
+    else if (texts[i] != nullptr) written &= registry.SetKeyValue(root, key, name, *texts[i]);
+  }
   if (!written)
     Fail(Concat({root == RegistryRoot::kLocalMachine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\", key}),
          ": a value of the removal registration could not be written");
 }
 
 void Installation::CreateLinks() {
-  services_.ui.ShowProgress(kCreatingLinks, kApplicationInstalled);
-  services_.ui.ShowCaption(kApplicationInstalled);
+  const std::string installed = kApplicationInstalled;
+  services_.ui.ShowProgress(kCreatingLinks, installed);
+  services_.ui.ShowCaption(installed);
   for (std::size_t slot = 0; slot < shortcuts_.size() && slot < kMaxShortcuts; ++slot) {
     if (shortcuts_[slot].empty()) break;
     ShortcutLine shortcut;
-    if (ParseShortcutLine(shortcuts_[slot], shortcut))
-      CreateOneLink(installFolder_ + shortcut.target, shortcut.name, shortcut.folder);
+    if (ParseShortcutLine(shortcuts_[slot], shortcut)) CreateOneLink(shortcut);
   }
 }
 
@@ -424,29 +429,38 @@ void Installation::CreateLinks() {
 // install for every user, else of this user.
 // Its first step "Programs" is the Start Menu's folder of programs, whatever the system's
 // language calls it.
-std::string Installation::LinkFolder(const std::string& folder) {
+std::string Installation::LinkFolder(std::string_view folder) {
   Shell& shell = services_.shell;
   StartMenuOwner owner =
       request_.scope == InstallScope::kMachine ? StartMenuOwner::kAllUsers : StartMenuOwner::kCurrentUser;
-  if (shell.StartMenuFolder(owner, false).empty()) owner = StartMenuOwner::kCurrentUser;
-  constexpr std::string_view kPrograms = "Programs\\";
-  if (folder.size() >= kPrograms.size() && SameFileName(std::string_view(folder).substr(0, kPrograms.size()), kPrograms)) {
-    const std::string programs = shell.StartMenuFolder(owner, true);
-    if (!programs.empty()) return Concat({WithTrailingBackslash(programs), std::string_view(folder).substr(kPrograms.size())});
+  std::string base = shell.StartMenuFolder(owner, false);
+  if (base.empty()) {
+    owner = StartMenuOwner::kCurrentUser;
+    base = shell.StartMenuFolder(owner, false);
   }
-  std::string startMenu = shell.StartMenuFolder(owner, false);
-  if (!startMenu.empty()) startMenu = WithTrailingBackslash(startMenu);
-  return startMenu + folder;
+  constexpr std::string_view kPrograms = "Programs\\";
+  std::string_view rest = folder;
+  if (SameFileName(rest.substr(0, kPrograms.size()), kPrograms)) {
+    std::string programs = shell.StartMenuFolder(owner, true);
+    if (!programs.empty()) {
+      base = std::move(programs);
+      rest.remove_prefix(kPrograms.size());
+    }
+  }
+  if (!base.empty() && !base.ends_with('\\')) base += '\\';
+  base += rest;
+  return base;
 }
 
-void Installation::CreateOneLink(const std::string& target, const std::string& name,
-                                 const std::string& folder) {
-  const std::string linkFolder = LinkFolder(folder);
-  const std::string linkFile = Concat({linkFolder, name, ".lnk"});
+void Installation::CreateOneLink(const ShortcutLine& shortcut) {
+  const std::string linkFolder = LinkFolder(shortcut.folder);
+  const std::string linkFile = Concat({linkFolder, shortcut.name, ".lnk"});
   CreateFolderChain(files_, linkFolder);
+  const std::string target = Concat({installFolder_, shortcut.target});
+  // The target's folder, with its backslash: the install folder's has one.
   const ShellLink link{.target = target,
-                       .description = name,
-                       .workingFolder = FolderOfPath(target) + '\\',
+                       .description = std::string(shortcut.name),
+                       .workingFolder = target.substr(0, target.rfind('\\') + 1),
                        .arguments = {},
                        .iconFile = target,
                        .iconIndex = kMainProgramLinkIcon,
@@ -461,21 +475,21 @@ void Installation::CreateOneLink(const std::string& target, const std::string& n
 void Installation::RunProgram() {
   if (!request_.runAfterInstall || info_.mainExe.empty()) return;
   const std::string& program = editor_.programPath;
-  if (!files_.FileExists(program)) {
-    services_.ui.ShowMessage(program + kCouldNotBeLaunched, false);
-    return;
+  const char* notice = kCouldNotBeLaunched;
+  if (files_.FileExists(program)) {
+    // Never with setup's administrator rights: a program that runs elevated is one more that
+    // everything it loads or reads could turn against the machine, and its settings would go
+    // where its later, ordinary sessions never look. The desktop starts it as the user; where
+    // it cannot, the user is told where the program is.
+    if (!services_.shell.HasAdministratorRights()) {
+      if (!services_.processes.Start(Quoted(program), WindowShow::kNormal, installFolder_))
+        services_.shell.OpenWithShell(program, installFolder_);
+      return;
+    }
+    if (services_.shell.StartFromDesktop(program, installFolder_)) return;
+    notice = kStartItYourself;
   }
-  // Never with setup's administrator rights: a program that runs elevated is one more that
-  // everything it loads or reads could turn against the machine, and its settings would go
-  // where its later, ordinary sessions never look. The desktop starts it as the user; where
-  // it cannot, the user is told where the program is.
-  if (services_.shell.HasAdministratorRights()) {
-    if (!services_.shell.StartFromDesktop(program, installFolder_))
-      services_.ui.ShowMessage(program + kStartItYourself, false);
-    return;
-  }
-  if (!services_.processes.Start(Quoted(program), WindowShow::kNormal, installFolder_))
-    services_.shell.OpenWithShell(program, installFolder_);
+  services_.ui.ShowMessage(program + notice, false);
 }
 
 }  // namespace

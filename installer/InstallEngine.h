@@ -67,11 +67,11 @@ struct InstallRequest {
 std::string PercentInstalledText(std::size_t done, std::size_t total);
 
 // A shortcut list line: link name, byte 0xFF, target relative to the install folder, byte
-// 0xFE, folder below the Start Menu ending in a backslash.
+// 0xFE, folder below the Start Menu ending in a backslash. The parts lie in the line read.
 struct ShortcutLine {
-  std::string name;
-  std::string target;
-  std::string folder;
+  std::string_view name;
+  std::string_view target;
+  std::string_view folder;
 };
 // False when a separator is missing, a part would lead outside its folder, or the shortcut
 // file's name is one that Windows would change or take for something else.

@@ -41,24 +41,15 @@ std::size_t RootLength(const std::string& path) {
 // Whether the folder holds anything but this application's install; one that cannot be
 // listed may hold anything.
 bool HoldsOthersFiles(FileSystem& files, const std::string& folder, const std::string& appName) {
-  std::vector<std::string> names, folders;
-  if (files.ListFiles(folder, "*", names) || files.ListFolders(folder, folders)) return true;
-  if (names.empty() && folders.empty()) return false;
+  std::vector<std::string> names;
+  if (files.ListFiles(folder, "*", names)) return true;
+  const bool noFiles = names.empty();
+  if (files.ListFolders(folder, names)) return true;
+  if (noFiles && names.empty()) return false;
   std::string log;
   if (ReadTextFile(files, WithTrailingBackslash(folder) + kInstallLogName, log)) return true;
   const std::vector<std::string> lines = SplitLines(log);
   return lines.empty() || lines[0] != appName;
-}
-
-// A refusal: the path, the text, then for a text that ends with "for" or "such as ...\\" the
-// application's name and a full stop.
-InstallFolderChoice Refused(std::string_view path, const char* text, const std::string* name = nullptr) {
-  std::string reason = Concat({path, text});
-  if (name != nullptr) {
-    reason += *name;
-    reason += '.';
-  }
-  return {true, "", std::move(reason)};
 }
 
 bool IsReserved(std::string_view path, const ReservedFolders& reserved) {
@@ -74,7 +65,8 @@ bool IsReserved(std::string_view path, const ReservedFolders& reserved) {
 // `path` as the system knows it: the final path of its deepest existing folder, then the
 // rest, so that short names, links and junctions lead nowhere unchecked.
 std::string Canonical(FileSystem& files, const ReservedFolders& reserved, const std::string& path, std::size_t root) {
-  for (std::string folder = path; reserved.finalPath != nullptr && folder.size() > root; folder = FolderOfPath(folder))
+  // A backslash follows the root of a path longer than it.
+  for (std::string folder = path; reserved.finalPath != nullptr && folder.size() > root; folder.erase(folder.rfind('\\')))
     if (files.FolderExists(folder)) return reserved.finalPath(folder) + path.substr(folder.size());
   return path;
 }
@@ -87,35 +79,34 @@ bool HasTrimmedStep(const std::string& path) {
   return false;
 }
 
-// The folder as the install may own it, before the whole path is judged.
-InstallFolderChoice ChooseFolder(FileSystem& files, const std::string& typed, const std::string& appName,
-                                 const ReservedFolders& reserved) {
-  const std::string path = Trimmed(typed);
-  if (path.empty()) return Refused({}, "No install folder is given.");
-  if (path.starts_with("\\\\?\\") || path.starts_with("\\\\.\\"))
-    return Refused(path, " is a device path; give a folder such as C:\\Games\\", &appName);
+// The folder as the install may own it, before the whole path is judged, in `path`; null, or
+// why it is refused, to follow the folder that `path` then names.
+const char* FolderProblem(FileSystem& files, const std::string& typed, const std::string& appName,
+                          const ReservedFolders& reserved, std::string& path) {
+  path = Trimmed(typed);
+  if (path.empty()) return "No install folder is given.";
+  if (path.starts_with("\\\\?\\") || path.starts_with("\\\\.\\")) return " is a device path; give a folder such as C:\\Games\\";
   const std::size_t root = RootLength(path);
-  if (root == 0) return Refused(path, " is not a full path, such as C:\\Games\\", &appName);
-  if (root >= path.size()) return Refused(path, "\\ is a whole drive or share; choose a folder on it.");
-  if (path.starts_with("\\\\"))
-    return Refused(path, " is on a network share; setup installs on a drive of this computer only.");
+  if (root == 0) return " is not a full path, such as C:\\Games\\";
+  if (root >= path.size()) return "\\ is a whole drive or share; choose a folder on it.";
+  if (path.starts_with("\\\\")) return " is on a network share; setup installs on a drive of this computer only.";
   if (path.find("\\.\\") != std::string::npos || path.find("\\..\\") != std::string::npos ||
       path.find("\\\\", root) != std::string::npos || path.find(':', root) != std::string::npos ||
       HasTrimmedStep(path))
-    return Refused(path, " is not a plain folder path.");
+    return " is not a plain folder path.";
   static constexpr char kReserved[] = " is a folder of the system or of your own; choose a folder for ";
-  if (IsReserved(path, reserved) || IsReserved(Canonical(files, reserved, path, root), reserved))
-    return Refused(path, kReserved, &appName);
+  if (IsReserved(path, reserved) || IsReserved(Canonical(files, reserved, path, root), reserved)) return kReserved;
   if (!files.FolderExists(path) || (!HoldsOthersFiles(files, path, appName) && !files.OthersCanWrite(path)))
-    return {false, path, ""};
+    return nullptr;
   // The application's own folder below is checked like the folder itself.
-  const std::string own = path + "\\" + appName;
-  if (IsReserved(Canonical(files, reserved, own, root), reserved)) return Refused(own, kReserved, &appName);
-  if (files.FolderExists(own) && HoldsOthersFiles(files, own, appName))
-    return Refused(own, " holds files of another program; choose another folder.");
-  if (files.FolderExists(own) && files.OthersCanWrite(own))
-    return Refused(own, " can be changed by other accounts than the administrators; choose another folder.");
-  return {false, own, ""};
+  path += '\\';
+  path += appName;
+  if (IsReserved(Canonical(files, reserved, path, root), reserved)) return kReserved;
+  if (files.FolderExists(path) && HoldsOthersFiles(files, path, appName))
+    return " holds files of another program; choose another folder.";
+  if (files.FolderExists(path) && files.OthersCanWrite(path))
+    return " can be changed by other accounts than the administrators; choose another folder.";
+  return nullptr;
 }
 
 }  // namespace
@@ -131,10 +122,19 @@ std::string ProposedInstallPath(FileSystem& files, Registry& registry, const Set
 
 InstallFolderChoice ChooseInstallFolder(FileSystem& files, const std::string& typed, const std::string& appName,
                                         const ReservedFolders& reserved, InstallScope scope) {
-  InstallFolderChoice choice = ChooseFolder(files, typed, appName, reserved);
-  if (const char* problem = choice.refused ? nullptr : InstallPathProblem(files, choice.path, scope))
-    return Refused(choice.path, Concat({": ", problem, "; choose another folder."}).c_str());
-  return choice;
+  std::string path;
+  if (const char* problem = FolderProblem(files, typed, appName, reserved, path)) {
+    // A text that ends with "for" or "such as ...\\" names the application next.
+    std::string reason = path + problem;
+    if (!reason.ends_with('.')) {
+      reason += appName;
+      reason += '.';
+    }
+    return {true, {}, std::move(reason)};
+  }
+  if (const char* problem = InstallPathProblem(files, path, scope))
+    return {true, {}, Concat({path, ": ", problem, "; choose another folder."})};
+  return {false, std::move(path), {}};
 }
 
 }  // namespace pelorin

@@ -47,18 +47,21 @@ std::string FinalPath(const std::string& path) {
 }  // namespace
 
 std::string ProgramFilesFolder() {
-  const std::string folder = ShellFolderPath(kProgramFiles);
-  return folder.empty() ? "C:\\Program Files" : folder;
+  std::string folder = ShellFolderPath(kProgramFiles);
+  if (folder.empty()) folder = "C:\\Program Files";
+  return folder;
 }
 
 std::string ProgramsFolder(InstallScope scope) {
   if (scope == InstallScope::kMachine) return ProgramFilesFolder();
-  const std::string local = ShellFolderPath(kLocalAppData);
-  return local.empty() ? std::string() : local + "\\Programs";
+  std::string local = ShellFolderPath(kLocalAppData);
+  if (!local.empty()) local += "\\Programs";
+  return local;
 }
 
 ReservedFolders SystemReservedFolders() {
-  ReservedFolders reserved{ShellFolderPath(kWindows), {SystemFolder()}, FinalPath};
+  ReservedFolders reserved{ShellFolderPath(kWindows), {}, FinalPath};
+  reserved.others.push_back(SystemFolder());
   static constexpr int kOthers[] = {kPersonal,        kDesktop,         kCommonDesktop,  kProgramFiles,
                                     kProfile,         kProgramFilesX86, kCommonDocuments};
   for (int csidl : kOthers) reserved.others.push_back(ShellFolderPath(csidl));

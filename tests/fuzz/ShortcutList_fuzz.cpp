@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "Concat.h"
 #include "InstallEngine.h"
 #include "SetupData.h"
 
@@ -15,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (line.find('\r') != std::string::npos) std::abort();
     pelorin::ShortcutLine shortcut;
     if (!pelorin::ParseShortcutLine(line, shortcut)) continue;
-    if (!pelorin::IsSafeRelativeName(shortcut.folder + shortcut.name + ".lnk") ||
+    if (!pelorin::IsSafeRelativeName(pelorin::Concat({shortcut.folder, shortcut.name, ".lnk"})) ||
         !pelorin::IsSafeRelativeName(shortcut.target) || shortcut.name.find_first_of("\\/") != std::string::npos)
       std::abort();
   }

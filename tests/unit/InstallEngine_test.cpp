@@ -505,7 +505,7 @@ TEST_F(InstallEngineTest, InstallingOverAnEarlierInstallLeavesOneLog) {
 
 // An upgrade whose shortcut moved removes the earlier one with its emptied folders; a system
 // file of the earlier install stays logged, since other programs may share it. Log lines
-// that name a place where setup makes no shortcuts are not followed.
+// that name a place where setup makes no shortcuts are not followed; one named twice is logged once.
 TEST_F(InstallEngineTest, AnUpgradeRemovesTheEarlierInstallsStaleShortcut) {
   PackShipped();
   request_.runAfterInstall = false;
@@ -516,7 +516,7 @@ TEST_F(InstallEngineTest, AnUpgradeRemovesTheEarlierInstallsStaleShortcut) {
   folder_.Write("Program Files\\Brackwater\\Pelorin\\install.log",
                 "Pelorin\r\n1.1\r\nPelorin.exe\r\nPelorin.exe\r\n$C:\\Windows\\System\\old.dll\r\n&" + old +
                     "\r\n&" + folder_.Path("Elsewhere\\Keep.lnk") + "\r\n&" + shell_.startMenuFolder +
-                    "\\..\\Elsewhere\\Keep.lnk\r\n");
+                    "\\..\\Elsewhere\\Keep.lnk\r\n$C:\\WINDOWS\\System\\old.dll\r\n");
   EXPECT_EQ(Run(), InstallResult::kInstalled);
   EXPECT_FALSE(folder_.Exists("Start Menu\\Programs\\Old Company"));
   EXPECT_TRUE(folder_.Exists("Start Menu\\Programs\\Other.lnk"));
