@@ -52,7 +52,8 @@ void Win32Registry::DeleteKey(RegistryRoot root, const std::string& subkey) {
 
 void Win32Registry::DeleteEmptyKey(RegistryRoot root, const std::string& subkey) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(RootKey(root), Wide(subkey).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
+  const std::wstring wideKey = Wide(subkey);
+  if (RegOpenKeyExW(RootKey(root), wideKey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
   DWORD subkeys = 0;
   DWORD values = 0;
   const bool empty = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
@@ -60,7 +61,7 @@ void Win32Registry::DeleteEmptyKey(RegistryRoot root, const std::string& subkey)
                      subkeys == 0 && values == 0;
   RegCloseKey(key);
   // Some systems delete a key with all its subkeys: only an empty one is handed over.
-  if (empty) RegDeleteKeyW(RootKey(root), Wide(subkey).c_str());
+  if (empty) RegDeleteKeyW(RootKey(root), wideKey.c_str());
 }
 
 bool Win32Registry::SetNumberValue(RegistryRoot root, const std::string& subkey,
