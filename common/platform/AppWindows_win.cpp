@@ -53,10 +53,15 @@ std::wstring ImagePath(HANDLE process) {
   return std::wstring(path, length);
 }
 
+// A window that matched, with its process held open so that its end can be seen.
+struct Match {
+  HWND window;
+  ProcessHandle process;
+};
+
 struct Search {
   const ProgramWindow* wanted;
-  std::vector<HWND> windows;
-  std::vector<ProcessHandle> processes;
+  std::vector<Match> matches;
 };
 
 BOOL CALLBACK CollectMatch(HWND window, LPARAM parameter) {
@@ -76,28 +81,27 @@ BOOL CALLBACK CollectMatch(HWND window, LPARAM parameter) {
   ProcessHandle owner(process);
   const std::wstring wanted = Wide(search.wanted->programPath);
   if (wanted.empty() || lstrcmpiW(ImagePath(process).c_str(), wanted.c_str()) != 0) return TRUE;
-  search.windows.push_back(window);
-  search.processes.push_back(std::move(owner));
+  search.matches.push_back({window, std::move(owner)});
   return TRUE;
 }
 
 }  // namespace
 
 bool Win32AppWindows::IsRunning(const ProgramWindow& window) {
-  Search search{&window, {}, {}};
+  Search search{&window, {}};
   EnumWindows(CollectMatch, reinterpret_cast<LPARAM>(&search));
-  return !search.windows.empty();
+  return !search.matches.empty();
 }
 
 bool Win32AppWindows::CloseProgram(const ProgramWindow& window, unsigned long waitMs) {
-  Search search{&window, {}, {}};
+  Search search{&window, {}};
   EnumWindows(CollectMatch, reinterpret_cast<LPARAM>(&search));
-  for (HWND found : search.windows) PostMessageA(found, WM_CLOSE, 0, 0);
+  for (const Match& found : search.matches) PostMessageA(found.window, WM_CLOSE, 0, 0);
   constexpr DWORD kStepMs = 100;
   for (unsigned long waited = 0;; waited += kStepMs) {
     bool running = false;
-    for (const ProcessHandle& process : search.processes)
-      running = running || WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
+    for (const Match& found : search.matches)
+      running = running || WaitForSingleObject(found.process.Get(), 0) == WAIT_TIMEOUT;
     if (!running) return true;
     if (waited >= waitMs) return false;
     RunPendingMessages();

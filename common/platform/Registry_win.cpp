@@ -31,7 +31,7 @@ class OpenKey {
 }  // namespace
 
 bool Win32Registry::SetKeyValue(RegistryRoot root, const std::string& subkey,
-                                const std::string& name, const std::string& text) {
+                                std::string_view name, const std::string& text) {
   OpenKey key(root, subkey);
   // Values hold paths: a text that has no exact wide form is not written at all.
   std::wstring wide;
@@ -41,7 +41,7 @@ bool Win32Registry::SetKeyValue(RegistryRoot root, const std::string& subkey,
 }
 
 void Win32Registry::DeleteKeyValue(RegistryRoot root, const std::string& subkey,
-                                   const std::string& name) {
+                                   std::string_view name) {
   OpenKey key(root, subkey);
   if (key.Get() != nullptr) RegDeleteValueW(key.Get(), Wide(name).c_str());
 }
@@ -52,7 +52,8 @@ void Win32Registry::DeleteKey(RegistryRoot root, const std::string& subkey) {
 
 void Win32Registry::DeleteEmptyKey(RegistryRoot root, const std::string& subkey) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(RootKey(root), Wide(subkey).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
+  const std::wstring wideKey = Wide(subkey);
+  if (RegOpenKeyExW(RootKey(root), wideKey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
   DWORD subkeys = 0;
   DWORD values = 0;
   const bool empty = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
@@ -60,11 +61,11 @@ void Win32Registry::DeleteEmptyKey(RegistryRoot root, const std::string& subkey)
                      subkeys == 0 && values == 0;
   RegCloseKey(key);
   // Some systems delete a key with all its subkeys: only an empty one is handed over.
-  if (empty) RegDeleteKeyW(RootKey(root), Wide(subkey).c_str());
+  if (empty) RegDeleteKeyW(RootKey(root), wideKey.c_str());
 }
 
 bool Win32Registry::SetNumberValue(RegistryRoot root, const std::string& subkey,
-                                   const std::string& name, std::uint32_t number) {
+                                   std::string_view name, std::uint32_t number) {
   OpenKey key(root, subkey);
   const DWORD value = number;
   return key.Get() != nullptr && RegSetValueExW(key.Get(), Wide(name).c_str(), 0, REG_DWORD,
@@ -72,7 +73,7 @@ bool Win32Registry::SetNumberValue(RegistryRoot root, const std::string& subkey,
 }
 
 bool Win32Registry::ReadKeyValue(RegistryRoot root, const std::string& subkey,
-                                 const std::string& name, std::string& text, RegistryView view) {
+                                 std::string_view name, std::string& text, RegistryView view) {
   HKEY key = nullptr;
   // Systems without 32-bit and 64-bit views ignore the flag.
   const REGSAM access = KEY_QUERY_VALUE | (view == RegistryView::k32Bit   ? KEY_WOW64_32KEY

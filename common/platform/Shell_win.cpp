@@ -147,12 +147,20 @@ bool Win32Shell::StartFromDesktop(const std::string& path, const std::string& wo
 bool Win32Shell::CreateShellLink(const std::string& linkFile, const ShellLink& values) {
   if (linkFile.empty() || values.target.empty()) return false;
   LinkObject object;
-  if (!object.Create() || FAILED(object.link->SetPath(Wide(values.target).c_str()))) return false;
-  if (!values.workingFolder.empty() && FAILED(object.link->SetWorkingDirectory(Wide(values.workingFolder).c_str())))
-    return false;
-  if (!values.arguments.empty() && FAILED(object.link->SetArguments(Wide(values.arguments).c_str()))) return false;
-  if (!values.description.empty() && FAILED(object.link->SetDescription(Wide(values.description).c_str())))
-    return false;
+  if (!object.Create()) return false;
+  // The texts that are given, each through its own setter; the target is always given.
+  struct Text {
+    std::string ShellLink::*value;
+    HRESULT (STDMETHODCALLTYPE IShellLinkW::*set)(LPCWSTR);
+  };
+  static constexpr Text kTexts[] = {{&ShellLink::target, &IShellLinkW::SetPath},
+                                    {&ShellLink::workingFolder, &IShellLinkW::SetWorkingDirectory},
+                                    {&ShellLink::arguments, &IShellLinkW::SetArguments},
+                                    {&ShellLink::description, &IShellLinkW::SetDescription}};
+  for (const Text& text : kTexts) {
+    const std::string& value = values.*text.value;
+    if (!value.empty() && FAILED((object.link.Get()->*text.set)(Wide(value).c_str()))) return false;
+  }
   if (!values.iconFile.empty() &&
       FAILED(object.link->SetIconLocation(Wide(values.iconFile).c_str(), values.iconIndex)))
     return false;
