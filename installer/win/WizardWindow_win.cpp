@@ -52,13 +52,15 @@ constexpr PageControl kPageControls[] = {
 // Every control of the wizard at 96 DPI, in tab order. The company line and the install
 // information take the application's names; the path box is made by the wide call.
 // The class name is held in the entry: a pointer would be one more relocation each.
+// The wizard's controls are of three classes; every text box, and no other control, is sunken.
+enum ControlClass : unsigned char { kEdit, kStatic, kButton };
+constexpr const char* kClassNames[] = {"EDIT", "STATIC", "BUTTON"};
 struct ControlPlace {
-  char className[7];
   const char* text;
   DWORD style;
   short x, y, width, height;
   short id;
-  DWORD exStyle;
+  ControlClass kind;
 };
 constexpr DWORD kTextBox = WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL;
 constexpr DWORD kPush = WS_TABSTOP | BS_PUSHBUTTON;
@@ -66,26 +68,26 @@ constexpr DWORD kDefault = WS_TABSTOP | BS_DEFPUSHBUTTON;
 constexpr short kBackLeft = kWidth - 8 - 2 * kButtonWidth - 6;
 constexpr short kNextLeft = kWidth - 8 - kButtonWidth;
 constexpr ControlPlace kControls[] = {
-    {"EDIT", "", kTextBox, kPageLeft, kPageTop, kPageWidth, 250, kLicenceId, WS_EX_CLIENTEDGE},
-    {"STATIC", nullptr, 0, kPageLeft, 262, kPageWidth, 16, kCompanyId, 0},
-    {"STATIC", nullptr, 0, kPageLeft, 20, kPageWidth, 64, kInfoId, 0},
-    {"EDIT", nullptr, WS_TABSTOP | ES_AUTOHSCROLL, kPageLeft, 96, kPageWidth - 36, 22, kPathId, WS_EX_CLIENTEDGE},
-    {"BUTTON", "...", kPush, kPageLeft + kPageWidth - 32, 96, 32, 22, kBrowseId, 0},
+    {"", kTextBox, kPageLeft, kPageTop, kPageWidth, 250, kLicenceId, kEdit},
+    {nullptr, 0, kPageLeft, 262, kPageWidth, 16, kCompanyId, kStatic},
+    {nullptr, 0, kPageLeft, 20, kPageWidth, 64, kInfoId, kStatic},
+    {nullptr, WS_TABSTOP | ES_AUTOHSCROLL, kPageLeft, 96, kPageWidth - 36, 22, kPathId, kEdit},
+    {"...", kPush, kPageLeft + kPageWidth - 32, 96, 32, 22, kBrowseId, kButton},
     // Only an install for every user asks for administrator rights.
-    {"BUTTON", "Install for &everyone (needs administrator rights)", WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON,
-     kPageLeft, 132, kPageWidth, 20, kForMachineId, 0},
-    {"BUTTON", "Install for &me only", BS_AUTORADIOBUTTON, kPageLeft, 154, kPageWidth, 20, kForUserId, 0},
-    {"EDIT", "", kTextBox, kPageLeft, kPageTop, kPageWidth, 200, kReadmeId, WS_EX_CLIENTEDGE},
-    {"BUTTON", "Run Application after Install is complete", WS_TABSTOP | BS_AUTOCHECKBOX, kPageLeft, 212, kPageWidth,
-     20, kRunBoxId, 0},
-    {"STATIC", "Setup is now ready to Install. Click Install when you are ready.", 0, kPageLeft, 240, kPageWidth, 40,
-     kReadyId, 0},
-    {"BUTTON", "&Cancel", kPush, kBackLeft, kButtonTop, kButtonWidth, kButtonHeight, kBackId + 0, 0},
-    {"BUTTON", "&Begin ->", kDefault, kNextLeft, kButtonTop, kButtonWidth, kButtonHeight, kNextId + 0, 0},
-    {"BUTTON", "<- &Back", kPush, kBackLeft, kButtonTop, kButtonWidth, kButtonHeight, kBackId + 1, 0},
-    {"BUTTON", "&Next ->", kDefault, kNextLeft, kButtonTop, kButtonWidth, kButtonHeight, kNextId + 1, 0},
-    {"BUTTON", "<- &Back", kPush, kBackLeft, kButtonTop, kButtonWidth, kButtonHeight, kBackId + 2, 0},
-    {"BUTTON", "&Install ->", kDefault, kNextLeft, kButtonTop, kButtonWidth, kButtonHeight, kNextId + 2, 0},
+    {"Install for &everyone (needs administrator rights)", WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON,
+     kPageLeft, 132, kPageWidth, 20, kForMachineId, kButton},
+    {"Install for &me only", BS_AUTORADIOBUTTON, kPageLeft, 154, kPageWidth, 20, kForUserId, kButton},
+    {"", kTextBox, kPageLeft, kPageTop, kPageWidth, 200, kReadmeId, kEdit},
+    {"Run Application after Install is complete", WS_TABSTOP | BS_AUTOCHECKBOX, kPageLeft, 212, kPageWidth,
+     20, kRunBoxId, kButton},
+    {"Setup is now ready to Install. Click Install when you are ready.", 0, kPageLeft, 240, kPageWidth, 40,
+     kReadyId, kStatic},
+    {"&Cancel", kPush, kBackLeft, kButtonTop, kButtonWidth, kButtonHeight, kBackId + 0, kButton},
+    {"&Begin ->", kDefault, kNextLeft, kButtonTop, kButtonWidth, kButtonHeight, kNextId + 0, kButton},
+    {"<- &Back", kPush, kBackLeft, kButtonTop, kButtonWidth, kButtonHeight, kBackId + 1, kButton},
+    {"&Next ->", kDefault, kNextLeft, kButtonTop, kButtonWidth, kButtonHeight, kNextId + 1, kButton},
+    {"<- &Back", kPush, kBackLeft, kButtonTop, kButtonWidth, kButtonHeight, kBackId + 2, kButton},
+    {"&Install ->", kDefault, kNextLeft, kButtonTop, kButtonWidth, kButtonHeight, kNextId + 2, kButton},
 };
 
 // A text file's lines joined by CR LF, whatever line ends it came with.
@@ -127,12 +129,12 @@ bool WizardWindow::Open(const SetupInfo& info, ProposedFolders folders, const Sc
   for (const ControlPlace& control : kControls) {
     if (control.id == kPathId) {
       path_ = CreatePathControl(hwnd, L"EDIT", Proposed(), control.style, At(control.x), At(control.y),
-                                At(control.width), At(control.height), kPathId, font, control.exStyle);
+                                At(control.width), At(control.height), kPathId, font, WS_EX_CLIENTEDGE);
       continue;
     }
     const char* text = control.id == kCompanyId ? company.c_str() : control.id == kInfoId ? infoText.c_str() : control.text;
-    CreateControl(hwnd, control.className, text, control.style, At(control.x), At(control.y), At(control.width),
-                  At(control.height), control.id, font, control.exStyle);
+    CreateControl(hwnd, kClassNames[control.kind], text, control.style, At(control.x), At(control.y),
+                  At(control.width), At(control.height), control.id, font, control.kind == kEdit ? WS_EX_CLIENTEDGE : 0);
   }
   licence_ = GetDlgItem(hwnd, kLicenceId);
   readme_ = GetDlgItem(hwnd, kReadmeId);
