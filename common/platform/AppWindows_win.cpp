@@ -8,8 +8,6 @@
 
 namespace pelorin {
 
-namespace {
-
 // Lets this program's own windows handle what arrived meanwhile, such as repaints.
 void RunPendingMessages() {
   MSG message;
@@ -18,6 +16,8 @@ void RunPendingMessages() {
     DispatchMessageA(&message);
   }
 }
+
+namespace {
 
 class ProcessHandle {
  public:

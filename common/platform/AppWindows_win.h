@@ -4,6 +4,9 @@
 
 namespace pelorin {
 
+// Lets this program's own windows handle what arrived meanwhile, such as repaints.
+void RunPendingMessages();
+
 class Win32AppWindows : public AppWindows {
  public:
   bool IsRunning(const ProgramWindow& window) override;

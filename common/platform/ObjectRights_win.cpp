@@ -10,20 +10,6 @@
 
 namespace pelorin {
 
-namespace {
-
-// "S-1-5-...": digits and dashes only, so each wide character is one byte.
-std::string SidText(PSID sid) {
-  LPWSTR text = nullptr;
-  if (sid == nullptr || !ConvertSidToStringSidW(sid, &text)) return {};
-  std::string narrow;
-  for (LPCWSTR c = text; *c != 0; ++c) narrow += static_cast<char>(*c);
-  LocalFree(text);
-  return narrow;
-}
-
-}  // namespace
-
 ObjectRights ReadObjectRights(const std::string& path) {
   ObjectRights rights;
   std::wstring wide;

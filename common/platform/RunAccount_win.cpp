@@ -9,6 +9,14 @@
 
 namespace pelorin {
 
+std::string SidText(void* sid) {
+  LPSTR text = nullptr;
+  if (sid == nullptr || !ConvertSidToStringSidA(sid, &text)) return {};
+  std::string result = text;
+  LocalFree(text);
+  return result;
+}
+
 std::string RunningAccountSid() {
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
@@ -16,12 +24,8 @@ std::string RunningAccountSid() {
   DWORD size = 0;
   GetTokenInformation(token, TokenUser, nullptr, 0, &size);
   std::unique_ptr<BYTE[]> buffer(new BYTE[size == 0 ? 1 : size]);
-  LPSTR sid = nullptr;
-  if (size != 0 && GetTokenInformation(token, TokenUser, buffer.get(), size, &size) &&
-      ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer.get())->User.Sid, &sid)) {
-    text = sid;
-    LocalFree(sid);
-  }
+  if (size != 0 && GetTokenInformation(token, TokenUser, buffer.get(), size, &size))
+    text = SidText(reinterpret_cast<TOKEN_USER*>(buffer.get())->User.Sid);
   CloseHandle(token);
   return text;
 }

@@ -11,4 +11,7 @@ PrivateFolderSource PrivateFolderSourceOfThisRun();
 // The token's user, as "S-1-5-..."; empty when the system cannot say.
 std::string RunningAccountSid();
 
+// `sid` as "S-1-5-..."; empty for none or when the system cannot say.
+std::string SidText(void* sid);
+
 }  // namespace pelorin

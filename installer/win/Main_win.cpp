@@ -47,13 +47,9 @@ std::string OwnerSid(HANDLE object) {
   PSID owner = nullptr;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   std::string text;
-  LPSTR sid = nullptr;
   if (GetSecurityInfo(object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
-                      &descriptor) == ERROR_SUCCESS &&
-      ConvertSidToStringSidA(owner, &sid)) {
-    text = sid;
-    LocalFree(sid);
-  }
+                      &descriptor) == ERROR_SUCCESS)
+    text = pelorin::SidText(owner);
   if (descriptor != nullptr) LocalFree(descriptor);
   return text;
 }
@@ -102,15 +98,6 @@ class ComApartment {
  private:
   bool initialised_;
 };
-
-// Lets the windows repaint what the hidden wizard uncovered.
-void ProcessPendingMessages() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-}
 
 // A problem of setup's: `text` and then `more`, which may name paths in any script.
 void ShowProblem(const char* text, const char* more = "") {
@@ -269,7 +256,7 @@ int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, 
     DispatchMessageW(&message);
   }
   if (!wizard.Choice()) return 0;
-  ProcessPendingMessages();
+  pelorin::RunPendingMessages();  // the windows repaint what the hidden wizard uncovered
   InstallChoice(files, unpacked, *wizard.Choice(), wait.Icon(), mutex);
   return 0;
 }
