@@ -51,7 +51,9 @@ ItemRead ReadItem(const PackList& list, FileReader& data, const char* name, std:
   const PackRecord* record = list.Find(name);
   if (record == nullptr) return ItemRead::kMissing;
   ImagePart part(data, record->offset, record->size);
-  if (record->offset == 0 || record->size > data.Size() || ReadRange(part, 0, static_cast<std::size_t>(record->size), bytes)) return ItemRead::kDamaged;
+  if (record->offset == 0 || record->size > data.Size() ||
+      ReadRange(part, 0, static_cast<std::size_t>(record->size), bytes))
+    return ItemRead::kDamaged;
   return ItemRead::kRead;
 }
 
