@@ -10,6 +10,14 @@
 
 namespace pelorin {
 
+class String;
+
+// Text of another type (std::string, a view's owner) that a String takes over by copying;
+// mainly for tests and tools.
+template <class Text>
+concept ForeignText = !std::same_as<Text, String> && std::is_convertible_v<const Text&, std::string_view> &&
+                      !std::is_convertible_v<const Text&, const char*>;
+
 // A growable, NUL-terminated byte string on the heap. Standing in for String, whose
 // inlined short-string code (construction, destruction and moves at every caller) was a large
 // share of the programs' code: here everything longer than a call is one call. An empty string
@@ -22,6 +30,7 @@ class String {
   constexpr String() = default;
   String(std::string_view text);
   String(const char* text);
+  String(const char* text, std::size_t count) : String(std::string_view(text, count)) {}
   String(std::size_t count, char c);
   // Anything that reads as text (String, a view's owner); mainly for tests and tools.
   template <class Text>
@@ -41,6 +50,10 @@ class String {
   String& operator=(String&& other) noexcept;
   String& operator=(std::string_view text) { return assign(text); }
   String& operator=(const char* text) { return assign(text); }
+  template <ForeignText Text>
+  String& operator=(const Text& text) {
+    return assign(std::string_view(text));
+  }
   String& operator=(char c) { return assign(std::string_view(&c, 1)); }
 
   operator std::string_view() const noexcept { return {data_, size_}; }
@@ -101,6 +114,9 @@ class String {
   }
   std::size_t find_last_of(std::string_view set, std::size_t pos = npos) const noexcept {
     return View().find_last_of(set, pos);
+  }
+  std::size_t find_last_not_of(std::string_view set, std::size_t pos = npos) const noexcept {
+    return View().find_last_not_of(set, pos);
   }
   int compare(std::string_view text) const noexcept { return View().compare(text); }
 
