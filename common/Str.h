@@ -18,11 +18,11 @@ template <class Text>
 concept ForeignText = !std::same_as<Text, String> && std::is_convertible_v<const Text&, std::string_view> &&
                       !std::is_convertible_v<const Text&, const char*>;
 
-// A growable, NUL-terminated byte string on the heap. Standing in for String, whose
+// A growable, NUL-terminated byte string on the heap, standing in for std::string, whose
 // inlined short-string code (construction, destruction and moves at every caller) was a large
 // share of the programs' code: here everything longer than a call is one call. An empty string
 // that never grew points at a shared "" and owns nothing, so data() and c_str() never return
-// null. Running out of memory ends the program, as String does without exceptions.
+// null. Running out of memory ends the program, as std::string does without exceptions.
 class String {
  public:
   static constexpr std::size_t npos = std::string_view::npos;
@@ -32,10 +32,7 @@ class String {
   String(const char* text);
   String(const char* text, std::size_t count) : String(std::string_view(text, count)) {}
   String(std::size_t count, char c);
-  // Anything that reads as text (String, a view's owner); mainly for tests and tools.
-  template <class Text>
-    requires(std::is_convertible_v<const Text&, std::string_view> &&
-             !std::is_convertible_v<const Text&, const char*> && !std::same_as<Text, String>)
+  template <ForeignText Text>
   String(const Text& text) : String(std::string_view(text)) {}
   String(const String& other);
   String(String&& other) noexcept : data_(other.data_), size_(other.size_), capacity_(other.capacity_) {

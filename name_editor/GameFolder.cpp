@@ -29,7 +29,6 @@ FileError ListConfigFiles(FileSystem& files, const String& folder, std::vector<S
   constexpr std::string_view kExtension = ".cfg";
   if (FileError error = files.ListFiles(folder, "*.cfg", names)) return error;
   std::size_t kept = 0;
-  // Moved rather than swapped: String's swap is larger than the moves the program has.
   for (String& name : names) {
     if (name.size() <= kExtension.size() ||
         !SameFileName(std::string_view(name).substr(name.size() - kExtension.size()), kExtension))
