@@ -87,7 +87,7 @@ String String::substr(std::size_t pos, std::size_t count) const {
   return String(View().substr(pos, count));
 }
 
-bool String::Equals(std::string_view text) const noexcept { return View() == text; }
+bool operator==(const String& a, std::string_view b) noexcept { return a.View() == b; }
 
 String String::Join(std::string_view a, std::string_view b) {
   String text;

@@ -119,12 +119,9 @@ class String {
 
   // Exact matches for every kind of right-hand side, so that neither operand needs a
   // conversion and no reversed candidate competes.
-  friend bool operator==(const String& a, const String& b) noexcept { return a.Equals(b); }
-  friend bool operator==(const String& a, const char* b) noexcept { return a.Equals(b); }
-  template <ForeignText Text>
-  friend bool operator==(const String& a, const Text& b) noexcept {
-    return a.Equals(b);
-  }
+  friend bool operator==(const String& a, std::string_view b) noexcept;
+  friend bool operator==(const String& a, const String& b) noexcept { return a == std::string_view(b); }
+  friend bool operator==(const String& a, const char* b) noexcept { return a == std::string_view(b); }
   friend bool operator<(const String& a, const String& b) noexcept { return a.View() < b.View(); }
   friend String operator+(std::string_view a, std::string_view b) { return Join(a, b); }
   friend String operator+(std::string_view a, char b) { return Join(a, std::string_view(&b, 1)); }
@@ -132,7 +129,6 @@ class String {
 
  private:
   std::string_view View() const noexcept { return {data_, size_}; }
-  bool Equals(std::string_view text) const noexcept;
   static String Join(std::string_view a, std::string_view b);
   void Grow(std::size_t size);
 

@@ -49,7 +49,7 @@ TEST(String, EditsMatchTheStandardString) {
     std::string standard("abcdefg");
     c.edit(s);
     c.standard(standard);
-    EXPECT_EQ(s, standard) << c.name;
+    EXPECT_EQ(s, std::string_view(standard)) << c.name;
     EXPECT_EQ(s.size(), standard.size()) << c.name;
     EXPECT_EQ(s.c_str()[s.size()], '\0') << c.name;
   }
