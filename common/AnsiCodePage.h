@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 #include <string_view>
 
 namespace pelorin {
@@ -12,8 +12,8 @@ namespace pelorin {
 class AnsiCodePage {
  public:
   virtual ~AnsiCodePage() = default;
-  virtual bool FromUtf8(std::string_view utf8, std::string& bytes) const = 0;
-  virtual bool ToUtf8(std::string_view bytes, std::string& utf8) const = 0;
+  virtual bool FromUtf8(std::string_view utf8, String& bytes) const = 0;
+  virtual bool ToUtf8(std::string_view bytes, String& utf8) const = 0;
 };
 
 }  // namespace pelorin

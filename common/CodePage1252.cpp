@@ -15,7 +15,7 @@ constexpr char16_t kHigh[32] = {
 
 }  // namespace
 
-bool CodePage1252::FromUtf8(std::string_view utf8, std::string& bytes) const {
+bool CodePage1252::FromUtf8(std::string_view utf8, String& bytes) const {
   bytes.clear();
   std::u16string text;
   if (!Utf16FromUtf8(utf8, text)) return false;
@@ -32,7 +32,7 @@ bool CodePage1252::FromUtf8(std::string_view utf8, std::string& bytes) const {
   return true;
 }
 
-bool CodePage1252::ToUtf8(std::string_view bytes, std::string& utf8) const {
+bool CodePage1252::ToUtf8(std::string_view bytes, String& utf8) const {
   std::u16string text;
   for (const char c : bytes) {
     const auto byte = static_cast<unsigned char>(c);

@@ -9,8 +9,8 @@ namespace pelorin {
 // The code page of POSIX builds, which have no system one to ask.
 class CodePage1252 : public AnsiCodePage {
  public:
-  bool FromUtf8(std::string_view utf8, std::string& bytes) const override;
-  bool ToUtf8(std::string_view bytes, std::string& utf8) const override;
+  bool FromUtf8(std::string_view utf8, String& bytes) const override;
+  bool ToUtf8(std::string_view bytes, String& utf8) const override;
 };
 
 }  // namespace pelorin

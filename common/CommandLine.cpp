@@ -15,8 +15,8 @@ bool IsSwitch(std::string_view token, std::string_view name) {
   return true;
 }
 
-std::string WithoutQuotes(std::string_view text) {
-  std::string out;
+String WithoutQuotes(std::string_view text) {
+  String out;
   for (char c : text)
     if (c != '"') out += c;
   return out;
@@ -39,10 +39,10 @@ CommandLine ParseCommandLine(std::string_view arguments, bool folderAllowed) {
     if (folderAllowed && unquoted.size() >= 3 && IsSwitch(unquoted.substr(0, 3), "/D=")) {
       // A line that is already rejected gives no folder that a caller could take by mistake.
       if (!line.Valid()) return line;
-      const std::string folder = WithoutQuotes(unquoted.substr(3));
-      line.folder = std::string(TrimmedBlanks(folder));
+      const String folder = WithoutQuotes(unquoted.substr(3));
+      line.folder = String(TrimmedBlanks(folder));
       line.hasFolder = !line.folder.empty();
-      if (!line.hasFolder) line.unknown = std::string(rest);
+      if (!line.hasFolder) line.unknown = String(rest);
       return line;
     }
     std::size_t end = 0;
@@ -51,7 +51,7 @@ CommandLine ParseCommandLine(std::string_view arguments, bool folderAllowed) {
       if (rest[end] == '"') quoted = !quoted;
       ++end;
     }
-    const std::string token = WithoutQuotes(rest.substr(0, end));
+    const String token = WithoutQuotes(rest.substr(0, end));
     if (IsSwitch(token, "/S")) {
       line.quiet = true;
     } else if (folderAllowed && (IsSwitch(token, "/ALLUSERS") || IsSwitch(token, "/CURRENTUSER"))) {
@@ -65,15 +65,15 @@ CommandLine ParseCommandLine(std::string_view arguments, bool folderAllowed) {
     } else if (token == "/?") {
       line.help = true;
     } else if (line.unknown.empty()) {
-      line.unknown = token.empty() ? std::string(rest.substr(0, end)) : token;
+      line.unknown = token.empty() ? String(rest.substr(0, end)) : token;
     }
     rest = TrimmedBlanks(rest.substr(end));
   }
   return line;
 }
 
-std::string HandOverArguments(const CommandLine& line) {
-  std::string arguments;
+String HandOverArguments(const CommandLine& line) {
+  String arguments;
   if (line.quiet) arguments += "/S ";
   if (line.scope != ScopeSwitch::kNone) arguments += line.scope == ScopeSwitch::kAllUsers ? "/ALLUSERS " : "/CURRENTUSER ";
   if (line.chosen) arguments += "/INSTALL ";

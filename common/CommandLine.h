@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 #include <string_view>
 
 #include "InstallScope.h"
@@ -12,14 +12,14 @@ struct CommandLine {
   bool quiet = false;     // "/S": no window that waits for an answer
   bool help = false;      // "/?": show the switches
   bool hasFolder = false;
-  std::string folder;     // "/D=<folder>": the install folder, without quotes
+  String folder;     // "/D=<folder>": the install folder, without quotes
   ScopeSwitch scope = ScopeSwitch::kNone;  // "/ALLUSERS" or "/CURRENTUSER"
   // What a setup run hands to its own start with administrator rights once its wizard is done:
   // "/INSTALL" installs into the folder given without the wizard's pages, "/RUN" then starts
   // the editor.
   bool chosen = false;
   bool runAfter = false;
-  std::string unknown;    // the first switch that is not known, or a "/D=" without a folder
+  String unknown;    // the first switch that is not known, or a "/D=" without a folder
   bool Valid() const { return unknown.empty(); }
 };
 
@@ -32,7 +32,7 @@ CommandLine ParseCommandLine(std::string_view arguments, bool folderAllowed);
 
 // The arguments that give a run started again with administrator rights the same choices as
 // `line` (ParseCommandLine reads them back as they were).
-std::string HandOverArguments(const CommandLine& line);
+String HandOverArguments(const CommandLine& line);
 
 inline constexpr char kSetupUsage[] =
     "Usage: setup.exe [/S] [/ALLUSERS | /CURRENTUSER] [/D=folder]\r\n\r\n"

@@ -1,13 +1,14 @@
 #pragma once
 
 #include <initializer_list>
-#include <string>
 #include <string_view>
+
+#include "Str.h"
 
 namespace pelorin {
 
 // The parts one after another, in one allocation. A chain of `+` on strings puts a temporary
 // and an append call at every step of every caller; messages are built in many places.
-std::string Concat(std::initializer_list<std::string_view> parts);
+String Concat(std::initializer_list<std::string_view> parts);
 
 }  // namespace pelorin

@@ -48,19 +48,19 @@ long long RoundHalfEven(double value) {
   return lower % 2 == 0 ? lower : lower + 1;
 }
 
-std::string WholeNumberText(std::uint32_t value) {
+String WholeNumberText(std::uint32_t value) {
   char digits[10];
   std::size_t at = sizeof(digits);
   do {
     digits[--at] = static_cast<char>('0' + value % 10);
     value /= 10;
   } while (value != 0);
-  return std::string(digits + at, digits + sizeof(digits));
+  return String(std::string_view(digits + at, sizeof(digits) - at));
 }
 
-std::string FormatDecimal(double value) {
+String FormatDecimal(double value) {
   if (!std::isfinite(value)) return "0";
-  std::string text = value < 0 ? "-" : "";
+  String text = value < 0 ? "-" : "";
   value = std::fabs(value);
   double whole = std::floor(value);
   long long fraction = std::llround((value - whole) * 1000000);
@@ -69,14 +69,14 @@ std::string FormatDecimal(double value) {
     fraction = 0;
   }
   // Digit by digit, so a whole part beyond any integer type is written too.
-  std::string integer;
+  String integer;
   do {
-    integer.insert(integer.begin(), static_cast<char>('0' + static_cast<int>(std::fmod(whole, 10))));
+    integer.insert(0, 1, static_cast<char>('0' + static_cast<int>(std::fmod(whole, 10))));
     whole = std::floor(whole / 10);
   } while (whole >= 1);
   text += integer;
   if (fraction == 0) return text;
-  std::string digits = WholeNumberText(static_cast<std::uint32_t>(fraction));
+  String digits = WholeNumberText(static_cast<std::uint32_t>(fraction));
   digits.insert(0, 6 - digits.size(), '0');
   while (digits.back() == '0') digits.pop_back();
   return text + "." + digits;

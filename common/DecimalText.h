@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
-#include <string>
+#include "Str.h"
 #include <string_view>
 
 namespace pelorin {
@@ -46,9 +46,9 @@ long long RoundHalfEven(double value);
 
 // `value` in decimal digits; the library's to_string would put its own copy of this code at
 // every caller.
-std::string WholeNumberText(std::uint32_t value);
+String WholeNumberText(std::uint32_t value);
 
 // A number as short decimal text: whole numbers without a point, others to six places.
-std::string FormatDecimal(double value);
+String FormatDecimal(double value);
 
 }  // namespace pelorin

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 #include <string_view>
 #include <vector>
 
@@ -30,20 +30,20 @@ inline constexpr char kEditorSettingsFolder[] = "Brackwater\\Pelorin";
 
 // Adds the folders setup has just created (full paths) to the record in `installFolder`,
 // keeping those of earlier installs: an install over an existing folder creates none.
-FileError RecordCreatedFolders(FileSystem& files, const std::string& installFolder,
-                               const std::vector<std::string>& created);
+FileError RecordCreatedFolders(FileSystem& files, const String& installFolder,
+                               const std::vector<String>& created);
 
 // Where the system keeps its list of removable programs, under HKEY_LOCAL_MACHINE.
 inline constexpr std::string_view kUninstallKeys =
     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 // `text` with every `from` character replaced by `to`.
-std::string ReplaceChars(std::string text, char from, char to);
+String ReplaceChars(String text, char from, char to);
 
 // The application's name as a registry key name: backslashes and slashes become blanks.
-std::string UninstallKeyName(const std::string& appName);
+String UninstallKeyName(const String& appName);
 
 // The full path of the application's removal registration below HKEY_LOCAL_MACHINE.
-std::string UninstallKeyPath(const std::string& appName);
+String UninstallKeyPath(const String& appName);
 
 }  // namespace pelorin

@@ -7,7 +7,7 @@ namespace pelorin {
 
 namespace {
 
-std::string WithoutTrailingBackslash(std::string folder) {
+String WithoutTrailingBackslash(String folder) {
   // A drive's root keeps its backslash.
   if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
   return folder;
@@ -23,17 +23,17 @@ ScopeChoice ChooseScope(const ScopeFacts& facts) {
   return {scope, !facts.quiet};
 }
 
-std::string RegisteredInstallFolder(FileSystem& files, Registry& registry, const std::string& appName,
+String RegisteredInstallFolder(FileSystem& files, Registry& registry, const String& appName,
                                     InstallScope scope) {
-  std::string folder;
+  String folder;
   if (!registry.ReadKeyValue(RegistrationRoot(scope), UninstallKeyPath(appName), "InstallLocation", folder) ||
       folder.empty() || !files.FileExists(WithTrailingBackslash(folder) + kInstallLogName))
     return {};
   return WithoutTrailingBackslash(folder);
 }
 
-InstallScope ScopeOfInstall(Registry& registry, const std::string& appName, const std::string& installFolder) {
-  std::string folder;
+InstallScope ScopeOfInstall(Registry& registry, const String& appName, const String& installFolder) {
+  String folder;
   if (registry.ReadKeyValue(RegistryRoot::kCurrentUser, UninstallKeyPath(appName), "InstallLocation", folder) &&
       !folder.empty() && SameFileName(WithTrailingBackslash(folder), WithTrailingBackslash(installFolder)))
     return InstallScope::kUser;

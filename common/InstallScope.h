@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 
 #include "FileSystem.h"
 #include "Registry.h"
@@ -46,12 +46,12 @@ inline RegistryRoot RegistrationRoot(InstallScope scope) {
 
 // The folder of the install that the scope's registration names, when it still holds the
 // install log; empty when there is none. No trailing backslash, but for a drive's root.
-std::string RegisteredInstallFolder(FileSystem& files, Registry& registry, const std::string& appName,
+String RegisteredInstallFolder(FileSystem& files, Registry& registry, const String& appName,
                                     InstallScope scope);
 
 // The scope of the install in `installFolder`, as its own registration tells: for the account
 // alone where the account's registration names this folder, else for every user, as every
 // install was before scopes.
-InstallScope ScopeOfInstall(Registry& registry, const std::string& appName, const std::string& installFolder);
+InstallScope ScopeOfInstall(Registry& registry, const String& appName, const String& installFolder);
 
 }  // namespace pelorin

@@ -62,9 +62,9 @@ bool SameFileName(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::string ItemPath(std::string_view item) {
+String ItemPath(std::string_view item) {
   if (item.starts_with(kSystemFileMarker)) item.remove_prefix(1);
-  return ReplaceChars(std::string(item), '/', '\\');
+  return ReplaceChars(String(item), '/', '\\');
 }
 
 }  // namespace pelorin

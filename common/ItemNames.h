@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 #include <string_view>
 
 namespace pelorin {
@@ -22,7 +22,7 @@ const char* RelativePathProblem(std::string_view path);
 
 // The path an installable item is written under, relative to its folder: without the "$"
 // of a system file, and with "\" for every "/".
-std::string ItemPath(std::string_view item);
+String ItemPath(std::string_view item);
 
 // Whether Windows takes two names for the same file: ASCII letters compare without case.
 bool SameFileName(std::string_view a, std::string_view b);

@@ -15,14 +15,14 @@ bool IsUtf8(std::string_view text) {
 
 }  // namespace
 
-std::string EncodeTextFile(const AnsiCodePage& codePage, std::string_view text) {
+String EncodeTextFile(const AnsiCodePage& codePage, std::string_view text) {
   // Bytes that began as the mark does would be read back as UTF-8.
-  std::string bytes;
+  String bytes;
   if (codePage.FromUtf8(text, bytes) && !bytes.starts_with(kUtf8Mark)) return bytes;
-  return std::string(kUtf8Mark) + std::string(text);
+  return String(kUtf8Mark) + String(text);
 }
 
-bool DecodeTextFile(const AnsiCodePage& codePage, std::string_view bytes, std::string& text) {
+bool DecodeTextFile(const AnsiCodePage& codePage, std::string_view bytes, String& text) {
   text.clear();
   if (!bytes.starts_with(kUtf8Mark)) return codePage.ToUtf8(bytes, text);
   bytes.remove_prefix(kUtf8Mark.size());
@@ -31,34 +31,34 @@ bool DecodeTextFile(const AnsiCodePage& codePage, std::string_view bytes, std::s
   return true;
 }
 
-FileError ReadTextFile(FileSystem& files, const std::string& path, std::string& text) {
+FileError ReadTextFile(FileSystem& files, const String& path, String& text) {
   text.clear();
-  std::string bytes;
+  String bytes;
   if (FileError error = files.ReadFile(path, bytes)) return error;
   if (!DecodeTextFile(files.TextCodePage(), bytes, text))
     return {FileError::Kind::kOther, kNoTranslation, "the file is neither UTF-8 nor text in the system's code page"};
   return {};
 }
 
-FileError ReplaceTextFile(FileSystem& files, const std::string& path, std::string_view text) {
+FileError ReplaceTextFile(FileSystem& files, const String& path, std::string_view text) {
   return ReplaceFileContents(files, path, EncodeTextFile(files.TextCodePage(), text));
 }
 
-FileError AppendTextLine(FileSystem& files, const std::string& path, const std::string& line) {
-  const std::string ended = line + "\r\n";
-  std::string bytes;
+FileError AppendTextLine(FileSystem& files, const String& path, const String& line) {
+  const String ended = line + "\r\n";
+  String bytes;
   const bool exists = files.FileExists(path);
   if (exists) {
     if (FileError error = files.ReadFile(path, bytes)) return error;
   }
-  std::string added;
+  String added;
   if (!exists || bytes.empty()) {
     added = EncodeTextFile(files.TextCodePage(), ended);
   } else if (bytes.starts_with(kUtf8Mark)) {
     if (!IsUtf8(ended)) return {FileError::Kind::kOther, kNoTranslation, "the line is not UTF-8"};
     added = ended;
   } else if (!files.TextCodePage().FromUtf8(ended, added)) {
-    std::string text;
+    String text;
     if (!DecodeTextFile(files.TextCodePage(), bytes, text))
       return {FileError::Kind::kOther, kNoTranslation, "the file is not text in the system's code page"};
     return ReplaceTextFile(files, path, text + ended);

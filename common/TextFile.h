@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 #include <string_view>
 
 #include "AnsiCodePage.h"
@@ -14,17 +14,17 @@ namespace pelorin {
 // another script) is written as UTF-8 after a byte-order mark. Readers take both.
 inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-std::string EncodeTextFile(const AnsiCodePage& codePage, std::string_view text);
+String EncodeTextFile(const AnsiCodePage& codePage, std::string_view text);
 // False for bytes that are neither: UTF-8 after the mark that is not well-formed, or bytes
 // the code page does not define.
-bool DecodeTextFile(const AnsiCodePage& codePage, std::string_view bytes, std::string& text);
+bool DecodeTextFile(const AnsiCodePage& codePage, std::string_view bytes, String& text);
 
 // The file's UTF-8 text; a file that cannot be decoded is an error.
-FileError ReadTextFile(FileSystem& files, const std::string& path, std::string& text);
+FileError ReadTextFile(FileSystem& files, const String& path, String& text);
 // Replaces the file's contents safely (ReplaceFileContents) with the encoded text.
-FileError ReplaceTextFile(FileSystem& files, const std::string& path, std::string_view text);
+FileError ReplaceTextFile(FileSystem& files, const String& path, std::string_view text);
 // Adds `line` and CR LF at the end of the file, creating it when missing. A file in the code
 // page that cannot hold the line is written again whole, as UTF-8.
-FileError AppendTextLine(FileSystem& files, const std::string& path, const std::string& line);
+FileError AppendTextLine(FileSystem& files, const String& path, const String& line);
 
 }  // namespace pelorin

@@ -2,8 +2,8 @@
 
 namespace pelorin {
 
-std::vector<std::string> SplitLines(std::string_view text) {
-  std::vector<std::string> lines;
+std::vector<String> SplitLines(std::string_view text) {
+  std::vector<String> lines;
   std::size_t start = 0;
   while (start < text.size()) {
     const std::size_t end = text.find('\r', start);
@@ -18,8 +18,8 @@ std::vector<std::string> SplitLines(std::string_view text) {
   return lines;
 }
 
-std::string JoinLines(const std::vector<std::string>& lines) {
-  std::string text;
+String JoinLines(const std::vector<String>& lines) {
+  String text;
   for (const auto& line : lines) text.append(line).append("\r\n");
   return text;
 }

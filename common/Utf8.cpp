@@ -57,7 +57,7 @@ bool Utf16FromUtf8(std::string_view utf8, std::u16string& utf16) {
   return length != kNoConversion;
 }
 
-bool Utf8FromUtf16(std::u16string_view utf16, std::string& utf8) {
+bool Utf8FromUtf16(std::u16string_view utf16, String& utf8) {
   utf8.resize(3 * utf16.size());
   const std::size_t length = Utf8FromUtf16(utf16.data(), utf16.size(), utf8.data());
   utf8.resize(length == kNoConversion ? 0 : length);

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <string>
+
+#include "Str.h"
 #include <string_view>
 
 namespace pelorin {
@@ -11,7 +13,7 @@ namespace pelorin {
 // beyond U+10FFFF, cut short) or a lone surrogate has no conversion, so that a name read from
 // the system never turns into another name on its way back.
 bool Utf16FromUtf8(std::string_view utf8, std::u16string& utf16);
-bool Utf8FromUtf16(std::u16string_view utf16, std::string& utf8);
+bool Utf8FromUtf16(std::u16string_view utf16, String& utf8);
 
 // The conversions into a buffer the caller sized: `utf16` holds at least utf8.size() units,
 // `utf8` at least 3 * size bytes. They give the length written, or kNoConversion. The

@@ -40,12 +40,12 @@ std::optional<double> Number(const PropertyValue& value) {
   if (auto* i = std::get_if<std::int32_t>(&value)) return *i;
   if (auto* f = std::get_if<float>(&value)) return *f;
   if (auto* b = std::get_if<bool>(&value)) return *b ? -1 : 0;
-  if (auto* s = std::get_if<std::string>(&value)) return ParseDecimal(*s);
+  if (auto* s = std::get_if<String>(&value)) return ParseDecimal(*s);
   return std::nullopt;
 }
 
-ButtonError Mismatch(std::string_view key) { return "Type mismatch reading \"" + std::string(key) + "\""; }
-ButtonError Overflow(std::string_view key) { return "Overflow reading \"" + std::string(key) + "\""; }
+ButtonError Mismatch(std::string_view key) { return "Type mismatch reading \"" + String(key) + "\""; }
+ButtonError Overflow(std::string_view key) { return "Overflow reading \"" + String(key) + "\""; }
 
 template <class Integer>
 ButtonError ToInteger(const PropertyValue& value, std::string_view key, Integer& out) {
@@ -73,8 +73,8 @@ ButtonError ToFloat(const PropertyValue& value, std::string_view key, float& out
   return std::nullopt;
 }
 
-ButtonError ToText(const PropertyValue& value, std::string_view key, std::string& out) {
-  if (auto* s = std::get_if<std::string>(&value)) {
+ButtonError ToText(const PropertyValue& value, std::string_view key, String& out) {
+  if (auto* s = std::get_if<String>(&value)) {
     out = *s;
     return std::nullopt;
   }
@@ -97,7 +97,7 @@ ButtonError ToFont(const PropertyValue& value, std::string_view key, FontRef& ou
   return std::nullopt;
 }
 
-ButtonError NoPicture() { return std::string("Object variable not set: a picture property holds no picture"); }
+ButtonError NoPicture() { return String("Object variable not set: a picture property holds no picture"); }
 
 }  // namespace
 
@@ -125,7 +125,7 @@ void Button::SetEnabled(bool New_Enabled) {
 }
 
 ButtonError Button::SetFont(FontRef New_Font) {
-  if (!New_Font) return std::string("Object variable not set: no font");
+  if (!New_Font) return String("Object variable not set: no font");
   font_ = std::move(New_Font);
   MeasureCaption();
   Notify("Font");
@@ -144,7 +144,7 @@ void Button::SetBorderStyle(std::int16_t New_BorderStyle) {
   host_.FaceChanged();
 }
 
-void Button::SetCaption(std::string New_Caption) {
+void Button::SetCaption(String New_Caption) {
   captionText_ = std::move(New_Caption);
   MeasureCaption();
   Notify("Caption");
@@ -223,7 +223,7 @@ ButtonError Button::ReadProperties(const PropertyStore& store) {
   if (auto e = ToFont(read("Font", host_.AmbientFont()), "Font", font_)) return e;
   if (auto e = ToInteger(read("BackStyle", std::int16_t(1)), "BackStyle", backStyle_)) return e;
   if (auto e = ToInteger(read("BorderStyle", std::int16_t(0)), "BorderStyle", borderStyle_)) return e;
-  if (auto e = ToText(read("Caption", std::string("Button")), "Caption", captionText_)) return e;
+  if (auto e = ToText(read("Caption", String("Button")), "Caption", captionText_)) return e;
   MeasureCaption();
   if (auto e = ToPicture(read("PictureNormal", EmptyPicture()), "PictureNormal", pictureNormal_)) return e;
   if (auto e = ToPicture(read("PicturePressed", EmptyPicture()), "PicturePressed", picturePressed_)) return e;
@@ -273,7 +273,7 @@ void Button::WriteProperties(PropertyStore& store) const {
   store.WriteProperty("Font", font_, host_.AmbientFont());
   store.WriteProperty("BackStyle", backStyle_, std::int16_t(1));
   store.WriteProperty("BorderStyle", borderStyle_, std::int16_t(0));
-  store.WriteProperty("Caption", captionText_, std::string("Button"));
+  store.WriteProperty("Caption", captionText_, String("Button"));
   store.WriteProperty("PictureNormal", pictureNormal_, EmptyPicture());
   store.WriteProperty("PicturePressed", picturePressed_, EmptyPicture());
   store.WriteProperty("Resizeable", resizeable_, std::int16_t(0));

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
+#include "Str.h"
 #include <string_view>
 
 #include "ButtonValues.h"
@@ -11,7 +11,7 @@
 namespace pelorin {
 
 // What went wrong in a property or input operation; nothing when it succeeded.
-using ButtonError = std::optional<std::string>;
+using ButtonError = std::optional<String>;
 
 // A child element's box in twips, relative to the control's surface.
 struct ElementBox {
@@ -52,7 +52,7 @@ class ButtonHost {
   virtual void PropertyChanged(std::string_view key) = 0;
   virtual FontRef AmbientFont() = 0;
   // The size, in twips, that a caption of this text takes in this font.
-  virtual void MeasureCaption(const std::string& text, const FontObject& font, float& width,
+  virtual void MeasureCaption(const String& text, const FontObject& font, float& width,
                               float& height) = 0;
   // The button changed its own size; the host moves its window to match.
   virtual void SizeChanged(float width, float height) = 0;
@@ -97,8 +97,8 @@ class Button {
   void SetBackStyle(std::int16_t New_BackStyle);
   std::int16_t BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(std::int16_t New_BorderStyle);
-  const std::string& Caption() const { return captionText_; }
-  void SetCaption(std::string New_Caption);
+  const String& Caption() const { return captionText_; }
+  void SetCaption(String New_Caption);
   const PictureRef& PictureNormal() const { return pictureNormal_; }
   ButtonError SetPictureNormal(PictureRef New_PictureNormal);
   const PictureRef& PicturePressed() const { return picturePressed_; }
@@ -182,7 +182,7 @@ class Button {
   ElementBox icon_ = kIconStart;
   PictureRef iconPicture_ = EmptyPicture();
   ElementBox caption_ = kCaptionStart;
-  std::string captionText_ = "Button";
+  String captionText_ = "Button";
   std::int32_t foreColor_ = static_cast<std::int32_t>(0x80000012);
   ElementBox autoSizer_ = kAutoSizerStart;
   // The control's own state.

@@ -24,8 +24,8 @@ bool ValuesEqual(const PropertyValue& a, const PropertyValue& b) {
       return (Numeric(a) != 0) == (Numeric(b) != 0);
     return Numeric(a) == Numeric(b);
   }
-  if (auto* x = std::get_if<std::string>(&a))
-    if (auto* y = std::get_if<std::string>(&b)) return *x == *y;
+  if (auto* x = std::get_if<String>(&a))
+    if (auto* y = std::get_if<String>(&b)) return *x == *y;
   if (auto* x = std::get_if<FontRef>(&a))
     if (auto* y = std::get_if<FontRef>(&b)) return *x && *y ? **x == **y : *x == *y;
   if (auto* x = std::get_if<PictureRef>(&a))

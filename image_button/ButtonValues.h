@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include "Str.h"
 #include <variant>
 #include <vector>
 
@@ -12,7 +12,7 @@ namespace pelorin {
 
 // A font as the button stores it.
 struct FontObject {
-  std::string name = "MS Sans Serif";
+  String name = "MS Sans Serif";
   float size = 8.25f;
   int weight = 400;
   bool italic = false;
@@ -35,7 +35,7 @@ using PictureRef = SharedRef<const PictureObject>;
 inline PictureRef EmptyPicture() { return PictureRef(new PictureObject); }
 
 // A value in the host's property store.
-using PropertyValue = std::variant<std::int16_t, std::int32_t, bool, float, std::string, FontRef, PictureRef>;
+using PropertyValue = std::variant<std::int16_t, std::int32_t, bool, float, String, FontRef, PictureRef>;
 
 // The default rule: numbers, booleans and floats compare by value (true equals any non-zero
 // number), text by its bytes, fonts by their attributes, pictures as equal when neither holds

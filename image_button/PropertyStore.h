@@ -1,7 +1,7 @@
 #pragma once
 
 #include <optional>
-#include <string>
+#include "Str.h"
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -23,11 +23,11 @@ class PropertyStore {
   std::size_t Size() const { return values_.size(); }
 
  private:
-  using Entry = std::pair<std::string, PropertyValue>;
-  static std::string Folded(std::string_view key);
+  using Entry = std::pair<String, PropertyValue>;
+  static String Folded(std::string_view key);
   // Where the folded key is, or would go.
-  std::vector<Entry>::iterator Place(const std::string& folded);
-  std::vector<Entry>::const_iterator Place(const std::string& folded) const;
+  std::vector<Entry>::iterator Place(const String& folded);
+  std::vector<Entry>::const_iterator Place(const String& folded) const;
 
   std::vector<Entry> values_;  // sorted by folded key; a button keeps only a few
 };

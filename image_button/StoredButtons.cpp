@@ -36,7 +36,7 @@ std::optional<PropertyValue> Wrapped(const std::optional<T>& value) {
 std::optional<PropertyValue> ParseValue(std::string_view type, std::string_view rest,
                                         PictureLoader loadPicture) {
   while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
-  if (type == "text") return PropertyValue(std::string(rest));
+  if (type == "text") return PropertyValue(String(rest));
   if (type == "picture") {
     PictureRef picture = loadPicture(rest);
     if (!picture) return std::nullopt;
@@ -84,15 +84,15 @@ const PropertyStore* FindButton(const StoredButtons& buttons, std::string_view n
 }
 
 std::optional<StoredButtons> ParseStoredButtons(std::string_view text, PictureLoader loadPicture,
-                                                std::string& error) {
+                                                String& error) {
   StoredButtons buttons;
   PropertyStore* current = nullptr;
   int number = 0;
-  for (const std::string& line : SplitLines(text)) {
+  for (const String& line : SplitLines(text)) {
     ++number;
     if (line.empty() || line.front() == '#') continue;
     if (line.front() == '[' && line.back() == ']') {
-      const std::string name = line.substr(1, line.size() - 2);
+      const String name = line.substr(1, line.size() - 2);
       const auto found = std::find_if(buttons.begin(), buttons.end(), [&](const auto& b) { return b.first == name; });
       current = found != buttons.end() ? &found->second : &buttons.emplace_back(name, PropertyStore()).second;
       continue;

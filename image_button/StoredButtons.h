@@ -1,7 +1,7 @@
 #pragma once
 
 #include <optional>
-#include <string>
+#include "Str.h"
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -20,7 +20,7 @@ namespace pelorin {
 // Instances in the order they first appear; a name that appears again adds to its instance.
 // The editor reads none of it at run time: resources/make_button_table.py makes its own data
 // into a table (StoredButton.h) at build time. This reader serves other hosts.
-using StoredButtons = std::vector<std::pair<std::string, PropertyStore>>;
+using StoredButtons = std::vector<std::pair<String, PropertyStore>>;
 // A plain function: the programs keep std::function and its throwing call path out.
 using PictureLoader = PictureRef (*)(std::string_view name);
 
@@ -29,6 +29,6 @@ const PropertyStore* FindButton(const StoredButtons& buttons, std::string_view n
 
 // The instances, or nothing with `error` set to the first line that could not be read.
 std::optional<StoredButtons> ParseStoredButtons(std::string_view text, PictureLoader loadPicture,
-                                                std::string& error);
+                                                String& error);
 
 }  // namespace pelorin

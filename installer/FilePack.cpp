@@ -24,18 +24,18 @@ bool StartsWithMagic(FileReader& reader) {
 
 }  // namespace
 
-std::string OverwriteOlderQuestion(const std::string& newText, const std::string& oldText) {
+String OverwriteOlderQuestion(const String& newText, const String& oldText) {
   return Concat({"Setup has detected that the file: \r\n\r\n", newText,
                  "\r\n\r\nwhich comes with this Application is older than\r\n\r\n", oldText,
                  "\r\n\r\nwhich you currently have on your system.  \r\nWould you like to overwrite your "
                  "existing file with this older file?"});
 }
 
-std::string DescribeFileTime(const std::string& name, const FileTime& t) {
+String DescribeFileTime(const String& name, const FileTime& t) {
   // Each field after the one before and its separator; file times are never negative.
   const int fields[] = {t.day, t.month, t.year, t.hour, t.minute, t.second};
   static constexpr char kSeparators[] = "// ::";
-  std::string text = name;
+  String text = name;
   text += " - ";
   for (std::size_t i = 0; i < std::size(fields); ++i) {
     if (i > 0) text += kSeparators[i - 1];
@@ -44,8 +44,8 @@ std::string DescribeFileTime(const std::string& name, const FileTime& t) {
   return text;
 }
 
-AddOutcome AddFile(FileSystem& files, const std::string& dataFile, const std::string& listFile,
-                   const std::string& source, const std::string& itemName, const FileTime* time) {
+AddOutcome AddFile(FileSystem& files, const String& dataFile, const String& listFile,
+                   const String& source, const String& itemName, const FileTime* time) {
   if (!IsValidItemName(itemName)) return {AddResult::kFailed, Corrupt("invalid item name")};
   PackRecord record;
   record.name = itemName;
@@ -80,7 +80,7 @@ AddOutcome AddFile(FileSystem& files, const std::string& dataFile, const std::st
   std::unique_ptr<FileReader> oldList;
   if (!files.OpenForReading(listFile, oldList)) listSize = oldList->Size();
   oldList.reset();
-  std::string lines = listSize == 0 ? std::string(kPackListHeader) + "\r\n" : std::string();
+  String lines = listSize == 0 ? String(kPackListHeader) + "\r\n" : String();
   lines += FormatRecord(record) + "\r\n";
   std::unique_ptr<FileWriter> list;
   if (FileError error = files.OpenForWriting(listFile, true, list)) return {AddResult::kFailed, error};
@@ -95,8 +95,8 @@ const PackRecord* PackList::Find(std::string_view name) const {
   return nullptr;
 }
 
-PackList ReadPackList(FileSystem& files, const std::string& listFile) {
-  std::string text;
+PackList ReadPackList(FileSystem& files, const String& listFile) {
+  String text;
   if (FileError error = files.ReadFile(listFile, text)) {
     PackList list;
     list.error = error;
@@ -107,7 +107,7 @@ PackList ReadPackList(FileSystem& files, const std::string& listFile) {
 
 PackList ParsePackList(std::string_view text) {
   PackList list;
-  const std::vector<std::string> lines = SplitLines(text);
+  const std::vector<String> lines = SplitLines(text);
   if (lines.empty()) return list;
   const std::string_view header = lines[0];
   list.headerValid = header.substr(0, header.find(',')) == kPackListHeader;
@@ -122,18 +122,18 @@ PackList ParsePackList(std::string_view text) {
   return list;
 }
 
-std::string ListFiles(FileSystem& files, const std::string& listFile) {
+String ListFiles(FileSystem& files, const String& listFile) {
   const PackList list = ReadPackList(files, listFile);
   if (!list.headerValid) return "1";
-  std::string result;
+  String result;
   for (const PackRecord& record : list.records)
     result += record.name + '\xFF' + std::to_string(record.size) + '\xFF';
   return result;
 }
 
-ExtractOutcome ExtractFile(FileSystem& files, PackUi& ui, const std::string& dataFile,
-                           const std::string& listFile, const std::string& item,
-                           const std::string& destination) {
+ExtractOutcome ExtractFile(FileSystem& files, PackUi& ui, const String& dataFile,
+                           const String& listFile, const String& item,
+                           const String& destination) {
   const PackList list = ReadPackList(files, listFile);
   if (list.error) return {ExtractResult::kFailed, list.error};
   const PackRecord* record = list.Find(item);
@@ -144,11 +144,11 @@ ExtractOutcome ExtractFile(FileSystem& files, PackUi& ui, const std::string& dat
 }
 
 ExtractOutcome ExtractRecord(FileSystem& files, PackUi& ui, FileReader& data, const PackRecord& record,
-                             const std::string& destination, bool replaceNewer) {
+                             const String& destination, bool replaceNewer) {
   // One outcome for every way out, filled in as the steps go.
   ExtractOutcome outcome{ExtractResult::kKeptNewer, {}};
   // A copy that a killed run left beside the destination goes, whether or not it is replaced.
-  const std::string temporary = destination + ".tmp";
+  const String temporary = destination + ".tmp";
   if (files.FileExists(temporary)) files.RemoveFile(temporary);
   static constexpr FileTime kMissing;  // a missing destination counts as 1601-01-01, older than any item
   FileTime existing = kMissing;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 #include <vector>
 
 #include "FileSystem.h"
@@ -12,7 +12,7 @@ namespace pelorin {
 class PackUi {
  public:
   // Whether to replace an existing file that is newer than the item about to replace it.
-  virtual bool ConfirmOverwriteOlder(const std::string& newText, const std::string& oldText) = 0;
+  virtual bool ConfirmOverwriteOlder(const String& newText, const String& oldText) = 0;
 
  protected:
   ~PackUi() = default;
@@ -21,10 +21,10 @@ class PackUi {
 inline constexpr char kOverwriteOlderTitle[] = "Overwrite existing file with older file?";
 
 // The text of the older-file question, for the two descriptions it compares.
-std::string OverwriteOlderQuestion(const std::string& newText, const std::string& oldText);
+String OverwriteOlderQuestion(const String& newText, const String& oldText);
 
 // "name - day/month/year hour:minute:second", numbers without leading zeros.
-std::string DescribeFileTime(const std::string& name, const FileTime& time);
+String DescribeFileTime(const String& name, const FileTime& time);
 
 enum class AddResult { kAdded, kNotAPack, kFailed };
 struct AddOutcome {
@@ -37,8 +37,8 @@ struct AddOutcome {
 // The bytes are copied in pieces, so memory does not grow with the file. The item's time is
 // `time` when given (a build that must not depend on when its files were made), else the
 // source's last-write time.
-AddOutcome AddFile(FileSystem& files, const std::string& dataFile, const std::string& listFile,
-                   const std::string& source, const std::string& itemName, const FileTime* time = nullptr);
+AddOutcome AddFile(FileSystem& files, const String& dataFile, const String& listFile,
+                   const String& source, const String& itemName, const FileTime* time = nullptr);
 
 struct PackList {
   bool headerValid = false;
@@ -51,11 +51,11 @@ struct PackList {
 };
 
 PackList ParsePackList(std::string_view text);
-PackList ReadPackList(FileSystem& files, const std::string& listFile);
+PackList ReadPackList(FileSystem& files, const String& listFile);
 
 // The listing as text: for each record its name, byte 0xFF, its size, byte 0xFF; "1" when
 // the first line is not the header.
-std::string ListFiles(FileSystem& files, const std::string& listFile);
+String ListFiles(FileSystem& files, const String& listFile);
 
 enum class ExtractResult {
   kCopied,
@@ -72,13 +72,13 @@ struct ExtractOutcome {
 // Copies item `item` to `destination`, asking before a newer file is replaced. The copy goes
 // to a file beside the destination and replaces it only when complete; its three file times
 // are then set to the item's stored time.
-ExtractOutcome ExtractFile(FileSystem& files, PackUi& ui, const std::string& dataFile,
-                           const std::string& listFile, const std::string& item,
-                           const std::string& destination);
+ExtractOutcome ExtractFile(FileSystem& files, PackUi& ui, const String& dataFile,
+                           const String& listFile, const String& item,
+                           const String& destination);
 
 // The same for a record already read, from a data file already open; with `replaceNewer` a
 // newer file is replaced without asking.
 ExtractOutcome ExtractRecord(FileSystem& files, PackUi& ui, FileReader& data, const PackRecord& record,
-                             const std::string& destination, bool replaceNewer = false);
+                             const String& destination, bool replaceNewer = false);
 
 }  // namespace pelorin

@@ -19,7 +19,7 @@ constexpr char kUninstallerName[] = "Uninstall.exe";
 
 // Appends the parts one after another, then the system's reason for `error` when there is one:
 // its text, with its number so that a report in any language can be read.
-void AppendReport(std::string& text, const char* lead, std::string_view path, const char* tail, const FileError* error) {
+void AppendReport(String& text, const char* lead, std::string_view path, const char* tail, const FileError* error) {
   text += lead;
   text += path;
   text += tail;
@@ -35,7 +35,7 @@ void AppendReport(std::string& text, const char* lead, std::string_view path, co
 }
 
 // A path in quotation marks, so that blanks in it cannot end a command line's program.
-std::string Quoted(std::string_view path, std::string_view after = {}) { return Concat({"\"", path, "\"", after}); }
+String Quoted(std::string_view path, std::string_view after = {}) { return Concat({"\"", path, "\"", after}); }
 
 // A file name without any folder part.
 bool IsBareFileName(std::string_view name) {
@@ -65,45 +65,45 @@ class Installation {
   }
   bool ProgramFree(FileError& refusal);
   bool WaitForProgramToClose(FileError& refusal);
-  void RemoveFolders(const std::vector<std::string>& created);
+  void RemoveFolders(const std::vector<String>& created);
   void InstallItems(bool system);
   void InstallItem(const PackRecord& record, bool system);
-  void AppendLog(const std::string& line);
+  void AppendLog(const String& line);
   void RegisterUninstall();
   void CreateLinks();
   void CreateOneLink(const ShortcutLine& shortcut);
-  std::string LinkFolder(std::string_view folder);
+  String LinkFolder(std::string_view folder);
   void RemoveEarlierInstallElsewhere();
   void ReadEarlierEntries();
   void SettleEarlierEntries();
-  void RemoveEarlierShortcut(const std::string& linkFile);
+  void RemoveEarlierShortcut(const String& linkFile);
   void RunProgram();
-  std::string Destination(const PackRecord& record) const;
+  String Destination(const PackRecord& record) const;
   std::uint64_t InstalledSize();
 
   FileSystem& files_;
   InstallServices& services_;
   const InstallRequest& request_;
   const SetupInfo& info_;
-  const std::vector<std::string>& shortcuts_;
-  const std::string installFolder_;
-  const std::string logPath_;
+  const std::vector<String>& shortcuts_;
+  const String installFolder_;
+  const String logPath_;
   const bool keepLog_;
   // The install folder's own editor, by its window and program file.
   const ProgramWindow editor_;
-  const std::string uninstaller_;
-  std::string systemFolder_;
-  std::string failures_;  // a line, each after CR LF, per file that is not in place, and why
+  const String uninstaller_;
+  String systemFolder_;
+  String failures_;  // a line, each after CR LF, per file that is not in place, and why
   FileError logError_;                 // the first log line that could not be written
   std::uint64_t installedBytes_ = 0;
   bool uninstallerInstalled_ = false;
   // The "&" and "$" lines of the log this install replaces; one that this install logs again
   // is emptied.
-  std::vector<std::string> earlierEntries_;
+  std::vector<String> earlierEntries_;
   const PackList* list_ = nullptr;
   HeldPath held_;
 
-  ExtractOutcome Extract(const std::string& item, const std::string& destination) {
+  ExtractOutcome Extract(const String& item, const String& destination) {
     // A quiet run replaces this application's own programs whatever their dates, which anyone
     // can set: a reinstall then repairs a changed program.
     const bool own = request_.quiet && (SameFileName(destination, editor_.programPath) ||
@@ -145,7 +145,7 @@ InstallResult Installation::Run() {
   const FolderUse use = request_.scope == InstallScope::kMachine ? FolderUse::kInstall : FolderUse::kPrivate;
   const FileError folderError = HoldInstallPath(files_, FolderOfPath(installFolder_), request_.scope,
                                                 FolderRightsText(use, request_.accountSid), held_);
-  const std::vector<std::string>& created = held_.created;
+  const std::vector<String>& created = held_.created;
   if (folderError || held_.problem) {
     held_.holds.clear();
     RemoveFolders(created);
@@ -182,7 +182,7 @@ InstallResult Installation::Run() {
 }
 
 InstallResult Installation::Stop(const char* lead, std::string_view path, const char* tail, const FileError* error) {
-  std::string text;
+  String text;
   AppendReport(text, lead, path, tail, error);
   text += "\r\n\r\nNothing has been installed.";
   services_.ui.ShowMessage(text, true);
@@ -193,11 +193,11 @@ InstallResult Installation::Stop(const char* lead, std::string_view path, const 
 // asking the user (or, in a quiet run, the window) until it is. A program file that is
 // refused for another reason than being in use ends the wait with that reason.
 bool Installation::WaitForProgramToClose(FileError& refusal) {
-  const std::string& name = info_.appName;
+  const String& name = info_.appName;
   if (ProgramFree(refusal)) return true;
   if (refusal) return false;
   if (!request_.quiet) {
-    const std::string question = name + kRunningQuestion;
+    const String question = name + kRunningQuestion;
     while (services_.ui.AskRetry(question))
       if (ProgramFree(refusal) || refusal) return !refusal;
     return false;
@@ -217,7 +217,7 @@ bool Installation::WaitForProgramToClose(FileError& refusal) {
 bool Installation::ProgramFree(FileError& refusal) {
   const SetupInfo& info = info_;
   if (info.mainExe.empty() || !IsSafeRelativeName(info.mainExe)) return true;
-  const std::string& program = editor_.programPath;
+  const String& program = editor_.programPath;
   // Only this folder's own editor counts: another program's window with the same title does
   // not hold the install up. An empty title would match some unrelated untitled window.
   if (!info.appName.empty() && services_.windows.IsRunning(editor_)) return false;
@@ -233,7 +233,7 @@ bool Installation::ProgramFree(FileError& refusal) {
   return true;
 }
 
-void Installation::RemoveFolders(const std::vector<std::string>& created) {
+void Installation::RemoveFolders(const std::vector<String>& created) {
   for (auto folder = created.rbegin(); folder != created.rend(); ++folder) files_.RemoveFolder(*folder);
 }
 
@@ -264,7 +264,7 @@ void Installation::InstallItem(const PackRecord& record, bool system) {
     failures_ += "; skipped";
     return;
   }
-  const std::string destination = Destination(record);
+  const String destination = Destination(record);
   const ExtractOutcome outcome = Extract(record.name, destination);
   if (outcome.result == ExtractResult::kFailed) {
     Fail(destination, ": ", &outcome.error);
@@ -273,7 +273,7 @@ void Installation::InstallItem(const PackRecord& record, bool system) {
   const bool copied = outcome.result != ExtractResult::kKeptNewer;
   if (!system) {
     const std::string_view path = std::string_view(destination).substr(installFolder_.size());
-    if (copied && keepLog_) AppendLog(std::string(path));
+    if (copied && keepLog_) AppendLog(String(path));
     if (SameFileName(path, kUninstallerName) && files_.FileExists(destination)) uninstallerInstalled_ = true;
     return;
   }
@@ -288,7 +288,7 @@ void Installation::InstallItem(const PackRecord& record, bool system) {
   if (keepLog_) AppendLog(Concat({std::string_view(&kSystemFileMarker, 1), destination}));
 }
 
-std::string Installation::Destination(const PackRecord& record) const {
+String Installation::Destination(const PackRecord& record) const {
   return (record.name.starts_with(kSystemFileMarker) ? systemFolder_ : installFolder_) + ItemPath(record.name);
 }
 
@@ -309,10 +309,10 @@ std::uint64_t Installation::InstalledSize() {
 void Installation::RemoveEarlierInstallElsewhere() {
   if (!keepLog_) return;
   // A folder that the registration names and that holds an install log.
-  std::string earlier = RegisteredInstallFolder(files_, services_.registry, info_.appName, request_.scope);
+  String earlier = RegisteredInstallFolder(files_, services_.registry, info_.appName, request_.scope);
   if (earlier.empty()) return;
   earlier = WithTrailingBackslash(earlier);
-  const std::string uninstaller = earlier + kUninstallerName;
+  const String uninstaller = earlier + kUninstallerName;
   if (SameFileName(earlier, installFolder_) || !files_.FileExists(uninstaller)) return;
   if (!services_.ui.AskYesNo(kEarlierInstallQuestion + earlier + kEarlierInstallQuestionEnd)) return;
   if (!MayStartElevated(files_, uninstaller)) {
@@ -325,9 +325,9 @@ void Installation::RemoveEarlierInstallElsewhere() {
 }
 
 void Installation::ReadEarlierEntries() {
-  std::string text;
+  String text;
   if (!keepLog_ || !files_.FileExists(logPath_) || ReadTextFile(files_, logPath_, text)) return;
-  const std::vector<std::string> lines = SplitLines(text);
+  const std::vector<String> lines = SplitLines(text);
   constexpr std::size_t kHeaderLines = 3;
   for (std::size_t i = kHeaderLines; i < lines.size(); ++i)
     if (lines[i].starts_with(kShortcutMarker) || lines[i].starts_with(kSystemFileMarker))
@@ -338,10 +338,10 @@ void Installation::ReadEarlierEntries() {
 // none is left that no log names. Its system files are shared with other programs, so
 // they are not removed here: they stay in the log, and the uninstaller asks about them.
 void Installation::SettleEarlierEntries() {
-  for (std::string& entry : earlierEntries_) {
+  for (String& entry : earlierEntries_) {
     if (entry.empty()) continue;
     // Emptied first, so that the log takes it once however often the earlier log named it.
-    const std::string line = std::move(entry);
+    const String line = std::move(entry);
     entry.clear();
     if (line.starts_with(kSystemFileMarker)) AppendLog(line);
     else RemoveEarlierShortcut(line.substr(1));
@@ -350,13 +350,13 @@ void Installation::SettleEarlierEntries() {
 
 // A shortcut file named by the earlier log, removed only where setup makes shortcuts: a
 // ".lnk" file inside one of the Start Menus. Its folders go too, once empty.
-void Installation::RemoveEarlierShortcut(const std::string& linkFile) {
+void Installation::RemoveEarlierShortcut(const String& linkFile) {
   constexpr std::string_view kExtension = ".lnk";
   if (linkFile.size() <= kExtension.size() ||
       !SameFileName(std::string_view(linkFile).substr(linkFile.size() - kExtension.size()), kExtension))
     return;
   for (const StartMenuOwner owner : {StartMenuOwner::kAllUsers, StartMenuOwner::kCurrentUser}) {
-    std::string base = services_.shell.StartMenuFolder(owner, false);
+    String base = services_.shell.StartMenuFolder(owner, false);
     if (base.empty()) continue;
     if (!base.ends_with('\\')) base += '\\';
     if (linkFile.size() <= base.size() || !SameFileName(std::string_view(linkFile).substr(0, base.size()), base) ||
@@ -364,10 +364,10 @@ void Installation::RemoveEarlierShortcut(const std::string& linkFile) {
       continue;
     if (files_.IsReparsePoint(linkFile) || files_.RemoveFile(linkFile)) return;
     // The Start Menu's own folder of programs stays, even when empty.
-    const std::string programs = services_.shell.StartMenuFolder(owner, true);
+    const String programs = services_.shell.StartMenuFolder(owner, true);
     // Each folder up from the link's, while below the Start Menu: the link's path holds the
     // Start Menu's backslash.
-    for (std::string folder = linkFile;;) {
+    for (String folder = linkFile;;) {
       folder.erase(folder.rfind('\\'));
       if (folder.size() <= base.size() || SameFileName(folder, programs) || files_.IsReparsePoint(folder) ||
           files_.RemoveFolder(folder))
@@ -376,8 +376,8 @@ void Installation::RemoveEarlierShortcut(const std::string& linkFile) {
   }
 }
 
-void Installation::AppendLog(const std::string& line) {
-  for (std::string& entry : earlierEntries_)
+void Installation::AppendLog(const String& line) {
+  for (String& entry : earlierEntries_)
     if (SameFileName(entry, line)) entry.clear();
   FileError error = AppendTextLine(files_, logPath_, line);
   if (error && !logError_) logError_ = std::move(error);
@@ -385,19 +385,19 @@ void Installation::AppendLog(const std::string& line) {
 
 void Installation::RegisterUninstall() {
   const SetupInfo& info = info_;
-  const std::string key = UninstallKeyPath(info.appName);
+  const String key = UninstallKeyPath(info.appName);
   Registry& registry = services_.registry;
   const RegistryRoot root = RegistrationRoot(request_.scope);
-  const std::string displayName = Concat({UninstallKeyName(info.appName), " v", info.appVersion});
+  const String displayName = Concat({UninstallKeyName(info.appName), " v", info.appVersion});
   // Quoted, so that a folder with blanks cannot be read as a shorter program path.
-  const std::string uninstaller = Quoted(uninstaller_);
-  const std::string quietUninstaller = uninstaller + " /S";
+  const String uninstaller = Quoted(uninstaller_);
+  const String quietUninstaller = uninstaller + " /S";
   // The texts, then the size in KB, then flags that are set.
   static constexpr const char* kNames[] = {"DisplayName",     "UninstallString", "QuietUninstallString",
                                            "DisplayVersion",  "Publisher",       "DisplayIcon",
                                            "InstallLocation", "EstimatedSize",   "NoModify",
                                            "NoRepair"};
-  const std::string* const texts[] = {  // null: not written
+  const String* const texts[] = {  // null: not written
       &displayName,      &uninstaller,     &quietUninstaller,
       &info.appVersion,  &info.appCompany, info.mainExe.empty() ? nullptr : &editor_.programPath,
       &installFolder_};
@@ -405,7 +405,7 @@ void Installation::RegisterUninstall() {
   const auto kilobytes = static_cast<std::uint32_t>((installedBytes_ + 1023) / 1024);
   bool written = true;
   for (std::size_t i = 0; i < std::size(kNames); ++i) {
-    const std::string name = kNames[i];
+    const String name = kNames[i];
     if (i >= kKilobytes) written &= registry.SetNumberValue(root, key, name, i == kKilobytes ? kilobytes : 1);
     else if (texts[i] != nullptr) written &= registry.SetKeyValue(root, key, name, *texts[i]);
   }
@@ -415,7 +415,7 @@ void Installation::RegisterUninstall() {
 }
 
 void Installation::CreateLinks() {
-  const std::string installed = kApplicationInstalled;
+  const String installed = kApplicationInstalled;
   services_.ui.ShowProgress(kCreatingLinks, installed);
   services_.ui.ShowCaption(installed);
   for (std::size_t slot = 0; slot < shortcuts_.size() && slot < kMaxShortcuts; ++slot) {
@@ -429,11 +429,11 @@ void Installation::CreateLinks() {
 // install for every user, else of this user.
 // Its first step "Programs" is the Start Menu's folder of programs, whatever the system's
 // language calls it.
-std::string Installation::LinkFolder(std::string_view folder) {
+String Installation::LinkFolder(std::string_view folder) {
   Shell& shell = services_.shell;
   StartMenuOwner owner =
       request_.scope == InstallScope::kMachine ? StartMenuOwner::kAllUsers : StartMenuOwner::kCurrentUser;
-  std::string base = shell.StartMenuFolder(owner, false);
+  String base = shell.StartMenuFolder(owner, false);
   if (base.empty()) {
     owner = StartMenuOwner::kCurrentUser;
     base = shell.StartMenuFolder(owner, false);
@@ -441,7 +441,7 @@ std::string Installation::LinkFolder(std::string_view folder) {
   constexpr std::string_view kPrograms = "Programs\\";
   std::string_view rest = folder;
   if (SameFileName(rest.substr(0, kPrograms.size()), kPrograms)) {
-    std::string programs = shell.StartMenuFolder(owner, true);
+    String programs = shell.StartMenuFolder(owner, true);
     if (!programs.empty()) {
       base = std::move(programs);
       rest.remove_prefix(kPrograms.size());
@@ -453,13 +453,13 @@ std::string Installation::LinkFolder(std::string_view folder) {
 }
 
 void Installation::CreateOneLink(const ShortcutLine& shortcut) {
-  const std::string linkFolder = LinkFolder(shortcut.folder);
-  const std::string linkFile = Concat({linkFolder, shortcut.name, ".lnk"});
+  const String linkFolder = LinkFolder(shortcut.folder);
+  const String linkFile = Concat({linkFolder, shortcut.name, ".lnk"});
   CreateFolderChain(files_, linkFolder);
-  const std::string target = Concat({installFolder_, shortcut.target});
+  const String target = Concat({installFolder_, shortcut.target});
   // The target's folder, with its backslash: the install folder's has one.
   const ShellLink link{.target = target,
-                       .description = std::string(shortcut.name),
+                       .description = String(shortcut.name),
                        .workingFolder = target.substr(0, target.rfind('\\') + 1),
                        .arguments = {},
                        .iconFile = target,
@@ -474,7 +474,7 @@ void Installation::CreateOneLink(const ShortcutLine& shortcut) {
 
 void Installation::RunProgram() {
   if (!request_.runAfterInstall || info_.mainExe.empty()) return;
-  const std::string& program = editor_.programPath;
+  const String& program = editor_.programPath;
   const char* notice = kCouldNotBeLaunched;
   if (files_.FileExists(program)) {
     // Never with setup's administrator rights: a program that runs elevated is one more that
@@ -494,7 +494,7 @@ void Installation::RunProgram() {
 
 }  // namespace
 
-std::string PercentInstalledText(std::size_t done, std::size_t total) {
+String PercentInstalledText(std::size_t done, std::size_t total) {
   return WholeNumberText(total == 0 ? 0 : static_cast<std::uint32_t>(done * 100 / total)) + "% Installed";
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
+#include "Str.h"
 #include <string_view>
 #include <vector>
 
@@ -22,16 +22,16 @@ namespace pelorin {
 class InstallUi : public PackUi {
  public:
   // The progress texts, shown whenever they change.
-  virtual void ShowProgress(const std::string& percentText, const std::string& statusText) = 0;
+  virtual void ShowProgress(const String& percentText, const String& statusText) = 0;
   // The bar, filled to `done` of `total` parts.
   virtual void ShowBar(std::size_t done, std::size_t total) = 0;
-  virtual void ShowCaption(const std::string& caption) = 0;
+  virtual void ShowCaption(const String& caption) = 0;
   // A message the user confirms with OK: a notice, or a report of what went wrong.
-  virtual void ShowMessage(const std::string& text, bool problem) = 0;
+  virtual void ShowMessage(const String& text, bool problem) = 0;
   // A question with Retry and Cancel; true for Retry.
-  virtual bool AskRetry(const std::string& text) = 0;
+  virtual bool AskRetry(const String& text) = 0;
   // A question with Yes and No; true for Yes.
-  virtual bool AskYesNo(const std::string& text) = 0;
+  virtual bool AskYesNo(const String& text) = 0;
 
  protected:
   ~InstallUi() = default;
@@ -49,12 +49,12 @@ struct InstallServices {
 // What the wizard collected and the start-up unpacked.
 struct InstallRequest {
   const SetupInfo* info = nullptr;
-  const std::vector<std::string>* shortcuts = nullptr;  // the shortcut list's lines
-  std::string installPath;             // as typed; a backslash is added when missing
+  const std::vector<String>* shortcuts = nullptr;  // the shortcut list's lines
+  String installPath;             // as typed; a backslash is added when missing
   bool runAfterInstall = false;        // the run box is checked
   bool quiet = false;                  // nobody answers: a running program is asked to close
   InstallScope scope = InstallScope::kMachine;
-  std::string accountSid;              // the running account, whose folders an install for it alone gets
+  String accountSid;              // the running account, whose folders an install for it alone gets
   std::string_view packList;  // where the pack list and data were read from, as messages name them
   // The setup information, the shortcut list, the pack list as setup read it (a list that
   // could not be read holds its error) and its data held open: all must be given, and all
@@ -64,7 +64,7 @@ struct InstallRequest {
 };
 
 // "50% Installed": the whole percentage of `done` out of `total`.
-std::string PercentInstalledText(std::size_t done, std::size_t total);
+String PercentInstalledText(std::size_t done, std::size_t total);
 
 // A shortcut list line: link name, byte 0xFF, target relative to the install folder, byte
 // 0xFE, folder below the Start Menu ending in a backslash. The parts lie in the line read.

@@ -19,7 +19,7 @@ bool SameLetters(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::string Trimmed(std::string path) {
+String Trimmed(String path) {
   while (!path.empty() && (path.back() == ' ' || path.back() == '.' || path.back() == '\\' || path.back() == '/'))
     path.pop_back();
   std::size_t start = 0;
@@ -28,61 +28,61 @@ std::string Trimmed(std::string path) {
 }
 
 // How long the root of a full path is ("C:" or "\\server\share"), or 0 when it is no full path.
-std::size_t RootLength(const std::string& path) {
+std::size_t RootLength(const String& path) {
   const bool letter = !path.empty() && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
   if (path.size() >= 2 && letter && path[1] == ':') return path.size() == 2 || path[2] == '\\' ? 2 : 0;
   if (!path.starts_with("\\\\")) return 0;
   const std::size_t server = path.find('\\', 2);
-  if (server == std::string::npos || server == 2) return 0;
+  if (server == String::npos || server == 2) return 0;
   const std::size_t share = path.find('\\', server + 1);
-  return share == std::string::npos ? path.size() : share;
+  return share == String::npos ? path.size() : share;
 }
 
 // Whether the folder holds anything but this application's install; one that cannot be
 // listed may hold anything.
-bool HoldsOthersFiles(FileSystem& files, const std::string& folder, const std::string& appName) {
-  std::vector<std::string> names;
+bool HoldsOthersFiles(FileSystem& files, const String& folder, const String& appName) {
+  std::vector<String> names;
   if (files.ListFiles(folder, "*", names)) return true;
   const bool noFiles = names.empty();
   if (files.ListFolders(folder, names)) return true;
   if (noFiles && names.empty()) return false;
-  std::string log;
+  String log;
   if (ReadTextFile(files, WithTrailingBackslash(folder) + kInstallLogName, log)) return true;
-  const std::vector<std::string> lines = SplitLines(log);
+  const std::vector<String> lines = SplitLines(log);
   return lines.empty() || lines[0] != appName;
 }
 
 bool IsReserved(std::string_view path, const ReservedFolders& reserved) {
-  const std::string windows = Trimmed(reserved.windows);
+  const String windows = Trimmed(reserved.windows);
   if (!windows.empty() && (SameLetters(path, windows) || (path.size() > windows.size() && path[windows.size()] == '\\' &&
                                                           SameLetters(path.substr(0, windows.size()), windows))))
     return true;
-  for (const std::string& other : reserved.others)
+  for (const String& other : reserved.others)
     if (!other.empty() && SameLetters(path, Trimmed(other))) return true;
   return false;
 }
 
 // `path` as the system knows it: the final path of its deepest existing folder, then the
 // rest, so that short names, links and junctions lead nowhere unchecked.
-std::string Canonical(FileSystem& files, const ReservedFolders& reserved, const std::string& path, std::size_t root) {
+String Canonical(FileSystem& files, const ReservedFolders& reserved, const String& path, std::size_t root) {
   // A backslash follows the root of a path longer than it.
-  for (std::string folder = path; reserved.finalPath != nullptr && folder.size() > root; folder.erase(folder.rfind('\\')))
+  for (String folder = path; reserved.finalPath != nullptr && folder.size() > root; folder.erase(folder.rfind('\\')))
     if (files.FolderExists(folder)) return reserved.finalPath(folder) + path.substr(folder.size());
   return path;
 }
 
 // Whether any step of the path ends in a dot or a blank, which Windows drops, so that the
 // path names another folder than its text says.
-bool HasTrimmedStep(const std::string& path) {
-  for (std::size_t end = path.find('\\'); end != std::string::npos; end = path.find('\\', end + 1))
+bool HasTrimmedStep(const String& path) {
+  for (std::size_t end = path.find('\\'); end != String::npos; end = path.find('\\', end + 1))
     if (end > 0 && (path[end - 1] == '.' || path[end - 1] == ' ')) return true;
   return false;
 }
 
 // The folder as the install may own it, before the whole path is judged, in `path`; null, or
 // why it is refused, to follow the folder that `path` then names.
-const char* FolderProblem(FileSystem& files, const std::string& typed, const std::string& appName,
-                          const ReservedFolders& reserved, std::string& path) {
+const char* FolderProblem(FileSystem& files, const String& typed, const String& appName,
+                          const ReservedFolders& reserved, String& path) {
   path = Trimmed(typed);
   if (path.empty()) return "No install folder is given.";
   if (path.starts_with("\\\\?\\") || path.starts_with("\\\\.\\")) return " is a device path; give a folder such as C:\\Games\\";
@@ -90,8 +90,8 @@ const char* FolderProblem(FileSystem& files, const std::string& typed, const std
   if (root == 0) return " is not a full path, such as C:\\Games\\";
   if (root >= path.size()) return "\\ is a whole drive or share; choose a folder on it.";
   if (path.starts_with("\\\\")) return " is on a network share; setup installs on a drive of this computer only.";
-  if (path.find("\\.\\") != std::string::npos || path.find("\\..\\") != std::string::npos ||
-      path.find("\\\\", root) != std::string::npos || path.find(':', root) != std::string::npos ||
+  if (path.find("\\.\\") != String::npos || path.find("\\..\\") != String::npos ||
+      path.find("\\\\", root) != String::npos || path.find(':', root) != String::npos ||
       HasTrimmedStep(path))
     return " is not a plain folder path.";
   static constexpr char kReserved[] = " is a folder of the system or of your own; choose a folder for ";
@@ -111,21 +111,21 @@ const char* FolderProblem(FileSystem& files, const std::string& typed, const std
 
 }  // namespace
 
-std::string ProposedInstallPath(FileSystem& files, Registry& registry, const SetupInfo& info,
-                                const std::string& programsFolder, InstallScope scope) {
+String ProposedInstallPath(FileSystem& files, Registry& registry, const SetupInfo& info,
+                                const String& programsFolder, InstallScope scope) {
   if (info.useFixedPath) return info.fixedPath;
-  if (std::string earlier = RegisteredInstallFolder(files, registry, info.appName, scope); !earlier.empty())
+  if (String earlier = RegisteredInstallFolder(files, registry, info.appName, scope); !earlier.empty())
     return earlier;
   return Concat({WithTrailingBackslash(programsFolder.empty() ? "C:\\Program Files" : programsFolder), info.appCompany,
                  "\\", info.appName});
 }
 
-InstallFolderChoice ChooseInstallFolder(FileSystem& files, const std::string& typed, const std::string& appName,
+InstallFolderChoice ChooseInstallFolder(FileSystem& files, const String& typed, const String& appName,
                                         const ReservedFolders& reserved, InstallScope scope) {
-  std::string path;
+  String path;
   if (const char* problem = FolderProblem(files, typed, appName, reserved, path)) {
     // A text that ends with "for" or "such as ...\\" names the application next.
-    std::string reason = path + problem;
+    String reason = path + problem;
     if (!reason.ends_with('.')) {
       reason += appName;
       reason += '.';

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 #include <vector>
 
 #include "FileSystem.h"
@@ -16,24 +16,24 @@ namespace pelorin {
 // log, so that an upgrade lands on it; else the maker's folder under `programsFolder`: the
 // Program Files folder as the system names it for this program, or for one account its
 // %LOCALAPPDATA%\Programs. No trailing backslash.
-std::string ProposedInstallPath(FileSystem& files, Registry& registry, const SetupInfo& info,
-                                const std::string& programsFolder, InstallScope scope = InstallScope::kMachine);
+String ProposedInstallPath(FileSystem& files, Registry& registry, const SetupInfo& info,
+                                const String& programsFolder, InstallScope scope = InstallScope::kMachine);
 
 // Folders no install may take as its own, since removal would take them away: the Windows
 // folder (and all below it), and, each by itself, the system folder, the user's profile,
 // Desktop and Documents, and Program Files.
 struct ReservedFolders {
-  std::string windows;
-  std::vector<std::string> others;
+  String windows;
+  std::vector<String> others;
   // The path by which the system knows an existing folder (links, junctions and short names
   // resolved), or null where paths are taken as they are.
-  std::string (*finalPath)(const std::string& path) = nullptr;
+  String (*finalPath)(const String& path) = nullptr;
 };
 
 struct InstallFolderChoice {
   bool refused = false;
-  std::string path;    // the folder to install into, normalised; empty when refused
-  std::string reason;  // why it is refused
+  String path;    // the folder to install into, normalised; empty when refused
+  String reason;  // why it is refused
 };
 
 // The folder typed, browsed or given with /D= as the install may own it: a full path with
@@ -45,7 +45,7 @@ struct InstallFolderChoice {
 // the programs installed run with administrator rights at times, and setup makes the new
 // folder with the install folder's own rights. The folder chosen must then pass the rule for
 // the whole path (InstallPathProblem) for `scope`.
-InstallFolderChoice ChooseInstallFolder(FileSystem& files, const std::string& typed, const std::string& appName,
+InstallFolderChoice ChooseInstallFolder(FileSystem& files, const String& typed, const String& appName,
                                         const ReservedFolders& reserved, InstallScope scope = InstallScope::kMachine);
 
 }  // namespace pelorin

@@ -22,7 +22,7 @@ constexpr int kLocalAppData = 0x001C;         // CSIDL_LOCAL_APPDATA
 
 // The path by which the system knows an existing folder: full, in long names, with links and
 // junctions followed; `path` itself where the system cannot say.
-std::string FinalPath(const std::string& path) {
+String FinalPath(const String& path) {
   // Looked up, since older systems lack the call; there the path is taken as it is.
   using GetFinal = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
   const auto get = reinterpret_cast<GetFinal>(
@@ -37,7 +37,7 @@ std::string FinalPath(const std::string& path) {
     length = get(file, text, kRoom, 0);  // normalised, with the drive letter: \\?\C:\...
     CloseHandle(file);
   }
-  std::string final;
+  String final;
   if (length <= 4 || length >= kRoom || !Utf8FromWide(std::wstring_view(text + 4, length - 4), final)) return path;
   // A share's final path is \\?\UNC\server\share\...: a path of its own once "\\" stands for "UNC".
   if (final.starts_with("UNC\\")) final.replace(0, 3, "\\");
@@ -46,15 +46,15 @@ std::string FinalPath(const std::string& path) {
 
 }  // namespace
 
-std::string ProgramFilesFolder() {
-  std::string folder = ShellFolderPath(kProgramFiles);
+String ProgramFilesFolder() {
+  String folder = ShellFolderPath(kProgramFiles);
   if (folder.empty()) folder = "C:\\Program Files";
   return folder;
 }
 
-std::string ProgramsFolder(InstallScope scope) {
+String ProgramsFolder(InstallScope scope) {
   if (scope == InstallScope::kMachine) return ProgramFilesFolder();
-  std::string local = ShellFolderPath(kLocalAppData);
+  String local = ShellFolderPath(kLocalAppData);
   if (!local.empty()) local += "\\Programs";
   return local;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 
 #include "InstallFolder.h"
 
@@ -8,11 +8,11 @@ namespace pelorin {
 
 // The Program Files folder as the system names it for this program: a 32-bit setup on
 // 64-bit Windows gets "Program Files (x86)". "C:\Program Files" when the system gives none.
-std::string ProgramFilesFolder();
+String ProgramFilesFolder();
 
 // Where `scope` installs by default: the Program Files folder, or for one account its own
 // %LOCALAPPDATA%\Programs.
-std::string ProgramsFolder(InstallScope scope);
+String ProgramsFolder(InstallScope scope);
 
 // The system's and the user's folders that no install may own.
 ReservedFolders SystemReservedFolders();

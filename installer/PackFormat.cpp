@@ -4,7 +4,7 @@
 
 namespace pelorin {
 
-std::string FormatRecord(const PackRecord& record) {
+String FormatRecord(const PackRecord& record) {
   const FileTime& t = record.time;
   return record.name + "," + std::to_string(record.offset) + "," + std::to_string(record.size) +
          "," + std::to_string(t.hour) + "," + std::to_string(t.minute) + "," +

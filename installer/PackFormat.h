@@ -2,7 +2,7 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
+#include "Str.h"
 #include <string_view>
 
 #include "FileSystem.h"
@@ -21,13 +21,13 @@ inline constexpr std::uint64_t kFirstItemOffset = kPackMagic.size() + 1;
 // One item: name, offset, size, then the source's last-write time in UTC, written as nine
 // comma-separated decimal fields without leading zeros: name,offset,size,h,m,s,month,day,year.
 struct PackRecord {
-  std::string name;
+  String name;
   std::uint64_t offset = 0;
   std::uint64_t size = 0;
   FileTime time;
 };
 
-std::string FormatRecord(const PackRecord& record);
+String FormatRecord(const PackRecord& record);
 
 // A record line, or nothing when it is not nine fields of the right kinds and ranges.
 std::optional<PackRecord> ParseRecord(std::string_view line);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 
 #include "CommandLine.h"
 #include "InstallEngine.h"
@@ -11,14 +11,14 @@ namespace pelorin {
 // file is kept, an earlier install elsewhere is removed, and nothing is shown; the engine's result says what went wrong.
 class QuietInstallUi : public InstallUi {
  public:
-  bool ConfirmOverwriteOlder(const std::string&, const std::string&) override { return false; }
-  void ShowProgress(const std::string&, const std::string&) override {}
+  bool ConfirmOverwriteOlder(const String&, const String&) override { return false; }
+  void ShowProgress(const String&, const String&) override {}
   void ShowBar(std::size_t, std::size_t) override {}
-  void ShowCaption(const std::string&) override {}
-  void ShowMessage(const std::string&, bool) override {}
-  bool AskRetry(const std::string&) override { return false; }
+  void ShowCaption(const String&) override {}
+  void ShowMessage(const String&, bool) override {}
+  bool AskRetry(const String&) override { return false; }
   // An earlier install in another folder is removed by its own quiet removal.
-  bool AskYesNo(const std::string&) override { return true; }
+  bool AskYesNo(const String&) override { return true; }
 };
 
 // The exit code of a quiet install that ended with `result`.

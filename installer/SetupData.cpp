@@ -45,8 +45,8 @@ std::optional<std::uint32_t> ReadLittle(std::string_view head, std::size_t at, s
 // blanks to 16 bytes. Read back only in exactly this form.
 // The digits come by long division in 16-bit steps: a 64-bit division would bring the
 // runtime's division code into the program.
-std::string LengthField(std::uint64_t length) {
-  std::string field;
+String LengthField(std::uint64_t length) {
+  String field;
   do {
     std::uint64_t quotient = 0;
     std::uint32_t rest = 0;
@@ -55,7 +55,7 @@ std::string LengthField(std::uint64_t length) {
       quotient = quotient << 16 | part / 10;
       rest = part % 10;
     }
-    field.insert(field.begin(), static_cast<char>('0' + rest));
+    field.insert(0, 1, static_cast<char>('0' + rest));
     length = quotient;
   } while (length != 0);
   field.resize(16, ' ');
@@ -113,28 +113,28 @@ std::optional<Trailer> ParseTrailer(std::string_view bytes, std::uint64_t fileSi
   return trailer;
 }
 
-std::string FormatTrailer(const Trailer& trailer) {
-  std::string text(kTrailerMagic);
+String FormatTrailer(const Trailer& trailer) {
+  String text(kTrailerMagic);
   for (std::uint64_t field : {trailer.listPosition, trailer.listLength, trailer.dataPosition,
                               trailer.dataLength}) {
-    std::string number = std::to_string(field);
+    String number = std::to_string(field);
     number.resize(kTrailerField, ' ');
     text += number;
   }
   return text;
 }
 
-std::string FormatRemovalMark(std::uint64_t imageLength) {
+String FormatRemovalMark(std::uint64_t imageLength) {
   return Concat({kRemovalMarkMagic, LengthField(imageLength)});
 }
 
 bool IsRemovalMark(std::string_view bytes, std::uint64_t at) { return bytes == FormatRemovalMark(at); }
 
-std::optional<std::string> SelfItemOf(std::string_view image, std::string_view program) {
+std::optional<String> SelfItemOf(std::string_view image, std::string_view program) {
   const std::optional<SigningFields> fields = SigningFieldsOf(image.substr(0, kHeadersRead));
   if (!fields || program.size() < image.size()) return std::nullopt;
   const std::pair<std::size_t, std::size_t> signing[] = {{fields->checksum, 4}, {fields->security, 8}};
-  std::string item = std::string(kSelfItemMagic) + LengthField(image.size());
+  String item = String(kSelfItemMagic) + LengthField(image.size());
   std::size_t from = 0;
   for (const auto& [at, size] : signing) {
     if (program.substr(from, at - from) != image.substr(from, at - from)) return std::nullopt;
@@ -145,13 +145,13 @@ std::optional<std::string> SelfItemOf(std::string_view image, std::string_view p
   return item += program.substr(image.size());
 }
 
-std::optional<std::string> ProgramOfSelfItem(std::string_view image, std::string_view item) {
+std::optional<String> ProgramOfSelfItem(std::string_view image, std::string_view item) {
   const std::optional<SigningFields> fields = SigningFieldsOf(image.substr(0, kHeadersRead));
   if (!fields || item.size() < kSelfItemHead ||
       item.substr(0, kSelfItemMagic.size()) != kSelfItemMagic ||
       item.substr(kSelfItemMagic.size(), 16) != LengthField(image.size()))
     return std::nullopt;
-  std::string program(image);
+  String program(image);
   program.replace(fields->checksum, 4, item.substr(kSelfItemMagic.size() + 16, 4));
   program.replace(fields->security, 8, item.substr(kSelfItemMagic.size() + 20, 8));
   return program += item.substr(kSelfItemHead);
@@ -166,9 +166,9 @@ SetupInfo ParseSetupInfo(std::string_view text) {
 }
 
 void ParseSetupInfoInto(std::string_view text, SetupInfo& info) {
-  const std::vector<std::string> lines = SplitLines(text);
+  const std::vector<String> lines = SplitLines(text);
   // What each of the ten lines sets: a text, a flag, or (the last) the number.
-  std::string* const texts[] = {&info.appName, &info.appVersion, &info.appCompany, nullptr, nullptr,
+  String* const texts[] = {&info.appName, &info.appVersion, &info.appCompany, nullptr, nullptr,
                                 &info.fixedPath, nullptr, nullptr, &info.mainExe};
   bool* const flags[] = {nullptr, nullptr, nullptr, &info.showLicence, &info.useFixedPath,
                          nullptr, &info.reserved, &info.runAfterInstall, nullptr};
@@ -179,8 +179,8 @@ void ParseSetupInfoInto(std::string_view text, SetupInfo& info) {
   }
 }
 
-std::vector<std::string> ParseShortcutLines(std::string_view text) {
-  std::vector<std::string> lines = SplitLines(text);
+std::vector<String> ParseShortcutLines(std::string_view text) {
+  std::vector<String> lines = SplitLines(text);
   if (lines.size() > kMaxShortcuts) lines.resize(kMaxShortcuts);
   return lines;
 }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
+#include "Str.h"
 #include <string_view>
 #include <vector>
 
@@ -28,7 +28,7 @@ struct Trailer {
 // magic is there, each field is a decimal number and both copies lie inside the file before
 // the trailer.
 std::optional<Trailer> ParseTrailer(std::string_view bytes, std::uint64_t fileSize);
-std::string FormatTrailer(const Trailer& trailer);
+String FormatTrailer(const Trailer& trailer);
 
 // How much of a file's start is read for its image headers.
 inline constexpr std::size_t kHeadersRead = 4096;
@@ -47,7 +47,7 @@ inline constexpr std::string_view kRemovalMarkMagic = "PELORIN-REMOVAL:";
 inline constexpr std::size_t kRemovalMarkSize = kRemovalMarkMagic.size() + 16;
 static_assert(kRemovalMarkSize % 8 == 0, "a signed uninstaller keeps its mark right before the table");
 
-std::string FormatRemovalMark(std::uint64_t imageLength);
+String FormatRemovalMark(std::uint64_t imageLength);
 
 // Whether `bytes`, found at 0-based `at` of the file, are the mark of an image of that length.
 bool IsRemovalMark(std::string_view bytes, std::uint64_t at);
@@ -69,11 +69,11 @@ inline constexpr std::size_t kSelfItemHead = kSelfItemMagic.size() + 16 + 12;
 
 // The item that stands for `program` made of `image`; nothing when `program` is not `image`
 // (its signing fields aside) with bytes behind it.
-std::optional<std::string> SelfItemOf(std::string_view image, std::string_view program);
+std::optional<String> SelfItemOf(std::string_view image, std::string_view program);
 
 // The program `item` stands for, made of setup's `image` (setup's file up to its pack);
 // nothing when it is no such item or names an image of another length.
-std::optional<std::string> ProgramOfSelfItem(std::string_view image, std::string_view item);
+std::optional<String> ProgramOfSelfItem(std::string_view image, std::string_view item);
 
 inline constexpr char kCorruptSetupMessage[] =
     "Setup data is corrupt or cannot be read.  Make sure that another process is not using it.";
@@ -81,15 +81,15 @@ inline constexpr char kSetupDataMissingMessage[] = "Required Setup Data not foun
 
 // The setup information: ten lines, flags counted set when their leading number is not 0.
 struct SetupInfo {
-  std::string appName = "(untitled)";
-  std::string appVersion = "?.?";
-  std::string appCompany = "(no one)";
+  String appName = "(untitled)";
+  String appVersion = "?.?";
+  String appCompany = "(no one)";
   bool showLicence = false;
   bool useFixedPath = false;
-  std::string fixedPath;
+  String fixedPath;
   bool reserved = false;
   bool runAfterInstall = false;
-  std::string mainExe;
+  String mainExe;
   long noUninstall = 0;
 };
 
@@ -104,6 +104,6 @@ bool IsFlagSet(std::string_view line);
 inline constexpr std::size_t kMaxShortcuts = 10;
 
 // The first ten lines of the shortcut list.
-std::vector<std::string> ParseShortcutLines(std::string_view text);
+std::vector<String> ParseShortcutLines(std::string_view text);
 
 }  // namespace pelorin

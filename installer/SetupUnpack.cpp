@@ -13,7 +13,7 @@ namespace {
 // The pack data, then the programs rebuilt from their self items, read as one.
 class DataWithPrograms : public FileReader {
  public:
-  DataWithPrograms(std::unique_ptr<FileReader> data, std::string programs)
+  DataWithPrograms(std::unique_ptr<FileReader> data, String programs)
       : data_(std::move(data)), dataSize_(data_->Size()), programs_(std::move(programs)) {}
   std::uint64_t Size() override { return dataSize_ + programs_.size(); }
   FileError Seek(std::uint64_t offset) override {
@@ -30,7 +30,7 @@ class DataWithPrograms : public FileReader {
       return error;
     }
     got = static_cast<std::size_t>(std::min<std::uint64_t>(size, Size() - at_));
-    programs_.copy(buffer, got, static_cast<std::size_t>(at_ - dataSize_));
+    std::string_view(programs_).copy(buffer, got, static_cast<std::size_t>(at_ - dataSize_));
     at_ += got;
     return {};
   }
@@ -38,7 +38,7 @@ class DataWithPrograms : public FileReader {
  private:
   std::unique_ptr<FileReader> data_;
   const std::uint64_t dataSize_;
-  const std::string programs_;
+  const String programs_;
   std::uint64_t at_ = 0;
 };
 
@@ -46,7 +46,7 @@ enum class ItemRead { kMissing, kRead, kDamaged };
 
 // The bytes of the pack item `name` (empty when the pack has none). A part that does not fit
 // into the data is damaged; it is never allocated.
-ItemRead ReadItem(const PackList& list, FileReader& data, const char* name, std::string& bytes) {
+ItemRead ReadItem(const PackList& list, FileReader& data, const char* name, String& bytes) {
   bytes.clear();
   const PackRecord* record = list.Find(name);
   if (record == nullptr) return ItemRead::kMissing;
@@ -80,8 +80,8 @@ FileError ImagePart::Read(char* buffer, std::size_t size, std::size_t& got) {
   return {};
 }
 
-FileError ReadRange(FileReader& reader, std::uint64_t start, std::size_t size, std::string& bytes) {
-  bytes.assign(size, '\0');
+FileError ReadRange(FileReader& reader, std::uint64_t start, std::size_t size, String& bytes) {
+  bytes = String(size, '\0');
   if (FileError error = reader.Seek(start)) return error;
   for (std::size_t done = 0, got = 0; done < size; done += got) {
     if (FileError error = reader.Read(bytes.data() + done, size - done, got)) return error;
@@ -95,9 +95,9 @@ namespace {
 // The last `size` bytes of the file before a certificate table (when signed, else before its
 // end), where the trailer or the removal mark lies, and the offset they start at; nothing when
 // they cannot be read.
-std::optional<std::uint64_t> ReadEnd(FileReader& program, std::size_t size, std::string& bytes) {
+std::optional<std::uint64_t> ReadEnd(FileReader& program, std::size_t size, String& bytes) {
   const std::uint64_t fileSize = program.Size();
-  std::string head;
+  String head;
   if (ReadRange(program, 0, static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, kHeadersRead)), head))
     return std::nullopt;
   const std::optional<std::uint64_t> end = TrailerEnd(head, fileSize);
@@ -108,20 +108,20 @@ std::optional<std::uint64_t> ReadEnd(FileReader& program, std::size_t size, std:
 }  // namespace
 
 std::optional<Trailer> FindTrailer(FileReader& program) {
-  std::string bytes;
+  String bytes;
   const std::optional<std::uint64_t> at = ReadEnd(program, kTrailerSize, bytes);
   if (!at) return std::nullopt;
   return ParseTrailer(bytes, *at + kTrailerSize);
 }
 
 bool HasRemovalMark(FileReader& program) {
-  std::string bytes;
+  String bytes;
   const std::optional<std::uint64_t> at = ReadEnd(program, kRemovalMarkSize, bytes);
   return at && IsRemovalMark(bytes, *at);
 }
 
 bool RebuildSelfItems(FileReader& setup, const Trailer& trailer, PackList& list, std::unique_ptr<FileReader>& data) {
-  std::string image, programs, item;
+  String image, programs, item;
   for (PackRecord& record : list.records) {
     const std::uint64_t start = record.offset - 1;
     if (record.offset == 0 || start > data->Size() || record.size > data->Size() - start ||
@@ -132,7 +132,7 @@ bool RebuildSelfItems(FileReader& setup, const Trailer& trailer, PackList& list,
         ReadRange(*data, start, static_cast<std::size_t>(record.size), item) ||
         (image.empty() && ReadRange(setup, 0, static_cast<std::size_t>(trailer.listPosition - 1), image)))
       return false;
-    const std::optional<std::string> program = ProgramOfSelfItem(image, item);
+    const std::optional<String> program = ProgramOfSelfItem(image, item);
     if (!program) return false;
     record.offset = data->Size() + programs.size() + 1;
     record.size = program->size();
@@ -142,7 +142,7 @@ bool RebuildSelfItems(FileReader& setup, const Trailer& trailer, PackList& list,
   return true;
 }
 
-SetupFiles SetupFilesIn(const std::string& folder) {
+SetupFiles SetupFilesIn(const String& folder) {
   SetupFiles setup;
   setup.folder = WithTrailingBackslash(folder);
   static constexpr const char* kNames[] = {"License.txt", "Readme.txt", "SidePic.bmp"};
@@ -150,9 +150,9 @@ SetupFiles SetupFilesIn(const std::string& folder) {
   return setup;
 }
 
-FileError CreateSetupFolder(FileSystem& files, const std::string& tempFolder, const PrivateFolderSource& source,
+FileError CreateSetupFolder(FileSystem& files, const String& tempFolder, const PrivateFolderSource& source,
                             SetupFiles& setup) {
-  std::string folder;
+  String folder;
   if (FileError error = CreatePrivateFolder(files, tempFolder, kSetupFolderPrefix, source, folder)) return error;
   setup = SetupFilesIn(folder);
   return {};
@@ -160,12 +160,12 @@ FileError CreateSetupFolder(FileSystem& files, const std::string& tempFolder, co
 
 void RemoveSetupFolder(FileSystem& files, const SetupFiles& setup) {
   RemoveSetupDataFiles(files, setup);
-  std::string folder = setup.folder;
+  String folder = setup.folder;
   if (!folder.empty() && folder.back() == '\\') folder.pop_back();
   if (!folder.empty()) files.RemoveFolder(folder);
 }
 
-UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath, const SetupFiles& setup) {
+UnpackOutcome UnpackSetupData(FileSystem& files, const String& programPath, const SetupFiles& setup) {
   UnpackOutcome outcome;
   // One handle on the image for all that setup reads: while it is open nobody can change,
   // replace or delete the file, so what was checked is what is installed. It must be the
@@ -173,7 +173,7 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
   if (files.OpenRunningImage(programPath, outcome.image)) return outcome;
   const std::optional<Trailer> trailer = FindTrailer(*outcome.image);
   if (!trailer) return outcome;
-  std::string text;
+  String text;
   ImagePart list(*outcome.image, trailer->listPosition, trailer->listLength);
   outcome.result = UnpackResult::kMissingData;
   if (ReadRange(list, 0, static_cast<std::size_t>(trailer->listLength), text)) return outcome;
@@ -190,7 +190,7 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
 
   // The setup information and shortcut list are read from the image; what the wizard takes
   // as files goes into setup's own folder.
-  std::string shortcuts;
+  String shortcuts;
   if (ReadItem(outcome.list, *outcome.data, "%SETUPINFO%", text) == ItemRead::kDamaged ||
       ReadItem(outcome.list, *outcome.data, "%SHORTCUTS%", shortcuts) == ItemRead::kDamaged)
     return outcome;
@@ -198,7 +198,7 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
   outcome.shortcuts = ParseShortcutLines(shortcuts);
   static constexpr const char* kItems[] = {"%LICENSE%", "%README%", "%SIDEPIC%"};
   for (std::size_t i = 0; i < std::size(kItems); ++i) {
-    std::string& bytes = outcome.heldBytes[i];
+    String& bytes = outcome.heldBytes[i];
     const ItemRead read = ReadItem(outcome.list, *outcome.data, kItems[i], bytes);
     if (read == ItemRead::kMissing) continue;
     // Whatever lies in the way goes, never written through; the new file stays open.
@@ -216,7 +216,7 @@ UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath,
 void RemoveSetupDataFiles(FileSystem& files, const SetupFiles& setup, UnpackOutcome* outcome) {
   if (outcome != nullptr)
     for (std::unique_ptr<FileWriter>& file : outcome->heldFiles) file.reset();
-  for (const std::string& path : setup.items)
+  for (const String& path : setup.items)
     if (files.FileExists(path)) files.RemoveFile(path);
 }
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 #include <optional>
-#include <string>
+#include "Str.h"
 #include <string_view>
 #include <vector>
 
@@ -15,18 +15,18 @@ namespace pelorin {
 // The files that setup keeps in the folder of its own under the temporary folder: the setup
 // data the wizard takes as files.
 struct SetupFiles {
-  std::string folder;    // ends in a backslash
-  std::string items[3];  // the licence, readme and side picture
+  String folder;    // ends in a backslash
+  String items[3];  // the licence, readme and side picture
 };
 
-SetupFiles SetupFilesIn(const std::string& folder);
+SetupFiles SetupFilesIn(const String& folder);
 
 inline constexpr char kSetupFolderPrefix[] = "PelorinSetup-";
 
 // Makes this run's own folder under `tempFolder` (CreatePrivateFolder): never one that exists
 // already or is a link elsewhere, and one only this account and the administrators may
 // change. The last failure when none could be made.
-FileError CreateSetupFolder(FileSystem& files, const std::string& tempFolder, const PrivateFolderSource& source,
+FileError CreateSetupFolder(FileSystem& files, const String& tempFolder, const PrivateFolderSource& source,
                             SetupFiles& setup);
 
 // Deletes what setup put into its folder, then the folder; the pack copies must be closed.
@@ -37,7 +37,7 @@ enum class UnpackResult { kReady, kCorrupt, kMissingData };
 struct UnpackOutcome {
   UnpackResult result = UnpackResult::kCorrupt;
   SetupInfo info;
-  std::vector<std::string> shortcuts;
+  std::vector<String> shortcuts;
   PackList list;  // read and checked once; the install works from these records
   // Setup's own image, open until the install ends so that nobody can change, replace or
   // delete it, and the pack data within it, which the install extracts from.
@@ -47,7 +47,7 @@ struct UnpackOutcome {
   // nobody can change, replace or delete them until they are deleted, and the bytes written
   // into each, which the wizard shows: a file is never opened again by its name.
   std::unique_ptr<FileWriter> heldFiles[3];
-  std::string heldBytes[3];
+  String heldBytes[3];
   bool held[3] = {};  // whether the pack has the item, so that there is a file and bytes
 };
 
@@ -69,7 +69,7 @@ class ImagePart : public FileReader {
 };
 
 // Reads `size` bytes of `reader` from 0-based `start`; a file that ends early is an error.
-FileError ReadRange(FileReader& reader, std::uint64_t start, std::size_t size, std::string& bytes);
+FileError ReadRange(FileReader& reader, std::uint64_t start, std::size_t size, String& bytes);
 
 // The trailer of a setup file, before its certificate table when it is signed; nothing when
 // it has none or its copies would not lie before it. Setup and the host tools read it so.
@@ -90,7 +90,7 @@ bool HasRemovalMark(FileReader& program);
 // folder (made before), each through a handle held open (`heldFiles`, `heldBytes`, `held`).
 // Setup information without an application name is corrupt; a setup data file that cannot be
 // written means the data is missing.
-UnpackOutcome UnpackSetupData(FileSystem& files, const std::string& programPath, const SetupFiles& setup);
+UnpackOutcome UnpackSetupData(FileSystem& files, const String& programPath, const SetupFiles& setup);
 
 // Deletes the extracted setup data items once the wizard has taken them; with `outcome`,
 // closes its held files first.

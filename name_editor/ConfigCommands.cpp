@@ -59,7 +59,7 @@ ConfigCommands RunConfig(std::string_view text, ConfigRun& run) {
   // The command buffer: the file's text and the line end that exec adds. Text that a vstr
   // inserts goes in at the cursor, so the file's bytes after it keep their place less what was
   // inserted so far.
-  std::string buffer(text.substr(0, clamp));
+  String buffer(text.substr(0, clamp));
   buffer += '\n';
   std::size_t at = 0;
   std::size_t insertedLeft = 0;
@@ -118,7 +118,7 @@ ConfigCommands RunConfig(std::string_view text, ConfigRun& run) {
     const NameValue value = NameValueOf(command.line, tokens);
     command.nameExisted = run.Name() != nullptr;
     command.setsName = value.found && (!value.bare || command.nameExisted);
-    const std::string insert = run.Execute(command.line, tokens);
+    const String insert = run.Execute(command.line, tokens);
     if (insert.empty()) continue;
     if (insertionsLeft-- == 0) {
       run.runaway = true;
@@ -139,7 +139,7 @@ ConfigRun::Cvar* ConfigRun::Find(std::string_view cvar) {
   return nullptr;
 }
 
-const std::string* ConfigRun::Value(std::string_view cvar) const {
+const String* ConfigRun::Value(std::string_view cvar) const {
   for (const Cvar& known : cvars_)
     if (SameWord(known.name, cvar)) return &known.value;
   return nullptr;
@@ -149,18 +149,18 @@ void ConfigRun::Set(std::string_view cvar, std::string_view value) {
   if (Cvar* known = Find(cvar))
     known->value = value;
   else
-    cvars_.push_back({std::string(cvar), std::string(value), std::string(value)});
+    cvars_.push_back({String(cvar), String(value), String(value)});
 }
 
-std::string ConfigRun::Execute(std::string_view line) { return Execute(line, TokenizeCommand(line)); }
+String ConfigRun::Execute(std::string_view line) { return Execute(line, TokenizeCommand(line)); }
 
-std::string ConfigRun::Execute(std::string_view line, const std::vector<CommandToken>& tokens) {
+String ConfigRun::Execute(std::string_view line, const std::vector<CommandToken>& tokens) {
   const std::size_t count = tokens.size();
   if (count == 0) return {};
   const auto arg = [&](std::size_t i) { return TokenText(line, tokens[i]); };
   // Cmd_ArgsFrom: the arguments from `first` on, joined by single spaces.
   const auto argsFrom = [&](std::size_t first) {
-    std::string joined;
+    String joined;
     for (std::size_t i = first; i < count; ++i) joined.append(i > first ? " " : "").append(arg(i));
     return joined;
   };
@@ -168,7 +168,7 @@ std::string ConfigRun::Execute(std::string_view line, const std::vector<CommandT
   if (IsSetCommand(command)) {  // Cvar_Set_f
     if (count >= 3) Set(arg(1), argsFrom(2));
   } else if (SameWord(command, "toggle")) {  // Cvar_Toggle_f
-    const std::string* current = count >= 2 ? Value(arg(1)) : nullptr;
+    const String* current = count >= 2 ? Value(arg(1)) : nullptr;
     if (count == 2) {
       Set(arg(1), current && NumberIsNonZero(*current) ? "0" : "1");
     } else if (count >= 4) {
@@ -192,7 +192,7 @@ std::string ConfigRun::Execute(std::string_view line, const std::vector<CommandT
     cvars_.clear();
   } else if (SameWord(command, "vstr")) {  // Cmd_Vstr_f inserts the value and two line ends
     if (count != 2) return {};
-    const std::string* value = Value(arg(1));
+    const String* value = Value(arg(1));
     return Concat({value ? std::string_view(*value) : std::string_view(), "\n\n"});
   } else if (Cvar* known = Find(command); known && count >= 2) {  // Cvar_Command
     known->value = argsFrom(1);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
+#include "Str.h"
 #include <string_view>
 #include <vector>
 
@@ -37,7 +37,7 @@ struct ConfigCommand {
   bool blank = false;     // no arguments: changes nothing
   bool nameExisted = false;  // the cvar "name" existed before the command ran
   bool setsName = false;     // a name command (FindNameValue) that the engine honours there
-  std::string line;
+  String line;
 
   bool Cut() const { return fullEnd != end; }
 };
@@ -53,22 +53,22 @@ struct ConfigCommands {
 // its configuration files ran: until a set command creates it, a bare `name X` sets nothing.
 class ConfigRun {
  public:
-  const std::string* Value(std::string_view cvar) const;
-  const std::string* Name() const { return Value("name"); }
+  const String* Value(std::string_view cvar) const;
+  const String* Name() const { return Value("name"); }
   // Cvar_Set2 without force: creates the cvar, with `value` as its reset value, or sets it.
   void Set(std::string_view cvar, std::string_view value);
   // Cmd_ExecuteString's commands that change cvars, then Cvar_Command. A `vstr` returns the
   // text it inserts; empty otherwise.
-  std::string Execute(std::string_view line);
-  std::string Execute(std::string_view line, const std::vector<CommandToken>& tokens);
+  String Execute(std::string_view line);
+  String Execute(std::string_view line, const std::vector<CommandToken>& tokens);
 
   bool runaway = false;  // a `vstr` loop that the engine would not finish
 
  private:
   struct Cvar {
-    std::string name;
-    std::string value;
-    std::string reset;
+    String name;
+    String value;
+    String reset;
   };
   Cvar* Find(std::string_view cvar);
   std::vector<Cvar> cvars_;

@@ -53,7 +53,7 @@ bool RunsAsBefore(const std::vector<ConfigCommand>& was, std::string_view after,
   ConfigRun run = before;
   const std::vector<ConfigCommand> is = Effective(after, run);
   if (run.runaway || is.size() != was.size() + added || (added && !EndsWith(run, name))) return false;
-  const std::string line = Concat({"seta name \"", name, "\""});
+  const String line = Concat({"seta name \"", name, "\""});
   const std::string_view quoted = std::string_view(line).substr(10);
   const bool first = added && !is[0].inserted && is[0].line == line;
   for (std::size_t i = 0; i < is.size(); ++i) {
@@ -82,9 +82,9 @@ bool RunsAsBefore(const std::vector<ConfigCommand>& was, std::string_view after,
 // One of the two files the engine executes at start, q3config.cfg then autoexec.cfg, as the
 // mod folder holds it.
 struct StartFile {
-  std::string config;  // the name listed; empty while the folder has no such file
-  std::string text;    // as read
-  std::string now;     // as it is to be written
+  String config;  // the name listed; empty while the folder has no such file
+  String text;    // as read
+  String now;     // as it is to be written
   bool refused = false;
 };
 
@@ -115,7 +115,7 @@ bool EndWithName(StartFile& q3config, StartFile& autoexec, bool mayMakeQ3config,
   if (EndsWith(end, name) || (!hasQ3config && end.Name() && *end.Name() == "\n")) return true;
   if (hasQ3config) {
     // A bare `name` in autoexec.cfg counts once q3config.cfg made the cvar.
-    std::string added = AddSetaName(q3config.now, name);
+    String added = AddSetaName(q3config.now, name);
     ConfigRun tried;
     RunConfig(added, tried);
     StartFile autoexecTried = autoexec;
@@ -129,7 +129,7 @@ bool EndWithName(StartFile& q3config, StartFile& autoexec, bool mayMakeQ3config,
       }
     }
   }
-  std::string added = autoexec.config.empty() ? std::string() : AddSetaName(autoexec.now, name, run);
+  String added = autoexec.config.empty() ? String() : AddSetaName(autoexec.now, name, run);
   if (added.empty()) return false;
   autoexec.now = std::move(added);
   return true;
@@ -174,13 +174,13 @@ NameEdit ReplaceSetaName(std::string_view text, std::string_view name, const Con
   return edit;
 }
 
-std::string AddSetaName(std::string_view text, std::string_view name, const ConfigRun& before) {
-  const std::string line = Concat({"seta name \"", name, "\""});
+String AddSetaName(std::string_view text, std::string_view name, const ConfigRun& before) {
+  const String line = Concat({"seta name \"", name, "\""});
   const std::string_view lineEnd = LineEndOf(text);
   const std::size_t executed = std::min(text.find('\0'), text.size());
   const bool endsWithLineEnd = executed > 0 && (text[executed - 1] == '\n' || text[executed - 1] == '\r');
 
-  std::string appended(text.substr(0, executed));
+  String appended(text.substr(0, executed));
   if (executed > 0 && !endsWithLineEnd) appended.append(lineEnd);
   appended.append(line);
   if (executed == 0 || endsWithLineEnd) appended.append(lineEnd);
@@ -191,26 +191,26 @@ std::string AddSetaName(std::string_view text, std::string_view name, const Conf
   // A comment still open at the end would take in a last line, and the commands before it
   // would end elsewhere: then a first line runs before all else, and the rest of the file is
   // read exactly as before.
-  std::string first = Concat({line, lineEnd, text});
+  String first = Concat({line, lineEnd, text});
   if (RunsAsBefore(was, first, name, before, true)) return first;
   return {};
 }
 
-ModSaveResult SaveNameToMod(FileSystem& files, const std::string& modFolder, std::string_view name) {
+ModSaveResult SaveNameToMod(FileSystem& files, const String& modFolder, std::string_view name) {
   ModSaveResult result;
-  const std::string folder = WithTrailingBackslash(modFolder);
-  std::vector<std::string> configs;
+  const String folder = WithTrailingBackslash(modFolder);
+  std::vector<String> configs;
   if (FileError error = ListConfigFiles(files, folder, configs)) {
     result.failures.push_back({modFolder, std::move(error)});
     return result;
   }
-  const auto write = [&](const std::string& config, const std::string& text) {
+  const auto write = [&](const String& config, const String& text) {
     if (FileError error = ReplaceFileContents(files, folder + config, text))
       result.failures.push_back({folder + config, std::move(error)});
     else
-      result.saved.push_back(std::string(config));  // moved in: the program keeps one way of adding strings
+      result.saved.push_back(String(config));  // moved in: the program keeps one way of adding strings
   };
-  const auto refused = [&](const std::string& config) {
+  const auto refused = [&](const String& config) {
     result.failures.push_back({folder + config, {FileError::Kind::kOther, 0,
                                                  "the command there that sets the name is longer than the game reads, runs "
                                                  "into a comment or is run through vstr: change it by hand"}});
@@ -219,17 +219,17 @@ ModSaveResult SaveNameToMod(FileSystem& files, const std::string& modFolder, std
   // Every other file runs when the player executes it in the game, where the name exists.
   ConfigRun inGame;
   inGame.Set("name", "");
-  const auto saveAlone = [&](const std::string& config, const std::string& text) {
+  const auto saveAlone = [&](const String& config, const String& text) {
     const NameEdit edit = ReplaceSetaName(text, name, inGame);
     if (edit.result == NameEdit::Result::kRefused) refused(config);
     if (edit.result == NameEdit::Result::kRewritten) write(config, edit.text);
   };
   StartFile q3config, autoexec;
   bool startUnread = false;  // then nothing is added beside a name line that may stay
-  for (const std::string& config : configs) {
-    const std::string path = folder + config;
+  for (const String& config : configs) {
+    const String path = folder + config;
     StartFile* start = SameFileName(config, kQ3Config) ? &q3config : SameFileName(config, kAutoexec) ? &autoexec : nullptr;
-    std::string text;
+    String text;
     if (FileError error = files.ReadFile(path, text)) {
       result.failures.push_back({path, std::move(error)});
       startUnread |= start != nullptr;

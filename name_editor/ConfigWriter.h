@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 #include <string_view>
 #include <vector>
 
@@ -23,7 +23,7 @@ struct NameEdit {
                      // would change how the engine reads the rest; nothing is written
   };
   Result result = Result::kNoNameCommand;
-  std::string text;
+  String text;
 };
 
 // The text of a configuration file, executed after the run `before`, with the value of every
@@ -38,17 +38,17 @@ NameEdit ReplaceSetaName(std::string_view text, std::string_view name, const Con
 // else: as a last line in the file's own line ends. Only where the file's end leaves it
 // inside a comment, it goes first instead. Empty where neither runs every other command as
 // before and ends with the name set.
-std::string AddSetaName(std::string_view text, std::string_view name, const ConfigRun& before = {});
+String AddSetaName(std::string_view text, std::string_view name, const ConfigRun& before = {});
 
 struct FileFailure {
-  std::string path;
+  String path;
   FileError error;
 };
 
 // The outcome of saving one mod folder.
 struct ModSaveResult {
   std::vector<FileFailure> failures;  // files (or the folder) not saved, each with its reason
-  std::vector<std::string> saved;     // names of the files written
+  std::vector<String> saved;     // names of the files written
 };
 
 // Writes the name into the configuration files directly in `modFolder`: each file that sets
@@ -57,6 +57,6 @@ struct ModSaveResult {
 // read as one run, following `vstr`; where the run would not end with the name, q3config.cfg
 // gets a name line (a baseq3 folder without one gets a q3config.cfg holding just that line),
 // or where that does not do, autoexec.cfg. One file that fails does not stop the others.
-ModSaveResult SaveNameToMod(FileSystem& files, const std::string& modFolder, std::string_view name);
+ModSaveResult SaveNameToMod(FileSystem& files, const String& modFolder, std::string_view name);
 
 }  // namespace pelorin

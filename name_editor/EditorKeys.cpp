@@ -68,8 +68,8 @@ KeyOutcome KeyAtStop(FocusStop stop, int item, int keyCode) {
   return {moved != item ? KeyAction::kMove : KeyAction::kNone, moved};
 }
 
-std::string ItemName(FocusStop stop, int item, std::string_view historyName) {
-  std::string name;
+String ItemName(FocusStop stop, int item, std::string_view historyName) {
+  String name;
   if (stop == FocusStop::kColours) {
     name = kColourNames[item & 7];
     name += " ^";

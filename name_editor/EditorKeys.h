@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 #include <string_view>
 
 namespace pelorin {
@@ -39,6 +39,6 @@ KeyOutcome KeyAtStop(FocusStop stop, int item, int keyCode);
 
 // What a screen reader says for the focused item: a colour's name and code, a letter, or a
 // history row's name.
-std::string ItemName(FocusStop stop, int item, std::string_view historyName = {});
+String ItemName(FocusStop stop, int item, std::string_view historyName = {});
 
 }  // namespace pelorin

@@ -20,7 +20,7 @@ constexpr const char* kStoreGameFolder = "\\ModifiableWindowsApps\\Quake 3\\EN";
 
 // Steam writes its own path with forward slashes; the rest of the editor joins with
 // backslashes. A trailing separator would double when a folder is joined on.
-std::string TidyFolder(std::string folder) {
+String TidyFolder(String folder) {
   std::replace(folder.begin(), folder.end(), '/', '\\');
   while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
   return folder;
@@ -28,7 +28,7 @@ std::string TidyFolder(std::string folder) {
 
 }  // namespace
 
-std::vector<std::string> EditionFolders(Registry& registry) {
+std::vector<String> EditionFolders(Registry& registry) {
   struct Place {
     RegistryRoot root;
     const char* key;
@@ -48,8 +48,8 @@ std::vector<std::string> EditionFolders(Registry& registry) {
       {kMachine, kWindowsKey, "ProgramW6432Dir", RegistryView::kOwn, kStoreGameFolder, false},
       {kMachine, kWindowsKey, "ProgramFilesDir", RegistryView::k64Bit, kStoreGameFolder, true},
   };
-  std::vector<std::string> folders;
-  std::string text;
+  std::vector<String> folders;
+  String text;
   bool read = false;
   for (const Place& place : kPlaces) {
     if (place.unlessPreviousWasRead && read) continue;
@@ -59,8 +59,8 @@ std::vector<std::string> EditionFolders(Registry& registry) {
   return folders;
 }
 
-std::string FindInstalledEdition(Registry& registry, FileSystem& files) {
-  for (const std::string& folder : EditionFolders(registry))
+String FindInstalledEdition(Registry& registry, FileSystem& files) {
+  for (const String& folder : EditionFolders(registry))
     if (IsGameFolder(files, folder)) return folder;
   return {};
 }

@@ -11,26 +11,25 @@ bool IsEngineProgram(std::string_view fileName) {
   return false;
 }
 
-bool IsEngineRunning(const std::vector<std::string>& programNames) {
-  for (const std::string& name : programNames)
+bool IsEngineRunning(const std::vector<String>& programNames) {
+  for (const String& name : programNames)
     if (IsEngineProgram(name)) return true;
   return false;
 }
 
-bool IsGameFolder(FileSystem& files, const std::string& folder) {
+bool IsGameFolder(FileSystem& files, const String& folder) {
   for (std::string_view program : kEnginePrograms) {
-    std::vector<std::string> found;
-    if (!files.ListFiles(folder, std::string(program), found) && found.size() == 1) return true;
+    std::vector<String> found;
+    if (!files.ListFiles(folder, String(program), found) && found.size() == 1) return true;
   }
   return false;
 }
 
-FileError ListConfigFiles(FileSystem& files, const std::string& folder, std::vector<std::string>& names) {
+FileError ListConfigFiles(FileSystem& files, const String& folder, std::vector<String>& names) {
   constexpr std::string_view kExtension = ".cfg";
   if (FileError error = files.ListFiles(folder, "*.cfg", names)) return error;
   std::size_t kept = 0;
-  // Moved rather than swapped: std::string's swap is larger than the moves the program has.
-  for (std::string& name : names) {
+  for (String& name : names) {
     if (name.size() <= kExtension.size() ||
         !SameFileName(std::string_view(name).substr(name.size() - kExtension.size()), kExtension))
       continue;
@@ -41,30 +40,30 @@ FileError ListConfigFiles(FileSystem& files, const std::string& folder, std::vec
   return {};
 }
 
-FileError ModsWithConfigs(FileSystem& files, const std::string& gameFolder,
-                          std::vector<std::string>& mods) {
+FileError ModsWithConfigs(FileSystem& files, const String& gameFolder,
+                          std::vector<String>& mods) {
   mods.clear();
-  std::vector<std::string> folders;
+  std::vector<String> folders;
   if (FileError error = files.ListFolders(gameFolder, folders)) return error;
-  const std::string base = WithTrailingBackslash(gameFolder);
-  for (const std::string& folder : folders) {
-    std::vector<std::string> configs;
+  const String base = WithTrailingBackslash(gameFolder);
+  for (const String& folder : folders) {
+    std::vector<String> configs;
     if (!ListConfigFiles(files, base + folder, configs) && !configs.empty())
       mods.emplace_back(LastPathComponent(base + folder));
   }
   return {};
 }
 
-std::string EngineHomePath(const std::string& appDataFolder) {
-  return appDataFolder.empty() ? std::string() : Concat({WithTrailingBackslash(appDataFolder), "Quake3"});
+String EngineHomePath(const String& appDataFolder) {
+  return appDataFolder.empty() ? String() : Concat({WithTrailingBackslash(appDataFolder), "Quake3"});
 }
 
-FileError ModsInBothPlaces(FileSystem& files, const std::string& gameFolder, const std::string& homePath,
-                           std::vector<std::string>& mods) {
+FileError ModsInBothPlaces(FileSystem& files, const String& gameFolder, const String& homePath,
+                           std::vector<String>& mods) {
   if (FileError error = ModsWithConfigs(files, gameFolder, mods)) return error;
-  std::vector<std::string> homeMods;
+  std::vector<String> homeMods;
   if (homePath.empty() || !files.FolderExists(homePath) || ModsWithConfigs(files, homePath, homeMods)) return {};
-  for (std::string& mod : homeMods) {
+  for (String& mod : homeMods) {
     std::size_t listed = 0;
     while (listed < mods.size() && !SameFileName(mods[listed], mod)) ++listed;
     if (listed == mods.size()) mods.push_back(std::move(mod));

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <array>
-#include <string>
+#include "Str.h"
 #include <string_view>
 #include <vector>
 
@@ -21,29 +21,29 @@ inline constexpr std::array<std::string_view, 12> kEnginePrograms = {
 bool IsEngineProgram(std::string_view fileName);
 
 // Whether one of `programNames` (file names of running programs) is an engine program.
-bool IsEngineRunning(const std::vector<std::string>& programNames);
+bool IsEngineRunning(const std::vector<String>& programNames);
 
 // A game folder holds exactly one file of one of the engine programs' names.
-bool IsGameFolder(FileSystem& files, const std::string& folder);
+bool IsGameFolder(FileSystem& files, const String& folder);
 
 // The configuration files directly in `folder`: files whose own name ends in ".cfg", in any
 // letter case. A "*.cfg" listing also returns files whose short 8.3 alias ends so, such as
 // the backups "autoexec.cfg_old" and "q3config.cfg~"; those are left out.
-FileError ListConfigFiles(FileSystem& files, const std::string& folder, std::vector<std::string>& names);
+FileError ListConfigFiles(FileSystem& files, const String& folder, std::vector<String>& names);
 
 // The bare names of the game folder's immediate subfolders that hold at least one ".cfg".
-FileError ModsWithConfigs(FileSystem& files, const std::string& gameFolder,
-                          std::vector<std::string>& mods);
+FileError ModsWithConfigs(FileSystem& files, const String& gameFolder,
+                          std::vector<String>& mods);
 
 // The engine's home path, where ioquake3 and Quake3e keep the configuration they write and
 // read first: "Quake3" in the user's application data folder. Empty when that is unknown.
-std::string EngineHomePath(const std::string& appDataFolder);
+String EngineHomePath(const String& appDataFolder);
 
 // The mods with configuration files in the game folder and in the engine's home path, each
 // once (names compared without regard to case): the game folder's first, in listing order,
 // then those only the home path has. A home path that is empty or missing adds none.
-FileError ModsInBothPlaces(FileSystem& files, const std::string& gameFolder, const std::string& homePath,
-                           std::vector<std::string>& mods);
+FileError ModsInBothPlaces(FileSystem& files, const String& gameFolder, const String& homePath,
+                           std::vector<String>& mods);
 
 // The text after the last backslash; the whole path when it has none.
 std::string_view LastPathComponent(std::string_view path);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 #include <string_view>
 #include <vector>
 
@@ -16,7 +16,7 @@ class NameHistory {
   void AddName(std::string_view name);
 
   // Appends without reordering (restoring a stored history).
-  void Append(std::string name) { names_.push_back(std::move(name)); }
+  void Append(String name) { names_.push_back(std::move(name)); }
 
   // Removes entry `index`; an index that names no entry changes nothing.
   bool Remove(int index);
@@ -25,12 +25,12 @@ class NameHistory {
   std::string_view Entry(int index) const;
   int Count() const { return static_cast<int>(names_.size()); }
   bool Empty() const { return names_.empty(); }
-  const std::vector<std::string>& Names() const { return names_; }
+  const std::vector<String>& Names() const { return names_; }
   // Hands the names over and leaves the history empty (keeping them when the program closes).
-  std::vector<std::string> TakeNames() { return std::move(names_); }
+  std::vector<String> TakeNames() { return std::move(names_); }
 
  private:
-  std::vector<std::string> names_;
+  std::vector<String> names_;
 };
 
 }  // namespace pelorin

@@ -13,7 +13,7 @@ namespace {
 // that game servers would show with other characters is saved only when the user says so, before anything is
 // recorded; so is any save while the game runs, which would write its own name over this one.
 // kSaved means the save goes on.
-SaveOutcome BeginSave(Processes& processes, SaveUi& ui, EditorState& state, const std::string& name) {
+SaveOutcome BeginSave(Processes& processes, SaveUi& ui, EditorState& state, const String& name) {
   if (!NameFitsConfigLine(name)) {
     ui.ShowError(kNameRefusedMessage);
     return SaveOutcome::kNameRefused;
@@ -30,20 +30,20 @@ SaveOutcome BeginSave(Processes& processes, SaveUi& ui, EditorState& state, cons
 
 using Failures = std::vector<FileFailure>;
 
-void SaveMod(FileSystem& files, const std::string& folder, const std::string& name, Failures& failures) {
+void SaveMod(FileSystem& files, const String& folder, const String& name, Failures& failures) {
   ModSaveResult result = SaveNameToMod(files, folder, name);
   for (FileFailure& failure : result.failures) failures.push_back(std::move(failure));
 }
 
-void SaveMods(FileSystem& files, const std::string& gameFolder, const std::vector<std::string>& mods,
-              const std::string& name, Failures& failures) {
-  for (const std::string& mod : mods) SaveMod(files, gameFolder + mod, name, failures);
+void SaveMods(FileSystem& files, const String& gameFolder, const std::vector<String>& mods,
+              const String& name, Failures& failures) {
+  for (const String& mod : mods) SaveMod(files, gameFolder + mod, name, failures);
 }
 
 // The home path's mods, when it exists; nothing is made there.
-void SaveHomeMods(FileSystem& files, const std::string& homePath, const std::string& name, Failures& failures) {
+void SaveHomeMods(FileSystem& files, const String& homePath, const String& name, Failures& failures) {
   if (homePath.empty() || !files.FolderExists(homePath)) return;
-  std::vector<std::string> mods;
+  std::vector<String> mods;
   if (FileError error = files.ListFolders(homePath, mods)) {
     failures.push_back({homePath, std::move(error)});
     return;
@@ -60,7 +60,7 @@ SaveOutcome Report(SaveUi& ui, const Failures& failures) {
 
 }  // namespace
 
-bool EnsureGameFolder(FileSystem& files, SaveUi& ui, std::string& gameFolder) {
+bool EnsureGameFolder(FileSystem& files, SaveUi& ui, String& gameFolder) {
   while (!files.FolderExists(gameFolder)) {
     if (!ui.LocateGameFolder(gameFolder)) return false;
   }
@@ -69,24 +69,24 @@ bool EnsureGameFolder(FileSystem& files, SaveUi& ui, std::string& gameFolder) {
 }
 
 SaveOutcome SaveToAllMods(FileSystem& files, Processes& processes, SaveUi& ui, EditorState& state,
-                          const std::string& name) {
+                          const String& name) {
   if (const SaveOutcome begun = BeginSave(processes, ui, state, name); begun != SaveOutcome::kSaved) return begun;
-  std::vector<std::string> mods;
+  std::vector<String> mods;
   // A folder that exists and still cannot be listed (a path past the system's length limit)
   // fails the same way each time: the locator is offered once for it, then it is reported.
-  std::vector<std::string> offeredFor;
+  std::vector<String> offeredFor;
   Failures failures;
   for (;;) {
     if (!EnsureGameFolder(files, ui, state.gameFolder)) return SaveOutcome::kNoGameFolder;
     const FileError error = files.ListFolders(state.gameFolder, mods);
     if (!error) break;
     bool offered = false;
-    for (const std::string& folder : offeredFor) offered |= folder == state.gameFolder;
+    for (const String& folder : offeredFor) offered |= folder == state.gameFolder;
     if (error.kind != FileError::Kind::kPathNotFound || offered) {
       failures.push_back({state.gameFolder, error});
       return Report(ui, failures);
     }
-    offeredFor.push_back(std::string(state.gameFolder));  // moved in: the program keeps one way of adding strings
+    offeredFor.push_back(String(state.gameFolder));  // moved in: the program keeps one way of adding strings
     if (!ui.LocateGameFolder(state.gameFolder)) return SaveOutcome::kNoGameFolder;
   }
   SaveMods(files, state.gameFolder, mods, name, failures);
@@ -95,16 +95,16 @@ SaveOutcome SaveToAllMods(FileSystem& files, Processes& processes, SaveUi& ui, E
 }
 
 SaveOutcome SaveToChosenMods(FileSystem& files, Processes& processes, SaveUi& ui, EditorState& state,
-                             const std::string& name, const std::vector<std::string>& mods) {
+                             const String& name, const std::vector<String>& mods) {
   if (mods.empty()) {
     ui.ShowInformation(kNothingCheckedMessage);
     return SaveOutcome::kNothingChosen;
   }
   if (const SaveOutcome begun = BeginSave(processes, ui, state, name); begun != SaveOutcome::kSaved) return begun;
   if (!EnsureGameFolder(files, ui, state.gameFolder)) return SaveOutcome::kNoGameFolder;
-  const std::string home = state.homePath.empty() ? std::string() : WithTrailingBackslash(state.homePath);
+  const String home = state.homePath.empty() ? String() : WithTrailingBackslash(state.homePath);
   Failures failures;
-  for (const std::string& mod : mods) {
+  for (const String& mod : mods) {
     // A mod that only the home path has is saved there alone; one the game folder lost and
     // the home path lacks is reported, as before.
     const bool atHome = !home.empty() && files.FolderExists(home + mod);
@@ -114,13 +114,13 @@ SaveOutcome SaveToChosenMods(FileSystem& files, Processes& processes, SaveUi& ui
   return Report(ui, failures);
 }
 
-std::string ServerNameQuestion(const ServerName& server) {
+String ServerNameQuestion(const ServerName& server) {
   return Concat({"Game servers will show this name as\r\n\r\n", ServerNameResults(server), "\r\n\r\n",
                  ServerNameReasons(server), "\r\nSave it as typed?"});
 }
 
-std::string UnhandledErrorText(const std::vector<FileFailure>& failures) {
-  std::string text = "Unhandled error!";
+String UnhandledErrorText(const std::vector<FileFailure>& failures) {
+  String text = "Unhandled error!";
   for (const FileFailure& failure : failures) {
     text += "\r\n";
     text += FailureLine(failure.error, failure.path);
@@ -128,7 +128,7 @@ std::string UnhandledErrorText(const std::vector<FileFailure>& failures) {
   return text;
 }
 
-std::string FailureLine(const FileError& error, const std::string& path) {
+String FailureLine(const FileError& error, const String& path) {
   std::uint32_t number = 75;
   const char* description = "Path/File access error";
   switch (error.kind) {
@@ -141,7 +141,7 @@ std::string FailureLine(const FileError& error, const std::string& path) {
   }
   return Concat({WholeNumberText(number), " - ", description, ": ", path, " (", FileErrorText(error),
                  error.systemCode != 0 ? ", system error " : "",
-                 error.systemCode != 0 ? WholeNumberText(static_cast<std::uint32_t>(error.systemCode)) : std::string(), ")"});
+                 error.systemCode != 0 ? WholeNumberText(static_cast<std::uint32_t>(error.systemCode)) : String(), ")"});
 }
 
 }  // namespace pelorin

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 #include <vector>
 
 #include "ConfigWriter.h"
@@ -13,9 +13,9 @@ namespace pelorin {
 
 // The editor state that saving reads and changes.
 struct EditorState {
-  std::string gameFolder;
-  std::string homePath;  // the engine's home path; saves cover it while it exists
-  std::string lastSavedName;
+  String gameFolder;
+  String homePath;  // the engine's home path; saves cover it while it exists
+  String lastSavedName;
   NameHistory history;
 };
 
@@ -23,11 +23,11 @@ struct EditorState {
 class SaveUi {
  public:
   // Shows the game folder locator; true when the user accepted a folder, now in `gameFolder`.
-  virtual bool LocateGameFolder(std::string& gameFolder) = 0;
-  virtual void ShowError(const std::string& text) = 0;
-  virtual void ShowInformation(const std::string& text) = 0;
+  virtual bool LocateGameFolder(String& gameFolder) = 0;
+  virtual void ShowError(const String& text) = 0;
+  virtual void ShowInformation(const String& text) = 0;
   // Asks a question with Yes and No; true for Yes.
-  virtual bool AskYesNo(const std::string& text) = 0;
+  virtual bool AskYesNo(const String& text) = 0;
 
  protected:
   ~SaveUi() = default;
@@ -55,27 +55,27 @@ inline constexpr const char* kGameRunningQuestion =
     "Close the game first, or save anyway?";
 
 // The question asked before saving a name that game servers would show otherwise.
-std::string ServerNameQuestion(const ServerName& server);
+String ServerNameQuestion(const ServerName& server);
 
 // Makes sure the game folder exists, offering the locator while it does not. False when the
 // user closed the locator without choosing a folder.
-bool EnsureGameFolder(FileSystem& files, SaveUi& ui, std::string& gameFolder);
+bool EnsureGameFolder(FileSystem& files, SaveUi& ui, String& gameFolder);
 
 // Writes `name` into every configuration file of every mod folder, in the game folder and in
 // the engine's home path. While the game runs, only when the user says so. A file that cannot
 // be saved is named at the end, after every other was saved.
 SaveOutcome SaveToAllMods(FileSystem& files, Processes& processes, SaveUi& ui, EditorState& state,
-                          const std::string& name);
+                          const String& name);
 
 // Writes `name` into the configuration files of the named mod folders only, in each of the
 // two places that has the mod.
 SaveOutcome SaveToChosenMods(FileSystem& files, Processes& processes, SaveUi& ui, EditorState& state,
-                             const std::string& name, const std::vector<std::string>& mods);
+                             const String& name, const std::vector<String>& mods);
 
 // "Unhandled error!", then a line for each file not saved, as the saves report.
-std::string UnhandledErrorText(const std::vector<FileFailure>& failures);
+String UnhandledErrorText(const std::vector<FileFailure>& failures);
 
 // An error's number and description, the path, and the system's reason.
-std::string FailureLine(const FileError& error, const std::string& path);
+String FailureLine(const FileError& error, const String& path);
 
 }  // namespace pelorin

@@ -33,7 +33,7 @@ CleanedName CleanAsIoquake3(std::string_view in, std::size_t limit) {
   while (at < in.size() && in[at] == ' ') ++at;
   cleaned.spaces = at > 0;
 
-  std::string& out = cleaned.name;
+  String& out = cleaned.name;
   int spaces = 0;
   int visible = 0;  // characters that are not part of a colour pair
   for (; at < in.size() && out.size() < limit; ++at) {
@@ -65,7 +65,7 @@ CleanedName CleanAsIoquake3(std::string_view in, std::size_t limit) {
 // The original point release's ClientCleanName (code/game/g_client.c of the 1.32 source).
 CleanedName CleanAsOriginal(std::string_view in, std::size_t limit) {
   CleanedName cleaned;
-  std::string& out = cleaned.name;
+  String& out = cleaned.name;
   int spaces = 0;
   int visible = 0;
   for (std::size_t at = 0; at < in.size(); ++at) {
@@ -135,7 +135,7 @@ ServerName ServerNameOf(std::string_view coded) {
   server.overlong = !server.refused && coded.size() > kUserinfoNameLimit;
 
   // MSG_ReadString.
-  std::string received(coded);
+  String received(coded);
   bool dotted = false;
   for (char& c : received) {
     if (c == '%' || static_cast<unsigned char>(c) > 127) {
@@ -163,17 +163,17 @@ ServerName ServerNameOf(std::string_view coded) {
   return server;
 }
 
-std::string LengthAgainstLimit(const ServerName& server) {
+String LengthAgainstLimit(const ServerName& server) {
   return Concat({WholeNumberText(static_cast<std::uint32_t>(server.counted)), "/", WholeNumberText(kServerNameLimit)});
 }
 
-std::string ServerNameResults(const ServerName& server) {
+String ServerNameResults(const ServerName& server) {
   if (!server.ModulesDiffer()) return server.ioquake3.name;
   return Concat({"original game: ", server.original.name, "\r\nioquake3: ", server.ioquake3.name});
 }
 
-std::string ServerNameReasons(const ServerName& server) {
-  std::string reasons;
+String ServerNameReasons(const ServerName& server) {
+  String reasons;
   if (server.refused) reasons += "Names with ; or \\ are not sent: servers show UnnamedPlayer\r\n";
   if (server.overlong)
     reasons += Concat({"Names longer than ", WholeNumberText(static_cast<std::uint32_t>(kUserinfoNameLimit)),
@@ -191,9 +191,9 @@ std::string ServerNameReasons(const ServerName& server) {
   return reasons;
 }
 
-std::string ServerNameTip(const ServerName& server) {
+String ServerNameTip(const ServerName& server) {
   if (!server.Changed()) return {};
-  std::string tip = Concat({"Game servers will show:", server.ModulesDiffer() ? "\r\n" : " ", ServerNameResults(server),
+  String tip = Concat({"Game servers will show:", server.ModulesDiffer() ? "\r\n" : " ", ServerNameResults(server),
                             "\r\n", ServerNameReasons(server)});
   tip.resize(tip.size() - 2);  // no line end after the last reason
   return tip;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 #include <string_view>
 
 namespace pelorin {
@@ -15,7 +15,7 @@ inline constexpr char kUnnamedPlayer[] = "UnnamedPlayer";
 
 // A name as one game module's cleaning leaves it, and which of its steps changed it.
 struct CleanedName {
-  std::string name;
+  String name;
   std::size_t kept = 0;       // bytes kept, before an empty result became the stand-in
   bool cut = false;           // longer than the limit
   bool blackRemoved = false;  // a pair that selects black was dropped
@@ -72,17 +72,17 @@ struct ServerName {
 ServerName ServerNameOf(std::string_view coded);
 
 // The counted length against the servers' limit, as "40/35".
-std::string LengthAgainstLimit(const ServerName& server);
+String LengthAgainstLimit(const ServerName& server);
 
 // The name servers show, or, where the two game modules differ, both, each on a line and
 // named: "original game: ..." and "ioquake3: ...".
-std::string ServerNameResults(const ServerName& server);
+String ServerNameResults(const ServerName& server);
 
 // One line per step that changed the name, each ended by CR LF; a step of one game module
 // only says which.
-std::string ServerNameReasons(const ServerName& server);
+String ServerNameReasons(const ServerName& server);
 
 // The preview's tooltip: what servers show and why, or nothing for a name they keep as is.
-std::string ServerNameTip(const ServerName& server);
+String ServerNameTip(const ServerName& server);
 
 }  // namespace pelorin

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 #include <string_view>
 #include <vector>
 
@@ -13,9 +13,9 @@ namespace pelorin {
 // the last saved name, then the history names. The folder is UTF-8, as every path in the
 // programs; the names are the game's bytes, which are the ANSI code page's text.
 struct EditorSettings {
-  std::string gameFolder;  // empty: not known yet
-  std::string lastSavedName;
-  std::vector<std::string> history;
+  String gameFolder;  // empty: not known yet
+  String lastSavedName;
+  std::vector<String> history;
 };
 
 inline constexpr char kSettingsFileName[] = "settings.ini";
@@ -26,10 +26,10 @@ inline constexpr char kSettingsFileName[] = "settings.ini";
 // otherwise UTF-8, names too. A folder that does not convert reads as not known; a name
 // that does not is left out, never changed.
 EditorSettings ParseSettings(const AnsiCodePage& codePage, std::string_view bytes);
-std::string FormatSettings(const AnsiCodePage& codePage, const EditorSettings& settings);
+String FormatSettings(const AnsiCodePage& codePage, const EditorSettings& settings);
 
 // The settings file of a program in `programFolder`.
-std::string SettingsPath(const std::string& programFolder);
+String SettingsPath(const String& programFolder);
 
 // Where a program in `programFolder` keeps its settings: beside itself where its user may
 // write there (an install for one account, a copy in a folder of one's own); else in the
@@ -37,22 +37,22 @@ std::string SettingsPath(const std::string& programFolder);
 // yet starts from the copy that the system's file virtualization made of the one beside the
 // program in `virtualStore` (%LOCALAPPDATA%\VirtualStore), else from the one beside it.
 struct SettingsFiles {
-  std::string path;       // read and written
-  std::string startFrom;  // read instead while `path` does not exist; empty: nothing to take over
+  String path;       // read and written
+  String startFrom;  // read instead while `path` does not exist; empty: nothing to take over
 };
-SettingsFiles ChooseSettingsFiles(FileSystem& files, const std::string& programFolder, const std::string& appData,
-                                  const std::string& virtualStore);
+SettingsFiles ChooseSettingsFiles(FileSystem& files, const String& programFolder, const String& appData,
+                                  const String& virtualStore);
 
 // Where the system's file virtualization keeps its copy of a file at `path` on a drive: the
 // path without its drive, below `virtualStore`; empty for any other path.
-std::string VirtualStoreCopy(const std::string& virtualStore, const std::string& path);
+String VirtualStoreCopy(const String& virtualStore, const String& path);
 
 // The user's own settings folder below `appData`.
-std::string UserSettingsFolder(const std::string& appData);
+String UserSettingsFolder(const String& appData);
 
 // A missing or unreadable file gives empty settings.
-EditorSettings LoadSettings(FileSystem& files, const std::string& path);
+EditorSettings LoadSettings(FileSystem& files, const String& path);
 // Writes through a temporary file and an atomic replace, making the folder where it is missing.
-FileError StoreSettings(FileSystem& files, const std::string& path, const EditorSettings& settings);
+FileError StoreSettings(FileSystem& files, const String& path, const EditorSettings& settings);
 
 }  // namespace pelorin

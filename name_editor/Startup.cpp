@@ -17,23 +17,23 @@ bool IsUninstallStart(std::string_view arguments) {
   return true;
 }
 
-std::string ProgramKey(std::string_view productName) {
+String ProgramKey(std::string_view productName) {
   return Concat({kMakerKey, "\\", productName});
 }
 
-std::string VersionText(unsigned major, unsigned minor, unsigned revision) {
+String VersionText(unsigned major, unsigned minor, unsigned revision) {
   return Concat({WholeNumberText(major), ".", WholeNumberText(minor), ".", WholeNumberText(revision)});
 }
 
 void RegisterProgram(Registry& registry, std::string_view productName,
-                     const std::string& executablePath, const std::string& version) {
-  const std::string key = ProgramKey(productName);
+                     const String& executablePath, const String& version) {
+  const String key = ProgramKey(productName);
   registry.SetKeyValue(RegistryRoot::kLocalMachine, key, "", executablePath);
   registry.SetKeyValue(RegistryRoot::kLocalMachine, key, "Version", version);
 }
 
 void UnregisterProgram(Registry& registry, std::string_view productName) {
-  const std::string key = ProgramKey(productName);
+  const String key = ProgramKey(productName);
   registry.DeleteKeyValue(RegistryRoot::kLocalMachine, key, "");
   registry.DeleteKeyValue(RegistryRoot::kLocalMachine, key, "Version");
   registry.DeleteKey(RegistryRoot::kLocalMachine, key);

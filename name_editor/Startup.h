@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 #include <string_view>
 
 #include "Registry.h"
@@ -14,14 +14,14 @@ bool IsUninstallStart(std::string_view arguments);
 inline constexpr char kMakerKey[] = "SOFTWARE\\Brackwater";
 
 // "SOFTWARE\Brackwater\" + the product name, under HKEY_LOCAL_MACHINE.
-std::string ProgramKey(std::string_view productName);
+String ProgramKey(std::string_view productName);
 
 // Major, minor and revision joined by dots, without leading zeros: 1.2.16.
-std::string VersionText(unsigned major, unsigned minor, unsigned revision);
+String VersionText(unsigned major, unsigned minor, unsigned revision);
 
 // Records where the program is and which version it is.
 void RegisterProgram(Registry& registry, std::string_view productName,
-                     const std::string& executablePath, const std::string& version);
+                     const String& executablePath, const String& version);
 
 // Removes what RegisterProgram wrote and the key, and the maker's key when no other product
 // is left in it.

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 #include <string_view>
 
 namespace pelorin {
 
 struct Insertion {
-  std::string text;
+  String text;
   int caret;
 };
 

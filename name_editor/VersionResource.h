@@ -1,13 +1,13 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 #include <string_view>
 
 namespace pelorin {
 
 // What the program's own version resource says about it.
 struct VersionBlock {
-  std::string productName;
+  String productName;
   unsigned major = 0;
   unsigned minor = 0;
   unsigned revision = 0;

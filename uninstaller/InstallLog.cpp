@@ -62,13 +62,13 @@ LogEntry ClassifyEntry(std::string_view entry, const RemovalPlaces& places) {
   if (entry[0] == kSystemFileMarker) {
     const std::string_view name = BelowFolder(rest, places.systemFolder);
     if (name.find('\\') != std::string_view::npos || !IsPlainRelativeName(name)) return {};
-    return {EntryKind::kSystemFile, std::string(rest), {}};
+    return {EntryKind::kSystemFile, String(rest), {}};
   }
   if (entry[0] == kShortcutMarker) {
-    for (const std::string& programs : places.programsFolders) {
+    for (const String& programs : places.programsFolders) {
       const std::string_view name = BelowFolder(rest, programs);
       if (IsPlainRelativeName(name) && EndsWithShortcutExtension(name))
-        return {EntryKind::kShortcut, std::string(rest), WithoutTrailingBackslashes(programs)};
+        return {EntryKind::kShortcut, String(rest), WithoutTrailingBackslashes(programs)};
     }
     return {};
   }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 #include <string_view>
 #include <vector>
 
@@ -22,12 +22,12 @@ struct RemovalPlaces {
   std::string_view installFolder;
   std::string_view uninstallerPath;
   std::string_view systemFolder;
-  const std::vector<std::string>& programsFolders;  // the Start Menu's, the user's and all users'
+  const std::vector<String>& programsFolders;  // the Start Menu's, the user's and all users'
 };
 
 struct LogEntry {
   EntryKind kind = EntryKind::kSkipped;
-  std::string path;             // the full path to delete, or empty when skipped
+  String path;             // the full path to delete, or empty when skipped
   std::string_view stopFolder;  // the folder whose emptied subfolders may go, not itself (in places)
 };
 

@@ -27,15 +27,15 @@ std::string_view WithoutTrailingBackslash(std::string_view folder) {
 // Adds the folders of the record that are the install folder or lie above it, deepest first:
 // setup made those, and no other folder is ever removed; one that was there before, the
 // install folder included, is the user's.
-void AddRecordedFolders(std::string_view record, std::string_view installFolder, std::vector<std::string>& parents) {
-  for (const std::string& line : SplitLines(record)) {
+void AddRecordedFolders(std::string_view record, std::string_view installFolder, std::vector<String>& parents) {
+  for (const String& line : SplitLines(record)) {
     const std::string_view folder = WithoutTrailingBackslash(line);
     // Only a folder on a drive, never the drive itself: "C:" alone would be its current folder.
     const bool onDrive = folder.size() > 3 && folder[1] == ':' && folder[2] == '\\';
     if (IsDamagedLine(folder) || !(IsSamePath(installFolder, folder) || (onDrive && IsInsideFolder(installFolder, folder))))
       continue;
     bool known = false;
-    for (const std::string& parent : parents) known = known || IsSamePath(parent, folder);
+    for (const String& parent : parents) known = known || IsSamePath(parent, folder);
     if (known) continue;
     parents.emplace_back(folder);
     // They all lie on the install folder's path, so the longer one is the deeper.
@@ -48,12 +48,12 @@ void AddRecordedFolders(std::string_view record, std::string_view installFolder,
 
 RemovalPlan PlanRemoval(std::string_view logText, std::string_view createdFolders, const RemovalPlaces& places) {
   RemovalPlan plan;
-  std::vector<std::string> lines = SplitLines(logText);
+  std::vector<String> lines = SplitLines(logText);
   if (lines.size() < 3) {
     plan.stop = PlanStop::kNoHeader;
     return plan;
   }
-  const std::string& mainExe = lines[2];
+  const String& mainExe = lines[2];
   plan.header = Concat({lines[0], "\r\n", lines[1], "\r\n", mainExe, "\r\n"});
   if (lines[0].empty() || IsDamagedLine(lines[0])) {
     plan.stop = PlanStop::kNoName;
@@ -64,15 +64,15 @@ RemovalPlan PlanRemoval(std::string_view logText, std::string_view createdFolder
 
   const std::string_view installFolder = WithoutTrailingBackslash(places.installFolder);
   if (IsPlainRelativeName(mainExe) && EndsWithExe(mainExe)) {
-    std::string program = Concat({installFolder, "\\", mainExe});
+    String program = Concat({installFolder, "\\", mainExe});
     if (!IsSamePath(program, places.uninstallerPath)) plan.mainProgram = std::move(program);
   }
 
   // The uninstaller's own file and the records the removal reads go last, by name.
-  const std::string logPath = Concat({installFolder, "\\", kInstallLogName});
-  const std::string recordPath = Concat({installFolder, "\\", kCreatedFoldersName});
+  const String logPath = Concat({installFolder, "\\", kInstallLogName});
+  const String recordPath = Concat({installFolder, "\\", kCreatedFoldersName});
   for (std::size_t line = 3; line < lines.size(); ++line) {
-    std::string& entry = lines[line];
+    String& entry = lines[line];
     if (IsDamagedLine(entry)) {
       ++plan.damagedLines;
       continue;

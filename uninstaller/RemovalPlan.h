@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 #include <string_view>
 #include <vector>
 
@@ -12,8 +12,8 @@ namespace pelorin {
 // when the file cannot be deleted.
 struct PlannedDeletion {
   EntryKind kind = EntryKind::kSkipped;
-  std::string path;
-  std::string entry;
+  String path;
+  String entry;
   // The folders this deletion leaves empty are removed up to, not including, this one; it
   // lies in the RemovalPlaces the plan was made with.
   std::string_view stopFolder;
@@ -28,14 +28,14 @@ enum class PlanStop {
 // What the uninstaller will do, decided from the log alone before anything changes.
 struct RemovalPlan {
   PlanStop stop = PlanStop::kNone;
-  std::string header;  // the three header lines as read, each with its CR LF, for a rewritten log
-  std::string appName;
-  std::string appVersion;
-  std::string mainProgram;  // the full path of the program to close and tell, or empty
+  String header;  // the three header lines as read, each with its CR LF, for a rewritten log
+  String appName;
+  String appVersion;
+  String mainProgram;  // the full path of the program to close and tell, or empty
   std::vector<PlannedDeletion> deletions;
   // What the batch file tries with rmdir once the uninstaller has ended, deepest first: the
   // install folder and the folders above it that setup recorded as its own.
-  std::vector<std::string> folders;
+  std::vector<String> folders;
   std::size_t damagedLines = 0;
 };
 

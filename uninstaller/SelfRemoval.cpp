@@ -26,7 +26,7 @@ bool ReadNumber(std::string_view& text, std::uint64_t& number) {
 // Appends `path`, or the file `name` in it, as the command interpreter must see it: quoted, so
 // that blanks and characters such as "&" stay inside it, and with "%" doubled, which a batch
 // file would expand (the names are the uninstaller's own, without one).
-void AppendPath(std::string& batch, std::string_view path, std::string_view name = {}) {
+void AppendPath(String& batch, std::string_view path, std::string_view name = {}) {
   batch += '"';
   for (char c : path) {
     batch += c;
@@ -37,12 +37,12 @@ void AppendPath(std::string& batch, std::string_view path, std::string_view name
 }
 
 // A file in the batch file's own folder; "%~dp0" ends in a backslash.
-void AppendInBatchFolder(std::string& batch, const SelfRemovalPaths& paths, std::string_view name) {
+void AppendInBatchFolder(String& batch, const SelfRemovalPaths& paths, std::string_view name) {
   if (paths.batchFolder.empty()) batch.append("\"%~dp0").append(name).append("\"");
   else AppendPath(batch, paths.batchFolder, name);
 }
 
-void AppendProgram(std::string& batch, const SelfRemovalPaths& paths) {
+void AppendProgram(String& batch, const SelfRemovalPaths& paths) {
   if (paths.programPath.empty()) AppendInBatchFolder(batch, paths, kUninstallerCopyName);
   else AppendPath(batch, paths.programPath);
 }
@@ -58,20 +58,20 @@ char TakeLastDigit(std::uint64_t& value) {
 }
 
 // The number and a comma after it.
-void AppendNumber(std::string& text, std::uint64_t value) {
+void AppendNumber(String& text, std::uint64_t value) {
   char digits[21];
   char* first = std::end(digits);
   *--first = ',';
   do *--first = TakeLastDigit(value);
   while (value != 0);
-  text.append(first, std::end(digits));
+  text.append(first, static_cast<std::size_t>(std::end(digits) - first));
 }
 
 }  // namespace
 
-std::string SelfRemovalBatch(const SelfRemovalPaths& paths) {
+String SelfRemovalBatch(const SelfRemovalPaths& paths) {
   // The interpreter must not stand in a folder it is to remove.
-  std::string batch = "@echo off\r\ncd /d ";
+  String batch = "@echo off\r\ncd /d ";
   AppendPath(batch, paths.systemFolder);
   batch += "\r\nset tries=0\r\n:Repeat\r\ndel /f /q ";
   AppendProgram(batch, paths);
@@ -81,7 +81,7 @@ std::string SelfRemovalBatch(const SelfRemovalPaths& paths) {
   // About a second between tries, about five minutes in all.
   AppendPath(batch, paths.systemFolder, "ping.exe");
   batch += " -n 2 127.0.0.1 >nul\r\nif %tries% lss 300 goto Repeat\r\n:Removed\r\n";
-  for (const std::string& folder : paths.folders)
+  for (const String& folder : paths.folders)
     if (!folder.empty()) {
       batch += "rmdir ";
       AppendPath(batch, folder);
@@ -97,12 +97,12 @@ std::string SelfRemovalBatch(const SelfRemovalPaths& paths) {
   return batch;
 }
 
-std::string SelfRemovalCommand(const std::string& systemFolder, const std::string& batchFile) {
+String SelfRemovalCommand(const String& systemFolder, const String& batchFile) {
   return Concat({"\"", systemFolder, "\\cmd.exe\" /d /v:off /s /c \"\"", batchFile, "\"\""});
 }
 
-std::string OriginalRemovalArguments(const OriginalRemoval& removal) {
-  std::string arguments(kOriginalRemovalSwitch);
+String OriginalRemovalArguments(const OriginalRemoval& removal) {
+  String arguments(kOriginalRemovalSwitch);
   AppendNumber(arguments, removal.process);
   AppendNumber(arguments, removal.file);
   AppendNumber(arguments, removal.levels);

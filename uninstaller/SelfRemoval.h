@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string>
+#include "Str.h"
 #include <string_view>
 #include <vector>
 
@@ -25,10 +25,10 @@ namespace pelorin {
 // program in it, is named through the interpreter's own name for the batch file's folder
 // ("%~dp0"), which holds any character; other paths left empty are not the batch file's.
 struct SelfRemovalPaths {
-  std::string programPath;           // the uninstaller's file in the batch file's folder
-  std::string batchFolder;           // the folder this run created for the batch file alone
-  std::string systemFolder;          // where the programs the batch file calls live
-  const std::vector<std::string>& folders;  // tried with rmdir in this order: the deepest first
+  String programPath;           // the uninstaller's file in the batch file's folder
+  String batchFolder;           // the folder this run created for the batch file alone
+  String systemFolder;          // where the programs the batch file calls live
+  const std::vector<String>& folders;  // tried with rmdir in this order: the deepest first
 };
 
 inline constexpr char kBatchFolderPrefix[] = "PelorinUninstall-";
@@ -41,13 +41,13 @@ inline constexpr const char* kEditorFiles[] = {"settings.ini", "settings.ini.tmp
 // The batch file's text, CR LF line ends. Every path in it is quoted and has "%" doubled, so
 // that no character of a path is read as a command; nothing is ever deleted by a wildcard,
 // and rmdir removes only an empty folder.
-std::string SelfRemovalBatch(const SelfRemovalPaths& paths);
+String SelfRemovalBatch(const SelfRemovalPaths& paths);
 
 // How the batch file is to be started: by the system's own interpreter, without AutoRun
 // commands and delayed expansion, which could change what it does. With /s the interpreter
 // takes the line between the outer quotes as it stands, so a path holding "&" or "(" stays
 // one path.
-std::string SelfRemovalCommand(const std::string& systemFolder, const std::string& batchFile);
+String SelfRemovalCommand(const String& systemFolder, const String& batchFile);
 
 // What the uninstaller's copy is told by the original: the original's process and its file
 // opened for deletion, as handle values the copy inherits, the install folder and how many
@@ -61,7 +61,7 @@ struct OriginalRemoval {
 };
 
 // The copy's arguments: one switch, the install folder last, as the rest of the line.
-std::string OriginalRemovalArguments(const OriginalRemoval& removal);
+String OriginalRemovalArguments(const OriginalRemoval& removal);
 // Nothing when the arguments are not exactly such a switch.
 std::optional<OriginalRemoval> ParseOriginalRemoval(std::string_view arguments);
 

@@ -24,7 +24,7 @@ constexpr const char* kVirtualMakerKeys[] = {
     "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\WOW6432Node\\Brackwater"};
 
 // Why a file operation failed; empty when it did not.
-std::string ErrorText(const FileError& error) {
+String ErrorText(const FileError& error) {
   if (!error) return {};
   return FileErrorText(error);
 }
@@ -48,36 +48,36 @@ class Removal {
   bool RegistrationIsOurs();
   bool CloseEditor();
   void LetProgramUndoItself();
-  void DeleteMakerKey(RegistryRoot root, const std::string& maker);
+  void DeleteMakerKey(RegistryRoot root, const String& maker);
   void RemoveEntry(const PlannedDeletion& deletion);
   void Delete(const PlannedDeletion& deletion);
   void Keep(const PlannedDeletion& deletion, std::string_view why);
-  FileError RemoveEvenReadOnly(const std::string& path);
-  void RemoveEditorFiles(const std::string& folder, bool evenReadOnly);
-  void RemoveEditorCopies(const std::string& base, std::string_view below);
-  bool LinkOnTheWay(const std::string& folder, std::string_view stopFolder);
+  FileError RemoveEvenReadOnly(const String& path);
+  void RemoveEditorFiles(const String& folder, bool evenReadOnly);
+  void RemoveEditorCopies(const String& base, std::string_view below);
+  bool LinkOnTheWay(const String& folder, std::string_view stopFolder);
   void RemoveVirtualCopies();
   UninstallEnd KeepWhatRemains();
   bool StartSelfRemoval();
-  bool HandOver(const std::string& batchFolder, std::string& program, bool wasInstalled);
-  FileError CopyNewFile(const std::string& from, const std::string& to);
+  bool HandOver(const String& batchFolder, String& program, bool wasInstalled);
+  FileError CopyNewFile(const String& from, const String& to);
   std::size_t RecordedLevels() const;
-  std::string ConsoleName(const std::string& path) const {
+  String ConsoleName(const String& path) const {
     return place_.consoleName != nullptr ? place_.consoleName(path) : path;
   }
 
   const UninstallServices s_;  // a copy of the references: one load less at every call
   const UninstallPlace& place_;
-  const std::string installFolder_;
-  const std::string logPath_;
-  const std::string recordPath_;
+  const String installFolder_;
+  const String logPath_;
+  const String recordPath_;
   FileError logError_;  // why the log could not be read
   RemovalPlan plan_;
   InstallScope scope_ = InstallScope::kMachine;
   bool registrationIsOurs_ = true;
-  std::string failures_;   // a line per file that stays, and why, each after a line end
-  std::string remaining_;  // the log lines of those files, each with its line end
-  std::vector<std::string> standingFolders_;  // recorded folders another program still stood in
+  String failures_;   // a line per file that stays, and why, each after a line end
+  String remaining_;  // the log lines of those files, each with its line end
+  std::vector<String> standingFolders_;  // recorded folders another program still stood in
 };
 
 UninstallEnd Removal::Run() {
@@ -109,7 +109,7 @@ UninstallEnd Removal::Run() {
 // A registration that names another folder belongs to another install of the same name:
 // it stays, and with it its shortcuts and shared files.
 bool Removal::RegistrationIsOurs() {
-  std::string location;
+  String location;
   return !s_.registry.ReadKeyValue(RegistrationRoot(scope_), UninstallKeyPath(plan_.appName), "InstallLocation",
                                    location) ||
          location.empty() || IsSamePath(location, installFolder_);
@@ -117,7 +117,7 @@ bool Removal::RegistrationIsOurs() {
 
 // Made before anything else happens, in place.
 RemovalPlan Removal::ReadLog() {
-  std::string text, record;
+  String text, record;
   if ((logError_ = ReadTextFile(s_.files, logPath_, text))) return {};
   ReadTextFile(s_.files, recordPath_, record);
   return PlanRemoval(text, record, {installFolder_, place_.programPath, place_.systemFolder, place_.programsFolders});
@@ -163,7 +163,7 @@ void Removal::LetProgramUndoItself() {
 }
 
 // The program's key below its maker's, and the maker's key once no other product has one.
-void Removal::DeleteMakerKey(RegistryRoot root, const std::string& maker) {
+void Removal::DeleteMakerKey(RegistryRoot root, const String& maker) {
   s_.registry.DeleteKey(root, Concat({maker, "\\", UninstallKeyName(plan_.appName)}));
   s_.registry.DeleteEmptyKey(root, maker);
 }
@@ -187,7 +187,7 @@ void Removal::RemoveEntry(const PlannedDeletion& deletion) {
     case EntryKind::kInstalledFile: {
       // A link or junction placed in a folder below the stop folder would lead the deletion
       // somewhere else.
-      const std::string folder = FolderOfPath(deletion.path);
+      const String folder = FolderOfPath(deletion.path);
       if (LinkOnTheWay(folder, deletion.stopFolder)) return Keep(deletion, "a folder on its way is a link; not followed");
       Delete(deletion);
       RemoveEmptyFolders(s_.files, folder, deletion.stopFolder);
@@ -208,7 +208,7 @@ void Removal::Keep(const PlannedDeletion& deletion, std::string_view why) {
   remaining_.append(deletion.entry).append("\r\n");
 }
 
-FileError Removal::RemoveEvenReadOnly(const std::string& path) {
+FileError Removal::RemoveEvenReadOnly(const String& path) {
   FileError error = s_.files.RemoveFile(path);
   if (error && !IsGone(error) && !s_.files.MakeWritable(path)) error = s_.files.RemoveFile(path);
   return error;
@@ -216,15 +216,15 @@ FileError Removal::RemoveEvenReadOnly(const std::string& path) {
 
 // The editor's files in `folder`: those it keeps, and the temporary files of saves that were
 // cut short, whose names end in a number nobody can foresee.
-void Removal::RemoveEditorFiles(const std::string& folder, bool evenReadOnly) {
-  std::vector<std::string> saves;
+void Removal::RemoveEditorFiles(const String& folder, bool evenReadOnly) {
+  std::vector<String> saves;
   if (s_.files.ListFiles(folder, Concat({kEditorFiles[0], ".*.tmp"}), saves)) saves.clear();
   // Those it keeps first, then the saves' files.
   constexpr std::size_t kKept = std::size(kEditorFiles);
   for (std::size_t i = 0; i < kKept + saves.size(); ++i) {
-    const std::string_view name = i < kKept ? std::string_view(kEditorFiles[i]) : saves[i - kKept];
+    const std::string_view name = i < kKept ? std::string_view(kEditorFiles[i]) : std::string_view(saves[i - kKept]);
     if (i >= kKept && !IsTemporaryNameOf(name, kEditorFiles[0])) continue;
-    const std::string path = Concat({folder, "\\", name});
+    const String path = Concat({folder, "\\", name});
     if (evenReadOnly) RemoveEvenReadOnly(path);
     else s_.files.RemoveFile(path);
   }
@@ -232,17 +232,17 @@ void Removal::RemoveEditorFiles(const std::string& folder, bool evenReadOnly) {
 
 // The editor's files in `below` under `base`, and the folders that leaves empty; a link on
 // the way, which the user may have made, would lead the deletion elsewhere.
-void Removal::RemoveEditorCopies(const std::string& base, std::string_view below) {
+void Removal::RemoveEditorCopies(const String& base, std::string_view below) {
   if (base.empty()) return;
-  const std::string folder = Concat({base, base.back() == '\\' ? "" : "\\", below});
+  const String folder = Concat({base, base.back() == '\\' ? "" : "\\", below});
   if (LinkOnTheWay(folder, base)) return;
   RemoveEditorFiles(folder, false);
   RemoveEmptyFolders(s_.files, folder, base);
 }
 
 // Whether `folder`, or a folder between it and `stopFolder`, is a link or junction.
-bool Removal::LinkOnTheWay(const std::string& folder, std::string_view stopFolder) {
-  for (std::string step = folder; IsInsideFolder(step, stopFolder); step = FolderOfPath(step))
+bool Removal::LinkOnTheWay(const String& folder, std::string_view stopFolder) {
+  for (String step = folder; IsInsideFolder(step, stopFolder); step = FolderOfPath(step))
     if (s_.files.IsReparsePoint(step)) return true;
   return false;
 }
@@ -282,8 +282,8 @@ bool Removal::StartSelfRemoval() {
 
   // A batch file that cannot be created new had something in its place before it: that
   // folder is not this run's alone, so its file is never started and another folder is made.
-  std::string program = place_.programPath;  // where the uninstaller's file is now
-  std::string batchFolder;
+  String program = place_.programPath;  // where the uninstaller's file is now
+  String batchFolder;
   SelfRemovalPaths paths{{}, {}, ConsoleName(place_.systemFolder), standingFolders_};
   for (int attempt = 0; attempt < kBatchFolderAttempts; ++attempt) {
     if (CreatePrivateFolder(s_.files, place_.temporaryFolder, kBatchFolderPrefix, place_.folderSource, batchFolder) ||
@@ -291,7 +291,7 @@ bool Removal::StartSelfRemoval() {
       break;
     paths.programPath = ConsoleName(program);
     paths.batchFolder = ConsoleName(batchFolder);
-    const std::string batchFile = Concat({batchFolder, "\\", kBatchFileName});
+    const String batchFile = Concat({batchFolder, "\\", kBatchFileName});
     if (!s_.files.WriteNewFile(batchFile, SelfRemovalBatch(paths)))
       return s_.processes.Start(SelfRemovalCommand(place_.systemFolder, batchFile), WindowShow::kHidden);
   }
@@ -304,8 +304,8 @@ bool Removal::StartSelfRemoval() {
 // the folders above it that setup made where they are empty then. The editor's files and the
 // folders go here and now. `wasInstalled`: `program` is still the installed file, as it is
 // until the first hand-over.
-bool Removal::HandOver(const std::string& batchFolder, std::string& program, bool wasInstalled) {
-  const std::string moved = Concat({batchFolder, "\\", kUninstallerCopyName});
+bool Removal::HandOver(const String& batchFolder, String& program, bool wasInstalled) {
+  const String moved = Concat({batchFolder, "\\", kUninstallerCopyName});
   const bool moveFailed = static_cast<bool>(s_.files.MoveFileOver(program, moved));
   if (moveFailed && !wasInstalled) return false;
   if (moveFailed && (place_.startCopy == nullptr || CopyNewFile(program, moved) ||
@@ -319,13 +319,13 @@ bool Removal::HandOver(const std::string& batchFolder, std::string& program, boo
   // rmdir takes only an empty folder, so no file can be lost. One that another program still
   // stands in is tried again by the batch file once this program has ended; where the
   // uninstaller's own file stays for its copy, the copy removes them.
-  for (const std::string& folder : plan_.folders)
+  for (const String& folder : plan_.folders)
     if (s_.files.RemoveFolder(folder) && s_.files.FolderExists(folder) && !moveFailed)
       standingFolders_.push_back(ConsoleName(folder));
   return true;
 }
 
-FileError Removal::CopyNewFile(const std::string& from, const std::string& to) {
+FileError Removal::CopyNewFile(const String& from, const String& to) {
   std::unique_ptr<FileReader> reader;
   std::unique_ptr<FileWriter> writer;
   FileError error = s_.files.OpenForReading(from, reader);
@@ -339,7 +339,7 @@ FileError Removal::CopyNewFile(const std::string& from, const std::string& to) {
 // it: only these are left for the copy to remove.
 std::size_t Removal::RecordedLevels() const {
   std::size_t levels = 0;
-  for (std::string folder = installFolder_;
+  for (String folder = installFolder_;
        levels < plan_.folders.size() && SameFileName(plan_.folders[levels], folder); folder = FolderOfPath(folder))
     ++levels;
   return levels;
@@ -351,16 +351,16 @@ UninstallEnd RunUninstall(const UninstallServices& services, const UninstallPlac
   return Removal(services, place).Run();
 }
 
-void RemoveEmptyBatchFolders(FileSystem& files, const std::string& temporaryFolder) {
-  std::vector<std::string> names;
+void RemoveEmptyBatchFolders(FileSystem& files, const String& temporaryFolder) {
+  std::vector<String> names;
   files.ListFolders(temporaryFolder, names);
-  const std::string parent = WithTrailingBackslash(temporaryFolder);
-  for (const std::string& name : names)
+  const String parent = WithTrailingBackslash(temporaryFolder);
+  for (const String& name : names)
     if (name.starts_with(kBatchFolderPrefix)) files.RemoveFolder(parent + name);
 }
 
-void RemoveEmptyFolders(FileSystem& files, const std::string& folder, std::string_view stopFolder) {
-  for (std::string path = folder; IsInsideFolder(path, stopFolder); path = FolderOfPath(path))
+void RemoveEmptyFolders(FileSystem& files, const String& folder, std::string_view stopFolder) {
+  for (String path = folder; IsInsideFolder(path, stopFolder); path = FolderOfPath(path))
     if (files.RemoveFolder(path)) return;
 }
 

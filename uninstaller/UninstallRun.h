@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
+#include "Str.h"
 #include <string_view>
 #include <vector>
 
@@ -40,24 +40,24 @@ struct UninstallServices {
 
 // Where the uninstaller stands; `programPath` lies in the install folder.
 struct UninstallPlace {
-  std::string programPath;
-  std::string systemFolder;
-  std::string temporaryFolder;
+  String programPath;
+  String systemFolder;
+  String temporaryFolder;
   PrivateFolderSource folderSource;  // names the batch file's folder and gives its rights
-  std::vector<std::string> programsFolders;  // the Start Menu's Programs folders
+  std::vector<String> programsFolders;  // the Start Menu's Programs folders
   // Where the system puts the writes of programs without a manifest into protected folders
   // (%LOCALAPPDATA%\VirtualStore), or empty on systems that do not.
-  std::string virtualStore;
+  String virtualStore;
   // The user's %APPDATA%, where the editor of an install for every user keeps its settings.
-  std::string appData;
+  String appData;
   // Whether this run has administrator rights, which a removal for every user needs.
   bool elevated = true;
   // A path as the command interpreter reads it in a batch file; the path itself when null.
-  std::string (*consoleName)(const std::string& path) = nullptr;
+  String (*consoleName)(const String& path) = nullptr;
   // Starts the uninstaller's copy at `copyPath` (OriginalRemoval), which deletes this
   // program's file once it has ended, then `installFolder` and, of the `levels` folders from
   // it upwards, each that is empty; false when it is not started. Null: no copy can be run.
-  bool (*startCopy)(const std::string& copyPath, const std::string& installFolder, std::size_t levels) = nullptr;
+  bool (*startCopy)(const String& copyPath, const String& installFolder, std::size_t levels) = nullptr;
 };
 
 inline constexpr char kLogMissingMessage[] = "Install.log not found!";
@@ -88,11 +88,11 @@ UninstallEnd RunUninstall(const UninstallServices& services, const UninstallPlac
 
 // Removes the folders that earlier runs left for their batch files, where they are empty: an
 // interpreter that keeps its batch file open until it ends cannot remove the folder itself.
-void RemoveEmptyBatchFolders(FileSystem& files, const std::string& temporaryFolder);
+void RemoveEmptyBatchFolders(FileSystem& files, const String& temporaryFolder);
 
 // Removes `folder` and each of its parents that is empty, up to, not including, `stopFolder`;
 // failures are ignored, so a folder that still holds something stays.
-void RemoveEmptyFolders(FileSystem& files, const std::string& folder, std::string_view stopFolder);
+void RemoveEmptyFolders(FileSystem& files, const String& folder, std::string_view stopFolder);
 
 // How many of `width` pixels the progress bar fills once entry `index` of `count` is done:
 // the whole bar after the last entry, also when there is only one.

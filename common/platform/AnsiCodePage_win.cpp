@@ -6,7 +6,7 @@
 
 namespace pelorin {
 
-bool Win32AnsiCodePage::FromUtf8(std::string_view utf8, std::string& bytes) const {
+bool Win32AnsiCodePage::FromUtf8(std::string_view utf8, String& bytes) const {
   bytes.clear();
   std::wstring wide;
   if (!WideFromUtf8(utf8, wide)) return false;
@@ -23,7 +23,7 @@ bool Win32AnsiCodePage::FromUtf8(std::string_view utf8, std::string& bytes) cons
     return false;
   }
   // Some code pages give a character without marking it as a substitute; it must come back.
-  std::string back;
+  String back;
   if (!ToUtf8(bytes, back) || back != utf8) {
     bytes.clear();
     return false;
@@ -31,7 +31,7 @@ bool Win32AnsiCodePage::FromUtf8(std::string_view utf8, std::string& bytes) cons
   return true;
 }
 
-bool Win32AnsiCodePage::ToUtf8(std::string_view bytes, std::string& utf8) const {
+bool Win32AnsiCodePage::ToUtf8(std::string_view bytes, String& utf8) const {
   utf8.clear();
   if (bytes.empty()) return true;
   const int length = static_cast<int>(bytes.size());

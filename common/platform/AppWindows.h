@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 
 namespace pelorin {
 
@@ -8,9 +8,9 @@ namespace pelorin {
 // process runs, so that a message box or another program's window with the same title is
 // never taken for it.
 struct ProgramWindow {
-  std::string className;
-  std::string title;
-  std::string programPath;
+  String className;
+  String title;
+  String programPath;
 };
 
 // The top-level windows of other programs.

@@ -69,7 +69,7 @@ BOOL CALLBACK CollectMatch(HWND window, LPARAM parameter) {
   char text[256] = {};
   if (GetClassNameA(window, text, sizeof(text)) == 0 || search.wanted->className != text) return TRUE;
   const int length = GetWindowTextLengthA(window);
-  std::string title(static_cast<std::size_t>(length) + 1, '\0');
+  String title(static_cast<std::size_t>(length) + 1, '\0');
   title.resize(static_cast<std::size_t>(GetWindowTextA(window, title.data(), length + 1)));
   if (title != search.wanted->title) return TRUE;
   DWORD processId = 0;

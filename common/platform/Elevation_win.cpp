@@ -26,7 +26,7 @@ bool AccountIsAdministrator() {
          CheckTokenMembership(nullptr, sid, &member) && member;
 }
 
-ElevatedRun RunThisProgramElevated(const std::string& arguments) {
+ElevatedRun RunThisProgramElevated(const String& arguments) {
   ElevatedRun run;
   const std::wstring program = Wide(ProgramPath()), parameters = Wide(arguments), folder = Wide(SystemFolder());
   SHELLEXECUTEINFOW info{};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 
 namespace pelorin {
 
@@ -18,6 +18,6 @@ struct ElevatedRun {
 
 // Starts this program's own file again with administrator rights and `arguments` (the
 // system asks the user), and waits for it to end.
-ElevatedRun RunThisProgramElevated(const std::string& arguments);
+ElevatedRun RunThisProgramElevated(const String& arguments);
 
 }  // namespace pelorin

@@ -7,12 +7,12 @@
 
 namespace pelorin {
 
-FileError ReplaceFileContents(FileSystem& files, const std::string& path, const std::string& bytes) {
+FileError ReplaceFileContents(FileSystem& files, const String& path, const String& bytes) {
   constexpr int kAttempts = 4;
   // 80: the file exists. A name where anything stands is never written through or removed.
   FileError error{FileError::Kind::kOther, 80, "no free name for a temporary file beside it"};
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    const std::string temporary = TemporaryNameOf(path, files.RandomNumber());
+    const String temporary = TemporaryNameOf(path, files.RandomNumber());
     if (files.FileExists(temporary) || files.FolderExists(temporary) || files.IsReparsePoint(temporary)) continue;
     error = files.WriteNewFile(temporary, bytes);
     if (!error) error = files.ReplaceWithFile(temporary, path);
@@ -22,7 +22,7 @@ FileError ReplaceFileContents(FileSystem& files, const std::string& path, const 
   return error;
 }
 
-std::string TemporaryNameOf(const std::string& path, std::uint64_t randomNumber) {
+String TemporaryNameOf(const String& path, std::uint64_t randomNumber) {
   return UnpredictableName(path + ".", randomNumber) + ".tmp";
 }
 
@@ -57,13 +57,13 @@ bool IsMappedFile(std::string_view mappedName, std::string_view ntPath, std::str
           same(mappedName.substr(kDosDevices.size()), dosPath.substr(kLongPath.size())));
 }
 
-FileError CreatePrivateFolder(FileSystem& files, const std::string& parent, const std::string& prefix,
-                              const PrivateFolderSource& source, std::string& path) {
+FileError CreatePrivateFolder(FileSystem& files, const String& parent, const String& prefix,
+                              const PrivateFolderSource& source, String& path) {
   constexpr int kAttempts = 8;
-  const std::string rights = FolderRightsText(FolderUse::kPrivate, source.userSid);
+  const String rights = FolderRightsText(FolderUse::kPrivate, source.userSid);
   FileError last{FileError::Kind::kOther, 0, "no source of unpredictable names"};
   for (int attempt = 0; attempt < kAttempts && source.randomNumber != nullptr; ++attempt) {
-    const std::string folder = WithTrailingBackslash(parent) + UnpredictableName(prefix, source.randomNumber());
+    const String folder = WithTrailingBackslash(parent) + UnpredictableName(prefix, source.randomNumber());
     // 183: already exists; 4390: not of the expected kind (a reparse point).
     if (files.FolderExists(folder) || files.FileExists(folder) || files.IsReparsePoint(folder)) {
       last = {FileError::Kind::kOther, 183, "a folder of the chosen name exists already"};
@@ -94,18 +94,18 @@ FileError CopyFileBytes(FileReader& reader, FileWriter& writer, std::uint64_t si
   return {};
 }
 
-FileError CreateFolderChain(FileSystem& files, const std::string& path,
-                            std::vector<std::string>* created, const std::string& rightsText) {
+FileError CreateFolderChain(FileSystem& files, const String& path,
+                            std::vector<String>* created, const String& rightsText) {
   FileError first;
-  const auto make = [&](const std::string& folder) {
+  const auto make = [&](const String& folder) {
     FileError error =
         rightsText.empty() ? files.CreateFolder(folder) : files.CreateFolderWithRights(folder, rightsText);
     if (!error && created != nullptr) created->push_back(folder);
     if (error && !first) first = std::move(error);
   };
-  for (std::size_t slash = path.find('\\'); slash != std::string::npos;
+  for (std::size_t slash = path.find('\\'); slash != String::npos;
        slash = path.find('\\', slash + 1)) {
-    const std::string folder = path.substr(0, slash + 1);
+    const String folder = path.substr(0, slash + 1);
     // A drive root ("C:\") or a UNC prefix exists or cannot be made; skip it.
     if (folder.size() <= 3 || folder.starts_with("\\\\") || files.FolderExists(folder)) continue;
     make(folder.substr(0, folder.size() - 1));
@@ -114,12 +114,12 @@ FileError CreateFolderChain(FileSystem& files, const std::string& path,
   return first;
 }
 
-std::string FolderOfPath(const std::string& path) {
+String FolderOfPath(const String& path) {
   const std::size_t slash = path.rfind('\\');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+  return slash == String::npos ? String() : path.substr(0, slash);
 }
 
-std::string WithTrailingBackslash(const std::string& folder) {
+String WithTrailingBackslash(const String& folder) {
   if (!folder.empty() && folder.back() == '\\') return folder;
   return folder + '\\';
 }

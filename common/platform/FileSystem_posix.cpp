@@ -17,7 +17,7 @@ namespace pelorin {
 
 namespace {
 
-std::string Native(std::string path) {
+String Native(String path) {
   std::replace(path.begin(), path.end(), '\\', '/');
   return path;
 }
@@ -37,12 +37,12 @@ FileError ErrorOf(int code) {
 }
 
 template <class Accept>
-FileError ListEntries(const std::string& folder, Accept accept, std::vector<std::string>& names) {
+FileError ListEntries(const String& folder, Accept accept, std::vector<String>& names) {
   names.clear();
   DIR* directory = opendir(Native(folder).c_str());
   if (directory == nullptr) return ErrorOf(errno);
   while (dirent* entry = readdir(directory)) {
-    const std::string name = entry->d_name;
+    const String name = entry->d_name;
     if (name == "." || name == "..") continue;
     struct stat info {};
     if (stat((Native(WithTrailingBackslash(folder)) + name).c_str(), &info) != 0) continue;
@@ -109,8 +109,8 @@ class PosixWriter : public FileWriter {
 
 }  // namespace
 
-bool MatchesWildcard(const std::string& name, const std::string& pattern) {
-  std::size_t n = 0, p = 0, star = std::string::npos, resume = 0;
+bool MatchesWildcard(const String& name, const String& pattern) {
+  std::size_t n = 0, p = 0, star = String::npos, resume = 0;
   while (n < name.size()) {
     if (p < pattern.size() &&
         (pattern[p] == '?' || std::tolower(static_cast<unsigned char>(pattern[p])) ==
@@ -120,7 +120,7 @@ bool MatchesWildcard(const std::string& name, const std::string& pattern) {
     } else if (p < pattern.size() && pattern[p] == '*') {
       star = p++;
       resume = n;
-    } else if (star != std::string::npos) {
+    } else if (star != String::npos) {
       p = star + 1;
       n = ++resume;
     } else {
@@ -131,38 +131,38 @@ bool MatchesWildcard(const std::string& name, const std::string& pattern) {
   return p == pattern.size();
 }
 
-bool PosixFileSystem::FolderExists(const std::string& path) {
+bool PosixFileSystem::FolderExists(const String& path) {
   struct stat info {};
   return stat(Native(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool PosixFileSystem::FileExists(const std::string& path) {
+bool PosixFileSystem::FileExists(const String& path) {
   struct stat info {};
   return stat(Native(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-bool PosixFileSystem::IsReparsePoint(const std::string& path) {
+bool PosixFileSystem::IsReparsePoint(const String& path) {
   struct stat info {};
   return lstat(Native(path).c_str(), &info) == 0 && S_ISLNK(info.st_mode);
 }
 
-FileError PosixFileSystem::ListFiles(const std::string& folder, const std::string& pattern,
-                                     std::vector<std::string>& names) {
+FileError PosixFileSystem::ListFiles(const String& folder, const String& pattern,
+                                     std::vector<String>& names) {
   return ListEntries(
       folder,
-      [&](const std::string& name, const struct stat& info) {
+      [&](const String& name, const struct stat& info) {
         return S_ISREG(info.st_mode) && MatchesWildcard(name, pattern);
       },
       names);
 }
 
-FileError PosixFileSystem::ListFolders(const std::string& folder, std::vector<std::string>& names) {
+FileError PosixFileSystem::ListFolders(const String& folder, std::vector<String>& names) {
   return ListEntries(
-      folder, [](const std::string&, const struct stat& info) { return S_ISDIR(info.st_mode); },
+      folder, [](const String&, const struct stat& info) { return S_ISDIR(info.st_mode); },
       names);
 }
 
-FileError PosixFileSystem::ReadFile(const std::string& path, std::string& bytes) {
+FileError PosixFileSystem::ReadFile(const String& path, String& bytes) {
   bytes.clear();
   const int descriptor = open(Native(path).c_str(), O_RDONLY | O_CLOEXEC);
   if (descriptor < 0) return ErrorOf(errno);
@@ -181,7 +181,7 @@ FileError PosixFileSystem::ReadFile(const std::string& path, std::string& bytes)
   return {};
 }
 
-FileError PosixFileSystem::WriteNewFile(const std::string& path, const std::string& bytes) {
+FileError PosixFileSystem::WriteNewFile(const String& path, const String& bytes) {
   const int descriptor = open(Native(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (descriptor < 0) return ErrorOf(errno);
   std::size_t written = 0;
@@ -198,7 +198,7 @@ FileError PosixFileSystem::WriteNewFile(const std::string& path, const std::stri
   return {};
 }
 
-FileError PosixFileSystem::MoveFileOver(const std::string& from, const std::string& to) {
+FileError PosixFileSystem::MoveFileOver(const String& from, const String& to) {
   if (std::rename(Native(from).c_str(), Native(to).c_str()) != 0) return ErrorOf(errno);
   return {};
 }
@@ -209,14 +209,14 @@ std::uint64_t PosixFileSystem::RandomNumber() {
   return number;
 }
 
-FileError PosixFileSystem::OpenForReading(const std::string& path, std::unique_ptr<FileReader>& reader) {
+FileError PosixFileSystem::OpenForReading(const String& path, std::unique_ptr<FileReader>& reader) {
   const int descriptor = open(Native(path).c_str(), O_RDONLY | O_CLOEXEC);
   if (descriptor < 0) return ErrorOf(errno);
   reader = std::make_unique<PosixReader>(descriptor);
   return {};
 }
 
-FileError PosixFileSystem::OpenForWriting(const std::string& path, bool append,
+FileError PosixFileSystem::OpenForWriting(const String& path, bool append,
                                           std::unique_ptr<FileWriter>& writer) {
   const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND : O_EXCL);
   const int descriptor = open(Native(path).c_str(), flags, 0644);
@@ -225,7 +225,7 @@ FileError PosixFileSystem::OpenForWriting(const std::string& path, bool append,
   return {};
 }
 
-FileError PosixFileSystem::LastWriteTime(const std::string& path, FileTime& time) {
+FileError PosixFileSystem::LastWriteTime(const String& path, FileTime& time) {
   struct stat info {};
   if (stat(Native(path).c_str(), &info) != 0) return ErrorOf(errno);
   std::tm utc{};
@@ -234,7 +234,7 @@ FileError PosixFileSystem::LastWriteTime(const std::string& path, FileTime& time
   return {};
 }
 
-FileError PosixFileSystem::SetFileTimes(const std::string& path, const FileTime& time) {
+FileError PosixFileSystem::SetFileTimes(const String& path, const FileTime& time) {
   std::tm utc{};
   utc.tm_year = time.year - 1900;
   utc.tm_mon = time.month - 1;
@@ -248,22 +248,22 @@ FileError PosixFileSystem::SetFileTimes(const std::string& path, const FileTime&
   return {};
 }
 
-FileError PosixFileSystem::CreateFolder(const std::string& path) {
+FileError PosixFileSystem::CreateFolder(const String& path) {
   if (mkdir(Native(path).c_str(), 0755) != 0) return ErrorOf(errno);
   return {};
 }
 
-FileError PosixFileSystem::RemoveFolder(const std::string& path) {
+FileError PosixFileSystem::RemoveFolder(const String& path) {
   if (rmdir(Native(path).c_str()) != 0) return ErrorOf(errno);
   return {};
 }
 
-FileError PosixFileSystem::RemoveFile(const std::string& path) {
+FileError PosixFileSystem::RemoveFile(const String& path) {
   if (unlink(Native(path).c_str()) != 0) return ErrorOf(errno);
   return {};
 }
 
-std::string FileErrorText(const FileError& error) {
+String FileErrorText(const FileError& error) {
   return error.note != nullptr ? error.note : std::strerror(static_cast<int>(error.systemCode));
 }
 

@@ -101,11 +101,11 @@ FILETIME ToFileTime(const FileTime& time) {
 
 // Paths are UTF-8 here and UTF-16 at the system; one that is not well-formed UTF-8 becomes
 // an empty path, which names no file, never a neighbouring one.
-DWORD Attributes(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()); }
+DWORD Attributes(const String& path) { return GetFileAttributesW(Wide(path).c_str()); }
 
 // The names of the entries matching `pattern` that are folders (`folders`) or files.
-FileError ListEntries(const std::string& folder, std::string_view pattern, bool folders,
-                      std::vector<std::string>& names) {
+FileError ListEntries(const String& folder, std::string_view pattern, bool folders,
+                      std::vector<String>& names) {
   names.clear();
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW(Wide(Concat({WithTrailingBackslash(folder), pattern})).c_str(), &found);
@@ -120,7 +120,7 @@ FileError ListEntries(const std::string& folder, std::string_view pattern, bool 
   do {
     // A name that has no exact UTF-8 form (a lone surrogate) is left out: any other form
     // would name another file.
-    std::string name;
+    String name;
     if (Utf8FromWide(found.cFileName, name) && name != "." && name != ".." &&
         ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == folders)
       names.push_back(std::move(name));
@@ -131,33 +131,33 @@ FileError ListEntries(const std::string& folder, std::string_view pattern, bool 
 
 }  // namespace
 
-bool Win32FileSystem::FolderExists(const std::string& path) {
+bool Win32FileSystem::FolderExists(const String& path) {
   const DWORD attributes = Attributes(path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool Win32FileSystem::FileExists(const std::string& path) {
+bool Win32FileSystem::FileExists(const String& path) {
   const DWORD attributes = Attributes(path);
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool Win32FileSystem::IsReparsePoint(const std::string& path) {
+bool Win32FileSystem::IsReparsePoint(const String& path) {
   // With a backslash at its end the system would answer for the link's target.
   const bool slashed = path.size() > 3 && path.back() == '\\';
   const DWORD attributes = Attributes(slashed ? path.substr(0, path.size() - 1) : path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-FileError Win32FileSystem::ListFiles(const std::string& folder, const std::string& pattern,
-                                     std::vector<std::string>& names) {
+FileError Win32FileSystem::ListFiles(const String& folder, const String& pattern,
+                                     std::vector<String>& names) {
   return ListEntries(folder, pattern, false, names);
 }
 
-FileError Win32FileSystem::ListFolders(const std::string& folder, std::vector<std::string>& names) {
+FileError Win32FileSystem::ListFolders(const String& folder, std::vector<String>& names) {
   return ListEntries(folder, "*", true, names);
 }
 
-FileError Win32FileSystem::ReadFile(const std::string& path, std::string& bytes) {
+FileError Win32FileSystem::ReadFile(const String& path, String& bytes) {
   bytes.clear();
   FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -171,7 +171,7 @@ FileError Win32FileSystem::ReadFile(const std::string& path, std::string& bytes)
   return {};
 }
 
-FileError Win32FileSystem::WriteNewFile(const std::string& path, const std::string& bytes) {
+FileError Win32FileSystem::WriteNewFile(const String& path, const String& bytes) {
   FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return LastFileError();
@@ -190,13 +190,13 @@ FileError Win32FileSystem::WriteNewFile(const std::string& path, const std::stri
   return {};
 }
 
-FileError Win32FileSystem::MoveFileOver(const std::string& from, const std::string& to) {
+FileError Win32FileSystem::MoveFileOver(const String& from, const String& to) {
   if (!MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return LastFileError();
   return {};
 }
 
-FileError Win32FileSystem::ReplaceWithFile(const std::string& from, const std::string& to) {
+FileError Win32FileSystem::ReplaceWithFile(const String& from, const String& to) {
   const DWORD attributes = Attributes(to);
   if (attributes == INVALID_FILE_ATTRIBUTES) return MoveFileOver(from, to);
   // A read-only file is not to be written, as a move over it is refused; the replace, which
@@ -226,7 +226,7 @@ FileError Win32FileSystem::ReplaceWithFile(const std::string& from, const std::s
 
 std::uint64_t Win32FileSystem::RandomNumber() { return SystemRandomNumber(); }
 
-FileError Win32FileSystem::OpenForReading(const std::string& path, std::unique_ptr<FileReader>& reader) {
+FileError Win32FileSystem::OpenForReading(const String& path, std::unique_ptr<FileReader>& reader) {
   HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return LastFileError();
@@ -234,7 +234,7 @@ FileError Win32FileSystem::OpenForReading(const std::string& path, std::unique_p
   return {};
 }
 
-FileError Win32FileSystem::OpenForWriting(const std::string& path, bool append,
+FileError Win32FileSystem::OpenForWriting(const String& path, bool append,
                                           std::unique_ptr<FileWriter>& writer) {
   HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                               append ? OPEN_ALWAYS : CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -249,7 +249,7 @@ FileError Win32FileSystem::OpenForWriting(const std::string& path, bool append,
   return {};
 }
 
-FileError Win32FileSystem::LastWriteTime(const std::string& path, FileTime& time) {
+FileError Win32FileSystem::LastWriteTime(const String& path, FileTime& time) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   SYSTEMTIME utc{};
   if (!GetFileAttributesExW(Wide(path).c_str(), GetFileExInfoStandard, &data) ||
@@ -259,7 +259,7 @@ FileError Win32FileSystem::LastWriteTime(const std::string& path, FileTime& time
   return {};
 }
 
-FileError Win32FileSystem::SetFileTimes(const std::string& path, const FileTime& time) {
+FileError Win32FileSystem::SetFileTimes(const String& path, const FileTime& time) {
   FileHandle file(CreateFileW(Wide(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return LastFileError();
@@ -268,12 +268,12 @@ FileError Win32FileSystem::SetFileTimes(const std::string& path, const FileTime&
   return {};
 }
 
-FileError Win32FileSystem::CreateFolder(const std::string& path) {
+FileError Win32FileSystem::CreateFolder(const String& path) {
   if (!CreateDirectoryW(Wide(path).c_str(), nullptr)) return LastFileError();
   return {};
 }
 
-FileError Win32FileSystem::CreateFolderWithRights(const std::string& path, const std::string& rightsText) {
+FileError Win32FileSystem::CreateFolderWithRights(const String& path, const String& rightsText) {
   // The system's own parser of the rights text; never a folder without them.
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(rightsText.c_str(), SDDL_REVISION_1, &descriptor,
@@ -288,17 +288,17 @@ FileError Win32FileSystem::CreateFolderWithRights(const std::string& path, const
   return {};
 }
 
-FileError Win32FileSystem::RemoveFolder(const std::string& path) {
+FileError Win32FileSystem::RemoveFolder(const String& path) {
   if (!RemoveDirectoryW(Wide(path).c_str())) return LastFileError();
   return {};
 }
 
-FileError Win32FileSystem::RemoveFile(const std::string& path) {
+FileError Win32FileSystem::RemoveFile(const String& path) {
   if (!::DeleteFileW(Wide(path).c_str())) return LastFileError();
   return {};
 }
 
-FileError Win32FileSystem::MakeWritable(const std::string& path) {
+FileError Win32FileSystem::MakeWritable(const String& path) {
   const DWORD attributes = Attributes(path);
   if (attributes == INVALID_FILE_ATTRIBUTES) return LastFileError();
   if ((attributes & FILE_ATTRIBUTE_READONLY) && !SetFileAttributesW(Wide(path).c_str(), attributes & ~FILE_ATTRIBUTE_READONLY))
@@ -306,7 +306,7 @@ FileError Win32FileSystem::MakeWritable(const std::string& path) {
   return {};
 }
 
-FileError Win32FileSystem::OpenLocked(const std::string& path, std::unique_ptr<FileReader>& reader) {
+FileError Win32FileSystem::OpenLocked(const String& path, std::unique_ptr<FileReader>& reader) {
   // Others may read, but not write, rename or delete the file while it is open.
   HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -27,39 +27,39 @@ std::uint32_t Specific(std::uint32_t mask) {
 }
 
 // Object and container inherit: files and folders made inside get the same entry.
-std::string Allow(const std::string& rights, const std::string& trustee) {
+String Allow(const String& rights, const String& trustee) {
   return "(A;OICI;" + rights + ";;;" + trustee + ")";
 }
 
 }  // namespace
 
-std::string FolderRightsText(FolderUse use, const std::string& userSid) {
-  std::string text = "D:P" + Allow("FA", "SY") + Allow("FA", "BA");
+String FolderRightsText(FolderUse use, const String& userSid) {
+  String text = "D:P" + Allow("FA", "SY") + Allow("FA", "BA");
   if (use == FolderUse::kInstall) return text + Allow("0x1200a9", "BU");  // read and execute
   // SYSTEM and the Administrators group are named already; an account SID never starts
   // with anything but "S-", so nothing else can slip into the text.
   if (userSid.starts_with("S-1-") && userSid != kSystem && userSid != kAdministrators &&
-      userSid.find_first_not_of("S0123456789-") == std::string::npos)
+      userSid.find_first_not_of("S0123456789-") == String::npos)
     text += Allow("FA", userSid);
   return text;
 }
 
-bool IsOwnedByTrustedAccount(const std::string& ownerSid, const std::string& runningSid) {
+bool IsOwnedByTrustedAccount(const String& ownerSid, const String& runningSid) {
   return ownerSid.empty() || (ownerSid == kSystem || ownerSid == kAdministrators || ownerSid == runningSid);
 }
 
 namespace {
 
-bool IsTrustedAccount(const std::string& sid, const std::string& runningSid) {
+bool IsTrustedAccount(const String& sid, const String& runningSid) {
   return sid == kSystem || sid == kAdministrators || sid == kTrustedInstaller || (!runningSid.empty() && sid == runningSid);
 }
 
 // Whether an entry that bears on the object itself, or with `inFiles` on a file made inside
 // it, lets an untrusted account do any of `rights`. Entries are taken in order, so a denial
 // before an allowance takes its rights away.
-bool AnyOtherGrant(const ObjectRights& rights, const std::string& runningSid, std::uint32_t wanted, bool inFiles) {
+bool AnyOtherGrant(const ObjectRights& rights, const String& runningSid, std::uint32_t wanted, bool inFiles) {
   const auto applies = [&](const AccessEntry& entry) { return inFiles ? entry.toFiles : !entry.inheritOnly; };
-  const auto trustee = [&](const AccessEntry& entry) -> const std::string& {
+  const auto trustee = [&](const AccessEntry& entry) -> const String& {
     return entry.sid == kOwnerRights && !inFiles ? rights.ownerSid : entry.sid;
   };
   const auto trusted = [&](const AccessEntry& entry) {
@@ -81,10 +81,10 @@ bool AnyOtherGrant(const ObjectRights& rights, const std::string& runningSid, st
   return false;
 }
 
-bool IsDrive(const std::string& folder) { return folder.size() == 2 && folder[1] == ':'; }
+bool IsDrive(const String& folder) { return folder.size() == 2 && folder[1] == ':'; }
 
 // Whether the rights cannot be read, or an owner of another account may rewrite them.
-bool OpenByOwner(const ObjectRights& rights, const std::string& runningSid) {
+bool OpenByOwner(const ObjectRights& rights, const String& runningSid) {
   if (!rights.readable || rights.noList) return true;
   bool ownerRightsNamed = false;
   for (const AccessEntry& entry : rights.entries) ownerRightsNamed |= !entry.inheritOnly && entry.sid == kOwnerRights;
@@ -93,19 +93,19 @@ bool OpenByOwner(const ObjectRights& rights, const std::string& runningSid) {
 
 }  // namespace
 
-bool OthersCanWrite(const ObjectRights& rights, const std::string& runningSid) {
+bool OthersCanWrite(const ObjectRights& rights, const String& runningSid) {
   return OpenByOwner(rights, runningSid) || AnyOtherGrant(rights, runningSid, kChanging, false) ||
          AnyOtherGrant(rights, runningSid, kChanging, true);
 }
 
-bool OthersCanMoveAway(const ObjectRights& rights, const std::string& runningSid, bool driveRoot) {
+bool OthersCanMoveAway(const ObjectRights& rights, const String& runningSid, bool driveRoot) {
   // Nobody deletes a drive's root: only what lets others take a folder out of it counts there.
   constexpr std::uint32_t kDelete = 0x10000;
   return OpenByOwner(rights, runningSid) ||
          AnyOtherGrant(rights, runningSid, driveRoot ? kMovingAway & ~kDelete : kMovingAway, false);
 }
 
-bool IsAccountsOwn(const ObjectRights& rights, const std::string& runningSid) {
+bool IsAccountsOwn(const ObjectRights& rights, const String& runningSid) {
   if (!rights.readable || runningSid.empty()) return false;
   if (rights.ownerSid == runningSid) return true;
   if (rights.ownerSid != kSystem && rights.ownerSid != kAdministrators) return false;
@@ -115,13 +115,13 @@ bool IsAccountsOwn(const ObjectRights& rights, const std::string& runningSid) {
   return false;
 }
 
-const char* InstallPathProblem(FileSystem& files, const std::string& path, InstallScope scope) {
+const char* InstallPathProblem(FileSystem& files, const String& path, InstallScope scope) {
   bool deepest = true;
-  for (std::string folder = path; !folder.empty(); folder = FolderOfPath(folder)) {
+  for (String folder = path; !folder.empty(); folder = FolderOfPath(folder)) {
     // "C:" is the drive, whose root the system opens as "C:\". A volume mounted there is no
     // link on the way (Wine shows its drives' roots so), and nobody renames a drive.
     const bool root = IsDrive(folder);
-    const std::string step = root ? folder + "\\" : folder;
+    const String step = root ? folder + "\\" : folder;
     const bool link = !root && files.IsReparsePoint(step);
     if (!link && !files.FolderExists(step)) {
       if (files.FileExists(step)) return "a file stands where a folder of the path belongs";
@@ -138,12 +138,12 @@ const char* InstallPathProblem(FileSystem& files, const std::string& path, Insta
   return nullptr;
 }
 
-FileError HoldInstallPath(FileSystem& files, const std::string& path, InstallScope scope,
-                          const std::string& rightsText, HeldPath& held) {
+FileError HoldInstallPath(FileSystem& files, const String& path, InstallScope scope,
+                          const String& rightsText, HeldPath& held) {
   for (std::size_t end = path.find('\\');; end = path.find('\\', end + 1)) {
-    const std::string folder = path.substr(0, end);
+    const String folder = path.substr(0, end);
     const bool root = IsDrive(folder);
-    const std::string step = root ? folder + "\\" : folder;
+    const String step = root ? folder + "\\" : folder;
     if (!step.empty() && !files.FolderExists(step) && !files.IsReparsePoint(step)) {
       FileError error = files.CreateFolderWithRights(step, rightsText);
       if (!error) held.created.push_back(step);
@@ -156,19 +156,19 @@ FileError HoldInstallPath(FileSystem& files, const std::string& path, InstallSco
       return error;
     }
     held.holds.push_back(std::move(hold));
-    if (end == std::string::npos) break;
+    if (end == String::npos) break;
   }
   held.problem = InstallPathProblem(files, path, scope);
   return {};
 }
 
-bool MayStartElevated(FileSystem& files, const std::string& path) {
+bool MayStartElevated(FileSystem& files, const String& path) {
   return files.FileExists(path) && !files.IsReparsePoint(path) &&
          InstallPathProblem(files, FolderOfPath(path), InstallScope::kMachine) == nullptr && !files.OthersCanWrite(path);
 }
 
-std::string UnpredictableName(const std::string& prefix, std::uint64_t randomNumber) {
-  std::string name = prefix;
+String UnpredictableName(const String& prefix, std::uint64_t randomNumber) {
+  String name = prefix;
   for (int shift = 60; shift >= 0; shift -= 4) name += "0123456789abcdef"[(randomNumber >> shift) & 0xF];
   return name;
 }

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 #include <map>
-#include <string>
+#include "Str.h"
 #include <string_view>
 #include <utility>
 
@@ -13,45 +13,45 @@ namespace pelorin {
 // A registry in memory, for tests: keys map to their named values.
 class MemoryRegistry : public Registry {
  public:
-  using Values = std::map<std::string, std::string>;
+  using Values = std::map<String, String>;
   static constexpr char k32BitView[] = "32-bit view:";
 
   bool writesFail = false;  // as for a key this account may not write
 
-  bool SetKeyValue(RegistryRoot root, const std::string& subkey, std::string_view name,
-                   const std::string& text) override {
+  bool SetKeyValue(RegistryRoot root, const String& subkey, std::string_view name,
+                   const String& text) override {
     if (writesFail) return false;
-    keys_[Id(root, subkey)][std::string(name)] = text;
+    keys_[Id(root, subkey)][String(name)] = text;
     return true;
   }
-  void DeleteKeyValue(RegistryRoot root, const std::string& subkey, std::string_view name) override {
-    keys_[Id(root, subkey)].erase(std::string(name));
+  void DeleteKeyValue(RegistryRoot root, const String& subkey, std::string_view name) override {
+    keys_[Id(root, subkey)].erase(String(name));
   }
-  void DeleteKey(RegistryRoot root, const std::string& subkey) override {
+  void DeleteKey(RegistryRoot root, const String& subkey) override {
     keys_.erase(Id(root, subkey));
     numbers_.erase(Id(root, subkey));
   }
-  void DeleteEmptyKey(RegistryRoot root, const std::string& subkey) override {
+  void DeleteEmptyKey(RegistryRoot root, const String& subkey) override {
     const Values* values = Key(root, subkey);
     if ((values != nullptr && !values->empty()) || numbers_.count(Id(root, subkey)) != 0) return;
     for (const auto& [key, ignored] : keys_)
-      if (key.first == root && key.second.starts_with(std::string(subkey) + "\\")) return;
+      if (key.first == root && key.second.starts_with(String(subkey) + "\\")) return;
     keys_.erase(Id(root, subkey));
   }
-  bool SetNumberValue(RegistryRoot root, const std::string& subkey, std::string_view name,
+  bool SetNumberValue(RegistryRoot root, const String& subkey, std::string_view name,
                       std::uint32_t number) override {
     if (writesFail) return false;
     keys_[Id(root, subkey)];
-    numbers_[Id(root, subkey)][std::string(name)] = number;
+    numbers_[Id(root, subkey)][String(name)] = number;
     return true;
   }
   // The 32-bit view is kept apart, as on a 64-bit system: its keys are named with the prefix
   // k32BitView. The own view is the 64-bit one.
-  bool ReadKeyValue(RegistryRoot root, const std::string& subkey, std::string_view name,
-                    std::string& text, RegistryView view = RegistryView::kOwn) override {
-    const Values* values = Key(root, view == RegistryView::k32Bit ? k32BitView + std::string(subkey) : std::string(subkey));
-    if (values == nullptr || values->count(std::string(name)) == 0) return false;
-    text = values->at(std::string(name));
+  bool ReadKeyValue(RegistryRoot root, const String& subkey, std::string_view name,
+                    String& text, RegistryView view = RegistryView::kOwn) override {
+    const Values* values = Key(root, view == RegistryView::k32Bit ? k32BitView + String(subkey) : String(subkey));
+    if (values == nullptr || values->count(String(name)) == 0) return false;
+    text = values->at(String(name));
     return true;
   }
 
@@ -65,16 +65,16 @@ class MemoryRegistry : public Registry {
   // The number values of a key; 0 for a value that was never set.
   std::uint32_t Number(RegistryRoot root, std::string_view subkey, std::string_view name) const {
     const auto found = numbers_.find(Id(root, subkey));
-    if (found == numbers_.end() || found->second.count(std::string(name)) == 0) return 0;
-    return found->second.at(std::string(name));
+    if (found == numbers_.end() || found->second.count(String(name)) == 0) return 0;
+    return found->second.at(String(name));
   }
 
  private:
-  using KeyId = std::pair<RegistryRoot, std::string>;
-  static KeyId Id(RegistryRoot root, std::string_view subkey) { return {root, std::string(subkey)}; }
+  using KeyId = std::pair<RegistryRoot, String>;
+  static KeyId Id(RegistryRoot root, std::string_view subkey) { return {root, String(subkey)}; }
 
   std::map<KeyId, Values> keys_;
-  std::map<KeyId, std::map<std::string, std::uint32_t>> numbers_;
+  std::map<KeyId, std::map<String, std::uint32_t>> numbers_;
 };
 
 }  // namespace pelorin

@@ -10,7 +10,7 @@
 
 namespace pelorin {
 
-ObjectRights ReadObjectRights(const std::string& path) {
+ObjectRights ReadObjectRights(const String& path) {
   ObjectRights rights;
   std::wstring wide;
   PSID owner = nullptr;
@@ -46,19 +46,19 @@ ObjectRights ReadObjectRights(const std::string& path) {
   return rights;
 }
 
-bool Win32GuardedFileSystem::OthersCanWrite(const std::string& path) {
+bool Win32GuardedFileSystem::OthersCanWrite(const String& path) {
   return pelorin::OthersCanWrite(ReadObjectRights(path), RunningAccountSid());
 }
 
-bool Win32GuardedFileSystem::OthersCanMoveAway(const std::string& path) {
+bool Win32GuardedFileSystem::OthersCanMoveAway(const String& path) {
   return pelorin::OthersCanMoveAway(ReadObjectRights(path), RunningAccountSid(), path.size() == 3 && path[1] == ':');
 }
 
-bool Win32GuardedFileSystem::OwnedByRunningAccount(const std::string& path) {
+bool Win32GuardedFileSystem::OwnedByRunningAccount(const String& path) {
   return IsAccountsOwn(ReadObjectRights(path), RunningAccountSid());
 }
 
-FileError Win32GuardedFileSystem::HoldFolder(const std::string& path, std::unique_ptr<FolderHold>& hold) {
+FileError Win32GuardedFileSystem::HoldFolder(const String& path, std::unique_ptr<FolderHold>& hold) {
   class Held : public FolderHold {
    public:
     explicit Held(HANDLE handle) : handle_(handle) {}
@@ -85,7 +85,7 @@ FileError Win32GuardedFileSystem::HoldFolder(const std::string& path, std::uniqu
   return {};
 }
 
-FileError Win32GuardedFileSystem::OpenRunningImage(const std::string& path, std::unique_ptr<FileReader>& reader) {
+FileError Win32GuardedFileSystem::OpenRunningImage(const String& path, std::unique_ptr<FileReader>& reader) {
   std::unique_ptr<FileReader> locked;
   if (FileError error = OpenLocked(path, locked)) return error;
   // The name the system keeps for the mapped image follows the file through a rename; the
@@ -108,8 +108,8 @@ FileError Win32GuardedFileSystem::OpenRunningImage(const std::string& path, std:
     const DWORD dosLength = finalPath(handle, dos, kRoom, VOLUME_NAME_DOS);
     if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
     const auto text = [](const wchar_t* wide, DWORD length) {
-      std::string utf8;
-      return length > 0 && length < kRoom && Utf8FromWide(std::wstring_view(wide, length), utf8) ? utf8 : std::string();
+      String utf8;
+      return length > 0 && length < kRoom && Utf8FromWide(std::wstring_view(wide, length), utf8) ? utf8 : String();
     };
     if (!IsMappedFile(text(image, imageLength), text(nt, ntLength), text(dos, dosLength)))
       return {FileError::Kind::kOther, ERROR_FILE_INVALID, "the file is not the program that runs"};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 #include <vector>
 
 namespace pelorin {
@@ -14,23 +14,23 @@ class Processes {
   virtual ~Processes() = default;
   // Starts a program and goes on at once; false when it could not be started. It runs in
   // `currentFolder`, or in this program's own current folder when that is empty.
-  virtual bool Start(const std::string& commandLine, WindowShow show, const std::string& currentFolder = {}) = 0;
+  virtual bool Start(const String& commandLine, WindowShow show, const String& currentFolder = {}) = 0;
   // Starts a program and waits until it has ended or `timeoutMs` have passed; false when it
   // could not be started or was still running at the end.
-  virtual bool RunAndWait(const std::string& commandLine, unsigned long timeoutMs) = 0;
+  virtual bool RunAndWait(const String& commandLine, unsigned long timeoutMs) = 0;
   // As RunAndWait, in `currentFolder` when given, and true only when the program also ended
   // with exit code 0.
-  virtual bool RunAndSucceed(const std::string& commandLine, unsigned long timeoutMs,
-                             const std::string& currentFolder = {}) {
+  virtual bool RunAndSucceed(const String& commandLine, unsigned long timeoutMs,
+                             const String& currentFolder = {}) {
     static_cast<void>(currentFolder);
     return RunAndWait(commandLine, timeoutMs);
   }
   // The file names (without folder) of the programs running now; empty when the system
   // cannot tell.
-  virtual std::vector<std::string> RunningProgramNames() = 0;
+  virtual std::vector<String> RunningProgramNames() = 0;
 };
 
 // `path` in quotation marks, so that a command line names it whole even with blanks in it.
-inline std::string QuotedPath(const std::string& path) { return '"' + path + '"'; }
+inline String QuotedPath(const String& path) { return '"' + path + '"'; }
 
 }  // namespace pelorin

@@ -20,7 +20,7 @@ WORD ShowCommand(WindowShow show) {
 }
 
 // Starts the program; the caller owns the handles it returns.
-bool Launch(const std::string& commandLine, WindowShow show, const std::string& currentFolder,
+bool Launch(const String& commandLine, WindowShow show, const String& currentFolder,
             PROCESS_INFORMATION& process) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
@@ -36,7 +36,7 @@ bool Launch(const std::string& commandLine, WindowShow show, const std::string& 
 
 }  // namespace
 
-bool Win32Processes::Start(const std::string& commandLine, WindowShow show, const std::string& currentFolder) {
+bool Win32Processes::Start(const String& commandLine, WindowShow show, const String& currentFolder) {
   PROCESS_INFORMATION process{};
   if (!Launch(commandLine, show, currentFolder, process)) return false;
   CloseHandle(process.hThread);
@@ -47,7 +47,7 @@ bool Win32Processes::Start(const std::string& commandLine, WindowShow show, cons
 namespace {
 
 // Whether the program ended within `timeoutMs`; its exit code goes to `code`.
-bool RunToEnd(const std::string& commandLine, unsigned long timeoutMs, const std::string& currentFolder,
+bool RunToEnd(const String& commandLine, unsigned long timeoutMs, const String& currentFolder,
               DWORD& code) {
   PROCESS_INFORMATION process{};
   if (!Launch(commandLine, WindowShow::kNormal, currentFolder, process)) return false;
@@ -60,19 +60,19 @@ bool RunToEnd(const std::string& commandLine, unsigned long timeoutMs, const std
 
 }  // namespace
 
-bool Win32Processes::RunAndWait(const std::string& commandLine, unsigned long timeoutMs) {
+bool Win32Processes::RunAndWait(const String& commandLine, unsigned long timeoutMs) {
   DWORD code = 0;
   return RunToEnd(commandLine, timeoutMs, {}, code);
 }
 
-bool Win32Processes::RunAndSucceed(const std::string& commandLine, unsigned long timeoutMs,
-                                   const std::string& currentFolder) {
+bool Win32Processes::RunAndSucceed(const String& commandLine, unsigned long timeoutMs,
+                                   const String& currentFolder) {
   DWORD code = 1;
   return RunToEnd(commandLine, timeoutMs, currentFolder, code) && code == 0;
 }
 
-std::vector<std::string> Win32Processes::RunningProgramNames() {
-  std::vector<std::string> names;
+std::vector<String> Win32Processes::RunningProgramNames() {
+  std::vector<String> names;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return names;
   PROCESSENTRY32W entry{};

@@ -6,11 +6,11 @@ namespace pelorin {
 
 class Win32Processes : public Processes {
  public:
-  bool Start(const std::string& commandLine, WindowShow show, const std::string& currentFolder = {}) override;
-  bool RunAndWait(const std::string& commandLine, unsigned long timeoutMs) override;
-  bool RunAndSucceed(const std::string& commandLine, unsigned long timeoutMs,
-                     const std::string& currentFolder = {}) override;
-  std::vector<std::string> RunningProgramNames() override;
+  bool Start(const String& commandLine, WindowShow show, const String& currentFolder = {}) override;
+  bool RunAndWait(const String& commandLine, unsigned long timeoutMs) override;
+  bool RunAndSucceed(const String& commandLine, unsigned long timeoutMs,
+                     const String& currentFolder = {}) override;
+  std::vector<String> RunningProgramNames() override;
 };
 
 }  // namespace pelorin

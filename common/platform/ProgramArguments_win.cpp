@@ -6,7 +6,7 @@
 
 namespace pelorin {
 
-std::string ProgramArguments(bool& exact) {
+String ProgramArguments(bool& exact) {
   const wchar_t* line = GetCommandLineW();
   // The program's path ends at its closing quote or, unquoted, at the first blank, as the
   // start-up code that calls WinMain reads it.
@@ -18,7 +18,7 @@ std::string ProgramArguments(bool& exact) {
     while (*line > L' ') ++line;
   }
   while (*line == L' ' || *line == L'\t') ++line;
-  std::string arguments;
+  String arguments;
   exact = Utf8FromWide(line, arguments);
   if (exact) return arguments;
   // A lone surrogate has no UTF-8 form: the switches stay readable, so that a quiet run

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "Str.h"
 
 namespace pelorin {
 
@@ -8,6 +8,6 @@ namespace pelorin {
 // with every character of a path intact, not only those of the ANSI code page. `exact` is
 // false where the line holds what no text can carry (a lone surrogate): the line returned
 // then has "?" there, and must be refused.
-std::string ProgramArguments(bool& exact);
+String ProgramArguments(bool& exact);
 
 }  // namespace pelorin

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include "Str.h"
 #include <string_view>
 
 namespace pelorin {
@@ -22,19 +22,19 @@ enum class RegistryView { kOwn, k32Bit, k64Bit };
 class Registry {
  public:
   virtual ~Registry() = default;
-  virtual bool SetKeyValue(RegistryRoot root, const std::string& subkey, std::string_view name,
-                           const std::string& text) = 0;
-  virtual void DeleteKeyValue(RegistryRoot root, const std::string& subkey, std::string_view name) = 0;
-  virtual void DeleteKey(RegistryRoot root, const std::string& subkey) = 0;
+  virtual bool SetKeyValue(RegistryRoot root, const String& subkey, std::string_view name,
+                           const String& text) = 0;
+  virtual void DeleteKeyValue(RegistryRoot root, const String& subkey, std::string_view name) = 0;
+  virtual void DeleteKey(RegistryRoot root, const String& subkey) = 0;
   // A 32-bit number value (REG_DWORD).
-  virtual bool SetNumberValue(RegistryRoot root, const std::string& subkey, std::string_view name,
+  virtual bool SetNumberValue(RegistryRoot root, const String& subkey, std::string_view name,
                               std::uint32_t number) = 0;
   // Deletes the key only when it holds no values and no subkeys, so nothing of another
   // program goes with it.
-  virtual void DeleteEmptyKey(RegistryRoot root, const std::string& subkey) = 0;
+  virtual void DeleteEmptyKey(RegistryRoot root, const String& subkey) = 0;
   // A string value; false when the key or value is missing or is no string.
-  virtual bool ReadKeyValue(RegistryRoot root, const std::string& subkey, std::string_view name,
-                            std::string& text, RegistryView view = RegistryView::kOwn) = 0;
+  virtual bool ReadKeyValue(RegistryRoot root, const String& subkey, std::string_view name,
+                            String& text, RegistryView view = RegistryView::kOwn) = 0;
 };
 
 }  // namespace pelorin

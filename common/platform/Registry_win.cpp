@@ -14,7 +14,7 @@ HKEY RootKey(RegistryRoot root) {
 
 class OpenKey {
  public:
-  OpenKey(RegistryRoot root, const std::string& subkey) {
+  OpenKey(RegistryRoot root, const String& subkey) {
     if (RegCreateKeyW(RootKey(root), Wide(subkey).c_str(), &key_) != ERROR_SUCCESS) key_ = nullptr;
   }
   OpenKey(const OpenKey&) = delete;
@@ -30,8 +30,8 @@ class OpenKey {
 
 }  // namespace
 
-bool Win32Registry::SetKeyValue(RegistryRoot root, const std::string& subkey,
-                                std::string_view name, const std::string& text) {
+bool Win32Registry::SetKeyValue(RegistryRoot root, const String& subkey,
+                                std::string_view name, const String& text) {
   OpenKey key(root, subkey);
   // Values hold paths: a text that has no exact wide form is not written at all.
   std::wstring wide;
@@ -40,17 +40,17 @@ bool Win32Registry::SetKeyValue(RegistryRoot root, const std::string& subkey,
                         static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
-void Win32Registry::DeleteKeyValue(RegistryRoot root, const std::string& subkey,
+void Win32Registry::DeleteKeyValue(RegistryRoot root, const String& subkey,
                                    std::string_view name) {
   OpenKey key(root, subkey);
   if (key.Get() != nullptr) RegDeleteValueW(key.Get(), Wide(name).c_str());
 }
 
-void Win32Registry::DeleteKey(RegistryRoot root, const std::string& subkey) {
+void Win32Registry::DeleteKey(RegistryRoot root, const String& subkey) {
   RegDeleteKeyW(RootKey(root), Wide(subkey).c_str());
 }
 
-void Win32Registry::DeleteEmptyKey(RegistryRoot root, const std::string& subkey) {
+void Win32Registry::DeleteEmptyKey(RegistryRoot root, const String& subkey) {
   HKEY key = nullptr;
   const std::wstring wideKey = Wide(subkey);
   if (RegOpenKeyExW(RootKey(root), wideKey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
@@ -64,7 +64,7 @@ void Win32Registry::DeleteEmptyKey(RegistryRoot root, const std::string& subkey)
   if (empty) RegDeleteKeyW(RootKey(root), wideKey.c_str());
 }
 
-bool Win32Registry::SetNumberValue(RegistryRoot root, const std::string& subkey,
+bool Win32Registry::SetNumberValue(RegistryRoot root, const String& subkey,
                                    std::string_view name, std::uint32_t number) {
   OpenKey key(root, subkey);
   const DWORD value = number;
@@ -72,8 +72,8 @@ bool Win32Registry::SetNumberValue(RegistryRoot root, const std::string& subkey,
                                                 reinterpret_cast<const BYTE*>(&value), sizeof(value)) == ERROR_SUCCESS;
 }
 
-bool Win32Registry::ReadKeyValue(RegistryRoot root, const std::string& subkey,
-                                 std::string_view name, std::string& text, RegistryView view) {
+bool Win32Registry::ReadKeyValue(RegistryRoot root, const String& subkey,
+                                 std::string_view name, String& text, RegistryView view) {
   HKEY key = nullptr;
   // Systems without 32-bit and 64-bit views ignore the flag.
   const REGSAM access = KEY_QUERY_VALUE | (view == RegistryView::k32Bit   ? KEY_WOW64_32KEY
@@ -94,7 +94,7 @@ bool Win32Registry::ReadKeyValue(RegistryRoot root, const std::string& subkey,
     wide.resize(found ? got / sizeof(wchar_t) : 0);
     while (!wide.empty() && wide.back() == L'\0') wide.pop_back();
     // A value that has no exact UTF-8 form names no path here.
-    std::string utf8;
+    String utf8;
     found = found && Utf8FromWide(wide, utf8);
     if (found) text = utf8;
   }

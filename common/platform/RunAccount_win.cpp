@@ -9,18 +9,18 @@
 
 namespace pelorin {
 
-std::string SidText(void* sid) {
+String SidText(void* sid) {
   LPSTR text = nullptr;
   if (sid == nullptr || !ConvertSidToStringSidA(sid, &text)) return {};
-  std::string result = text;
+  String result = text;
   LocalFree(text);
   return result;
 }
 
-std::string RunningAccountSid() {
+String RunningAccountSid() {
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
-  std::string text;
+  String text;
   DWORD size = 0;
   GetTokenInformation(token, TokenUser, nullptr, 0, &size);
   std::unique_ptr<BYTE[]> buffer(new BYTE[size == 0 ? 1 : size]);

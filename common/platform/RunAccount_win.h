@@ -9,9 +9,9 @@ namespace pelorin {
 PrivateFolderSource PrivateFolderSourceOfThisRun();
 
 // The token's user, as "S-1-5-..."; empty when the system cannot say.
-std::string RunningAccountSid();
+String RunningAccountSid();
 
 // `sid` as "S-1-5-..."; empty for none or when the system cannot say.
-std::string SidText(void* sid);
+String SidText(void* sid);
 
 }  // namespace pelorin

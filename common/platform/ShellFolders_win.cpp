@@ -6,7 +6,7 @@
 
 namespace pelorin {
 
-std::string ShellFolderPath(int csidl) {
+String ShellFolderPath(int csidl) {
   using GetFolderPath = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
   // shfolder.dll forwards to shell32, and serves systems older than shell32's own
   // SHGetFolderPathW too.
@@ -18,7 +18,7 @@ std::string ShellFolderPath(int csidl) {
   const bool found = get != nullptr && SUCCEEDED(get(nullptr, csidl, nullptr, 0, path));
   FreeLibrary(shell);
   // A folder whose name has no exact UTF-8 form is not known, rather than another folder.
-  std::string folder = found ? Utf8(path) : "";
+  String folder = found ? Utf8(path) : "";
   if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
   return folder;
 }

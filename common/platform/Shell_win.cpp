@@ -53,7 +53,7 @@ struct LinkObject {
 // for this, so that the programs do not load it at every start.
 class AutomationText {
  public:
-  explicit AutomationText(const std::string& text) {
+  explicit AutomationText(const String& text) {
     library_ = LoadLibraryW(L"oleaut32.dll");
     if (library_ == nullptr) return;
     const auto allocate = reinterpret_cast<BSTR(WINAPI*)(const OLECHAR*)>(
@@ -113,7 +113,7 @@ bool DesktopShell(ComPtr<IShellDispatch2>& shell) {
 
 }  // namespace
 
-std::string Win32Shell::SystemFolder() { return pelorin::SystemFolder(); }
+String Win32Shell::SystemFolder() { return pelorin::SystemFolder(); }
 
 bool Win32Shell::HasAdministratorRights() {
   // Looked up, since the oldest systems lack it; they have no rights to tell apart either.
@@ -125,13 +125,13 @@ bool Win32Shell::HasAdministratorRights() {
   return isAdmin != nullptr && isAdmin() != FALSE;
 }
 
-std::string Win32Shell::StartMenuFolder(StartMenuOwner owner, bool programs) {
+String Win32Shell::StartMenuFolder(StartMenuOwner owner, bool programs) {
   const bool allUsers = owner == StartMenuOwner::kAllUsers;
   return ShellFolderPath(allUsers ? (programs ? CSIDL_COMMON_PROGRAMS : CSIDL_COMMON_STARTMENU)
                                   : (programs ? CSIDL_PROGRAMS : CSIDL_STARTMENU));
 }
 
-bool Win32Shell::StartFromDesktop(const std::string& path, const std::string& workingFolder) {
+bool Win32Shell::StartFromDesktop(const String& path, const String& workingFolder) {
   ComPtr<IShellDispatch2> shell;
   if (!DesktopShell(shell)) return false;
   const AutomationText file(path);
@@ -144,13 +144,13 @@ bool Win32Shell::StartFromDesktop(const std::string& path, const std::string& wo
   return SUCCEEDED(shell->ShellExecute(file.Get(), none, folder.Variant(), none, show));
 }
 
-bool Win32Shell::CreateShellLink(const std::string& linkFile, const ShellLink& values) {
+bool Win32Shell::CreateShellLink(const String& linkFile, const ShellLink& values) {
   if (linkFile.empty() || values.target.empty()) return false;
   LinkObject object;
   if (!object.Create()) return false;
   // The texts that are given, each through its own setter; the target is always given.
   struct Text {
-    std::string ShellLink::*value;
+    String ShellLink::*value;
     HRESULT (STDMETHODCALLTYPE IShellLinkW::*set)(LPCWSTR);
   };
   static constexpr Text kTexts[] = {{&ShellLink::target, &IShellLinkW::SetPath},
@@ -158,7 +158,7 @@ bool Win32Shell::CreateShellLink(const std::string& linkFile, const ShellLink& v
                                     {&ShellLink::arguments, &IShellLinkW::SetArguments},
                                     {&ShellLink::description, &IShellLinkW::SetDescription}};
   for (const Text& text : kTexts) {
-    const std::string& value = values.*text.value;
+    const String& value = values.*text.value;
     if (!value.empty() && FAILED((object.link.Get()->*text.set)(Wide(value).c_str()))) return false;
   }
   if (!values.iconFile.empty() &&
@@ -171,13 +171,13 @@ bool Win32Shell::CreateShellLink(const std::string& linkFile, const ShellLink& v
   return SUCCEEDED(object.file->Save(Wide(linkFile).c_str(), FALSE));
 }
 
-bool Win32Shell::OpenWithShell(const std::string& path, const std::string& workingFolder) {
+bool Win32Shell::OpenWithShell(const String& path, const String& workingFolder) {
   const HINSTANCE result = ShellExecuteW(nullptr, nullptr, Wide(path).c_str(), nullptr,
                                          Wide(workingFolder).c_str(), SW_SHOWNORMAL);
   return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
-bool GetShellLinkInfo(const std::string& linkFile, ShellLink& values) {
+bool GetShellLinkInfo(const String& linkFile, ShellLink& values) {
   LinkObject object;
   if (!object.Create() || FAILED(object.file->Load(Wide(linkFile).c_str(), STGM_READ))) return false;
   wchar_t text[MAX_PATH] = {};

@@ -5,7 +5,7 @@
 
 namespace pelorin {
 
-std::string SystemErrorText(DWORD code) {
+String SystemErrorText(DWORD code) {
   // The system's text comes in its own language, which the ANSI code page may not hold.
   wchar_t buffer[512] = {};
   DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -13,7 +13,7 @@ std::string SystemErrorText(DWORD code) {
   while (length > 0 && (buffer[length - 1] == L'\r' || buffer[length - 1] == L'\n' ||
                         buffer[length - 1] == L' ' || buffer[length - 1] == L'.'))
     --length;
-  const std::string text = Utf8(std::wstring_view(buffer, length));
+  const String text = Utf8(std::wstring_view(buffer, length));
   if (text.empty()) return "System error " + WholeNumberText(code);
   return text;
 }
@@ -38,7 +38,7 @@ FileError LastFileError() {
   return error;
 }
 
-std::string FileErrorText(const FileError& error) {
+String FileErrorText(const FileError& error) {
   return error.note != nullptr ? error.note : SystemErrorText(error.systemCode);
 }
 

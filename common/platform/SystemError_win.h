@@ -2,14 +2,14 @@
 
 #include <windows.h>
 
-#include <string>
+#include "Str.h"
 
 #include "FileSystem.h"
 
 namespace pelorin {
 
 // The system's text for an error code, without its line end.
-std::string SystemErrorText(DWORD code);
+String SystemErrorText(DWORD code);
 
 // A FileError for the calling thread's last error.
 FileError LastFileError();

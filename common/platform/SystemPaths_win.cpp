@@ -13,7 +13,7 @@ namespace {
 // length written, or the size needed when the buffer was too small, or 0 on failure. A
 // path that has no exact UTF-8 form gives an empty answer.
 template <typename Get>
-std::string AskSystem(Get get) {
+String AskSystem(Get get) {
   std::wstring text(MAX_PATH, L'\0');
   for (int attempt = 0; attempt < 4; ++attempt) {
     const DWORD length = get(text.data(), static_cast<DWORD>(text.size()));
@@ -29,7 +29,7 @@ std::string AskSystem(Get get) {
 
 }  // namespace
 
-std::string ProgramPath() {
+String ProgramPath() {
   return AskSystem([](wchar_t* buffer, DWORD size) {
     const DWORD length = GetModuleFileNameW(nullptr, buffer, size);
     // A cut-off name fills the whole buffer: ask again with more room.
@@ -37,7 +37,7 @@ std::string ProgramPath() {
   });
 }
 
-std::string TemporaryFolder() {
+String TemporaryFolder() {
   // Looked up, since older systems lack it: for SYSTEM it gives SYSTEM's own folder, not the
   // Windows one where every user may add files.
   using GetTempPath2 = DWORD(WINAPI*)(DWORD, LPWSTR);
@@ -46,22 +46,22 @@ std::string TemporaryFolder() {
                                      : reinterpret_cast<GetTempPath2>(
                                            reinterpret_cast<void*>(GetProcAddress(kernel, "GetTempPath2W")));
   if (get != nullptr) {
-    std::string folder = AskSystem([&](wchar_t* buffer, DWORD size) { return get(size, buffer); });
+    String folder = AskSystem([&](wchar_t* buffer, DWORD size) { return get(size, buffer); });
     if (!folder.empty()) return folder;
   }
   return AskSystem([](wchar_t* buffer, DWORD size) { return GetTempPathW(size, buffer); });
 }
 
-std::string SystemFolder() {
+String SystemFolder() {
   return AskSystem([](wchar_t* buffer, DWORD size) { return GetSystemDirectoryW(buffer, size); });
 }
 
-std::string AppDataFolder() {
+String AppDataFolder() {
   constexpr int kAppData = 0x001A;  // CSIDL_APPDATA
   return ShellFolderPath(kAppData);
 }
 
-std::string ShortPathOf(const std::string& path) {
+String ShortPathOf(const String& path) {
   const std::wstring wide = Wide(path);
   return AskSystem([&](wchar_t* buffer, DWORD size) { return GetShortPathNameW(wide.c_str(), buffer, size); });
 }

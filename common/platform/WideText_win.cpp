@@ -13,7 +13,7 @@ bool WideFromUtf8(std::string_view utf8, std::wstring& wide) {
   return length != kNoConversion;
 }
 
-bool Utf8FromWide(std::wstring_view wide, std::string& utf8) {
+bool Utf8FromWide(std::wstring_view wide, String& utf8) {
   utf8.resize(3 * wide.size());
   const std::size_t length = Utf8FromUtf16(reinterpret_cast<const char16_t*>(wide.data()), wide.size(), utf8.data());
   utf8.resize(length == kNoConversion ? 0 : length);
@@ -26,8 +26,8 @@ std::wstring Wide(std::string_view utf8) {
   return wide;
 }
 
-std::string Utf8(std::wstring_view wide) {
-  std::string utf8;
+String Utf8(std::wstring_view wide) {
+  String utf8;
   Utf8FromWide(wide, utf8);
   return utf8;
 }

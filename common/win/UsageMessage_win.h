@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include "Str.h"
 
 #include "CommandLine.h"
 #include "MessageBox_win.h"
@@ -14,7 +14,7 @@ namespace pelorin::win {
 inline int AnswerUsage(const CommandLine& line, const char* usage, const char* title) {
   const int code = line.Valid() ? kExitDone : kExitUsage;
   if (line.quiet) return kExitUsage;
-  const std::string text = line.Valid() ? std::string(usage) : "Unknown switch: " + line.unknown + "\r\n\r\n" + usage;
+  const String text = line.Valid() ? String(usage) : "Unknown switch: " + line.unknown + "\r\n\r\n" + usage;
   ShowMessageBox(nullptr, text, title, MB_OK | (line.Valid() ? 0 : MB_ICONEXCLAMATION));
   return code;
 }

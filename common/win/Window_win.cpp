@@ -58,7 +58,7 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
   return window->OnMessage(message, wParam, lParam);
 }
 
-HWND CreatePathControl(HWND parent, const wchar_t* className, const std::string& text, DWORD style, int x, int y,
+HWND CreatePathControl(HWND parent, const wchar_t* className, const String& text, DWORD style, int x, int y,
                        int width, int height, int id, HFONT font, DWORD exStyle) {
   HWND control = CreateWindowExW(exStyle, className, Wide(text).c_str(), WS_CHILD | style, x, y, width, height,
                                  parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
@@ -67,12 +67,12 @@ HWND CreatePathControl(HWND parent, const wchar_t* className, const std::string&
   return control;
 }
 
-std::string ControlText(HWND control) {
+String ControlText(HWND control) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
   text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
   return Utf8(text);
 }
 
-void SetControlText(HWND control, const std::string& text) { SetWindowTextW(control, Wide(text).c_str()); }
+void SetControlText(HWND control, const String& text) { SetWindowTextW(control, Wide(text).c_str()); }
 
 }  // namespace pelorin::win

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include "Str.h"
 
 namespace pelorin::win {
 
@@ -40,11 +40,11 @@ HWND CreateControl(HWND parent, const char* className, const char* text, DWORD s
 
 // The same for a control that shows or takes a path, made by the wide call: an edit control
 // made by the ANSI call keeps its text in the ANSI code page, losing what that cannot hold.
-HWND CreatePathControl(HWND parent, const wchar_t* className, const std::string& text, DWORD style, int x, int y,
+HWND CreatePathControl(HWND parent, const wchar_t* className, const String& text, DWORD style, int x, int y,
                        int width, int height, int id, HFONT font = nullptr, DWORD exStyle = 0);
 
 // A control's text as UTF-8, and back; a text with no exact conversion reads as empty.
-std::string ControlText(HWND control);
-void SetControlText(HWND control, const std::string& text);
+String ControlText(HWND control);
+void SetControlText(HWND control, const String& text);
 
 }  // namespace pelorin::win

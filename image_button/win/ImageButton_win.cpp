@@ -135,7 +135,7 @@ HFONT ImageButton::CaptionFont() {
   return font_.Get();
 }
 
-void ImageButton::MeasureCaption(const std::string& text, const FontObject&, float& width, float& height) {
+void ImageButton::MeasureCaption(const String& text, const FontObject&, float& width, float& height) {
   font_ = GdiObject<HFONT>();
   HDC dc = GetDC(nullptr);
   SIZE size{};

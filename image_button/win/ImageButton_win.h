@@ -39,7 +39,7 @@ class ImageButton : public Window, private ButtonHost {
  private:
   void PropertyChanged(std::string_view key) override;
   FontRef AmbientFont() override;
-  void MeasureCaption(const std::string& text, const FontObject& font, float& width, float& height) override;
+  void MeasureCaption(const String& text, const FontObject& font, float& width, float& height) override;
   void SizeChanged(float width, float height) override;
   void FaceChanged() override;
   void Click() override { listener_.OnImageButtonClick(id_); }

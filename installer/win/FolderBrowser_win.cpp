@@ -7,7 +7,7 @@
 
 namespace pelorin::win {
 
-std::string BrowseForInstallFolder(HWND owner) {
+String BrowseForInstallFolder(HWND owner) {
   wchar_t name[MAX_PATH] = {};
   BROWSEINFOW browse{};
   browse.hwndOwner = owner;
@@ -20,7 +20,7 @@ std::string BrowseForInstallFolder(HWND owner) {
   const bool found = SHGetPathFromIDListW(items, path) != FALSE;
   CoTaskMemFree(items);
   // A folder whose name has no exact UTF-8 form is no choice, rather than another folder.
-  std::string folder;
+  String folder;
   if (!found || path[0] == L'\0' || !Utf8FromWide(path, folder)) return {};
   return WithTrailingBackslash(folder);
 }

@@ -15,7 +15,7 @@ constexpr RECT kBar{12, 36, kWidth - 12, 56};
 enum ControlId : int { kStatusId = 100, kPercentId };
 
 // The status names files by path, in any script.
-void SetTextIfChanged(HWND control, const std::string& text) {
+void SetTextIfChanged(HWND control, const String& text) {
   if (text == ControlText(control)) return;
   SetControlText(control, text);
   UpdateWindow(control);
@@ -43,7 +43,7 @@ bool InstallWindow::Open(HICON icon) {
   return true;
 }
 
-void InstallWindow::ShowProgress(const std::string& percentText, const std::string& statusText) {
+void InstallWindow::ShowProgress(const String& percentText, const String& statusText) {
   SetTextIfChanged(percent_, percentText);
   SetTextIfChanged(status_, statusText);
   PaintNow(Handle());
@@ -59,20 +59,20 @@ void InstallWindow::ShowBar(std::size_t done, std::size_t total) {
   PaintNow(Handle());
 }
 
-void InstallWindow::ShowCaption(const std::string& caption) {
+void InstallWindow::ShowCaption(const String& caption) {
   SetWindowTextA(Handle(), caption.c_str());
   PaintNow(Handle());
 }
 
-void InstallWindow::ShowMessage(const std::string& text, bool problem) {
+void InstallWindow::ShowMessage(const String& text, bool problem) {
   Ask(text, MB_OK | (problem ? MB_ICONEXCLAMATION : 0));
 }
 
-bool InstallWindow::AskRetry(const std::string& text) { return Ask(text, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY; }
+bool InstallWindow::AskRetry(const String& text) { return Ask(text, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY; }
 
-bool InstallWindow::AskYesNo(const std::string& text) { return Ask(text, MB_YESNO | MB_ICONQUESTION) == IDYES; }
+bool InstallWindow::AskYesNo(const String& text) { return Ask(text, MB_YESNO | MB_ICONQUESTION) == IDYES; }
 
-int InstallWindow::Ask(const std::string& text, UINT type) {
+int InstallWindow::Ask(const String& text, UINT type) {
   return ShowMessageBox(Handle(), text, kMessageTitle, type);
 }
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include "Str.h"
 
 #include "InstallEngine.h"
 #include "OverwriteQuestion_win.h"
@@ -16,15 +16,15 @@ class InstallWindow : public ScaledWindow, public InstallUi {
  public:
   bool Open(HICON icon);
 
-  bool ConfirmOverwriteOlder(const std::string& newText, const std::string& oldText) override {
+  bool ConfirmOverwriteOlder(const String& newText, const String& oldText) override {
     return question_.ConfirmOverwriteOlder(newText, oldText);
   }
-  void ShowProgress(const std::string& percentText, const std::string& statusText) override;
+  void ShowProgress(const String& percentText, const String& statusText) override;
   void ShowBar(std::size_t done, std::size_t total) override;
-  void ShowCaption(const std::string& caption) override;
-  void ShowMessage(const std::string& text, bool problem) override;
-  bool AskRetry(const std::string& text) override;
-  bool AskYesNo(const std::string& text) override;
+  void ShowCaption(const String& caption) override;
+  void ShowMessage(const String& text, bool problem) override;
+  bool AskRetry(const String& text) override;
+  bool AskYesNo(const String& text) override;
 
  protected:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -32,7 +32,7 @@ class InstallWindow : public ScaledWindow, public InstallUi {
  private:
   void PaintBar(HDC dc);
   // A message box of setup's over this window; the button pressed.
-  int Ask(const std::string& text, UINT type);
+  int Ask(const String& text, UINT type);
 
   OverwriteQuestion question_;
   HWND percent_ = nullptr;

@@ -43,10 +43,10 @@ constexpr char kRightsRefused[] =
 constexpr char kNoElevatedStart[] = "Setup could not start itself with administrator rights:\r\n";
 
 // The text form of the owner of a kernel object; empty when it cannot be read.
-std::string OwnerSid(HANDLE object) {
+pelorin::String OwnerSid(HANDLE object) {
   PSID owner = nullptr;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  std::string text;
+  pelorin::String text;
   if (GetSecurityInfo(object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
                       &descriptor) == ERROR_SUCCESS)
     text = pelorin::SidText(owner);
@@ -59,7 +59,7 @@ std::string OwnerSid(HANDLE object) {
 // namespace) is no setup's, and does not hold this one back.
 class SetupMutex {
  public:
-  explicit SetupMutex(const std::string& runningSid) : handle_(CreateMutexA(nullptr, TRUE, kSetupMutexName)) {
+  explicit SetupMutex(const pelorin::String& runningSid) : handle_(CreateMutexA(nullptr, TRUE, kSetupMutexName)) {
     const bool existed = handle_ == nullptr || GetLastError() == ERROR_ALREADY_EXISTS;
     // One this account may not even open is another account's.
     first_ = !existed || handle_ == nullptr || !pelorin::IsOwnedByTrustedAccount(OwnerSid(handle_), runningSid);
@@ -105,7 +105,7 @@ void ShowProblem(const char* text, const char* more = "") {
 }
 
 // Who this run installs for: the switch, else the earlier install, else the account.
-pelorin::ScopeChoice ScopeOfRun(pelorin::FileSystem& files, pelorin::Registry& registry, const std::string& appName,
+pelorin::ScopeChoice ScopeOfRun(pelorin::FileSystem& files, pelorin::Registry& registry, const pelorin::String& appName,
                                 const pelorin::CommandLine& line) {
   pelorin::ScopeFacts facts{pelorin::AccountIsAdministrator(), line.quiet, line.scope};
   for (bool* installed : {&facts.machineInstall, &facts.userInstall})
@@ -117,7 +117,7 @@ pelorin::ScopeChoice ScopeOfRun(pelorin::FileSystem& files, pelorin::Registry& r
 }
 
 // The folder proposed for `scope`: the one given with /D=, else that of ProposedInstallPath.
-std::string ProposedFolder(pelorin::FileSystem& files, pelorin::Registry& registry, const pelorin::SetupInfo& info,
+pelorin::String ProposedFolder(pelorin::FileSystem& files, pelorin::Registry& registry, const pelorin::SetupInfo& info,
                            const pelorin::CommandLine& line, pelorin::InstallScope scope) {
   return line.hasFolder ? line.folder
                         : pelorin::ProposedInstallPath(files, registry, info, pelorin::ProgramsFolder(scope), scope);
@@ -141,7 +141,7 @@ int HandOverElevated(SetupMutex& mutex, pelorin::CommandLine& choices) {
 // The install with the system's services, shown by `ui`. The unpacked setup information and
 // shortcuts go to the install, which is the last to read them.
 pelorin::InstallResult InstallInto(pelorin::FileSystem& files, pelorin::UnpackOutcome& unpacked,
-                                   const std::string& folder, bool runAfterInstall, pelorin::InstallScope scope,
+                                   const pelorin::String& folder, bool runAfterInstall, pelorin::InstallScope scope,
                                    pelorin::InstallUi& ui, bool quiet) {
   pelorin::Win32Registry registry;
   pelorin::Win32Processes processes;
@@ -149,7 +149,7 @@ pelorin::InstallResult InstallInto(pelorin::FileSystem& files, pelorin::UnpackOu
   pelorin::Win32AppWindows windows;
   pelorin::InstallServices services{files, registry, processes, shell, ui, windows};
   // Named in messages only: the list and data are read from setup's own image.
-  const std::string image = pelorin::ProgramPath();
+  const pelorin::String image = pelorin::ProgramPath();
   const pelorin::InstallRequest request{.info = &unpacked.info,
                                         .shortcuts = &unpacked.shortcuts,
                                         .installPath = folder,

@@ -10,7 +10,7 @@ namespace pelorin::win {
 // Asks the older-file question in a message box with Yes and No.
 class OverwriteQuestion : public PackUi {
  public:
-  bool ConfirmOverwriteOlder(const std::string& newText, const std::string& oldText) override {
+  bool ConfirmOverwriteOlder(const String& newText, const String& oldText) override {
     return ShowMessageBox(GetActiveWindow(), OverwriteOlderQuestion(newText, oldText), kOverwriteOlderTitle,
                           MB_YESNO) == IDYES;
   }

@@ -91,16 +91,16 @@ constexpr ControlPlace kControls[] = {
 };
 
 // A text file's lines joined by CR LF, whatever line ends it came with.
-std::string JoinedLines(const std::string& text) {
-  std::string joined;
-  for (const std::string& line : SplitLines(text)) {
+String JoinedLines(const String& text) {
+  String joined;
+  for (const String& line : SplitLines(text)) {
     if (!joined.empty()) joined += "\r\n";
     joined += line;
   }
   return joined;
 }
 
-void AppendText(HWND edit, const std::string& text) {
+void AppendText(HWND edit, const String& text) {
   const int length = GetWindowTextLengthA(edit);
   SendMessageA(edit, EM_SETSEL, length, length);
   SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
@@ -116,7 +116,7 @@ bool WizardWindow::Open(const SetupInfo& info, ProposedFolders folders, const Sc
   scope_ = scope.scope;
   scopeShown_ = scope.offered;
   RegisterWindowClass(kClassName, 0, LoadCursor(nullptr, IDC_ARROW), icon);
-  const std::string caption = Concat({info.appName, " v", info.appVersion});
+  const String caption = Concat({info.appName, " v", info.appVersion});
   appName_ = info.appName;
   if (!CreateCentred(WS_EX_CONTROLPARENT, kClassName, caption.c_str(),
                      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, kWidth, kHeight, true))
@@ -124,8 +124,8 @@ bool WizardWindow::Open(const SetupInfo& info, ProposedFolders folders, const Sc
 
   const HFONT font = font_.Get();
   const HWND hwnd = Handle();
-  const std::string company = "Brought to you by " + info.appCompany;
-  const std::string infoText = info.appName + kInfoText;
+  const String company = "Brought to you by " + info.appCompany;
+  const String infoText = info.appName + kInfoText;
   for (const ControlPlace& control : kControls) {
     if (control.id == kPathId) {
       path_ = CreatePathControl(hwnd, L"EDIT", Proposed(), control.style, At(control.x), At(control.y),
@@ -151,18 +151,18 @@ bool WizardWindow::Open(const SetupInfo& info, ProposedFolders folders, const Sc
   return true;
 }
 
-void WizardWindow::LoadLic(const std::string* text) {
+void WizardWindow::LoadLic(const String* text) {
   if (text != nullptr) AppendText(licence_, JoinedLines(*text));
 }
 
-void WizardWindow::LoadReadme(const std::string* text) {
+void WizardWindow::LoadReadme(const String* text) {
   readmeShown_ = text != nullptr;
   if (readmeShown_) AppendText(readme_, JoinedLines(*text));
   ShowPage(page_);
 }
 
 // Made in memory: the system's own picture loader would open the file again by its name.
-void WizardWindow::LoadSidePicture(const std::string* bytes) {
+void WizardWindow::LoadSidePicture(const String* bytes) {
   const std::size_t rows = bytes == nullptr ? 0 : BitmapRowsOffset(*bytes);
   if (rows == 0) return;
   const auto* info = reinterpret_cast<const BITMAPINFO*>(bytes->data() + 14);  // after the file header
@@ -197,7 +197,7 @@ void WizardWindow::FocusPage() {
 // folder is said so, and one that is adjusted (trimmed, or a folder of the user's that gets
 // the application's own folder below it) is shown for another look.
 bool WizardWindow::TakeInstallFolder() {
-  const std::string typed = ControlText(path_);
+  const String typed = ControlText(path_);
   const InstallFolderChoice folder = ChooseFolder(typed);
   if (folder.refused) {
     char caption[256] = {};
@@ -212,11 +212,11 @@ bool WizardWindow::TakeInstallFolder() {
   return false;
 }
 
-const std::string& WizardWindow::Proposed() const {
+const String& WizardWindow::Proposed() const {
   return scope_ == InstallScope::kUser ? folders_.forUser : folders_.forMachine;
 }
 
-InstallFolderChoice WizardWindow::ChooseFolder(const std::string& folder) {
+InstallFolderChoice WizardWindow::ChooseFolder(const String& folder) {
   return ChooseInstallFolder(files_, folder, appName_, SystemReservedFolders(), scope_);
 }
 
@@ -237,7 +237,7 @@ void WizardWindow::BackOrCancel() {
 }
 
 void WizardWindow::Browse() {
-  const std::string folder = BrowseForInstallFolder(Handle());
+  const String folder = BrowseForInstallFolder(Handle());
   if (folder.empty()) return;
   const InstallFolderChoice choice = ChooseFolder(folder);
   SetControlText(path_, choice.refused ? folder : choice.path);

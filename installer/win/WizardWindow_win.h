@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include <optional>
-#include <string>
+#include "Str.h"
 
 #include "FileSystem.h"
 #include "GdiObject_win.h"
@@ -16,15 +16,15 @@ namespace pelorin::win {
 
 // What the user chose on the wizard's last page.
 struct WizardChoice {
-  std::string installPath;
+  String installPath;
   bool runAfterInstall = false;
   InstallScope scope = InstallScope::kMachine;
 };
 
 // The folder the path page proposes for each scope.
 struct ProposedFolders {
-  std::string forMachine;
-  std::string forUser;
+  String forMachine;
+  String forUser;
 };
 
 // The setup wizard: side picture and three pages (licence, install path, readme with the
@@ -40,11 +40,11 @@ class WizardWindow : public ScaledWindow {
   bool Open(const SetupInfo& info, ProposedFolders folders, const ScopeChoice& scope, HICON icon);
 
   // Appends a text file's lines to the licence box; a missing file (null) leaves it as it is.
-  void LoadLic(const std::string* text);
+  void LoadLic(const String* text);
   // The same for the readme box; a missing file hides the box instead.
-  void LoadReadme(const std::string* text);
+  void LoadReadme(const String* text);
   // A BMP file's bytes; anything but a plain, whole bitmap shows no picture.
-  void LoadSidePicture(const std::string* bytes);
+  void LoadSidePicture(const String* bytes);
   void Show() { ShowWindow(Handle(), SW_SHOWNORMAL); }
 
   // Keys the wizard takes before the dialog keys: Esc on any of its controls.
@@ -68,12 +68,12 @@ class WizardWindow : public ScaledWindow {
   void Browse();
   void TakeScope(InstallScope scope);
   // The folder proposed for the scope chosen.
-  const std::string& Proposed() const;
+  const String& Proposed() const;
   // The folder the install would own for `folder` in the scope chosen (ChooseInstallFolder).
-  InstallFolderChoice ChooseFolder(const std::string& folder);
+  InstallFolderChoice ChooseFolder(const String& folder);
 
   FileSystem& files_;
-  std::string appName_;
+  String appName_;
   int page_ = 0;
   bool readmeShown_ = true;
   bool runBoxShown_ = false;

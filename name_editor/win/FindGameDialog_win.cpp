@@ -20,21 +20,21 @@ constexpr char kAccept[] = "&Accept";
 constexpr char kCancel[] = "&Cancel";
 constexpr wchar_t kParentEntry[] = L"[..]";
 
-bool IsDriveRoot(const std::string& folder) { return folder.size() <= 3; }
+bool IsDriveRoot(const String& folder) { return folder.size() <= 3; }
 
-std::string ParentOf(const std::string& folder) {
+String ParentOf(const String& folder) {
   const std::size_t slash = folder.rfind('\\');
-  if (slash == std::string::npos) return folder;
+  if (slash == String::npos) return folder;
   return folder.substr(0, slash <= 2 ? 3 : slash);
 }
 
-std::string Join(std::string_view folder, std::string_view name) {
+String Join(std::string_view folder, std::string_view name) {
   return Concat({folder, folder.ends_with('\\') ? "" : "\\", name});
 }
 
 }  // namespace
 
-std::string FindGameDialog::Run(HWND owner) {
+String FindGameDialog::Run(HWND owner) {
   RunModal(IDD_FIND_GAME, owner);
   return accepted_;
 }
@@ -49,9 +49,9 @@ void FindGameDialog::OnInit() {
   wchar_t current[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, current);
   FillDrives();
-  std::string start = Utf8(current);
+  String start = Utf8(current);
   if (!IsGameFolder(files_, start)) {
-    if (std::string edition = FindInstalledEdition(registry_, files_); !edition.empty()) start = edition;
+    if (String edition = FindInstalledEdition(registry_, files_); !edition.empty()) start = edition;
   }
   ChangeFolder(start);
   if (valid_) OnButton();
@@ -68,8 +68,8 @@ void FindGameDialog::FillDrives() {
   }
 }
 
-void FindGameDialog::ChangeFolder(const std::string& folder) {
-  std::vector<std::string> subfolders;
+void FindGameDialog::ChangeFolder(const String& folder) {
+  std::vector<String> subfolders;
   if (files_.ListFolders(folder, subfolders)) return;  // unreadable: stay where we are
   folder_ = folder;
   // The entries "[name]" back to back, each ending in two zeros: the first ends the bare name

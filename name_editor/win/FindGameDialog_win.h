@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include "Str.h"
 
 #include "Dialog_win.h"
 #include "FileSystem.h"
@@ -19,7 +19,7 @@ class FindGameDialog : public Dialog {
 
   // The accepted folder, or an empty text when the dialog was closed otherwise (every folder
   // the dialog shows has a path).
-  std::string Run(HWND owner);
+  String Run(HWND owner);
 
  private:
   void OnInit() override;
@@ -27,16 +27,16 @@ class FindGameDialog : public Dialog {
   bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
   void FillDrives();
-  void ChangeFolder(const std::string& folder);
+  void ChangeFolder(const String& folder);
   void OpenSelectedFolder();
   void ChangeDrive();
   void OnButton();
 
   FileSystem& files_;
   Registry& registry_;
-  std::string folder_;
+  String folder_;
   bool valid_ = false;
-  std::string accepted_;
+  String accepted_;
 };
 
 }  // namespace pelorin::win

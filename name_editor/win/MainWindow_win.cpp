@@ -67,10 +67,10 @@ constexpr int PixelsOfTwips(int twips) { return twips / layout::kTwipsPerPixel; 
 
 // A folder the session names in its environment (APPDATA, LOCALAPPDATA): read without the
 // shell, which the start does not wait for. Empty when not set or not whole.
-std::string EnvironmentFolder(const wchar_t* name) {
+String EnvironmentFolder(const wchar_t* name) {
   wchar_t text[2 * MAX_PATH];
   const DWORD length = GetEnvironmentVariableW(name, text, 2 * MAX_PATH);
-  std::string folder;
+  String folder;
   if (length == 0 || length >= 2 * MAX_PATH || !Utf8FromWide(std::wstring_view(text, length), folder)) return {};
   return folder;
 }
@@ -131,7 +131,7 @@ bool MainWindow::Open() {
 }
 
 void MainWindow::LoadSettings() {
-  const std::string local = EnvironmentFolder(L"LOCALAPPDATA");
+  const String local = EnvironmentFolder(L"LOCALAPPDATA");
   SettingsFiles where = ChooseSettingsFiles(context_.files, context_.programFolder, EnvironmentFolder(L"APPDATA"),
                                                   local.empty() ? local : Concat({local, "\\VirtualStore"}));
   const bool taken = !where.startFrom.empty() && !context_.files.FileExists(where.path);
@@ -144,7 +144,7 @@ void MainWindow::LoadSettings() {
     if (!context_.uninstall) state_.gameFolder = AskForGameFolder(context_.files, context_.registry, nullptr);
   } else {
     state_.lastSavedName = std::move(settings.lastSavedName);
-    for (std::string& name : settings.history) state_.history.Append(std::move(name));
+    for (String& name : settings.history) state_.history.Append(std::move(name));
   }
   // Until a name is saved, the box starts with the one the game starts with (FinishStart).
   if (!state_.lastSavedName.empty()) SetNameText(state_.lastSavedName);
@@ -568,17 +568,17 @@ void MainWindow::OnPictureClick(int id) {
   }
 }
 
-std::string MainWindow::NameText() const {
+String MainWindow::NameText() const {
   const int length = GetWindowTextLengthA(nameBox_);
-  std::string text(length + 1, '\0');
+  String text(length + 1, '\0');
   text.resize(GetWindowTextA(nameBox_, text.data(), length + 1));
   return text;
 }
 
-void MainWindow::SetNameText(const std::string& text) { SetWindowTextA(nameBox_, text.c_str()); }
+void MainWindow::SetNameText(const String& text) { SetWindowTextA(nameBox_, text.c_str()); }
 
 void MainWindow::TakeHistoryName(int row) {
-  SetNameText(std::string(state_.history.Entry(row)));
+  SetNameText(String(state_.history.Entry(row)));
   SetFocus(nameBox_);
 }
 
@@ -632,7 +632,7 @@ void MainWindow::SendPreviewTool(UINT message, UINT flags, char* text) {
 
 void MainWindow::UpdateServerNameTip(const ServerName& server) {
   if (serverNameTip_ == nullptr) return;
-  std::string tip = ServerNameTip(server);
+  String tip = ServerNameTip(server);
   SendPreviewTool(TTM_UPDATETIPTEXTA, 0, tip.data());
   SendMessageA(serverNameTip_, TTM_ACTIVATE, !tip.empty(), 0);
 }

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <string>
+#include "Str.h"
 
 #include "EditorKeys.h"
 #include "FileSystem.h"
@@ -28,10 +28,10 @@ struct ProgramContext {
   FileSystem& files;
   Registry& registry;
   Processes& processes;
-  std::string executablePath;
-  std::string programFolder;
-  std::string productName;
-  std::string version;
+  String executablePath;
+  String programFolder;
+  String productName;
+  String version;
   bool uninstall = false;
 };
 
@@ -79,8 +79,8 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
   void AfterSave(SaveOutcome outcome);
   bool OnSetCursor();
 
-  std::string NameText() const;
-  void SetNameText(const std::string& text);
+  String NameText() const;
+  void SetNameText(const String& text);
   // Puts history entry `row` into the name box, which takes the focus.
   void TakeHistoryName(int row);
   void InsertIntoName(std::string_view inserted, bool focusName = true);
@@ -105,7 +105,7 @@ class MainWindow : public Window, public PictureListener, public ImageButtonList
   std::int16_t deleteIndex_ = 0;
   int pressedLink_ = -1;  // the link area a left press began in, while it is held
   int heightTwips_ = 0;
-  std::string settingsPath_;  // where the settings are kept (ChooseSettingsFiles)
+  String settingsPath_;  // where the settings are kept (ChooseSettingsFiles)
   int scale_ = 1;  // the whole factor the window is drawn at
   int colourFocus_ = 0;
 

@@ -35,7 +35,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
   pelorin::Win32FileSystem files;
   pelorin::Win32Registry registry;
   pelorin::Win32Processes processes;
-  const std::string executable = pelorin::ProgramPath();
+  const pelorin::String executable = pelorin::ProgramPath();
   const pelorin::VersionBlock version = pelorin::win::ReadVersionBlock();
   const pelorin::win::ProgramContext context{
       files,

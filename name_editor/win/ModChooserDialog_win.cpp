@@ -37,9 +37,9 @@ void ModChooserDialog::OnInit() {
   SetWindowLongPtrW(list, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   listProcedure_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrW(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListProcedure)));
-  std::vector<std::string> mods;
+  std::vector<String> mods;
   ModsInBothPlaces(services_.files, state_.gameFolder, state_.homePath, mods);
-  for (const std::string& mod : mods) {
+  for (const String& mod : mods) {
     const LRESULT index = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(mod).c_str()));
     SendMessageA(list, LB_SETITEMDATA, index, 0);
   }
@@ -56,7 +56,7 @@ void ModChooserDialog::Toggle(int index) {
 
 void ModChooserDialog::Save() {
   HWND list = Item(IDC_MODS);
-  std::vector<std::string> checked;
+  std::vector<String> checked;
   const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
     if (!IsChecked(list, i)) continue;

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include "Str.h"
 
 #include "Dialog_win.h"
 #include "FileSystem.h"
@@ -16,7 +16,7 @@ namespace pelorin::win {
 // ones and closes the dialog.
 class ModChooserDialog : public Dialog {
  public:
-  ModChooserDialog(const SaveServices& services, EditorState& state, std::string name)
+  ModChooserDialog(const SaveServices& services, EditorState& state, String name)
       : services_(services), state_(state), name_(std::move(name)) {}
 
   // True when the name was saved.
@@ -33,7 +33,7 @@ class ModChooserDialog : public Dialog {
 
   SaveServices services_;
   EditorState& state_;
-  std::string name_;
+  String name_;
   bool saved_ = false;
   WNDPROC listProcedure_ = nullptr;  // the list box's own, under the check-mark handling
 };

@@ -30,7 +30,7 @@ void PictureControl::SetScale(int scale) {
   Refresh();
 }
 
-void PictureControl::SetItemName(const std::string& name) {
+void PictureControl::SetItemName(const String& name) {
   SetWindowTextA(Handle(), name.c_str());
   NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Handle(), OBJID_CLIENT, CHILDID_SELF);
   if (GetFocus() == Handle()) NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle(), OBJID_CLIENT, CHILDID_SELF);

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include "Str.h"
 
 #include "DibSurface_win.h"
 #include "EditorLayout.h"
@@ -33,7 +33,7 @@ class PictureControl : public Window {
   // Lays the control out at `scale` times its rectangle.
   void SetScale(int scale);
   // Names the focused item for screen readers, as the control's text.
-  void SetItemName(const std::string& name);
+  void SetItemName(const String& name);
 
   PixelSurface& Pixels() { return surface_.Pixels(); }
   // Shows what was drawn into Pixels().

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <string>
+#include "Str.h"
 
 #include "FileSystem.h"
 #include "NameSaves.h"
@@ -22,7 +22,7 @@ struct SaveServices {
 };
 
 // The game folder the user picks in the locator, owned by `owner`; empty when none was.
-std::string AskForGameFolder(FileSystem& files, Registry& registry, HWND owner);
+String AskForGameFolder(FileSystem& files, Registry& registry, HWND owner);
 
 // What a save shows, owned by the window the save runs from: while a message or the game
 // folder locator is up, that window and those behind it take no input, so no second save
@@ -31,10 +31,10 @@ class WindowSaveUi : public SaveUi {
  public:
   WindowSaveUi(const SaveServices& services, HWND owner) : services_(services), owner_(owner) {}
 
-  bool LocateGameFolder(std::string& gameFolder) override;
-  void ShowError(const std::string& text) override;
-  void ShowInformation(const std::string& text) override;
-  bool AskYesNo(const std::string& text) override;
+  bool LocateGameFolder(String& gameFolder) override;
+  void ShowError(const String& text) override;
+  void ShowInformation(const String& text) override;
+  bool AskYesNo(const String& text) override;
 
  private:
   SaveServices services_;

@@ -73,7 +73,7 @@ TEST(ShippedProgram, SetupHoldsBothProgramsAndItsDataWithinTheSizeLimit) {
   ASSERT_TRUE(list.headerValid);
   ASSERT_FALSE(list.damaged);
   std::vector<std::string> names;
-  for (const auto& record : list.records) names.push_back(record.name);
+  for (const auto& record : list.records) names.push_back(std::string(record.name));
   EXPECT_EQ(names, (std::vector<std::string>{"Uninstall.exe", "Pelorin.exe", "%SETUPINFO%", "%SHORTCUTS%",
                                              "%LICENSE%", "%README%", "%SIDEPIC%"}));
   const std::string_view data = std::string_view(setup).substr(trailer->dataPosition - 1, trailer->dataLength);

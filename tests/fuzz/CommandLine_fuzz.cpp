@@ -13,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const pelorin::CommandLine line = pelorin::ParseCommandLine(text, folderAllowed);
     if (line.hasFolder != !line.folder.empty()) std::abort();
     if (line.hasFolder && (!folderAllowed || !line.Valid())) std::abort();
-    const std::string& folder = line.folder;
-    if (folder.find('"') != std::string::npos) std::abort();
+    const pelorin::String& folder = line.folder;
+    if (folder.find('"') != pelorin::String::npos) std::abort();
     if (!folder.empty() && (folder.front() == ' ' || folder.back() == ' ' || folder.back() == '\t')) std::abort();
   }
   return 0;

@@ -26,34 +26,34 @@ constexpr int kMaxCmdLine = 1024;
 
 // The cvars the run has set (Cvar_Set2, Cvar_FindVar without case).
 struct Cvar {
-  std::string name, value, reset;
+  pelorin::String name, value, reset;
 };
 using Cvars = std::vector<Cvar>;
 
-Cvar* Find(Cvars& cvars, const std::string& name) {
+Cvar* Find(Cvars& cvars, const pelorin::String& name) {
   for (Cvar& cvar : cvars)
     if (strcasecmp(cvar.name.c_str(), name.c_str()) == 0) return &cvar;
   return nullptr;
 }
 
-void Set(Cvars& cvars, const std::string& name, const std::string& value) {
+void Set(Cvars& cvars, const pelorin::String& name, const pelorin::String& value) {
   if (Cvar* cvar = Find(cvars, name))
     cvar->value = value;
   else
     cvars.push_back({name, value, value});
 }
 
-std::vector<std::string> Arguments(const std::string& line);
+std::vector<pelorin::String> Arguments(const pelorin::String& line);
 
-std::string ArgsFrom(const std::vector<std::string>& argv, std::size_t first) {
-  std::string args;
+pelorin::String ArgsFrom(const std::vector<pelorin::String>& argv, std::size_t first) {
+  pelorin::String args;
   for (std::size_t i = first; i < argv.size(); ++i) args += (i == first ? "" : " ") + argv[i];
   return args;
 }
 
 // The value a command line gives the cvar "name", if the engine sets it there.
-std::optional<std::string> NameSet(const std::vector<std::string>& argv, bool nameExists) {
-  const auto is = [](const std::string& word, const char* what) { return strcasecmp(word.c_str(), what) == 0; };
+std::optional<pelorin::String> NameSet(const std::vector<pelorin::String>& argv, bool nameExists) {
+  const auto is = [](const pelorin::String& word, const char* what) { return strcasecmp(word.c_str(), what) == 0; };
   if (argv.size() >= 3 && (is(argv[0], "set") || is(argv[0], "seta") || is(argv[0], "sets") || is(argv[0], "setu")) &&
       is(argv[1], "name"))
     return ArgsFrom(argv, 2);
@@ -62,7 +62,7 @@ std::optional<std::string> NameSet(const std::vector<std::string>& argv, bool na
 }
 
 // Cmd_ExecuteString for the commands that change cvars; returns what a vstr inserts.
-std::optional<std::string> ExecuteString(const std::vector<std::string>& argv, Cvars& cvars) {
+std::optional<pelorin::String> ExecuteString(const std::vector<pelorin::String>& argv, Cvars& cvars) {
   const std::size_t c = argv.size();
   if (c == 0) return std::nullopt;
   const auto is = [&](const char* what) { return strcasecmp(argv[0].c_str(), what) == 0; };
@@ -74,7 +74,7 @@ std::optional<std::string> ExecuteString(const std::vector<std::string>& argv, C
       Set(cvars, argv[1], std::to_string(!(cvar ? std::atof(cvar->value.c_str()) : 0)));
     } else if (c > 3) {
       const Cvar* cvar = Find(cvars, argv[1]);
-      const std::string current = cvar ? cvar->value : "";
+      const pelorin::String current = cvar ? cvar->value : "";
       for (std::size_t i = 2; i + 1 < c; i++) {
         if (current == argv[i]) {
           Set(cvars, argv[1], argv[i + 1]);
@@ -102,13 +102,13 @@ std::optional<std::string> ExecuteString(const std::vector<std::string>& argv, C
 // One command line as handed on: whether it began in the file's own bytes, and where it
 // stood there and how far it ran before the engine cut it.
 struct Line {
-  std::string text;
+  pelorin::String text;
   bool fromFile = true;
   std::size_t begin = 0;
   std::size_t wholeEnd = 0;
   bool nameExisted = false;  // before the line ran
   bool hasArguments = false;
-  std::optional<std::string> name;  // the value it gives the cvar "name"
+  std::optional<pelorin::String> name;  // the value it gives the cvar "name"
 };
 
 struct Run {
@@ -121,7 +121,7 @@ struct Run {
 // Cmd_Exec_f and Cbuf_Execute with Cbuf_InsertText for vstr, executing every line on `cvars`.
 Run EngineRun(std::string_view file, Cvars& cvars) {
   Run run;
-  std::string text(file.substr(0, file.find('\0')));
+  pelorin::String text(file.substr(0, file.find('\0')));
   text += '\n';
   std::size_t insertedLeft = 0, consumed = 0;
   int insertions = 0;
@@ -162,11 +162,11 @@ Run EngineRun(std::string_view file, Cvars& cvars) {
     insertedLeft -= fromInserted;
     consumed += taken - fromInserted;
     if (text.empty()) run.endsInComment = inStarComment;
-    const std::vector<std::string> argv = Arguments(line.text);
+    const std::vector<pelorin::String> argv = Arguments(line.text);
     line.nameExisted = Find(cvars, "name") != nullptr;
     line.hasArguments = !argv.empty();
     line.name = NameSet(argv, line.nameExisted);
-    const std::optional<std::string> insert = ExecuteString(argv, cvars);
+    const std::optional<pelorin::String> insert = ExecuteString(argv, cvars);
     run.lines.push_back(std::move(line));
     if (!insert) continue;
     run.inserted = true;
@@ -182,8 +182,8 @@ Run EngineRun(std::string_view file, Cvars& cvars) {
   return run;
 }
 
-std::vector<std::string> Arguments(const std::string& line) {
-  std::vector<std::string> argv;
+std::vector<pelorin::String> Arguments(const pelorin::String& line) {
+  std::vector<pelorin::String> argv;
   const char* text = line.c_str();
   while (argv.size() < 1024) {
     for (;;) {
@@ -198,7 +198,7 @@ std::vector<std::string> Arguments(const std::string& line) {
         break;
       }
     }
-    std::string& out = argv.emplace_back();
+    pelorin::String& out = argv.emplace_back();
     if (*text == '"') {
       text++;
       while (*text && *text != '"') out += *text++;
@@ -224,9 +224,9 @@ std::string_view Unread(std::string_view file) {
 // One executed command that does something (a line without arguments is passed over), and
 // the name it sets where the engine sets it.
 struct Executed {
-  std::string line;
+  pelorin::String line;
   bool fromFile;
-  std::optional<std::string> name;
+  std::optional<pelorin::String> name;
 };
 
 std::vector<Executed> Execute(const Run& run) {
@@ -239,7 +239,7 @@ std::vector<Executed> Execute(const Run& run) {
 // `after` executes `before`'s commands with every name command of the file's own that the
 // engine honours setting `name`, and `added` more commands that set `name`, all before or all
 // after the rest; with one added, the run ends with `name`.
-void CheckSameButTheName(const Run& before, std::string_view after, const std::string& name, std::size_t added,
+void CheckSameButTheName(const Run& before, std::string_view after, const pelorin::String& name, std::size_t added,
                          const Cvars& start) {
   Cvars cvars = start;
   const Run run = EngineRun(after, cvars);
@@ -271,18 +271,18 @@ void CheckFile(std::string_view file, std::string_view name, const Cvars& start,
   switch (edit.result) {
     case pelorin::NameEdit::Result::kRewritten:
       if (run.runaway || !setsName || Unread(edit.text) != Unread(file)) std::abort();
-      CheckSameButTheName(run, edit.text, std::string(name), 0, start);
+      CheckSameButTheName(run, edit.text, pelorin::String(name), 0, start);
       break;
     case pelorin::NameEdit::Result::kNoNameCommand: {
       if (run.runaway || setsName || !edit.text.empty()) std::abort();
-      const std::string added = pelorin::AddSetaName(file, name, before);
+      const pelorin::String added = pelorin::AddSetaName(file, name, before);
       if (added.empty()) {
         // Only where a comment open at the end would swallow a last line, or inserted text runs.
         if (!run.endsInComment && !run.inserted) std::abort();
         break;
       }
       if (Unread(added) != Unread(file)) std::abort();
-      CheckSameButTheName(run, added, std::string(name), 1, start);
+      CheckSameButTheName(run, added, pelorin::String(name), 1, start);
       break;
     }
     case pelorin::NameEdit::Result::kRefused: {
@@ -294,10 +294,10 @@ void CheckFile(std::string_view file, std::string_view name, const Cvars& start,
       std::size_t cutUntil = 0;
       for (const Line& line : run.lines) {
         if (!line.fromFile) continue;
-        const std::string whole(executed.substr(line.begin, std::min(line.wholeEnd, executed.size()) - line.begin));
+        const pelorin::String whole(executed.substr(line.begin, std::min(line.wholeEnd, executed.size()) - line.begin));
         if (line.name || NameSet(Arguments(whole), line.nameExisted))
           entangled |= whole.size() + name.size() + 2 > static_cast<std::size_t>(kMaxCmdLine - 1) ||
-                       whole.find("/*") != std::string::npos || line.begin < cutUntil;
+                       whole.find("/*") != pelorin::String::npos || line.begin < cutUntil;
         cutUntil = std::max(cutUntil, line.wholeEnd);
       }
       if (!entangled) std::abort();

@@ -16,9 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!pelorin::IsValidItemName(record.name) || record.offset < pelorin::kFirstItemOffset) std::abort();
     if (pelorin::ParseRecord(pelorin::FormatRecord(record))->name != record.name) std::abort();
     if (record.name.starts_with('%') || pelorin::ItemNameProblem(record.name) != nullptr) continue;
-    const std::string path = pelorin::ItemPath(record.name);
-    if (!pelorin::IsSafeRelativeName(path) || path.find_first_of("/:*?\"<>|") != std::string::npos) std::abort();
-    if (record.name.starts_with('$') && path.find('\\') != std::string::npos) std::abort();
+    const pelorin::String path = pelorin::ItemPath(record.name);
+    if (!pelorin::IsSafeRelativeName(path) || path.find_first_of("/:*?\"<>|") != pelorin::String::npos) std::abort();
+    if (record.name.starts_with('$') && path.find('\\') != pelorin::String::npos) std::abort();
     for (const char c : path)
       if (static_cast<unsigned char>(c) < 0x20) std::abort();
   }

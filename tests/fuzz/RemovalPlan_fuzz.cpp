@@ -21,12 +21,12 @@
 
 namespace {
 
-const std::string kInstall = "C:\\Games\\Brackwater\\Pelorin";
-const std::string kUninstaller = kInstall + "\\Uninstall.exe";
-const std::string kSystem = "C:\\WINDOWS\\system32";
-const std::string kPrograms[] = {"C:\\Users\\me\\Start Menu\\Programs", "C:\\ProgramData\\Start Menu\\Programs"};
+const pelorin::String kInstall = "C:\\Games\\Brackwater\\Pelorin";
+const pelorin::String kUninstaller = kInstall + "\\Uninstall.exe";
+const pelorin::String kSystem = "C:\\WINDOWS\\system32";
+const pelorin::String kPrograms[] = {"C:\\Users\\me\\Start Menu\\Programs", "C:\\ProgramData\\Start Menu\\Programs"};
 
-std::string Lower(std::string text) {
+pelorin::String Lower(pelorin::String text) {
   std::transform(text.begin(), text.end(), text.begin(), [](char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; });
   return text;
 }
@@ -35,14 +35,14 @@ void Require(bool condition) {
   if (!condition) std::abort();
 }
 
-bool IsUtf8(const std::string& text) {
+bool IsUtf8(const pelorin::String& text) {
   std::u16string wide;
   return pelorin::Utf16FromUtf8(text, wide);
 }
 
 // The part of `path` below `folder`, checked to name a real place there: no step that is
 // empty, made of dots or ending in a dot or a blank, no NUL or control character.
-std::string_view Below(const std::string& path, const std::string& folder) {
+std::string_view Below(const pelorin::String& path, const pelorin::String& folder) {
   Require(Lower(path).rfind(Lower(folder) + "\\", 0) == 0);
   const std::string_view rest = std::string_view(path).substr(folder.size() + 1);
   Require(!rest.empty());
@@ -57,8 +57,8 @@ std::string_view Below(const std::string& path, const std::string& folder) {
   return rest;
 }
 
-bool InAnyPrograms(const std::string& path) {
-  for (const std::string& programs : kPrograms)
+bool InAnyPrograms(const pelorin::String& path) {
+  for (const pelorin::String& programs : kPrograms)
     if (Lower(path).rfind(Lower(programs) + "\\", 0) == 0) return true;
   return false;
 }
@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const std::size_t split = input.find('\xff');
   const pelorin::CodePage1252 codePage;
-  std::string log, record;
+  pelorin::String log, record;
   // A file that is neither stops the removal before anything is planned.
   if (!pelorin::DecodeTextFile(codePage, input.substr(0, split), log) ||
       !pelorin::DecodeTextFile(codePage, split == std::string_view::npos ? std::string_view() : input.substr(split + 1),
@@ -81,8 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(IsUtf8(plan.mainProgram));
   if (!plan.mainProgram.empty()) {
     const std::string_view name = Below(plan.mainProgram, kInstall);
-    Require(Lower(std::string(name.substr(name.size() - std::min<std::size_t>(4, name.size())))) == ".exe");
-    Require(Lower(std::string(name)) != "uninstall.exe");
+    Require(Lower(pelorin::String(name.substr(name.size() - std::min<std::size_t>(4, name.size())))) == ".exe");
+    Require(Lower(pelorin::String(name)) != "uninstall.exe");
   }
   for (const pelorin::PlannedDeletion& deletion : plan.deletions) {
     Require(plan.stop == pelorin::PlanStop::kNone);
@@ -98,7 +98,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       case pelorin::EntryKind::kShortcut: {
         Require(InAnyPrograms(deletion.path));
-        Below(deletion.path, std::string(deletion.stopFolder));
+        Below(deletion.path, pelorin::String(deletion.stopFolder));
         Require(Lower(deletion.path.substr(deletion.path.size() - 4)) == ".lnk");
         break;
       }
@@ -106,12 +106,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
   }
-  for (const std::string& folder : plan.folders) {
-    Require(folder.find('\0') == std::string::npos && folder.size() > 3 && IsUtf8(folder));
+  for (const pelorin::String& folder : plan.folders) {
+    Require(folder.find('\0') == pelorin::String::npos && folder.size() > 3 && IsUtf8(folder));
     Require(Lower(folder) == Lower(kInstall) || Lower(kInstall).rfind(Lower(folder) + "\\", 0) == 0);
     // Only a folder that setup recorded making is ever removed.
     bool recorded = false;
-    for (std::string line : pelorin::SplitLines(record)) {
+    for (pelorin::String line : pelorin::SplitLines(record)) {
       while (!line.empty() && line.back() == '\\') line.pop_back();
       recorded = recorded || Lower(line) == Lower(folder);
     }
@@ -121,12 +121,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The batch file, which runs after the uninstaller has ended, deletes files only in its own
   // folder, named by its path or as "%~dp0"; of the install folder it may name only the
   // planned folders, for rmdir.
-  for (const std::string batchFolder : {"C:\\TEMP\\PelorinUninstall-1", ""}) {
-    const std::string program = batchFolder.empty() ? "" : batchFolder + "\\Uninstall.exe";
-    const std::string batch = pelorin::SelfRemovalBatch({program, batchFolder, kSystem, plan.folders});
-    Require(batch.find_first_of("*?") == std::string::npos && batch.find('\0') == std::string::npos);
-    for (const std::string& line : pelorin::SplitLines(batch))
-      Require(Lower(line).find(Lower(kInstall)) == std::string::npos || line.starts_with("rmdir "));
+  for (const pelorin::String batchFolder : {"C:\\TEMP\\PelorinUninstall-1", ""}) {
+    const pelorin::String program = batchFolder.empty() ? "" : batchFolder + "\\Uninstall.exe";
+    const pelorin::String batch = pelorin::SelfRemovalBatch({program, batchFolder, kSystem, plan.folders});
+    Require(batch.find_first_of("*?") == pelorin::String::npos && batch.find('\0') == pelorin::String::npos);
+    for (const pelorin::String& line : pelorin::SplitLines(batch))
+      Require(Lower(line).find(Lower(kInstall)) == pelorin::String::npos || line.starts_with("rmdir "));
   }
   return 0;
 }

@@ -13,11 +13,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto lines = pelorin::ParseShortcutLines(std::string_view(reinterpret_cast<const char*>(data), size));
   if (lines.size() > pelorin::kMaxShortcuts) std::abort();
   for (const auto& line : lines) {
-    if (line.find('\r') != std::string::npos) std::abort();
+    if (line.find('\r') != pelorin::String::npos) std::abort();
     pelorin::ShortcutLine shortcut;
     if (!pelorin::ParseShortcutLine(line, shortcut)) continue;
     if (!pelorin::IsSafeRelativeName(pelorin::Concat({shortcut.folder, shortcut.name, ".lnk"})) ||
-        !pelorin::IsSafeRelativeName(shortcut.target) || shortcut.name.find_first_of("\\/") != std::string::npos)
+        !pelorin::IsSafeRelativeName(shortcut.target) || shortcut.name.find_first_of("\\/") != pelorin::String::npos)
       std::abort();
   }
   return 0;

@@ -16,7 +16,7 @@ class QuietHost : public pelorin::ButtonHost {
  public:
   void PropertyChanged(std::string_view) override {}
   pelorin::FontRef AmbientFont() override { return ambient_; }
-  void MeasureCaption(const std::string& text, const pelorin::FontObject&, float& width, float& height) override {
+  void MeasureCaption(const pelorin::String& text, const pelorin::FontObject&, float& width, float& height) override {
     width = 90.0f * static_cast<float>(text.size());
     height = 195;
   }
@@ -35,7 +35,7 @@ pelorin::PictureRef LoadPicture(std::string_view name) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::string error;
+  pelorin::String error;
   const auto buttons = pelorin::ParseStoredButtons(std::string_view(reinterpret_cast<const char*>(data), size),
                                                    LoadPicture, error);
   if (!buttons) return 0;

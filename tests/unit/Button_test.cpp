@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include <string>
 #include <vector>
 
@@ -14,15 +16,15 @@ namespace {
 // 195 twips.
 class RecordingHost : public ButtonHost {
  public:
-  std::vector<std::string> log;
+  std::vector<String> log;
   FontRef ambient = FontRef(new FontObject{"Ambient", 9, 400});
   float moveXOnMouseUp = 0;
   bool moveOnMouseUp = false;
   int measured = 0;
 
-  void PropertyChanged(std::string_view key) override { log.push_back("changed " + std::string(key)); }
+  void PropertyChanged(std::string_view key) override { log.push_back("changed " + String(key)); }
   FontRef AmbientFont() override { return ambient; }
-  void MeasureCaption(const std::string& text, const FontObject&, float& width, float& height) override {
+  void MeasureCaption(const String& text, const FontObject&, float& width, float& height) override {
     ++measured;
     width = 10.0f * text.size();
     height = 195;
@@ -44,8 +46,8 @@ class RecordingHost : public ButtonHost {
     if (moveOnMouseUp) x = moveXOnMouseUp;
   }
 
-  std::vector<std::string> Events() const {
-    std::vector<std::string> events;
+  std::vector<String> Events() const {
+    std::vector<String> events;
     for (const auto& entry : log)
       if (entry.rfind("changed", 0) != 0 && entry.rfind("size", 0) != 0) events.push_back(entry);
     return events;
@@ -56,13 +58,13 @@ PictureRef Face(int width, int height, Pixel colour) {
   return PictureRef(new PictureObject{width, height, std::vector<Pixel>(static_cast<std::size_t>(width) * height, colour)});
 }
 
-using Events = std::vector<std::string>;
+using Events = std::vector<String>;
 
 class ButtonTest : public ::testing::Test {
  protected:
   // A button as the main window stores it: 65 x 19 pixel faces, caption "Save".
   void SetUp() override {
-    store_.Set("caption", std::string("Save"));
+    store_.Set("caption", String("Save"));
     store_.Set("picturenormal", normal_);
     store_.Set("picturepressed", pressed_);
     ASSERT_FALSE(button_.ReadProperties(store_));
@@ -152,7 +154,7 @@ TEST(ButtonProperties, StoredValuesConvertAndLowerCaseKeysAreFound) {
   RecordingHost host;
   Button button(host);
   PropertyStore store;
-  store.Set("caption", std::string("Found"));
+  store.Set("caption", String("Found"));
   store.Set("captionmovewhenpressed", std::int16_t(0));
   store.Set("resizeable", std::int16_t(5));
   ASSERT_FALSE(button.ReadProperties(store));
@@ -166,18 +168,18 @@ TEST(ButtonProperties, AFailingKeyStopsReadingWithEarlierKeysApplied) {
   Button button(host);
   PropertyStore store;
   store.Set("BackColor", std::int32_t(0x112233));
-  store.Set("Caption", std::string("Kept"));
-  store.Set("PictureNormal", std::string("not a picture"));
+  store.Set("Caption", String("Kept"));
+  store.Set("PictureNormal", String("not a picture"));
   store.Set("Resizeable", true);
   const ButtonError error = button.ReadProperties(store);
   ASSERT_TRUE(error);
-  EXPECT_NE(error->find("PictureNormal"), std::string::npos);
+  EXPECT_NE(error->find("PictureNormal"), String::npos);
   EXPECT_EQ(button.BackColor(), 0x112233);
   EXPECT_EQ(button.Caption(), "Kept");
   EXPECT_FALSE(button.Resizeable());
 
   PropertyStore colour;
-  colour.Set("ForeColor", std::string("yellow"));
+  colour.Set("ForeColor", String("yellow"));
   EXPECT_TRUE(button.ReadProperties(colour));
   PropertyStore font;
   font.Set("Font", std::int16_t(3));
@@ -197,7 +199,7 @@ TEST(ButtonProperties, SettingsApplyAsAStoreHoldingThemReads) {
                                    {"font", FontRef(new FontObject{"Arial", 9.75f, 700, true, false, true})},
                                    {"backstyle", std::int16_t(0)},
                                    {"borderstyle", std::int16_t(1)},
-                                   {"caption", std::string("Keypad")},
+                                   {"caption", String("Keypad")},
                                    {"picturenormal", normal},
                                    {"picturepressed", pressed},
                                    {"resizeable", true},
@@ -396,18 +398,18 @@ TEST_F(ButtonTest, StoredDisabledButtonTakesNoInput) {
 }
 
 TEST(ButtonProperties, StoredNumbersBeyondTheirTypeAreRefused) {
-  const std::string huge = "1" + std::string(50, '0');
-  for (const auto& [key, value] : {std::pair<const char*, PropertyValue>{"BackStyle", std::string("99999")},
+  const String huge = "1" + String(50, '0');
+  for (const auto& [key, value] : {std::pair<const char*, PropertyValue>{"BackStyle", String("99999")},
                                    {"BorderStyle", -40000.0f},
-                                   {"BackColor", std::string("9") + huge},
-                                   {"CaptionDownXAmount", std::string(huge)}}) {
+                                   {"BackColor", String("9") + huge},
+                                   {"CaptionDownXAmount", String(huge)}}) {
     RecordingHost host;
     Button button(host);
     PropertyStore store;
     store.Set(key, value);
     const ButtonError error = button.ReadProperties(store);
     ASSERT_TRUE(error) << key;
-    EXPECT_EQ(*error, "Overflow reading \"" + std::string(key) + "\"");
+    EXPECT_EQ(*error, "Overflow reading \"" + String(key) + "\"");
   }
   // A float that no integer type holds still reads as text.
   RecordingHost host;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include "support/FaultyFileSystem.h"
 #include "support/TempFolder.h"
 
@@ -16,8 +18,8 @@ using namespace std::string_literals;
 // a file that is not written). The engine function that each rule follows is named.
 TEST(ReplaceSetaName, ChangesOnlyTheValueOfWhatTheEngineExecutesAsANameCommand) {
   struct Case {
-    std::string text;
-    std::string written;
+    String text;
+    String written;
   } cases[] = {
       // Cbuf_Execute: CR and LF end a command; the file's line ends and its last line stay.
       {"seta name \"Old\"\r\nseta rate \"25000\"\r\n", "seta name \"^1Neo\"\r\nseta rate \"25000\"\r\n"},
@@ -41,8 +43,8 @@ TEST(ReplaceSetaName, ChangesOnlyTheValueOfWhatTheEngineExecutesAsANameCommand) 
       {"seta name \"Old\"\n\0seta name \"Dead\"\n"s, "seta name \"^1Neo\"\n\0seta name \"Dead\"\n"s},
       // Cbuf_Execute: a command longer than the engine reads is never half rewritten; another
       // long command stays as it is.
-      {"seta name \"" + std::string(1100, 'x') + "\"\n", ""},
-      {"bind x \"" + std::string(1100, 'x') + "\"\nseta name \"Old\"", "bind x \"" + std::string(1100, 'x') + "\"\nseta name \"^1Neo\""},
+      {"seta name \"" + String(1100, 'x') + "\"\n", ""},
+      {"bind x \"" + String(1100, 'x') + "\"\nseta name \"Old\"", "bind x \"" + String(1100, 'x') + "\"\nseta name \"^1Neo\""},
       // Cvar_Command: a bare `name` sets the cvar only once a set command (or toggle) made
       // it; unset and cvar_restart take it away again.
       {"name \"Old\"\nseta name \"A\"\nname B\nunset name\nname C\n", "name \"Old\"\nseta name \"^1Neo\"\nname \"^1Neo\"\nunset name\nname C\n"},
@@ -56,10 +58,10 @@ TEST(ReplaceSetaName, ChangesOnlyTheValueOfWhatTheEngineExecutesAsANameCommand) 
     const NameEdit edit = ReplaceSetaName(c.text, "^1Neo");
     EXPECT_EQ(edit.text, c.written) << c.text;
   }
-  EXPECT_EQ(ReplaceSetaName("seta name \"" + std::string(1100, 'x') + "\"\n", "n").result, NameEdit::Result::kRefused);
+  EXPECT_EQ(ReplaceSetaName("seta name \"" + String(1100, 'x') + "\"\n", "n").result, NameEdit::Result::kRefused);
   EXPECT_EQ(ReplaceSetaName("seta name \"x\"", "").text, "seta name \"\"");
   // The engine reads a command of 1023 bytes whole.
-  const std::string longest(1010, 'y');
+  const String longest(1010, 'y');
   EXPECT_EQ(ReplaceSetaName("seta  name \"Old\"\n", longest).text, "seta  name \"" + longest + "\"\n");
   EXPECT_EQ(ReplaceSetaName("seta   name \"Old\"\n", longest).result, NameEdit::Result::kRefused);
   // Where the name is run as commands, a new one would run others; a vstr loop never ends.
@@ -70,8 +72,8 @@ TEST(ReplaceSetaName, ChangesOnlyTheValueOfWhatTheEngineExecutesAsANameCommand) 
 // A file without a name command gets one that the engine executes last, in its own line ends.
 TEST(AddSetaName, AddsALastLineTheEngineExecutes) {
   struct Case {
-    std::string text;
-    std::string written;
+    String text;
+    String written;
   } cases[] = {
       {"", "seta name \"^1Neo\"\r\n"},
       {"seta rate \"25000\"\n", "seta rate \"25000\"\nseta name \"^1Neo\"\n"},
@@ -93,8 +95,8 @@ TEST(NameFitsConfigLine, RefusesLineBreaksAndQuotes) {
   EXPECT_FALSE(NameFitsConfigLine("a\nb"));
   EXPECT_FALSE(NameFitsConfigLine("say \"hi"));
   EXPECT_FALSE(NameFitsConfigLine("a\0b"s));  // the engine would read no further in the file
-  EXPECT_TRUE(NameFitsConfigLine(std::string(1011, 'x')));
-  EXPECT_FALSE(NameFitsConfigLine(std::string(1012, 'x')));
+  EXPECT_TRUE(NameFitsConfigLine(String(1011, 'x')));
+  EXPECT_FALSE(NameFitsConfigLine(String(1012, 'x')));
 }
 
 class SaveNameToModTest : public ::testing::Test {
@@ -113,7 +115,7 @@ TEST_F(SaveNameToModTest, RewritesEveryConfigFileOfTheModOnly) {
 
   const ModSaveResult result = SaveNameToMod(files_, game_.Path("baseq3"), "^2Neo");
   EXPECT_TRUE(result.failures.empty());
-  EXPECT_EQ(result.saved, std::vector<std::string>{"q3config.cfg"});
+  EXPECT_EQ(result.saved, std::vector<String>{"q3config.cfg"});
   EXPECT_EQ(game_.Read("baseq3\\q3config.cfg"),
             "bind w \"+forward\"\r\nseta name \"^2Neo\"\r\nseta name \"^2Neo\"\r\n");
   EXPECT_EQ(game_.Read("baseq3\\autoexec.CFG"), "seta name2 \"x\"\r\n");
@@ -127,7 +129,7 @@ TEST_F(SaveNameToModTest, RewritesEveryConfigFileOfTheModOnly) {
 // q3config.cfg gets a name line; baseq3 gets a q3config.cfg when it has none. Backups that a
 // "*.cfg" listing returns through their short names are no configuration files.
 TEST_F(SaveNameToModTest, TheGameStartsWithTheNameWhereNoStartFileSetsIt) {
-  const std::string binary("seta model\0\xff\r\x01", 15);
+  const String binary("seta model\0\xff\r\x01", 15);
   game_.Write("baseq3\\other.cfg", binary);
   game_.Write("baseq3\\autoexec.cfg_old", "seta name \"Backup\"\n");
   files_.cfgAliases.insert(game_.Path("baseq3\\autoexec.cfg_old"));
@@ -159,7 +161,7 @@ TEST_F(SaveNameToModTest, TheGameStartsWithTheNameWhereNoStartFileSetsIt) {
   testing::TempFolder home;
   home.Write("baseq3\\autoexec.cfg_old", "");
   files_.cfgAliases.insert(home.Path("baseq3\\autoexec.cfg_old"));
-  std::vector<std::string> mods;
+  std::vector<String> mods;
   ASSERT_FALSE(ModsWithConfigs(files_, home.Path(), mods));
   EXPECT_TRUE(mods.empty()) << "a folder of backups only is no mod";
   EXPECT_TRUE(SaveNameToMod(files_, home.Path("baseq3"), "y").failures.empty());
@@ -167,19 +169,19 @@ TEST_F(SaveNameToModTest, TheGameStartsWithTheNameWhereNoStartFileSetsIt) {
 }
 
 TEST_F(SaveNameToModTest, FailuresKeepTheOriginalBytesAndLeaveNoTemporaryFile) {
-  const std::string original = "seta name \"Old\"\r\nseta rate \"1\"\r\n";
+  const String original = "seta name \"Old\"\r\nseta rate \"1\"\r\n";
   struct Fault {
     const char* what;
-    void (*arm)(testing::FaultyFileSystem&, const std::string& folder);
+    void (*arm)(testing::FaultyFileSystem&, const String& folder);
   } faults[] = {
-      {"read-only file", [](testing::FaultyFileSystem& f, const std::string& folder) {
+      {"read-only file", [](testing::FaultyFileSystem& f, const String& folder) {
          f.readOnlyFiles.insert(folder + "\\q3config.cfg");
        }},
-      {"unwritable folder", [](testing::FaultyFileSystem& f, const std::string& folder) {
+      {"unwritable folder", [](testing::FaultyFileSystem& f, const String& folder) {
          f.unwritableFolders.insert(folder);
        }},
-      {"full disk", [](testing::FaultyFileSystem& f, const std::string&) { f.diskFull = true; }},
-      {"failed replace", [](testing::FaultyFileSystem& f, const std::string&) { f.replaceFails = true; }},
+      {"full disk", [](testing::FaultyFileSystem& f, const String&) { f.diskFull = true; }},
+      {"failed replace", [](testing::FaultyFileSystem& f, const String&) { f.replaceFails = true; }},
   };
   for (const auto& fault : faults) {
     testing::TempFolder game;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 namespace pelorin {
 namespace {
 
@@ -23,7 +25,7 @@ TEST(DecimalText, RoundHalfEvenOfWholeAndNegativeValues) {
 TEST(DecimalText, ParseDecimalTakesWholeNumbersOnly) {
   EXPECT_EQ(ParseDecimal("-8.25"), -8.25);
   EXPECT_EQ(ParseDecimal("12"), 12.0);
-  for (const std::string& text : {std::string("1x"), std::string("."), std::string(""), std::string(400, '9')})
+  for (const String& text : {String("1x"), String("."), String(""), String(400, '9')})
     EXPECT_EQ(ParseDecimal(text), std::nullopt) << text.size();
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 namespace pelorin {
 namespace {
 

@@ -1,6 +1,8 @@
 #include "FilePack.h"
 
 #include <gtest/gtest.h>
+
+#include "support/StringPrinting.h"
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -16,8 +18,8 @@ namespace {
 class AnsweringUi : public PackUi {
  public:
   bool answer = false;
-  std::vector<std::pair<std::string, std::string>> asked;
-  bool ConfirmOverwriteOlder(const std::string& newText, const std::string& oldText) override {
+  std::vector<std::pair<String, String>> asked;
+  bool ConfirmOverwriteOlder(const String& newText, const String& oldText) override {
     asked.emplace_back(newText, oldText);
     return answer;
   }
@@ -25,19 +27,19 @@ class AnsweringUi : public PackUi {
 
 class FilePackTest : public ::testing::Test {
  protected:
-  void Source(const std::string& name, const std::string& bytes, const FileTime& time) {
+  void Source(const String& name, const String& bytes, const FileTime& time) {
     folder_.Write(name, bytes);
     ASSERT_FALSE(files_.SetFileTimes(folder_.Path(name), time));
   }
-  AddResult Add(const std::string& source, const std::string& item) {
+  AddResult Add(const String& source, const String& item) {
     return AddFile(files_, Data(), List(), folder_.Path(source), item).result;
   }
-  ExtractOutcome Extract(const std::string& item, const std::string& destination) {
+  ExtractOutcome Extract(const String& item, const String& destination) {
     return ExtractFile(files_, ui_, Data(), List(), item, folder_.Path(destination));
   }
-  std::string Data() const { return folder_.Path("pack.mif"); }
-  std::string List() const { return folder_.Path("pack.lst"); }
-  FileTime TimeOf(const std::string& relative) {
+  String Data() const { return folder_.Path("pack.mif"); }
+  String List() const { return folder_.Path("pack.lst"); }
+  FileTime TimeOf(const String& relative) {
     FileTime time;
     files_.LastWriteTime(folder_.Path(relative), time);
     return time;
@@ -50,7 +52,7 @@ class FilePackTest : public ::testing::Test {
 };
 
 TEST_F(FilePackTest, AddWritesTheFormatByteForByte) {
-  Source("Uninstall.exe", std::string(53248, 'u'), june17_);
+  Source("Uninstall.exe", String(53248, 'u'), june17_);
   Source("Pelorin.exe", "PE!", {2001, 6, 3, 10, 9, 16});
   ASSERT_EQ(Add("Uninstall.exe", "Uninstall.exe"), AddResult::kAdded);
   ASSERT_EQ(Add("Pelorin.exe", "Pelorin.exe"), AddResult::kAdded);
@@ -59,10 +61,10 @@ TEST_F(FilePackTest, AddWritesTheFormatByteForByte) {
             "List File for KESTRELBOX@PACKEDFILE\r\n"
             "Uninstall.exe,22,53248,11,26,50,6,17,2001\r\n"
             "Pelorin.exe,53270,3,10,9,16,6,3,2001\r\n");
-  const std::string data = folder_.Read("pack.mif");
+  const String data = folder_.Read("pack.mif");
   EXPECT_EQ(data.size(), 21u + 53248u + 3u);
   EXPECT_EQ(data.substr(0, 21), "KESTRELBOX@PACKEDFILE");
-  EXPECT_EQ(data.substr(21, 53248), std::string(53248, 'u'));
+  EXPECT_EQ(data.substr(21, 53248), String(53248, 'u'));
   EXPECT_EQ(data.substr(21 + 53248), "PE!");
 }
 
@@ -174,7 +176,7 @@ TEST(FilePackQuestion, OlderFileQuestionReadsAsWritten) {
 }
 
 TEST_F(FilePackTest, FailedExtractionLeavesTheDestinationAsItWas) {
-  Source("item.txt", std::string(200000, 'p'), june17_);
+  Source("item.txt", String(200000, 'p'), june17_);
   Add("item.txt", "item.txt");
   const auto expectIntact = [&](const char* what) {
     EXPECT_EQ(folder_.Read("dest.txt"), "good old file") << what;
@@ -193,12 +195,12 @@ TEST_F(FilePackTest, FailedExtractionLeavesTheDestinationAsItWas) {
   expectIntact("failed replace");
   files_.replaceFails = false;
 
-  const std::string data = folder_.Read("pack.mif");
+  const String data = folder_.Read("pack.mif");
   folder_.Write("pack.mif", data.substr(0, data.size() - 1));
   EXPECT_EQ(Extract("item.txt", "dest.txt").result, ExtractResult::kFailed);
   expectIntact("truncated data file");
 
-  std::filesystem::remove(folder_.Path() + "/pack.mif");
+  std::filesystem::remove(std::string(folder_.Path() + "/pack.mif"));
   EXPECT_EQ(Extract("item.txt", "dest.txt").result, ExtractResult::kFailed);
   expectIntact("missing data file");
 
@@ -217,9 +219,9 @@ long PeakMemoryKiB() {
 TEST_F(FilePackTest, MemoryStaysFlatWhileA256MiBItemIsAddedAndExtracted) {
   constexpr std::size_t kItem = 256u << 20;
   {
-    std::ofstream big(folder_.Path() + "/big.bin", std::ios::binary);
-    const std::string block(1 << 20, 'b');
-    for (std::size_t written = 0; written < kItem; written += block.size()) big << block;
+    std::ofstream big(std::string(folder_.Path() + "/big.bin"), std::ios::binary);
+    const String block(1 << 20, 'b');
+    for (std::size_t written = 0; written < kItem; written += block.size()) big.write(block.data(), static_cast<std::streamsize>(block.size()));
   }
   const long before = PeakMemoryKiB();
   ASSERT_EQ(Add("big.bin", "big.bin"), AddResult::kAdded);
@@ -227,7 +229,7 @@ TEST_F(FilePackTest, MemoryStaysFlatWhileA256MiBItemIsAddedAndExtracted) {
   const long grown = PeakMemoryKiB() - before;
   std::cout << "peak memory grew by " << grown << " KiB while moving 256 MiB twice\n";
   EXPECT_LT(grown, 16 * 1024);
-  EXPECT_EQ(std::filesystem::file_size(folder_.Path() + "/copy.bin"), kItem);
+  EXPECT_EQ(std::filesystem::file_size(std::string(folder_.Path() + "/copy.bin")), kItem);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include <filesystem>
 
 #include "FileSystem_posix.h"
@@ -19,14 +21,14 @@ std::uint64_t NextNumber() {
 }
 
 // A readable access list with its owner.
-ObjectRights Rights(const std::string& owner, std::vector<AccessEntry> entries) {
+ObjectRights Rights(const String& owner, std::vector<AccessEntry> entries) {
   return ObjectRights{true, false, owner, std::move(entries)};
 }
 
 class RightsRecordingFiles : public PosixFileSystem {
  public:
-  std::vector<std::string> rights;
-  FileError CreateFolderWithRights(const std::string& path, const std::string& rightsText) override {
+  std::vector<String> rights;
+  FileError CreateFolderWithRights(const String& path, const String& rightsText) override {
     rights.push_back(rightsText);
     return PosixFileSystem::CreateFolderWithRights(path, rightsText);
   }
@@ -38,21 +40,21 @@ class RightsRecordingFiles : public PosixFileSystem {
 TEST(CreatePrivateFolder, MakesOnlyANewFolderOfItsOwn) {
   testing::TempFolder temp;
   RightsRecordingFiles files;
-  const std::string root = temp.Path();
+  const String root = temp.Path();
   const PrivateFolderSource source{"S-1-5-21-7-1001", NextNumber};
   const std::uint64_t first = NextNumber() + 1;
   const auto name = [&](std::uint64_t n) { return UnpredictableName("Run-", n); };
   temp.MakeFolder(name(first));
   temp.Write(name(first + 1), "x");
-  std::filesystem::create_directory_symlink(root + "/" + name(first), root + "/" + name(first + 2));
-  std::filesystem::create_symlink(root + "/nowhere", root + "/" + name(first + 3));
+  std::filesystem::create_directory_symlink(std::string(root + "/" + name(first)), std::string(root + "/" + name(first + 2)));
+  std::filesystem::create_symlink(std::string(root + "/nowhere"), std::string(root + "/" + name(first + 3)));
 
-  std::string made;
+  String made;
   ASSERT_FALSE(CreatePrivateFolder(files, root, "Run-", source, made));
   EXPECT_EQ(made, temp.Path(name(first + 4)));
   EXPECT_TRUE(files.FolderExists(made));
   EXPECT_FALSE(files.IsReparsePoint(made));
-  EXPECT_EQ(files.rights, std::vector<std::string>{FolderRightsText(FolderUse::kPrivate, source.userSid)});
+  EXPECT_EQ(files.rights, std::vector<String>{FolderRightsText(FolderUse::kPrivate, source.userSid)});
   // Where no name is left, or no generator, the failure is reported.
   EXPECT_TRUE(CreatePrivateFolder(files, temp.Path("missing"), "Run-", source, made));
   EXPECT_TRUE(CreatePrivateFolder(files, root, "Run-", {}, made));
@@ -61,11 +63,11 @@ TEST(CreatePrivateFolder, MakesOnlyANewFolderOfItsOwn) {
 // The rights each folder is made with: nobody but SYSTEM, the administrators and (for a run's
 // own folder) the running account may change anything, and nothing comes from the parent.
 TEST(FolderRightsText, NamesOnlyTheAccountsThatMayWrite) {
-  const std::string kBase = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+  const String kBase = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
   const struct {
     FolderUse use;
     const char* sid;
-    std::string text;
+    String text;
   } cases[] = {
       {FolderUse::kPrivate, "S-1-5-21-1-2-3-1001", kBase + "(A;OICI;FA;;;S-1-5-21-1-2-3-1001)"},
       {FolderUse::kPrivate, "S-1-5-18", kBase},  // SYSTEM, named already
@@ -83,7 +85,7 @@ TEST(FolderRightsText, NamesOnlyTheAccountsThatMayWrite) {
 
 // Only SYSTEM's, the Administrators' or this account's own setup mutex holds setup back.
 TEST(IsOwnedByTrustedAccount, OnlySystemAdministratorsOrThisAccount) {
-  const std::string self = "S-1-5-21-1-2-3-500";
+  const String self = "S-1-5-21-1-2-3-500";
   const struct {
     const char* owner;
     bool trusted;
@@ -96,7 +98,7 @@ TEST(IsOwnedByTrustedAccount, OnlySystemAdministratorsOrThisAccount) {
 // Which access lists let an account other than SYSTEM, the administrators, TrustedInstaller or
 // the one running change a folder or file.
 TEST(OthersCanWrite, AnyChangingRightOfAnotherAccountCounts) {
-  const std::string self = "S-1-5-21-9-9-9-1000", ti = "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
+  const String self = "S-1-5-21-9-9-9-1000", ti = "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
   const std::uint32_t kFull = 0x1F01FF, kModify = 0x1301BF, kReadExecute = 0x1200A9, kGenericAll = 0x10000000;
   const AccessEntry programFiles[] = {{ti, true, kFull},
                                      {"S-1-5-18", true, kModify},
@@ -139,7 +141,7 @@ TEST(OthersCanWrite, AnyChangingRightOfAnotherAccountCounts) {
 // What takes a folder out of a path: deleting or renaming it or what it holds, or changing
 // its rights or owner. Adding to it does not; a drive root lets every user add folders.
 TEST(OthersCanMoveAway, DeleteRenameOrRepermitCounts) {
-  const std::string self = "S-1-5-21-9-9-9-1000";
+  const String self = "S-1-5-21-9-9-9-1000";
   const std::uint32_t kModify = 0x1301BF;
   const struct {
     const char* what;
@@ -162,7 +164,7 @@ TEST(OthersCanMoveAway, DeleteRenameOrRepermitCounts) {
 // An install for one account goes into a folder of its own: one it owns, or one of its
 // profile, which SYSTEM owns and which names the account itself; never a folder of the machine's.
 TEST(IsAccountsOwn, OwnedOrNamedInItsProfile) {
-  const std::string self = "S-1-5-21-9-9-9-1000";
+  const String self = "S-1-5-21-9-9-9-1000";
   const struct {
     const char* what;
     ObjectRights rights;
@@ -206,7 +208,7 @@ TEST(InstallPathProblem, EveryFolderOnTheWayCounts) {
       {"the machine's folder for one account", "Tools\\Pelorin", "", "", "Tools", InstallScope::kUser, true},
       {"the account's own folder", "Tools\\Pelorin", "", "", "", InstallScope::kUser, false},
   };
-  const auto at = [&](const char* relative) { return *relative ? temp.Path(relative) : std::string(); };
+  const auto at = [&](const char* relative) { return *relative ? temp.Path(relative) : String(); };
   for (const auto& c : cases) {
     files.openToOthers = {at(c.open)};
     files.movableByOthers = {at(c.movable)};
@@ -246,7 +248,7 @@ TEST(MayStartElevated, OnlyWhereNobodyElseCanChangeIt) {
   testing::TempFolder temp;
   testing::FaultyFileSystem files;
   temp.Write("app\\Pelorin.exe", "MZ");
-  std::filesystem::create_symlink(temp.Path() + "/app/Pelorin.exe", temp.Path() + "/app/Link.exe");
+  std::filesystem::create_symlink(std::string(temp.Path() + "/app/Pelorin.exe"), std::string(temp.Path() + "/app/Link.exe"));
   const struct {
     const char* program;
     const char* open;
@@ -272,20 +274,20 @@ TEST(WriteNewFile, NeverWritesThroughWhatIsThere) {
   testing::TempFolder temp;
   PosixFileSystem files;
   temp.Write("theirs", "theirs");
-  std::filesystem::create_symlink(temp.Path() + "/theirs", temp.Path() + "/link");
+  std::filesystem::create_symlink(std::string(temp.Path() + "/theirs"), std::string(temp.Path() + "/link"));
   EXPECT_TRUE(files.WriteNewFile(temp.Path("link"), "mine"));
   EXPECT_TRUE(files.WriteNewFile(temp.Path("theirs"), "mine"));
   std::unique_ptr<FileWriter> writer;
   EXPECT_TRUE(files.OpenForWriting(temp.Path("link"), false, writer));
 
   temp.Write("settings.ini", "old");
-  std::filesystem::create_hard_link(temp.Path() + "/theirs", temp.Path() + "/settings.ini.tmp");
+  std::filesystem::create_hard_link(std::string(temp.Path() + "/theirs"), std::string(temp.Path() + "/settings.ini.tmp"));
   EXPECT_FALSE(ReplaceFileContents(files, temp.Path("settings.ini"), "new"));
   EXPECT_EQ(temp.Read("settings.ini"), "new");
   EXPECT_EQ(temp.Read("theirs"), "theirs");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()), {}), 4);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(std::string(temp.Path())), {}), 4);
 
-  const std::string name = TemporaryNameOf("settings.ini", 0x0123456789abcdefu);
+  const String name = TemporaryNameOf("settings.ini", 0x0123456789abcdefu);
   EXPECT_EQ(name, "settings.ini.0123456789abcdef.tmp");
   EXPECT_NE(TemporaryNameOf("settings.ini", files.RandomNumber()), TemporaryNameOf("settings.ini", files.RandomNumber()));
   for (const auto& [candidate, recognised] : std::initializer_list<std::pair<const char*, bool>>{

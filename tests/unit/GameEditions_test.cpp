@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include <algorithm>
 
 #include "MemoryRegistry.h"
@@ -20,7 +22,7 @@ class GameEditionsTest : public ::testing::Test {
     Set32Bit("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Steam App 2200", "InstallLocation",
              root_.Path("SteamApp"));
     // Steam writes its own path with forward slashes.
-    std::string steam = root_.Path("Steam");
+    String steam = root_.Path("Steam");
     std::replace(steam.begin(), steam.end(), '\\', '/');
     registry_.SetKeyValue(RegistryRoot::kCurrentUser, "Software\\Valve\\Steam", "SteamPath", steam + "/");
     Set32Bit("SOFTWARE\\GOG.com\\Games\\1441704920", "PATH", root_.Path("GOG"));
@@ -28,12 +30,12 @@ class GameEditionsTest : public ::testing::Test {
     registry_.SetKeyValue(RegistryRoot::kLocalMachine, kWindowsKey, "ProgramFilesDir", root_.Path("Programs32"));
   }
 
-  void Set32Bit(const std::string& key, const std::string& name, const std::string& value) {
+  void Set32Bit(const String& key, const String& name, const String& value) {
     registry_.SetKeyValue(RegistryRoot::kLocalMachine, MemoryRegistry::k32BitView + key, name, value);
   }
 
-  std::string Slashed(const std::string& path) {
-    std::string tidy = path;
+  String Slashed(const String& path) {
+    String tidy = path;
     std::replace(tidy.begin(), tidy.end(), '/', '\\');
     return tidy;
   }
@@ -44,7 +46,7 @@ class GameEditionsTest : public ::testing::Test {
 };
 
 TEST_F(GameEditionsTest, SteamThenItsLibraryThenGogThenTheStoreFirstGameFolderWins) {
-  const std::vector<std::string> expected = {
+  const std::vector<String> expected = {
       Slashed(root_.Path("SteamApp")), Slashed(root_.Path("Steam\\steamapps\\common\\Quake 3 Arena")),
       Slashed(root_.Path("GOG")), Slashed(root_.Path("Programs\\ModifiableWindowsApps\\Quake 3\\EN"))};
   EXPECT_EQ(EditionFolders(registry_), expected);
@@ -66,7 +68,7 @@ TEST_F(GameEditionsTest, ShopEntriesAreReadFromThe32BitViewAndA32BitSystemHasOne
   registry.SetKeyValue(RegistryRoot::kLocalMachine, "SOFTWARE\\GOG.com\\Games\\1441704920", "PATH", root_.Path("GOG"));
   registry.SetKeyValue(RegistryRoot::kLocalMachine, kWindowsKey, "ProgramFilesDir", "C:\\Program Files\\");
   EXPECT_EQ(EditionFolders(registry),
-            std::vector<std::string>{"C:\\Program Files\\ModifiableWindowsApps\\Quake 3\\EN"});
+            std::vector<String>{"C:\\Program Files\\ModifiableWindowsApps\\Quake 3\\EN"});
 }
 
 }  // namespace

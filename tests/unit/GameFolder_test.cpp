@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include "support/FaultyFileSystem.h"
 #include "support/TempFolder.h"
 
@@ -23,7 +25,7 @@ TEST(GameFolder, RecognisedByOneOfTheEnginesPrograms) {
       {"quake3", false},          {"quake3-setup.exe", false}, {"cnq3.exe", false},
   };
   for (const auto& [program, engine] : kCases) {
-    root.Write(std::string(program) + "\\" + program, "");
+    root.Write(String(program) + "\\" + program, "");
     EXPECT_EQ(IsGameFolder(files, root.Path(program)), engine) << program;
     EXPECT_EQ(IsEngineProgram(program), engine) << program;
     EXPECT_EQ(IsEngineRunning({"explorer.exe", program}), engine) << program;
@@ -43,9 +45,9 @@ TEST(GameFolder, ListsOnlyModsThatHoldAConfigFile) {
   root.Write("Q3\\cpma\\readme.txt", "");
   root.Write("Q3\\deep\\inner\\x.cfg", "");
   root.Write("Q3\\top.cfg", "");
-  std::vector<std::string> mods;
+  std::vector<String> mods;
   EXPECT_FALSE(ModsWithConfigs(files, root.Path("Q3"), mods));
-  EXPECT_EQ(mods, (std::vector<std::string>{"baseq3", "osp"}));
+  EXPECT_EQ(mods, (std::vector<String>{"baseq3", "osp"}));
   EXPECT_EQ(ModsWithConfigs(files, root.Path("Gone"), mods).kind, FileError::Kind::kPathNotFound);
 }
 
@@ -57,12 +59,12 @@ TEST(GameFolder, ModsOfTheHomePathJoinTheGameFoldersOnce) {
   root.Write("Home\\BASEQ3\\q3config.cfg", "");
   root.Write("Home\\mine\\q3config.cfg", "");
   root.MakeFolder("Home\\noconfig");
-  std::vector<std::string> mods;
+  std::vector<String> mods;
   EXPECT_FALSE(ModsInBothPlaces(files, root.Path("Q3"), root.Path("Home"), mods));
-  EXPECT_EQ(mods, (std::vector<std::string>{"baseq3", "osp", "mine"}));
-  for (const std::string& home : {std::string(), root.Path("NoHome")}) {
+  EXPECT_EQ(mods, (std::vector<String>{"baseq3", "osp", "mine"}));
+  for (const String& home : {String(), root.Path("NoHome")}) {
     EXPECT_FALSE(ModsInBothPlaces(files, root.Path("Q3"), home, mods));
-    EXPECT_EQ(mods, (std::vector<std::string>{"baseq3", "osp"}));
+    EXPECT_EQ(mods, (std::vector<String>{"baseq3", "osp"}));
   }
   EXPECT_EQ(EngineHomePath("C:\\Users\\p\\AppData\\Roaming"), "C:\\Users\\p\\AppData\\Roaming\\Quake3");
   EXPECT_EQ(EngineHomePath(""), "");

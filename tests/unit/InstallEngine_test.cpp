@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -25,27 +27,27 @@ namespace {
 
 class RecordingUi : public InstallUi {
  public:
-  std::vector<std::string> progress;  // percent text | status text
-  std::vector<std::string> messages;
-  std::string caption;
+  std::vector<String> progress;  // percent text | status text
+  std::vector<String> messages;
+  String caption;
   int questions = 0;
   bool overwrite = true;
 
-  bool ConfirmOverwriteOlder(const std::string&, const std::string&) override {
+  bool ConfirmOverwriteOlder(const String&, const String&) override {
     ++questions;
     return overwrite;
   }
-  void ShowProgress(const std::string& percent, const std::string& status) override {
+  void ShowProgress(const String& percent, const String& status) override {
     progress.push_back(percent + "|" + status);
   }
   void ShowBar(std::size_t, std::size_t) override {}
-  void ShowCaption(const std::string& text) override { caption = text; }
-  void ShowMessage(const std::string& text, bool) override { messages.push_back(text); }
-  bool AskRetry(const std::string& text) override {
+  void ShowCaption(const String& text) override { caption = text; }
+  void ShowMessage(const String& text, bool) override { messages.push_back(text); }
+  bool AskRetry(const String& text) override {
     messages.push_back(text);
     return retry && retry();
   }
-  bool AskYesNo(const std::string& text) override {
+  bool AskYesNo(const String& text) override {
     messages.push_back(text);
     return yes;
   }
@@ -70,7 +72,7 @@ class InstallEngineTest : public ::testing::Test {
     packData_ = folder_.Path("Setup.mif");
   }
 
-  void Pack(const std::vector<std::pair<std::string, std::string>>& items) {
+  void Pack(const std::vector<std::pair<String, String>>& items) {
     for (const auto& [name, bytes] : items) {
       folder_.Write("source", bytes);
       ASSERT_EQ(AddFile(files_, packData_, packList_, folder_.Path("source"), name).result,
@@ -95,8 +97,8 @@ class InstallEngineTest : public ::testing::Test {
     return Install(services, request_);
   }
 
-  std::string Log() const { return folder_.Read("Program Files\\Brackwater\\Pelorin\\install.log"); }
-  std::string Installed(const std::string& name) const { return folder_.Path("Program Files\\Brackwater\\Pelorin\\" + name); }
+  String Log() const { return folder_.Read("Program Files\\Brackwater\\Pelorin\\install.log"); }
+  String Installed(const String& name) const { return folder_.Path("Program Files\\Brackwater\\Pelorin\\" + name); }
   const MemoryRegistry::Values* Registration() const {
     return registry_.Key(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"));
   }
@@ -109,31 +111,31 @@ class InstallEngineTest : public ::testing::Test {
   RecordingUi ui_;
   testing::FakeWindows windows_;
   SetupInfo info_;
-  std::vector<std::string> shortcuts_;
-  std::string packList_;
-  std::string packData_;
+  std::vector<String> shortcuts_;
+  String packList_;
+  String packData_;
   InstallRequest request_;
 };
 
 TEST_F(InstallEngineTest, InstallsLogsRegistersLinksAndStartsTheProgram) {
   Pack({{"Uninstall.exe", "MZ uninstall"}, {"Pelorin.exe", "MZ editor"}, {"bin\\x.dll", "x"},
-        {"$shared.dll", std::string(3000, 's')}, {"%SETUPINFO%", "info"}});
+        {"$shared.dll", String(3000, 's')}, {"%SETUPINFO%", "info"}});
   EXPECT_EQ(Run(), InstallResult::kInstalled);
   EXPECT_TRUE(ui_.messages.empty());
 
   EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\Pelorin.exe"), "MZ editor");
   EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\bin\\x.dll"), "x");
-  EXPECT_EQ(folder_.Read("Windows\\System\\shared.dll"), std::string(3000, 's'));
+  EXPECT_EQ(folder_.Read("Windows\\System\\shared.dll"), String(3000, 's'));
   EXPECT_FALSE(folder_.Exists("Program Files\\Brackwater\\Pelorin\\%SETUPINFO%"));
   // Each folder setup made has the install folder's rights alone; what lies inside inherits them.
-  const std::string rights = FolderRightsText(FolderUse::kInstall, "");
-  const std::map<std::string, std::string> made = {{folder_.Path("Program Files"), rights},
+  const String rights = FolderRightsText(FolderUse::kInstall, "");
+  const std::map<String, String> made = {{folder_.Path("Program Files"), rights},
                                                    {folder_.Path("Program Files\\Brackwater"), rights},
                                                    {folder_.Path("Program Files\\Brackwater\\Pelorin"), rights}};
   EXPECT_EQ(files_.folderRights, made);
 
-  const std::string system = shell_.systemFolder + "\\";
-  const std::string link = shell_.startMenuFolder + "\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk";
+  const String system = shell_.systemFolder + "\\";
+  const String link = shell_.startMenuFolder + "\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk";
   EXPECT_EQ(Log(), "Pelorin\r\n1.2 (build 16)\r\nPelorin.exe\r\nUninstall.exe\r\nPelorin.exe\r\nbin\\x.dll\r\n$" +
                        system + "shared.dll\r\n&" + link + "\r\n");
 
@@ -169,7 +171,7 @@ TEST_F(InstallEngineTest, InstallsLogsRegistersLinksAndStartsTheProgram) {
   EXPECT_EQ(key->at("Publisher"), "Brackwater");
   EXPECT_EQ(key->at("DisplayIcon"), Installed("Pelorin.exe"));
   EXPECT_EQ(key->at("InstallLocation"), Installed(""));
-  const std::string path = UninstallKeyPath("Pelorin");
+  const String path = UninstallKeyPath("Pelorin");
   EXPECT_EQ(registry_.Number(RegistryRoot::kLocalMachine, path, "EstimatedSize"), 3u);  // 3022 bytes
   EXPECT_EQ(registry_.Number(RegistryRoot::kLocalMachine, path, "NoModify"), 1u);
   EXPECT_EQ(registry_.Number(RegistryRoot::kLocalMachine, path, "NoRepair"), 1u);
@@ -179,7 +181,7 @@ TEST_F(InstallEngineTest, ShowsTheProgressOfEachPass) {
   Pack({{"Pelorin.exe", "MZ editor"}, {"%SETUPINFO%", "info"}, {"$a.dll", "a"}});
   shortcuts_.clear();
   Run();
-  EXPECT_EQ(ui_.progress, (std::vector<std::string>{"50% Installed|Installing Pelorin.exe",
+  EXPECT_EQ(ui_.progress, (std::vector<String>{"50% Installed|Installing Pelorin.exe",
                                                     "100% Installed|Installing $a.dll",
                                                     "50% Installed|Installing Pelorin.exe",
                                                     "100% Installed|Installing a.dll"}));
@@ -235,12 +237,12 @@ TEST_F(InstallEngineTest, UnsafeNamesAndBrokenShortcutLinesAreSkipped) {
                        "\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk\r\n");
   ASSERT_EQ(ui_.messages.size(), 1u);
   for (const char* name : {"..\\evil.exe", "C:\\evil.exe", "\\evil.exe", "$..\\evil.dll", "$sub\\evil.dll"})
-    EXPECT_NE(ui_.messages[0].find(std::string("\r\n") + name + ": "), std::string::npos) << name;
+    EXPECT_NE(ui_.messages[0].find(String("\r\n") + name + ": "), String::npos) << name;
   EXPECT_EQ(shell_.links.size(), 1u);
 }
 
 TEST_F(InstallEngineTest, AFileThatCannotBeWrittenIsReportedAndNotLogged) {
-  Pack({{"Uninstall.exe", "MZ uninstall"}, {"Pelorin.exe", std::string(100000, 'e')}});
+  Pack({{"Uninstall.exe", "MZ uninstall"}, {"Pelorin.exe", String(100000, 'e')}});
   files_.fullDiskFiles.insert(Installed("Pelorin.exe.tmp"));
   EXPECT_EQ(Run(), InstallResult::kWithFailures);
   EXPECT_EQ(Log(), "Pelorin\r\n1.2 (build 16)\r\nPelorin.exe\r\nUninstall.exe\r\n&" + shell_.startMenuFolder +
@@ -255,7 +257,7 @@ TEST_F(InstallEngineTest, AFileThatCannotBeWrittenIsReportedAndNotLogged) {
 // An install that cannot start leaves nothing behind and says why.
 TEST_F(InstallEngineTest, StopsBeforeCopyingWhenFolderLogOrListFails) {
   PackShipped();
-  const auto expectStopped = [&](const std::string& start) {
+  const auto expectStopped = [&](const String& start) {
     ui_.messages.clear();
     EXPECT_EQ(Run(), InstallResult::kStopped);
     ASSERT_EQ(ui_.messages.size(), 1u);
@@ -285,7 +287,7 @@ TEST_F(InstallEngineTest, StopsBeforeCopyingWhenFolderLogOrListFails) {
   EXPECT_FALSE(folder_.Exists("Program Files"));
   files_.unwritableFolders.clear();
 
-  const std::string list = folder_.Read("Setup.lst");
+  const String list = folder_.Read("Setup.lst");
   folder_.Write("Setup.lst", "List File for something else\r\n");
   expectStopped("Setup's file list " + packList_ + " is not a file list.");
   folder_.Write("Setup.lst", list.substr(0, list.find(",22,")) + ",2x," + list.substr(list.find(",22,") + 4));
@@ -309,7 +311,7 @@ TEST_F(InstallEngineTest, EachScopeRegistersAndLinksInItsOwnPlaces) {
   request_.scope = InstallScope::kUser;
   request_.accountSid = "S-1-5-21-7-7-7-1001";
   ASSERT_EQ(Run(), InstallResult::kInstalled);
-  const std::string key = UninstallKeyPath("Pelorin");
+  const String key = UninstallKeyPath("Pelorin");
   ASSERT_NE(registry_.Key(RegistryRoot::kCurrentUser, key), nullptr);
   EXPECT_EQ(registry_.Key(RegistryRoot::kCurrentUser, key)->at("InstallLocation"), Installed(""));
   EXPECT_EQ(Registration(), nullptr);
@@ -351,7 +353,7 @@ TEST_F(InstallEngineTest, TheRegistrationNeedsTheUninstallerAndCountsTheFilesAsT
   Pack({{"Pelorin.exe", "MZ editor"}});
   Run();
   EXPECT_FALSE(Registration());
-  EXPECT_NE(Log().find("Pelorin.exe"), std::string::npos);
+  EXPECT_NE(Log().find("Pelorin.exe"), String::npos);
 
   Pack({{"Uninstall.exe", "MZ uninstall"}});
   files_.readOnlyFiles.insert(Installed("Uninstall.exe"));
@@ -359,7 +361,7 @@ TEST_F(InstallEngineTest, TheRegistrationNeedsTheUninstallerAndCountsTheFilesAsT
   EXPECT_FALSE(Registration());
   files_.readOnlyFiles.clear();
 
-  folder_.Write("Program Files\\Brackwater\\Pelorin\\Pelorin.exe", std::string(5000, 'n'));
+  folder_.Write("Program Files\\Brackwater\\Pelorin\\Pelorin.exe", String(5000, 'n'));
   files_.SetFileTimes(Installed("Pelorin.exe"), FileTime{2100, 1, 1, 0, 0, 0});
   ui_.overwrite = false;
   EXPECT_EQ(Run(), InstallResult::kInstalled);
@@ -381,7 +383,7 @@ TEST_F(InstallEngineTest, AProgramThatDoesNotStartIsOpenedByTheShell) {
   PackShipped();
   processes_.startFails = true;
   Run();
-  EXPECT_EQ(shell_.opened, std::vector<std::string>{Installed("Pelorin.exe")});
+  EXPECT_EQ(shell_.opened, std::vector<String>{Installed("Pelorin.exe")});
 }
 
 // With administrator rights the install is the machine's: its shortcut goes to every user's
@@ -395,12 +397,12 @@ TEST_F(InstallEngineTest, WithAdministratorRightsShortcutsAreForAllUsersAndTheEd
   shell_.programsName = "Programme";
   shortcuts_ = {kLink, "Readme\xFFPelorin.exe\xFE" "Docs\\"};
   Run();
-  const std::string link = shell_.allUsersStartMenuFolder + "\\Programme\\Brackwater\\Pelorin\\Pelorin.lnk";
-  const std::string other = shell_.allUsersStartMenuFolder + "\\Docs\\Readme.lnk";
+  const String link = shell_.allUsersStartMenuFolder + "\\Programme\\Brackwater\\Pelorin\\Pelorin.lnk";
+  const String other = shell_.allUsersStartMenuFolder + "\\Docs\\Readme.lnk";
   EXPECT_TRUE(Log().ends_with("&" + link + "\r\n&" + other + "\r\n")) << Log();
   ASSERT_EQ(shell_.links.size(), 2u);
   EXPECT_EQ(shell_.links[0].first, link);
-  EXPECT_EQ(shell_.startedFromDesktop, std::vector<std::string>{Installed("Pelorin.exe")});
+  EXPECT_EQ(shell_.startedFromDesktop, std::vector<String>{Installed("Pelorin.exe")});
   EXPECT_TRUE(processes_.started.empty());
 
   shell_.desktopStarts = false;
@@ -416,11 +418,11 @@ TEST_F(InstallEngineTest, WithAdministratorRightsShortcutsAreForAllUsersAndTheEd
 TEST_F(InstallEngineTest, ARunningProgramIsWaitedForBeforeAnythingIsCopied) {
   PackShipped();
   request_.runAfterInstall = false;
-  const std::string question = std::string("Pelorin") + kRunningQuestion;
+  const String question = String("Pelorin") + kRunningQuestion;
 
   windows_.open = "PelorinMain Pelorin " + Installed("Pelorin.exe");
   EXPECT_EQ(Run(), InstallResult::kCancelled);
-  EXPECT_EQ(ui_.messages, std::vector<std::string>{question});
+  EXPECT_EQ(ui_.messages, std::vector<String>{question});
   EXPECT_FALSE(folder_.Exists("Program Files"));
 
   // Another program's window with the editor's class and title holds nothing up.
@@ -438,7 +440,7 @@ TEST_F(InstallEngineTest, ARunningProgramIsWaitedForBeforeAnythingIsCopied) {
     return true;
   };
   EXPECT_EQ(Run(), InstallResult::kInstalled);
-  EXPECT_EQ(ui_.messages, (std::vector<std::string>{question, question}));
+  EXPECT_EQ(ui_.messages, (std::vector<String>{question, question}));
   EXPECT_TRUE(windows_.closed.empty());  // the user closes it, not setup
 
   // No window, but the program file is still held.
@@ -449,14 +451,14 @@ TEST_F(InstallEngineTest, ARunningProgramIsWaitedForBeforeAnythingIsCopied) {
     return true;
   };
   EXPECT_EQ(Run(), InstallResult::kInstalled);
-  EXPECT_EQ(ui_.messages, std::vector<std::string>{question});
+  EXPECT_EQ(ui_.messages, std::vector<String>{question});
 
   // A read-only program file is no running program: the reason is told, and nothing copied.
   folder_.Write("Program Files\\Brackwater\\Pelorin\\Pelorin.exe", "old editor");
   files_.readOnlyFiles.insert(Installed("Pelorin.exe"));
   ui_.messages.clear();
   EXPECT_EQ(Run(), InstallResult::kStopped);
-  EXPECT_EQ(ui_.messages, std::vector<std::string>{"Setup cannot replace " + Installed("Pelorin.exe") +
+  EXPECT_EQ(ui_.messages, std::vector<String>{"Setup cannot replace " + Installed("Pelorin.exe") +
                                                    ":\r\nPermission denied (system error 13)\r\n\r\nNothing has been installed."});
   EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\Pelorin.exe"), "old editor");
 }
@@ -464,11 +466,11 @@ TEST_F(InstallEngineTest, ARunningProgramIsWaitedForBeforeAnythingIsCopied) {
 TEST_F(InstallEngineTest, AQuietInstallAsksTheWindowToCloseAndWaitsABoundedTime) {
   PackShipped();
   request_.quiet = true;
-  const std::string editor = "PelorinMain Pelorin " + Installed("Pelorin.exe");
+  const String editor = "PelorinMain Pelorin " + Installed("Pelorin.exe");
   windows_.open = editor;
   windows_.closesAfterPauses = 3;
   EXPECT_EQ(Run(), InstallResult::kInstalled);
-  EXPECT_EQ(windows_.closed, std::vector<std::string>{editor});
+  EXPECT_EQ(windows_.closed, std::vector<String>{editor});
   EXPECT_EQ(folder_.Read("Program Files\\Brackwater\\Pelorin\\Pelorin.exe"), "MZ editor");
 
   folder_.Write("Program Files\\Brackwater\\Pelorin\\Pelorin.exe", "old editor");
@@ -488,9 +490,9 @@ TEST_F(InstallEngineTest, InstallingOverAnEarlierInstallLeavesOneLog) {
   PackShipped();
   request_.runAfterInstall = false;
   Run();
-  const std::string first = Log();
+  const String first = Log();
   // Only the folders this install made are on record, and the second install makes none.
-  const std::string record = folder_.Read("Program Files\\Brackwater\\Pelorin\\folders.log");
+  const String record = folder_.Read("Program Files\\Brackwater\\Pelorin\\folders.log");
   EXPECT_EQ(record, folder_.Path("Program Files") + "\r\n" + folder_.Path("Program Files\\Brackwater") + "\r\n" +
                         folder_.Path("Program Files\\Brackwater\\Pelorin") + "\r\n");
   folder_.Write("Program Files\\Brackwater\\Pelorin\\settings.ini", "C:\\Quake3\\\r\n");
@@ -509,7 +511,7 @@ TEST_F(InstallEngineTest, InstallingOverAnEarlierInstallLeavesOneLog) {
 TEST_F(InstallEngineTest, AnUpgradeRemovesTheEarlierInstallsStaleShortcut) {
   PackShipped();
   request_.runAfterInstall = false;
-  const std::string old = shell_.startMenuFolder + "\\Programs\\Old Company\\Pelorin\\Pelorin.lnk";
+  const String old = shell_.startMenuFolder + "\\Programs\\Old Company\\Pelorin\\Pelorin.lnk";
   folder_.Write("Start Menu\\Programs\\Old Company\\Pelorin\\Pelorin.lnk", "link");
   folder_.Write("Start Menu\\Programs\\Other.lnk", "another program's link");
   folder_.Write("Elsewhere\\Keep.lnk", "not setup's");
@@ -530,22 +532,22 @@ TEST_F(InstallEngineTest, AnUpgradeRemovesTheEarlierInstallsStaleShortcut) {
 TEST_F(InstallEngineTest, AnEarlierInstallInAnotherFolderIsRemovedFirst) {
   PackShipped();
   request_.runAfterInstall = false;
-  const std::string earlier = folder_.Path("Other Place\\Pel") + "\\";
+  const String earlier = folder_.Path("Other Place\\Pel") + "\\";
   registry_.SetKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"), "InstallLocation", earlier);
   folder_.Write("Other Place\\Pel\\install.log", "Pelorin\r\n1.1\r\nPelorin.exe\r\n");
   folder_.Write("Other Place\\Pel\\Uninstall.exe", "MZ uninstall");
-  const std::string question = kEarlierInstallQuestion + earlier + kEarlierInstallQuestionEnd;
+  const String question = kEarlierInstallQuestion + earlier + kEarlierInstallQuestionEnd;
 
   ui_.yes = false;
   Run();
-  EXPECT_EQ(ui_.messages, std::vector<std::string>{question});
+  EXPECT_EQ(ui_.messages, std::vector<String>{question});
   EXPECT_TRUE(processes_.started.empty());
 
   registry_.SetKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"), "InstallLocation", earlier);
   ui_.yes = true;
   ui_.messages.clear();
   EXPECT_EQ(Run(), InstallResult::kInstalled);
-  EXPECT_EQ(ui_.messages, std::vector<std::string>{question});
+  EXPECT_EQ(ui_.messages, std::vector<String>{question});
   ASSERT_EQ(processes_.started.size(), 1u);
   EXPECT_EQ(processes_.started[0].commandLine, "\"" + earlier + "Uninstall.exe\" /S");
   EXPECT_TRUE(processes_.started[0].waited);
@@ -560,11 +562,11 @@ TEST_F(InstallEngineTest, AnEarlierInstallInAnotherFolderIsRemovedFirst) {
 // A step after the copying that fails is named in the report and ends a quiet install with
 // exit code 4, not 0.
 TEST_F(InstallEngineTest, FailuresAfterCopyingAreNamedAndGiveExitCode4) {
-  const std::string earlier = folder_.Path("Other Place\\Pel") + "\\";
+  const String earlier = folder_.Path("Other Place\\Pel") + "\\";
   enum class Fault { kShortcut, kRegistryValue, kRegsvr32, kEarlierRemoval, kEarlierOpenToOthers };
   const struct {
     Fault fault;
-    std::string reported;
+    String reported;
   } cases[] = {
       {Fault::kShortcut, "Pelorin.lnk: the shortcut could not be saved"},
       {Fault::kRegistryValue, "a value of the removal registration could not be written"},
@@ -594,7 +596,7 @@ TEST_F(InstallEngineTest, FailuresAfterCopyingAreNamedAndGiveExitCode4) {
     EXPECT_EQ(QuietInstallExitCode(Run()), kExitIncomplete);
     if (c.fault == Fault::kEarlierOpenToOthers) EXPECT_TRUE(processes_.started.empty());
     ASSERT_FALSE(ui_.messages.empty());
-    EXPECT_NE(ui_.messages.back().find(c.reported), std::string::npos) << ui_.messages.back();
+    EXPECT_NE(ui_.messages.back().find(c.reported), String::npos) << ui_.messages.back();
   }
 }
 
@@ -605,10 +607,10 @@ TEST(InstallFolderTest, AnEarlierInstallThatStillHasItsLogIsProposed) {
   SetupInfo info;
   info.appName = "Pelorin";
   info.appCompany = "Brackwater";
-  const std::string x86 = "C:\\Program Files (x86)";
+  const String x86 = "C:\\Program Files (x86)";
   EXPECT_EQ(ProposedInstallPath(files, registry, info, x86), "C:\\Program Files (x86)\\Brackwater\\Pelorin");
 
-  const std::string earlier = folder.Path("Other Place\\Pel") + "\\";
+  const String earlier = folder.Path("Other Place\\Pel") + "\\";
   registry.SetKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"), "InstallLocation", earlier);
   EXPECT_EQ(ProposedInstallPath(files, registry, info, x86), "C:\\Program Files (x86)\\Brackwater\\Pelorin");  // no log
   folder.Write("Other Place\\Pel\\install.log", "Pelorin\r\n");
@@ -623,30 +625,30 @@ TEST(InstallFolderTest, AnEarlierInstallThatStillHasItsLogIsProposed) {
 class DriveC : public PosixFileSystem {
  public:
   explicit DriveC(const testing::TempFolder& folder) { root_ = folder.Path(); }
-  bool FolderExists(const std::string& path) override { return PosixFileSystem::FolderExists(On(path)); }
-  FileError ListFiles(const std::string& folder, const std::string& pattern, std::vector<std::string>& names) override {
+  bool FolderExists(const String& path) override { return PosixFileSystem::FolderExists(On(path)); }
+  FileError ListFiles(const String& folder, const String& pattern, std::vector<String>& names) override {
     if (unlistable.count(folder) != 0) return {FileError::Kind::kAccessDenied, 5, "Access is denied."};
     return PosixFileSystem::ListFiles(On(folder), pattern, names);
   }
-  FileError ListFolders(const std::string& folder, std::vector<std::string>& names) override {
+  FileError ListFolders(const String& folder, std::vector<String>& names) override {
     return PosixFileSystem::ListFolders(On(folder), names);
   }
-  FileError ReadFile(const std::string& path, std::string& bytes) override { return PosixFileSystem::ReadFile(On(path), bytes); }
-  std::set<std::string> unlistable;  // folders whose listing the system refuses
-  std::set<std::string> openToOthers;  // folders other accounts can change
-  bool OthersCanWrite(const std::string& path) override { return openToOthers.count(path) != 0; }
-  static inline std::string root_;
+  FileError ReadFile(const String& path, String& bytes) override { return PosixFileSystem::ReadFile(On(path), bytes); }
+  std::set<String> unlistable;  // folders whose listing the system refuses
+  std::set<String> openToOthers;  // folders other accounts can change
+  bool OthersCanWrite(const String& path) override { return openToOthers.count(path) != 0; }
+  static inline String root_;
   // Links followed, as the system's final path; back on drive C:.
-  static std::string FinalPath(const std::string& path) {
+  static String FinalPath(const String& path) {
     std::error_code error;
-    const std::string real = std::filesystem::canonical(ReplaceChars(On(path), '\\', '/'), error).string();
-    const std::string top = std::filesystem::canonical(ReplaceChars(root_, '\\', '/'), error).string();
+    const String real = std::filesystem::canonical(std::string(ReplaceChars(On(path), '\\', '/')), error).string();
+    const String top = std::filesystem::canonical(std::string(ReplaceChars(root_, '\\', '/')), error).string();
     if (error || !real.starts_with(top)) return path;
     return "C:" + ReplaceChars(real.substr(top.size()), '/', '\\');
   }
 
  private:
-  static std::string On(const std::string& path) { return path.starts_with("C:") ? root_ + path.substr(2) : path; }
+  static String On(const String& path) { return path.starts_with("C:") ? root_ + path.substr(2) : path; }
 };
 
 TEST(InstallFolderTest, AFolderOfOthersIsRefusedOrGetsTheApplicationsOwn) {
@@ -670,8 +672,8 @@ TEST(InstallFolderTest, AFolderOfOthersIsRefusedOrGetsTheApplicationsOwn) {
   const ReservedFolders reserved{"C:\\WINDOWS", {"C:\\WINDOWS\\system32", "C:\\Users\\me", "C:\\Users\\me\\Desktop",
                                                 "C:\\Program Files (x86)"}, DriveC::FinalPath};
   struct Case {
-    std::string typed;
-    std::string path;  // empty: refused
+    String typed;
+    String path;  // empty: refused
   };
   const Case cases[] = {
       {"C:\\Games\\Quake3", "C:\\Games\\Quake3\\Pelorin"},

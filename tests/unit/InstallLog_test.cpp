@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include "InstallLog.h"
 
 namespace pelorin {
@@ -27,15 +29,15 @@ TEST(InstallLog, SamePathIgnoresCaseAndTrailingBackslashesOnly) {
 }
 
 TEST(InstallLog, EntriesAreObeyedOnlyWhereSetupCouldHaveWrittenThem) {
-  const std::string install = "C:\\Program Files\\Pelorin";
-  const std::string menu = "C:\\Users\\me\\Start Menu\\Programs";
-  const std::string common = "C:\\ProgramData\\Start Menu\\Programs";
-  const std::string installWithSlash = install + "\\", uninstaller = install + "\\Uninstall.exe";
+  const String install = "C:\\Program Files\\Pelorin";
+  const String menu = "C:\\Users\\me\\Start Menu\\Programs";
+  const String common = "C:\\ProgramData\\Start Menu\\Programs";
+  const String installWithSlash = install + "\\", uninstaller = install + "\\Uninstall.exe";
   const RemovalPlaces places{installWithSlash, uninstaller, "C:\\WINDOWS\\SYSTEM", {menu, common + "\\"}};
   struct Case {
-    std::string entry;
+    String entry;
     EntryKind kind;
-    std::string path;
+    String path;
   };
   const Case cases[] = {
       {"Pelorin.exe", EntryKind::kInstalledFile, install + "\\Pelorin.exe"},

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include "InstallRecord.h"
 
 namespace pelorin {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include "InstallRecord.h"
 #include "MemoryRegistry.h"
 #include "support/FaultyFileSystem.h"
@@ -48,8 +50,8 @@ TEST(ScopeOfInstall, TheRegistrationThatNamesTheFolder) {
   testing::TempFolder temp;
   testing::FaultyFileSystem files;
   MemoryRegistry registry;
-  const std::string key = UninstallKeyPath("Pelorin");
-  const std::string mine = temp.Path("Mine"), machine = temp.Path("Machine");
+  const String key = UninstallKeyPath("Pelorin");
+  const String mine = temp.Path("Mine"), machine = temp.Path("Machine");
   temp.Write("Mine\\install.log", "Pelorin\r\n");
   registry.SetKeyValue(RegistryRoot::kCurrentUser, key, "InstallLocation", mine + "\\");
   registry.SetKeyValue(RegistryRoot::kLocalMachine, key, "InstallLocation", machine);

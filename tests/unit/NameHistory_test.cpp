@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include <initializer_list>
 
 namespace pelorin {
@@ -13,7 +15,7 @@ NameHistory HistoryOf(std::initializer_list<const char*> names) {
   return history;
 }
 
-using Names = std::vector<std::string>;
+using Names = std::vector<String>;
 
 TEST(NameHistory, AddNameKeepsFourNamesWithoutCopies) {
   struct Case {

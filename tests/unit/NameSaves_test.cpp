@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include "support/FaultyFileSystem.h"
 #include "support/RecordingProcesses.h"
 #include "support/TempFolder.h"
@@ -12,24 +14,24 @@ namespace {
 // Records what a save shows; the locator answers with the folders it is given, in turn.
 class ScriptedUi : public SaveUi {
  public:
-  std::vector<std::string> locatorAnswers;  // "" = the user closed the locator
+  std::vector<String> locatorAnswers;  // "" = the user closed the locator
   int locatorShown = 0;
-  std::vector<std::string> errors;
-  std::vector<std::string> notes;
-  std::vector<std::string> questions;
+  std::vector<String> errors;
+  std::vector<String> notes;
+  std::vector<String> questions;
   bool answerYes = false;
 
-  bool LocateGameFolder(std::string& gameFolder) override {
-    const std::string answer = locatorShown < static_cast<int>(locatorAnswers.size())
+  bool LocateGameFolder(String& gameFolder) override {
+    const String answer = locatorShown < static_cast<int>(locatorAnswers.size())
                                    ? locatorAnswers[locatorShown] : "";
     ++locatorShown;
     if (answer.empty()) return false;
     gameFolder = answer;
     return true;
   }
-  void ShowError(const std::string& text) override { errors.push_back(text); }
-  void ShowInformation(const std::string& text) override { notes.push_back(text); }
-  bool AskYesNo(const std::string& text) override {
+  void ShowError(const String& text) override { errors.push_back(text); }
+  void ShowInformation(const String& text) override { notes.push_back(text); }
+  bool AskYesNo(const String& text) override {
     questions.push_back(text);
     return answerYes;
   }
@@ -56,7 +58,7 @@ class NameSavesTest : public ::testing::Test {
 TEST_F(NameSavesTest, SaveToAllModsWritesEveryModAndRecordsTheName) {
   EXPECT_EQ(SaveToAllMods(files_, processes_, ui_, state_, "^1Neo"), SaveOutcome::kSaved);
   for (const char* file : {"baseq3\\q3config.cfg", "osp\\q3config.cfg", "osp\\autoexec.cfg"})
-    EXPECT_EQ(game_.Read(std::string("Quake3\\") + file), "seta name \"^1Neo\"\r\n") << file;
+    EXPECT_EQ(game_.Read(String("Quake3\\") + file), "seta name \"^1Neo\"\r\n") << file;
   EXPECT_EQ(state_.lastSavedName, "^1Neo");
   EXPECT_EQ(state_.history.Entry(0), "^1Neo");
   EXPECT_EQ(state_.gameFolder, game_.Path("Quake3") + "\\");
@@ -105,7 +107,7 @@ TEST_F(NameSavesTest, WhileTheGameRunsNoWritesAndRecordsNothing) {
   state_.lastSavedName = "before";
   EXPECT_EQ(SaveToAllMods(files_, processes_, ui_, state_, "n"), SaveOutcome::kGameRunning);
   EXPECT_EQ(SaveToChosenMods(files_, processes_, ui_, state_, "n", {"baseq3"}), SaveOutcome::kGameRunning);
-  EXPECT_EQ(ui_.questions, std::vector<std::string>(2, kGameRunningQuestion));
+  EXPECT_EQ(ui_.questions, std::vector<String>(2, kGameRunningQuestion));
   EXPECT_EQ(state_.lastSavedName, "before");
   EXPECT_TRUE(state_.history.Empty());
   EXPECT_EQ(state_.gameFolder, game_.Path("Quake3"));
@@ -120,7 +122,7 @@ TEST_F(NameSavesTest, WhileTheGameRunsNoWritesAndRecordsNothing) {
 TEST_F(NameSavesTest, NothingCheckedChangesNothing) {
   state_.lastSavedName = "before";
   EXPECT_EQ(SaveToChosenMods(files_, processes_, ui_, state_, "x", {}), SaveOutcome::kNothingChosen);
-  EXPECT_EQ(ui_.notes, std::vector<std::string>{kNothingCheckedMessage});
+  EXPECT_EQ(ui_.notes, std::vector<String>{kNothingCheckedMessage});
   EXPECT_EQ(state_.lastSavedName, "before");
   EXPECT_TRUE(state_.history.Empty());
   EXPECT_EQ(game_.Read("Quake3\\osp\\q3config.cfg"), "seta name \"Old\"\r\n");
@@ -161,11 +163,11 @@ TEST_F(NameSavesTest, ClosingTheLocatorEndsTheSaveWithoutWriting) {
 }
 
 TEST_F(NameSavesTest, ANameServersWouldChangeIsSavedOnlyWhenTheUserSaysSo) {
-  const std::string name = "^0" + std::string(40, 'x');
+  const String name = "^0" + String(40, 'x');
   EXPECT_EQ(SaveToAllMods(files_, processes_, ui_, state_, name), SaveOutcome::kDeclined);
   EXPECT_EQ(SaveToChosenMods(files_, processes_, ui_, state_, name, {"osp"}), SaveOutcome::kDeclined);
   ASSERT_EQ(ui_.questions.size(), 2u);
-  EXPECT_EQ(ui_.questions[0], "Game servers will show this name as\r\n\r\n" + std::string(35, 'x') +
+  EXPECT_EQ(ui_.questions[0], "Game servers will show this name as\r\n\r\n" + String(35, 'x') +
                                   "\r\n\r\n" + ServerNameReasons(ServerNameOf(name)) + "\r\nSave it as typed?");
   EXPECT_TRUE(state_.lastSavedName.empty());
   EXPECT_TRUE(state_.history.Empty());
@@ -201,7 +203,7 @@ TEST_F(NameSavesTest, OtherFailuresAreReportedByBothSavesAfterAllElseIsSaved) {
   files_.inUseFiles.insert(game_.Path("Home\\baseq3\\q3config.cfg"));
   EXPECT_EQ(SaveToAllMods(files_, processes_, ui_, state_, "n"), SaveOutcome::kFailed);
   for (const char* file : {"Quake3\\baseq3\\q3config.cfg", "Quake3\\osp\\autoexec.cfg", "Home\\osp\\autoexec.cfg"})
-    EXPECT_NE(game_.Read(file).find("seta name \"n\""), std::string::npos) << file;
+    EXPECT_NE(game_.Read(file).find("seta name \"n\""), String::npos) << file;
   EXPECT_EQ(SaveToChosenMods(files_, processes_, ui_, state_, "m", {"osp"}), SaveOutcome::kFailed);
   EXPECT_EQ(game_.Read("Home\\osp\\autoexec.cfg"), "seta name \"m\"\n");
   ASSERT_EQ(ui_.errors.size(), 2u);

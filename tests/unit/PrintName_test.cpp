@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include <string>
+
+#include "Str.h"
 #include <vector>
 
 #include "NameColours.h"
@@ -63,7 +67,7 @@ class PrintNameTest : public ::testing::Test {
   GlyphCanvas canvas_{sheet_};
   PixelBuffer target_{268, 64, kUnpainted};
 
-  std::vector<Cell> Draw(const std::string& name, std::int16_t top = 0) {
+  std::vector<Cell> Draw(const pelorin::String& name, std::int16_t top = 0) {
     PrintName(target_, canvas_, name, top);
     std::vector<Cell> cells;
     for (int column = 0; column < 16 && !BandIsClear(target_, column, top); ++column)
@@ -117,7 +121,7 @@ TEST_F(PrintNameTest, ClearsOnlyItsOwnBandAcrossTheFullWidth) {
 }
 
 TEST_F(PrintNameTest, LongNamesAreCutAtTheRightEdge) {
-  const std::string name(20, 'W');
+  const pelorin::String name(20, 'W');
   Draw(name);
   // 16 whole columns and the first 12 pixel columns of the 17th fit into 268 pixels.
   EXPECT_EQ(ReadCell(target_, 15, 0), (Cell{'W', kWhite}));
@@ -135,7 +139,7 @@ TEST_F(PrintNameTest, ColourCarriesFromOneHistoryRowToTheNext) {
 
 TEST_F(PrintNameTest, ColumnsBeyondTheSixteenBitRangeAreSkipped) {
   PixelBuffer wide(32800, 16, kUnpainted);
-  const std::string name(2100, 'a');
+  const pelorin::String name(2100, 'a');
   PrintName(wide, canvas_, name, 0);
   EXPECT_EQ(ReadCell(wide, 2046, 0), (Cell{'a', kWhite}));  // column 2047 is drawn
   EXPECT_EQ(wide.At(16 * 2047 + 15, 15), kBandColour);      // column 2048 is not

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include "RemovalPlan.h"
 
 namespace pelorin {
@@ -21,7 +23,7 @@ TEST(RemovalPlan, ReadsHeaderAndEveryEntryWithEitherLineEnd) {
   EXPECT_EQ(plan.damagedLines, 1u);  // a lone LF stays inside its line
   EXPECT_EQ(PlanRemoval("OnlyName\r\n", "", kPlaces).stop, PlanStop::kNoHeader);
 
-  std::string big = "A\r\n1\r\n\r\n";
+  String big = "A\r\n1\r\n\r\n";
   for (int i = 0; i < 1500; ++i) big += "f" + std::to_string(i) + "\r\n";
   const RemovalPlan bigPlan = PlanRemoval(big, "", kPlaces);
   ASSERT_EQ(bigPlan.deletions.size(), 1500u);
@@ -31,9 +33,9 @@ TEST(RemovalPlan, ReadsHeaderAndEveryEntryWithEitherLineEnd) {
 
 TEST(RemovalPlan, HeaderDecidesWhetherAndWhatToClose) {
   struct Case {
-    std::string log;
+    String log;
     PlanStop stop;
-    std::string mainProgram;
+    String mainProgram;
   };
   const Case cases[] = {
       {"", PlanStop::kNoHeader, ""},
@@ -57,7 +59,7 @@ TEST(RemovalPlan, HeaderDecidesWhetherAndWhatToClose) {
 }
 
 TEST(RemovalPlan, SkipsDamagedLinesAndLeavesTheUninstallerAndRecordsForLast) {
-  const std::string log = std::string("Pelorin\r\n1.2\r\nPelorin.exe\r\nUninstall.exe\r\nPelorin.exe\r\n") +
+  const String log = String("Pelorin\r\n1.2\r\nPelorin.exe\r\nUninstall.exe\r\nPelorin.exe\r\n") +
                           "&C:\\data\\thesis.docx\0.lnk\r\n"s + "install.log\r\nfolders.log\r\n" +
                           "bad\x1b.txt\r\n&C:\\Menu\\Programs\\Pelorin.lnk\r\n";
   const RemovalPlan plan = PlanRemoval(log, "", kPlaces);
@@ -71,14 +73,14 @@ TEST(RemovalPlan, SkipsDamagedLinesAndLeavesTheUninstallerAndRecordsForLast) {
 }
 
 TEST(RemovalPlan, RemovesOnlyTheRecordedInstallFolderAndThoseAboveIt) {
-  const std::string record = "C:\\Games\\Brackwater\r\nC:\\Games\\Brackwater\\Pelorin\r\nc:\\games\\brackwater\\\r\n"
+  const String record = "C:\\Games\\Brackwater\r\nC:\\Games\\Brackwater\\Pelorin\r\nc:\\games\\brackwater\\\r\n"
                              "C:\\Games\\Other\r\nC:\\\r\nC:\r\nC:\\Games\\Brackwater\\Pelorin\\bin\r\n";
   const RemovalPlan plan = PlanRemoval("Pelorin\r\n1.2\r\n\r\n", record, kPlaces);
-  EXPECT_EQ(plan.folders, (std::vector<std::string>{"C:\\Games\\Brackwater\\Pelorin", "C:\\Games\\Brackwater"}));
+  EXPECT_EQ(plan.folders, (std::vector<String>{"C:\\Games\\Brackwater\\Pelorin", "C:\\Games\\Brackwater"}));
   // An install folder setup did not make (it was there, empty, before) stays.
   EXPECT_TRUE(PlanRemoval("Pelorin\r\n1.2\r\n\r\n", "", kPlaces).folders.empty());
   EXPECT_EQ(PlanRemoval("Pelorin\r\n1.2\r\n\r\n", "C:\\Games\\Brackwater\r\n", kPlaces).folders,
-            std::vector<std::string>{"C:\\Games\\Brackwater"});
+            std::vector<String>{"C:\\Games\\Brackwater"});
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include <tuple>
 
 #include "SelfRemoval.h"
@@ -13,7 +15,7 @@ TEST(SelfRemoval, BatchDeletesOnlyInItsOwnFolderAndRemovesOnlyEmptyFolders) {
                                "C:\\TEMP\\Q3 100%\\PelorinUninstall-1f",
                                "C:\\WINDOWS\\system32",
                                {"C:\\Games\\Q3 100%\\Pelorin", "C:\\Games\\Q3 100%"}};
-  const std::vector<std::string> expected = {
+  const std::vector<String> expected = {
       "@echo off",
       "cd /d \"C:\\WINDOWS\\system32\"",
       "set tries=0",
@@ -33,10 +35,10 @@ TEST(SelfRemoval, BatchDeletesOnlyInItsOwnFolderAndRemovesOnlyEmptyFolders) {
 
   // A temporary folder the console's code page cannot hold: the batch file names its own
   // folder as the interpreter expands it, and leaves out other paths it cannot name.
-  const std::vector<std::string> own = SplitLines(SelfRemovalBatch({"", "", "C:\\WINDOWS\\system32", {"", "C:\\Games"}}));
+  const std::vector<String> own = SplitLines(SelfRemovalBatch({"", "", "C:\\WINDOWS\\system32", {"", "C:\\Games"}}));
   EXPECT_EQ(own[4], "del /f /q \"%~dp0Uninstall.exe\"");
-  EXPECT_EQ(std::vector<std::string>(own.begin() + 10, own.end()),
-            (std::vector<std::string>{"rmdir \"C:\\Games\"",
+  EXPECT_EQ(std::vector<String>(own.begin() + 10, own.end()),
+            (std::vector<String>{"rmdir \"C:\\Games\"",
                                       "del /f /q \"%~dp0uninstall.bat\" & rmdir \"%~dp0.\" & exit"}));
   // The outer quotes go with /s, so "&" and "(" in the temporary folder stay in the path.
   EXPECT_EQ(SelfRemovalCommand("C:\\WINDOWS\\system32", "C:\\T&J (IT)\\PelorinUninstall-1f\\uninstall.bat"),
@@ -46,7 +48,7 @@ TEST(SelfRemoval, BatchDeletesOnlyInItsOwnFolderAndRemovesOnlyEmptyFolders) {
 // The copy's switch: read back as written, and nothing else taken for it.
 TEST(SelfRemoval, OriginalRemovalSwitchReadsBackExactly) {
   const OriginalRemoval removal{0x123456789ABCDEF0u, 4294967295u, 2, "C:\\Games\\Q3, 100%\\Pelorin"};
-  const std::string arguments = OriginalRemovalArguments(removal);
+  const String arguments = OriginalRemovalArguments(removal);
   EXPECT_EQ(arguments, "/RemoveOriginal=1311768467463790320,4294967295,2,C:\\Games\\Q3, 100%\\Pelorin");
   const std::optional<OriginalRemoval> read = ParseOriginalRemoval(arguments);
   ASSERT_TRUE(read);

@@ -2,34 +2,36 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 namespace pelorin {
 namespace {
 
-const std::string kRefused = "Names with ; or \\ are not sent: servers show UnnamedPlayer\r\n";
-const std::string kOverlong =
+const String kRefused = "Names with ; or \\ are not sent: servers show UnnamedPlayer\r\n";
+const String kOverlong =
     "Names longer than 1017 characters do not fit the game's userinfo and are not sent: servers show UnnamedPlayer\r\n";
-const std::string kDotted = "Servers show % and characters beyond plain ASCII, such as accented letters, as dots\r\n";
-const std::string kDropped = "Servers drop players whose names hold control characters\r\n";
-const std::string kCut = "It is longer than 35 characters, colour codes included: the rest is cut off";
-const std::string kBlack = "Black is not allowed in names: its colour codes are removed";
-const std::string kSpaces = "Leading spaces are dropped and more than three spaces in a row are cut to three";
-const std::string kCaret = "A ^ at the very end is dropped";
-const std::string kUnnamed = "Nothing but colour codes is left: the name becomes UnnamedPlayer";
+const String kDotted = "Servers show % and characters beyond plain ASCII, such as accented letters, as dots\r\n";
+const String kDropped = "Servers drop players whose names hold control characters\r\n";
+const String kCut = "It is longer than 35 characters, colour codes included: the rest is cut off";
+const String kBlack = "Black is not allowed in names: its colour codes are removed";
+const String kSpaces = "Leading spaces are dropped and more than three spaces in a row are cut to three";
+const String kCaret = "A ^ at the very end is dropped";
+const String kUnnamed = "Nothing but colour codes is left: the name becomes UnnamedPlayer";
 
-std::string Both(const std::string& line) { return line + "\r\n"; }
-std::string Original(const std::string& line) { return line + " (original game)\r\n"; }
-std::string Ioquake3(const std::string& line) { return line + " (ioquake3)\r\n"; }
+String Both(const String& line) { return line + "\r\n"; }
+String Original(const String& line) { return line + " (original game)\r\n"; }
+String Ioquake3(const String& line) { return line + " (ioquake3)\r\n"; }
 
 // Each row as the engine and both game modules handle it. "original" is the 1.32 game
 // module's ClientCleanName, "ioquake3" ioquake3's; the engine's functions are named per row.
 TEST(ServerName, FollowsTheEngineThenBothGameModules) {
-  const std::string a33(33, 'a'), a34(34, 'a'), a35(35, 'a');
+  const String a33(33, 'a'), a34(34, 'a'), a35(35, 'a');
   struct Case {
-    std::string coded;
-    std::string original, ioquake3;
+    String coded;
+    String original, ioquake3;
     std::size_t counted;
     bool overLimit;
-    std::string reasons;
+    String reasons;
   } cases[] = {
       {"^1Neo^7!", "^1Neo^7!", "^1Neo^7!", 8, false, ""},
       {a35, a35, a35, 35, false, ""},
@@ -55,8 +57,8 @@ TEST(ServerName, FollowsTheEngineThenBothGameModules) {
       {"a\\b", kUnnamedPlayer, kUnnamedPlayer, 3, false, kRefused},
       {"Neo;\x01" + a35, kUnnamedPlayer, kUnnamedPlayer, 40, true, kRefused},
       // Info_SetValueForKey: "\name\" and the name within MAX_INFO_STRING (1024) with its end.
-      {std::string(1018, 'a'), kUnnamedPlayer, kUnnamedPlayer, 1018, true, kOverlong},
-      {std::string(1017, 'a'), a35, a35, 1017, true, Both(kCut)},
+      {String(1018, 'a'), kUnnamedPlayer, kUnnamedPlayer, 1018, true, kOverlong},
+      {String(1017, 'a'), a35, a35, 1017, true, Both(kCut)},
       // MSG_ReadString.
       {"100%", "100.", "100.", 4, false, kDotted},
       {"J\xE9r\xF4me", "J.r.me", "J.r.me", 6, false, kDotted},
@@ -66,7 +68,7 @@ TEST(ServerName, FollowsTheEngineThenBothGameModules) {
   };
   for (const auto& c : cases) {
     const ServerName server = ServerNameOf(c.coded);
-    const std::string shown = c.coded.substr(0, 40);
+    const String shown = c.coded.substr(0, 40);
     EXPECT_EQ(server.original.name, c.original) << shown;
     EXPECT_EQ(server.ioquake3.name, c.ioquake3) << shown;
     EXPECT_EQ(server.counted, c.counted) << shown;
@@ -77,18 +79,18 @@ TEST(ServerName, FollowsTheEngineThenBothGameModules) {
 }
 
 TEST(ServerName, NamesBothResultsOnlyWhereTheModulesDifferAndAsksUnlessOnlyBlackGoes) {
-  EXPECT_FALSE(ServerNameOf("^0" + std::string(35, 'x')).AskBeforeSaving());
+  EXPECT_FALSE(ServerNameOf("^0" + String(35, 'x')).AskBeforeSaving());
   EXPECT_FALSE(ServerNameOf("^^0b!").AskBeforeSaving());
   EXPECT_TRUE(ServerNameOf("^0").AskBeforeSaving());
   EXPECT_TRUE(ServerNameOf("Neo^").AskBeforeSaving());
   EXPECT_TRUE(ServerNameOf("100%").AskBeforeSaving());
-  EXPECT_EQ(LengthAgainstLimit(ServerNameOf(std::string(40, 'x'))), "40/35");
-  EXPECT_EQ(LengthAgainstLimit(ServerNameOf("^0" + std::string(35, 'x'))), "35/35");
+  EXPECT_EQ(LengthAgainstLimit(ServerNameOf(String(40, 'x'))), "40/35");
+  EXPECT_EQ(LengthAgainstLimit(ServerNameOf("^0" + String(35, 'x'))), "35/35");
   EXPECT_EQ(ServerNameTip(ServerNameOf("^1Neo")), "");
   EXPECT_EQ(ServerNameTip(ServerNameOf("100%")), "Game servers will show: 100.\r\n" + kDotted.substr(0, kDotted.size() - 2));
   EXPECT_EQ(ServerNameTip(ServerNameOf("Neo^")),
             "Game servers will show:\r\noriginal game: Neo\r\nioquake3: Neo^\r\n" + kCaret + " (original game)");
-  EXPECT_EQ(ServerNameReasons(ServerNameOf(" ^0" + std::string(40, 'x'))),
+  EXPECT_EQ(ServerNameReasons(ServerNameOf(" ^0" + String(40, 'x'))),
             Both(kCut) + Both(kBlack) + Both(kSpaces));
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include <filesystem>
 
 #include "CodePage1252.h"
@@ -12,7 +14,7 @@
 namespace pelorin {
 namespace {
 
-using Names = std::vector<std::string>;
+using Names = std::vector<String>;
 
 const CodePage1252 kCodePage;
 
@@ -44,7 +46,7 @@ TEST(Settings, WritesEveryValueOnItsOwnCrLfLine) {
 TEST(Settings, KeepsTheCodePageWhereTheFolderFitsItAndUtf8Otherwise) {
   const struct {
     EditorSettings settings;
-    std::string bytes;
+    String bytes;
   } cases[] = {
       {{"C:\\Spi\xC3\xABle\\", "^1N\xE9o", {"\x01\xFF", "x"}}, "C:\\Spi\xEBle\\\r\n^1N\xE9o\r\n\x01\xFF\r\nx\r\n"},
       {{"C:\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B\\Quake3", "^1N\xE9o", {"\x80", "x"}},
@@ -67,7 +69,7 @@ TEST(Settings, KeepsTheCodePageWhereTheFolderFitsItAndUtf8Otherwise) {
 TEST(Settings, StoringReplacesTheFileAndKeepsItWhenTheReplaceFails) {
   testing::TempFolder folder;
   testing::FaultyFileSystem files;
-  const std::string path = SettingsPath(folder.Path());
+  const String path = SettingsPath(folder.Path());
   EXPECT_EQ(path, folder.Path() + "\\settings.ini");
 
   EXPECT_FALSE(StoreSettings(files, path, {"C:\\Q3", "n", {"n"}}));
@@ -77,13 +79,13 @@ TEST(Settings, StoringReplacesTheFileAndKeepsItWhenTheReplaceFails) {
   files.readOnlyFiles.insert(path);
   EXPECT_TRUE(StoreSettings(files, path, {"D:\\Other", "", {}}));
   EXPECT_EQ(folder.Read("settings.ini"), "C:\\Q3\r\nn\r\nn\r\n");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);  // no temporary file
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(std::string(folder.Path())), {}), 1);  // no temporary file
 
   files.readOnlyFiles.clear();
   files.diskFull = true;
   EXPECT_TRUE(StoreSettings(files, path, {"D:\\Other", "", {}}));
   EXPECT_EQ(folder.Read("settings.ini"), "C:\\Q3\r\nn\r\nn\r\n");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);  // no temporary file
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(std::string(folder.Path())), {}), 1);  // no temporary file
 }
 
 // Settings stay beside the program where its user may write there; else they go to the
@@ -94,13 +96,13 @@ TEST(Settings, LiveWhereTheUserCanWrite) {
   testing::FaultyFileSystem files;
   folder.MakeFolder("Programs\\Pelorin");
   folder.MakeFolder("AppData");
-  const std::string program = folder.Path("Programs\\Pelorin"), appData = folder.Path("AppData");
-  const std::string beside = SettingsPath(program), own = SettingsPath(UserSettingsFolder(appData));
+  const String program = folder.Path("Programs\\Pelorin"), appData = folder.Path("AppData");
+  const String beside = SettingsPath(program), own = SettingsPath(UserSettingsFolder(appData));
   const auto choose = [&] { return ChooseSettingsFiles(files, program, appData, folder.Path("VirtualStore")); };
 
   EXPECT_EQ(choose().path, beside);
   EXPECT_EQ(choose().startFrom, "");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ReplaceChars(program, '\\', '/')), {}), 0);  // the probe is gone
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(std::string(ReplaceChars(program, '\\', '/'))), {}), 0);  // the probe is gone
 
   files.unwritableFolders = {program};
   EXPECT_EQ(choose().path, own);

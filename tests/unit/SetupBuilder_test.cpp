@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include "FilePack.h"
 #include "SetupData.h"
 #include "SetupUnpack.h"
@@ -19,7 +21,7 @@ class SetupBuilderTest : public ::testing::Test {
     folder_.Write("editor", "MZ editor");
     folder_.Write("info", "Pelorin\r\n");
   }
-  std::string Build(const std::vector<SetupItem>& items) {
+  String Build(const std::vector<SetupItem>& items) {
     return BuildSetupFile(files_, output_, folder_.Path("image"), items, sizes_);
   }
   bool OnlyOutputAndSources() const {
@@ -30,13 +32,13 @@ class SetupBuilderTest : public ::testing::Test {
 
   testing::TempFolder folder_;
   testing::FaultyFileSystem files_;
-  std::string output_ = folder_.Path("setup.exe");
+  String output_ = folder_.Path("setup.exe");
   SetupSizes sizes_;
 };
 
 TEST_F(SetupBuilderTest, WritesImagePackAndTrailerThatSetupReadsBack) {
   ASSERT_EQ(Build({{"Pelorin.exe", folder_.Path("editor")}, {"%SETUPINFO%", folder_.Path("info")}}), "");
-  const std::string setup = folder_.Read("setup.exe");
+  const String setup = folder_.Read("setup.exe");
   EXPECT_EQ(sizes_.total, setup.size());
   EXPECT_EQ(setup.size() % 8, 0u) << "signing would pad the file and part the trailer from the table";
   EXPECT_EQ(setup.rfind("MZ image", 0), 0u);
@@ -53,7 +55,7 @@ TEST_F(SetupBuilderTest, PacksASetupAgainWithItemsReplacedAndRefusesASignedOne) 
   const FileTime built{2026, 5, 4, 3, 2, 1};
   ASSERT_EQ(Build({{"Pelorin.exe", folder_.Path("editor"), built}, {"%SETUPINFO%", folder_.Path("info"), built}}), "");
   folder_.MakeFolder("unpacked");
-  std::string image;
+  String image;
   std::vector<SetupItem> items;
   ASSERT_EQ(ReadSetupFile(files_, output_, folder_.Path("unpacked"), image, items), "");
   ASSERT_EQ(items.size(), 2u);
@@ -66,7 +68,7 @@ TEST_F(SetupBuilderTest, PacksASetupAgainWithItemsReplacedAndRefusesASignedOne) 
   ASSERT_FALSE(files_.OpenForReading(folder_.Path("again.exe"), again));
   const auto trailer = FindTrailer(*again);
   ASSERT_TRUE(trailer);
-  const std::string setup = folder_.Read("again.exe");
+  const String setup = folder_.Read("again.exe");
   const PackList list = ParsePackList(std::string_view(setup).substr(trailer->listPosition - 1, trailer->listLength));
   ASSERT_EQ(list.records.size(), 2u);
   EXPECT_EQ(list.records[0].time, built);
@@ -75,25 +77,25 @@ TEST_F(SetupBuilderTest, PacksASetupAgainWithItemsReplacedAndRefusesASignedOne) 
 
   folder_.Write("image", testing::ImageHead(0, 0));
   ASSERT_EQ(Build({{"Pelorin.exe", folder_.Path("editor")}}), "");
-  const std::string table(64, 'C');
+  const String table(64, 'C');
   folder_.Write("setup.exe", testing::ImageHead(sizes_.total, table.size()) +
                                  folder_.Read("setup.exe").substr(testing::ImageHead(0, 0).size()) + table);
-  EXPECT_NE(ReadSetupFile(files_, output_, folder_.Path("unpacked"), image, items).find("is signed"), std::string::npos);
+  EXPECT_NE(ReadSetupFile(files_, output_, folder_.Path("unpacked"), image, items).find("is signed"), String::npos);
 }
 
 // The uninstaller is the image with the removal mark; only a mark that ends the file (before
 // a certificate table) right behind the image it names makes the removal role. A setup file
 // cut short right after a packed uninstaller, or a setup file with its pack, stays setup.
 TEST_F(SetupBuilderTest, TheRemovalMarkMakesTheUninstallerAndNothingElse) {
-  const auto hasMark = [&](const std::string& bytes) {
+  const auto hasMark = [&](const String& bytes) {
     folder_.Write("probe.exe", bytes);
     std::unique_ptr<FileReader> reader;
     return !files_.OpenForReading(folder_.Path("probe.exe"), reader) && HasRemovalMark(*reader);
   };
-  const std::string image = testing::ImageHead(0, 0);
+  const String image = testing::ImageHead(0, 0);
   folder_.Write("image", image);
   ASSERT_EQ(BuildRemovalFile(files_, folder_.Path("Uninstall.exe"), folder_.Path("image")), "");
-  const std::string removal = folder_.Read("Uninstall.exe");
+  const String removal = folder_.Read("Uninstall.exe");
   EXPECT_EQ(removal, image + FormatRemovalMark(image.size()));
   EXPECT_FALSE(folder_.Exists("Uninstall.exe.tmp"));
   EXPECT_TRUE(hasMark(removal));
@@ -101,10 +103,10 @@ TEST_F(SetupBuilderTest, TheRemovalMarkMakesTheUninstallerAndNothingElse) {
   EXPECT_FALSE(hasMark(image + FormatRemovalMark(image.size() + 8)));
 
   ASSERT_EQ(Build({{"Uninstall.exe", folder_.Path("Uninstall.exe")}, {"Pelorin.exe", folder_.Path("editor")}}), "");
-  const std::string setup = folder_.Read("setup.exe");
+  const String setup = folder_.Read("setup.exe");
   EXPECT_FALSE(hasMark(setup));
   const std::size_t packed = setup.find(removal.substr(image.size()));
-  ASSERT_NE(packed, std::string::npos);
+  ASSERT_NE(packed, String::npos);
   EXPECT_FALSE(hasMark(setup.substr(0, packed + kRemovalMarkSize))) << "a setup file cut short";
   const auto trailer = ParseTrailer(std::string_view(setup).substr(setup.size() - kTrailerSize), setup.size());
   ASSERT_TRUE(trailer);
@@ -116,35 +118,35 @@ TEST_F(SetupBuilderTest, TheRemovalMarkMakesTheUninstallerAndNothingElse) {
 // Setup rebuilds the packed uninstaller from its own image: with the signing fields and the
 // certificate table it was packed with, whatever signing did to setup's own headers.
 TEST_F(SetupBuilderTest, ThePackedUninstallerIsRebuiltFromSetupsImage) {
-  const std::string image = testing::ImageHead(0, 0) + std::string(40, 'I');
+  const String image = testing::ImageHead(0, 0) + String(40, 'I');
   folder_.Write("image", image);
-  const std::string table(24, 'T');
-  const std::string uninstaller = testing::ImageHead(image.size() + kRemovalMarkSize, table.size()) +
+  const String table(24, 'T');
+  const String uninstaller = testing::ImageHead(image.size() + kRemovalMarkSize, table.size()) +
                                   image.substr(testing::ImageHead(0, 0).size()) + FormatRemovalMark(image.size()) + table;
   folder_.Write("Uninstall.exe", uninstaller);
   ASSERT_EQ(Build({{"Pelorin.exe", folder_.Path("editor")}, {"Uninstall.exe", folder_.Path("Uninstall.exe")}}), "");
-  std::string setup = folder_.Read("setup.exe");
+  String setup = folder_.Read("setup.exe");
   setup.replace(0, testing::ImageHead(0, 0).size(), testing::ImageHead(setup.size(), 8));  // setup signed too
-  folder_.Write("setup.exe", setup + std::string(8, 'S'));
+  folder_.Write("setup.exe", setup + String(8, 'S'));
 
   std::unique_ptr<FileReader> reader;
   ASSERT_FALSE(files_.OpenForReading(output_, reader));
   const auto trailer = FindTrailer(*reader);
   ASSERT_TRUE(trailer);
-  std::string listText;
+  String listText;
   ASSERT_FALSE(ReadRange(*reader, trailer->listPosition - 1, trailer->listLength, listText));
   PackList list = ParsePackList(listText);
   std::unique_ptr<FileReader> data = std::make_unique<ImagePart>(*reader, trailer->dataPosition, trailer->dataLength);
   ASSERT_TRUE(RebuildSelfItems(*reader, *trailer, list, data));
-  std::string bytes;
-  for (const auto& [name, expected] : {std::pair{"Uninstall.exe", uninstaller}, std::pair{"Pelorin.exe", std::string("MZ editor")}}) {
+  String bytes;
+  for (const auto& [name, expected] : {std::pair{"Uninstall.exe", uninstaller}, std::pair{"Pelorin.exe", String("MZ editor")}}) {
     const PackRecord* record = list.Find(name);
     ASSERT_TRUE(record);
     ASSERT_FALSE(ReadRange(*data, record->offset - 1, record->size, bytes));
     EXPECT_EQ(bytes, expected) << name;
   }
   EXPECT_FALSE(SelfItemOf(image, "MZ editor"));
-  std::string item = *SelfItemOf(image, uninstaller);
+  String item = *SelfItemOf(image, uninstaller);
   EXPECT_EQ(ProgramOfSelfItem(image, item), uninstaller);
   EXPECT_FALSE(ProgramOfSelfItem(image + "more", item)) << "an item of another image";
   EXPECT_FALSE(ProgramOfSelfItem(image, item.substr(0, kSelfItemHead - 1)));
@@ -152,15 +154,15 @@ TEST_F(SetupBuilderTest, ThePackedUninstallerIsRebuiltFromSetupsImage) {
 }
 
 TEST_F(SetupBuilderTest, ASignedUninstallerKeepsItsRoleAndABadImageMakesNone) {
-  const std::string image = testing::ImageHead(0, 0);
-  const std::string removal = image + FormatRemovalMark(image.size());
-  const auto hasMark = [&](const std::string& bytes) {
+  const String image = testing::ImageHead(0, 0);
+  const String removal = image + FormatRemovalMark(image.size());
+  const auto hasMark = [&](const String& bytes) {
     folder_.Write("probe.exe", bytes);
     std::unique_ptr<FileReader> reader;
     return !files_.OpenForReading(folder_.Path("probe.exe"), reader) && HasRemovalMark(*reader);
   };
-  const std::string table(64, 'C');
-  const std::string signedRemoval = testing::ImageHead(removal.size(), table.size()) + removal.substr(image.size()) + table;
+  const String table(64, 'C');
+  const String signedRemoval = testing::ImageHead(removal.size(), table.size()) + removal.substr(image.size()) + table;
   EXPECT_TRUE(hasMark(signedRemoval));
   folder_.Write("image", "MZ odd");
   EXPECT_NE(BuildRemovalFile(files_, folder_.Path("Uninstall.exe"), folder_.Path("image")), "");
@@ -172,7 +174,7 @@ TEST_F(SetupBuilderTest, AnyFailureLeavesNoSetupFile) {
   const struct {
     const char* why;
     std::vector<SetupItem> items;
-    std::string problem;
+    String problem;
   } cases[] = {
       {"device name", {{"Pelorin.exe", folder_.Path("editor")}, {"bin\\CON.dll", folder_.Path("editor")}},
        "cannot add bin\\CON.dll: its name is a device name in Windows"},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include "support/ImageHead.h"
 
 namespace pelorin {
@@ -9,10 +11,10 @@ namespace {
 
 TEST(SetupData, TrailerRoundTripsAndDescribesTheShippedLayout) {
   const Trailer shipped{110593, 345, 110938, 345255};
-  const std::string text = FormatTrailer(shipped);
+  const String text = FormatTrailer(shipped);
   ASSERT_EQ(text.size(), 272u);
   EXPECT_EQ(text.substr(0, 16), "TANNERSHOALSDATA");
-  EXPECT_EQ(text.substr(16, 64), "110593" + std::string(58, ' '));
+  EXPECT_EQ(text.substr(16, 64), "110593" + String(58, ' '));
   const auto parsed = ParseTrailer(text, 456465);
   ASSERT_TRUE(parsed);
   EXPECT_EQ(parsed->listPosition, 110593u);
@@ -22,27 +24,27 @@ TEST(SetupData, TrailerRoundTripsAndDescribesTheShippedLayout) {
 }
 
 TEST(SetupData, DamagedTrailersAreRefused) {
-  const std::string good = FormatTrailer({11, 5, 16, 10});
+  const String good = FormatTrailer({11, 5, 16, 10});
   EXPECT_TRUE(ParseTrailer(good, 26 + 272));
   EXPECT_TRUE(ParseTrailer(good, 25 + 272));   // the data copy ends right before the trailer
   EXPECT_FALSE(ParseTrailer(good, 24 + 272));  // the data copy would reach into the trailer
   EXPECT_FALSE(ParseTrailer(good, 100));        // a file shorter than a trailer
 
-  auto withField = [&](int index, const std::string& value) {
-    std::string text = good;
-    std::string field = value;
+  auto withField = [&](int index, const String& value) {
+    String text = good;
+    String field = value;
     field.resize(64, ' ');
     text.replace(16 + 64 * index, 64, field);
     return text;
   };
-  for (const std::string& bad : {std::string("x"), std::string("-5"), std::string("1e3"),
-                                 std::string("0x10"), std::string(""), std::string("12 3"),
-                                 std::string("99999999999999999999")}) {
+  for (const String& bad : {String("x"), String("-5"), String("1e3"),
+                                 String("0x10"), String(""), String("12 3"),
+                                 String("99999999999999999999")}) {
     EXPECT_FALSE(ParseTrailer(withField(0, bad), 1 << 20)) << bad;
   }
   EXPECT_FALSE(ParseTrailer(withField(0, "0"), 1 << 20));  // positions count from 1
   EXPECT_FALSE(ParseTrailer(withField(3, "18446744073709551615"), 1 << 20));
-  std::string wrongMagic = good;
+  String wrongMagic = good;
   wrongMagic[0] = 't';
   EXPECT_FALSE(ParseTrailer(wrongMagic, 1 << 20));
   EXPECT_FALSE(ParseTrailer(good.substr(1), 1 << 20));
@@ -52,15 +54,15 @@ TEST(SetupData, DamagedTrailersAreRefused) {
 // the file is damaged data.
 TEST(SetupData, TheTrailerEndsBeforeACertificateTableThatEndsTheFile) {
   using testing::ImageHead;
-  const std::string cut = ImageHead(1000, 200).substr(0, 0x80 + 24 + 96 + 4 * 8 + 4);
+  const String cut = ImageHead(1000, 200).substr(0, 0x80 + 24 + 96 + 4 * 8 + 4);
   const struct {
     const char* why;
-    std::string head;
+    String head;
     std::uint64_t fileSize;
     std::optional<std::uint64_t> end;
   } cases[] = {
       {"no image", "just bytes", 1200, 1200},
-      {"an image without a PE header", "MZ" + std::string(100, '\0'), 1200, 1200},
+      {"an image without a PE header", "MZ" + String(100, '\0'), 1200, 1200},
       {"no table named", ImageHead(0, 0), 1200, 1200},
       {"a table that ends the file", ImageHead(1000, 200), 1200, 1000},
       {"the same in a 64-bit image", ImageHead(1000, 200, true), 1200, 1000},
@@ -79,7 +81,7 @@ TEST(SetupData, RemovalMarkWritesItsLengthInSixteenPlaces) {
   for (const std::uint64_t length : {std::uint64_t{0}, std::uint64_t{9}, std::uint64_t{10}, std::uint64_t{131072},
                                      std::uint64_t{4294967295u}, std::uint64_t{4294967296u},
                                      std::uint64_t{9999999999999999u}, std::uint64_t{18446744073709551615u}}) {
-    std::string field = std::to_string(length);
+    String field = std::to_string(length);
     field.resize(16, ' ');
     EXPECT_EQ(FormatRemovalMark(length), "PELORIN-REMOVAL:" + field) << length;
     EXPECT_TRUE(IsRemovalMark(FormatRemovalMark(length), length)) << length;
@@ -124,7 +126,7 @@ TEST(SetupData, SetupInformationReadsTenLinesWithDefaults) {
 }
 
 TEST(SetupData, ShortcutListKeepsTenLinesAtMost) {
-  std::string text;
+  String text;
   for (int i = 0; i < 12; ++i) text += "link" + std::to_string(i) + "\xFF" "a.exe\xFE" "Programs\\\r\n";
   const auto lines = ParseShortcutLines(text);
   ASSERT_EQ(lines.size(), 10u);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include <algorithm>
 #include <filesystem>
 
@@ -17,7 +19,7 @@ namespace {
 class SetupUnpackTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::pair<const char*, std::string> items[] = {
+    const std::pair<const char*, String> items[] = {
         {"Uninstall.exe", "MZ uninstall"},
         {"%SETUPINFO%", "Pelorin\r\n1.2 (build 16)\r\nBrackwater\r\n 1 \r\n 0 \r\n\r\n 1 \r\n 1 \r\nPelorin.exe\r\n 0 \r\n"},
         {"%SHORTCUTS%", "Pelorin\xFFPelorin.exe\xFEPrograms\\Brackwater\\Pelorin\\\r\n"},
@@ -32,23 +34,23 @@ class SetupUnpackTest : public ::testing::Test {
     }
   }
 
-  std::string SetupProgram(const std::string& image = "MZ the setup program image") {
-    const std::string list = folder_.Read("pack.lst");
-    const std::string data = folder_.Read("pack.mif");
+  String SetupProgram(const String& image = "MZ the setup program image") {
+    const String list = folder_.Read("pack.lst");
+    const String data = folder_.Read("pack.mif");
     const Trailer trailer{image.size() + 1, list.size(), image.size() + list.size() + 1, data.size()};
     return image + list + data + "\xFF" + FormatTrailer(trailer);
   }
 
   // The same file signed: an image whose security directory names the certificate table
   // appended after the trailer, or one from `tableStart` to the end.
-  std::string SignedProgram(std::optional<std::uint32_t> tableStart = std::nullopt) {
-    const std::string table(1480, 'C');
+  String SignedProgram(std::optional<std::uint32_t> tableStart = std::nullopt) {
+    const String table(1480, 'C');
     const std::size_t end = SetupProgram(testing::ImageHead(0, 0)).size() + table.size();
     const std::uint32_t start = tableStart.value_or(end - table.size());
     return SetupProgram(testing::ImageHead(start, end - start)) + table;
   }
 
-  UnpackOutcome Unpack(const std::string& program) {
+  UnpackOutcome Unpack(const String& program) {
     folder_.Write("setup.exe", program);
     folder_.MakeFolder("Temp\\SetupTemp");
     return UnpackSetupData(files_, folder_.Path("setup.exe"), setup_);
@@ -65,8 +67,8 @@ TEST_F(SetupUnpackTest, ReadsThePackFromTheImageAndWritesOnlyTheWizardsFiles) {
   UnpackOutcome outcome = Unpack(SetupProgram());
   ASSERT_EQ(outcome.result, UnpackResult::kReady);
   for (const char* name : {"Setup.lst", "Setup.mif", "SetupInfo.txt", "ShortCuts.txt"})
-    EXPECT_FALSE(folder_.Exists(std::string("Temp\\SetupTemp\\") + name)) << name;
-  std::string item(12, '\0');
+    EXPECT_FALSE(folder_.Exists(String("Temp\\SetupTemp\\") + name)) << name;
+  String item(12, '\0');
   std::size_t got = 0;
   ASSERT_FALSE(outcome.data->Seek(outcome.list.Find("Uninstall.exe")->offset - 1));
   ASSERT_FALSE(outcome.data->Read(item.data(), item.size(), got));
@@ -93,7 +95,7 @@ TEST_F(SetupUnpackTest, ReadsThePackFromTheImageAndWritesOnlyTheWizardsFiles) {
 TEST(BitmapRowsOffset, OnlyWhereEveryPartLiesWithinTheFile) {
   const auto bitmap = [](std::uint32_t rowsAt, std::uint32_t infoSize, std::uint16_t depth, std::uint32_t compression,
                          std::uint32_t colours, std::size_t size) {
-    std::string file(size, '\0');
+    String file(size, '\0');
     const auto put = [&](std::size_t at, std::uint32_t value, int bytes) {
       for (int i = 0; i < bytes && at + i < file.size(); ++i) file[at + i] = static_cast<char>(value >> (8 * i));
     };
@@ -110,27 +112,27 @@ TEST(BitmapRowsOffset, OnlyWhereEveryPartLiesWithinTheFile) {
   };
   // Run-length data of the 2 x 2 picture behind a colour table of one entry, with the image
   // size that the info header gives for it.
-  const auto compressed = [&](std::uint16_t depth, const std::string& data, std::uint32_t size, std::int32_t height = 2) {
-    std::string file = bitmap(58, 40, depth, depth == 8 ? 1 : 2, 1, 58) + data;
+  const auto compressed = [&](std::uint16_t depth, const String& data, std::uint32_t size, std::int32_t height = 2) {
+    String file = bitmap(58, 40, depth, depth == 8 ? 1 : 2, 1, 58) + data;
     for (int i = 0; i < 4; ++i) {
       file[34 + i] = static_cast<char>(size >> (8 * i));
       file[22 + i] = static_cast<char>(static_cast<std::uint32_t>(height) >> (8 * i));
     }
     return file;
   };
-  const std::string rows("\x02\x00\0\0\x02\x00\0\1", 8);
+  const String rows("\x02\x00\0\0\x02\x00\0\1", 8);
   const struct {
     const char* what;
-    std::string file;
+    String file;
     std::size_t offset;
   } cases[] = {
       {"RLE8", compressed(8, rows, 8), 58},
       {"RLE4", compressed(4, rows, 8), 58},
       {"RLE8 whose size passes the file", compressed(8, rows, 9), 0},
       {"RLE8 whose size cuts off the end of the picture", compressed(8, rows, 6), 0},
-      {"RLE8 with a run past its row", compressed(8, std::string("\x03\x00\0\1", 4), 4), 0},
+      {"RLE8 with a run past its row", compressed(8, String("\x03\x00\0\1", 4), 4), 0},
       {"RLE8 stored top-down", compressed(8, rows, 8, -2), 0},
-      {"RLE4 at 8 bits", compressed(8, rows, 8).replace(30, 1, 1, '\x02'), 0},
+      {"RLE4 at 8 bits", compressed(8, rows, 8).replace(30, 1, "\x02"), 0},
       {"24 bits", bitmap(54, 40, 24, 0, 0, 70), 54},
       {"8 bits with its colour table", bitmap(54 + 1024, 40, 8, 0, 0, 54 + 1024 + 8), 54 + 1024},
       {"8 bits, the table over the rows", bitmap(54, 40, 8, 0, 0, 200), 0},
@@ -138,7 +140,7 @@ TEST(BitmapRowsOffset, OnlyWhereEveryPartLiesWithinTheFile) {
       {"compressed, the colour table over the data", bitmap(54, 40, 8, 1, 1, 80), 0},
       {"a header larger than the room", bitmap(54, 124, 24, 0, 0, 70), 0},
       {"no depth", bitmap(54, 40, 0, 0, 0, 70), 0},
-      {"not a bitmap", std::string(70, 'x'), 0},
+      {"not a bitmap", String(70, 'x'), 0},
   };
   for (const auto& c : cases) EXPECT_EQ(BitmapRowsOffset(c.file), c.offset) << c.what;
 }
@@ -171,7 +173,7 @@ TEST_F(SetupUnpackTest, TheSetupFolderIsNewAndOfItsOwn) {
 }
 
 TEST_F(SetupUnpackTest, ADamagedFileListIsCorruptSetupData) {
-  std::string list = folder_.Read("pack.lst");
+  String list = folder_.Read("pack.lst");
   folder_.Write("pack.lst", list + "Extra.exe,22,5,x,0,0,1,1,2001\r\n");
   EXPECT_EQ(Unpack(SetupProgram()).result, UnpackResult::kCorrupt);
 }
@@ -186,15 +188,15 @@ TEST_F(SetupUnpackTest, SetupInformationWithoutAnApplicationNameIsCorrupt) {
 }
 
 TEST_F(SetupUnpackTest, ProgramsWithoutAGoodTrailerAreCorrupt) {
-  const std::string program = SetupProgram();
-  std::string damaged = program;
+  const String program = SetupProgram();
+  String damaged = program;
   damaged[damaged.size() - 272 + 16] = 'x';
-  std::string beyond = program;
+  String beyond = program;
   beyond.replace(beyond.size() - 272 + 16 + 128, 10, "9999999999");
-  const std::string signed_ = SignedProgram();
+  const String signed_ = SignedProgram();
   const struct {
     const char* why;
-    std::string program;
+    String program;
     UnpackResult result;
   } cases[] = {
       {"signed: the trailer stands before the table", signed_, UnpackResult::kReady},
@@ -203,7 +205,7 @@ TEST_F(SetupUnpackTest, ProgramsWithoutAGoodTrailerAreCorrupt) {
       {"a copy past the trailer", beyond, UnpackResult::kCorrupt},
       {"an empty file", "", UnpackResult::kCorrupt},
       {"a table that begins inside the pack", SignedProgram(testing::ImageHead(0, 0).size() + 30), UnpackResult::kCorrupt},
-      {"signed, then bytes appended after the table", signed_ + std::string(1480, 'C'), UnpackResult::kCorrupt},
+      {"signed, then bytes appended after the table", signed_ + String(1480, 'C'), UnpackResult::kCorrupt},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.why);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include "support/FaultyFileSystem.h"
 #include "support/TempFolder.h"
 
@@ -31,7 +33,7 @@ TEST(NameTheGameStartsWith, RunsBothStartFilesAsTheEngineFindsThem) {
     testing::TempFolder home, game;
     testing::FaultyFileSystem files;
     const auto put = [](testing::TempFolder& folder, const char* name, const char* text) {
-      if (text) folder.Write(std::string("baseq3\\") + name, text);
+      if (text) folder.Write(String("baseq3\\") + name, text);
     };
     put(home, "q3config.cfg", c.homeQ3config);
     put(home, "autoexec.cfg", c.homeAutoexec);

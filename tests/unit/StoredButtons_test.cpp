@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include "MainWindowButtons.h"
 
 namespace pelorin {
@@ -14,7 +16,7 @@ PictureRef LoadFace(std::string_view name) {
 
 TEST(StoredButtons, ReadsInstancesWithTypedValues) {
   const PictureRef face = LoadFace("save_normal");
-  std::string error;
+  String error;
   const auto buttons = ParseStoredButtons(
       "# the main window's buttons\r\n[cmdGo]\r\n_extentx int32 1720\r\nforecolor int32 65535\r\n"
       "font font \"MS Sans Serif\" 8.25 700 0 0 0\r\ncaption text Save\r\n"
@@ -23,15 +25,15 @@ TEST(StoredButtons, ReadsInstancesWithTypedValues) {
   ASSERT_TRUE(buttons) << error;
   const PropertyStore& go = *FindButton(*buttons, "cmdGo");
   EXPECT_EQ(std::get<std::int32_t>(go.ReadProperty("ForeColor", std::int32_t(0))), 65535);
-  EXPECT_EQ(std::get<std::string>(go.ReadProperty("Caption", std::string())), "Save");
+  EXPECT_EQ(std::get<String>(go.ReadProperty("Caption", String())), "Save");
   EXPECT_EQ(std::get<PictureRef>(go.ReadProperty("PictureNormal", EmptyPicture())), face);
   const FontRef font = std::get<FontRef>(go.ReadProperty("Font", FontRef()));
   EXPECT_EQ(*font, (FontObject{"MS Sans Serif", 8.25f, 700, false, false, false}));
-  EXPECT_EQ(std::get<std::string>(FindButton(*buttons, "cmdkeypad")->ReadProperty("caption", std::string())), "Keypad");
+  EXPECT_EQ(std::get<String>(FindButton(*buttons, "cmdkeypad")->ReadProperty("caption", String())), "Keypad");
 }
 
 TEST(StoredButtons, UnreadableLinesAreNamed) {
-  std::string error;
+  String error;
   const auto noPicture = [](std::string_view) { return PictureRef(); };
   EXPECT_FALSE(ParseStoredButtons("[a]\r\nx int32 twelve\r\n", noPicture, error));
   EXPECT_EQ(error, "line 2: x int32 twelve");
@@ -41,10 +43,10 @@ TEST(StoredButtons, UnreadableLinesAreNamed) {
 }
 
 TEST(StoredButtons, NumbersBeyondTheirTypeAreRefused) {
-  std::string error;
+  String error;
   const auto noPicture = [](std::string_view) { return PictureRef(); };
-  const std::string huge = "1" + std::string(40, '0');
-  for (const std::string& line : std::vector<std::string>{"x int16 99999", "x int16 -32769", "x int32 4294967296", "x int32 -2147483649",
+  const String huge = "1" + String(40, '0');
+  for (const String& line : std::vector<String>{"x int16 99999", "x int16 -32769", "x int32 4294967296", "x int32 -2147483649",
                                  "x int32 " + huge, "x float " + huge, "f font \"Arial\" " + huge + " 700 0 0 0",
                                  "f font \"Arial\" 8 " + huge + " 0 0 0"}) {
     EXPECT_FALSE(ParseStoredButtons("[a]\r\n" + line + "\r\n", noPicture, error)) << line;
@@ -68,10 +70,10 @@ TEST(PropertyStore, DefaultRuleComparesAcrossNumericTypes) {
   store.WriteProperty("PictureNormal", EmptyPicture(), EmptyPicture());
   EXPECT_EQ(store.Size(), 0u);
   store.WriteProperty("CaptionDownYAmount", 15.5f, std::int16_t(15));
-  store.WriteProperty("Caption", std::string("button"), std::string("Button"));
+  store.WriteProperty("Caption", String("button"), String("Button"));
   EXPECT_EQ(store.Size(), 2u);
   EXPECT_TRUE(store.Has("CAPTION"));
-  store.WriteProperty("caption", std::string("Button"), std::string("Button"));  // back to default
+  store.WriteProperty("caption", String("Button"), String("Button"));  // back to default
   EXPECT_FALSE(store.Has("Caption"));
 }
 
@@ -79,7 +81,7 @@ class MeasuringHost : public ButtonHost {
  public:
   void PropertyChanged(std::string_view) override {}
   FontRef AmbientFont() override { return FontRef(new FontObject); }
-  void MeasureCaption(const std::string& text, const FontObject& font, float& width, float& height) override {
+  void MeasureCaption(const String& text, const FontObject& font, float& width, float& height) override {
     width = static_cast<float>(text.size()) * font.size;
     height = static_cast<float>(font.weight);
   }
@@ -99,8 +101,8 @@ class MeasuringHost : public ButtonHost {
 namespace pelorin {
 namespace {
 
-std::vector<std::uint8_t> ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+std::vector<std::uint8_t> ReadBytes(const String& path) {
+  std::ifstream in(std::string(path), std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -108,14 +110,14 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
 // the stored text into the buttons would give.
 TEST(StoredButtons, TheMainWindowsTableHoldsWhatItsTextReads) {
   const std::vector<std::uint8_t> bytes = ReadBytes(PELORIN_RESOURCES_DIR "/MainWindow.buttons");
-  static std::vector<std::pair<std::string, PictureRef>> faces;  // one object per name, as resources are
+  static std::vector<std::pair<String, PictureRef>> faces;  // one object per name, as resources are
   const auto face = [](std::string_view name) -> PictureRef {
     for (const auto& [known, picture] : faces)
       if (known == name) return picture;
     return faces.emplace_back(name, PictureRef(new PictureObject{65, 19, std::vector<Pixel>(65 * 19)}))
         .second;
   };
-  std::string error;
+  String error;
   const auto buttons = ParseStoredButtons(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
                                           face, error);
   ASSERT_TRUE(buttons) << error;
@@ -141,7 +143,7 @@ TEST(StoredButtons, TheMainWindowsTableHoldsWhatItsTextReads) {
 
 TEST(PictureFile, ShippedFacesAre65By19AndDamageIsRefused) {
   for (const char* face : {"save-normal", "save-pressed", "keypad-normal", "keypad-pressed"}) {
-    const auto bytes = ReadBytes(std::string(PELORIN_RESOURCES_DIR "/buttons/") + face + ".bmp");
+    const auto bytes = ReadBytes(String(PELORIN_RESOURCES_DIR "/buttons/") + face + ".bmp");
     const PictureRef picture = PictureFromBmp(bytes);
     ASSERT_TRUE(picture) << face;
     EXPECT_EQ(picture->width, 65);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include "CodePage1252.h"
 #include "support/FaultyFileSystem.h"
 #include "support/TempFolder.h"
@@ -14,7 +16,7 @@ namespace {
 TEST(TextFile, CodePageWhereItHoldsTheTextUtf8Otherwise) {
   const CodePage1252 codePage;
   const struct {
-    std::string text, bytes;
+    String text, bytes;
   } cases[] = {
       {"C:\\Games\\Q3\r\n", "C:\\Games\\Q3\r\n"},
       {"C:\\Spi\xC3\xABle \xE2\x82\xAC\r\n", "C:\\Spi\xEBle \x80\r\n"},
@@ -26,11 +28,11 @@ TEST(TextFile, CodePageWhereItHoldsTheTextUtf8Otherwise) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(EncodeTextFile(codePage, c.text), c.bytes) << c.text;
-    std::string read;
+    String read;
     EXPECT_TRUE(DecodeTextFile(codePage, c.bytes, read));
     EXPECT_EQ(read, c.text);
   }
-  std::string read;
+  String read;
   EXPECT_FALSE(DecodeTextFile(codePage, "\xEF\xBB\xBF" "C:\\\xFF", read));
   EXPECT_EQ(read, "");
   EXPECT_TRUE(DecodeTextFile(codePage, "\x81\x8D\x8F\x90\x9D", read));  // Windows maps them to C1 controls
@@ -42,13 +44,13 @@ TEST(TextFile, CodePageWhereItHoldsTheTextUtf8Otherwise) {
 TEST(TextFile, AppendingALineTheCodePageLacksTurnsTheFileToUtf8) {
   testing::TempFolder folder;
   testing::FaultyFileSystem files;
-  const std::string path = folder.Path("install.log");
+  const String path = folder.Path("install.log");
   EXPECT_FALSE(AppendTextLine(files, path, "Pelorin \xC3\xA9"));
   EXPECT_EQ(folder.Read("install.log"), "Pelorin \xE9\r\n");
   EXPECT_FALSE(AppendTextLine(files, path, "&C:\\\xD0\x98\\P.lnk"));
   EXPECT_FALSE(AppendTextLine(files, path, "x"));
   EXPECT_EQ(folder.Read("install.log"), "\xEF\xBB\xBFPelorin \xC3\xA9\r\n&C:\\\xD0\x98\\P.lnk\r\nx\r\n");
-  std::string text;
+  String text;
   EXPECT_FALSE(ReadTextFile(files, path, text));
   EXPECT_EQ(text, "Pelorin \xC3\xA9\r\n&C:\\\xD0\x98\\P.lnk\r\nx\r\n");
 

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 namespace pelorin {
 namespace {
 
-using Lines = std::vector<std::string>;
+using Lines = std::vector<String>;
 
 TEST(TextLines, CrAndCrLfEndLinesWhileALoneLfStaysInside) {
   EXPECT_EQ(SplitLines("a\r\nb\r\n"), (Lines{"a", "b"}));

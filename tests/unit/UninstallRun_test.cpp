@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 #include <deque>
 #include <filesystem>
 #include <set>
@@ -17,27 +19,27 @@ namespace pelorin {
 namespace {
 
 // Every step the run takes on the outside, in order.
-using Events = std::vector<std::string>;
+using Events = std::vector<String>;
 
 class WatchedFiles : public PosixFileSystem {
  public:
   explicit WatchedFiles(Events& events) : events_(events) {}
-  std::set<std::string> locked;  // files whose deletion is refused, as for a running program
+  std::set<String> locked;  // files whose deletion is refused, as for a running program
   bool moveFails = false;         // as for a move to another drive
   bool plantBatch = false;        // another account adds a batch file to the next folder made
-  std::set<std::string> openToOthers;  // files and folders other accounts can change
-  bool OthersCanWrite(const std::string& path) override { return openToOthers.count(path) != 0; }
-  FileError CreateFolderWithRights(const std::string& path, const std::string& rights) override {
+  std::set<String> openToOthers;  // files and folders other accounts can change
+  bool OthersCanWrite(const String& path) override { return openToOthers.count(path) != 0; }
+  FileError CreateFolderWithRights(const String& path, const String& rights) override {
     FileError error = PosixFileSystem::CreateFolderWithRights(path, rights);
     if (!error && plantBatch) PosixFileSystem::WriteNewFile(path + "\\uninstall.bat", "evil");
     plantBatch = false;
     return error;
   }
-  FileError MoveFileOver(const std::string& from, const std::string& to) override {
+  FileError MoveFileOver(const String& from, const String& to) override {
     if (moveFails) return {FileError::Kind::kOther, 17, "The system cannot move the file to a different disk drive."};
     return PosixFileSystem::MoveFileOver(from, to);
   }
-  FileError RemoveFile(const std::string& path) override {
+  FileError RemoveFile(const String& path) override {
     events_.push_back("remove " + path);
     if (locked.count(path) != 0) return {FileError::Kind::kAccessDenied, 5, "Access is denied."};
     return PosixFileSystem::RemoveFile(path);
@@ -51,7 +53,7 @@ class WatchedFiles : public PosixFileSystem {
 class WatchedOutside : public testing::RecordingProcesses, public AppWindows {
  public:
   explicit WatchedOutside(Events& events) : events_(events) {}
-  bool RunAndWait(const std::string& commandLine, unsigned long timeoutMs) override {
+  bool RunAndWait(const String& commandLine, unsigned long timeoutMs) override {
     events_.push_back("run " + commandLine);
     return RecordingProcesses::RunAndWait(commandLine, timeoutMs);
   }
@@ -70,7 +72,7 @@ class WatchedOutside : public testing::RecordingProcesses, public AppWindows {
 
 class ScriptedUi : public UninstallUi {
  public:
-  std::vector<std::string> told, statuses, questions;
+  std::vector<String> told, statuses, questions;
   std::vector<std::pair<std::size_t, std::size_t>> progress;
   std::deque<bool> answers;  // Yes when none is left
   int retries = 0;           // Retry answers before Cancel
@@ -81,14 +83,14 @@ class ScriptedUi : public UninstallUi {
   void ShowStatus(std::string_view text) override { statuses.emplace_back(text); }
   void ShowProgress(std::size_t index, std::size_t count) override { progress.emplace_back(index, count); }
   bool Ask(std::string_view text, std::string_view caption) override {
-    questions.push_back(std::string(caption) + ": " + std::string(text));
+    questions.push_back(String(caption) + ": " + String(text));
     if (answers.empty()) return true;
     const bool answer = answers.front();
     answers.pop_front();
     return answer;
   }
   bool AskRetry(std::string_view text) override {
-    questions.push_back("Retry: " + std::string(text));
+    questions.push_back("Retry: " + String(text));
     return retries-- > 0;
   }
 };
@@ -112,7 +114,7 @@ class UninstallRunTest : public ::testing::Test {
 
   UninstallEnd Run() { return RunUninstall({files_, registry_, processes_, processes_, ui_}, place_); }
 
-  std::string Installed(const std::string& relative) const { return temp_.Path("app\\" + relative); }
+  String Installed(const String& relative) const { return temp_.Path("app\\" + relative); }
 
   testing::TempFolder temp_;
   Events events_;
@@ -125,7 +127,7 @@ class UninstallRunTest : public ::testing::Test {
 
 TEST_F(UninstallRunTest, MissingLogOnlySaysSo) {
   EXPECT_EQ(Run(), UninstallEnd::kLogMissing);
-  EXPECT_EQ(ui_.told, std::vector<std::string>{"Install.log not found!"});
+  EXPECT_EQ(ui_.told, std::vector<String>{"Install.log not found!"});
   EXPECT_FALSE(ui_.shown);
   EXPECT_TRUE(events_.empty());
   EXPECT_TRUE(processes_.started.empty());
@@ -137,7 +139,7 @@ TEST_F(UninstallRunTest, MissingLogOnlySaysSo) {
 TEST_F(UninstallRunTest, RemovesThroughItsOwnScopesRegistration) {
   temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\nPelorin.exe\r\nPelorin.exe\r\n");
   temp_.Write("app\\Pelorin.exe", "MZ");
-  const std::string key = UninstallKeyPath("Pelorin");
+  const String key = UninstallKeyPath("Pelorin");
   registry_.SetKeyValue(RegistryRoot::kLocalMachine, key, "InstallLocation", temp_.Path("machine"));
   place_.elevated = false;
   EXPECT_EQ(Run(), UninstallEnd::kNeedsRights);
@@ -157,17 +159,17 @@ TEST_F(UninstallRunTest, AnsweringNoRemovesNothing) {
   temp_.Write("app\\Pelorin.exe", "MZ");
   ui_.answers = {false};
   EXPECT_EQ(Run(), UninstallEnd::kDeclined);
-  EXPECT_EQ(ui_.questions, std::vector<std::string>{"Proceed with Uninstall?: Are you sure you want to Uninstall Pelorin v1.2?"});
-  EXPECT_EQ(ui_.statuses, std::vector<std::string>{"Preparing to Uninstall..."});
+  EXPECT_EQ(ui_.questions, std::vector<String>{"Proceed with Uninstall?: Are you sure you want to Uninstall Pelorin v1.2?"});
+  EXPECT_EQ(ui_.statuses, std::vector<String>{"Preparing to Uninstall..."});
   EXPECT_TRUE(events_.empty());
   EXPECT_TRUE(temp_.Exists("app\\install.log"));
   EXPECT_FALSE(temp_.Exists("tmp\\PelorinUninstall-000000000000002a"));
 }
 
 TEST_F(UninstallRunTest, RemovesWhatTheLogNamesInOrderAndHandsOverToTheBatchFile) {
-  const std::string shortcut = temp_.Path("menu\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk");
-  const std::string shared = temp_.Path("sys\\shared.dll");
-  const std::string kept = temp_.Path("sys\\kept.dll");
+  const String shortcut = temp_.Path("menu\\Programs\\Brackwater\\Pelorin\\Pelorin.lnk");
+  const String shared = temp_.Path("sys\\shared.dll");
+  const String kept = temp_.Path("sys\\kept.dll");
   temp_.Write("app\\install.log", "Pel\\or/in\r\n1.2\r\nPelorin.exe\r\nUninstall.exe\r\nPelorin.exe\r\n"
                                   "data\\deep\\a.txt\r\n$" + shared + "\r\n$" + kept + "\r\n&" + shortcut + "\r\n");
   for (const char* file : {"app\\Pelorin.exe", "app\\data\\deep\\a.txt", "sys\\shared.dll", "sys\\kept.dll",
@@ -203,7 +205,7 @@ TEST_F(UninstallRunTest, RemovesWhatTheLogNamesInOrderAndHandsOverToTheBatchFile
   EXPECT_FALSE(temp_.Exists("app"));
   EXPECT_FALSE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("Pel\\or/in")));
   EXPECT_TRUE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("Other")));
-  const std::string batchFolder = temp_.Path("tmp\\PelorinUninstall-000000000000002a");
+  const String batchFolder = temp_.Path("tmp\\PelorinUninstall-000000000000002a");
   EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-000000000000002a\\Uninstall.exe"), "MZ");
   EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-000000000000002a\\uninstall.bat"),
             SelfRemovalBatch({batchFolder + "\\Uninstall.exe", batchFolder, place_.systemFolder, {}}));
@@ -233,18 +235,18 @@ TEST_F(UninstallRunTest, TamperedLogTouchesNothingOutsideItsPlaces) {
   EXPECT_EQ(ui_.questions.size(), 1u) << "only the confirmation is asked";
   EXPECT_TRUE(processes_.started.empty()) << "the main program path climbs out: neither closed nor started";
   ASSERT_EQ(ui_.told.size(), 1u);
-  EXPECT_NE(ui_.told[0].find(Installed("linked\\secret.txt") + ": a folder on its way is a link"), std::string::npos);
+  EXPECT_NE(ui_.told[0].find(Installed("linked\\secret.txt") + ": a folder on its way is a link"), String::npos);
 }
 
 TEST_F(UninstallRunTest, ALogWithoutItsHeaderChangesNothing) {
   registry_.SetKeyValue(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin"), "DisplayName", "x");
-  for (const std::string log : {"Pelorin\r\n1.2\r\n", "\r\n\r\n\r\nPelorin.exe\r\n"}) {
+  for (const String log : {"Pelorin\r\n1.2\r\n", "\r\n\r\n\r\nPelorin.exe\r\n"}) {
     temp_.Write("app\\install.log", log);
     temp_.Write("app\\Pelorin.exe", "MZ");
     ui_.told.clear();
     EXPECT_EQ(Run(), UninstallEnd::kLogMissing);
     ASSERT_EQ(ui_.told.size(), 1u);
-    EXPECT_NE(ui_.told[0].find(Installed("install.log")), std::string::npos) << ui_.told[0];
+    EXPECT_NE(ui_.told[0].find(Installed("install.log")), String::npos) << ui_.told[0];
   }
   EXPECT_FALSE(ui_.shown);
   EXPECT_TRUE(events_.empty());
@@ -267,7 +269,7 @@ TEST_F(UninstallRunTest, AFileThatStaysKeepsTheLogAndTheRegistration) {
   EXPECT_TRUE(registry_.HasKey(RegistryRoot::kLocalMachine, UninstallKeyPath("Pelorin")));
   EXPECT_FALSE(temp_.Exists("tmp\\PelorinUninstall-000000000000002a"));
   ASSERT_EQ(ui_.told.size(), 1u);
-  EXPECT_NE(ui_.told[0].find(Installed("bin\\a.dll") + ": Access is denied."), std::string::npos) << ui_.told[0];
+  EXPECT_NE(ui_.told[0].find(Installed("bin\\a.dll") + ": Access is denied."), String::npos) << ui_.told[0];
 
   files_.locked.clear();
   ui_.told.clear();
@@ -300,7 +302,7 @@ TEST_F(UninstallRunTest, AnEditorThatDoesNotEndStopsTheRemoval) {
 // When the editor cannot drop its own key, the uninstaller does; a registration of another
 // install of the same name keeps it and its shortcuts.
 TEST_F(UninstallRunTest, AnotherInstallsRegistrationAndShortcutsStay) {
-  const std::string shortcut = temp_.Path("menu\\Programs\\Pelorin.lnk");
+  const String shortcut = temp_.Path("menu\\Programs\\Pelorin.lnk");
   temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\nPelorin.exe\r\nreadme.txt\r\n&" + shortcut + "\r\n");
   temp_.Write("app\\readme.txt", "x");
   temp_.Write("menu\\Programs\\Pelorin.lnk", "x");
@@ -347,7 +349,7 @@ TEST(BarFill, FillsInProportionAndFullAfterTheLastEntry) {
 // editor in a folder that other accounts can change is not started with the uninstaller's
 // rights: its key is removed directly.
 TEST_F(UninstallRunTest, AQuietRunRemovesAllButSharedSystemFiles) {
-  const std::string shared = temp_.Path("sys\\shared.dll");
+  const String shared = temp_.Path("sys\\shared.dll");
   temp_.Write("app\\install.log", "Pelorin\r\n1.2\r\nPelorin.exe\r\nPelorin.exe\r\n$" + shared + "\r\n");
   temp_.Write("app\\Pelorin.exe", "MZ");
   temp_.Write("sys\\shared.dll", "x");
@@ -365,7 +367,7 @@ TEST_F(UninstallRunTest, AQuietRunRemovesAllButSharedSystemFiles) {
 }
 
 // The copies the uninstaller started: copy, install folder and folder levels.
-std::vector<std::string> startedCopies;
+std::vector<String> startedCopies;
 bool startCopyWorks = true;
 
 // An uninstaller that cannot move itself (another drive) copies itself into its own folder
@@ -377,17 +379,17 @@ TEST_F(UninstallRunTest, WhatCannotMoveIsCopiedAndTheBatchFileKeepsToItsOwnFolde
   temp_.Write("app\\settings.ini", "x");
   files_.moveFails = true;
   startedCopies.clear();
-  place_.startCopy = [](const std::string& copy, const std::string& folder, std::size_t levels) {
+  place_.startCopy = [](const String& copy, const String& folder, std::size_t levels) {
     startedCopies.insert(startedCopies.end(), {copy, folder, std::to_string(levels)});
     return startCopyWorks;
   };
   EXPECT_EQ(Run(), UninstallEnd::kRemoved);
-  const std::string batchFolder = temp_.Path("tmp\\PelorinUninstall-000000000000002a");
-  EXPECT_EQ(startedCopies, (std::vector<std::string>{batchFolder + "\\Uninstall.exe", temp_.Path("app"), "1"}));
+  const String batchFolder = temp_.Path("tmp\\PelorinUninstall-000000000000002a");
+  EXPECT_EQ(startedCopies, (std::vector<String>{batchFolder + "\\Uninstall.exe", temp_.Path("app"), "1"}));
   EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-000000000000002a\\Uninstall.exe"), "MZ");
-  const std::string batch = temp_.Read("tmp\\PelorinUninstall-000000000000002a\\uninstall.bat");
+  const String batch = temp_.Read("tmp\\PelorinUninstall-000000000000002a\\uninstall.bat");
   EXPECT_EQ(batch, SelfRemovalBatch({batchFolder + "\\Uninstall.exe", batchFolder, place_.systemFolder, {}}));
-  EXPECT_EQ(batch.find(temp_.Path("app")), std::string::npos);
+  EXPECT_EQ(batch.find(temp_.Path("app")), String::npos);
   EXPECT_FALSE(temp_.Exists("app\\settings.ini"));
   EXPECT_TRUE(temp_.Exists("app\\Uninstall.exe"));  // the copy's to delete
 
@@ -416,7 +418,7 @@ TEST_F(UninstallRunTest, ABatchFileSomeoneElsePutThereIsNeverStarted) {
   };
   EXPECT_EQ(Run(), UninstallEnd::kRemoved);
   EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-0000000000000100\\uninstall.bat"), "evil");
-  const std::string second = temp_.Path("tmp\\PelorinUninstall-0000000000000101");
+  const String second = temp_.Path("tmp\\PelorinUninstall-0000000000000101");
   EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-0000000000000101\\Uninstall.exe"), "MZ");
   EXPECT_EQ(temp_.Read("tmp\\PelorinUninstall-0000000000000101\\uninstall.bat"),
             SelfRemovalBatch({second + "\\Uninstall.exe", second, place_.systemFolder, {}}));
@@ -429,7 +431,7 @@ TEST_F(UninstallRunTest, ABatchFileSomeoneElsePutThereIsNeverStarted) {
 TEST_F(UninstallRunTest, VirtualStoreCopiesGoButNoLinkIsFollowed) {
   // Drive C: is a folder named so in the test's folder, the current one for this test.
   const std::filesystem::path before = std::filesystem::current_path();
-  std::filesystem::current_path(ReplaceChars(temp_.Path(), '\\', '/'));
+  std::filesystem::current_path(std::string(ReplaceChars(temp_.Path(), '\\', '/')));
   place_.programPath = "C:\\app\\Uninstall.exe";
   place_.virtualStore = "VS";
   temp_.MakeFolder("tmp");
@@ -460,7 +462,7 @@ TEST_F(UninstallRunTest, VirtualStoreCopiesGoButNoLinkIsFollowed) {
     EXPECT_EQ(temp_.Exists("AD\\Brackwater\\Pelorin\\settings.ini"), forAccount);
   }
   EXPECT_FALSE(temp_.Exists("AD\\Brackwater"));
-  std::filesystem::current_path(before);
+  std::filesystem::current_path(std::string(before));
 }
 
 }  // namespace

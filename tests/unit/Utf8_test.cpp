@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 namespace pelorin {
 namespace {
 
 TEST(Utf8Test, ConvertsExactlyOrNotAtAll) {
   struct Row {
-    std::string utf8;
+    String utf8;
     std::u16string utf16;
     bool exact;
   };
@@ -28,11 +30,11 @@ TEST(Utf8Test, ConvertsExactlyOrNotAtAll) {
     EXPECT_EQ(Utf16FromUtf8(row.utf8, utf16), row.exact) << row.utf8;
     if (!row.exact) continue;
     EXPECT_EQ(utf16, row.utf16) << row.utf8;
-    std::string back;
+    String back;
     EXPECT_TRUE(Utf8FromUtf16(utf16, back));
     EXPECT_EQ(back, row.utf8);
   }
-  std::string utf8;
+  String utf8;
   for (const std::u16string& lone : {std::u16string(u"a\xD800"), std::u16string(u"\xDC00" u"b"),
                                      std::u16string(u"\xD800" u"b")})
     EXPECT_FALSE(Utf8FromUtf16(lone, utf8));

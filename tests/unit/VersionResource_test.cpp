@@ -2,20 +2,25 @@
 
 #include <gtest/gtest.h>
 
+#include "support/StringPrinting.h"
+
 namespace pelorin {
 namespace {
 
-std::string Utf16(const std::string& ascii) {
-  std::string bytes;
-  for (char c : ascii) bytes += {c, '\0'};
-  return bytes + std::string(2, '\0');
+String Utf16(const String& ascii) {
+  String bytes;
+  for (char c : ascii) {
+    bytes += c;
+    bytes += '\0';
+  }
+  return bytes + String(2, '\0');
 }
 
-void Pad(std::string& bytes) { bytes.resize((bytes.size() + 3) & ~std::size_t{3}, '\0'); }
+void Pad(String& bytes) { bytes.resize((bytes.size() + 3) & ~std::size_t{3}, '\0'); }
 
 // One node as the resource compiler writes it; `text` values count UTF-16 characters.
-std::string Node(const std::string& key, const std::string& value, bool text, const std::string& children = "") {
-  std::string bytes(6, '\0');
+String Node(const String& key, const String& value, bool text, const String& children = "") {
+  String bytes(6, '\0');
   bytes += Utf16(key);
   Pad(bytes);
   bytes += value;
@@ -30,8 +35,8 @@ std::string Node(const std::string& key, const std::string& value, bool text, co
   return bytes;
 }
 
-std::string Fixed(unsigned major, unsigned minor, unsigned revision) {
-  std::string bytes(52, '\0');
+String Fixed(unsigned major, unsigned minor, unsigned revision) {
+  String bytes(52, '\0');
   const unsigned words[] = {0x04BD, 0xFEEF, 0, 1, minor, major, revision, 0};
   for (int i = 0; i < 8; ++i) {
     bytes[i * 2] = static_cast<char>(words[i] & 0xFF);
@@ -41,9 +46,9 @@ std::string Fixed(unsigned major, unsigned minor, unsigned revision) {
 }
 
 TEST(VersionResource, ReadsTheFileVersionAndProductName) {
-  const std::string strings = Node("040904b0", "", true,
+  const String strings = Node("040904b0", "", true,
                                    Node("FileVersion", Utf16("1.2.16"), true) + Node("ProductName", Utf16("Pelorin"), true));
-  const std::string whole = Node("VS_VERSION_INFO", Fixed(1, 2, 16), false,
+  const String whole = Node("VS_VERSION_INFO", Fixed(1, 2, 16), false,
                                  Node("StringFileInfo", "", true, strings) + Node("VarFileInfo", "", true));
   const VersionBlock block = ParseVersionResource(whole);
   EXPECT_EQ(block.productName, "Pelorin");
@@ -53,7 +58,7 @@ TEST(VersionResource, ReadsTheFileVersionAndProductName) {
   // Damaged: every cut of it, a wrong key, a node longer than the bytes, and nothing at all.
   for (std::size_t size = 0; size < whole.size(); ++size) ParseVersionResource(std::string_view(whole).substr(0, size));
   EXPECT_EQ(ParseVersionResource(Node("VS_VERSION_INFX", Fixed(1, 2, 16), false)).major, 0u);
-  std::string longer = whole;
+  String longer = whole;
   longer[1] = '\x7F';
   EXPECT_EQ(ParseVersionResource(longer).productName, "");
   EXPECT_EQ(ParseVersionResource("").productName, "");

@@ -18,18 +18,18 @@ namespace {
 // Nothing to ask in a measurement: an existing file is replaced.
 class ReplaceAll : public pelorin::PackUi {
  public:
-  bool ConfirmOverwriteOlder(const std::string&, const std::string&) override { return true; }
+  bool ConfirmOverwriteOlder(const pelorin::String&, const pelorin::String&) override { return true; }
 };
 
-int Fail(const std::string& message) {
-  std::cerr << "extract_item: " << message << "\n";
+int Fail(const pelorin::String& message) {
+  std::cerr << "extract_item: " << std::string_view(message) << "\n";
   return 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string command = argc > 1 ? argv[1] : "";
+  const pelorin::String command = argc > 1 ? argv[1] : "";
   pelorin::PosixFileSystem files;
   if (command == "add" && argc == 6) {
     const pelorin::AddOutcome added = pelorin::AddFile(files, argv[2], argv[3], argv[4], argv[5]);
@@ -42,10 +42,10 @@ int main(int argc, char** argv) {
   }
   if (command == "setup" && argc == 5) {
     std::unique_ptr<pelorin::FileReader> setup;
-    if (files.OpenForReading(argv[2], setup)) return Fail(std::string("cannot read ") + argv[2]);
+    if (files.OpenForReading(argv[2], setup)) return Fail(pelorin::String("cannot read ") + argv[2]);
     const auto trailer = pelorin::FindTrailer(*setup);
-    if (!trailer) return Fail(std::string(argv[2]) + " holds no pack that setup would read");
-    std::string list;
+    if (!trailer) return Fail(pelorin::String(argv[2]) + " holds no pack that setup would read");
+    pelorin::String list;
     if (pelorin::ReadRange(*setup, trailer->listPosition - 1, static_cast<std::size_t>(trailer->listLength), list))
       return Fail("cannot read the pack list");
     pelorin::PackList records = pelorin::ParsePackList(list);
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
         std::make_unique<pelorin::ImagePart>(*setup, trailer->dataPosition, trailer->dataLength);
     if (!pelorin::RebuildSelfItems(*setup, *trailer, records, data)) return Fail("cannot rebuild the uninstaller");
     const pelorin::PackRecord* record = records.Find(argv[3]);
-    if (!records.headerValid || records.damaged || !record) return Fail(std::string("no item ") + argv[3]);
+    if (!records.headerValid || records.damaged || !record) return Fail(pelorin::String("no item ") + argv[3]);
     ReplaceAll ui;
     const pelorin::ExtractOutcome extracted = pelorin::ExtractRecord(files, ui, *data, *record, argv[4]);
     return extracted.result == pelorin::ExtractResult::kCopied ? 0 : Fail("cannot extract: " + pelorin::FileErrorText(extracted.error));

@@ -21,7 +21,7 @@
 
 namespace {
 
-int Fail(const std::string& message) {
+int Fail(const pelorin::String& message) {
   std::fprintf(stderr, "make_setup: %s\n", message.c_str());
   return 1;
 }
@@ -43,29 +43,29 @@ bool SourceDate(std::optional<pelorin::FileTime>& time) {
 
 int main(int argc, char** argv) {
   if (argc < 4) return Fail("usage: make_setup OUTPUT IMAGE NAME=PATH [NAME=PATH ...] | OUTPUT --from SETUP [NAME=PATH ...] | OUTPUT --removal IMAGE");
-  const std::string output = argv[1];
+  const pelorin::String output = argv[1];
   pelorin::PosixFileSystem files;
-  if (std::string(argv[2]) == "--removal") {
+  if (pelorin::String(argv[2]) == "--removal") {
     if (argc != 4) return Fail("usage: make_setup OUTPUT --removal IMAGE");
-    const std::string problem = pelorin::BuildRemovalFile(files, output, argv[3]);
+    const pelorin::String problem = pelorin::BuildRemovalFile(files, output, argv[3]);
     return problem.empty() ? 0 : Fail(problem);
   }
-  const bool repack = std::string(argv[2]) == "--from";
+  const bool repack = pelorin::String(argv[2]) == "--from";
   std::vector<pelorin::SetupItem> given;
   for (int i = 3 + repack; i < argc; ++i) {
-    const std::string item = argv[i];
+    const pelorin::String item = argv[i];
     const std::size_t equals = item.find('=');
-    if (equals == std::string::npos) return Fail("expected NAME=PATH: " + item);
+    if (equals == pelorin::String::npos) return Fail("expected NAME=PATH: " + item);
     given.push_back({item.substr(0, equals), item.substr(equals + 1), std::nullopt});
   }
-  std::string image = argv[2];
+  pelorin::String image = argv[2];
   std::vector<pelorin::SetupItem> items = given;
-  std::string unpacked;  // the folder the packed file is read back into
-  std::string problem;
+  pelorin::String unpacked;  // the folder the packed file is read back into
+  pelorin::String problem;
   if (repack) {
     unpacked = output + ".unpacked";
-    std::filesystem::remove_all(unpacked);
-    std::filesystem::create_directory(unpacked);
+    std::filesystem::remove_all(unpacked.c_str());
+    std::filesystem::create_directory(unpacked.c_str());
     problem = pelorin::ReadSetupFile(files, argv[3], unpacked, image, items);
     for (const pelorin::SetupItem& replacement : given) {
       bool found = false;
@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
           item.source = replacement.source;
           found = true;
         }
-      if (!found && problem.empty()) problem = argv[3] + std::string(" has no item ") + replacement.name;
+      if (!found && problem.empty()) problem = argv[3] + pelorin::String(" has no item ") + replacement.name;
     }
   } else {
     std::optional<pelorin::FileTime> time;
@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
   }
   pelorin::SetupSizes sizes;
   if (problem.empty()) problem = pelorin::BuildSetupFile(files, output, image, items, sizes);
-  if (!unpacked.empty()) std::filesystem::remove_all(unpacked);
+  if (!unpacked.empty()) std::filesystem::remove_all(unpacked.c_str());
   if (!problem.empty()) return Fail(problem);
   std::printf("%s: image %llu, list %llu, data %llu, total %llu bytes\n", output.c_str(),
               static_cast<unsigned long long>(sizes.image), static_cast<unsigned long long>(sizes.list),

@@ -14,11 +14,11 @@ namespace {
 
 constexpr std::uint64_t kSignatureAlignment = 8;
 
-std::string Reason(const FileError& error) { return error ? FileErrorText(error) : "unknown error"; }
+pelorin::String Reason(const FileError& error) { return error ? FileErrorText(error) : "unknown error"; }
 
 // Writes `size` bytes of `reader` from 0-based `start` into a new file `path`.
 FileError CopyOut(FileSystem& files, FileReader& reader, std::uint64_t start, std::uint64_t size,
-                  const std::string& path) {
+                  const pelorin::String& path) {
   std::unique_ptr<FileWriter> out;
   if (FileError error = files.OpenForWriting(path, false, out)) return error;
   if (FileError error = reader.Seek(start)) return error;
@@ -27,7 +27,7 @@ FileError CopyOut(FileSystem& files, FileReader& reader, std::uint64_t start, st
 }
 
 // Appends the whole of `path` to `out`; its size, or the failure.
-FileError Append(FileSystem& files, FileWriter& out, const std::string& path, std::uint64_t& size) {
+FileError Append(FileSystem& files, FileWriter& out, const pelorin::String& path, std::uint64_t& size) {
   std::unique_ptr<FileReader> in;
   if (FileError error = files.OpenForReading(path, in)) return error;
   size = in->Size();
@@ -36,20 +36,20 @@ FileError Append(FileSystem& files, FileWriter& out, const std::string& path, st
 
 // A program made of the setup image (the uninstaller) is packed as its self item, written to
 // `path`: true when `source` is such a program and the item was written.
-bool WriteSelfItem(FileSystem& files, const std::string& image, const std::string& source, const std::string& path) {
-  std::string imageBytes, program;
+bool WriteSelfItem(FileSystem& files, const pelorin::String& image, const pelorin::String& source, const pelorin::String& path) {
+  pelorin::String imageBytes, program;
   if (files.ReadFile(image, imageBytes) || files.ReadFile(source, program)) return false;
-  const std::optional<std::string> item = SelfItemOf(imageBytes, program);
+  const std::optional<pelorin::String> item = SelfItemOf(imageBytes, program);
   std::unique_ptr<FileWriter> out;
   return item && !files.OpenForWriting(path, false, out) && !out->Write(item->data(), item->size()) && !out->Close();
 }
 
 // Writes the whole setup file to `path`; empty text on success.
-std::string WriteSetupFile(FileSystem& files, const std::string& path, const std::string& image,
-                           const std::string& list, const std::string& data, SetupSizes& sizes) {
+pelorin::String WriteSetupFile(FileSystem& files, const pelorin::String& path, const pelorin::String& image,
+                           const pelorin::String& list, const pelorin::String& data, SetupSizes& sizes) {
   std::unique_ptr<FileWriter> out;
   if (FileError error = files.OpenForWriting(path, false, out)) return "cannot write " + path + ": " + Reason(error);
-  const std::pair<const std::string*, std::uint64_t*> parts[] = {
+  const std::pair<const pelorin::String*, std::uint64_t*> parts[] = {
       {&image, &sizes.image}, {&list, &sizes.list}, {&data, &sizes.data}};
   for (const auto& [part, size] : parts)
     if (FileError error = Append(files, *out, *part, *size))
@@ -57,7 +57,7 @@ std::string WriteSetupFile(FileSystem& files, const std::string& path, const std
   const Trailer trailer{sizes.image + 1, sizes.list, sizes.image + sizes.list + 1, sizes.data};
   const std::uint64_t used = sizes.image + sizes.list + sizes.data + 1 + kTrailerSize;
   const std::size_t spare = 1 + (kSignatureAlignment - used % kSignatureAlignment) % kSignatureAlignment;
-  const std::string tail = std::string(spare, '\xFF') + FormatTrailer(trailer);
+  const pelorin::String tail = pelorin::String(spare, '\xFF') + FormatTrailer(trailer);
   FileError error = out->Write(tail.data(), tail.size());
   if (!error) error = out->Close();
   if (error) return "cannot write " + path + ": " + Reason(error);
@@ -67,18 +67,18 @@ std::string WriteSetupFile(FileSystem& files, const std::string& path, const std
 
 }  // namespace
 
-std::string BuildSetupFile(FileSystem& files, const std::string& output, const std::string& image,
+pelorin::String BuildSetupFile(FileSystem& files, const pelorin::String& output, const pelorin::String& image,
                            const std::vector<SetupItem>& items, SetupSizes& sizes) {
-  const std::string list = output + ".lst";
-  const std::string data = output + ".mif";
-  const std::string temporary = output + ".tmp";
-  const std::string self = output + ".self";
+  const pelorin::String list = output + ".lst";
+  const pelorin::String data = output + ".mif";
+  const pelorin::String temporary = output + ".tmp";
+  const pelorin::String self = output + ".self";
   const auto clear = [&] {
-    for (const std::string* path : {&list, &data, &temporary, &self})
+    for (const pelorin::String* path : {&list, &data, &temporary, &self})
       if (files.FileExists(*path)) files.RemoveFile(*path);
   };
   clear();
-  std::string problem;
+  pelorin::String problem;
   for (const SetupItem& item : items) {
     if (const char* reason = ItemNameProblem(item.name)) {
       problem = "cannot add " + item.name + ": its name " + reason;
@@ -106,17 +106,17 @@ std::string BuildSetupFile(FileSystem& files, const std::string& output, const s
   return problem;
 }
 
-std::string BuildRemovalFile(FileSystem& files, const std::string& output, const std::string& image) {
-  const std::string temporary = output + ".tmp";
+pelorin::String BuildRemovalFile(FileSystem& files, const pelorin::String& output, const pelorin::String& image) {
+  const pelorin::String temporary = output + ".tmp";
   if (files.FileExists(temporary)) files.RemoveFile(temporary);
   std::unique_ptr<FileWriter> out;
   std::uint64_t size = 0;
-  std::string problem;
+  pelorin::String problem;
   if (FileError error = files.OpenForWriting(temporary, false, out)) problem = Reason(error);
   else if (FileError error = Append(files, *out, image, size)) problem = Reason(error);
   if (problem.empty() && size % kSignatureAlignment != 0) problem = "the image's length is no multiple of 8";
   if (problem.empty()) {
-    const std::string mark = FormatRemovalMark(size);
+    const pelorin::String mark = FormatRemovalMark(size);
     FileError error = out->Write(mark.data(), mark.size());
     if (!error) error = out->Close();
     if (!error) error = files.MoveFileOver(temporary, output);
@@ -129,13 +129,13 @@ std::string BuildRemovalFile(FileSystem& files, const std::string& output, const
   return "cannot write " + output + " from " + image + ": " + problem;
 }
 
-std::string ReadSetupFile(FileSystem& files, const std::string& setup, const std::string& folder,
-                          std::string& image, std::vector<SetupItem>& items) {
+pelorin::String ReadSetupFile(FileSystem& files, const pelorin::String& setup, const pelorin::String& folder,
+                          pelorin::String& image, std::vector<SetupItem>& items) {
   std::unique_ptr<FileReader> in;
   if (FileError error = files.OpenForReading(setup, in)) return "cannot read " + setup + ": " + Reason(error);
   const std::optional<Trailer> trailer = FindTrailer(*in);
   if (!trailer) return setup + " holds no pack that setup would read";
-  std::string head, listText;
+  pelorin::String head, listText;
   if (ReadRange(*in, 0, static_cast<std::size_t>(std::min<std::uint64_t>(in->Size(), kHeadersRead)), head) ||
       ReadRange(*in, trailer->listPosition - 1, static_cast<std::size_t>(trailer->listLength), listText))
     return "cannot read " + setup;
@@ -143,7 +143,7 @@ std::string ReadSetupFile(FileSystem& files, const std::string& setup, const std
   const PackList list = ParsePackList(listText);
   if (!list.headerValid || list.damaged) return "the pack list of " + setup + " is damaged";
 
-  const std::string base = WithTrailingBackslash(folder);
+  const pelorin::String base = WithTrailingBackslash(folder);
   image = base + "image";
   if (FileError error = CopyOut(files, *in, 0, trailer->listPosition - 1, image))
     return "cannot write " + image + ": " + Reason(error);
@@ -152,7 +152,7 @@ std::string ReadSetupFile(FileSystem& files, const std::string& setup, const std
     const std::uint64_t start = record.offset - 1;
     if (start > trailer->dataLength || record.size > trailer->dataLength - start)
       return "item " + record.name + " lies outside the pack of " + setup;
-    const std::string path = base + "item" + std::to_string(items.size());
+    const pelorin::String path = base + "item" + std::to_string(items.size());
     if (FileError error = CopyOut(files, *in, trailer->dataPosition - 1 + start, record.size, path))
       return "cannot write " + path + ": " + Reason(error);
     items.push_back({record.name, path, record.time});

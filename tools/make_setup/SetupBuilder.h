@@ -12,8 +12,8 @@ namespace pelorin {
 // One item to pack: its name in the pack, the file it is read from and the time it is stored
 // with (the file's own last-write time when none is given).
 struct SetupItem {
-  std::string name;
-  std::string source;
+  pelorin::String name;
+  pelorin::String source;
   std::optional<FileTime> time;
 };
 
@@ -29,19 +29,19 @@ struct SetupSizes {
 // The file is written beside `output` and renamed over it only when complete; on any failure
 // no `output` is left at all, so that a build never takes an old or partial one as current.
 // Returns what went wrong, or an empty text.
-std::string BuildSetupFile(FileSystem& files, const std::string& output, const std::string& image,
+pelorin::String BuildSetupFile(FileSystem& files, const pelorin::String& output, const pelorin::String& image,
                            const std::vector<SetupItem>& items, SetupSizes& sizes);
 
 // Writes the uninstaller `output`: the setup program image with the removal mark behind it,
 // beside `output` and renamed over it only when complete (no `output` is left on failure). Returns what went wrong, or an empty
 // text.
-std::string BuildRemovalFile(FileSystem& files, const std::string& output, const std::string& image);
+pelorin::String BuildRemovalFile(FileSystem& files, const pelorin::String& output, const pelorin::String& image);
 
 // Reads an unsigned setup file back into files to pack again: its image into `folder`\image
 // and each item into `folder`\item<N>, with its stored time. A signed file is refused: its
 // image names a certificate table that a new file would not have. `folder` must exist.
 // Returns what went wrong, or an empty text.
-std::string ReadSetupFile(FileSystem& files, const std::string& setup, const std::string& folder,
-                          std::string& image, std::vector<SetupItem>& items);
+pelorin::String ReadSetupFile(FileSystem& files, const pelorin::String& setup, const pelorin::String& folder,
+                          pelorin::String& image, std::vector<SetupItem>& items);
 
 }  // namespace pelorin

@@ -36,16 +36,16 @@ constexpr int kCommonPrograms = 0x0017;  // CSIDL_COMMON_PROGRAMS
 constexpr int kLocalAppData = 0x001C;    // CSIDL_LOCAL_APPDATA
 
 // The Start Menu's Programs folders, the user's and all users'.
-std::vector<std::string> ProgramsFolders() {
-  std::vector<std::string> folders;
+std::vector<pelorin::String> ProgramsFolders() {
+  std::vector<pelorin::String> folders;
   for (int csidl : {kPrograms, kCommonPrograms})
-    if (std::string folder = pelorin::ShellFolderPath(csidl); !folder.empty()) folders.push_back(std::move(folder));
+    if (pelorin::String folder = pelorin::ShellFolderPath(csidl); !folder.empty()) folders.push_back(std::move(folder));
   return folders;
 }
 
-std::string VirtualStore() {
-  const std::string local = pelorin::ShellFolderPath(kLocalAppData);
-  return local.empty() ? std::string() : local + "\\VirtualStore";
+pelorin::String VirtualStore() {
+  const pelorin::String local = pelorin::ShellFolderPath(kLocalAppData);
+  return local.empty() ? pelorin::String() : local + "\\VirtualStore";
 }
 
 }  // namespace
@@ -53,7 +53,7 @@ std::string VirtualStore() {
 int pelorin::win::RunUninstall() {
   pelorin::HardenDllLoading();
   bool exact = true;
-  const std::string arguments = pelorin::ProgramArguments(exact);
+  const pelorin::String arguments = pelorin::ProgramArguments(exact);
   // The copy that an uninstaller on another drive started to delete it.
   if (const auto removal = pelorin::ParseOriginalRemoval(arguments))
     return pelorin::win::FinishOriginalRemoval(*removal);

@@ -25,7 +25,7 @@ HANDLE HandleOf(std::uint64_t value) { return reinterpret_cast<HANDLE>(static_ca
 
 }  // namespace
 
-bool StartOriginalRemoval(const std::string& copyPath, const std::string& installFolder, std::size_t levels) {
+bool StartOriginalRemoval(const String& copyPath, const String& installFolder, std::size_t levels) {
   wchar_t own[2 * MAX_PATH];
   const DWORD length = GetModuleFileNameW(nullptr, own, 2 * MAX_PATH);
   std::wstring line;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
+#include "Str.h"
 
 #include "SelfRemoval.h"
 
@@ -9,7 +9,7 @@ namespace pelorin::win {
 
 // In the original: starts its copy at `copyPath` with this process and this program's own file
 // (opened for deletion, sharing neither writing nor replacing) as handles the copy inherits.
-bool StartOriginalRemoval(const std::string& copyPath, const std::string& installFolder, std::size_t levels);
+bool StartOriginalRemoval(const String& copyPath, const String& installFolder, std::size_t levels);
 
 // In the copy: waits for the original to end, deletes its file through the inherited handle,
 // whatever name it has by then, then the empty install folder and recorded folders above it.

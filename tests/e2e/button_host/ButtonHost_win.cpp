@@ -75,7 +75,7 @@ class HostWindow : public pelorin::win::Window, public pelorin::win::ImageButton
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
-  std::string error;
+  pelorin::String error;
   const auto buttons = pelorin::ParseStoredButtons(
       FileText(arguments), [](std::string_view) { return pelorin::PictureRef(); }, error);
   if (!buttons) return 2;

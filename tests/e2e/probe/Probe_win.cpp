@@ -319,9 +319,9 @@ std::string Execute(const std::vector<std::string>& words) {
   if (command == "link") {  // link LNK-PATH -> target|working folder|arguments|description|icon|index|show
     pelorin::ShellLink link;
     if (!pelorin::GetShellLinkInfo(arg(1), link)) return "none";
-    return Escape(link.target + "|" + link.workingFolder + "|" + link.arguments + "|" + link.description +
-                  "|" + link.iconFile + "|" + std::to_string(link.iconIndex) + "|" +
-                  std::to_string(link.showCommand));
+    return Escape(std::string(link.target + "|" + link.workingFolder + "|" + link.arguments + "|" + link.description +
+                              "|" + link.iconFile + "|" + std::to_string(link.iconIndex) + "|" +
+                              std::to_string(link.showCommand)));
   }
   return "unknown command";
 }

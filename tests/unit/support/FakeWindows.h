@@ -11,12 +11,12 @@ namespace pelorin::testing {
 // after a close request have passed (never when negative); closes and pauses are recorded.
 class FakeWindows : public AppWindows {
  public:
-  std::string open;
+  String open;
   int closesAfterPauses = -1;
-  std::vector<std::string> closed;
+  std::vector<String> closed;
   unsigned long pausedMs = 0;
 
-  static std::string Described(const ProgramWindow& window) {
+  static String Described(const ProgramWindow& window) {
     return window.className + " " + window.title + " " + window.programPath;
   }
   bool IsRunning(const ProgramWindow& window) override { return !open.empty() && Described(window) == open; }

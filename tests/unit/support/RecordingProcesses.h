@@ -12,31 +12,31 @@ namespace pelorin::testing {
 class RecordingProcesses : public Processes {
  public:
   struct Started {
-    std::string commandLine;
+    String commandLine;
     WindowShow show;
     bool waited;
     unsigned long timeoutMs = 0;  // of a start that waits
-    std::string currentFolder;
+    String currentFolder;
   };
   std::vector<Started> started;
   bool startFails = false;
   bool programsFail = false;  // what is waited for ends with an exit code other than 0
-  std::vector<std::string> running;  // what RunningProgramNames answers
+  std::vector<String> running;  // what RunningProgramNames answers
 
-  bool Start(const std::string& commandLine, WindowShow show, const std::string& currentFolder = {}) override {
+  bool Start(const String& commandLine, WindowShow show, const String& currentFolder = {}) override {
     started.push_back({commandLine, show, false, 0, currentFolder});
     return !startFails;
   }
-  bool RunAndWait(const std::string& commandLine, unsigned long timeoutMs) override {
+  bool RunAndWait(const String& commandLine, unsigned long timeoutMs) override {
     started.push_back({commandLine, WindowShow::kNormal, true, timeoutMs, {}});
     return !startFails;
   }
-  bool RunAndSucceed(const std::string& commandLine, unsigned long timeoutMs,
-                     const std::string& currentFolder = {}) override {
+  bool RunAndSucceed(const String& commandLine, unsigned long timeoutMs,
+                     const String& currentFolder = {}) override {
     started.push_back({commandLine, WindowShow::kNormal, true, timeoutMs, currentFolder});
     return !startFails && !programsFail;
   }
-  std::vector<std::string> RunningProgramNames() override { return running; }
+  std::vector<String> RunningProgramNames() override { return running; }
 };
 
 }  // namespace pelorin::testing

@@ -5,6 +5,9 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
+
+#include "Str.h"
 
 namespace pelorin::testing {
 
@@ -21,34 +24,37 @@ class TempFolder {
   ~TempFolder() { std::filesystem::remove_all(root_); }
 
   // The Windows-style path of `relative` (given with backslashes) inside the folder.
-  std::string Path(const std::string& relative = "") const {
-    return root_.string() + (relative.empty() ? "" : "\\" + relative);
+  String Path(std::string_view relative = "") const {
+    String path = root_.string();
+    if (!relative.empty()) path.append("\\").append(relative);
+    return path;
   }
 
-  void Write(const std::string& relative, const std::string& bytes) const {
+  void Write(std::string_view relative, std::string_view bytes) const {
     const auto path = Native(relative);
     std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
 
-  void MakeFolder(const std::string& relative) const { std::filesystem::create_directories(Native(relative)); }
+  void MakeFolder(std::string_view relative) const { std::filesystem::create_directories(Native(relative)); }
 
   // A symbolic link at `link` to the folder `target`, both relative.
-  void MakeFolderLink(const std::string& target, const std::string& link) const {
+  void MakeFolderLink(std::string_view target, std::string_view link) const {
     std::filesystem::create_directory_symlink(Native(target), Native(link));
   }
 
-  std::string Read(const std::string& relative) const {
+  String Read(std::string_view relative) const {
     std::ifstream in(Native(relative), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
-  void Remove(const std::string& relative) const { std::filesystem::remove_all(Native(relative)); }
+  void Remove(std::string_view relative) const { std::filesystem::remove_all(Native(relative)); }
 
-  bool Exists(const std::string& relative) const { return std::filesystem::exists(Native(relative)); }
+  bool Exists(std::string_view relative) const { return std::filesystem::exists(Native(relative)); }
 
  private:
-  std::filesystem::path Native(std::string relative) const {
+  std::filesystem::path Native(std::string_view view) const {
+    std::string relative(view);
     for (char& c : relative)
       if (c == '\\') c = '/';
     return root_ / relative;
