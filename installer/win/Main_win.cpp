@@ -100,8 +100,8 @@ class ComApartment {
 };
 
 // A problem of setup's: `text` and then `more`, which may name paths in any script.
-void ShowProblem(const char* text, const char* more = "") {
-  pelorin::win::ShowMessageBox(nullptr, pelorin::Concat({text, more}), kSetupTitle, MB_OK | MB_ICONEXCLAMATION);
+void ShowProblem(const char* text, const char* more = "", HWND owner = nullptr, UINT type = MB_OK | MB_ICONEXCLAMATION) {
+  pelorin::win::ShowMessageBox(owner, pelorin::Concat({text, more}), kSetupTitle, type);
 }
 
 // Who this run installs for: the switch, else the earlier install, else the account.
@@ -220,8 +220,7 @@ int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, 
   pelorin::UnpackOutcome unpacked = pelorin::UnpackSetupData(files, pelorin::ProgramPath(), setup);
   if (unpacked.result != pelorin::UnpackResult::kReady) {
     const bool corrupt = unpacked.result == pelorin::UnpackResult::kCorrupt;
-    MessageBoxA(wait.Handle(), corrupt ? pelorin::kCorruptSetupMessage : pelorin::kSetupDataMissingMessage,
-                kSetupTitle, MB_OK);
+    ShowProblem(corrupt ? pelorin::kCorruptSetupMessage : pelorin::kSetupDataMissingMessage, "", wait.Handle(), MB_OK);
     return 1;
   }
 
