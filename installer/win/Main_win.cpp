@@ -166,8 +166,8 @@ pelorin::InstallResult InstallInto(pelorin::FileSystem& files, pelorin::UnpackOu
 void RunInstall(pelorin::FileSystem& files, pelorin::UnpackOutcome& unpacked, const pelorin::win::WizardChoice& choice,
                 HICON icon) {
   // The folder chosen on the path page, as the install may own it.
-  const pelorin::InstallFolderChoice folder = pelorin::ChooseInstallFolder(
-      files, choice.installPath, unpacked.info.appName, pelorin::SystemReservedFolders(), choice.scope);
+  const pelorin::InstallFolderChoice folder =
+      pelorin::ChooseSystemInstallFolder(files, choice.installPath, unpacked.info.appName, choice.scope);
   if (folder.refused) {
     ShowProblem(folder.reason.c_str(), "\r\n\r\nNothing has been installed.");
     return;
@@ -187,8 +187,8 @@ int RunQuietly(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, pel
   if (pelorin::NeedsElevation(scope, pelorin::Win32Shell().HasAdministratorRights()))
     return HandOverElevated(mutex, line);
   const pelorin::InstallFolderChoice folder =
-      pelorin::ChooseInstallFolder(files, ProposedFolder(files, registry, unpacked.info, line, scope),
-                                   unpacked.info.appName, pelorin::SystemReservedFolders(), scope);
+      pelorin::ChooseSystemInstallFolder(files, ProposedFolder(files, registry, unpacked.info, line, scope),
+                                         unpacked.info.appName, scope);
   if (folder.refused) return pelorin::kExitStopped;
   pelorin::QuietInstallUi ui;
   return pelorin::QuietInstallExitCode(InstallInto(files, unpacked, folder.path, false, scope, ui, true));
