@@ -111,14 +111,20 @@ PackList ParsePackList(std::string_view text) {
   if (lines.empty()) return list;
   const std::string_view header = lines[0];
   list.headerValid = header.substr(0, header.find(',')) == kPackListHeader;
+  // Room for a record per line, made at once: the list never grows (no code to move records),
+  // and what is not used is dropped at the end.
+  std::size_t lineCount = 0;
+  for (const String& line : lines) lineCount += !line.empty();
+  std::vector<PackRecord> records(lineCount);
+  std::size_t kept = 0;
   for (std::size_t i = 1; i < lines.size(); ++i) {
     if (lines[i].empty()) continue;
-    // Read in place: a line that is no record takes its place back.
-    if (!ParseRecordInto(lines[i], list.records.emplace_back())) {
-      list.records.pop_back();
-      list.damaged = true;
-    }
+    // Read in place: a line that is no record leaves its place to the next.
+    if (ParseRecordInto(lines[i], records[kept])) ++kept;
+    else list.damaged = true;
   }
+  records.erase(records.begin() + static_cast<std::ptrdiff_t>(kept), records.end());
+  list.records.swap(records);
   return list;
 }
 

@@ -50,7 +50,8 @@ class Installation {
         installFolder_(WithTrailingBackslash(request.installPath)),
         logPath_(installFolder_ + kInstallLogName), keepLog_(info_.noUninstall == 0),
         editor_{kEditorWindowClass, info_.appName, installFolder_ + info_.mainExe},
-        uninstaller_(installFolder_ + kUninstallerName) {}
+        uninstaller_(installFolder_ + kUninstallerName),
+        systemFolder_(WithTrailingBackslash(services.shell.SystemFolder())) {}
 
   InstallResult Run();
 
@@ -92,7 +93,7 @@ class Installation {
   // The install folder's own editor, by its window and program file.
   const ProgramWindow editor_;
   const String uninstaller_;
-  String systemFolder_;
+  const String systemFolder_;
   String failures_;  // a line, each after CR LF, per file that is not in place, and why
   FileError logError_;                 // the first log line that could not be written
   std::uint64_t installedBytes_ = 0;
@@ -114,7 +115,6 @@ class Installation {
 };
 
 InstallResult Installation::Run() {
-  systemFolder_ = WithTrailingBackslash(services_.shell.SystemFolder());
   // With no name the removal key would be the system's Uninstall key itself.
   if (info_.appName.empty()) return Stop(kCorruptSetupMessage, {}, "");
 
@@ -314,7 +314,7 @@ void Installation::RemoveEarlierInstallElsewhere() {
   earlier = WithTrailingBackslash(earlier);
   const String uninstaller = earlier + kUninstallerName;
   if (SameFileName(earlier, installFolder_) || !files_.FileExists(uninstaller)) return;
-  if (!services_.ui.AskYesNo(kEarlierInstallQuestion + earlier + kEarlierInstallQuestionEnd)) return;
+  if (!services_.ui.AskYesNo(Concat({kEarlierInstallQuestion, earlier, kEarlierInstallQuestionEnd}))) return;
   if (!MayStartElevated(files_, uninstaller)) {
     Fail(earlier, ": other accounts can change the earlier install's uninstaller, so setup did not "
                   "start it; remove that install yourself");
@@ -327,11 +327,11 @@ void Installation::RemoveEarlierInstallElsewhere() {
 void Installation::ReadEarlierEntries() {
   String text;
   if (!keepLog_ || !files_.FileExists(logPath_) || ReadTextFile(files_, logPath_, text)) return;
-  const std::vector<String> lines = SplitLines(text);
+  std::vector<String> lines = SplitLines(text);
   constexpr std::size_t kHeaderLines = 3;
   for (std::size_t i = kHeaderLines; i < lines.size(); ++i)
     if (lines[i].starts_with(kShortcutMarker) || lines[i].starts_with(kSystemFileMarker))
-      earlierEntries_.push_back(lines[i]);
+      earlierEntries_.push_back(std::move(lines[i]));
 }
 
 // The earlier install's shortcuts that this one did not make again are removed, so that

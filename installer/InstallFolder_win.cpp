@@ -68,4 +68,9 @@ ReservedFolders SystemReservedFolders() {
   return reserved;
 }
 
+InstallFolderChoice ChooseSystemInstallFolder(FileSystem& files, const String& typed, const String& appName,
+                                              InstallScope scope) {
+  return ChooseInstallFolder(files, typed, appName, SystemReservedFolders(), scope);
+}
+
 }  // namespace pelorin

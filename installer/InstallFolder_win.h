@@ -17,4 +17,8 @@ String ProgramsFolder(InstallScope scope);
 // The system's and the user's folders that no install may own.
 ReservedFolders SystemReservedFolders();
 
+// ChooseInstallFolder with this system's reserved folders.
+InstallFolderChoice ChooseSystemInstallFolder(FileSystem& files, const String& typed, const String& appName,
+                                              InstallScope scope);
+
 }  // namespace pelorin

@@ -154,7 +154,8 @@ std::optional<String> ProgramOfSelfItem(std::string_view image, std::string_view
   String program(image);
   program.replace(fields->checksum, 4, item.substr(kSelfItemMagic.size() + 16, 4));
   program.replace(fields->security, 8, item.substr(kSelfItemMagic.size() + 20, 8));
-  return program += item.substr(kSelfItemHead);
+  program += item.substr(kSelfItemHead);
+  return program;  // moved, where returning the += would copy it
 }
 
 bool IsFlagSet(std::string_view line) { return WholeNumber(LeadingNumber(line)) != 0; }

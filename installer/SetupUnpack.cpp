@@ -142,11 +142,21 @@ bool RebuildSelfItems(FileReader& setup, const Trailer& trailer, PackList& list,
   return true;
 }
 
+namespace {
+
+// Built in place: each part is appended where it stays.
+void NameSetupFiles(const String& folder, SetupFiles& setup) {
+  setup.folder = folder;
+  if (!folder.ends_with('\\')) setup.folder += '\\';
+  static constexpr const char* kNames[] = {"License.txt", "Readme.txt", "SidePic.bmp"};
+  for (std::size_t i = 0; i < std::size(kNames); ++i) setup.items[i].assign(setup.folder).append(kNames[i]);
+}
+
+}  // namespace
+
 SetupFiles SetupFilesIn(const String& folder) {
   SetupFiles setup;
-  setup.folder = WithTrailingBackslash(folder);
-  static constexpr const char* kNames[] = {"License.txt", "Readme.txt", "SidePic.bmp"};
-  for (std::size_t i = 0; i < std::size(kNames); ++i) setup.items[i] = setup.folder + kNames[i];
+  NameSetupFiles(folder, setup);
   return setup;
 }
 
@@ -154,15 +164,15 @@ FileError CreateSetupFolder(FileSystem& files, const String& tempFolder, const P
                             SetupFiles& setup) {
   String folder;
   if (FileError error = CreatePrivateFolder(files, tempFolder, kSetupFolderPrefix, source, folder)) return error;
-  setup = SetupFilesIn(folder);
+  NameSetupFiles(folder, setup);
   return {};
 }
 
 void RemoveSetupFolder(FileSystem& files, const SetupFiles& setup) {
   RemoveSetupDataFiles(files, setup);
-  String folder = setup.folder;
-  if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-  if (!folder.empty()) files.RemoveFolder(folder);
+  std::string_view folder = setup.folder;
+  if (folder.ends_with('\\')) folder.remove_suffix(1);
+  if (!folder.empty()) files.RemoveFolder(String(folder));
 }
 
 UnpackOutcome UnpackSetupData(FileSystem& files, const String& programPath, const SetupFiles& setup) {

@@ -60,7 +60,7 @@ void InstallWindow::ShowBar(std::size_t done, std::size_t total) {
 }
 
 void InstallWindow::ShowCaption(const String& caption) {
-  SetWindowTextA(Handle(), caption.c_str());
+  SetControlText(Handle(), caption);
   PaintNow(Handle());
 }
 

@@ -12,7 +12,8 @@ namespace pelorin::win {
 
 // "Installing...Please Wait...": shows the install engine's progress and asks its questions.
 // The engine runs without a message loop, so every change is painted at once.
-class InstallWindow : public ScaledWindow, public InstallUi {
+// The engine's interface first: its calls then need no adjusting thunks.
+class InstallWindow : public InstallUi, public ScaledWindow {
  public:
   bool Open(HICON icon);
 

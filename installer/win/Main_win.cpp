@@ -100,8 +100,8 @@ class ComApartment {
 };
 
 // A problem of setup's: `text` and then `more`, which may name paths in any script.
-void ShowProblem(const char* text, const char* more = "") {
-  pelorin::win::ShowMessageBox(nullptr, pelorin::Concat({text, more}), kSetupTitle, MB_OK | MB_ICONEXCLAMATION);
+void ShowProblem(const char* text, const char* more = "", HWND owner = nullptr, UINT type = MB_OK | MB_ICONEXCLAMATION) {
+  pelorin::win::ShowMessageBox(owner, pelorin::Concat({text, more}), kSetupTitle, type);
 }
 
 // Who this run installs for: the switch, else the earlier install, else the account.
@@ -166,8 +166,8 @@ pelorin::InstallResult InstallInto(pelorin::FileSystem& files, pelorin::UnpackOu
 void RunInstall(pelorin::FileSystem& files, pelorin::UnpackOutcome& unpacked, const pelorin::win::WizardChoice& choice,
                 HICON icon) {
   // The folder chosen on the path page, as the install may own it.
-  const pelorin::InstallFolderChoice folder = pelorin::ChooseInstallFolder(
-      files, choice.installPath, unpacked.info.appName, pelorin::SystemReservedFolders(), choice.scope);
+  const pelorin::InstallFolderChoice folder =
+      pelorin::ChooseSystemInstallFolder(files, choice.installPath, unpacked.info.appName, choice.scope);
   if (folder.refused) {
     ShowProblem(folder.reason.c_str(), "\r\n\r\nNothing has been installed.");
     return;
@@ -187,8 +187,8 @@ int RunQuietly(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, pel
   if (pelorin::NeedsElevation(scope, pelorin::Win32Shell().HasAdministratorRights()))
     return HandOverElevated(mutex, line);
   const pelorin::InstallFolderChoice folder =
-      pelorin::ChooseInstallFolder(files, ProposedFolder(files, registry, unpacked.info, line, scope),
-                                   unpacked.info.appName, pelorin::SystemReservedFolders(), scope);
+      pelorin::ChooseSystemInstallFolder(files, ProposedFolder(files, registry, unpacked.info, line, scope),
+                                         unpacked.info.appName, scope);
   if (folder.refused) return pelorin::kExitStopped;
   pelorin::QuietInstallUi ui;
   return pelorin::QuietInstallExitCode(InstallInto(files, unpacked, folder.path, false, scope, ui, true));
@@ -220,8 +220,7 @@ int RunWithWizard(pelorin::FileSystem& files, const pelorin::SetupFiles& setup, 
   pelorin::UnpackOutcome unpacked = pelorin::UnpackSetupData(files, pelorin::ProgramPath(), setup);
   if (unpacked.result != pelorin::UnpackResult::kReady) {
     const bool corrupt = unpacked.result == pelorin::UnpackResult::kCorrupt;
-    MessageBoxA(wait.Handle(), corrupt ? pelorin::kCorruptSetupMessage : pelorin::kSetupDataMissingMessage,
-                kSetupTitle, MB_OK);
+    ShowProblem(corrupt ? pelorin::kCorruptSetupMessage : pelorin::kSetupDataMissingMessage, "", wait.Handle(), MB_OK);
     return 1;
   }
 

@@ -217,7 +217,7 @@ const String& WizardWindow::Proposed() const {
 }
 
 InstallFolderChoice WizardWindow::ChooseFolder(const String& folder) {
-  return ChooseInstallFolder(files_, folder, appName_, SystemReservedFolders(), scope_);
+  return ChooseSystemInstallFolder(files_, folder, appName_, scope_);
 }
 
 void WizardWindow::Forward() {
@@ -226,7 +226,10 @@ void WizardWindow::Forward() {
     ShowPage(page_ + 1);
     return;
   }
-  choice_ = WizardChoice{ControlText(path_), SendMessageA(runBox_, BM_GETCHECK, 0, 0) == BST_CHECKED, scope_};
+  choice_.installPath = ControlText(path_);
+  choice_.runAfterInstall = SendMessageA(runBox_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  choice_.scope = scope_;
+  chosen_ = true;
   ShowWindow(Handle(), SW_HIDE);
   PostQuitMessage(0);
 }
@@ -252,7 +255,7 @@ void WizardWindow::TakeScope(InstallScope scope) {
 }
 
 void WizardWindow::OnCommand(int id) {
-  if (choice_) return;  // installing: the wizard only waits to be closed
+  if (chosen_) return;  // installing: the wizard only waits to be closed
   if (id == kNextId + page_) Forward();
   else if (id == kBackId + page_ || id == IDCANCEL) BackOrCancel();
   else if (id == kBrowseId) Browse();
@@ -310,7 +313,7 @@ LRESULT WizardWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
       return ScaledWindow::OnMessage(message, wParam, lParam);
     case WM_DESTROY:
-      if (!choice_) PostQuitMessage(0);
+      if (!chosen_) PostQuitMessage(0);
       return 0;
     default:
       return ScaledWindow::OnMessage(message, wParam, lParam);

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <optional>
 #include "Str.h"
 
 #include "FileSystem.h"
@@ -50,8 +49,8 @@ class WizardWindow : public ScaledWindow {
   // Keys the wizard takes before the dialog keys: Esc on any of its controls.
   bool PreTranslate(const MSG& message);
 
-  // Set once Install has been pressed.
-  const std::optional<WizardChoice>& Choice() const { return choice_; }
+  // Set once Install has been pressed; null before.
+  const WizardChoice* Choice() const { return chosen_ ? &choice_ : nullptr; }
 
  protected:
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -77,7 +76,8 @@ class WizardWindow : public ScaledWindow {
   int page_ = 0;
   bool readmeShown_ = true;
   bool runBoxShown_ = false;
-  std::optional<WizardChoice> choice_;
+  bool chosen_ = false;
+  WizardChoice choice_;
   ProposedFolders folders_;
   InstallScope scope_ = InstallScope::kMachine;
   bool scopeShown_ = false;
