@@ -49,7 +49,8 @@ bool RunsImage(HANDLE process, const wchar_t* wanted) {
     using ModuleName = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
     HMODULE psapi = LoadLibraryW(L"psapi.dll");
     if (psapi == nullptr) return false;
-    const auto name = reinterpret_cast<ModuleName>(reinterpret_cast<void*>(GetProcAddress(psapi, "GetModuleFileNameExW")));
+    const auto name =
+        reinterpret_cast<ModuleName>(reinterpret_cast<void*>(GetProcAddress(psapi, "GetModuleFileNameExW")));
     size = name != nullptr ? name(process, nullptr, path, MAX_PATH * 2) : 0;
     FreeLibrary(psapi);
   }

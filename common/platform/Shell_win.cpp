@@ -48,7 +48,6 @@ struct LinkObject {
   }
 };
 
-
 // The desktop's shell object, found through the window of the desktop's folder view. Each
 // step's object is released at the end, whether or not the search got that far.
 bool DesktopShell(ComPtr<IShellDispatch2>& shell) {
@@ -68,7 +67,8 @@ bool DesktopShell(ComPtr<IShellDispatch2>& shell) {
       SUCCEEDED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL, IID_IShellWindows,
                                  reinterpret_cast<void**>(&windows))) &&
       windows->FindWindowSW(&location, &root, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH, &desktop) == S_OK &&
-      desktop != nullptr && SUCCEEDED(desktop->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(&services))) &&
+      desktop != nullptr &&
+      SUCCEEDED(desktop->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(&services))) &&
       SUCCEEDED(services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, reinterpret_cast<void**>(&browser))) &&
       SUCCEEDED(browser->QueryActiveShellView(&view)) &&
       SUCCEEDED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, reinterpret_cast<void**>(&objects[0]))) &&
