@@ -103,6 +103,12 @@ FILETIME ToFileTime(const FileTime& time) {
 // an empty path, which names no file, never a neighbouring one.
 DWORD Attributes(const String& path) { return GetFileAttributesW(Wide(path).c_str()); }
 
+// The call's failure on the path, or none.
+FileError OnPath(BOOL(WINAPI* call)(LPCWSTR), const String& path) {
+  if (!call(Wide(path).c_str())) return LastFileError();
+  return {};
+}
+
 FileError OpenReader(const String& path, DWORD sharing, std::unique_ptr<FileReader>& reader) {
   const HANDLE handle =
       CreateFileW(Wide(path).c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -282,15 +288,9 @@ FileError Win32FileSystem::CreateFolderWithRights(const String& path, const Stri
   return {};
 }
 
-FileError Win32FileSystem::RemoveFolder(const String& path) {
-  if (!RemoveDirectoryW(Wide(path).c_str())) return LastFileError();
-  return {};
-}
+FileError Win32FileSystem::RemoveFolder(const String& path) { return OnPath(RemoveDirectoryW, path); }
 
-FileError Win32FileSystem::RemoveFile(const String& path) {
-  if (!::DeleteFileW(Wide(path).c_str())) return LastFileError();
-  return {};
-}
+FileError Win32FileSystem::RemoveFile(const String& path) { return OnPath(DeleteFileW, path); }
 
 FileError Win32FileSystem::MakeWritable(const String& path) {
   const DWORD attributes = Attributes(path);
