@@ -10,8 +10,11 @@ namespace pelorin {
 // exact: a character the code page cannot hold, or a byte it does not define, has no
 // conversion, never a neighbouring ("best fit") one.
 class AnsiCodePage {
+ protected:
+  // Never deleted through this type, so no virtual destructor in every implementation.
+  ~AnsiCodePage() = default;
+
  public:
-  virtual ~AnsiCodePage() = default;
   virtual bool FromUtf8(std::string_view utf8, String& bytes) const = 0;
   virtual bool ToUtf8(std::string_view bytes, String& utf8) const = 0;
 };

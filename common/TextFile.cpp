@@ -8,11 +8,6 @@ namespace {
 
 constexpr unsigned long kNoTranslation = 1113;  // ERROR_NO_UNICODE_TRANSLATION
 
-bool IsUtf8(std::string_view text) {
-  std::u16string ignored;
-  return Utf16FromUtf8(text, ignored);
-}
-
 }  // namespace
 
 String EncodeTextFile(const AnsiCodePage& codePage, std::string_view text) {

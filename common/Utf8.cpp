@@ -2,32 +2,49 @@
 
 namespace pelorin {
 
+namespace {
+
+// The code point of the well-formed sequence that starts at utf8[i], and its length in
+// bytes; 0 where none starts there.
+std::size_t Decode(std::string_view utf8, std::size_t i, char32_t& code) {
+  const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+  std::size_t length = 0;
+  char32_t least = 0;
+  if (lead < 0x80) length = 1, code = lead;
+  else if ((lead & 0xE0) == 0xC0) length = 2, code = lead & 0x1F, least = 0x80;
+  else if ((lead & 0xF0) == 0xE0) length = 3, code = lead & 0x0F, least = 0x800;
+  else if ((lead & 0xF8) == 0xF0) length = 4, code = lead & 0x07, least = 0x10000;
+  else return 0;
+  if (utf8.size() - i < length) return 0;
+  for (std::size_t k = 1; k < length; ++k) {
+    const unsigned char next = static_cast<unsigned char>(utf8[i + k]);
+    if ((next & 0xC0) != 0x80) return 0;
+    code = (code << 6) | (next & 0x3F);
+  }
+  if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+  return length;
+}
+
+}  // namespace
+
+bool IsUtf8(std::string_view utf8) {
+  char32_t code = 0;
+  for (std::size_t i = 0, length = 0; i < utf8.size(); i += length)
+    if ((length = Decode(utf8, i, code)) == 0) return false;
+  return true;
+}
+
 std::size_t Utf16FromUtf8(std::string_view utf8, char16_t* utf16) {
   char16_t* out = utf16;
-  std::size_t i = 0;
-  while (i < utf8.size()) {
-    const unsigned char lead = static_cast<unsigned char>(utf8[i]);
-    std::size_t length = 0;
-    char32_t code = 0, least = 0;
-    if (lead < 0x80) length = 1, code = lead;
-    else if ((lead & 0xE0) == 0xC0) length = 2, code = lead & 0x1F, least = 0x80;
-    else if ((lead & 0xF0) == 0xE0) length = 3, code = lead & 0x0F, least = 0x800;
-    else if ((lead & 0xF8) == 0xF0) length = 4, code = lead & 0x07, least = 0x10000;
-    else return kNoConversion;
-    if (utf8.size() - i < length) return kNoConversion;
-    for (std::size_t k = 1; k < length; ++k) {
-      const unsigned char next = static_cast<unsigned char>(utf8[i + k]);
-      if ((next & 0xC0) != 0x80) return kNoConversion;
-      code = (code << 6) | (next & 0x3F);
-    }
-    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return kNoConversion;
+  for (std::size_t i = 0, length = 0; i < utf8.size(); i += length) {
+    char32_t code = 0;
+    if ((length = Decode(utf8, i, code)) == 0) return kNoConversion;
     if (code >= 0x10000) {
       code -= 0x10000;
       *out++ = static_cast<char16_t>(0xD800 + (code >> 10));
       code = 0xDC00 + (code & 0x3FF);
     }
     *out++ = static_cast<char16_t>(code);
-    i += length;
   }
   return static_cast<std::size_t>(out - utf16);
 }

@@ -14,6 +14,8 @@ namespace pelorin {
 // the system never turns into another name on its way back.
 bool Utf16FromUtf8(std::string_view utf8, std::u16string& utf16);
 bool Utf8FromUtf16(std::u16string_view utf16, String& utf8);
+// Whether the bytes are well-formed UTF-8 by the same rules.
+bool IsUtf8(std::string_view utf8);
 
 // The conversions into a buffer the caller sized: `utf16` holds at least utf8.size() units,
 // `utf8` at least 3 * size bytes. They give the length written, or kNoConversion. The

@@ -12,16 +12,14 @@ bool Win32AnsiCodePage::FromUtf8(std::string_view utf8, String& bytes) const {
   if (!WideFromUtf8(utf8, wide)) return false;
   if (wide.empty()) return true;
   const int length = static_cast<int>(wide.size());
+  // No code page takes more than three bytes for a UTF-16 unit (were one to, the call fails
+  // and the text is not taken as the code page's).
+  bytes.resize(3 * wide.size());
   BOOL lossy = FALSE;
-  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0, nullptr, &lossy);
-  if (size <= 0 || lossy) return false;
-  bytes.resize(static_cast<std::size_t>(size));
-  if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, bytes.data(), size, nullptr, &lossy) !=
-          size ||
-      lossy) {
-    bytes.clear();
-    return false;
-  }
+  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, bytes.data(),
+                                       static_cast<int>(bytes.size()), nullptr, &lossy);
+  bytes.resize(size > 0 && !lossy ? static_cast<std::size_t>(size) : 0);
+  if (bytes.empty()) return false;
   // Some code pages give a character without marking it as a substitute; it must come back.
   String back;
   if (!ToUtf8(bytes, back) || back != utf8) {

@@ -15,8 +15,11 @@ struct ProgramWindow {
 
 // The top-level windows of other programs.
 class AppWindows {
+ protected:
+  // Never deleted through this type, so no virtual destructor in every implementation.
+  ~AppWindows() = default;
+
  public:
-  virtual ~AppWindows() = default;
   // Whether a window that is `window` is open.
   virtual bool IsRunning(const ProgramWindow& window) = 0;
   // Asks every window that is `window` to close and waits, at most `waitMs` in all, for the

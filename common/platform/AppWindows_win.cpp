@@ -35,22 +35,27 @@ class ProcessHandle {
   HANDLE handle_;
 };
 
-// The program file a process runs; empty when the system does not say.
-std::wstring ImagePath(HANDLE process) {
-  wchar_t path[MAX_PATH * 2] = {};
+// Whether `process` runs the program file `wanted`; false when the system does not say.
+bool RunsImage(HANDLE process, const wchar_t* wanted) {
+  wchar_t path[MAX_PATH * 2];
+  DWORD size = MAX_PATH * 2;
   // Newer systems answer with limited rights; older ones only through psapi.
   using QueryImage = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
   const auto query = reinterpret_cast<QueryImage>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "QueryFullProcessImageNameW")));
-  DWORD size = MAX_PATH * 2;
-  if (query != nullptr) return query(process, 0, path, &size) ? std::wstring(path, size) : std::wstring();
-  using ModuleName = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
-  HMODULE psapi = LoadLibraryW(L"psapi.dll");
-  if (psapi == nullptr) return {};
-  const auto name = reinterpret_cast<ModuleName>(reinterpret_cast<void*>(GetProcAddress(psapi, "GetModuleFileNameExW")));
-  const DWORD length = name != nullptr ? name(process, nullptr, path, MAX_PATH * 2) : 0;
-  FreeLibrary(psapi);
-  return std::wstring(path, length);
+  if (query != nullptr) {
+    if (!query(process, 0, path, &size)) return false;
+  } else {
+    using ModuleName = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
+    HMODULE psapi = LoadLibraryW(L"psapi.dll");
+    if (psapi == nullptr) return false;
+    const auto name =
+        reinterpret_cast<ModuleName>(reinterpret_cast<void*>(GetProcAddress(psapi, "GetModuleFileNameExW")));
+    size = name != nullptr ? name(process, nullptr, path, MAX_PATH * 2) : 0;
+    FreeLibrary(psapi);
+  }
+  path[size < MAX_PATH * 2 ? size : MAX_PATH * 2 - 1] = L'\0';
+  return lstrcmpiW(path, wanted) == 0;
 }
 
 // A window that matched, with its process held open so that its end can be seen.
@@ -61,17 +66,22 @@ struct Match {
 
 struct Search {
   const ProgramWindow* wanted;
+  std::wstring programPath;
   std::vector<Match> matches;
 };
 
+// Reads class and title into one buffer: both are short, and a longer title is no match.
+bool TextIs(int length, const char* text, const String& wanted) {
+  return static_cast<std::size_t>(length) == wanted.size() && wanted == std::string_view(text, wanted.size());
+}
+
 BOOL CALLBACK CollectMatch(HWND window, LPARAM parameter) {
   auto& search = *reinterpret_cast<Search*>(parameter);
-  char text[256] = {};
-  if (GetClassNameA(window, text, sizeof(text)) == 0 || search.wanted->className != text) return TRUE;
-  const int length = GetWindowTextLengthA(window);
-  String title(static_cast<std::size_t>(length) + 1, '\0');
-  title.resize(static_cast<std::size_t>(GetWindowTextA(window, title.data(), length + 1)));
-  if (title != search.wanted->title) return TRUE;
+  char text[256];
+  const int limit = sizeof(text);
+  if (!TextIs(GetClassNameA(window, text, limit), text, search.wanted->className)) return TRUE;
+  const int titleLength = GetWindowTextA(window, text, limit);
+  if (titleLength >= limit - 1 || !TextIs(titleLength, text, search.wanted->title)) return TRUE;
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
   constexpr DWORD kLimitedQuery = 0x1000;  // PROCESS_QUERY_LIMITED_INFORMATION
@@ -79,8 +89,7 @@ BOOL CALLBACK CollectMatch(HWND window, LPARAM parameter) {
   if (process == nullptr) process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
   if (process == nullptr) return TRUE;
   ProcessHandle owner(process);
-  const std::wstring wanted = Wide(search.wanted->programPath);
-  if (wanted.empty() || lstrcmpiW(ImagePath(process).c_str(), wanted.c_str()) != 0) return TRUE;
+  if (search.programPath.empty() || !RunsImage(process, search.programPath.c_str())) return TRUE;
   search.matches.push_back({window, std::move(owner)});
   return TRUE;
 }
@@ -88,13 +97,13 @@ BOOL CALLBACK CollectMatch(HWND window, LPARAM parameter) {
 }  // namespace
 
 bool Win32AppWindows::IsRunning(const ProgramWindow& window) {
-  Search search{&window, {}};
+  Search search{&window, Wide(window.programPath), {}};
   EnumWindows(CollectMatch, reinterpret_cast<LPARAM>(&search));
   return !search.matches.empty();
 }
 
 bool Win32AppWindows::CloseProgram(const ProgramWindow& window, unsigned long waitMs) {
-  Search search{&window, {}};
+  Search search{&window, Wide(window.programPath), {}};
   EnumWindows(CollectMatch, reinterpret_cast<LPARAM>(&search));
   for (const Match& found : search.matches) PostMessageA(found.window, WM_CLOSE, 0, 0);
   constexpr DWORD kStepMs = 100;

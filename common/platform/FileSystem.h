@@ -60,8 +60,11 @@ class FolderHold {
 // The files and folders the programs touch. Paths are Windows paths (backslashes); the
 // POSIX implementation maps them onto its own.
 class FileSystem {
+ protected:
+  // Never deleted through this type, so no virtual destructor in every implementation.
+  ~FileSystem() = default;
+
  public:
-  virtual ~FileSystem() = default;
 
   virtual bool FolderExists(const String& path) = 0;
   virtual bool FileExists(const String& path) = 0;

@@ -103,6 +103,20 @@ FILETIME ToFileTime(const FileTime& time) {
 // an empty path, which names no file, never a neighbouring one.
 DWORD Attributes(const String& path) { return GetFileAttributesW(Wide(path).c_str()); }
 
+// The call's failure on the path, or none.
+FileError OnPath(BOOL(WINAPI* call)(LPCWSTR), const String& path) {
+  if (!call(Wide(path).c_str())) return LastFileError();
+  return {};
+}
+
+FileError OpenReader(const String& path, DWORD sharing, std::unique_ptr<FileReader>& reader) {
+  const HANDLE handle =
+      CreateFileW(Wide(path).c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return LastFileError();
+  reader = std::make_unique<Win32Reader>(handle);
+  return {};
+}
+
 // The names of the entries matching `pattern` that are folders (`folders`) or files.
 FileError ListEntries(const String& folder, std::string_view pattern, bool folders,
                       std::vector<String>& names) {
@@ -172,22 +186,12 @@ FileError Win32FileSystem::ReadFile(const String& path, String& bytes) {
 }
 
 FileError Win32FileSystem::WriteNewFile(const String& path, const String& bytes) {
-  FileHandle file(CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.Valid()) return LastFileError();
-  std::size_t written = 0;
-  while (written < bytes.size()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - written, 1 << 20));
-    DWORD done = 0;
-    if (!WriteFile(file.Get(), bytes.data() + written, chunk, &done, nullptr)) return LastFileError();
-    if (done == 0) {
-      SetLastError(ERROR_DISK_FULL);
-      return LastFileError();
-    }
-    written += done;
-  }
-  if (!FlushFileBuffers(file.Get()) || !file.Close()) return LastFileError();
-  return {};
+  const HANDLE handle =
+      CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return LastFileError();
+  Win32Writer writer(handle);
+  if (FileError error = writer.Write(bytes.data(), bytes.size())) return error;
+  return writer.Close();
 }
 
 FileError Win32FileSystem::MoveFileOver(const String& from, const String& to) {
@@ -227,11 +231,7 @@ FileError Win32FileSystem::ReplaceWithFile(const String& from, const String& to)
 std::uint64_t Win32FileSystem::RandomNumber() { return SystemRandomNumber(); }
 
 FileError Win32FileSystem::OpenForReading(const String& path, std::unique_ptr<FileReader>& reader) {
-  HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return LastFileError();
-  reader = std::make_unique<Win32Reader>(handle);
-  return {};
+  return OpenReader(path, FILE_SHARE_READ | FILE_SHARE_WRITE, reader);
 }
 
 FileError Win32FileSystem::OpenForWriting(const String& path, bool append,
@@ -288,15 +288,9 @@ FileError Win32FileSystem::CreateFolderWithRights(const String& path, const Stri
   return {};
 }
 
-FileError Win32FileSystem::RemoveFolder(const String& path) {
-  if (!RemoveDirectoryW(Wide(path).c_str())) return LastFileError();
-  return {};
-}
+FileError Win32FileSystem::RemoveFolder(const String& path) { return OnPath(RemoveDirectoryW, path); }
 
-FileError Win32FileSystem::RemoveFile(const String& path) {
-  if (!::DeleteFileW(Wide(path).c_str())) return LastFileError();
-  return {};
-}
+FileError Win32FileSystem::RemoveFile(const String& path) { return OnPath(DeleteFileW, path); }
 
 FileError Win32FileSystem::MakeWritable(const String& path) {
   const DWORD attributes = Attributes(path);
@@ -308,11 +302,7 @@ FileError Win32FileSystem::MakeWritable(const String& path) {
 
 FileError Win32FileSystem::OpenLocked(const String& path, std::unique_ptr<FileReader>& reader) {
   // Others may read, but not write, rename or delete the file while it is open.
-  HANDLE handle = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return LastFileError();
-  reader = std::make_unique<Win32Reader>(handle);
-  return {};
+  return OpenReader(path, FILE_SHARE_READ, reader);
 }
 
 }  // namespace pelorin

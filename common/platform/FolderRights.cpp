@@ -1,5 +1,7 @@
 #include "FolderRights.h"
 
+#include "Concat.h"
+
 namespace pelorin {
 
 namespace {
@@ -26,22 +28,20 @@ std::uint32_t Specific(std::uint32_t mask) {
   return mask;
 }
 
-// Object and container inherit: files and folders made inside get the same entry.
-String Allow(const String& rights, const String& trustee) {
-  return "(A;OICI;" + rights + ";;;" + trustee + ")";
-}
-
 }  // namespace
 
 String FolderRightsText(FolderUse use, const String& userSid) {
-  String text = "D:P" + Allow("FA", "SY") + Allow("FA", "BA");
-  if (use == FolderUse::kInstall) return text + Allow("0x1200a9", "BU");  // read and execute
+  // Protected from inheriting; each entry object and container inherit, so that files and
+  // folders made inside get the same: full access for SYSTEM and the Administrators group.
+  constexpr std::string_view kAdminsFull = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+  // Read and execute for the users.
+  if (use == FolderUse::kInstall) return "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)";
   // SYSTEM and the Administrators group are named already; an account SID never starts
   // with anything but "S-", so nothing else can slip into the text.
   if (userSid.starts_with("S-1-") && userSid != kSystem && userSid != kAdministrators &&
       userSid.find_first_not_of("S0123456789-") == String::npos)
-    text += Allow("FA", userSid);
-  return text;
+    return Concat({kAdminsFull, "(A;OICI;FA;;;", userSid, ")"});
+  return kAdminsFull;
 }
 
 bool IsOwnedByTrustedAccount(const String& ownerSid, const String& runningSid) {

@@ -6,6 +6,7 @@
 
 #include "RunAccount_win.h"
 #include "SystemError_win.h"
+#include "Utf8.h"
 #include "WideText_win.h"
 
 namespace pelorin {
@@ -107,11 +108,15 @@ FileError Win32GuardedFileSystem::OpenRunningImage(const String& path, std::uniq
     const DWORD ntLength = finalPath(handle, nt, kRoom, VOLUME_NAME_NT);
     const DWORD dosLength = finalPath(handle, dos, kRoom, VOLUME_NAME_DOS);
     if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    const auto text = [](const wchar_t* wide, DWORD length) {
-      String utf8;
-      return length > 0 && length < kRoom && Utf8FromWide(std::wstring_view(wide, length), utf8) ? utf8 : String();
+    // Each name as UTF-8 in room of its own; one the system did not give, or with no exact
+    // conversion, is empty.
+    const auto text = [](const wchar_t* wide, DWORD length, char* utf8) {
+      const std::size_t size =
+          length > 0 && length < kRoom ? Utf8FromUtf16(reinterpret_cast<const char16_t*>(wide), length, utf8) : 0;
+      return std::string_view(utf8, size == kNoConversion ? 0 : size);
     };
-    if (!IsMappedFile(text(image, imageLength), text(nt, ntLength), text(dos, dosLength)))
+    char imageUtf8[3 * kRoom], ntUtf8[3 * kRoom], dosUtf8[3 * kRoom];
+    if (!IsMappedFile(text(image, imageLength, imageUtf8), text(nt, ntLength, ntUtf8), text(dos, dosLength, dosUtf8)))
       return {FileError::Kind::kOther, ERROR_FILE_INVALID, "the file is not the program that runs"};
   }
   reader = std::move(locked);

@@ -10,8 +10,11 @@ enum class WindowShow { kNormal, kNormalNoFocus, kHidden };
 // Starting other programs, and seeing which run. A command line is in the system's form: the program's path comes
 // first and is quoted when it may hold blanks (QuotedPath).
 class Processes {
+ protected:
+  // Never deleted through this type, so no virtual destructor in every implementation.
+  ~Processes() = default;
+
  public:
-  virtual ~Processes() = default;
   // Starts a program and goes on at once; false when it could not be started. It runs in
   // `currentFolder`, or in this program's own current folder when that is empty.
   virtual bool Start(const String& commandLine, WindowShow show, const String& currentFolder = {}) = 0;

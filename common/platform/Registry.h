@@ -20,8 +20,11 @@ enum class RegistryView { kOwn, k32Bit, k64Bit };
 // on demand. A value write reports whether the value is in place; a refused write leaves no
 // entry.
 class Registry {
+ protected:
+  // Never deleted through this type, so no virtual destructor in every implementation.
+  ~Registry() = default;
+
  public:
-  virtual ~Registry() = default;
   virtual bool SetKeyValue(RegistryRoot root, const String& subkey, std::string_view name,
                            const String& text) = 0;
   virtual void DeleteKeyValue(RegistryRoot root, const String& subkey, std::string_view name) = 0;

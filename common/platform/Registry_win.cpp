@@ -91,11 +91,11 @@ bool Win32Registry::ReadKeyValue(RegistryRoot root, const String& subkey,
     found = RegQueryValueExW(key, valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(wide.data()), &got) ==
             ERROR_SUCCESS;
     // The stored value may or may not carry its terminating NUL.
-    wide.resize(found ? got / sizeof(wchar_t) : 0);
-    while (!wide.empty() && wide.back() == L'\0') wide.pop_back();
+    std::size_t length = found ? got / sizeof(wchar_t) : 0;
+    while (length > 0 && wide[length - 1] == L'\0') --length;
     // A value that has no exact UTF-8 form names no path here.
     String utf8;
-    found = found && Utf8FromWide(wide, utf8);
+    found = found && Utf8FromWide(std::wstring_view(wide.data(), length), utf8);
     if (found) text = utf8;
   }
   RegCloseKey(key);

@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <sddl.h>
 
-#include <memory>
-
 #include "SystemRandom_win.h"
 
 namespace pelorin {
@@ -20,12 +18,14 @@ String SidText(void* sid) {
 String RunningAccountSid() {
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
-  String text;
+  // The account's SID follows the TOKEN_USER, and no SID is longer than the system's limit.
+  union {
+    TOKEN_USER user;
+    BYTE bytes[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+  } buffer;
   DWORD size = 0;
-  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-  std::unique_ptr<BYTE[]> buffer(new BYTE[size == 0 ? 1 : size]);
-  if (size != 0 && GetTokenInformation(token, TokenUser, buffer.get(), size, &size))
-    text = SidText(reinterpret_cast<TOKEN_USER*>(buffer.get())->User.Sid);
+  String text;
+  if (GetTokenInformation(token, TokenUser, &buffer, sizeof(buffer), &size)) text = SidText(buffer.user.User.Sid);
   CloseHandle(token);
   return text;
 }

@@ -21,8 +21,11 @@ enum class StartMenuOwner { kCurrentUser, kAllUsers };
 // The parts of the system shell that setup uses: its folders, shortcut files and opening a
 // file the way the desktop does.
 class Shell {
+ protected:
+  // Never deleted through this type, so no virtual destructor in every implementation.
+  ~Shell() = default;
+
  public:
-  virtual ~Shell() = default;
   // The system folder, or empty when it cannot be had.
   virtual String SystemFolder() = 0;
   // Whether this program runs with administrator rights (elevated, where the system asks).

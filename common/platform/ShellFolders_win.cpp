@@ -13,7 +13,7 @@ String ShellFolderPath(int csidl) {
   HMODULE shell = LoadLibraryW(L"shfolder.dll");
   if (shell == nullptr) return {};
   const auto get = reinterpret_cast<GetFolderPath>(reinterpret_cast<void*>(GetProcAddress(shell, "SHGetFolderPathW")));
-  wchar_t path[MAX_PATH] = {};
+  wchar_t path[MAX_PATH];
   // SHGFP_TYPE_CURRENT: where the folder is now, not where it was by default.
   const bool found = get != nullptr && SUCCEEDED(get(nullptr, csidl, nullptr, 0, path));
   FreeLibrary(shell);

@@ -48,67 +48,39 @@ struct LinkObject {
   }
 };
 
-
-// Text handed across processes: a BSTR from the automation library, which is loaded only
-// for this, so that the programs do not load it at every start.
-class AutomationText {
- public:
-  explicit AutomationText(const String& text) {
-    library_ = LoadLibraryW(L"oleaut32.dll");
-    if (library_ == nullptr) return;
-    const auto allocate = reinterpret_cast<BSTR(WINAPI*)(const OLECHAR*)>(
-        reinterpret_cast<void*>(GetProcAddress(library_, "SysAllocString")));
-    free_ = reinterpret_cast<void(WINAPI*)(BSTR)>(reinterpret_cast<void*>(GetProcAddress(library_, "SysFreeString")));
-    if (allocate != nullptr && free_ != nullptr) text_ = allocate(Wide(text).c_str());
-  }
-  AutomationText(const AutomationText&) = delete;
-  AutomationText& operator=(const AutomationText&) = delete;
-  ~AutomationText() {
-    if (text_ != nullptr) free_(text_);
-    if (library_ != nullptr) FreeLibrary(library_);
-  }
-  BSTR Get() const { return text_; }
-  VARIANT Variant() const {
-    VARIANT value{};
-    value.vt = VT_BSTR;
-    value.bstrVal = text_;
-    return value;
-  }
-
- private:
-  HMODULE library_ = nullptr;
-  void(WINAPI* free_)(BSTR) = nullptr;
-  BSTR text_ = nullptr;
-};
-
-// The desktop's shell object, found through the window of the desktop's folder view.
+// The desktop's shell object, found through the window of the desktop's folder view. Each
+// step's object is released at the end, whether or not the search got that far.
 bool DesktopShell(ComPtr<IShellDispatch2>& shell) {
-  ComPtr<IShellWindows> windows;
-  if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL, IID_IShellWindows, windows.Out())))
-    return false;
+  IShellWindows* windows = nullptr;
+  IDispatch* desktop = nullptr;
+  IServiceProvider* services = nullptr;
+  IShellBrowser* browser = nullptr;
+  IShellView* view = nullptr;
+  IShellFolderViewDual* folderView = nullptr;
+  IDispatch* objects[2] = {};  // the view's background, then the shell application
   VARIANT location{};
   location.vt = VT_I4;
   location.lVal = CSIDL_DESKTOP;
   VARIANT root{};
   long window = 0;
-  ComPtr<IDispatch> desktop;
-  if (windows->FindWindowSW(&location, &root, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH,
-                            reinterpret_cast<IDispatch**>(desktop.Out())) != S_OK ||
-      desktop.Get() == nullptr)
-    return false;
-  ComPtr<IServiceProvider> services;
-  ComPtr<IShellBrowser> browser;
-  ComPtr<IShellView> view;
-  ComPtr<IDispatch> background;
-  ComPtr<IShellFolderViewDual> folderView;
-  ComPtr<IDispatch> application;
-  return SUCCEEDED(desktop->QueryInterface(IID_IServiceProvider, services.Out())) &&
-         SUCCEEDED(services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.Out())) &&
-         SUCCEEDED(browser->QueryActiveShellView(reinterpret_cast<IShellView**>(view.Out()))) &&
-         SUCCEEDED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.Out())) &&
-         SUCCEEDED(background->QueryInterface(IID_IShellFolderViewDual, folderView.Out())) &&
-         SUCCEEDED(folderView->get_Application(reinterpret_cast<IDispatch**>(application.Out()))) &&
-         application.Get() != nullptr && SUCCEEDED(application->QueryInterface(IID_IShellDispatch2, shell.Out()));
+  const bool found =
+      SUCCEEDED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_ALL, IID_IShellWindows,
+                                 reinterpret_cast<void**>(&windows))) &&
+      windows->FindWindowSW(&location, &root, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH, &desktop) == S_OK &&
+      desktop != nullptr &&
+      SUCCEEDED(desktop->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(&services))) &&
+      SUCCEEDED(services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, reinterpret_cast<void**>(&browser))) &&
+      SUCCEEDED(browser->QueryActiveShellView(&view)) &&
+      SUCCEEDED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, reinterpret_cast<void**>(&objects[0]))) &&
+      SUCCEEDED(objects[0]->QueryInterface(IID_IShellFolderViewDual, reinterpret_cast<void**>(&folderView))) &&
+      SUCCEEDED(folderView->get_Application(&objects[1])) && objects[1] != nullptr &&
+      SUCCEEDED(objects[1]->QueryInterface(IID_IShellDispatch2, shell.Out()));
+  for (IUnknown* object : {static_cast<IUnknown*>(windows), static_cast<IUnknown*>(desktop),
+                           static_cast<IUnknown*>(services), static_cast<IUnknown*>(browser),
+                           static_cast<IUnknown*>(view), static_cast<IUnknown*>(folderView),
+                           static_cast<IUnknown*>(objects[0]), static_cast<IUnknown*>(objects[1])})
+    if (object != nullptr) object->Release();
+  return found;
 }
 
 }  // namespace
@@ -134,14 +106,31 @@ String Win32Shell::StartMenuFolder(StartMenuOwner owner, bool programs) {
 bool Win32Shell::StartFromDesktop(const String& path, const String& workingFolder) {
   ComPtr<IShellDispatch2> shell;
   if (!DesktopShell(shell)) return false;
-  const AutomationText file(path);
-  const AutomationText folder(workingFolder);
-  if (file.Get() == nullptr || folder.Get() == nullptr) return false;
-  VARIANT none{};
-  VARIANT show{};
-  show.vt = VT_I4;
-  show.lVal = SW_SHOWNORMAL;
-  return SUCCEEDED(shell->ShellExecute(file.Get(), none, folder.Variant(), none, show));
+  // Texts handed across processes are BSTRs from the automation library, which is loaded
+  // only for this, so that the programs do not load it at every start.
+  const HMODULE library = LoadLibraryW(L"oleaut32.dll");
+  if (library == nullptr) return false;
+  const auto allocate = reinterpret_cast<BSTR(WINAPI*)(const OLECHAR*)>(
+      reinterpret_cast<void*>(GetProcAddress(library, "SysAllocString")));
+  const auto release =
+      reinterpret_cast<void(WINAPI*)(BSTR)>(reinterpret_cast<void*>(GetProcAddress(library, "SysFreeString")));
+  bool started = false;
+  if (allocate != nullptr && release != nullptr) {
+    const BSTR file = allocate(Wide(path).c_str());
+    VARIANT folder{};
+    folder.vt = VT_BSTR;
+    folder.bstrVal = allocate(Wide(workingFolder).c_str());
+    VARIANT none{};
+    VARIANT show{};
+    show.vt = VT_I4;
+    show.lVal = SW_SHOWNORMAL;
+    started = file != nullptr && folder.bstrVal != nullptr &&
+              SUCCEEDED(shell->ShellExecute(file, none, folder, none, show));
+    release(file);  // a null BSTR is released as nothing
+    release(folder.bstrVal);
+  }
+  FreeLibrary(library);
+  return started;
 }
 
 bool Win32Shell::CreateShellLink(const String& linkFile, const ShellLink& values) {

@@ -7,7 +7,7 @@ namespace pelorin {
 
 String SystemErrorText(DWORD code) {
   // The system's text comes in its own language, which the ANSI code page may not hold.
-  wchar_t buffer[512] = {};
+  wchar_t buffer[512];
   DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                 nullptr, code, 0, buffer, sizeof(buffer) / sizeof(buffer[0]), nullptr);
   while (length > 0 && (buffer[length - 1] == L'\r' || buffer[length - 1] == L'\n' ||

@@ -50,7 +50,7 @@ void RescaleWindow(HWND window, int fromDpi, int toDpi, HFONT font, const RECT& 
     MoveWindow(child, MulDiv(place.left, toDpi, fromDpi), MulDiv(place.top, toDpi, fromDpi),
                MulDiv(place.right - place.left, toDpi, fromDpi), MulDiv(place.bottom - place.top, toDpi, fromDpi),
                FALSE);
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
   SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -28,6 +28,7 @@ TEST(Utf8Test, ConvertsExactlyOrNotAtAll) {
   for (const Row& row : rows) {
     std::u16string utf16;
     EXPECT_EQ(Utf16FromUtf8(row.utf8, utf16), row.exact) << row.utf8;
+    EXPECT_EQ(IsUtf8(row.utf8), row.exact) << row.utf8;
     if (!row.exact) continue;
     EXPECT_EQ(utf16, row.utf16) << row.utf8;
     String back;
