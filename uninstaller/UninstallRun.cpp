@@ -325,13 +325,11 @@ bool Removal::HandOver(const String& batchFolder, String& program, bool wasInsta
   return true;
 }
 
+// The uninstaller's file is small enough to be copied in one piece.
 FileError Removal::CopyNewFile(const String& from, const String& to) {
-  std::unique_ptr<FileReader> reader;
-  std::unique_ptr<FileWriter> writer;
-  FileError error = s_.files.OpenForReading(from, reader);
-  if (!error) error = s_.files.OpenForWriting(to, false, writer);
-  if (!error) error = CopyFileBytes(*reader, *writer, reader->Size());
-  if (!error) error = writer->Close();
+  String bytes;
+  FileError error = s_.files.ReadFile(from, bytes);
+  if (!error) error = s_.files.WriteNewFile(to, bytes);
   return error;
 }
 
