@@ -284,13 +284,12 @@ bool Removal::StartSelfRemoval() {
   // folder is not this run's alone, so its file is never started and another folder is made.
   String program = place_.programPath;  // where the uninstaller's file is now
   String batchFolder;
-  SelfRemovalPaths paths{{}, {}, ConsoleName(place_.systemFolder), standingFolders_};
   for (int attempt = 0; attempt < kBatchFolderAttempts; ++attempt) {
     if (CreatePrivateFolder(s_.files, place_.temporaryFolder, kBatchFolderPrefix, place_.folderSource, batchFolder) ||
         !HandOver(batchFolder, program, attempt == 0))
       break;
-    paths.programPath = ConsoleName(program);
-    paths.batchFolder = ConsoleName(batchFolder);
+    const SelfRemovalPaths paths{ConsoleName(program), ConsoleName(batchFolder), ConsoleName(place_.systemFolder),
+                                 standingFolders_};
     const String batchFile = Concat({batchFolder, "\\", kBatchFileName});
     if (!s_.files.WriteNewFile(batchFile, SelfRemovalBatch(paths)))
       return s_.processes.Start(SelfRemovalCommand(place_.systemFolder, batchFile), WindowShow::kHidden);
