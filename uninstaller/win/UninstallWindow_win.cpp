@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "MessageBox_win.h"
 #include "WideText_win.h"
 #include "resource.h"
 
@@ -61,9 +62,8 @@ bool UninstallWindow::Open() {
   return true;
 }
 
-// Through the wide call, as texts may hold paths in any script.
 int UninstallWindow::Message(std::string_view text, std::string_view caption, UINT type) const {
-  return MessageBoxW(Handle(), Wide(text).c_str(), Wide(caption).c_str(), type);
+  return ShowMessageBox(Handle(), String(text), String(caption), type);
 }
 
 void UninstallWindow::Tell(std::string_view text) { Message(text, kProgramTitle, MB_OK); }
