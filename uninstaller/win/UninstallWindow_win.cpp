@@ -3,7 +3,6 @@
 #include <iterator>
 
 #include "MessageBox_win.h"
-#include "WideText_win.h"
 #include "resource.h"
 
 namespace pelorin::win {
@@ -74,7 +73,7 @@ void UninstallWindow::Show() {
 }
 
 void UninstallWindow::ShowStatus(std::string_view text) {
-  SetWindowTextW(status_, Wide(text).c_str());
+  SetControlText(status_, String(text));
   UpdateWindow(Handle());
 }
 
