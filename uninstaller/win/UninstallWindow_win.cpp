@@ -106,9 +106,6 @@ LRESULT UninstallWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CLOSE:
       return 0;
-    case WM_CTLCOLORSTATIC:
-      SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
-      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item->CtlID != kBarId) break;
@@ -122,7 +119,8 @@ LRESULT UninstallWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 1;
     }
   }
-  // Moved to a monitor of another DPI (shown while a question waits, which runs messages).
+  // Moved to a monitor of another DPI (shown while a question waits, which runs messages). The
+  // statics get the button face from the default handling.
   return ScaledWindow::OnMessage(message, wParam, lParam);
 }
 
