@@ -126,7 +126,8 @@ String OriginalRemovalArguments(const OriginalRemoval& removal) {
   AppendNumber(arguments, removal.process);
   AppendNumber(arguments, removal.file);
   AppendNumber(arguments, removal.levels);
-  return arguments.append(removal.installFolder);
+  arguments.append(removal.installFolder);
+  return arguments;
 }
 
 std::optional<OriginalRemoval> ParseOriginalRemoval(std::string_view arguments) {
