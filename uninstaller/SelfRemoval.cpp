@@ -47,6 +47,25 @@ void AppendProgram(String& batch, const SelfRemovalPaths& paths) {
   else AppendPath(batch, paths.programPath);
 }
 
+// The batch file, with a control character where a path goes: \1 the system folder, \2 the
+// program, \3 ping.exe, \4 an rmdir line per recorded folder, \5 the batch file, \6 its folder.
+constexpr char kBatch[] =
+    "@echo off\r\n"
+    // The interpreter must not stand in a folder it is to remove.
+    "cd /d \1\r\n"
+    "set tries=0\r\n"
+    ":Repeat\r\n"
+    "del /f /q \2\r\n"
+    "if not exist \2 goto Removed\r\n"
+    "set /a tries=tries+1\r\n"
+    // About a second between tries, about five minutes in all.
+    "\3 -n 2 127.0.0.1 >nul\r\n"
+    "if %tries% lss 300 goto Repeat\r\n"
+    ":Removed\r\n"
+    "\4"
+    // One line, read whole before it runs, so the folder goes after the file that holds it.
+    "del /f /q \5 & rmdir \6 & exit\r\n";
+
 // Takes the last decimal digit off `value` by 32-bit divisions of its 16-bit parts: the
 // library's 64-bit division is half a kilobyte on 32-bit.
 char TakeLastDigit(std::uint64_t& value) {
@@ -69,31 +88,32 @@ void AppendNumber(String& text, std::uint64_t value) {
 
 }  // namespace
 
-String SelfRemovalBatch(const SelfRemovalPaths& paths) {
-  // The interpreter must not stand in a folder it is to remove.
-  String batch = "@echo off\r\ncd /d ";
-  AppendPath(batch, paths.systemFolder);
-  batch += "\r\nset tries=0\r\n:Repeat\r\ndel /f /q ";
-  AppendProgram(batch, paths);
-  batch += "\r\nif not exist ";
-  AppendProgram(batch, paths);
-  batch += " goto Removed\r\nset /a tries=tries+1\r\n";
-  // About a second between tries, about five minutes in all.
-  AppendPath(batch, paths.systemFolder, "ping.exe");
-  batch += " -n 2 127.0.0.1 >nul\r\nif %tries% lss 300 goto Repeat\r\n:Removed\r\n";
-  for (const String& folder : paths.folders)
-    if (!folder.empty()) {
-      batch += "rmdir ";
-      AppendPath(batch, folder);
-      batch += "\r\n";
+// Without a jump table: six comparisons are smaller than the table and its relocations.
+__attribute__((optimize("no-jump-tables"))) String SelfRemovalBatch(const SelfRemovalPaths& paths) {
+  String batch;
+  for (const char* c = kBatch; *c != '\0'; ++c) {
+    if (*c == '\1') {
+      AppendPath(batch, paths.systemFolder);
+    } else if (*c == '\2') {
+      AppendProgram(batch, paths);
+    } else if (*c == '\3') {
+      AppendPath(batch, paths.systemFolder, "ping.exe");
+    } else if (*c == '\4') {
+      for (const String& folder : paths.folders)
+        if (!folder.empty()) {
+          batch += "rmdir ";
+          AppendPath(batch, folder);
+          batch += "\r\n";
+        }
+    } else if (*c == '\5') {
+      AppendInBatchFolder(batch, paths, kBatchFileName);
+    } else if (*c == '\6') {
+      if (paths.batchFolder.empty()) batch += "\"%~dp0.\"";
+      else AppendPath(batch, paths.batchFolder);
+    } else {
+      batch += *c;
     }
-  // One line, read whole before it runs, so the folder goes after the file that holds it.
-  batch += "del /f /q ";
-  AppendInBatchFolder(batch, paths, kBatchFileName);
-  batch += " & rmdir ";
-  if (paths.batchFolder.empty()) batch += "\"%~dp0.\"";
-  else AppendPath(batch, paths.batchFolder);
-  batch += " & exit\r\n";
+  }
   return batch;
 }
 
@@ -106,7 +126,8 @@ String OriginalRemovalArguments(const OriginalRemoval& removal) {
   AppendNumber(arguments, removal.process);
   AppendNumber(arguments, removal.file);
   AppendNumber(arguments, removal.levels);
-  return arguments.append(removal.installFolder);
+  arguments.append(removal.installFolder);
+  return arguments;
 }
 
 std::optional<OriginalRemoval> ParseOriginalRemoval(std::string_view arguments) {

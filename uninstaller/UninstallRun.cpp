@@ -284,13 +284,12 @@ bool Removal::StartSelfRemoval() {
   // folder is not this run's alone, so its file is never started and another folder is made.
   String program = place_.programPath;  // where the uninstaller's file is now
   String batchFolder;
-  SelfRemovalPaths paths{{}, {}, ConsoleName(place_.systemFolder), standingFolders_};
   for (int attempt = 0; attempt < kBatchFolderAttempts; ++attempt) {
     if (CreatePrivateFolder(s_.files, place_.temporaryFolder, kBatchFolderPrefix, place_.folderSource, batchFolder) ||
         !HandOver(batchFolder, program, attempt == 0))
       break;
-    paths.programPath = ConsoleName(program);
-    paths.batchFolder = ConsoleName(batchFolder);
+    const SelfRemovalPaths paths{ConsoleName(program), ConsoleName(batchFolder), ConsoleName(place_.systemFolder),
+                                 standingFolders_};
     const String batchFile = Concat({batchFolder, "\\", kBatchFileName});
     if (!s_.files.WriteNewFile(batchFile, SelfRemovalBatch(paths)))
       return s_.processes.Start(SelfRemovalCommand(place_.systemFolder, batchFile), WindowShow::kHidden);
@@ -325,13 +324,11 @@ bool Removal::HandOver(const String& batchFolder, String& program, bool wasInsta
   return true;
 }
 
+// The uninstaller's file is small enough to be copied in one piece.
 FileError Removal::CopyNewFile(const String& from, const String& to) {
-  std::unique_ptr<FileReader> reader;
-  std::unique_ptr<FileWriter> writer;
-  FileError error = s_.files.OpenForReading(from, reader);
-  if (!error) error = s_.files.OpenForWriting(to, false, writer);
-  if (!error) error = CopyFileBytes(*reader, *writer, reader->Size());
-  if (!error) error = writer->Close();
+  String bytes;
+  FileError error = s_.files.ReadFile(from, bytes);
+  if (!error) error = s_.files.WriteNewFile(to, bytes);
   return error;
 }
 

@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "WideText_win.h"
+#include "MessageBox_win.h"
 #include "resource.h"
 
 namespace pelorin::win {
@@ -61,9 +61,8 @@ bool UninstallWindow::Open() {
   return true;
 }
 
-// Through the wide call, as texts may hold paths in any script.
 int UninstallWindow::Message(std::string_view text, std::string_view caption, UINT type) const {
-  return MessageBoxW(Handle(), Wide(text).c_str(), Wide(caption).c_str(), type);
+  return ShowMessageBox(Handle(), String(text), String(caption), type);
 }
 
 void UninstallWindow::Tell(std::string_view text) { Message(text, kProgramTitle, MB_OK); }
@@ -74,7 +73,7 @@ void UninstallWindow::Show() {
 }
 
 void UninstallWindow::ShowStatus(std::string_view text) {
-  SetWindowTextW(status_, Wide(text).c_str());
+  SetControlText(status_, String(text));
   UpdateWindow(Handle());
 }
 
@@ -107,9 +106,6 @@ LRESULT UninstallWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CLOSE:
       return 0;
-    case WM_CTLCOLORSTATIC:
-      SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
-      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item->CtlID != kBarId) break;
@@ -123,7 +119,8 @@ LRESULT UninstallWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 1;
     }
   }
-  // Moved to a monitor of another DPI (shown while a question waits, which runs messages).
+  // Moved to a monitor of another DPI (shown while a question waits, which runs messages). The
+  // statics get the button face from the default handling.
   return ScaledWindow::OnMessage(message, wParam, lParam);
 }
 
