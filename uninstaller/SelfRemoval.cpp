@@ -88,8 +88,7 @@ void AppendNumber(String& text, std::uint64_t value) {
 
 }  // namespace
 
-// Without a jump table: six comparisons are smaller than the table and its relocations.
-__attribute__((optimize("no-jump-tables"))) String SelfRemovalBatch(const SelfRemovalPaths& paths) {
+String SelfRemovalBatch(const SelfRemovalPaths& paths) {
   String batch;
   for (const char* c = kBatch; *c != '\0'; ++c) {
     if (*c == '\1') {
