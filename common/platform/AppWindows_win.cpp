@@ -11,9 +11,9 @@ namespace pelorin {
 // Lets this program's own windows handle what arrived meanwhile, such as repaints.
 void RunPendingMessages() {
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
 }
 
@@ -66,22 +66,23 @@ struct Match {
 
 struct Search {
   const ProgramWindow* wanted;
+  std::wstring title;  // read as the system keeps it, so that a title in any script matches
   std::wstring programPath;
   std::vector<Match> matches;
 };
 
-// Reads class and title into one buffer: both are short, and a longer title is no match.
-bool TextIs(int length, const char* text, const String& wanted) {
-  return static_cast<std::size_t>(length) == wanted.size() && wanted == std::string_view(text, wanted.size());
-}
-
+// A window of the wanted class, title and program. Class and title are short: a longer title
+// is no match.
 BOOL CALLBACK CollectMatch(HWND window, LPARAM parameter) {
   auto& search = *reinterpret_cast<Search*>(parameter);
-  char text[256];
-  const int limit = sizeof(text);
-  if (!TextIs(GetClassNameA(window, text, limit), text, search.wanted->className)) return TRUE;
-  const int titleLength = GetWindowTextA(window, text, limit);
-  if (titleLength >= limit - 1 || !TextIs(titleLength, text, search.wanted->title)) return TRUE;
+  constexpr int kLimit = 256;
+  char className[kLimit];
+  const int classLength = GetClassNameA(window, className, kLimit);
+  if (search.wanted->className != std::string_view(className, static_cast<std::size_t>(classLength))) return TRUE;
+  wchar_t title[kLimit];
+  const int titleLength = GetWindowTextW(window, title, kLimit);
+  if (titleLength >= kLimit - 1 || search.title != std::wstring_view(title, static_cast<std::size_t>(titleLength)))
+    return TRUE;
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
   constexpr DWORD kLimitedQuery = 0x1000;  // PROCESS_QUERY_LIMITED_INFORMATION
@@ -97,13 +98,13 @@ BOOL CALLBACK CollectMatch(HWND window, LPARAM parameter) {
 }  // namespace
 
 bool Win32AppWindows::IsRunning(const ProgramWindow& window) {
-  Search search{&window, Wide(window.programPath), {}};
+  Search search{&window, Wide(window.title), Wide(window.programPath), {}};
   EnumWindows(CollectMatch, reinterpret_cast<LPARAM>(&search));
   return !search.matches.empty();
 }
 
 bool Win32AppWindows::CloseProgram(const ProgramWindow& window, unsigned long waitMs) {
-  Search search{&window, Wide(window.programPath), {}};
+  Search search{&window, Wide(window.title), Wide(window.programPath), {}};
   EnumWindows(CollectMatch, reinterpret_cast<LPARAM>(&search));
   for (const Match& found : search.matches) PostMessageA(found.window, WM_CLOSE, 0, 0);
   constexpr DWORD kStepMs = 100;

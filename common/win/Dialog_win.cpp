@@ -15,8 +15,8 @@ INT_PTR Dialog::RunModal(int templateId, HWND owner) {
 }
 
 void Dialog::PlaceTwips(int id, int left, int top, int width, int height) {
-  MoveWindow(Item(id), left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-             height / kTwipsPerPixel, FALSE);
+  SetWindowPos(Item(id), nullptr, left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
+               height / kTwipsPerPixel, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
 }
 
 void Dialog::SetClientTwips(int width, int height) {

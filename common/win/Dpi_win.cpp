@@ -47,9 +47,9 @@ void RescaleWindow(HWND window, int fromDpi, int toDpi, HFONT font, const RECT& 
     RECT place;
     GetWindowRect(child, &place);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
-    MoveWindow(child, MulDiv(place.left, toDpi, fromDpi), MulDiv(place.top, toDpi, fromDpi),
-               MulDiv(place.right - place.left, toDpi, fromDpi), MulDiv(place.bottom - place.top, toDpi, fromDpi),
-               FALSE);
+    SetWindowPos(child, nullptr, MulDiv(place.left, toDpi, fromDpi), MulDiv(place.top, toDpi, fromDpi),
+                 MulDiv(place.right - place.left, toDpi, fromDpi), MulDiv(place.bottom - place.top, toDpi, fromDpi),
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
     SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
   SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,

@@ -47,4 +47,8 @@ HWND CreatePathControl(HWND parent, const wchar_t* className, const String& text
 String ControlText(HWND control);
 void SetControlText(HWND control, const String& text);
 
+// Paints what is due in the window and its children at once, as UpdateWindow does, through
+// the call the programs import anyway.
+inline void UpdateNow(HWND window) { RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
+
 }  // namespace pelorin::win

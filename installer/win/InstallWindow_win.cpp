@@ -18,14 +18,14 @@ enum ControlId : int { kStatusId = 100, kPercentId };
 void SetTextIfChanged(HWND control, const String& text) {
   if (text == ControlText(control)) return;
   SetControlText(control, text);
-  UpdateWindow(control);
+  UpdateNow(control);
 }
 
 // Paints what is due at once. Only paint messages are taken: the install goes on inside one
 // event, and input waits until it is over.
 void PaintNow(HWND window) {
   MSG message;
-  while (PeekMessageA(&message, window, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&message);
+  while (PeekMessageW(&message, window, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageW(&message);
 }
 
 }  // namespace
@@ -39,7 +39,7 @@ bool InstallWindow::Open(HICON icon) {
   percent_ = CreateControl(Handle(), "STATIC", "", WS_VISIBLE, At(12), At(66), At(kWidth - 24), At(16), kPercentId,
                            font_.Get());
   ShowWindow(Handle(), SW_SHOWNORMAL);
-  UpdateWindow(Handle());
+  UpdateNow(Handle());
   return true;
 }
 

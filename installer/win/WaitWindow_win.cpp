@@ -18,7 +18,7 @@ bool WaitWindow::Open() {
   if (!CreateCentred(WS_EX_TOOLWINDOW, kClassName, "Please Wait...", WS_POPUP | WS_CAPTION, kWidth, kHeight, false))
     return false;
   ShowWindow(Handle(), SW_SHOWNORMAL);
-  UpdateWindow(Handle());
+  UpdateNow(Handle());
   return true;
 }
 

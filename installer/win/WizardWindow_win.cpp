@@ -1,5 +1,7 @@
 #include "WizardWindow_win.h"
 
+#include <climits>
+
 #include "Concat.h"
 #include "DisplayScale.h"
 #include "Dpi_win.h"
@@ -101,8 +103,8 @@ String JoinedLines(const String& text) {
 }
 
 void AppendText(HWND edit, const String& text) {
-  const int length = GetWindowTextLengthA(edit);
-  SendMessageA(edit, EM_SETSEL, length, length);
+  constexpr WPARAM kPastTheText = INT_MAX;  // the control takes a position past its text as its end
+  SendMessageA(edit, EM_SETSEL, kPastTheText, kPastTheText);
   SendMessageA(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
   // The text is read from its start.
   SendMessageA(edit, EM_SETSEL, 0, 0);
@@ -200,9 +202,7 @@ bool WizardWindow::TakeInstallFolder() {
   const String typed = ControlText(path_);
   const InstallFolderChoice folder = ChooseFolder(typed);
   if (folder.refused) {
-    char caption[256] = {};
-    GetWindowTextA(Handle(), caption, sizeof(caption));
-    ShowMessageBox(Handle(), folder.reason, caption, MB_OK | MB_ICONEXCLAMATION);
+    ShowMessageBox(Handle(), folder.reason, ControlText(Handle()), MB_OK | MB_ICONEXCLAMATION);
     FocusPage();
     return false;
   }

@@ -69,12 +69,12 @@ void UninstallWindow::Tell(std::string_view text) { Message(text, kProgramTitle,
 
 void UninstallWindow::Show() {
   ShowWindow(Handle(), SW_SHOWNORMAL);
-  UpdateWindow(Handle());
+  UpdateNow(Handle());
 }
 
 void UninstallWindow::ShowStatus(std::string_view text) {
   SetControlText(status_, String(text));
-  UpdateWindow(Handle());
+  UpdateNow(Handle());
 }
 
 void UninstallWindow::ShowProgress(std::size_t index, std::size_t count) {
@@ -82,7 +82,7 @@ void UninstallWindow::ShowProgress(std::size_t index, std::size_t count) {
   count_ = count;
   // The removal runs without a message loop, so the bar is drawn at once.
   InvalidateRect(bar_, nullptr, FALSE);
-  UpdateWindow(bar_);
+  UpdateNow(bar_);
 }
 
 bool UninstallWindow::Ask(std::string_view text, std::string_view caption) {
